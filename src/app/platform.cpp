@@ -1,0 +1,62 @@
+#include "app/platform.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QThread>
+#include <QTime>
+#include <QWidget>
+
+#include <ctime>
+
+quint32 SystemPlatform::tickCount()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    const quint64 ms = quint64(ts.tv_sec) * 1000u + quint64(ts.tv_nsec) / 1000000u;
+    return quint32(ms); // keeps the low 32 bits, so the counter wraps
+}
+
+quint32 SystemPlatform::timeOfDayMs()
+{
+    return quint32(QTime::currentTime().msecsSinceStartOfDay());
+}
+
+void SystemPlatform::beep()
+{
+    QApplication::beep();
+}
+
+QMessageBox::StandardButton SystemPlatform::messageBox(QWidget *parent, QMessageBox::Icon icon,
+                                                       const QString &caption, const QString &text,
+                                                       QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, caption, text, buttons, parent);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+void SystemPlatform::showModal(QDialog *dialog)
+{
+    dialog->exec();
+}
+
+void SystemPlatform::seedRandom(quint32 seed)
+{
+    engine_.seed(seed);
+}
+
+int SystemPlatform::random(int n)
+{
+    if (n <= 0)
+        return 0;
+    return std::uniform_int_distribution<int>(0, n - 1)(engine_);
+}
+
+void SystemPlatform::animationStep(QWidget *widget, int step)
+{
+    // Unpaced, a whole animation would be over within one frame. Painting every eighth
+    // step and waiting a little there keeps the longest one (478 steps) near 240 ms.
+    if (step % 8 != 0 || !widget->isVisible())
+        return;
+    widget->window()->repaint();
+    QThread::msleep(4);
+}
