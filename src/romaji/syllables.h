@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+// The hiragana syllables and the keystrokes for each, as two parallel tables indexed
+// from 1: 1-46 the basic syllables (あ .. ん), 47-71 voiced and half-voiced (が .. ぽ),
+// 72-83 the contracted sounds of the き, し, じ and ち rows, 84 small tsu, 85-87 "、" "。" "ー".
+// Slots 88-90 are empty. Both tables are in place before any window exists.
+inline constexpr int syllableSlots = 90;
+extern std::array<QString, syllableSlots + 1> kanaTable;   // [0] unused
+extern std::array<QString, syllableSlots + 1> romajiTable; // [0] unused; upper case
+
+inline constexpr int smallTsu = 84;
+
+// Lookups: the entry for an index 1..90, "" for any other index.
+QString kanaAt(int index);
+QString romajiAt(int index);
+// Replaces a romaji entry (the romaji settings rewrite entries 12, 17, 18, 28, 53, 75-83).
+void setRomajiAt(int index, const QString &value);
+// Puts every romaji entry back to its value at program start.
+void resetRomajiTable();
+
+// The coded phrases of the phrase levels: 78 slots numbered from 1, phrases 1-76 used
+// (levels 7, 8 and 9 drill 1-35, 36-52 and 53-76), 77 and 78 empty. Each phrase is a
+// string of two-digit codes, each an index into the syllable tables.
+inline constexpr int phraseSlots = 78;
+extern const std::array<QString, phraseSlots + 1> phraseList; // [0] unused
+// The phrase numbered n (1..78), "" for any other number.
+QString phraseAt(int number);
+
+inline constexpr int maxSyllables = 15;
+
+// What one coded phrase decodes to, with the romaji entries in force at that moment.
+struct DecodedPhrase {
+    QString kana;       // the hiragana shown in the text panel
+    QString romajiLine; // the syllables' romaji, separated by single spaces
+    std::array<QString, maxSyllables + 1> pieces{}; // [1..syllableCount]: keystrokes per syllable
+    int syllableCount = 0;
+};
+DecodedPhrase decodeCodes(const QString &codes);
