@@ -101,6 +101,9 @@ public:
     int letterPos = 0;
     int syllableNo = 0;
     int typedLetters = 0;
+    // The counter's milliseconds at Start, beside startTick, so that a run across the
+    // counter's wrap-around still gets its true time.
+    quint32 startTickMs = 0;
 
     // What decoding a phrase leaves for the display and the judge.
     QString romajiLine;

@@ -1,15 +1,84 @@
 #include "drill/form3.h"
 
+#include "app/fonts.h"
+
+#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
-TForm3::TForm3(QWidget *parent) : QDialog(parent)
+namespace
+{
+
+constexpr int clientWidth = 289;
+constexpr int clientHeight = 120;
+
+} // namespace
+
+TForm3::TForm3(QWidget *parent)
+    // A title bar without the system menu or a close box: the O K button is the way out.
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("タイピング時間"));
+    setFont(pixelFont(pGothicFamily, 12));
+    setFixedSize(clientWidth, clientHeight);
+
+    struct LabelSpec {
+        QLabel *&label;
+        const char *name;
+        QRect geometry;
+        const char *caption;
+        Qt::Alignment alignment;
+    };
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+    // Created in the order of their names, which is also the order a test double lists them in.
+    const LabelSpec specs[] = {
+        {Label1, "Label1", QRect(176, 24, 57, 16), "0", Qt::AlignRight | Qt::AlignVCenter},
+        {Label2, "Label2", QRect(248, 24, 16, 16), "秒", left},
+        {Label3, "Label3", QRect(248, 56, 8, 16), "0", left},
+        {Label4, "Label4", QRect(184, 56, 48, 16), "エラー", left},
+        {Label5, "Label5", QRect(104, 24, 25, 16), "0", left},
+        {Label6, "Label6", QRect(16, 24, 80, 16), "標準タイム", left},
+        {Label7, "Label7", QRect(104, 56, 25, 16), "0", left},
+        {Label8, "Label8", QRect(16, 56, 80, 16), "最高タイム", left},
+    };
+    const QFont labelFont = pixelFont(gothicFamily, 16);
+    for (const LabelSpec &spec : specs) {
+        auto *label = new QLabel(QString::fromUtf8(spec.caption), this);
+        label->setObjectName(QLatin1String(spec.name));
+        label->setGeometry(spec.geometry);
+        label->setAlignment(spec.alignment);
+        label->setFont(labelFont);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(palette);
+        spec.label = label;
+    }
+
+    Bevel1 = new QFrame(this);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+    Bevel1->setGeometry(152, 8, 2, 105);
+
+    Button1 = new QPushButton(QStringLiteral("O K"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(208, 88, 73, 25);
+    Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    Button1->setFocus();
 }
 
 void TForm3::Button1Click()
 {
     close();
+}
+
+void TForm3::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Centred on the screen rather than over the main window; Enter is for the O K button.
+    if (QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    Button1->setFocus();
 }

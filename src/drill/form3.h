@@ -2,18 +2,25 @@
 
 #include <QDialog>
 
+class QFrame;
 class QLabel;
 class QPushButton;
 
-// The typing-time dialog shown at the end of a run.
-class TForm3 : public QDialog {
+// The typing-time dialog shown at the end of a run: the run's time and errors beside the
+// level's standard time and best time.
+class TForm3 : public QDialog
+{
     Q_OBJECT
 public:
     explicit TForm3(QWidget *parent = nullptr);
 
     QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr,
            *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr;
+    QFrame *Bevel1 = nullptr;
     QPushButton *Button1 = nullptr;
 
     void Button1Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
 };
