@@ -22,6 +22,20 @@ void setRomajiAt(int index, const QString &value);
 // Puts every romaji entry back to its value at program start.
 void resetRomajiTable();
 
+// The romaji choices of the settings panel: eight groups, each writing its entries with
+// the values of the first or of the second button. Groups never share an entry.
+inline constexpr int romajiGroups = 8;
+struct RomajiChoice {
+    int count; // 1 or 3 entries
+    std::array<int, 3> entries;
+    std::array<const char *, 3> first;  // the values at program start
+    std::array<const char *, 3> second; // the alternative
+};
+// In the order the settings file keeps the groups' flags.
+extern const std::array<RomajiChoice, romajiGroups> romajiChoices;
+// Writes every entry of group 0..7 with the values of its first or second button.
+void applyRomajiChoice(int group, bool second);
+
 // The coded phrases of the phrase levels: 78 slots numbered from 1, phrases 1-76 used
 // (levels 7, 8 and 9 drill 1-35, 36-52 and 53-76), 77 and 78 empty. Each phrase is a
 // string of two-digit codes, each an index into the syllable tables.
@@ -29,6 +43,14 @@ inline constexpr int phraseSlots = 78;
 extern const std::array<QString, phraseSlots + 1> phraseList; // [0] unused
 // The phrase numbered n (1..78), "" for any other number.
 QString phraseAt(int number);
+
+// The stored phrases as written: each code string beside the hiragana it stands for.
+struct PhraseSource {
+    const char *codes;
+    const char *kana; // UTF-8
+};
+inline constexpr int storedPhrases = 76;
+extern const std::array<PhraseSource, storedPhrases> phraseSources; // phrase n at [n - 1]
 
 inline constexpr int maxSyllables = 15;
 
@@ -39,4 +61,8 @@ struct DecodedPhrase {
     std::array<QString, maxSyllables + 1> pieces{}; // [1..syllableCount]: keystrokes per syllable
     int syllableCount = 0;
 };
+// Reads two-digit codes from the left. Input that the phrase list never holds is passed
+// over rather than trusted: a pair that is not two digits or not a code 1..87, a small
+// tsu with no syllable 1..83 after it (that small tsu is dropped, its follower read on its
+// own), a trailing odd digit, and every code after the 15th syllable.
 DecodedPhrase decodeCodes(const QString &codes);
