@@ -239,6 +239,8 @@ private slots:
     void restartAfterEnd();
     void levelMenuAndStartUnusable();
     void typingDoesNotAdvance();
+    void startDuringADrill_data();
+    void startDuringADrill();
     void startInDemoMode();
     void demoModeEnteredDuringTutorialEndsWithIt();
 };
@@ -527,6 +529,39 @@ void TestTutorial::typingDoesNotAdvance()
     verifyLine(s.w, 4);
     QCOMPARE(s.platform.beeps, 0);
     QCOMPARE(s.w.errorCount, 0);
+}
+
+void TestTutorial::startDuringADrill_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::newRow("key level") << 1;
+    QTest::newRow("syllable level") << 6;
+    QTest::newRow("phrase level") << 8;
+}
+
+void TestTutorial::startDuringADrill()
+{
+    QFETCH(int, level);
+    Session reference(level, true);
+    Session s(level, true);
+    s.w.Button1->click();
+    QCOMPARE(s.w.Button1->text(), QStringLiteral("ストップ"));
+    QVERIFY(s.w.keyRouting());
+
+    s.w.Tutorial->trigger();
+
+    // Stopped as the Stop button stops: no result, no hint left lit.
+    QCOMPARE(s.w.Button1->text(), QStringLiteral("スタート"));
+    QVERIFY(s.platform.modals.empty());
+    QCOMPARE(s.w.TextPanel->text(), QStringLiteral("Tutorial"));
+    for (const KeyInfo &key : keyTable)
+        QVERIFY2(s.w.Panel[key.panel]->palette().color(QPalette::WindowText) != red, key.caption);
+    verifyInTutorial(s.w);
+    QCOMPARE(s.w.highScores[level], 0.0);
+
+    s.showLine(9);
+    s.w.SpeedButton1->click();
+    QCOMPARE(describe(s.w), describe(reference.w));
 }
 
 void TestTutorial::startInDemoMode()

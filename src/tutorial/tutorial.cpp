@@ -152,9 +152,11 @@ void TForm1::TutorialClick()
 {
     // The tutorial takes over the drill area: a run in progress ends without a result, and
     // the keys typed in demo mode are no longer echoed.
-    if (Button1->text() == stopCaption)
+    // Stopping shows the first item with its hint, which would be left lit.
+    const bool running = Button1->text() == stopCaption;
+    if (running)
         toggleDrillRun();
-    if (demoMode) {
+    if (running || demoMode) {
         demoMode = false;
         resetKeyHints();
     }
