@@ -258,7 +258,8 @@ void TForm1::buildKeyboard()
                                   QRect(key.left, key.top, keySize, keySize),
                                   QFrame::Panel | QFrame::Raised, buttonFace);
         panel->setLineWidth(2);
-        QFont font = pixelFont(impactFamily, 48);
+        // The stand-in faces for Impact are drawn thin unless asked for their heavy cut.
+        QFont font = pixelFont(impactFamily, 48, true);
         font.setUnderline(isHomeKey(key));
         panel->setFont(font);
         panel->setText(QString::fromLatin1(key.caption));

@@ -1,1 +1,127 @@
-exit 0
+#!/usr/bin/env bash
+# The real program in a real X server (Xvfb with a small window manager), typed at with
+# real X key events through xdotool:
+#  1. the first start greets the user and shows level 1 in a window that cannot be resized;
+#  2. a whole level-1 run typed with one wrong key ends in the typing-time dialog, and the
+#     record written at close is that run's time plus one error: a key delivered twice
+#     would have counted as a second error, one lost would have left the run unfinished;
+#  3. the record survives a restart.
+# Usage: run.sh PATH-TO-rinkaro
+set -euo pipefail
+
+program=$(readlink -f "$1")
+work=$(mktemp -d /tmp/rinkaro-e2e.XXXXXX)
+shots=${RINKARO_E2E_SHOTS:-$work}
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    [ -n "${RINKARO_E2E_KEEP:-}" ] || rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    import -window root "$shots/failure.png" 2>/dev/null && echo "screenshot: $shots/failure.png" >&2
+    [ -f "$work/RK.set" ] && { echo "RK.set:" >&2; cat "$work/RK.set" >&2; }
+    exit 1
+}
+
+# A free display number, chosen by the server itself.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+
+mkdir -p "$work/home"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+
+wait_window() { # name, seconds -> window id
+    local id=""
+    for _ in $(seq $(( $2 * 20 ))); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.05
+    done
+    return 1
+}
+gone() { # pid, seconds
+    for _ in $(seq $(( $2 * 20 ))); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.05; done
+    return 1
+}
+focus() {
+    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
+    xdotool windowfocus --sync "$1" >/dev/null 2>&1 || true
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xdotool mousemove $((X + 20)) $((Y + 40))
+}
+line() { sed -n "${1}p" "$work/RK.set" | tr -d '\r'; }
+
+start_program() {
+    (cd "$work" && exec "$program" >>"$work/program.log" 2>&1) &
+    program_pid=$!
+    pids+=("$program_pid")
+}
+
+# ---- 1. First start ----------------------------------------------------------------------
+start_program
+welcome=$(wait_window "ようこそ" 20) || fail "no welcome message on the first start"
+focus "$welcome"
+xdotool key Return
+main=$(wait_window "Rinkaro 2" 20) || fail "the main window did not open"
+focus "$main"
+eval "$(xdotool getwindowgeometry --shell "$main")"
+before="${WIDTH}x${HEIGHT}"
+xdotool windowsize "$main" 1000 700
+sleep 0.3
+eval "$(xdotool getwindowgeometry --shell "$main")"
+[ "${WIDTH}x${HEIGHT}" = "$before" ] || fail "the window was resized to ${WIDTH}x${HEIGHT} (was $before)"
+import -window root "$shots/first-start.png"
+
+# ---- 2. A whole level-1 run with one wrong key ---------------------------------------------
+focus "$main"
+started=$(date +%s.%N)
+xdotool key space          # the Start button has the focus
+sleep 0.2
+xdotool type --delay 15 "fjfjasdfgfjfj;lkjhfdfsfaq"   # q is the wrong key (g expected)
+xdotool type --delay 15 "gjkjlj;jh"
+dialog=$(wait_window "タイピング時間" 20) || fail "no typing-time dialog after the run"
+ended=$(date +%s.%N)
+import -window root "$shots/result.png"
+focus "$dialog"
+xdotool key Return
+for _ in $(seq 100); do xdotool search --onlyvisible --name "^タイピング時間\$" >/dev/null 2>&1 || break; sleep 0.05; done
+
+# After the run typing is no longer judged: these keys must not change the record.
+focus "$main"
+xdotool type --delay 15 "zzz"
+wmctrl -c "Rinkaro 2"
+gone "$program_pid" 20 || fail "the program did not close"
+[ -f "$work/RK.set" ] || fail "no RK.set written at close"
+[ "$(wc -l <"$work/RK.set")" -eq 29 ] || fail "RK.set has $(wc -l <"$work/RK.set") lines, not 29"
+[ "$(line 1)" = 1 ] || fail "stored level $(line 1), expected 1"
+record=$(line 12 | tr ',' '.')
+elapsed=$(awk -v a="$started" -v b="$ended" 'BEGIN { printf "%.3f", b - a }')
+# One error, plus a time no longer than the script saw pass.
+echo "record $record, elapsed seen by the script $elapsed"
+awk -v r="$record" -v e="$elapsed" 'BEGIN { exit !(r >= 1 && r <= 1 + e + 0.1) }' ||
+    fail "record $record is not one error plus the run's time (at most $elapsed s)"
+for n in $(seq 13 29); do [ "$(line "$n")" = 0 ] || fail "line $n is $(line "$n"), expected 0"; done
+
+# ---- 3. The record survives a restart ------------------------------------------------------
+start_program
+main=$(wait_window "Rinkaro 2" 20) || fail "the main window did not open again"
+xdotool search --onlyvisible --name "^ようこそ\$" >/dev/null 2>&1 && fail "welcome message despite RK.set"
+focus "$main"
+wmctrl -c "Rinkaro 2"
+gone "$program_pid" 20 || fail "the program did not close the second time"
+[ "$(line 12 | tr ',' '.')" = "$record" ] || fail "record changed across a restart: $(line 12)"
+
+echo "1 passed, 0 failed"

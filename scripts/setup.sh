@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs whatever Debian packages are missing, then configures and builds Rinkaro in
+# build/. Idempotent: with everything in place it only lets the build check for changes.
+#   scripts/setup.sh          what the program needs to build and run
+#   scripts/setup.sh --tests  also what the test suite needs (X server, xdotool, clang ...)
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$root/build"
+
+packages=(cmake ninja-build g++ qt6-base-dev libgl-dev x11-utils
+          fonts-ipafont-gothic fonts-bebas-neue fonts-liberation)
+if [ "${1:-}" = "--tests" ]; then
+    packages+=(xvfb xauth xdotool openbox wmctrl imagemagick
+               clang libclang-rt-14-dev libbenchmark-dev)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    if [ "$(id -u)" -eq 0 ]; then
+        sudo=()
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo=(sudo)
+    else
+        echo "These Debian packages are missing and there is no sudo to install them: ${missing[*]}" >&2
+        exit 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" -j"$(nproc)"
