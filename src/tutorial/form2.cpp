@@ -1,7 +1,111 @@
 #include "tutorial/form2.h"
 
-TForm2::TForm2(QWidget *parent) : QDialog(parent)
+#include "app/fonts.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+
+namespace
+{
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry,
+                  const QFont &font, const QColor &colour, Qt::Alignment alignment)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("About Rinkaro..."));
+    setFixedSize(360, 111);
+    setFont(pixelFont(pGothicFamily, 12));
+    setModal(true);
+
+    const Qt::Alignment topLeft = Qt::AlignLeft | Qt::AlignTop;
+    Label1 =
+        makeLabel(this, "Label1", QStringLiteral("Rinkaro ver.2.0.5"), QRect(80, 8, 263, 31),
+                  pixelFont(timesFamily, 27, true, true), Qt::red, Qt::AlignRight | Qt::AlignTop);
+    const QFont credit = pixelFont(courierFamily, 21, true, true);
+    const QColor green(0, 0x80, 0);
+    Label2 = makeLabel(this, "Label2", QStringLiteral("By Rinkaro team"), QRect(144, 48, 208, 23),
+                       credit, green, topLeft);
+    Label3 = makeLabel(this, "Label3", QStringLiteral("Happy typing!"), QRect(155, 80, 195, 23),
+                       credit, green, topLeft);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(8, 16, 65, 65);
+    Image1->setAlignment(topLeft);
+    Image1->setPixmap(QPixmap::fromImage(keysPicture()));
+}
+
+QImage TForm2::keysPicture()
+{
+    QImage picture(64, 64, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+
+    // The keyboard's dark body, lit from the top left.
+    QLinearGradient body(0, 0, 64, 64);
+    body.setColorAt(0, QColor(70, 72, 80));
+    body.setColorAt(1, QColor(20, 20, 26));
+    painter.fillRect(picture.rect(), body);
+
+    // Two rows of keys, turned and sheared so that they recede to the top right.
+    QTransform slant;
+    slant.translate(-6, 30);
+    slant.rotate(-24);
+    slant.shear(0.35, 0);
+    painter.setTransform(slant);
+
+    const char *const rows[2] = {"FGH", "VBN"};
+    QFont font(impactFamily);
+    font.setPixelSize(15);
+    font.setBold(true);
+    painter.setFont(font);
+    constexpr double pitch = 25;
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            const QRectF cap(column * pitch + row * 9, row * pitch, 21, 21);
+            // The key's side shows below and to the right of its top.
+            QPainterPath side;
+            side.addRoundedRect(cap.translated(2.5, 4), 4, 4);
+            painter.fillPath(side, QColor(120, 120, 116));
+            QPainterPath top;
+            top.addRoundedRect(cap, 4, 4);
+            QLinearGradient face(cap.topLeft(), cap.bottomRight());
+            face.setColorAt(0, QColor(252, 252, 246));
+            face.setColorAt(1, QColor(196, 196, 188));
+            painter.fillPath(top, face);
+            painter.setPen(QColor(40, 40, 48));
+            painter.drawText(cap, Qt::AlignCenter, QString(QLatin1Char(rows[row][column])));
+        }
+    }
+    painter.end();
+    return picture.convertToFormat(QImage::Format_RGB888);
+}
+
+void TForm2::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Centred on the screen rather than on the main window.
+    if (QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
 }

@@ -1,15 +1,138 @@
+#include "app/fonts.h"
 #include "app/form1.h"
+#include "app/platform.h"
+#include "drill/scores.h"
+#include "tutorial/form2.h"
 
 #include <QFrame>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+
+#include <array>
+
+namespace
+{
+
+constexpr int panelWidth = 521;
+constexpr int panelHeight = 240;
+constexpr int rolledHeight = 20;
+
+const std::array<QString, 9> levelCaptions{
+    QStringLiteral("Level 1 ホーム"),       QStringLiteral("Level 2 ホーム＋上段"),
+    QStringLiteral("Level 3 ホーム＋下段"), QStringLiteral("Level 4 A to Z"),
+    QStringLiteral("Level 5 ローマ字１"),   QStringLiteral("Level 6 ローマ字２"),
+    QStringLiteral("Level 7 ひらがな１"),   QStringLiteral("Level 8 ひらがな２"),
+    QStringLiteral("Level 9 ひらがな３"),
+};
+
+// Only the level names can be edited in place, as in a report list; the editor stays
+// out of the input method like every other control of the window.
+class CaptionDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        if (index.column() != 0)
+            return nullptr;
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (editor)
+            editor->setAttribute(Qt::WA_InputMethodEnabled, false);
+        return editor;
+    }
+};
+
+} // namespace
 
 void TForm1::buildScorePanel()
 {
     scorePanel = new QFrame(drillArea);
     scorePanel->setObjectName(QStringLiteral("scorePanel"));
-    scorePanel->setGeometry(140, 0, 521, 240);
+    scorePanel->setGeometry(140, 0, panelWidth, panelHeight);
+    scorePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    scorePanel->setLineWidth(2);
+    scorePanel->setAutoFillBackground(true);
+
+    Button3 = new QPushButton(QStringLiteral("OK"), scorePanel);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button3->setGeometry(424, 192, 81, 25);
+    Button3->setAutoDefault(false);
+    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+
+    scoreList = new QTreeWidget(scorePanel);
+    scoreList->setObjectName(QStringLiteral("scoreList"));
+    scoreList->setGeometry(10, 12, 501, 165);
+    scoreList->setFrameShape(QFrame::NoFrame);
+    scoreList->setFont(pixelFont(gothicFamily, 15));
+    QPalette palette = scoreList->palette();
+    palette.setColor(QPalette::Text, Qt::black);
+    scoreList->setPalette(palette);
+    scoreList->setRootIsDecorated(false);
+    scoreList->setItemsExpandable(false);
+    scoreList->setSortingEnabled(false);
+    scoreList->setUniformRowHeights(true);
+    scoreList->setEditTriggers(QAbstractItemView::SelectedClicked |
+                               QAbstractItemView::EditKeyPressed);
+    scoreList->setItemDelegate(new CaptionDelegate(scoreList));
+
+    scoreList->setColumnCount(4);
+    scoreList->setHeaderLabels({QStringLiteral("レベル"), QStringLiteral("標準スコア"),
+                                QStringLiteral("ハイ・スコア"), QStringLiteral("ランダム")});
+    QHeaderView *header = scoreList->header();
+    header->setSectionsClickable(false);
+    header->setSectionsMovable(false);
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    const int widths[4] = {170, 110, 110, 110};
+    for (int column = 0; column < 4; ++column) {
+        header->resizeSection(column, widths[column]);
+        if (column > 0)
+            scoreList->headerItem()->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    }
+
+    for (const QString &caption : levelCaptions) {
+        auto *row = new QTreeWidgetItem(scoreList, QStringList{caption});
+        row->setFlags(row->flags() | Qt::ItemIsEditable);
+        for (int column = 1; column < 4; ++column)
+            row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    }
+
+    setTabOrder(Button3, scoreList);
     scorePanel->hide();
 }
 
-void TForm1::showScoreClick() {}
-void TForm1::Button3Click() {}
-void TForm1::aboutMenu1Click() {}
+void TForm1::showScoreClick()
+{
+    for (int row = 0; row < 9; ++row) {
+        QTreeWidgetItem *item = scoreList->topLevelItem(row);
+        const int level = row + 1;
+        item->setText(1, QString::number(standardScores[level]));
+        item->setText(2, formatTenths(highScores[level]));
+        item->setText(3, formatTenths(randomScores[level]));
+    }
+
+    scorePanel->raise(); // above the text panel and whatever else shares the drill area
+    scorePanel->show();
+    Button3->setFocus();
+
+    int step = 0;
+    for (int height = rolledHeight; height <= panelHeight; ++height) {
+        scorePanel->resize(panelWidth, height);
+        platform_.animationStep(scorePanel, ++step);
+    }
+}
+
+void TForm1::Button3Click()
+{
+    scorePanel->resize(panelWidth, rolledHeight);
+    scorePanel->hide();
+    Button1->setFocus();
+}
+
+void TForm1::aboutMenu1Click()
+{
+    platform_.showModal(Form2);
+}

@@ -1,0 +1,291 @@
+#include "app/settingsfile.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <string_view>
+
+namespace
+{
+
+// No value is anywhere near this long; a longer line is still read to its end as one
+// line, but it cannot be a value.
+constexpr qsizetype longestValue = 4096;
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The reader's notion of blank: every byte below 33, so tabs and carriage returns of
+// files edited elsewhere do not matter.
+QByteArrayView trimmed(QByteArrayView text)
+{
+    auto blank = [](char c) { return static_cast<unsigned char>(c) < 33; };
+    while (!text.isEmpty() && blank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && blank(text.back()))
+        text.chop(1);
+    return text;
+}
+
+// One line without its line feed; false at the end of the device. A line longer than any
+// value is consumed whole and reported as overlong.
+bool nextLine(QIODevice &device, QByteArray &line, bool &overlong)
+{
+    line.clear();
+    overlong = false;
+    bool gotSome = false;
+    char buffer[1024];
+    for (;;) {
+        const qint64 count = device.readLine(buffer, sizeof buffer);
+        if (count <= 0)
+            return gotSome;
+        gotSome = true;
+        const bool complete = buffer[count - 1] == '\n';
+        const qint64 length = complete ? count - 1 : count;
+        if (!overlong) {
+            if (line.size() + length > longestValue) {
+                overlong = true;
+                line.clear();
+            } else {
+                line.append(buffer, length);
+            }
+        }
+        if (complete)
+            return true;
+    }
+}
+
+// A score is seconds plus errors. Beyond these bounds a value cannot be written back to
+// 15 digits and read again as the same number, and it is no real score anyway.
+constexpr double smallestScore = 1e-300;
+constexpr double largestScore = 1e300;
+
+bool validScore(double value)
+{
+    return value == 0 || (value >= smallestScore && value <= largestScore);
+}
+
+// Stores the value of line `index` (0-based) when it is usable; returns whether it was.
+bool applyLine(SettingsRecord &values, int index, QByteArrayView text)
+{
+    if (index < 11) {
+        const std::optional<int> number = parseInteger(text);
+        if (!number)
+            return false;
+        if (index == 0)
+            values.level = *number;
+        else if (index == 1)
+            values.keyColour = *number == 1;
+        else if (index == 2)
+            values.keyHint = *number == 1;
+        else
+            values.romaji[index - 3] = *number == 1;
+        return true;
+    }
+    const std::optional<double> number = parseReal(text);
+    if (!number || !validScore(*number))
+        return false;
+    const double score = *number == 0 ? 0.0 : *number; // no negative zero
+    if (index < 20)
+        values.highScores[index - 11] = score;
+    else
+        values.randomScores[index - 20] = score;
+    return true;
+}
+
+QChar decimalSeparator(const QLocale &locale)
+{
+    return locale.decimalPoint() == QLatin1String(",") ? QLatin1Char(',') : QLatin1Char('.');
+}
+
+} // namespace
+
+std::optional<int> parseInteger(QByteArrayView text)
+{
+    qsizetype start = 0;
+    if (!text.isEmpty() && (text.front() == '+' || text.front() == '-'))
+        start = 1;
+    if (start == text.size())
+        return std::nullopt;
+    for (qsizetype i = start; i < text.size(); ++i)
+        if (!isDigit(text[i]))
+            return std::nullopt;
+    // from_chars takes a minus sign but not a plus sign.
+    const char *first = text.data() + (text.front() == '+' ? 1 : 0);
+    const char *last = text.data() + text.size();
+    int value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> parseReal(QByteArrayView text)
+{
+    // Checked by hand first: from_chars alone would also take "inf", "nan" and forms
+    // that no locale writes.
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    if (i < size && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    qsizetype digits = 0;
+    while (i < size && isDigit(text[i]))
+        ++i, ++digits;
+    if (i < size && (text[i] == '.' || text[i] == ','))
+        for (++i; i < size && isDigit(text[i]); ++i)
+            ++digits;
+    if (digits == 0)
+        return std::nullopt;
+    if (i < size && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < size && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        qsizetype exponentDigits = 0;
+        while (i < size && isDigit(text[i]))
+            ++i, ++exponentDigits;
+        if (exponentDigits == 0)
+            return std::nullopt;
+    }
+    if (i != size)
+        return std::nullopt;
+
+    std::string plain(text.data() + (text.front() == '+' ? 1 : 0), text.data() + text.size());
+    for (char &c : plain)
+        if (c == ',')
+            c = '.';
+    double value = 0;
+    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (error != std::errc() || end != plain.data() + plain.size())
+        return std::nullopt;
+    return value;
+}
+
+ParsedSettings readSettings(QIODevice &device)
+{
+    ParsedSettings result;
+    result.lines.fill(LineStatus::Missing);
+    QByteArray line;
+    bool overlong = false;
+    for (int index = 0; index < SettingsRecord::lineCount; ++index) {
+        if (!nextLine(device, line, overlong))
+            break;
+        QByteArrayView text(line);
+        // A byte-order mark from an editor that saved the file as UTF-8.
+        if (index == 0 && text.startsWith("\xEF\xBB\xBF"))
+            text = text.sliced(3);
+        const bool usable = !overlong && applyLine(result.values, index, trimmed(text));
+        result.lines[index] = usable ? LineStatus::Valid : LineStatus::Invalid;
+    }
+    return result;
+}
+
+ParsedSettings parseSettings(QByteArrayView bytes)
+{
+    QByteArray data = bytes.toByteArray();
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    return readSettings(buffer);
+}
+
+QString formatGeneral(double value, const QLocale &locale)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    if (value == 0)
+        return QStringLiteral("0");
+
+    // Fifteen significant digits, correctly rounded, whatever the C library's locale.
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    std::string_view text(buffer, result.ptr - buffer); // [-]d.ddddddddddddddde±xx
+    const bool negative = text.front() == '-';
+    if (negative)
+        text.remove_prefix(1);
+    const std::size_t e = text.find('e');
+    std::string digits(1, text[0]);
+    digits.append(text.substr(2, e - 2));
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    std::string_view exponentText = text.substr(e + 1);
+    if (exponentText.front() == '+')
+        exponentText.remove_prefix(1);
+    int exponent = 0;
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+
+    const QChar separator = decimalSeparator(locale);
+    QString out;
+    if (negative)
+        out += QLatin1Char('-');
+    if (exponent >= -5 && exponent < 15) {
+        std::string whole, fraction;
+        if (exponent >= 0) {
+            const std::size_t wholeDigits = std::size_t(exponent) + 1;
+            whole = digits.substr(0, wholeDigits);
+            whole.resize(wholeDigits, '0');
+            if (digits.size() > wholeDigits)
+                fraction = digits.substr(wholeDigits);
+        } else {
+            whole = "0";
+            fraction = std::string(std::size_t(-exponent - 1), '0') + digits;
+        }
+        out += QLatin1String(whole.data(), qsizetype(whole.size()));
+        if (!fraction.empty())
+            out += separator + QLatin1String(fraction.data(), qsizetype(fraction.size()));
+    } else {
+        out += QLatin1Char(digits[0]);
+        if (digits.size() > 1)
+            out += separator + QLatin1String(digits.data() + 1, qsizetype(digits.size() - 1));
+        out += QLatin1Char('E') + QString::number(exponent);
+    }
+    return out;
+}
+
+QByteArray formatSettings(const SettingsRecord &values, const QLocale &locale)
+{
+    auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
+    QString text;
+    auto addLine = [&text](const QString &line) {
+        text += line;
+        text += QLatin1Char('\n');
+    };
+    addLine(QString::number(values.level));
+    addLine(flag(values.keyColour));
+    addLine(flag(values.keyHint));
+    for (bool second : values.romaji)
+        addLine(flag(second));
+    for (double score : values.highScores)
+        addLine(formatGeneral(score, locale));
+    for (double score : values.randomScores)
+        addLine(formatGeneral(score, locale));
+    return text.toLatin1();
+}
+
+bool saveSettingsFile(const QString &path, const QByteArray &text)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(text);
+        return file.commit(); // on failure the temporary file goes and the old file stays
+    }
+    // No temporary file beside it (a folder that cannot be written): overwriting in place
+    // is the only way left to save, and only for a file that is already there.
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isWritable())
+        return false;
+    QFile direct(path);
+    if (!direct.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::ExistingOnly))
+        return false;
+    const bool written = direct.write(text) == text.size();
+    direct.close();
+    return written && direct.error() == QFileDevice::NoError;
+}

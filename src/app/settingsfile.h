@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QLocale>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+class QIODevice;
+
+// What "RK.set" carries from one run to the next, with the values a first start uses.
+struct SettingsRecord {
+    static constexpr int lineCount = 29;
+    static constexpr int romajiGroups = 8;
+
+    int level = 1;
+    bool keyColour = false;
+    bool keyHint = true;
+    // Whether the second (alternative) button of each romaji group is selected, in file
+    // order: shi, tsi, tsu, fu, ji, sya, jya, tya.
+    std::array<bool, romajiGroups> romaji{};
+    // Best scores, level 1 first; 0 means no record.
+    std::array<double, 9> highScores{};
+    std::array<double, 9> randomScores{};
+
+    friend bool operator==(const SettingsRecord &, const SettingsRecord &) = default;
+};
+
+enum class LineStatus {
+    Missing, // the file ended before this line: the value keeps its default
+    Invalid, // not a value of this line's kind: the value keeps its default
+    Valid,
+};
+
+struct ParsedSettings {
+    SettingsRecord values;
+    std::array<LineStatus, SettingsRecord::lineCount> lines{}; // line 1 at index 0
+};
+
+// Reads the settings text. Never fails: every line that is missing or unusable leaves its
+// value at the default and the lines after it are read as usual.
+ParsedSettings parseSettings(QByteArrayView bytes);
+// The same from a device, reading no further than the 29 lines need; a line of any
+// length counts as one line.
+ParsedSettings readSettings(QIODevice &device);
+
+// The 29 lines, each ending in a line feed, numbers with the locale's decimal separator.
+QByteArray formatSettings(const SettingsRecord &values, const QLocale &locale = QLocale());
+
+// Replaces the file only once the new text is completely written, so a failed save leaves
+// the old file as it was. Where the folder cannot take a temporary file but the file
+// itself can be written, it is overwritten in place. Returns whether the text was saved.
+bool saveSettingsFile(const QString &path, const QByteArray &text);
+
+// A real number in the general format with 15 significant digits: the shortest fixed-point
+// form without trailing zeros, or d.dddE±x when the decimal exponent is 15 or more or below
+// -5. Only '.' or ',' is used as decimal separator (another locale separator becomes '.').
+QString formatGeneral(double value, const QLocale &locale = QLocale());
+
+// An optionally signed decimal integer, nothing else.
+std::optional<int> parseInteger(QByteArrayView text);
+// A decimal real with '.' or ',' as separator and an optional exponent; no group
+// separators, no "inf" or "nan", no hexadecimal.
+std::optional<double> parseReal(QByteArrayView text);
