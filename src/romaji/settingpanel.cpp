@@ -37,6 +37,11 @@ void TForm1::buildSettingPanel()
     QPalette face = settingPanel->palette();
     face.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
     settingPanel->setPalette(face);
+    // The captions sit on the boxes' top edge, as the buttons' positions inside them assume
+    // (by default the edge would run below the caption, through the first button).
+    settingPanel->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 2px groove palette(mid); margin-top: 8px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
 
     Button2 = new QPushButton(QStringLiteral("OK"), settingPanel);
     Button2->setObjectName(QStringLiteral("Button2"));
