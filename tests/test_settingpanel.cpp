@@ -35,8 +35,8 @@ private slots:
     void init() { resetRomajiTable(); }
     void cleanupTestCase() { resetRomajiTable(); }
 
-    void controlsStandWhereDesigned_data();
-    void controlsStandWhereDesigned();
+    void controlsStandInPlace_data();
+    void controlsStandInPlace();
     void firstButtonsAreTickedAtStart();
     void tabOrderRunsFromOkThroughTheBoxes();
     void openingUnrollsThePanelOverTheDrillArea();
@@ -53,7 +53,7 @@ private slots:
     void decodedPhraseKeepsItsRomajiUntilTheNext();
 };
 
-void SettingPanelTest::controlsStandWhereDesigned_data()
+void SettingPanelTest::controlsStandInPlace_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("parent");
@@ -92,7 +92,7 @@ void SettingPanelTest::controlsStandWhereDesigned_data()
     row("RadioButton_tya", "GroupBox7", {48, 40, 121, 25}, "tya,tyu,tyo");
 }
 
-void SettingPanelTest::controlsStandWhereDesigned()
+void SettingPanelTest::controlsStandInPlace()
 {
     QFETCH(QString, name);
     QFETCH(QString, parent);

@@ -61,7 +61,7 @@ void TForm1::buildSettingPanel()
     Bevel2 = makeBevel("Bevel2", 296);
 
     const QFont font = pixelFont(gothicFamily, 16, true);
-    struct Spec {
+    struct BoxRow {
         QGroupBox *&box;
         const char *boxName;
         const char *caption;
@@ -77,7 +77,7 @@ void TForm1::buildSettingPanel()
         int secondWidth;
     };
     // In tab order: the boxes by number.
-    const Spec specs[] = {
+    const BoxRow rows[] = {
         {GroupBox1, "GroupBox1", "し", QRect(32, 24, 105, 73), RadioButton1, "RadioButton1", "si",
          RadioButton_shi, "RadioButton_shi", "shi", 32, 41, 49},
         {GroupBox2, "GroupBox2", "ち", QRect(32, 104, 105, 73), RadioButton15, "RadioButton15",
@@ -99,7 +99,7 @@ void TForm1::buildSettingPanel()
          121},
     };
     QWidget *previous = Button2;
-    for (const Spec &spec : specs) {
+    for (const BoxRow &spec : rows) {
         auto *box = new QGroupBox(QString::fromUtf8(spec.caption), settingPanel);
         box->setObjectName(QLatin1String(spec.boxName));
         box->setGeometry(spec.geometry);
