@@ -45,6 +45,20 @@ public:
     }
 };
 
+// Closing an in-place editor turns input methods back on for the whole view.
+class ScoreList : public QTreeWidget
+{
+public:
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override
+    {
+        QTreeWidget::closeEditor(editor, hint);
+        setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
+};
+
 } // namespace
 
 void TForm1::buildScorePanel()
@@ -62,7 +76,7 @@ void TForm1::buildScorePanel()
     Button3->setAutoDefault(false);
     connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
 
-    scoreList = new QTreeWidget(scorePanel);
+    scoreList = new ScoreList(scorePanel);
     scoreList->setObjectName(QStringLiteral("scoreList"));
     scoreList->setGeometry(10, 12, 501, 165);
     scoreList->setFrameShape(QFrame::NoFrame);
