@@ -3,6 +3,7 @@
 // best scores.
 #include "test_drillwindow.h"
 
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QTimer>
 
@@ -413,6 +414,7 @@ void DrillRunTest::dialogLayout()
     QVERIFY(!(form3->windowFlags() & Qt::WindowSystemMenuHint));
     QCOMPARE(form3->font().family(), pGothicFamily);
     QCOMPARE(form3->font().pixelSize(), 12);
+    QCOMPARE(QFontInfo(form3->Button1->font()).family(), QStringLiteral("IPAPGothic"));
 
     const QList<std::tuple<QLabel *, QRect, QString>> labels{
         {form3->Label6, QRect(16, 24, 80, 16), "標準タイム"},
@@ -429,6 +431,7 @@ void DrillRunTest::dialogLayout()
         QCOMPARE(label->text(), caption);
         QCOMPARE(label->font().family(), gothicFamily);
         QCOMPARE(label->font().pixelSize(), 16);
+        QCOMPARE(QFontInfo(label->font()).family(), QStringLiteral("IPAGothic"));
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
     }
     QVERIFY(form3->Label1->alignment() & Qt::AlignRight);
