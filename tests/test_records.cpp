@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSet>
 #include <QTimer>
 #include <QTreeWidget>
@@ -116,8 +117,7 @@ void RecordsTest::columnsHaveTheirCaptionsWidthsAndAlignment()
     QCOMPARE(w->scoreList->header()->sectionSize(column), width);
     QCOMPARE(w->scoreList->columnWidth(column), width);
     const auto horizontal = [](int flags) { return flags & Qt::AlignHorizontal_Mask; };
-    QCOMPARE(horizontal(w->scoreList->headerItem()->textAlignment(column)) == Qt::AlignRight,
-             alignment == Qt::AlignRight);
+    QCOMPARE(horizontal(w->scoreList->headerItem()->textAlignment(column)), alignment);
     for (int row = 0; row < 9; ++row)
         QCOMPARE(horizontal(w->scoreList->topLevelItem(row)->textAlignment(column)) ==
                      Qt::AlignRight,
@@ -151,6 +151,13 @@ void RecordsTest::firstStartShowsStandardScoresAndNoRecords()
     }
     QCOMPARE(w->scoreList->topLevelItem(0)->text(1), QStringLiteral("15"));
     QCOMPARE(w->scoreList->topLevelItem(8)->text(1), QStringLiteral("160"));
+
+    // All nine levels and all four columns are in view, without scrolling.
+    QVERIFY(!w->scoreList->verticalScrollBar()->isVisible());
+    QVERIFY(!w->scoreList->horizontalScrollBar()->isVisible());
+    const QRect lastRow = w->scoreList->visualItemRect(w->scoreList->topLevelItem(8));
+    QVERIFY(lastRow.bottom() < w->scoreList->viewport()->height());
+    QVERIFY(w->scoreList->header()->length() <= w->scoreList->viewport()->width());
 }
 
 void RecordsTest::scoresShowRoundedToOneDecimal_data()

@@ -43,6 +43,25 @@ public:
             editor->setAttribute(Qt::WA_InputMethodEnabled, false);
         return editor;
     }
+    // Rows only as high as the font, so that the header and all nine levels fit the list.
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(option.fontMetrics.height());
+        return size;
+    }
+};
+
+class ScoreHeader : public QHeaderView
+{
+public:
+    using QHeaderView::QHeaderView;
+    QSize sizeHint() const override
+    {
+        QSize size = QHeaderView::sizeHint();
+        size.setHeight(fontMetrics().height() + 4);
+        return size;
+    }
 };
 
 // Closing an in-place editor turns input methods back on for the whole view.
@@ -80,6 +99,9 @@ void TForm1::buildScorePanel()
     scoreList->setObjectName(QStringLiteral("scoreList"));
     scoreList->setGeometry(10, 12, 501, 165);
     scoreList->setFrameShape(QFrame::NoFrame);
+    scoreList->setHeader(new ScoreHeader(Qt::Horizontal, scoreList));
+    // The four columns fill the list's width exactly.
+    scoreList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scoreList->setFont(pixelFont(gothicFamily, 15));
     QPalette palette = scoreList->palette();
     palette.setColor(QPalette::Text, Qt::black);
@@ -103,8 +125,8 @@ void TForm1::buildScorePanel()
     const int widths[4] = {170, 110, 110, 110};
     for (int column = 0; column < 4; ++column) {
         header->resizeSection(column, widths[column]);
-        if (column > 0)
-            scoreList->headerItem()->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+        scoreList->headerItem()->setTextAlignment(
+            column, (column == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     }
 
     for (const QString &caption : levelCaptions) {
