@@ -5,7 +5,7 @@
 # Usage: run.sh SOURCE-DIR BUILD-DIR [SECONDS]
 set -euo pipefail
 
-source_dir=$(readlink -f "$1")
+source_dir=$(cd "$1" && pwd)
 build_dir=$2
 seconds=${3:-25}
 
