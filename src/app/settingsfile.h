@@ -55,8 +55,10 @@ QByteArray formatSettings(const SettingsRecord &values, const QLocale &locale = 
 bool saveSettingsFile(const QString &path, const QByteArray &text);
 
 // A real number in the general format with 15 significant digits: the shortest fixed-point
-// form without trailing zeros, or d.dddE±x when the decimal exponent is 15 or more or below
-// -5. Only '.' or ',' is used as decimal separator (another locale separator becomes '.').
+// form without trailing zeros, or the exponent form d.dddEx ("1E15", "9.9E-6") when the
+// decimal exponent is 15 or more or below -5. Only '.' or ',' is used as decimal separator
+// (another locale separator becomes '.'). NaN and infinity come out as "NAN" and "INF",
+// which the reader takes as no record.
 QString formatGeneral(double value, const QLocale &locale = QLocale());
 
 // An optionally signed decimal integer, nothing else.
