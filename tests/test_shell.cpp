@@ -111,12 +111,14 @@ void ShellTest::windowIsFixedAndCannotBeMaximised()
     QVERIFY(flags & Qt::WindowMinimizeButtonHint);
     QCOMPARE(w->minimumSize(), w->maximumSize());
     QCOMPARE(w->drillArea->minimumSize(), w->drillArea->maximumSize());
+    QCOMPARE(w->size(), QSize(800, 354 + w->menuBar()->height()));
     w->showMaximized();
     QCOMPARE(w->drillArea->size(), QSize(800, 354));
     // The window follows the drill area when a level group needs the tall window.
     w->Level5Click();
     QCOMPARE(w->drillArea->size(), QSize(800, 414));
     QCOMPARE(w->KBPanel->geometry(), QRect(0, 178, 800, 236));
+    QCOMPARE(w->size(), QSize(800, 414 + w->menuBar()->height()));
 }
 
 void ShellTest::menusHoldEveryItemInOrder()

@@ -306,6 +306,10 @@ void TForm1::setDrillAreaHeight(int height)
     drillArea->setFixedSize(clientWidth, height);
     // The keyboard keeps its height at the bottom edge of the client area.
     KBPanel->move(0, height - KBPanel->height());
+    // Size the window now rather than at the next layout pass: the start-up layout runs
+    // while the window is being shown, and a pass left for later would leave the native
+    // window at its default size where no window manager asks again.
+    layout()->activate();
 }
 
 int TForm1::outerHeight() const

@@ -5,6 +5,7 @@
 #include <QThread>
 #include <QTime>
 #include <QWidget>
+#include <QWindow>
 
 #include <ctime>
 
@@ -55,7 +56,9 @@ void SystemPlatform::animationStep(QWidget *widget, int step)
 {
     // Unpaced, a whole animation would be over within one frame. Painting every eighth
     // step and waiting a little there keeps the longest one (478 steps) near 240 ms.
-    if (step % 8 != 0 || !widget->isVisible())
+    // Steps taken before the window is on screen (the start-up layout) are not paced.
+    const QWindow *window = widget->window()->windowHandle();
+    if (step % 8 != 0 || !widget->isVisible() || !window || !window->isExposed())
         return;
     widget->window()->repaint();
     QThread::msleep(4);

@@ -24,6 +24,10 @@ fail() {
     echo "FAIL: $*" >&2
     import -window root "$shots/failure.png" 2>/dev/null && echo "screenshot: $shots/failure.png" >&2
     [ -f "$work/RK.set" ] && { echo "RK.set:" >&2; cat "$work/RK.set" >&2; }
+    echo "windows: $(xdotool search --onlyvisible --name . 2>/dev/null | while read -r w; do xdotool getwindowname "$w"; done | tr '\n' '|')" >&2
+    if kill -0 "${program_pid:-0}" 2>/dev/null; then echo "program running" >&2; else
+        wait "${program_pid:-0}" 2>/dev/null; echo "program ended with status $?" >&2; fi
+    echo "program log:" >&2; cat "$work/program.log" >&2 2>/dev/null || true
     exit 1
 }
 
@@ -37,6 +41,7 @@ export DISPLAY=":$(head -n1 "$work/display")"
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+sleep 1 # the window manager announces itself before it has finished starting
 
 mkdir -p "$work/home"
 export XDG_RUNTIME_DIR="$work/runtime"
@@ -89,9 +94,11 @@ import -window root "$shots/first-start.png"
 focus "$main"
 started=$(date +%s.%N)
 xdotool key space          # the Start button has the focus
+import -window root "$shots/started.png"
 sleep 0.2
-xdotool type --delay 15 "fjfjasdfgfjfj;lkjhfdfsfaq"   # q is the wrong key (g expected)
-xdotool type --delay 15 "gjkjlj;jh"
+xdotool type --delay 15 "fjfjasdfgfjfj;lkjhfdfsfa"
+xdotool type --delay 15 "q"                 # the wrong key: f is expected
+xdotool type --delay 15 "fgjkjlj;jh"
 dialog=$(wait_window "タイピング時間" 20) || fail "no typing-time dialog after the run"
 ended=$(date +%s.%N)
 import -window root "$shots/result.png"
