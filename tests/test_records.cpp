@@ -312,6 +312,9 @@ void RecordsTest::aboutBoxLooksAsDesigned()
 {
     TestWindow w;
     TForm2 *box = w->Form2;
+    w->aboutMenu1Click();
+    QCOMPARE(w.platform.modals.size(), size_t(1));
+    QCOMPARE(w.platform.modals.back().title, QStringLiteral("About Rinkaro..."));
     QVERIFY(box->isModal());
     QCOMPARE(box->size(), QSize(360, 111));
     QCOMPARE(box->minimumSize(), box->maximumSize());

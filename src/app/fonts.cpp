@@ -16,7 +16,10 @@ void registerFontSubstitutions()
 
 QFont pixelFont(const QString &family, int pixels, bool bold, bool italic)
 {
-    QFont font(family);
+    // The installed face is named first: looking up a family that does not exist costs a
+    // search through every font on the system before the substitute is tried.
+    QFont font;
+    font.setFamilies(QFont::substitutes(family) + QStringList{family});
     font.setPixelSize(pixels);
     font.setBold(bold);
     font.setItalic(italic);

@@ -52,7 +52,6 @@ TForm2::TForm2(QWidget *parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(8, 16, 65, 65);
     Image1->setAlignment(topLeft);
-    Image1->setPixmap(QPixmap::fromImage(keysPicture()));
 }
 
 QImage TForm2::keysPicture()
@@ -104,6 +103,9 @@ QImage TForm2::keysPicture()
 
 void TForm2::showEvent(QShowEvent *event)
 {
+    // Drawn when first asked for: its lettering would otherwise load a font at start-up.
+    if (Image1->pixmap().isNull())
+        Image1->setPixmap(QPixmap::fromImage(keysPicture()));
     QDialog::showEvent(event);
     // Centred on the screen rather than on the main window.
     if (QScreen *screen = this->screen())

@@ -99,10 +99,11 @@ void TForm1::buildScorePanel()
     scoreList->setObjectName(QStringLiteral("scoreList"));
     scoreList->setGeometry(10, 12, 501, 165);
     scoreList->setFrameShape(QFrame::NoFrame);
+    // The font first, so that the header is measured once, in its own font.
+    scoreList->setFont(pixelFont(gothicFamily, 15));
     scoreList->setHeader(new ScoreHeader(Qt::Horizontal, scoreList));
     // The four columns fill the list's width exactly.
     scoreList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scoreList->setFont(pixelFont(gothicFamily, 15));
     QPalette palette = scoreList->palette();
     palette.setColor(QPalette::Text, Qt::black);
     scoreList->setPalette(palette);
