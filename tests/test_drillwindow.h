@@ -1,59 +1,27 @@
 #pragma once
 
-// A main window on the test double for the drill suites, in a temporary folder of its own,
-// with helpers that type through real key events.
-#include "app/fonts.h"
-#include "app/form1.h"
+// The drill suites' window: the shared test window with the C locale for the dialog's
+// numbers, and helpers that read what a run shows.
 #include "drill/form3.h"
-#include "fakeplatform.h"
+#include "testwindow.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
-#include <memory>
-
-struct DrillWindow {
-    QTemporaryDir dir;
-    QString previousDir = QDir::currentPath();
-    FakePlatform platform;
-    std::unique_ptr<TForm1> form;
-
+struct DrillWindow : TestWindow {
     DrillWindow()
     {
         QLocale::setDefault(QLocale::c());
-        registerFontSubstitutions();
-        QDir::setCurrent(dir.path());
-        form = std::make_unique<TForm1>(platform);
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        (void)QTest::qWaitForWindowActive(form.get());
         platform.messages.clear(); // the welcome message of a first start
     }
-    ~DrillWindow()
-    {
-        form.reset();
-        QDir::setCurrent(previousDir);
-    }
-
-    TForm1 *operator->() const { return form.get(); }
 
     void chooseLevel(int level) const { form->levelItem(level)->trigger(); }
     void clickButton1() const { QTest::mouseClick(form->Button1, Qt::LeftButton); }
 
-    // Where a typed key goes: the focused control, or the window when nothing has the focus.
-    QWidget *keyTarget() const
-    {
-        QWidget *focus = QApplication::focusWidget();
-        return focus ? focus : form.get();
-    }
-    void type(char ch) const { QTest::keyClick(keyTarget(), ch); }
+    using TestWindow::type;
     void type(const QString &text) const
     {
         for (const QChar ch : text)
@@ -66,15 +34,10 @@ struct DrillWindow {
     QString litKey() const
     {
         QString lit;
-        int count = 0;
-        for (int n = 1; n <= 30; ++n) {
-            QLabel *panel = form->Panel[n];
-            if (panel->palette().color(QPalette::WindowText) == QColor(255, 0, 0)) {
-                lit = panel->text();
-                ++count;
-            }
-        }
-        return count == 1 ? lit : QString();
+        for (int n = 1; n <= 30; ++n)
+            if (form->Panel[n]->palette().color(QPalette::WindowText) == QColor(255, 0, 0))
+                lit = form->Panel[n]->text();
+        return litKeyCount() == 1 ? lit : QString();
     }
     int litKeyCount() const
     {

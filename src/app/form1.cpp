@@ -276,28 +276,28 @@ void TForm1::buildKeyboard()
 
 void TForm1::buildTutorialButtons()
 {
-    struct Spec {
+    struct ButtonRow {
         QToolButton *&button;
         const char *name;
         QRect geometry;
         Glyph glyph;
         void (TForm1::*handler)();
     };
-    const Spec specs[] = {
+    const ButtonRow rows[] = {
         {SpeedButton1, "SpeedButton1", QRect(760, 104, 25, 21), Glyph::Stop, &TForm1::SpeedButton1Click},
         {SpeedButton2, "SpeedButton2", QRect(736, 100, 25, 25), Glyph::Right, &TForm1::SpeedButton2Click},
         {SpeedButton3, "SpeedButton3", QRect(712, 100, 25, 25), Glyph::Left, &TForm1::SpeedButton3Click},
     };
-    for (const Spec &spec : specs) {
+    for (const ButtonRow &row : rows) {
         auto *button = new QToolButton(drillArea);
-        button->setObjectName(QLatin1String(spec.name));
-        button->setGeometry(spec.geometry);
-        button->setIcon(glyphIcon(spec.glyph));
+        button->setObjectName(QLatin1String(row.name));
+        button->setGeometry(row.geometry);
+        button->setIcon(glyphIcon(row.glyph));
         button->setIconSize(QSize(16, 16));
         button->setFocusPolicy(Qt::NoFocus);
         button->hide();
-        connect(button, &QToolButton::clicked, this, spec.handler);
-        spec.button = button;
+        connect(button, &QToolButton::clicked, this, row.handler);
+        row.button = button;
     }
 }
 

@@ -24,7 +24,7 @@ TForm3::TForm3(QWidget *parent)
     setFont(pixelFont(pGothicFamily, 12));
     setFixedSize(clientWidth, clientHeight);
 
-    struct LabelSpec {
+    struct LabelRow {
         QLabel *&label;
         const char *name;
         QRect geometry;
@@ -33,7 +33,7 @@ TForm3::TForm3(QWidget *parent)
     };
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     // Created in the order of their names, which is also the order a test double lists them in.
-    const LabelSpec specs[] = {
+    const LabelRow labelRows[] = {
         {Label1, "Label1", QRect(176, 24, 57, 16), "0", Qt::AlignRight | Qt::AlignVCenter},
         {Label2, "Label2", QRect(248, 24, 16, 16), "秒", left},
         {Label3, "Label3", QRect(248, 56, 8, 16), "0", left},
@@ -44,16 +44,16 @@ TForm3::TForm3(QWidget *parent)
         {Label8, "Label8", QRect(16, 56, 80, 16), "最高タイム", left},
     };
     const QFont labelFont = pixelFont(gothicFamily, 16);
-    for (const LabelSpec &spec : specs) {
-        auto *label = new QLabel(QString::fromUtf8(spec.caption), this);
-        label->setObjectName(QLatin1String(spec.name));
-        label->setGeometry(spec.geometry);
-        label->setAlignment(spec.alignment);
+    for (const LabelRow &entry : labelRows) {
+        auto *label = new QLabel(QString::fromUtf8(entry.caption), this);
+        label->setObjectName(QLatin1String(entry.name));
+        label->setGeometry(entry.geometry);
+        label->setAlignment(entry.alignment);
         label->setFont(labelFont);
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, Qt::black);
         label->setPalette(palette);
-        spec.label = label;
+        entry.label = label;
     }
 
     Bevel1 = new QFrame(this);

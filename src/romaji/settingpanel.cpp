@@ -99,27 +99,27 @@ void TForm1::buildSettingPanel()
          121},
     };
     QWidget *previous = Button2;
-    for (const BoxRow &spec : rows) {
-        auto *box = new QGroupBox(QString::fromUtf8(spec.caption), settingPanel);
-        box->setObjectName(QLatin1String(spec.boxName));
-        box->setGeometry(spec.geometry);
+    for (const BoxRow &row : rows) {
+        auto *box = new QGroupBox(QString::fromUtf8(row.caption), settingPanel);
+        box->setObjectName(QLatin1String(row.boxName));
+        box->setGeometry(row.geometry);
         box->setFont(font);
         box->setPalette(blackText(box->palette()));
-        spec.box = box;
+        row.box = box;
 
         auto makeButton = [&](const char *name, const char *caption, int top, int width) {
             auto *button = new QRadioButton(QLatin1String(caption), box);
             button->setObjectName(QLatin1String(name));
-            button->setGeometry(spec.buttonLeft, top, width, 25);
+            button->setGeometry(row.buttonLeft, top, width, 25);
             button->setFont(font);
             button->setPalette(blackText(button->palette()));
             setTabOrder(previous, button);
             previous = button;
             return button;
         };
-        spec.first = makeButton(spec.firstName, spec.firstCaption, 16, spec.firstWidth);
-        spec.second = makeButton(spec.secondName, spec.secondCaption, 40, spec.secondWidth);
-        spec.first->setChecked(true);
+        row.first = makeButton(row.firstName, row.firstCaption, 16, row.firstWidth);
+        row.second = makeButton(row.secondName, row.secondCaption, 40, row.secondWidth);
+        row.first->setChecked(true);
     }
 
     settingPanel->hide();
