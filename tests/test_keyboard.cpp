@@ -6,11 +6,21 @@
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 
-QColor caption(QLabel *panel) { return panel->palette().color(QPalette::WindowText); }
-QColor background(QLabel *panel) { return panel->palette().color(QPalette::Window); }
-QColor buttonFace() { return QApplication::palette().color(QPalette::Button); }
+QColor caption(QLabel *panel)
+{
+    return panel->palette().color(QPalette::WindowText);
+}
+QColor background(QLabel *panel)
+{
+    return panel->palette().color(QPalette::Window);
+}
+QColor buttonFace()
+{
+    return QApplication::palette().color(QPalette::Button);
+}
 
 // Panels whose caption is red.
 QStringList litKeys(const TForm1 &form)
@@ -24,7 +34,8 @@ QStringList litKeys(const TForm1 &form)
 
 } // namespace
 
-class KeyboardTest : public QObject {
+class KeyboardTest : public QObject
+{
     Q_OBJECT
 private slots:
     void keysStandWhereDesigned_data();
@@ -46,12 +57,14 @@ void KeyboardTest::keysStandWhereDesigned_data()
     QTest::addColumn<int>("panel");
     QTest::addColumn<QPoint>("position");
     QTest::addColumn<QColor>("group");
-    const QColor little(0, 128, 64), ring(255, 255, 30), middle(128, 128, 255), index(255, 128, 192);
+    const QColor little(0, 128, 64), ring(255, 255, 30), middle(128, 128, 255),
+        index(255, 128, 192);
     struct Row {
         const char *key;
         int panel, left, top;
         QColor group;
     };
+    // clang-format off
     const Row rows[] = {
         {"Q", 17, 40, 24, little},   {"W", 23, 104, 24, ring},    {"E", 5, 168, 24, middle},
         {"R", 18, 232, 24, index},   {"T", 20, 296, 24, index},   {"Y", 25, 368, 24, index},
@@ -64,6 +77,7 @@ void KeyboardTest::keysStandWhereDesigned_data()
         {"B", 2, 360, 152, index},   {"N", 14, 432, 152, index},  {"M", 13, 496, 152, index},
         {",", 27, 560, 152, middle}, {".", 28, 624, 152, ring},   {"/", 30, 688, 152, little},
     };
+    // clang-format on
     for (const Row &row : rows)
         QTest::newRow(row.key) << row.key << row.panel << QPoint(row.left, row.top) << row.group;
 }
@@ -104,19 +118,32 @@ void KeyboardTest::hintTextsLightTheirKeyOnly_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("lit");
-    QTest::newRow("semicolon") << ";" << ";";
-    QTest::newRow("comma") << "," << ",";
-    QTest::newRow("full stop") << "." << ".";
-    QTest::newRow("slash") << "/" << "/";
-    QTest::newRow("a") << "a" << "A";
-    QTest::newRow("z") << "z" << "Z";
-    QTest::newRow("capital F") << "F" << "";
-    QTest::newRow("two letters") << "ka" << "";
-    QTest::newRow("space") << " " << "";
-    QTest::newRow("minus") << "-" << "";
-    QTest::newRow("digit") << "1" << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("kana") << "か" << "";
+    QTest::newRow("semicolon") << ";"
+                               << ";";
+    QTest::newRow("comma") << ","
+                           << ",";
+    QTest::newRow("full stop") << "."
+                               << ".";
+    QTest::newRow("slash") << "/"
+                           << "/";
+    QTest::newRow("a") << "a"
+                       << "A";
+    QTest::newRow("z") << "z"
+                       << "Z";
+    QTest::newRow("capital F") << "F"
+                               << "";
+    QTest::newRow("two letters") << "ka"
+                                 << "";
+    QTest::newRow("space") << " "
+                           << "";
+    QTest::newRow("minus") << "-"
+                           << "";
+    QTest::newRow("digit") << "1"
+                           << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("kana") << "か"
+                          << "";
 }
 
 void KeyboardTest::hintTextsLightTheirKeyOnly()

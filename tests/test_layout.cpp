@@ -9,7 +9,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 enum Animation { None, Widen, Narrow };
 
@@ -31,7 +32,8 @@ Animation playedAnimation(const FakePlatform &platform, QWidget *panel)
 
 } // namespace
 
-class LayoutTest : public QObject {
+class LayoutTest : public QObject
+{
     Q_OBJECT
 private slots:
     void widenFormulaMatchesTheTruncatedProduct();

@@ -17,11 +17,13 @@
 
 #include <stdexcept>
 
-namespace {
+namespace
+{
 
 FakePlatform *appPlatform = nullptr;
 
-class Thrower : public QObject {
+class Thrower : public QObject
+{
 protected:
     bool event(QEvent *event) override
     {
@@ -33,7 +35,8 @@ protected:
 
 } // namespace
 
-class ShellTest : public QObject {
+class ShellTest : public QObject
+{
     Q_OBJECT
 private slots:
     void controlsStandWhereDesigned_data();
@@ -135,9 +138,9 @@ void ShellTest::menusHoldEveryItemInOrder()
     QCOMPARE(bar[0]->text(), QStringLiteral("レベル"));
     QCOMPARE(bar[1]->text(), QStringLiteral("オプション"));
     QCOMPARE(bar[2]->text(), QStringLiteral("ヘルプ"));
-    QCOMPARE(captions(w->set), (QStringList{"ホーム", "ホーム＋上段", "ホーム＋下段", "A to Z", "-",
-                                            "ローマ字１", "ローマ字２", "ひらがな１", "ひらがな２",
-                                            "ひらがな３"}));
+    QCOMPARE(captions(w->set),
+             (QStringList{"ホーム", "ホーム＋上段", "ホーム＋下段", "A to Z", "-", "ローマ字１",
+                          "ローマ字２", "ひらがな１", "ひらがな２", "ひらがな３"}));
     QCOMPARE(captions(w->Option1), (QStringList{"キー色付け", "ローマ字設定", "-", "記録表示"}));
     QCOMPARE(captions(w->Help1), (QStringList{"タイピングの方法", "-", "Rinkaro について..."}));
     for (QAction *item : w->set->actions() + w->Option1->actions() + w->Help1->actions())
@@ -270,7 +273,7 @@ void ShellTest::keysWithoutOneLatinCharacterAreIgnored()
     TestWindow w;
     w->Button1Click();
     QWidget *target = w.keyTarget();
-    QTest::keyClick(target, Qt::Key_Shift);                                   // no text
+    QTest::keyClick(target, Qt::Key_Shift); // no text
     QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, QStringLiteral("か"), {});
     QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, QStringLiteral("fj"), {});
     QCOMPARE(w->errorCount, 0);

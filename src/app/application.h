@@ -6,7 +6,8 @@ class Platform;
 
 // The application object. An exception that escapes an event handler is shown in an
 // error message box and the event loop goes on.
-class RinkaroApplication : public QApplication {
+class RinkaroApplication : public QApplication
+{
 public:
     RinkaroApplication(int &argc, char **argv);
     void setPlatform(Platform *platform) { platform_ = platform; }

@@ -8,8 +8,8 @@ void registerFontSubstitutions()
     QFont::insertSubstitutions(pGothicFamily, QStringList{QStringLiteral("IPAPGothic")});
     // A condensed heavy face for the key captions; fontconfig's own guess for "Impact"
     // can be a symbol font.
-    QFont::insertSubstitutions(impactFamily,
-                               QStringList{QStringLiteral("Bebas Neue"), QStringLiteral("Liberation Sans Narrow")});
+    QFont::insertSubstitutions(impactFamily, QStringList{QStringLiteral("Bebas Neue"),
+                                                         QStringLiteral("Liberation Sans Narrow")});
     QFont::insertSubstitutions(timesFamily, QStringList{QStringLiteral("Liberation Serif")});
     QFont::insertSubstitutions(courierFamily, QStringList{QStringLiteral("Liberation Mono")});
 }

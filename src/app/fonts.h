@@ -5,7 +5,7 @@
 
 // The faces the windows are designed in. Linux desktops have none of them, so start-up
 // maps each name onto a Debian font of the same metrics or character.
-inline const QString gothicFamily = QStringLiteral("ＭＳ ゴシック");        // fixed-width
+inline const QString gothicFamily = QStringLiteral("ＭＳ ゴシック");    // fixed-width
 inline const QString pGothicFamily = QStringLiteral("ＭＳ Ｐゴシック"); // proportional
 inline const QString impactFamily = QStringLiteral("Impact");
 inline const QString timesFamily = QStringLiteral("Times New Roman");
@@ -18,4 +18,7 @@ void registerFontSubstitutions();
 QFont pixelFont(const QString &family, int pixels, bool bold = false, bool italic = false);
 
 // Design sizes in points at 96 dpi, as pixels (48 pt = 64 px, 32 pt = 43 px).
-constexpr int pointsToPixels(int points) { return (points * 96 + 36) / 72; }
+constexpr int pointsToPixels(int points)
+{
+    return (points * 96 + 36) / 72;
+}

@@ -19,7 +19,8 @@
 #include <QScreen>
 #include <QToolButton>
 
-namespace {
+namespace
+{
 
 constexpr int clientWidth = 800;
 constexpr int shortClientHeight = 354;
@@ -197,15 +198,18 @@ void TForm1::buildMenus()
 
     Option1 = bar->addMenu(QStringLiteral("オプション"));
     Option1->setObjectName(QStringLiteral("Option1"));
-    KeyColor = addItem(Option1, "KeyColor", QStringLiteral("キー色付け"), &TForm1::KeyColorClick, true);
+    KeyColor =
+        addItem(Option1, "KeyColor", QStringLiteral("キー色付け"), &TForm1::KeyColorClick, true);
     setSpelling = addItem(Option1, "setSpelling", QStringLiteral("ローマ字設定"),
                           &TForm1::setSpellingClick, false);
     N3 = addSeparator(Option1, "N3");
-    showScore = addItem(Option1, "showScore", QStringLiteral("記録表示"), &TForm1::showScoreClick, false);
+    showScore =
+        addItem(Option1, "showScore", QStringLiteral("記録表示"), &TForm1::showScoreClick, false);
 
     Help1 = bar->addMenu(QStringLiteral("ヘルプ"));
     Help1->setObjectName(QStringLiteral("Help1"));
-    Tutorial = addItem(Help1, "Tutorial", QStringLiteral("タイピングの方法"), &TForm1::TutorialClick, false);
+    Tutorial = addItem(Help1, "Tutorial", QStringLiteral("タイピングの方法"),
+                       &TForm1::TutorialClick, false);
     N1 = addSeparator(Help1, "N1");
     aboutMenu1 = addItem(Help1, "aboutMenu1", QStringLiteral("Rinkaro について..."),
                          &TForm1::aboutMenu1Click, false);
@@ -284,9 +288,12 @@ void TForm1::buildTutorialButtons()
         void (TForm1::*handler)();
     };
     const ButtonRow rows[] = {
-        {SpeedButton1, "SpeedButton1", QRect(760, 104, 25, 21), Glyph::Stop, &TForm1::SpeedButton1Click},
-        {SpeedButton2, "SpeedButton2", QRect(736, 100, 25, 25), Glyph::Right, &TForm1::SpeedButton2Click},
-        {SpeedButton3, "SpeedButton3", QRect(712, 100, 25, 25), Glyph::Left, &TForm1::SpeedButton3Click},
+        {SpeedButton1, "SpeedButton1", QRect(760, 104, 25, 21), Glyph::Stop,
+         &TForm1::SpeedButton1Click},
+        {SpeedButton2, "SpeedButton2", QRect(736, 100, 25, 25), Glyph::Right,
+         &TForm1::SpeedButton2Click},
+        {SpeedButton3, "SpeedButton3", QRect(712, 100, 25, 25), Glyph::Left,
+         &TForm1::SpeedButton3Click},
     };
     for (const ButtonRow &row : rows) {
         auto *button = new QToolButton(drillArea);

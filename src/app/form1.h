@@ -20,7 +20,8 @@ class TForm3;
 
 // The keyboard picture's background; a double click on it (not on a key or the Start
 // button) offers demo mode.
-class KeyboardPanel : public QFrame {
+class KeyboardPanel : public QFrame
+{
     Q_OBJECT
 public:
     using QFrame::QFrame;
@@ -33,7 +34,8 @@ protected:
 
 // The main window: the drill area, the on-screen keyboard, the menus and the two panels
 // that unroll over the drill area. Each subsystem defines its members in its own folder.
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow
+{
     Q_OBJECT
 public:
     explicit TForm1(Platform &platform, QWidget *parent = nullptr);
@@ -176,7 +178,7 @@ public:
     void toggleDrillRun();
     void showFirstItem();
     int itemCount() const;
-    int nextPosition(); // key levels: the next position in workText
+    int nextPosition();  // key levels: the next position in workText
     int nextItemIndex(); // syllable and phrase levels
     void judgeKeyDrill(const QString &ch);
     void judgeSyllable(const QString &ch);

@@ -10,7 +10,8 @@ class QWidget;
 
 // Everything the program asks of the system, behind one interface so that tests can
 // drive the clock, count beeps, answer message boxes and fix the random sequence.
-class Platform {
+class Platform
+{
 public:
     virtual ~Platform() = default;
 
@@ -37,7 +38,8 @@ public:
 };
 
 // The implementation for a real desktop session.
-class SystemPlatform final : public Platform {
+class SystemPlatform final : public Platform
+{
 public:
     quint32 tickCount() override;
     quint32 timeOfDayMs() override;

@@ -6,7 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 
 void setPanelColour(QLabel *panel, QPalette::ColorRole role, const QColor &colour)
 {
@@ -38,7 +39,8 @@ void TForm1::resetKeyHints()
                        colorFromWin(isHomeKey(key) ? homeCaptionColour : captionColour));
 }
 
-namespace {
+namespace
+{
 
 void colourGroup(const std::array<QLabel *, 31> &panels, Finger finger, const QColor &colour)
 {
@@ -97,9 +99,9 @@ void TForm1::KeyColorClick()
 
 void TForm1::KBPanelClick()
 {
-    const auto answer = platform_.messageBox(this, QMessageBox::Question, QStringLiteral("デモ・モード"),
-                                             QStringLiteral("デモ・モードに移行しますか？"),
-                                             QMessageBox::Yes | QMessageBox::No);
+    const auto answer = platform_.messageBox(
+        this, QMessageBox::Question, QStringLiteral("デモ・モード"),
+        QStringLiteral("デモ・モードに移行しますか？"), QMessageBox::Yes | QMessageBox::No);
     if (answer == QMessageBox::Yes) {
         demoMode = true;
         Button1->setEnabled(false);

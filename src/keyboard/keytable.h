@@ -12,7 +12,7 @@ struct KeyInfo {
     int panel;           // n of the key panel PanelN
     int left, top;       // within the keyboard panel
     Finger finger;
-    const char *litBy;   // the one-character string that lights it
+    const char *litBy; // the one-character string that lights it
 };
 
 // The 30 keys, row by row from the upper left.

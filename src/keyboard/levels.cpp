@@ -1,7 +1,7 @@
 #include "keyboard/levels.h"
 
-#include "app/form1.h"
 #include "app/fonts.h"
+#include "app/form1.h"
 #include "app/platform.h"
 #include "keyboard/layoutmath.h"
 
@@ -11,7 +11,8 @@
 
 #include <array>
 
-namespace {
+namespace
+{
 
 // clang-format off
 const std::array<LevelInfo, 9> levels{{
@@ -51,6 +52,7 @@ QAction *TForm1::levelItem(int level) const
     return level >= 1 && level <= 9 ? items[level - 1] : nullptr;
 }
 
+// clang-format off
 void TForm1::Level1Click() { currentLevel = 1; selectLevel(currentLevel); }
 void TForm1::Level2Click() { currentLevel = 2; selectLevel(currentLevel); }
 void TForm1::Level3Click() { currentLevel = 3; selectLevel(currentLevel); }
@@ -60,6 +62,7 @@ void TForm1::Level6Click() { currentLevel = 6; selectLevel(currentLevel); }
 void TForm1::Level7Click() { currentLevel = 7; selectLevel(currentLevel); }
 void TForm1::Level8Click() { currentLevel = 8; selectLevel(currentLevel); }
 void TForm1::Level9Click() { currentLevel = 9; selectLevel(currentLevel); }
+// clang-format on
 
 void TForm1::selectLevel(unsigned level)
 {

@@ -15,7 +15,8 @@
 
 // The test double of the platform layer: a clock the test sets, a beep counter, scripted
 // message-box answers, a record of every modal window shown, and a fixed random sequence.
-class FakePlatform final : public Platform {
+class FakePlatform final : public Platform
+{
 public:
     struct MessageRecord {
         QMessageBox::Icon icon;
@@ -34,9 +35,9 @@ public:
     std::deque<QMessageBox::StandardButton> answers; // default answer: the first button
     std::vector<MessageRecord> messages;
     std::vector<ModalRecord> modals;
-    std::function<void(QDialog *)> onModal; // runs while the "modal" window is open
-    std::deque<int> scriptedRandom;         // used first, then the seeded engine
-    std::vector<int> randomRanges;          // the n of every random(n) call
+    std::function<void(QDialog *)> onModal;         // runs while the "modal" window is open
+    std::deque<int> scriptedRandom;                 // used first, then the seeded engine
+    std::vector<int> randomRanges;                  // the n of every random(n) call
     std::vector<std::pair<QWidget *, QRect>> steps; // geometry after each animation step
     bool recordSteps = false;
     quint32 seed = 0;
@@ -46,8 +47,8 @@ public:
     quint32 timeOfDayMs() override { return timeOfDay; }
     void beep() override { ++beeps; }
 
-    QMessageBox::StandardButton messageBox(QWidget *, QMessageBox::Icon icon, const QString &caption,
-                                           const QString &text,
+    QMessageBox::StandardButton messageBox(QWidget *, QMessageBox::Icon icon,
+                                           const QString &caption, const QString &text,
                                            QMessageBox::StandardButtons buttons) override
     {
         messages.push_back({icon, caption, text, buttons});
