@@ -2,6 +2,7 @@
 
 #include "app/fonts.h"
 #include "app/platform.h"
+#include "app/widgets.h"
 #include "drill/form3.h"
 #include "keyboard/keytable.h"
 #include "tutorial/form2.h"
@@ -16,7 +17,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QToolButton>
 
 namespace
@@ -35,18 +35,8 @@ QLabel *makePanel(QWidget *parent, const QString &name, const QRect &geometry, i
     panel->setFrameStyle(frameStyle);
     panel->setAlignment(Qt::AlignCenter);
     panel->setAutoFillBackground(true);
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, background);
-    panel->setPalette(palette);
+    setColour(panel, QPalette::Window, background);
     return panel;
-}
-
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    widget->setPalette(palette);
 }
 
 // The 16 x 16 pictures of the tutorial buttons: a small frame holding a black triangle or
@@ -222,14 +212,14 @@ void TForm1::buildDrillArea()
     TextPanel = makePanel(drillArea, QStringLiteral("TextPanel"), QRect(11, 24, 777, 73), sunken,
                           Qt::white);
     TextPanel->setFont(pixelFont(gothicFamily, 64, true));
-    setTextColour(TextPanel, Qt::black);
+    setColour(TextPanel, QPalette::WindowText, Qt::black);
     TextPanel->setText(QStringLiteral("Level 20"));
 
     CheckBox1 = new QCheckBox(QStringLiteral("ヒントを表示"), drillArea);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setGeometry(568, 0, 113, 17);
     CheckBox1->setFont(pixelFont(gothicFamily, 13));
-    setTextColour(CheckBox1, Qt::black);
+    setColour(CheckBox1, QPalette::WindowText, Qt::black);
     CheckBox1->setChecked(true);
 
     CheckBox2 = new QCheckBox(QStringLiteral("ランダムに発生"), drillArea);
@@ -239,7 +229,7 @@ void TForm1::buildDrillArea()
     yomiPanel = makePanel(drillArea, QStringLiteral("yomiPanel"), QRect(11, 104, 777, 57), sunken,
                           QColor(0xC0, 0xC0, 0xC0));
     yomiPanel->setFont(pixelFont(gothicFamily, 37, true));
-    setTextColour(yomiPanel, Qt::red);
+    setColour(yomiPanel, QPalette::WindowText, Qt::red);
     yomiPanel->setText(QStringLiteral("Level20"));
     yomiPanel->hide();
 }
@@ -250,9 +240,7 @@ void TForm1::buildKeyboard()
     KBPanel->setObjectName(QStringLiteral("KBPanel"));
     KBPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     KBPanel->setAutoFillBackground(true);
-    QPalette navy = KBPanel->palette();
-    navy.setColor(QPalette::Window, QColor(0, 0, 0x80));
-    KBPanel->setPalette(navy);
+    setColour(KBPanel, QPalette::Window, QColor(0, 0, 0x80));
     KBPanel->setGeometry(0, 118, clientWidth, 236);
     connect(KBPanel, &KeyboardPanel::backgroundDoubleClicked, this, &TForm1::KBPanelClick);
 
@@ -271,7 +259,7 @@ void TForm1::buildKeyboard()
     }
     resetKeyHints();
 
-    Button1 = new QPushButton(QStringLiteral("スタート"), KBPanel);
+    Button1 = new QPushButton(startCaption, KBPanel);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(696, 24, 89, 33);
     Button1->setAutoDefault(false);
@@ -359,11 +347,7 @@ void TForm1::showEvent(QShowEvent *event)
     if (formCreated_)
         return;
     formCreated_ = true;
-    if (QScreen *screen = this->screen()) {
-        const QRect available = screen->availableGeometry();
-        const QSize size(clientWidth, outerHeight());
-        move(available.center() - QPoint(size.width() / 2, size.height() / 2));
-    }
+    centreOnScreen(this, QSize(clientWidth, outerHeight()));
     FormCreate();
 }
 

@@ -18,6 +18,10 @@ class QTreeWidget;
 class TForm2;
 class TForm3;
 
+// Button1's caption, which is also the run's on/off state.
+inline const QString startCaption = QStringLiteral("スタート");
+inline const QString stopCaption = QStringLiteral("ストップ");
+
 // The keyboard picture's background; a double click on it (not on a key or the Start
 // button) offers demo mode.
 class KeyboardPanel : public QFrame

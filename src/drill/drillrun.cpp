@@ -13,12 +13,10 @@
 namespace
 {
 
-const QString startCaption = QStringLiteral("スタート");
-const QString stopCaption = QStringLiteral("ストップ");
-
+// Whether a level has a standard score and records (the level numbers 1 to 9).
 bool isLevel(int level)
 {
-    return level >= 1 && level <= 9;
+    return levelInfo(level) != nullptr;
 }
 
 } // namespace

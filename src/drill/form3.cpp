@@ -1,11 +1,11 @@
 #include "drill/form3.h"
 
 #include "app/fonts.h"
+#include "app/widgets.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 namespace
 {
@@ -50,9 +50,7 @@ TForm3::TForm3(QWidget *parent)
         label->setGeometry(entry.geometry);
         label->setAlignment(entry.alignment);
         label->setFont(labelFont);
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, Qt::black);
-        label->setPalette(palette);
+        setColour(label, QPalette::WindowText, Qt::black);
         entry.label = label;
     }
 
@@ -78,7 +76,6 @@ void TForm3::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     // Centred on the screen rather than over the main window; Enter is for the O K button.
-    if (QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this, size());
     Button1->setFocus();
 }

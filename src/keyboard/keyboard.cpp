@@ -1,22 +1,11 @@
 #include "app/form1.h"
 #include "app/platform.h"
+#include "app/widgets.h"
 #include "keyboard/keytable.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-
-namespace
-{
-
-void setPanelColour(QLabel *panel, QPalette::ColorRole role, const QColor &colour)
-{
-    QPalette palette = panel->palette();
-    palette.setColor(role, colour);
-    panel->setPalette(palette);
-}
-
-} // namespace
 
 QLabel *TForm1::keyPanel(const QString &caption) const
 {
@@ -29,14 +18,14 @@ QLabel *TForm1::keyPanel(const QString &caption) const
 void TForm1::showKeyHint(const QString &text)
 {
     if (const KeyInfo *key = keyLitBy(text))
-        setPanelColour(Panel[key->panel], QPalette::WindowText, colorFromWin(hintCaptionColour));
+        setColour(Panel[key->panel], QPalette::WindowText, colorFromWin(hintCaptionColour));
 }
 
 void TForm1::resetKeyHints()
 {
     for (const KeyInfo &key : keyTable)
-        setPanelColour(Panel[key.panel], QPalette::WindowText,
-                       colorFromWin(isHomeKey(key) ? homeCaptionColour : captionColour));
+        setColour(Panel[key.panel], QPalette::WindowText,
+                  colorFromWin(isHomeKey(key) ? homeCaptionColour : captionColour));
 }
 
 namespace
@@ -46,7 +35,7 @@ void colourGroup(const std::array<QLabel *, 31> &panels, Finger finger, const QC
 {
     for (const KeyInfo &key : keyTable)
         if (key.finger == finger)
-            setPanelColour(panels[key.panel], QPalette::Window, colour);
+            setColour(panels[key.panel], QPalette::Window, colour);
 }
 
 } // namespace
@@ -83,7 +72,7 @@ void TForm1::clearFingerColours()
 {
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     for (const KeyInfo &key : keyTable)
-        setPanelColour(Panel[key.panel], QPalette::Window, buttonFace);
+        setColour(Panel[key.panel], QPalette::Window, buttonFace);
 }
 
 void TForm1::KeyColorClick()

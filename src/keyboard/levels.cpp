@@ -3,6 +3,7 @@
 #include "app/fonts.h"
 #include "app/form1.h"
 #include "app/platform.h"
+#include "app/widgets.h"
 #include "keyboard/layoutmath.h"
 
 #include <QAction>
@@ -76,9 +77,7 @@ void TForm1::selectLevel(unsigned level)
     QFont font = TextPanel->font();
     font.setPixelSize(pointsToPixels(48));
     TextPanel->setFont(font);
-    QPalette palette = TextPanel->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    TextPanel->setPalette(palette);
+    setColour(TextPanel, QPalette::WindowText, Qt::black);
 
     if (KeyColor->isChecked())
         applyFingerColours();

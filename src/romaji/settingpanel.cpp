@@ -1,6 +1,7 @@
 #include "app/fonts.h"
 #include "app/form1.h"
 #include "app/platform.h"
+#include "app/widgets.h"
 #include "romaji/syllables.h"
 
 #include <QApplication>
@@ -34,9 +35,7 @@ void TForm1::buildSettingPanel()
     settingPanel->setLineWidth(2);
     settingPanel->setMidLineWidth(0);
     settingPanel->setAutoFillBackground(true);
-    QPalette face = settingPanel->palette();
-    face.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
-    settingPanel->setPalette(face);
+    setColour(settingPanel, QPalette::Window, QApplication::palette().color(QPalette::Button));
     // The captions sit on the boxes' top edge, as the buttons' positions inside them assume
     // (by default the edge would run below the caption, through the first button).
     settingPanel->setStyleSheet(QStringLiteral(

@@ -1,11 +1,11 @@
 #include "tutorial/form2.h"
 
 #include "app/fonts.h"
+#include "app/widgets.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScreen>
 
 namespace
 {
@@ -18,9 +18,7 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const 
     label->setGeometry(geometry);
     label->setFont(font);
     label->setAlignment(alignment);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
+    setColour(label, QPalette::WindowText, colour);
     return label;
 }
 
@@ -108,6 +106,5 @@ void TForm2::showEvent(QShowEvent *event)
         Image1->setPixmap(QPixmap::fromImage(keysPicture()));
     QDialog::showEvent(event);
     // Centred on the screen rather than on the main window.
-    if (QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this, size());
 }

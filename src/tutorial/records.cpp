@@ -1,6 +1,7 @@
 #include "app/fonts.h"
 #include "app/form1.h"
 #include "app/platform.h"
+#include "app/widgets.h"
 #include "drill/scores.h"
 #include "tutorial/form2.h"
 
@@ -104,9 +105,7 @@ void TForm1::buildScorePanel()
     scoreList->setHeader(new ScoreHeader(Qt::Horizontal, scoreList));
     // The four columns fill the list's width exactly.
     scoreList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QPalette palette = scoreList->palette();
-    palette.setColor(QPalette::Text, Qt::black);
-    scoreList->setPalette(palette);
+    setColour(scoreList, QPalette::Text, Qt::black);
     scoreList->setRootIsDecorated(false);
     scoreList->setItemsExpandable(false);
     scoreList->setSortingEnabled(false);

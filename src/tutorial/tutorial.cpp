@@ -1,5 +1,6 @@
 #include "app/fonts.h"
 #include "app/form1.h"
+#include "app/widgets.h"
 #include "keyboard/keytable.h"
 
 #include <QAction>
@@ -13,7 +14,6 @@ namespace
 {
 
 const QString tutorialCaption = QStringLiteral("Tutorial");
-const QString stopCaption = QStringLiteral("ストップ");
 
 // The tutorial text is shown only in the panel's full width.
 constexpr int tutorialPanelWidth = 777;
@@ -82,13 +82,6 @@ const std::vector<TutorialLine> &tutorialLines()
     return lines;
 }
 
-void setBackground(QLabel *panel, const QColor &colour)
-{
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, colour);
-    panel->setPalette(palette);
-}
-
 void runAction(TForm1 &form, const Action &action)
 {
     switch (action.kind) {
@@ -99,9 +92,7 @@ void runAction(TForm1 &form, const Action &action)
         break;
     }
     case Action::FontColour: {
-        QPalette palette = form.TextPanel->palette();
-        palette.setColor(QPalette::WindowText, colorFromWin(action.value));
-        form.TextPanel->setPalette(palette);
+        setColour(form.TextPanel, QPalette::WindowText, colorFromWin(action.value));
         break;
     }
     case Action::ClearColours:
@@ -122,7 +113,7 @@ void runAction(TForm1 &form, const Action &action)
     case Action::KeyColour:
         for (const char *key = action.keys; *key; ++key)
             if (QLabel *panel = form.keyPanel(QString(QLatin1Char(*key))))
-                setBackground(panel, colorFromWin(action.value));
+                setColour(panel, QPalette::Window, colorFromWin(action.value));
         break;
     }
 }
