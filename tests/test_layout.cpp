@@ -17,10 +17,7 @@ enum Animation { None, Widen, Narrow };
 // The animation that the recorded steps of the text panel show.
 Animation playedAnimation(const FakePlatform &platform, QWidget *panel)
 {
-    std::vector<QRect> steps;
-    for (const auto &[widget, geometry] : platform.steps)
-        if (widget == panel)
-            steps.push_back(geometry);
+    const QList<QRect> steps = platform.stepsOf(panel);
     if (steps.empty())
         return None;
     if (steps.size() == 478 && steps.front().width() == 300 && steps.back().width() == 777)

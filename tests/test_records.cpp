@@ -16,15 +16,6 @@
 namespace
 {
 
-QList<int> panelHeights(const FakePlatform &platform, QWidget *panel)
-{
-    QList<int> heights;
-    for (const auto &[widget, geometry] : platform.steps)
-        if (widget == panel)
-            heights << geometry.height();
-    return heights;
-}
-
 QStringList rowTexts(const QTreeWidgetItem *item)
 {
     QStringList texts;
@@ -224,7 +215,7 @@ void RecordsTest::openingUnrollsFrom20To240AboveTheDrillArea()
     QList<int> expected;
     for (int height = 20; height <= 240; ++height)
         expected << height;
-    QCOMPARE(panelHeights(w.platform, w->scorePanel), expected);
+    QCOMPARE(w.platform.stepHeightsOf(w->scorePanel), expected);
     for (const auto &[widget, geometry] : w.platform.steps) {
         QCOMPARE(widget, w->scorePanel);
         QCOMPARE(geometry.topLeft(), QPoint(140, 0));

@@ -17,15 +17,6 @@ const std::pair<int, const char *> firstValues[] = {
     {77, "SHO"}, {78, "JA"}, {79, "JU"}, {80, "JO"}, {81, "CHA"}, {82, "CHU"}, {83, "CHO"},
 };
 
-QList<int> panelHeights(const FakePlatform &platform, QWidget *panel)
-{
-    QList<int> heights;
-    for (const auto &[widget, geometry] : platform.steps)
-        if (widget == panel)
-            heights << geometry.height();
-    return heights;
-}
-
 } // namespace
 
 class SettingPanelTest : public QObject
@@ -165,7 +156,7 @@ void SettingPanelTest::openingUnrollsThePanelOverTheDrillArea()
         QList<int> expected;
         for (int k = 20; k <= 110; ++k)
             expected << 3 * k;
-        QCOMPARE(panelHeights(w.platform, w->settingPanel), expected);
+        QCOMPARE(w.platform.stepHeightsOf(w->settingPanel), expected);
         for (const auto &[widget, geometry] : w.platform.steps)
             if (widget == w->settingPanel)
                 QCOMPARE(geometry.topLeft(), QPoint(139, 0));

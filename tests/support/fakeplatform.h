@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QLabel>
+#include <QList>
 #include <QRect>
 #include <QStringList>
 #include <QWidget>
@@ -98,6 +99,23 @@ public:
     {
         if (recordSteps)
             steps.emplace_back(widget, widget->geometry());
+    }
+
+    // The geometry after each recorded animation step of one widget, and its heights.
+    QList<QRect> stepsOf(const QWidget *widget) const
+    {
+        QList<QRect> geometries;
+        for (const auto &[stepped, geometry] : steps)
+            if (stepped == widget)
+                geometries << geometry;
+        return geometries;
+    }
+    QList<int> stepHeightsOf(const QWidget *widget) const
+    {
+        QList<int> heights;
+        for (const QRect &geometry : stepsOf(widget))
+            heights << geometry.height();
+        return heights;
     }
 
     // The label texts of the last modal window, by object name.
