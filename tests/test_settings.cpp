@@ -137,6 +137,8 @@ private slots:
     void scoresThatAreNoRecord_data();
     void scoresThatAreNoRecord();
     void lineEndsAndExtrasDoNotMatter();
+    void damagedLayoutKeepsEveryReadableValue_data();
+    void damagedLayoutKeepsEveryReadableValue();
 
     // Loading and saving on the window.
     void firstStartWelcomesAndCloseWritesDefaults();
@@ -145,6 +147,9 @@ private slots:
     void storedLevelOutsideTheMenuFallsBackToLevel1_data();
     void storedLevelOutsideTheMenuFallsBackToLevel1();
     void damagedFileStillStartsWithoutAnyMessage();
+    void damagedFileOnDiskSurvivesALoadAndASave_data();
+    void damagedFileOnDiskSurvivesALoadAndASave();
+    void fileThatNeverEndsStartsWithDefaults();
     void randomOrderIsNeverRestored();
     void saveReplacesTheWholeFile();
     void fileThatIsAFolderIsLeftAlone();
@@ -323,7 +328,7 @@ void SettingsTest::flagLines_data()
     QTest::newRow("-1") << QByteArray("-1") << false << true;
     QTest::newRow("real") << QByteArray("1.0") << false << false;
     QTest::newRow("word") << QByteArray("yes") << false << false;
-    QTest::newRow("empty") << QByteArray("") << false << false;
+    QTest::newRow("sign only") << QByteArray("+") << false << false;
 }
 
 // The same line as the colouring flag, as one romaji group, and as the hint flag (whose
@@ -395,7 +400,7 @@ void SettingsTest::badLineTakesItsDefaultAndReadingGoesOn_data()
     QTest::addColumn<int>("line");
     QTest::addColumn<QByteArray>("content");
     QTest::newRow("garbage level") << 1 << QByteArray("level eight");
-    QTest::newRow("empty hint") << 3 << QByteArray("");
+    QTest::newRow("hint of blanks and a sign") << 3 << QByteArray(" \t-");
     QTest::newRow("garbage romaji") << 5 << QByteArray("\x82\xb5");
     QTest::newRow("nul byte") << 9 << QByteArray("1\0", 2) + "1";
     QTest::newRow("1000 digits as level") << 1 << QByteArray(1000, '7');
@@ -475,6 +480,46 @@ void SettingsTest::lineEndsAndExtrasDoNotMatter()
     QCOMPARE(parseSettings("\xEF\xBB\xBF" + lineFeeds).values, fullRecord());
     QCOMPARE(parseSettings(lineFeeds + "5\nextra\n").values, fullRecord());
     QCOMPARE(parseSettings(QByteArray()).values, SettingsRecord());
+}
+
+// Text of the full record with other line ends, blank lines, or cut at the reading limit.
+QByteArray damagedText(const QString &kind)
+{
+    QByteArray text = formatSettings(fullRecord(), QLocale::c());
+    if (kind == QLatin1String("lone CR"))
+        text.replace('\n', '\r');
+    else if (kind == QLatin1String("mixed line ends")) {
+        QList<QByteArray> lines = fileLines(text);
+        text.clear();
+        for (int i = 0; i < lines.size(); ++i)
+            text += lines[i] + (i % 3 == 0 ? "\r" : i % 3 == 1 ? "\r\n" : "\n");
+    } else if (kind == QLatin1String("blank lines")) {
+        QList<QByteArray> lines = fileLines(text);
+        lines.insert(20, " \t ");
+        lines.insert(11, QByteArray());
+        lines.insert(4, "\r");
+        lines.insert(0, QByteArray());
+        text = lines.join('\n') + "\n\n\n";
+    } else if (kind == QLatin1String("long tail")) {
+        text += QByteArray(400 * 1024, 'x');
+    }
+    return text;
+}
+
+void SettingsTest::damagedLayoutKeepsEveryReadableValue_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"lone CR", "mixed line ends", "blank lines", "long tail"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+void SettingsTest::damagedLayoutKeepsEveryReadableValue()
+{
+    QFETCH(QString, kind);
+    const ParsedSettings parsed = parseSettings(damagedText(kind));
+    QCOMPARE(parsed.values, fullRecord());
+    for (LineStatus status : parsed.lines)
+        QCOMPARE(status, LineStatus::Valid);
 }
 
 // ---- The window ---------------------------------------------------------------------------
@@ -587,33 +632,36 @@ void SettingsTest::everyValueSurvivesARestart()
 void SettingsTest::storedLevelOutsideTheMenuFallsBackToLevel1_data()
 {
     QTest::addColumn<QByteArray>("levelLine");
-    QTest::addColumn<bool>("narrowed");
-    QTest::newRow("0") << QByteArray("0") << true;
-    QTest::newRow("negative") << QByteArray("-3") << true;
-    QTest::newRow("10") << QByteArray("10") << false;
-    QTest::newRow("huge") << QByteArray("2147483647") << false;
+    QTest::newRow("0") << QByteArray("0");
+    QTest::newRow("negative") << QByteArray("-1");
+    QTest::newRow("10") << QByteArray("10");
+    QTest::newRow("12") << QByteArray("12");
+    QTest::newRow("huge") << QByteArray("2147483647");
 }
 
+// The level shown is level 1, in level 1's layout, and the next level chosen gets its own.
 void SettingsTest::storedLevelOutsideTheMenuFallsBackToLevel1()
 {
     QFETCH(QByteArray, levelLine);
-    QFETCH(bool, narrowed);
     TestWindow w(false);
     QList<QByteArray> lines = fileLines(formatSettings(SettingsRecord(), QLocale::c()));
     lines[0] = levelLine;
     writeFile(fileName, lines.join('\n') + '\n');
-    w.platform.recordSteps = true;
     w->show();
 
     QCOMPARE(w->currentLevel, 1);
     QVERIFY(w->Level1->isChecked());
     for (int level = 2; level <= 9; ++level)
         QVERIFY(!w->levelItem(level)->isChecked());
-    int narrowing = 0;
-    for (const auto &step : w.platform.steps)
-        narrowing += step.first == w->TextPanel;
-    QCOMPARE(narrowing, narrowed ? narrowSteps : 0);
     QVERIFY(w.platform.messages.empty());
+    QCOMPARE(w->TextPanel->geometry(), QRect(250, 24, 300, 73));
+    QVERIFY(!w->yomiPanel->isVisible());
+    QCOMPARE(w->outerHeight(), shortWindowHeight);
+
+    w->Level5->trigger();
+    QCOMPARE(w->TextPanel->geometry(), QRect(250, 24, 300, 73));
+    QCOMPARE(w->yomiPanel->geometry(), QRect(250, 104, 300, 57));
+    QVERIFY(w->yomiPanel->isVisible());
 }
 
 void SettingsTest::damagedFileStillStartsWithoutAnyMessage()
@@ -635,6 +683,34 @@ void SettingsTest::damagedFileStillStartsWithoutAnyMessage()
     QVERIFY(w.platform.seeded);
     for (int level = 1; level <= 9; ++level)
         QCOMPARE(w->highScores[level], 0.0);
+}
+
+void SettingsTest::damagedFileOnDiskSurvivesALoadAndASave_data()
+{
+    damagedLayoutKeepsEveryReadableValue_data();
+}
+
+void SettingsTest::damagedFileOnDiskSurvivesALoadAndASave()
+{
+    QFETCH(QString, kind);
+    TestWindow w(false);
+    writeFile(fileName, damagedText(kind));
+    w->show();
+    QVERIFY(w.platform.messages.empty());
+    QCOMPARE(windowState(*w.form), fullRecord());
+    w->close();
+    QCOMPARE(readFile(fileName), formatSettings(fullRecord()));
+}
+
+void SettingsTest::fileThatNeverEndsStartsWithDefaults()
+{
+    TestWindow w(false);
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), fileName));
+    w->show(); // returns: the reader stops at its limit
+    QVERIFY(w.platform.messages.empty());
+    QCOMPARE(windowState(*w.form), SettingsRecord());
+    w->close();
+    QCOMPARE(readFile(fileName), formatSettings(SettingsRecord()));
 }
 
 void SettingsTest::randomOrderIsNeverRestored()

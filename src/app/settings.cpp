@@ -1,6 +1,7 @@
 #include "app/form1.h"
 #include "app/platform.h"
 #include "app/settingsfile.h"
+#include "keyboard/levels.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -57,9 +58,11 @@ void TForm1::FormCreate()
     // both restores it and paints or clears the keyboard to match.
     KeyColor->setChecked(!values.keyColour);
     CheckBox1->setChecked(values.keyHint);
-    if (currentLevel <= 6)
+    // The window is built in the wide layout of levels 7-9. A stored level outside 1..9
+    // is shown as level 1 (selectLevel falls back to it), so it needs the narrow panel too.
+    if (currentLevel <= 6 || !levelInfo(currentLevel))
         narrowTextPanel();
-    selectLevel(unsigned(currentLevel)); // levels outside 1..9 fall back to level 1 there
+    selectLevel(unsigned(currentLevel));
     KeyColorClick();
     platform_.seedRandom(platform_.timeOfDayMs());
 }

@@ -1,10 +1,10 @@
 #include "app/settingsfile.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -13,9 +13,12 @@
 namespace
 {
 
-// No value is anywhere near this long; a longer line is still read to its end as one
-// line, but it cannot be a value.
+// No value is anywhere near this long; a longer line is still one line, but it cannot be
+// a value.
 constexpr qsizetype longestValue = 4096;
+// The program writes well under a kilobyte. Reading stops here, so that a file that never
+// ends (a link to /dev/zero, a huge file without line ends) cannot hold up the start.
+constexpr qint64 longestFile = 256 * 1024;
 
 bool isDigit(char c)
 {
@@ -34,33 +37,32 @@ QByteArrayView trimmed(QByteArrayView text)
     return text;
 }
 
-// One line without its line feed; false at the end of the device. A line longer than any
-// value is consumed whole and reported as overlong.
-bool nextLine(QIODevice &device, QByteArray &line, bool &overlong)
+// Splits text into lines ended by LF, CRLF or a lone CR (files from old Macs).
+class LineReader
 {
-    line.clear();
-    overlong = false;
-    bool gotSome = false;
-    char buffer[1024];
-    for (;;) {
-        const qint64 count = device.readLine(buffer, sizeof buffer);
-        if (count <= 0)
-            return gotSome;
-        gotSome = true;
-        const bool complete = buffer[count - 1] == '\n';
-        const qint64 length = complete ? count - 1 : count;
-        if (!overlong) {
-            if (line.size() + length > longestValue) {
-                overlong = true;
-                line.clear();
-            } else {
-                line.append(buffer, length);
-            }
+public:
+    explicit LineReader(QByteArrayView text) : text_(text) {}
+    bool atEnd() const { return pos_ >= text_.size(); }
+    // The next line without its line end; `ended` tells whether a line end followed it.
+    QByteArrayView next(bool &ended)
+    {
+        qsizetype end = pos_;
+        while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r')
+            ++end;
+        const QByteArrayView line = text_.sliced(pos_, end - pos_);
+        ended = end < text_.size();
+        pos_ = end;
+        if (ended) {
+            const bool crlf = text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n';
+            pos_ += crlf ? 2 : 1;
         }
-        if (complete)
-            return true;
+        return line;
     }
-}
+
+private:
+    QByteArrayView text_;
+    qsizetype pos_ = 0;
+};
 
 // A score is seconds plus errors. Beyond these bounds a value cannot be written back to
 // 15 digits and read again as the same number, and it is no real score anyway.
@@ -167,31 +169,51 @@ std::optional<double> parseReal(QByteArrayView text)
     return value;
 }
 
-ParsedSettings readSettings(QIODevice &device)
+namespace
+{
+
+// `cutShort`: the text is only the beginning of the file, so a last line without a line
+// end may be the front of a longer one and is not trusted.
+ParsedSettings parseText(QByteArrayView text, bool cutShort)
 {
     ParsedSettings result;
     result.lines.fill(LineStatus::Missing);
-    QByteArray line;
-    bool overlong = false;
-    for (int index = 0; index < SettingsRecord::lineCount; ++index) {
-        if (!nextLine(device, line, overlong))
-            break;
-        QByteArrayView text(line);
-        // A byte-order mark from an editor that saved the file as UTF-8.
-        if (index == 0 && text.startsWith("\xEF\xBB\xBF"))
-            text = text.sliced(3);
-        const bool usable = !overlong && applyLine(result.values, index, trimmed(text));
+    // A byte-order mark from an editor that saved the file as UTF-8.
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text = text.sliced(3);
+    LineReader reader(text);
+    int index = 0;
+    while (index < SettingsRecord::lineCount && !reader.atEnd()) {
+        bool ended = false;
+        const QByteArrayView line = reader.next(ended);
+        const QByteArrayView value = trimmed(line);
+        // The program never writes a blank line: one inserted by hand must not shift
+        // every later value onto the wrong line.
+        if (value.isEmpty())
+            continue;
+        const bool whole = ended || !cutShort;
+        const bool usable =
+            whole && line.size() <= longestValue && applyLine(result.values, index, value);
         result.lines[index] = usable ? LineStatus::Valid : LineStatus::Invalid;
+        ++index;
     }
     return result;
 }
 
+} // namespace
+
+ParsedSettings readSettings(QIODevice &device)
+{
+    const QByteArray text = device.read(longestFile + 1);
+    const bool cutShort = text.size() > longestFile;
+    return parseText(QByteArrayView(text).first(std::min<qsizetype>(text.size(), longestFile)),
+                     cutShort);
+}
+
 ParsedSettings parseSettings(QByteArrayView bytes)
 {
-    QByteArray data = bytes.toByteArray();
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    return readSettings(buffer);
+    const bool cutShort = bytes.size() > longestFile;
+    return parseText(bytes.first(std::min<qsizetype>(bytes.size(), longestFile)), cutShort);
 }
 
 QString formatGeneral(double value, const QLocale &locale)

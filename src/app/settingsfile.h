@@ -40,10 +40,11 @@ struct ParsedSettings {
 };
 
 // Reads the settings text. Never fails: every line that is missing or unusable leaves its
-// value at the default and the lines after it are read as usual.
+// value at the default and the lines after it are read as usual. LF, CRLF and a lone CR
+// each end a line; blank lines are passed over. Only the first 256 KiB are read: values
+// beyond them keep their defaults.
 ParsedSettings parseSettings(QByteArrayView bytes);
-// The same from a device, reading no further than the 29 lines need; a line of any
-// length counts as one line.
+// The same from a device, reading no more than those 256 KiB.
 ParsedSettings readSettings(QIODevice &device);
 
 // The 29 lines, each ending in a line feed, numbers with the locale's decimal separator.
