@@ -43,6 +43,9 @@ private slots:
     void startLeavesDemoMode();
     void demoModeLightsTheTypedKey();
     void dialogLayout();
+    void dialogShowsEveryValueWhole_data();
+    void dialogShowsEveryValueWhole();
+    void dialogAfterManyErrorsAndAHighBest();
     void dialogClosesWithEnterWhenShownModally();
 };
 
@@ -439,6 +442,76 @@ void DrillRunTest::dialogLayout()
     QCOMPARE(form3->Button1->geometry(), QRect(208, 88, 73, 25));
     QCOMPARE(form3->Button1->text(), QStringLiteral("O K"));
     QVERIFY(form3->Button1->isDefault());
+}
+
+namespace
+{
+
+// Each value label holds its whole text as drawn, inside the dialog, clear of the divider,
+// the O K button and the other labels.
+void verifyValuesFit(TForm3 *form3)
+{
+    const QRect inside = form3->rect().adjusted(4, 4, -4, -4);
+    const QList<QLabel *> values{form3->Label1, form3->Label3, form3->Label5, form3->Label7};
+    for (QLabel *label : values) {
+        const QRect box = label->geometry();
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= box.width(),
+                 qPrintable(label->objectName() + " cuts " + label->text()));
+        QVERIFY2(inside.contains(box), qPrintable(label->objectName()));
+        QVERIFY(!box.intersects(form3->Bevel1->geometry()));
+        QVERIFY(!box.intersects(form3->Button1->geometry()));
+        for (QLabel *other : form3->findChildren<QLabel *>())
+            QVERIFY2(other == label || !box.intersects(other->geometry()),
+                     qPrintable(label->objectName() + " overlaps " + other->objectName()));
+    }
+    QVERIFY(inside.contains(form3->Button1->geometry()));
+}
+
+} // namespace
+
+void DrillRunTest::dialogShowsEveryValueWhole_data()
+{
+    QTest::addColumn<QStringList>("values"); // seconds, errors, standard, best
+    QTest::newRow("design") << QStringList{"0.0", "0", "15", "0.0"};
+    QTest::newRow("two-digit errors") << QStringList{"9.9", "12", "15", "22.0"};
+    QTest::newRow("best above 100") << QStringList{"123.4", "12", "160", "123.4"};
+    QTest::newRow("extremes") << QStringList{"99999.9", "99999", "160", "99999.9"};
+}
+
+void DrillRunTest::dialogShowsEveryValueWhole()
+{
+    QFETCH(QStringList, values);
+    TForm3 form3;
+    form3.setResult(values[0], values[1], values[2], values[3]);
+    verifyValuesFit(&form3);
+    QCOMPARE(form3.Label1->text(), values[0]);
+    QCOMPARE(form3.Label3->text(), values[1]);
+    // Only values that need the room move anything.
+    const bool fitsDesign = values[3].size() <= 5;
+    QCOMPARE(form3.Bevel1->geometry() == QRect(152, 8, 2, 105), fitsDesign);
+    QCOMPARE(form3.width() == 289, fitsDesign);
+    // Back to short values: the design's places again.
+    form3.setResult("1.0", "0", "15", "0.0");
+    QCOMPARE(form3.size(), QSize(289, 120));
+    QCOMPARE(form3.Label3->geometry().topLeft(), QPoint(248, 56));
+    QCOMPARE(form3.Label1->geometry().right(), 232);
+}
+
+void DrillRunTest::dialogAfterManyErrorsAndAHighBest()
+{
+    DrillWindow w;
+    w->highScores[1] = 123.4;
+    bool checked = false;
+    w.platform.onModal = [&](QDialog *) {
+        verifyValuesFit(w->Form3);
+        checked = true;
+    };
+    w.clickButton1();
+    w.type("zzzzzzzzzzzz");
+    finishKeyRun(w);
+    QVERIFY(checked);
+    QCOMPARE(w.dialogLabel(3), QStringLiteral("12"));
+    QCOMPARE(w.dialogLabel(7), QStringLiteral("123.4"));
 }
 
 void DrillRunTest::dialogClosesWithEnterWhenShownModally()

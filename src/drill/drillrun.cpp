@@ -124,14 +124,12 @@ void TForm1::finishDrillRun()
     yomiPanel->setText(QString());
 
     const float seconds = secondsFromTenths(elapsedTenths(startTickMs, platform().tickCount()));
-    Form3->Label1->setText(formatTenths(seconds));
-    Form3->Label3->setText(QString::number(errorCount));
-    Form3->Label5->setText(QString::number(isLevel(level) ? standardScores[level] : 0));
-
     // The order mode at the end of the run decides the table, whatever it was at Start.
     std::array<double, 10> &table = CheckBox2->isChecked() ? randomScores : highScores;
     const double record = isLevel(level) ? table[level] : 0.0;
-    Form3->Label7->setText(formatTenths(record));
+    Form3->setResult(formatTenths(seconds), QString::number(errorCount),
+                     QString::number(isLevel(level) ? standardScores[level] : 0),
+                     formatTenths(record));
     const double score = runScore(errorCount, seconds);
     if (isLevel(level) && beatsRecord(score, record))
         table[level] = score;

@@ -7,11 +7,26 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace
 {
 
 constexpr int clientWidth = 289;
 constexpr int clientHeight = 120;
+// The divider between the two halves, and the room kept between a label and its neighbours.
+constexpr int dividerLeft = 152;
+constexpr int gap = 4;
+
+// Each value label takes exactly the width of its text; Label1 grows to the left.
+void fitToText(QLabel *label, const QRect &design)
+{
+    const int width = std::max(1, label->fontMetrics().horizontalAdvance(label->text()));
+    if (label->alignment() & Qt::AlignRight)
+        label->setGeometry(design.right() + 1 - width, design.y(), width, design.height());
+    else
+        label->setGeometry(design.x(), design.y(), width, design.height());
+}
 
 } // namespace
 
@@ -65,6 +80,44 @@ TForm3::TForm3(QWidget *parent)
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     Button1->setFocus();
+}
+
+void TForm3::setResult(const QString &seconds, const QString &errors, const QString &standard,
+                       const QString &best)
+{
+    Label1->setText(seconds);
+    Label3->setText(errors);
+    Label5->setText(standard);
+    Label7->setText(best);
+    layOutValues();
+}
+
+void TForm3::layOutValues()
+{
+    // Design geometry first, so that a long value of an earlier run leaves nothing behind.
+    const QRect label1(176, 24, 57, 16), label3(248, 56, 8, 16), label5(104, 24, 25, 16),
+        label7(104, 56, 25, 16);
+    fitToText(Label5, label5);
+    fitToText(Label7, label7);
+    // The left half's values end before the divider; if they cannot, the right half moves.
+    const int leftEnd = std::max(Label5->geometry().right(), Label7->geometry().right());
+    const int shift = std::max(0, leftEnd + 1 + gap - dividerLeft);
+    struct Placed {
+        QWidget *widget;
+        QRect design;
+    };
+    const Placed rightHalf[] = {
+        {Bevel1, QRect(152, 8, 2, 105)},    {Label1, label1},
+        {Label2, QRect(248, 24, 16, 16)},   {Label3, label3},
+        {Label4, QRect(184, 56, 48, 16)},   {Button1, QRect(208, 88, 73, 25)},
+    };
+    for (const Placed &placed : rightHalf)
+        placed.widget->setGeometry(placed.design.translated(shift, 0));
+    fitToText(Label1, label1.translated(shift, 0));
+    fitToText(Label3, label3.translated(shift, 0));
+    // The error count is the rightmost text; the dialog keeps its margin beside it.
+    const int rightEnd = std::max(Label3->geometry().right(), Button1->geometry().right());
+    setFixedSize(std::max(clientWidth + shift, rightEnd + 1 + 8), clientHeight);
 }
 
 void TForm3::Button1Click()

@@ -19,8 +19,17 @@ public:
     QFrame *Bevel1 = nullptr;
     QPushButton *Button1 = nullptr;
 
+    // Shows a run's figures, each value label sized to its whole text. Long values push
+    // the right half (and, if they must, the dialog's edge) outwards, never across the
+    // divider or the O K button.
+    void setResult(const QString &seconds, const QString &errors, const QString &standard,
+                   const QString &best);
+
     void Button1Click();
 
 protected:
     void showEvent(QShowEvent *event) override;
+
+private:
+    void layOutValues();
 };
