@@ -195,6 +195,7 @@ void TestDemo::answerNoLeavesDemoMode()
 
     QVERIFY(!s.w.demoMode);
     QVERIFY(s.w.Button1->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), s.w.Button1);
     QVERIFY(!s.w.keyRouting());
     QCOMPARE(litKeys(s.w), QString());
     s.type('j');

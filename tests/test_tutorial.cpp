@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -239,6 +241,8 @@ private slots:
     void restartAfterEnd();
     void levelMenuAndStartUnusable();
     void typingDoesNotAdvance();
+    void demoAnswersKeepStartUnusable_data();
+    void demoAnswersKeepStartUnusable();
     void startDuringADrill_data();
     void startDuringADrill();
     void startInDemoMode();
@@ -518,17 +522,62 @@ void TestTutorial::levelMenuAndStartUnusable()
 
 void TestTutorial::typingDoesNotAdvance()
 {
-    Session s;
+    Session s(3);
     QVERIFY(QTest::qWaitForWindowActive(&s.w));
     s.showLine(4);
-    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : &s.w;
-
-    QTest::keyClicks(target, "fj ");
-    QTest::keyClick(target, Qt::Key_Return);
+    const auto type = [] {
+        for (const char *text : {"fj ", " ", "a"}) {
+            QWidget *focus = QApplication::focusWidget();
+            QTest::keyClicks(focus, text);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        }
+    };
+    type();
 
     verifyLine(s.w, 4);
     QCOMPARE(s.platform.beeps, 0);
     QCOMPARE(s.w.errorCount, 0);
+    // Nothing the keys could reach has changed, and the file written at close agrees.
+    QVERIFY(s.w.CheckBox1->isChecked());
+    QVERIFY(!s.w.CheckBox2->isChecked());
+    s.forward(18);
+    type();
+    s.w.SpeedButton1->click();
+    QCOMPARE(QApplication::focusWidget(), s.w.Button1);
+    QVERIFY(s.w.CheckBox1->isChecked());
+    QVERIFY(!s.w.CheckBox2->isChecked());
+    QCOMPARE(s.w.currentLevel, 3);
+    s.w.close();
+    QFile file(QStringLiteral("RK.set"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().split('\n').mid(0, 3), QByteArrayList({"3", "0", "1"}));
+}
+
+void TestTutorial::demoAnswersKeepStartUnusable_data()
+{
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::newRow("yes") << QMessageBox::Yes;
+    QTest::newRow("no") << QMessageBox::No;
+}
+
+void TestTutorial::demoAnswersKeepStartUnusable()
+{
+    QFETCH(QMessageBox::StandardButton, answer);
+    Session s;
+    s.showLine(2);
+    s.platform.messages.clear();
+    s.platform.answers.push_back(answer);
+    QTest::mouseDClick(s.w.KBPanel, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(s.platform.messages.size(), std::size_t(1));
+    verifyLine(s.w, 2);
+    QVERIFY(!s.w.Button1->isEnabled());
+    for (int level = 1; level <= 9; ++level)
+        QVERIFY(!s.w.levelItem(level)->isEnabled());
+    QVERIFY(QApplication::focusWidget() != s.w.CheckBox1);
+
+    s.w.SpeedButton1->click();
+    QVERIFY(s.w.Button1->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), s.w.Button1);
 }
 
 void TestTutorial::startDuringADrill_data()

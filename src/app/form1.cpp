@@ -212,6 +212,7 @@ void TForm1::buildDrillArea()
     TextPanel = makePanel(drillArea, QStringLiteral("TextPanel"), QRect(11, 24, 777, 73), sunken,
                           Qt::white);
     TextPanel->setFont(pixelFont(gothicFamily, 64, true));
+    emboldenLargeText(TextPanel);
     setColour(TextPanel, QPalette::WindowText, Qt::black);
     TextPanel->setText(QStringLiteral("Level 20"));
 
@@ -305,6 +306,21 @@ void TForm1::setDrillAreaHeight(int height)
     // while the window is being shown, and a pass left for later would leave the native
     // window at its default size where no window manager asks again.
     layout()->activate();
+}
+
+void TForm1::setStartButtonEnabled(bool enabled)
+{
+    if (enabled) {
+        Button1->setEnabled(true);
+        Button1->setFocus();
+        return;
+    }
+    // Qt would hand the focus of a disabled button to the next control in the tab chain,
+    // a check box that a space would tick.
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || focus == Button1 || focus->window() == this)
+        KBPanel->setFocus();
+    Button1->setEnabled(false);
 }
 
 int TForm1::outerHeight() const

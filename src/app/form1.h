@@ -121,6 +121,7 @@ public:
     std::array<double, 10> randomScores{};
 
     bool demoMode = false;
+    bool tutorialShown = false; // from the tutorial's start to its end
     int tutorialStep = 0;
 
     // ---- Handlers ---------------------------------------------------------------------
@@ -148,6 +149,10 @@ public:
     void SpeedButton1Click();
     void SpeedButton2Click();
     void SpeedButton3Click();
+
+    // Enabling the Start button also gives it the focus; disabling it parks the focus on
+    // the keyboard picture, where typed keys change nothing.
+    void setStartButtonEnabled(bool enabled);
 
     // ---- Key routing ------------------------------------------------------------------
     // While on, every character typed anywhere in this window goes to FromKeyPress first.

@@ -93,11 +93,13 @@ void TForm1::KBPanelClick()
         QStringLiteral("デモ・モードに移行しますか？"), QMessageBox::Yes | QMessageBox::No);
     if (answer == QMessageBox::Yes) {
         demoMode = true;
-        Button1->setEnabled(false);
+        setStartButtonEnabled(false);
         setKeyRouting(true);
     } else {
         demoMode = false;
-        Button1->setEnabled(true);
+        // The tutorial keeps Start unusable until it ends.
+        if (!tutorialShown)
+            setStartButtonEnabled(true);
         setKeyRouting(false);
         resetKeyHints();
     }

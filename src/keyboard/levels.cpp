@@ -69,10 +69,8 @@ void TForm1::selectLevel(unsigned level)
 {
     for (int n = 1; n <= 9; ++n)
         levelItem(n)->setChecked(false);
-    // Demo mode and the tutorial leave the button disabled; a disabled button cannot
-    // take the focus, so it is enabled first.
-    Button1->setEnabled(true);
-    Button1->setFocus();
+    // Demo mode and the tutorial leave the button disabled.
+    setStartButtonEnabled(true);
 
     QFont font = TextPanel->font();
     font.setPixelSize(pointsToPixels(48));

@@ -157,7 +157,8 @@ void TForm1::TutorialClick()
         if (outerHeight() <= 400)
             setShortWindow();
         TextPanel->setText(tutorialCaption);
-        Button1->setEnabled(false);
+        tutorialShown = true;
+        setStartButtonEnabled(false);
         setLevelItemsEnabled(*this, false);
         yomiPanel->hide();
         setStepButtonsVisible(*this, true);
@@ -212,6 +213,7 @@ void TForm1::SpeedButton3Click()
 
 void TForm1::endTutorial()
 {
+    tutorialShown = false;
     setStepButtonsVisible(*this, false);
     setLevelItemsEnabled(*this, true);
     if (currentLevel <= 6)
