@@ -1,6 +1,15 @@
 #include "app/fonts.h"
 
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QRawFont>
 #include <QStringList>
+#include <QWidget>
 
 void registerFontSubstitutions()
 {
@@ -24,4 +33,74 @@ QFont pixelFont(const QString &family, int pixels, bool bold, bool italic)
     font.setBold(bold);
     font.setItalic(italic);
     return font;
+}
+
+void setJapaneseApplicationFont()
+{
+    QApplication::setFont(pixelFont(pGothicFamily, 12));
+}
+
+namespace
+{
+
+// Qt's FreeType engine fakes the bold of a face that has none only below this pixel size
+// (seen: IPAGothic bold at 63 px, thin at 64), whatever else the font asks for.
+constexpr int syntheticBoldLimit = 64;
+
+// The weight class the face itself declares (its OS/2 table), whatever weight was asked for.
+int faceWeight(const QFont &font)
+{
+    const QByteArray os2 = QRawFont::fromFont(font).fontTable("OS/2");
+    if (os2.size() < 6)
+        return QFont::Normal;
+    return (uchar(os2[4]) << 8) | uchar(os2[5]);
+}
+
+bool needsPaintedBold(const QFont &font)
+{
+    return font.weight() >= QFont::Bold && QFontInfo(font).pixelSize() >= syntheticBoldLimit &&
+           faceWeight(font) < QFont::Bold;
+}
+
+class LargeBoldStyle : public QProxyStyle
+{
+public:
+    void drawItemText(QPainter *painter, const QRect &rect, int flags, const QPalette &palette,
+                      bool enabled, const QString &text, QPalette::ColorRole role) const override
+    {
+        const QFont font = painter->font();
+        if (text.contains(QLatin1Char('\n')) ||
+            (flags & (Qt::TextWordWrap | Qt::TextShowMnemonic)) || !needsPaintedBold(font)) {
+            QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, role);
+            return;
+        }
+        // The outline is placed where drawText() would put the line, then filled and stroked
+        // with the strength FreeType gives its own synthetic bold (a 24th of the em), so that
+        // the text looks the same just above and just below the limit.
+        const QFontMetricsF metrics(font);
+        const QRectF line = metrics.boundingRect(QRectF(rect), flags, text);
+        QPainterPath outline;
+        outline.addText(line.left(), line.top() + metrics.ascent(), font, text);
+        const QBrush ink = role == QPalette::NoRole ? painter->pen().brush() : palette.brush(role);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(ink, QFontInfo(font).pixelSize() / 24.0, Qt::SolidLine, Qt::RoundCap,
+                             Qt::RoundJoin));
+        painter->setBrush(ink);
+        painter->drawPath(outline);
+        painter->restore();
+    }
+};
+
+} // namespace
+
+void emboldenLargeText(QWidget *widget)
+{
+    // One style for every such widget; a widget does not own the style it is given.
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new LargeBoldStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    widget->setStyle(style);
 }

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QString>
 
+class QWidget;
+
 // The faces the windows are designed in. Linux desktops have none of them, so start-up
 // maps each name onto a Debian font of the same metrics or character.
 inline const QString gothicFamily = QStringLiteral("ＭＳ ゴシック");    // fixed-width
@@ -12,6 +14,17 @@ inline const QString timesFamily = QStringLiteral("Times New Roman");
 inline const QString courierFamily = QStringLiteral("Courier New");
 
 void registerFontSubstitutions();
+
+// Pop-up menus and message boxes are windows of their own and take the application's font,
+// not the main window's. Making that the proportional Gothic keeps their kana and kanji in
+// the Japanese face instead of a fallback, which may be a Chinese face with other glyph shapes.
+// Call after registerFontSubstitutions().
+void setJapaneseApplicationFont();
+
+// IPAGothic has no bold face, and Qt's FreeType engine fakes one only below 64 pixels. The
+// widget's one-line text is drawn emboldened by itself when its font asks for bold at those
+// sizes and the face has none.
+void emboldenLargeText(QWidget *widget);
 
 // A font of the given family and pixel height (sizes are in pixels so that they do not
 // depend on the screen's resolution).

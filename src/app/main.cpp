@@ -13,6 +13,7 @@ int main(int argc, char **argv)
     try {
         QApplication::setApplicationName(QStringLiteral("Rinkaro2"));
         registerFontSubstitutions();
+        setJapaneseApplicationFont();
         app.setPlatform(&platform);
         TForm1 form1(platform); // creates the about box and the typing-time dialog after itself
         form1.show();           // its first show loads the settings

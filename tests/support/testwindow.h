@@ -22,6 +22,7 @@ struct TestWindow {
     explicit TestWindow(bool show = true)
     {
         registerFontSubstitutions();
+        setJapaneseApplicationFont();
         QDir::setCurrent(dir.path());
         form = std::make_unique<TForm1>(platform);
         if (show) {
