@@ -55,7 +55,6 @@ void RecordsTest::tableIsBuiltAsDesigned()
     TestWindow w(false);
     QVERIFY(!w->scorePanel->isVisibleTo(w.form.get()));
     QCOMPARE(w->scorePanel->geometry(), QRect(140, 0, 521, 240));
-    QCOMPARE(w->scorePanel->frameShadow(), QFrame::Sunken);
     QCOMPARE(w->scorePanel->lineWidth(), 2);
     QCOMPARE(w->scoreList->parentWidget(), w->scorePanel);
     QCOMPARE(w->scoreList->geometry(), QRect(10, 12, 501, 165));

@@ -46,6 +46,7 @@ private slots:
     void menusHoldEveryItemInOrder();
     void fontsResolveToJapaneseFaces();
     void tutorialButtonsHaveTwoStatePictures();
+    void unrollingPanelsAreDrawnAlike();
     void inputMethodsAreKeptOut();
     void typedKeysAreNotJudgedWithoutRouting();
     void routedKeysReachTheJudgeOnceWhateverHasTheFocus_data();
@@ -194,6 +195,27 @@ void ShellTest::tutorialButtonsHaveTwoStatePictures()
     const QImage left = w->SpeedButton3->icon().pixmap(16, 16).toImage();
     const QImage right = w->SpeedButton2->icon().pixmap(16, 16).toImage();
     QVERIFY(left != right);
+    QCOMPARE(w->SpeedButton1->toolTip(), QStringLiteral("終了"));
+    QCOMPARE(w->SpeedButton2->toolTip(), QStringLiteral("次へ"));
+    QCOMPARE(w->SpeedButton3->toolTip(), QStringLiteral("前へ"));
+}
+
+// The two panels that unroll over the drill area share one description and one look.
+void ShellTest::unrollingPanelsAreDrawnAlike()
+{
+    TestWindow w;
+    QFrame *panels[2] = {w->settingPanel, w->scorePanel};
+    QImage rims[2];
+    for (int k = 0; k < 2; ++k) {
+        panels[k]->resize(521, 240);
+        // Only the rim: the children would differ.
+        for (QWidget *child : panels[k]->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            child->hide();
+        rims[k] = panels[k]->grab().toImage();
+    }
+    QCOMPARE(w->settingPanel->frameStyle(), w->scorePanel->frameStyle());
+    QCOMPARE(w->settingPanel->frameWidth(), 4);
+    QCOMPARE(rims[0], rims[1]);
 }
 
 void ShellTest::inputMethodsAreKeptOut()

@@ -274,14 +274,15 @@ void TForm1::buildTutorialButtons()
         const char *name;
         QRect geometry;
         Glyph glyph;
+        const char *toolTip;
         void (TForm1::*handler)();
     };
     const ButtonRow rows[] = {
-        {SpeedButton1, "SpeedButton1", QRect(760, 104, 25, 21), Glyph::Stop,
+        {SpeedButton1, "SpeedButton1", QRect(760, 104, 25, 21), Glyph::Stop, "終了",
          &TForm1::SpeedButton1Click},
-        {SpeedButton2, "SpeedButton2", QRect(736, 100, 25, 25), Glyph::Right,
+        {SpeedButton2, "SpeedButton2", QRect(736, 100, 25, 25), Glyph::Right, "次へ",
          &TForm1::SpeedButton2Click},
-        {SpeedButton3, "SpeedButton3", QRect(712, 100, 25, 25), Glyph::Left,
+        {SpeedButton3, "SpeedButton3", QRect(712, 100, 25, 25), Glyph::Left, "前へ",
          &TForm1::SpeedButton3Click},
     };
     for (const ButtonRow &row : rows) {
@@ -290,6 +291,7 @@ void TForm1::buildTutorialButtons()
         button->setGeometry(row.geometry);
         button->setIcon(glyphIcon(row.glyph));
         button->setIconSize(QSize(16, 16));
+        button->setToolTip(QString::fromUtf8(row.toolTip));
         button->setFocusPolicy(Qt::NoFocus);
         button->hide();
         connect(button, &QToolButton::clicked, this, row.handler);
@@ -363,7 +365,7 @@ void TForm1::showEvent(QShowEvent *event)
     if (formCreated_)
         return;
     formCreated_ = true;
-    centreOnScreen(this, QSize(clientWidth, outerHeight()));
+    centreOnScreen(this);
     FormCreate();
 }
 

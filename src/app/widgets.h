@@ -4,10 +4,17 @@
 #include <QPalette>
 #include <QSize>
 
+class QFrame;
 class QWidget;
 
 // Sets one colour of a control's palette, leaving the others as they are.
 void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
 
-// Moves a window of the given outer size to the middle of its screen.
-void centreOnScreen(QWidget *window, const QSize &size);
+// The two panels that unroll over the drill area: a raised rim around a sunken one, each
+// two pixels wide.
+void setUnrollingPanelFrame(QFrame *panel);
+
+// Moves a window, frame included, to the middle of its screen. Until the window manager
+// has framed a newly shown window its frame is unknown; the window is then centred again
+// once, as soon as the frame is there.
+void centreOnScreen(QWidget *window);

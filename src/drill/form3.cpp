@@ -129,6 +129,6 @@ void TForm3::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     // Centred on the screen rather than over the main window; Enter is for the O K button.
-    centreOnScreen(this, size());
+    centreOnScreen(this);
     Button1->setFocus();
 }

@@ -30,10 +30,7 @@ void TForm1::buildSettingPanel()
     settingPanel = new QFrame(drillArea);
     settingPanel->setObjectName(QStringLiteral("settingPanel"));
     settingPanel->setGeometry(139, 0, panelWidth, panelHeight);
-    // A raised rim around a sunken one, each two pixels wide.
-    settingPanel->setFrameStyle(QFrame::Box | QFrame::Raised);
-    settingPanel->setLineWidth(2);
-    settingPanel->setMidLineWidth(0);
+    setUnrollingPanelFrame(settingPanel);
     settingPanel->setAutoFillBackground(true);
     setColour(settingPanel, QPalette::Window, QApplication::palette().color(QPalette::Button));
     // The captions sit on the boxes' top edge, as the buttons' positions inside them assume

@@ -106,5 +106,5 @@ void TForm2::showEvent(QShowEvent *event)
         Image1->setPixmap(QPixmap::fromImage(keysPicture()));
     QDialog::showEvent(event);
     // Centred on the screen rather than on the main window.
-    centreOnScreen(this, size());
+    centreOnScreen(this);
 }

@@ -86,8 +86,7 @@ void TForm1::buildScorePanel()
     scorePanel = new QFrame(drillArea);
     scorePanel->setObjectName(QStringLiteral("scorePanel"));
     scorePanel->setGeometry(140, 0, panelWidth, panelHeight);
-    scorePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    scorePanel->setLineWidth(2);
+    setUnrollingPanelFrame(scorePanel);
     scorePanel->setAutoFillBackground(true);
 
     Button3 = new QPushButton(QStringLiteral("OK"), scorePanel);

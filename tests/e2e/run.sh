@@ -68,6 +68,22 @@ focus() {
     xdotool mousemove $((X + 20)) $((Y + 40))
 }
 line() { sed -n "${1}p" "$work/RK.set" | tr -d '\r'; }
+# Whether a window's frame (as the window manager draws it) sits in the middle of the
+# 1024x768 screen, within 2 pixels; the window is re-centred once its frame is known.
+centred() { # window id
+    local cx cy cw ch l r t b
+    for _ in $(seq 40); do
+        read -r cx cy cw ch < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4}
+            /Absolute upper-left Y/ {y=$4} /  Width:/ {w=$2} /  Height:/ {h=$2}
+            END {print x, y, w, h}')
+        read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+        local dx=$(( (cx - l) + (cw + l + r) / 2 - 512 )) dy=$(( (cy - t) + (ch + t + b) / 2 - 384 ))
+        [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] && return 0
+        sleep 0.05
+    done
+    echo "frame off centre by $dx, $dy" >&2
+    return 1
+}
 
 start_program() {
     (cd "$work" && exec "$program" >>"$work/program.log" 2>&1) &
@@ -81,6 +97,7 @@ welcome=$(wait_window "ようこそ" 20) || fail "no welcome message on the firs
 focus "$welcome"
 xdotool key Return
 main=$(wait_window "Rinkaro 2" 20) || fail "the main window did not open"
+centred "$main" || fail "the main window is not centred"
 focus "$main"
 eval "$(xdotool getwindowgeometry --shell "$main")"
 before="${WIDTH}x${HEIGHT}"
@@ -100,6 +117,7 @@ xdotool type --delay 15 "fjfjasdfgfjfj;lkjhfdfsfa"
 xdotool type --delay 15 "q"                 # the wrong key: f is expected
 xdotool type --delay 15 "fgjkjlj;jh"
 dialog=$(wait_window "タイピング時間" 20) || fail "no typing-time dialog after the run"
+centred "$dialog" || fail "the typing-time dialog is not centred"
 ended=$(date +%s.%N)
 import -window root "$shots/result.png"
 focus "$dialog"
