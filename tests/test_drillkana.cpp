@@ -51,6 +51,8 @@ private slots:
     void randomSyllablesStayInTheRange();
     void levelChangedToOneAlreadyPassedEndsTheRun();
     void keysOutsideTheNewRangeAreNeitherRightNorWrong();
+    void hintFollowsTheCheckBoxAtEveryKey_data();
+    void hintFollowsTheCheckBoxAtEveryKey();
 };
 
 void DrillKanaTest::cleanup()
@@ -433,6 +435,47 @@ void DrillKanaTest::keysOutsideTheNewRangeAreNeitherRightNorWrong()
     QVERIFY(w.running());
     QCOMPARE(w->itemCounter, 4);
     QVERIFY(w.platform.modals.empty());
+}
+
+void DrillKanaTest::hintFollowsTheCheckBoxAtEveryKey_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QString>("keys"); // right keys from the start, through whole items
+    QTest::addColumn<QString>("next"); // the right key after them
+    QTest::addColumn<QString>("litAfterWrong");
+    QTest::addColumn<QString>("litAfterNext");
+    // あいうえお, then the K of か; a wrong key refreshes the syllable with its hint.
+    QTest::newRow("syllables") << 5 << "aiueok" << "a" << "A" << "K";
+    // さくら, ねこ, then い and the N of ぬ; a wrong key leaves the phrase's display as it
+    // was, and the phrase's last key shows the next phrase (ありがとう).
+    QTest::newRow("phrases") << 7 << "sakuranekoin" << "u" << "" << "A";
+}
+
+// The hint is read at every key: off, no key lights through letters, syllables and whole
+// items; ticked in the middle of a run, it is back with the next display.
+void DrillKanaTest::hintFollowsTheCheckBoxAtEveryKey()
+{
+    QFETCH(int, level);
+    QFETCH(QString, keys);
+    QFETCH(QString, next);
+    QFETCH(QString, litAfterWrong);
+    QFETCH(QString, litAfterNext);
+    DrillWindow w;
+    w.chooseLevel(level);
+    w->CheckBox1->setChecked(false);
+    w.clickButton1();
+    QCOMPARE(w.litKeyCount(), 0);
+    for (const QChar key : keys) {
+        w.type(key.toLatin1());
+        QCOMPARE(w.litKeyCount(), 0);
+    }
+    QCOMPARE(w.platform.beeps, 0);
+    w->CheckBox1->setChecked(true);
+    w.type('q');
+    QCOMPARE(w.platform.beeps, 1);
+    QCOMPARE(w.litKey(), litAfterWrong);
+    w.type(next);
+    QCOMPARE(w.litKey(), litAfterNext);
 }
 
 QTEST_MAIN(DrillKanaTest)
