@@ -43,6 +43,7 @@ private slots:
     void openingUnrollsFrom20To240AboveTheDrillArea();
     void okRollsTheTableAwayAndFocusesStart();
     void captionEditsStayOutOfTheInputMethod();
+    void rowsChosenDuringARunStayOutOfTheInputMethod();
 
     void aboutBoxShowsModallyWithItsLabels();
     void aboutBoxLooksAsDesigned();
@@ -274,6 +275,50 @@ void RecordsTest::captionEditsStayOutOfTheInputMethod()
             !list->viewport()->findChild<QLineEdit *>()->isVisible());
     w->showScore->trigger();
     QCOMPARE(item->text(2), formatTenths(0));
+}
+
+namespace
+{
+
+// Every control of the window that can hold the focus, the list's viewport included.
+QStringList controlsTakingComposedInput(QWidget *window)
+{
+    QStringList names;
+    QList<QWidget *> controls = window->findChildren<QWidget *>();
+    controls << window;
+    for (QWidget *control : controls)
+        if (control->testAttribute(Qt::WA_InputMethodEnabled))
+            names << control->objectName() + "/" + control->metaObject()->className();
+    return names;
+}
+
+} // namespace
+
+// Clicking a row makes it current; Qt turns input methods on for an editable current row,
+// and a key typed in a run would go to the input method instead of the judge.
+void RecordsTest::rowsChosenDuringARunStayOutOfTheInputMethod()
+{
+    TestWindow w;
+    QTest::mouseClick(w->Button1, Qt::LeftButton);
+    w.type("fj");
+    w->showScore->trigger();
+    QTreeWidget *list = w->scoreList;
+    const QRect row = list->visualItemRect(list->topLevelItem(4));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    QCOMPARE(list->currentItem(), list->topLevelItem(4));
+    QCOMPARE(QApplication::focusWidget(), list);
+    QCOMPARE(controlsTakingComposedInput(w.form.get()), QStringList());
+
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->currentItem(), list->topLevelItem(6));
+    QCOMPARE(controlsTakingComposedInput(w.form.get()), QStringList());
+
+    // The run goes on with the next key of level 1 (f j f j a ...).
+    w.type('f');
+    QCOMPARE(w->itemCounter, 4);
+    QCOMPARE(w->TextPanel->text(), QStringLiteral("J"));
+    QCOMPARE(w.platform.beeps, 0);
 }
 
 void RecordsTest::aboutBoxShowsModallyWithItsLabels()

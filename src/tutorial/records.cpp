@@ -65,16 +65,28 @@ public:
     }
 };
 
-// Closing an in-place editor turns input methods back on for the whole view.
+// An item view turns input methods back on by itself whenever its current row becomes
+// an editable one and when an in-place editor closes; keys typed in a run would then be
+// composed instead of judged. The list turns them off again after each of these.
 class ScoreList : public QTreeWidget
 {
 public:
     using QTreeWidget::QTreeWidget;
 
 protected:
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override
+    {
+        QTreeWidget::currentChanged(current, previous);
+        setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override
     {
         QTreeWidget::closeEditor(editor, hint);
+        setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
+    void focusInEvent(QFocusEvent *event) override
+    {
+        QTreeWidget::focusInEvent(event);
         setAttribute(Qt::WA_InputMethodEnabled, false);
     }
 };
