@@ -4,7 +4,7 @@
 #include "app/fonts.h"
 #include "app/form1.h"
 #include "fakeplatform.h"
-#include "romaji/syllables.h"
+#include "core/romaji.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,7 +41,7 @@ char nextKey(const TForm1 &form)
     if (form.currentLevel <= 4)
         letter = form.TextPanel->text();
     else if (form.currentLevel <= 6)
-        letter = romajiAt(form.itemIndex).mid(form.letterPos - 1, 1);
+        letter = form.romaji.romaji(form.itemIndex).mid(form.letterPos - 1, 1);
     else
         letter = form.syllableRomaji[form.syllableNo].mid(form.letterPos - 1, 1);
     return char(letter.toLower().at(0).toLatin1());

@@ -1,7 +1,7 @@
 // Drill runs in the syllable and phrase levels played through real key events: the romaji
 // expected letter by letter, the masking of what was typed, the key hint, romaji choices
 // changed in the middle of a run, and a level changed during a run.
-#include "romaji/syllables.h"
+#include "core/romaji.h"
 #include "test_drillwindow.h"
 
 namespace
@@ -20,7 +20,7 @@ void typeSyllable(const DrillWindow &w, const QString &romaji)
 int phraseNumber(const QString &kana)
 {
     for (int n = 1; n <= 76; ++n)
-        if (decodeCodes(phraseAt(n)).kana == kana)
+        if (decodePhrase(RomajiTable(), n).kana == kana)
             return n;
     return 0;
 }
@@ -55,10 +55,7 @@ private slots:
     void hintFollowsTheCheckBoxAtEveryKey();
 };
 
-void DrillKanaTest::cleanup()
-{
-    resetRomajiTable();
-}
+void DrillKanaTest::cleanup() {}
 
 void DrillKanaTest::startShowsTheFirstItem_data()
 {
@@ -72,12 +69,12 @@ void DrillKanaTest::startShowsTheFirstItem_data()
     QTest::newRow("level 6") << 6 << "が"
                              << "GA"
                              << "G";
-    QTest::newRow("level 7") << 7 << decodeCodes(phraseAt(1)).kana
-                             << decodeCodes(phraseAt(1)).romajiLine
-                             << decodeCodes(phraseAt(1)).romajiLine.left(1);
-    QTest::newRow("level 9") << 9 << decodeCodes(phraseAt(53)).kana
-                             << decodeCodes(phraseAt(53)).romajiLine
-                             << decodeCodes(phraseAt(53)).romajiLine.left(1);
+    QTest::newRow("level 7") << 7 << decodePhrase(RomajiTable(), 1).kana
+                             << decodePhrase(RomajiTable(), 1).romajiLine
+                             << decodePhrase(RomajiTable(), 1).romajiLine.left(1);
+    QTest::newRow("level 9") << 9 << decodePhrase(RomajiTable(), 53).kana
+                             << decodePhrase(RomajiTable(), 53).romajiLine
+                             << decodePhrase(RomajiTable(), 53).romajiLine.left(1);
 }
 
 void DrillKanaTest::startShowsTheFirstItem()
@@ -123,7 +120,7 @@ void DrillKanaTest::levelFiveRunsAndRecords()
         w.clickButton1();
         for (int index = 1; index <= 46; ++index) {
             QCOMPARE(w->TextPanel->text(), kanaAt(index));
-            const QString romaji = romajiAt(index);
+            const QString romaji = w->romaji.romaji(index);
             if (index == 6) { // か: a wrong key in the middle leaves the same letter expected
                 w.type('k');
                 QCOMPARE(w->yomiPanel->text(), QStringLiteral("_A"));
@@ -179,7 +176,7 @@ void DrillKanaTest::levelSixRunMasksChaLetterByLetter()
         }
         if (index == 83)
             w.platform.ticks = 100 + 45600;
-        typeSyllable(w, romajiAt(index));
+        typeSyllable(w, w->romaji.romaji(index));
     }
     QCOMPARE(w.dialogLabel(5), QStringLiteral("40"));
     QCOMPARE(w.dialogLabel(1), QStringLiteral("45.6"));
@@ -194,11 +191,11 @@ void DrillKanaTest::romajiChoiceCountsFromTheNextKey()
     w.chooseLevel(5);
     w.clickButton1();
     for (int index = 1; index < 12; ++index)
-        typeSyllable(w, romajiAt(index));
+        typeSyllable(w, w->romaji.romaji(index));
     QCOMPARE(w->TextPanel->text(), QStringLiteral("し"));
     QCOMPARE(w->yomiPanel->text(), QStringLiteral("SI"));
     w.type('s');
-    setRomajiAt(12, QStringLiteral("SHI"));
+    w->romaji = RomajiTable({true});
     w.type('i'); // right a moment ago, wrong now
     QCOMPARE(w->errorCount, 1);
     QCOMPARE(w->yomiPanel->text(), QStringLiteral("_HI"));
@@ -213,14 +210,14 @@ void DrillKanaTest::romajiChoiceCountsFromTheNextKey()
 void DrillKanaTest::shortenedRomajiRestartsTheSyllable()
 {
     DrillWindow w;
-    setRomajiAt(12, QStringLiteral("SHI"));
+    w->romaji = RomajiTable({true});
     w.chooseLevel(5);
     w.clickButton1();
     for (int index = 1; index < 12; ++index)
-        typeSyllable(w, romajiAt(index));
+        typeSyllable(w, w->romaji.romaji(index));
     w.type("sh");
     QCOMPARE(w->yomiPanel->text(), QStringLiteral("__I"));
-    setRomajiAt(12, QStringLiteral("SI")); // now shorter than what was typed
+    w->romaji = RomajiTable(); // now shorter than what was typed
     w.type('i');
     QCOMPARE(w->errorCount, 1);
     QCOMPARE(w->letterPos, 1);
@@ -253,7 +250,7 @@ void DrillKanaTest::phraseRunInOrder()
     w.clickButton1();
     int errors = 0;
     for (int number = first; number <= last; ++number) {
-        const DecodedPhrase phrase = decodeCodes(phraseAt(number));
+        const DecodedPhrase phrase = decodePhrase(RomajiTable(), number);
         QCOMPARE(w->TextPanel->text(), phrase.kana);
         QCOMPARE(w->yomiPanel->text(), phrase.romajiLine);
         QCOMPARE(w->itemIndex, number);
@@ -322,7 +319,7 @@ void DrillKanaTest::workedExampleMasksTheSpaces()
     QCOMPARE(w->errorCount, 0);
     w.type('e');
     QCOMPARE(w->itemIndex, 2);
-    QCOMPARE(w->yomiPanel->text(), decodeCodes(phraseAt(2)).romajiLine);
+    QCOMPARE(w->yomiPanel->text(), decodePhrase(RomajiTable(), 2).romajiLine);
 }
 
 void DrillKanaTest::smallTsuIsOneSyllableWithItsFirstLetterDoubled()
@@ -336,7 +333,7 @@ void DrillKanaTest::smallTsuIsOneSyllableWithItsFirstLetterDoubled()
     const int rangeFirst = w->rangeFirst;
     w.clickButton1();
     w.platform.scriptedRandom = {number - rangeFirst};
-    const DecodedPhrase opening = decodeCodes(phraseAt(rangeFirst));
+    const DecodedPhrase opening = decodePhrase(RomajiTable(), rangeFirst);
     for (int s = 1; s <= opening.syllableCount; ++s)
         w.type(opening.pieces[s].toLower());
     QCOMPARE(w->TextPanel->text(), QStringLiteral("がっこう"));
@@ -365,10 +362,10 @@ void DrillKanaTest::phraseDecodedBeforeAChoiceKeepsItsPieces()
     const int rangeFirst = w->rangeFirst;
     w.clickButton1();
     w.platform.scriptedRandom = {number - rangeFirst, number - rangeFirst};
-    const DecodedPhrase opening = decodeCodes(phraseAt(rangeFirst));
+    const DecodedPhrase opening = decodePhrase(RomajiTable(), rangeFirst);
     for (int s = 1; s <= opening.syllableCount; ++s)
         w.type(opening.pieces[s].toLower());
-    setRomajiAt(12, QStringLiteral("SHI"));
+    w->romaji = RomajiTable({true});
     w.type("yorosiku");
     QCOMPARE(w->errorCount, 0);
     w.type("onegaisimasu");
@@ -392,7 +389,7 @@ void DrillKanaTest::randomSyllablesStayInTheRange()
     int items = 2;
     for (; w.running() && items < 200; ++items) {
         QVERIFY(w->itemIndex >= 47 && w->itemIndex <= 83);
-        w.type(romajiAt(w->itemIndex).toLower());
+        w.type(w->romaji.romaji(w->itemIndex).toLower());
     }
     QCOMPARE(items, 37);
     for (int n : w.platform.randomRanges)

@@ -1,5 +1,5 @@
 // The syllable tables, the phrase list as written and the decoding of coded phrases.
-#include "romaji/syllables.h"
+#include "core/romaji.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -58,13 +58,9 @@ class RomajiTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { resetRomajiTable(); }
-    void cleanupTestCase() { resetRomajiTable(); }
-
     void tablesHoldTheSyllabaryInOrder_data();
     void tablesHoldTheSyllabaryInOrder();
     void lookupsOutsideTheTablesFindNothing();
-    void updatesOutsideTheTableAreIgnored();
     void choicesRewriteOnlyTheirFourteenEntries();
 
     void storedPhraseFollowsTheRules_data();
@@ -75,7 +71,7 @@ private slots:
 
     void codesDecodeToSyllables_data();
     void codesDecodeToSyllables();
-    void decodingCopiesTheEntriesInForce();
+    void decodingUsesTheTableGiven();
 };
 
 void RomajiTest::tablesHoldTheSyllabaryInOrder_data()
@@ -97,51 +93,44 @@ void RomajiTest::tablesHoldTheSyllabaryInOrder()
     QFETCH(QString, kana);
     QFETCH(QString, romaji);
     QCOMPARE(kanaAt(index), kana);
-    QCOMPARE(kanaTable[index], kana);
-    QCOMPARE(romajiAt(index), romaji);
-    QCOMPARE(romajiTable[index], romaji);
+    QCOMPARE(RomajiTable().romaji(index), romaji);
 }
 
 void RomajiTest::lookupsOutsideTheTablesFindNothing()
 {
     for (int index : {-1, 0, 91, 1000}) {
         QVERIFY(kanaAt(index).isEmpty());
-        QVERIFY(romajiAt(index).isEmpty());
+        QVERIFY(RomajiTable().romaji(index).isEmpty());
     }
-}
-
-void RomajiTest::updatesOutsideTheTableAreIgnored()
-{
-    const auto before = romajiTable;
-    setRomajiAt(0, QStringLiteral("X"));
-    setRomajiAt(91, QStringLiteral("X"));
-    setRomajiAt(-3, QStringLiteral("X"));
-    QVERIFY(romajiTable == before);
-
-    setRomajiAt(12, QStringLiteral("SHI"));
-    QCOMPARE(romajiAt(12), QStringLiteral("SHI"));
-    resetRomajiTable();
-    QCOMPARE(romajiAt(12), QStringLiteral("SI"));
 }
 
 void RomajiTest::choicesRewriteOnlyTheirFourteenEntries()
 {
-    const auto before = romajiTable;
-    for (int group = 0; group < romajiGroups; ++group)
-        applyRomajiChoice(group, true);
+    const RomajiTable defaults;
+    RomajiChoices all;
+    all.fill(true);
+    const RomajiTable alternatives(all);
     QSet<int> changed;
     for (int i = 0; i <= syllableSlots; ++i)
-        if (romajiTable[i] != before[i])
+        if (alternatives.romaji(i) != defaults.romaji(i))
             changed << i;
     QCOMPARE(changed, (QSet<int>{12, 17, 18, 28, 53, 75, 76, 77, 78, 79, 80, 81, 82, 83}));
+    QCOMPARE(alternatives.romaji(81), QStringLiteral("TYA"));
+    QCOMPARE(alternatives.choices(), all);
 
-    for (int group = 0; group < romajiGroups; ++group)
-        applyRomajiChoice(group, false);
-    QVERIFY(romajiTable == before);
-
-    applyRomajiChoice(-1, true);
-    applyRomajiChoice(romajiGroups, true);
-    QVERIFY(romajiTable == before);
+    // Each group on its own changes only its own entries.
+    for (int group = 0; group < romajiGroups; ++group) {
+        RomajiChoices one{};
+        one[group] = true;
+        const RomajiTable table(one);
+        for (int i = 0; i <= syllableSlots; ++i) {
+            const RomajiChoice &choice = romajiChoices[group];
+            const bool own = std::find(choice.entries.begin(),
+                                       choice.entries.begin() + choice.count,
+                                       i) != choice.entries.begin() + choice.count;
+            QCOMPARE(table.romaji(i) != defaults.romaji(i), own);
+        }
+    }
 }
 
 void RomajiTest::storedPhraseFollowsTheRules_data()
@@ -177,7 +166,7 @@ void RomajiTest::storedPhraseFollowsTheRules()
         }
     }
 
-    const DecodedPhrase decoded = decodeCodes(codes);
+    const DecodedPhrase decoded = decodeCodes(RomajiTable(), codes);
     QCOMPARE(decoded.kana, QString::fromUtf8(source.kana));
     QCOMPARE(decoded.syllableCount, list.size() - smallTsuCount);
     QVERIFY(decoded.syllableCount <= maxSyllables);
@@ -298,10 +287,18 @@ void RomajiTest::codesDecodeToSyllables()
     QFETCH(QStringList, changes);
     QFETCH(QString, kana);
     QFETCH(QString, romajiLine);
+    RomajiChoices choices{};
+    for (const QString &change : changes) {
+        const int index = change.section(u'=', 0, 0).toInt();
+        for (int group = 0; group < romajiGroups; ++group)
+            for (int k = 0; k < romajiChoices[group].count; ++k)
+                choices[group] = choices[group] || romajiChoices[group].entries[k] == index;
+    }
+    const RomajiTable table(choices);
     for (const QString &change : changes)
-        setRomajiAt(change.section(u'=', 0, 0).toInt(), change.section(u'=', 1));
+        QCOMPARE(table.romaji(change.section(u'=', 0, 0).toInt()), change.section(u'=', 1));
 
-    const DecodedPhrase decoded = decodeCodes(codes);
+    const DecodedPhrase decoded = decodeCodes(table, codes);
     QCOMPARE(decoded.kana, kana);
     QCOMPARE(decoded.romajiLine, romajiLine);
     const QStringList pieces = romajiLine.isEmpty() ? QStringList() : romajiLine.split(u' ');
@@ -312,12 +309,10 @@ void RomajiTest::codesDecodeToSyllables()
         QVERIFY(decoded.pieces[k].isEmpty());
 }
 
-void RomajiTest::decodingCopiesTheEntriesInForce()
+void RomajiTest::decodingUsesTheTableGiven()
 {
-    const DecodedPhrase before = decodeCodes(QStringLiteral("1218"));
-    setRomajiAt(12, QStringLiteral("SHI"));
-    setRomajiAt(18, QStringLiteral("TSU"));
-    const DecodedPhrase after = decodeCodes(QStringLiteral("1218"));
+    const DecodedPhrase before = decodeCodes(RomajiTable(), QStringLiteral("1218"));
+    const DecodedPhrase after = decodeCodes(RomajiTable({true, false, true}), QStringLiteral("1218"));
     QCOMPARE(before.romajiLine, QStringLiteral("SI TU"));
     QCOMPARE(after.romajiLine, QStringLiteral("SHI TSU"));
     QCOMPARE(after.kana, before.kana);

@@ -1,6 +1,6 @@
 // The romaji settings panel on the real window, and phrase decoding into the window's
 // drill state.
-#include "romaji/syllables.h"
+#include "core/romaji.h"
 #include "testwindow.h"
 
 #include <QFontInfo>
@@ -23,8 +23,6 @@ class SettingPanelTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { resetRomajiTable(); }
-    void cleanupTestCase() { resetRomajiTable(); }
 
     void controlsStandInPlace_data();
     void controlsStandInPlace();
@@ -34,7 +32,6 @@ private slots:
     void okRollsThePanelUpAndReturnsTheFocus();
     void choiceIsAppliedByOk_data();
     void choiceIsAppliedByOk();
-    void everyEntryIsWrittenOnEveryCall();
     void tickingWithoutOkChangesNothing();
     void panelWorksDuringADrill();
 
@@ -123,7 +120,7 @@ void SettingPanelTest::firstButtonsAreTickedAtStart()
         QCOMPARE(button->isChecked(), !second);
     }
     for (const auto &[index, value] : firstValues)
-        QCOMPARE(romajiAt(index), QString::fromLatin1(value));
+        QCOMPARE(w->romaji.romaji(index), QString::fromLatin1(value));
 }
 
 void SettingPanelTest::tabOrderRunsFromOkThroughTheBoxes()
@@ -209,7 +206,7 @@ void SettingPanelTest::choiceIsAppliedByOk()
     QFETCH(QList<int>, entries);
     QFETCH(QStringList, secondValues);
     TestWindow w;
-    const auto before = romajiTable;
+    const RomajiTable before;
 
     auto choose = [&](const QString &name) {
         w->setSpellingClick();
@@ -223,23 +220,11 @@ void SettingPanelTest::choiceIsAppliedByOk()
     choose(second);
     for (int i = 0; i <= syllableSlots; ++i) {
         const qsizetype k = entries.indexOf(i);
-        QCOMPARE(romajiTable[i], k >= 0 ? secondValues[k] : before[i]);
+        QCOMPARE(w->romaji.romaji(i), k >= 0 ? secondValues[k] : before.romaji(i));
     }
 
     choose(first);
-    QVERIFY(romajiTable == before);
-}
-
-void SettingPanelTest::everyEntryIsWrittenOnEveryCall()
-{
-    TestWindow w;
-    for (const auto &[index, value] : firstValues)
-        setRomajiAt(index, QStringLiteral("Q"));
-    setRomajiAt(45, QStringLiteral("O")); // not a choice: must stay as it is
-    w->applyRomajiChoices();
-    for (const auto &[index, value] : firstValues)
-        QCOMPARE(romajiAt(index), QString::fromLatin1(value));
-    QCOMPARE(romajiAt(45), QStringLiteral("O"));
+    QVERIFY(w->romaji == before);
 }
 
 void SettingPanelTest::tickingWithoutOkChangesNothing()
@@ -248,7 +233,7 @@ void SettingPanelTest::tickingWithoutOkChangesNothing()
     w->setSpellingClick();
     QTest::mouseClick(w->RadioButton_tsi, Qt::LeftButton, {}, QPoint(8, 12));
     QVERIFY(w->RadioButton_tsi->isChecked());
-    QCOMPARE(romajiAt(17), QStringLiteral("TI"));
+    QCOMPARE(w->romaji.romaji(17), QStringLiteral("TI"));
 }
 
 void SettingPanelTest::panelWorksDuringADrill()
@@ -268,7 +253,7 @@ void SettingPanelTest::panelWorksDuringADrill()
     QVERIFY(w->RadioButton_shi->isChecked());
     QTest::mouseClick(w->Button2, Qt::LeftButton);
     QVERIFY(!w->settingPanel->isVisible());
-    QCOMPARE(romajiAt(12), QStringLiteral("SHI"));
+    QCOMPARE(w->romaji.romaji(12), QStringLiteral("SHI"));
     QCOMPARE(w->Button1->text(), QStringLiteral("ストップ"));
     QCOMPARE(QApplication::focusWidget(), w->Button1);
 }

@@ -1,8 +1,8 @@
 // "RK.set": the text format on its own, then loading at the first show and saving at
 // close on the real window, with damaged files and folders that cannot be written.
-#include "app/settingsfile.h"
-#include "keyboard/layoutmath.h"
-#include "romaji/syllables.h"
+#include "core/settingsfile.h"
+#include "core/layoutplan.h"
+#include "core/romaji.h"
 #include "testwindow.h"
 
 #include <QAction>
@@ -114,8 +114,6 @@ class SettingsTest : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-    void init() { resetRomajiTable(); }
-    void cleanupTestCase() { resetRomajiTable(); }
 
     // The text format.
     void generalFormat_data();
@@ -600,7 +598,6 @@ void SettingsTest::everyValueSurvivesARestart()
     w->close();
     QCOMPARE(fileLines(readFile(fileName)).size(), 29);
 
-    resetRomajiTable();
     w.platform.messages.clear();
     w.form = std::make_unique<TForm1>(w.platform);
     w.form->show();
@@ -620,8 +617,8 @@ void SettingsTest::everyValueSurvivesARestart()
     for (int g = 0; g < 8; ++g)
         QCOMPARE(newFirst[g]->isChecked(), !(romajiMask & (1 << g)));
     // The loaded choices reached the romaji table, the ちゃ group included.
-    QCOMPARE(romajiTable[12], (romajiMask & 0x01) ? QStringLiteral("SHI") : QStringLiteral("SI"));
-    QCOMPARE(romajiTable[81], (romajiMask & 0x80) ? QStringLiteral("TYA") : QStringLiteral("CHA"));
+    QCOMPARE(w->romaji.romaji(12), (romajiMask & 0x01) ? QStringLiteral("SHI") : QStringLiteral("SI"));
+    QCOMPARE(w->romaji.romaji(81), (romajiMask & 0x80) ? QStringLiteral("TYA") : QStringLiteral("CHA"));
 
     // Saving the loaded state gives the same file again.
     const QByteArray saved = readFile(fileName);

@@ -4,7 +4,7 @@
 #include "app/platform.h"
 #include "app/widgets.h"
 #include "drill/form3.h"
-#include "keyboard/keytable.h"
+#include "core/keytable.h"
 #include "tutorial/form2.h"
 
 #include <QApplication>

@@ -3,6 +3,8 @@
 #include <QFrame>
 #include <QMainWindow>
 
+#include "core/romaji.h"
+
 #include <array>
 
 class Platform;
@@ -110,6 +112,8 @@ public:
     // The counter's milliseconds at Start, beside startTick, so that a run across the
     // counter's wrap-around still gets its true time.
     quint32 startTickMs = 0;
+
+    RomajiTable romaji; // with the choices of the romaji panel applied
 
     // What decoding a phrase leaves for the display and the judge.
     QString romajiLine;

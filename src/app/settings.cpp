@@ -1,7 +1,7 @@
 #include "app/form1.h"
 #include "app/platform.h"
-#include "app/settingsfile.h"
-#include "keyboard/levels.h"
+#include "core/settingsfile.h"
+#include "core/levels.h"
 
 #include <QAction>
 #include <QCheckBox>

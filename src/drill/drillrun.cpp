@@ -1,10 +1,10 @@
 #include "app/form1.h"
 #include "app/platform.h"
 #include "drill/form3.h"
-#include "drill/runmath.h"
-#include "drill/scores.h"
-#include "keyboard/levels.h"
-#include "romaji/syllables.h"
+#include "core/runmath.h"
+#include "core/scorebook.h"
+#include "core/levels.h"
+#include "core/romaji.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -60,9 +60,9 @@ void TForm1::showFirstItem()
     }
     case LevelGroup::Syllable:
         TextPanel->setText(kanaAt(rangeFirst));
-        yomiPanel->setText(romajiAt(rangeFirst));
+        yomiPanel->setText(romaji.romaji(rangeFirst));
         if (CheckBox1->isChecked())
-            showKeyHint(expectedLetter(romajiAt(rangeFirst), 1));
+            showKeyHint(expectedLetter(romaji.romaji(rangeFirst), 1));
         letterPos = 1;
         itemIndex = rangeFirst;
         break;

@@ -1,6 +1,6 @@
 #include "app/form1.h"
-#include "drill/runmath.h"
-#include "romaji/syllables.h"
+#include "core/runmath.h"
+#include "core/romaji.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -41,13 +41,13 @@ void TForm1::judgeSyllable(const QString &ch)
 {
     if (itemIndex >= rangeFirst && itemIndex <= rangeLast) {
         // Read at every key, so that a new romaji choice counts from the next letter on.
-        const QString romaji = romajiAt(itemIndex);
+        const QString expected = romaji.romaji(itemIndex);
         // A choice that made the entry shorter than what was typed restarts the syllable
         // rather than expecting a letter that no longer exists.
-        if (letterPos < 1 || letterPos > romaji.size())
+        if (letterPos < 1 || letterPos > expected.size())
             letterPos = 1;
-        if (ch == expectedLetter(romaji, letterPos)) {
-            if (letterPos < romaji.size()) {
+        if (ch == expectedLetter(expected, letterPos)) {
+            if (letterPos < expected.size()) {
                 ++letterPos;
             } else {
                 letterPos = 1;
@@ -64,12 +64,12 @@ void TForm1::judgeSyllable(const QString &ch)
         itemIndex = 0;
         return;
     }
-    const QString romaji = romajiAt(itemIndex);
+    const QString expected = romaji.romaji(itemIndex);
     TextPanel->setText(kanaAt(itemIndex));
-    yomiPanel->setText(maskTyped(romaji, letterPos - 1));
+    yomiPanel->setText(maskTyped(expected, letterPos - 1));
     resetKeyHints();
     if (CheckBox1->isChecked())
-        showKeyHint(expectedLetter(romaji, letterPos));
+        showKeyHint(expectedLetter(expected, letterPos));
 }
 
 void TForm1::judgePhrase(const QString &ch)

@@ -1,7 +1,7 @@
 #include "app/form1.h"
 #include "app/platform.h"
 #include "app/widgets.h"
-#include "keyboard/keytable.h"
+#include "core/keytable.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,10 +1,10 @@
-#include "keyboard/levels.h"
+#include "core/levels.h"
 
 #include "app/fonts.h"
 #include "app/form1.h"
 #include "app/platform.h"
 #include "app/widgets.h"
-#include "keyboard/layoutmath.h"
+#include "core/layoutplan.h"
 
 #include <QAction>
 #include <QLabel>
@@ -15,36 +15,10 @@
 namespace
 {
 
-// clang-format off
-const std::array<LevelInfo, 9> levels{{
-    {"fjfjasdfgfjfj;lkjhfdfsfafgjkjlj;jh", 0, 0},
-    {"frdeswaqgtjukilo;phyfrfefwfqftjujijojpjy", 0, 0},
-    {"fvdcsxazgbjmk,l.;/hnfvfcfxfzfbjmj,j.j/jn", 0, 0},
-    {alphabetKeys, 0, 0},
-    {nullptr, 1, 46},
-    {nullptr, 47, 83},
-    {nullptr, 1, 35},
-    {nullptr, 36, 52},
-    {nullptr, 53, 76},
-}};
-// clang-format on
-
 constexpr int tallClientHeight = tallWindowHeight - TForm1::frameAllowance;
 constexpr int shortClientHeight = shortWindowHeight - TForm1::frameAllowance;
 
 } // namespace
-
-const LevelInfo *levelInfo(int level)
-{
-    return level >= 1 && level <= 9 ? &levels[level - 1] : nullptr;
-}
-
-LevelGroup levelGroup(int level)
-{
-    if (level <= 4)
-        return LevelGroup::Key;
-    return level <= 6 ? LevelGroup::Syllable : LevelGroup::Phrase;
-}
 
 QAction *TForm1::levelItem(int level) const
 {

@@ -1,11 +1,11 @@
 #include "app/form1.h"
-#include "romaji/syllables.h"
+#include "core/romaji.h"
 
 void TForm1::decodePhrase(int slot)
 {
     // Slots count from 0; an int beyond the list (or negative) simply finds no phrase.
     const DecodedPhrase decoded =
-        decodeCodes(slot >= 0 && slot < phraseSlots ? phraseAt(slot + 1) : QString());
+        ::decodePhrase(romaji, slot >= 0 && slot < phraseSlots ? slot + 1 : 0);
     drillText = decoded.kana;
     romajiLine = decoded.romajiLine;
     syllableCount = decoded.syllableCount;

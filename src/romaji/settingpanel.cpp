@@ -2,7 +2,7 @@
 #include "app/form1.h"
 #include "app/platform.h"
 #include "app/widgets.h"
-#include "romaji/syllables.h"
+#include "core/romaji.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -148,6 +148,8 @@ void TForm1::applyRomajiChoices()
     const std::array<const QRadioButton *, romajiGroups> secondButtons{
         RadioButton_shi, RadioButton_tsi, RadioButton_tsu, RadioButton_fu,
         RadioButton_ji,  RadioButton_sya, RadioButton_jya, RadioButton_tya};
+    RomajiChoices choices;
     for (int group = 0; group < romajiGroups; ++group)
-        applyRomajiChoice(group, secondButtons[group]->isChecked());
+        choices[group] = secondButtons[group]->isChecked();
+    romaji = RomajiTable(choices);
 }

@@ -2,7 +2,7 @@
 #include "app/form1.h"
 #include "app/platform.h"
 #include "app/widgets.h"
-#include "drill/scores.h"
+#include "core/scorebook.h"
 #include "tutorial/form2.h"
 
 #include <QFrame>

@@ -1,7 +1,7 @@
 #include "app/fonts.h"
 #include "app/form1.h"
 #include "app/widgets.h"
-#include "keyboard/keytable.h"
+#include "core/keytable.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "drill/runmath.h"
+#include "core/runmath.h"
 
 int elapsedTenths(quint32 startMs, quint32 nowMs)
 {

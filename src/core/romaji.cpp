@@ -1,4 +1,4 @@
-#include "romaji/syllables.h"
+#include "core/romaji.h"
 
 #include <QStringList>
 
@@ -163,39 +163,33 @@ const std::array<RomajiChoice, romajiGroups> romajiChoices{{
 }};
 // clang-format on
 
-std::array<QString, syllableSlots + 1> kanaTable = makeTable(initialKana);
-std::array<QString, syllableSlots + 1> romajiTable = makeTable(initialRomaji);
+namespace
+{
+
+const std::array<QString, syllableSlots + 1> kanaTable = makeTable(initialKana);
 const std::array<QString, phraseSlots + 1> phraseList = makePhraseList();
+
+} // namespace
 
 QString kanaAt(int index)
 {
     return inRange(index) ? kanaTable[index] : QString();
 }
 
-QString romajiAt(int index)
+RomajiTable::RomajiTable(const RomajiChoices &choices)
+    : choices_(choices), romaji_(makeTable(initialRomaji))
 {
-    return inRange(index) ? romajiTable[index] : QString();
+    for (int group = 0; group < romajiGroups; ++group) {
+        const RomajiChoice &choice = romajiChoices[group];
+        for (int k = 0; k < choice.count; ++k)
+            romaji_[choice.entries[k]] = QString::fromLatin1(
+                choices[group] ? choice.second[k] : choice.first[k]);
+    }
 }
 
-void setRomajiAt(int index, const QString &value)
+QString RomajiTable::romaji(int index) const
 {
-    if (inRange(index))
-        romajiTable[index] = value;
-}
-
-void resetRomajiTable()
-{
-    romajiTable = makeTable(initialRomaji);
-}
-
-void applyRomajiChoice(int group, bool second)
-{
-    if (group < 0 || group >= romajiGroups)
-        return;
-    const RomajiChoice &choice = romajiChoices[group];
-    for (int k = 0; k < choice.count; ++k)
-        setRomajiAt(choice.entries[k],
-                    QString::fromLatin1(second ? choice.second[k] : choice.first[k]));
+    return inRange(index) ? romaji_[index] : QString();
 }
 
 QString phraseAt(int number)
@@ -203,7 +197,7 @@ QString phraseAt(int number)
     return number >= 1 && number <= phraseSlots ? phraseList[number] : QString();
 }
 
-DecodedPhrase decodeCodes(const QString &codes)
+DecodedPhrase decodeCodes(const RomajiTable &table, const QString &codes)
 {
     DecodedPhrase result;
     QStringList pieces;
@@ -218,17 +212,22 @@ DecodedPhrase decodeCodes(const QString &codes)
             // Only a syllable can be doubled; anything else is read on its own next round.
             if (d < 1 || d >= smallTsu)
                 continue;
-            const QString follower = romajiTable[d];
+            const QString follower = table.romaji(d);
             result.kana += kanaTable[smallTsu] + kanaTable[d];
             piece = follower.left(1) + follower;
             ++i;
         } else {
             result.kana += kanaTable[c];
-            piece = romajiTable[c];
+            piece = table.romaji(c);
         }
         result.pieces[++result.syllableCount] = piece;
         pieces << piece;
     }
     result.romajiLine = pieces.join(u' ');
     return result;
+}
+
+DecodedPhrase decodePhrase(const RomajiTable &table, int number)
+{
+    return decodeCodes(table, phraseAt(number));
 }

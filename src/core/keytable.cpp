@@ -1,4 +1,4 @@
-#include "keyboard/keytable.h"
+#include "core/keytable.h"
 
 #include <cstring>
 
