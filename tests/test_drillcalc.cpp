@@ -1,7 +1,7 @@
 // The arithmetic of a run on its own: elapsed time from the tick counter, single-precision
 // seconds, the score, the record rule and the masking of typed romaji.
-#include "drill/runmath.h"
-#include "drill/scores.h"
+#include "core/runmath.h"
+#include "core/scorebook.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // The on-screen keyboard: the key table, key hints, finger colours and the demo-mode
 // question.
-#include "keyboard/keytable.h"
+#include "core/keytable.h"
 #include "testwindow.h"
 
 #include <QLabel>

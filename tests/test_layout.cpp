@@ -1,5 +1,5 @@
 // Level selection and the drill area's three layouts, with the text panel's animations.
-#include "keyboard/layoutmath.h"
+#include "core/layoutplan.h"
 #include "testwindow.h"
 
 #include <QAction>

@@ -1,5 +1,5 @@
 // The record table unrolled over the drill area, and the about box.
-#include "drill/scores.h"
+#include "core/scorebook.h"
 #include "testwindow.h"
 #include "tutorial/form2.h"
 

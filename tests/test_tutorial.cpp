@@ -1,6 +1,6 @@
 #include "app/form1.h"
 #include "fakeplatform.h"
-#include "keyboard/keytable.h"
+#include "core/keytable.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // libFuzzer target for the settings reader: any bytes at all must load without a crash,
 // a hang or undefined behaviour, and what loads must survive being saved and loaded again.
-#include "app/settingsfile.h"
+#include "core/settingsfile.h"
 
 #include <QLocale>
 
