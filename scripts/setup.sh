@@ -8,11 +8,12 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 
-packages=(cmake ninja-build g++ qt6-base-dev libgl-dev x11-utils
+packages=(cmake ninja-build g++ qt6-base-dev libgl-dev x11-utils librsvg2-bin
           fonts-ipafont-gothic fonts-bebas-neue fonts-liberation)
 if [ "${1:-}" = "--tests" ]; then
     packages+=(xvfb xauth xdotool openbox wmctrl imagemagick
-               clang libclang-rt-14-dev libbenchmark-dev)
+               clang libclang-rt-14-dev libbenchmark-dev
+               desktop-file-utils appstream lintian dpkg-dev file)
 fi
 
 missing=()

@@ -1,17 +1,59 @@
 #include "app/application.h"
+#include "app/commandline.h"
 #include "app/fonts.h"
 #include "app/form1.h"
 #include "app/platform.h"
 
+#include <cstdio>
 #include <exception>
+
+namespace
+{
+
+// Prints the help, the version or the command line's error; the exit status.
+int answer(const CommandLine &line)
+{
+    const bool failed = line.action == CommandLine::Action::Error;
+    std::fputs(line.text.toLocal8Bit().constData(), failed ? stderr : stdout);
+    return failed ? 1 : 0;
+}
+
+} // namespace
 
 // The syllable tables and the phrase list are static data, in place before main() runs.
 int main(int argc, char **argv)
 {
+    // Options are read before the application object exists, so that --help and --version
+    // need no display. Qt's own options (-platform, -style ...) are unknown here: then Qt takes
+    // them out and the rest is read again. A start without options reads nothing.
+    CommandLine line;
+    if (argc > 1) {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        line = readCommandLine(arguments, QStringLiteral(RINKARO_VERSION));
+        if (line.action == CommandLine::Action::Help || line.action == CommandLine::Action::Version)
+            return answer(line);
+    }
     RinkaroApplication app(argc, argv);
+    if (line.action == CommandLine::Action::Error) {
+        line = readCommandLine(QCoreApplication::arguments(), QStringLiteral(RINKARO_VERSION));
+        if (line.action != CommandLine::Action::Run)
+            return answer(line);
+    }
+    // Before the window exists: its first show reads RK.set from the working folder.
+    if (!line.folder.isEmpty()) {
+        QString error;
+        if (!enterFolder(line, &error)) {
+            std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
+            return 1;
+        }
+    }
+
     SystemPlatform platform;
     try {
         QApplication::setApplicationName(QStringLiteral("Rinkaro2"));
+        QApplication::setDesktopFileName(QStringLiteral("io.github.rinkaro.Rinkaro"));
         registerFontSubstitutions();
         setJapaneseApplicationFont();
         app.setPlatform(&platform);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for. With no options the program runs in the folder it was
+// started from and keeps RK.set there; a launcher that has no such folder (the desktop
+// menu) asks for the per-user data folder instead.
+struct CommandLine {
+    enum class Action { Run, Help, Version, Error };
+    Action action = Action::Run;
+    QString folder;            // the folder to run in; empty: where the program was started
+    bool createFolder = false; // the data folder is made when missing; a named one must exist
+    QString text;              // the help, the version line or the error
+};
+
+// Reads the arguments, the program's own name first.
+CommandLine readCommandLine(const QStringList &arguments, const QString &version);
+
+// $XDG_DATA_HOME/rinkaro, or ~/.local/share/rinkaro when that variable is unset or relative.
+QString userDataFolder();
+
+// Makes the command line's folder the working folder, creating it when asked. On failure
+// returns false and says why in `error`.
+bool enterFolder(const CommandLine &line, QString *error);
