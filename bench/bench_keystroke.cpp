@@ -1,20 +1,25 @@
-// The time to judge one keystroke through FromKeyPress on the real main window, the text
-// panels and the key hint included, over whole ordered runs of levels 1, 5 and 9. Each key
-// is timed twice: the judge alone, and the judge followed by the repaint it caused.
-#include "app/fonts.h"
-#include "app/form1.h"
+// The time to judge one keystroke sent as a key press event to the real main window, the
+// text panels and the key hint included, over whole ordered runs of levels 1, 5 and 9. Each
+// key is timed twice: the judge alone, and the judge followed by the repaint it caused.
 #include "fakeplatform.h"
-#include "core/romaji.h"
+#include "gui/fonts.h"
+#include "gui/mainwindow.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
-#include <QLabel>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace
@@ -34,17 +39,26 @@ double median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-// The next correct key of the running drill, read from the window's own state.
-char nextKey(const TForm1 &form)
+// The next correct key of the running drill: the session's hint, which with the hint shown
+// is the letter it expects next.
+char nextKey(const MainWindow &form)
 {
-    QString letter;
-    if (form.currentLevel <= 4)
-        letter = form.TextPanel->text();
-    else if (form.currentLevel <= 6)
-        letter = form.romaji.romaji(form.itemIndex).mid(form.letterPos - 1, 1);
-    else
-        letter = form.syllableRomaji[form.syllableNo].mid(form.letterPos - 1, 1);
-    return char(letter.toLower().at(0).toLatin1());
+    const QString letter = form.session().hintKey();
+    if (letter.size() != 1) {
+        std::fprintf(stderr, "no key expected: is the hint off?\n");
+        std::exit(1);
+    }
+    return char(letter.at(0).toLatin1());
+}
+
+// One key press and release as the keyboard sends them, to the control with the focus.
+void sendKey(MainWindow &form, char key, QEvent::Type type)
+{
+    QWidget *focus = QApplication::focusWidget();
+    // Printable ASCII keys have the code of their capital.
+    const int code = std::toupper(static_cast<unsigned char>(key));
+    QKeyEvent event(type, code, Qt::NoModifier, QString(QLatin1Char(key)));
+    QApplication::sendEvent(focus ? focus : &form, &event);
 }
 
 struct Result {
@@ -53,20 +67,25 @@ struct Result {
     double lastKeyMedian = 0; // the key that ends a run: result dialog and layout included
 };
 
-Result measure(TForm1 &form, int level, int runs)
+Result measure(MainWindow &form, QPushButton *startButton, int level, int runs)
 {
     std::vector<double> judge, painted, lastKey;
-    form.levelItem(level)->trigger();
+    form.findChild<QAction *>(QStringLiteral("Level%1").arg(level))->trigger();
     for (int run = 0; run < runs; ++run) {
-        form.Button1Click();
+        startButton->click();
         QApplication::processEvents();
-        while (form.Button1->text() == QStringLiteral("ストップ")) {
-            char key = nextKey(form);
+        for (int keys = 0; form.session().running(); ++keys) {
+            if (keys > 1000) {
+                std::fprintf(stderr, "level %d: the run does not end\n", level);
+                std::exit(1);
+            }
+            const char key = nextKey(form);
             const auto t0 = Clock::now();
-            form.FromKeyPress(&form, key);
+            sendKey(form, key, QEvent::KeyPress);
             const auto t1 = Clock::now();
             QApplication::processEvents(); // paints what the key changed
             const auto t2 = Clock::now();
+            sendKey(form, key, QEvent::KeyRelease);
             judge.push_back(microseconds(t1 - t0));
             painted.push_back(microseconds(t2 - t0));
         }
@@ -88,22 +107,35 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The figures keep a decimal point whatever the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
+    // --runs N: fewer (or more) runs per level than the usual 20, for a quick look.
+    int runs = 20;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--runs") == 0)
+            runs = std::max(1, std::atoi(argv[i + 1]));
+
     registerFontSubstitutions();
+    setJapaneseApplicationFont();
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
 
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     form.show();
+    QApplication::setActiveWindow(&form);
     QApplication::processEvents();
+    form.findChild<QCheckBox *>(QStringLiteral("CheckBox1"))->setChecked(true);
+    auto *startButton = form.findChild<QWidget *>(QStringLiteral("KBPanel"))
+                            ->findChild<QPushButton *>(QStringLiteral("Button1"));
 
-    const int runs = 20;
-    std::printf("Keystroke judged through FromKeyPress, %d ordered runs per level (microseconds)\n",
+    std::printf("Keystroke judged through a key press event, %d ordered runs per level "
+                "(microseconds)\n",
                 runs);
     std::printf("%-6s %6s %13s %19s %16s %15s\n", "level", "keys", "judge median",
                 "judge+paint median", "judge+paint max", "run-ending key");
     for (int level : {1, 5, 9}) {
-        const Result r = measure(form, level, runs);
+        const Result r = measure(form, startButton, level, runs);
         std::printf("%-6d %6d %13.1f %19.1f %16.1f %15.1f\n", level, r.keys, r.judgeMedian,
                     r.paintedMedian, r.paintedMax, r.lastKeyMedian);
     }

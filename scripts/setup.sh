@@ -13,7 +13,8 @@ packages=(cmake ninja-build g++ qt6-base-dev libgl-dev x11-utils librsvg2-bin
 if [ "${1:-}" = "--tests" ]; then
     packages+=(xvfb xauth xdotool openbox wmctrl imagemagick
                clang libclang-rt-14-dev libbenchmark-dev
-               desktop-file-utils appstream lintian dpkg-dev file)
+               desktop-file-utils appstream lintian dpkg-dev file
+               fonts-wqy-zenhei) # a Chinese face beside the Japanese one, as many desktops have
 fi
 
 missing=()

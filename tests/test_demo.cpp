@@ -1,14 +1,7 @@
-#include "app/form1.h"
-#include "fakeplatform.h"
+// Demo mode: offered on a double-click of the keyboard's background, it lights the key of
+// each character typed and judges, times and counts nothing until Start.
 #include "core/keytable.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QLabel>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
+#include "testwindow.h"
 
 namespace
 {
@@ -17,41 +10,19 @@ const QColor red(255, 0, 0);
 const QColor blue(0, 0, 255);
 const QColor black(0, 0, 0);
 
-// A shown, active window in a folder of its own.
-struct Session {
-    QTemporaryDir dir;
-    bool entered = QDir::setCurrent(dir.path());
-    FakePlatform platform;
-    TForm1 w{platform};
-
-    Session()
-    {
-        w.show();
-        if (!QTest::qWaitForWindowActive(&w))
-            qWarning("window not active");
-        // The start-up's message (a missing settings file) is behind us.
-        platform.messages.clear();
-    }
-
-    void doubleClickBackground(QMessageBox::StandardButton answer)
-    {
-        platform.answers.push_back(answer);
-        QTest::mouseDClick(w.KBPanel, Qt::LeftButton, {}, QPoint(5, 5));
-    }
-
-    void type(char ch)
-    {
-        QWidget *target = QApplication::focusWidget();
-        QTest::keyClick(target ? target : &w, ch);
-    }
+// A shown window whose start-up message (a missing settings file) is behind it.
+struct DemoWindow : TestWindow {
+    DemoWindow() { platform.messages.clear(); }
 };
 
-// The captions drawn red, as a string of key captions in key-table order.
-QString litKeys(const TForm1 &w)
+// The captions drawn red, as a string of key captions in key-table order; a caption in
+// neither red nor its resting colour shows as "?" and its caption.
+QString litKeys(const TestWindow &w)
 {
     QString lit;
     for (const KeyInfo &key : keyTable) {
-        const QColor colour = w.Panel[key.panel]->palette().color(QPalette::WindowText);
+        const QColor colour =
+            w.key(QLatin1String(key.caption))->palette().color(QPalette::WindowText);
         if (colour == red)
             lit += QLatin1String(key.caption);
         else if (colour != (isHomeKey(key) ? blue : black))
@@ -74,30 +45,30 @@ private slots:
     void typedKeyLightsItsKey();
     void nothingTimedOrCounted();
     void answerNoLeavesDemoMode();
-    void answerNoWhenOffEnablesStart();
+    void answerNoWhenOffClearsTheLitKey();
     void levelChoiceKeepsDemoMode();
     void startingADrillLeavesDemoMode();
 };
 
 void TestDemo::questionOnBackgroundDoubleClick()
 {
-    Session s;
-    s.doubleClickBackground(QMessageBox::Yes);
+    DemoWindow w;
+    w.doubleClickKeyboard(QMessageBox::Yes);
 
-    QCOMPARE(int(s.platform.messages.size()), 1);
-    const auto &message = s.platform.messages.back();
+    QCOMPARE(int(w.platform.messages.size()), 1);
+    const auto &message = w.platform.messages.back();
     QCOMPARE(message.caption, QStringLiteral("デモ・モード"));
     QCOMPARE(message.text, QStringLiteral("デモ・モードに移行しますか？"));
     QCOMPARE(message.icon, QMessageBox::Question);
     QCOMPARE(message.buttons, QMessageBox::Yes | QMessageBox::No);
-    QVERIFY(s.w.demoMode);
-    QVERIFY(!s.w.Button1->isEnabled());
-    QVERIFY(s.w.keyRouting());
+    QVERIFY(w->demoMode());
+    QVERIFY(!w.startButton()->isEnabled());
+    QVERIFY(w->keyRouting());
 
     // Asked again while on; the answer alone decides.
-    s.doubleClickBackground(QMessageBox::Yes);
-    QCOMPARE(int(s.platform.messages.size()), 2);
-    QVERIFY(s.w.demoMode);
+    w.doubleClickKeyboard(QMessageBox::Yes);
+    QCOMPARE(int(w.platform.messages.size()), 2);
+    QVERIFY(w->demoMode());
 }
 
 void TestDemo::noQuestionOnKeysOrStart_data()
@@ -115,20 +86,20 @@ void TestDemo::noQuestionOnKeysOrStart()
 {
     QFETCH(QString, control);
     QFETCH(bool, demoOn);
-    Session s;
+    DemoWindow w;
     if (demoOn)
-        s.doubleClickBackground(QMessageBox::Yes);
-    const int asked = int(s.platform.messages.size());
-    auto *target = s.w.KBPanel->findChild<QWidget *>(control);
+        w.doubleClickKeyboard(QMessageBox::Yes);
+    const int asked = int(w.platform.messages.size());
+    auto *target = w.keyboard()->findChild<QWidget *>(control);
     QVERIFY(target);
 
     // A No answer, were the question asked, would show as a change of mode.
-    s.platform.answers.push_back(QMessageBox::No);
+    w.platform.answers.push_back(QMessageBox::No);
     QTest::mouseDClick(target, Qt::LeftButton, {}, QPoint(10, 10));
 
-    QCOMPARE(int(s.platform.messages.size()), asked);
-    QCOMPARE(s.w.demoMode, demoOn);
-    QCOMPARE(s.w.keyRouting(), demoOn);
+    QCOMPARE(int(w.platform.messages.size()), asked);
+    QCOMPARE(w->demoMode(), demoOn);
+    QCOMPARE(w->keyRouting(), demoOn);
 }
 
 void TestDemo::typedKeyLightsItsKey_data()
@@ -154,99 +125,116 @@ void TestDemo::typedKeyLightsItsKey()
 {
     QFETCH(char, typed);
     QFETCH(QString, lit);
-    Session s;
-    s.doubleClickBackground(QMessageBox::Yes);
-    s.type('a');
-    QCOMPARE(litKeys(s.w), QStringLiteral("A"));
+    DemoWindow w;
+    w.doubleClickKeyboard(QMessageBox::Yes);
+    w.type('a');
+    QCOMPARE(litKeys(w), QStringLiteral("A"));
 
-    s.type(typed);
+    w.type(typed);
 
-    QCOMPARE(litKeys(s.w), lit);
+    QCOMPARE(litKeys(w), lit);
     // The F and J captions stay underlined whatever lights them.
-    QVERIFY(s.w.keyPanel("F")->font().underline());
+    QVERIFY(w.key(QStringLiteral("F"))->font().underline());
+    QVERIFY(w.key(QStringLiteral("J"))->font().underline());
 }
 
 void TestDemo::nothingTimedOrCounted()
 {
-    Session s;
-    s.doubleClickBackground(QMessageBox::Yes);
-    const QString caption = s.w.TextPanel->text();
+    DemoWindow w;
+    w.doubleClickKeyboard(QMessageBox::Yes);
+    const QString caption = w.textPanel()->text();
 
     for (char ch : QByteArray("fjdk;1 Zq,"))
-        s.type(ch);
+        w.type(ch);
 
-    QCOMPARE(litKeys(s.w), QStringLiteral(","));
-    QCOMPARE(s.platform.beeps, 0);
-    QCOMPARE(s.w.errorCount, 0);
-    QCOMPARE(s.w.startTick, 0);
-    QCOMPARE(s.w.TextPanel->text(), caption);
-    QCOMPARE(s.w.Button1->text(), QStringLiteral("スタート"));
-    QVERIFY(s.platform.modals.empty());
+    QCOMPARE(litKeys(w), QStringLiteral(","));
+    QCOMPARE(w.platform.beeps, 0);
+    QVERIFY(!w->session().running());
+    QCOMPARE(w->session().errorCount(), 0);
+    QCOMPARE(w->session().itemCounter(), 0);
+    QCOMPARE(w.textPanel()->text(), caption);
+    QCOMPARE(w.startButton()->text(), QStringLiteral("スタート"));
+    QVERIFY(w.platform.modals.empty());
 }
 
 void TestDemo::answerNoLeavesDemoMode()
 {
-    Session s;
-    s.doubleClickBackground(QMessageBox::Yes);
-    s.type('k');
-    QCOMPARE(litKeys(s.w), QStringLiteral("K"));
+    DemoWindow w;
+    w.doubleClickKeyboard(QMessageBox::Yes);
+    w.type('k');
+    QCOMPARE(litKeys(w), QStringLiteral("K"));
 
-    s.doubleClickBackground(QMessageBox::No);
+    w.doubleClickKeyboard(QMessageBox::No);
 
-    QVERIFY(!s.w.demoMode);
-    QVERIFY(s.w.Button1->isEnabled());
-    QCOMPARE(QApplication::focusWidget(), s.w.Button1);
-    QVERIFY(!s.w.keyRouting());
-    QCOMPARE(litKeys(s.w), QString());
-    s.type('j');
-    QCOMPARE(litKeys(s.w), QString());
+    QVERIFY(!w->demoMode());
+    QVERIFY(w.startButton()->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), w.startButton());
+    QVERIFY(!w->keyRouting());
+    QCOMPARE(litKeys(w), QString());
+    w.type('j');
+    QCOMPARE(litKeys(w), QString());
 }
 
-void TestDemo::answerNoWhenOffEnablesStart()
+// Off already, with the hint of a stopped run still lit: No puts out the key and leaves
+// Start usable and focused.
+void TestDemo::answerNoWhenOffClearsTheLitKey()
 {
-    Session s;
-    s.w.Button1->setEnabled(false);
-    s.w.showKeyHint("q");
-    s.w.showKeyHint("/");
+    DemoWindow w;
+    w.chooseLevel(2);
+    w.clickStart();
+    w.type('f');
+    w.clickStart(); // Stop: the first item and its hint again
+    QCOMPARE(litKeys(w), QStringLiteral("F"));
 
-    s.doubleClickBackground(QMessageBox::No);
+    w.doubleClickKeyboard(QMessageBox::No);
 
-    QCOMPARE(int(s.platform.messages.size()), 1);
-    QVERIFY(!s.w.demoMode);
-    QVERIFY(s.w.Button1->isEnabled());
-    QCOMPARE(litKeys(s.w), QString());
+    QCOMPARE(int(w.platform.messages.size()), 1);
+    QVERIFY(!w->demoMode());
+    QVERIFY(!w->keyRouting());
+    QVERIFY(w.startButton()->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), w.startButton());
+    QCOMPARE(litKeys(w), QString());
 }
 
 void TestDemo::levelChoiceKeepsDemoMode()
 {
-    Session s;
-    s.doubleClickBackground(QMessageBox::Yes);
+    DemoWindow w;
+    w.doubleClickKeyboard(QMessageBox::Yes);
 
-    s.w.Level5->trigger();
+    w.chooseLevel(5);
 
-    QVERIFY(s.w.demoMode);
-    QVERIFY(s.w.keyRouting());
-    QVERIFY(s.w.Button1->isEnabled());
-    s.type('p');
-    QCOMPARE(litKeys(s.w), QStringLiteral("P"));
-    QCOMPARE(s.w.errorCount, 0);
+    QVERIFY(w->demoMode());
+    QVERIFY(w->keyRouting());
+    QVERIFY(w.startButton()->isEnabled());
+    w.type('p');
+    QCOMPARE(litKeys(w), QStringLiteral("P"));
+    QCOMPARE(w->session().errorCount(), 0);
+    QVERIFY(!w->session().running());
 }
 
+// Start ends demo mode: the typed keys are judged from then on, not echoed.
 void TestDemo::startingADrillLeavesDemoMode()
 {
-    Session s;
-    s.doubleClickBackground(QMessageBox::Yes);
-    s.w.Level1->trigger();
+    DemoWindow w;
+    w.doubleClickKeyboard(QMessageBox::Yes);
+    w.type('k');
+    QCOMPARE(litKeys(w), QStringLiteral("K"));
+    w.chooseLevel(1); // enables the button while demo mode stays on
 
-    s.w.Button1->click();
+    w.clickStart();
 
-    QVERIFY(!s.w.demoMode);
-    QCOMPARE(s.w.Button1->text(), QStringLiteral("ストップ"));
-    // Level 1 starts with F: typing it is judged, not echoed.
-    QCOMPARE(s.w.TextPanel->text(), QStringLiteral("F"));
-    s.type('f');
-    QCOMPARE(s.w.TextPanel->text(), QStringLiteral("J"));
-    QCOMPARE(litKeys(s.w), QStringLiteral("J"));
+    QVERIFY(!w->demoMode());
+    QVERIFY(w->keyRouting());
+    QCOMPARE(w.startButton()->text(), QStringLiteral("ストップ"));
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
+    QCOMPARE(litKeys(w), QStringLiteral("F"));
+    w.type('k');
+    QCOMPARE(w->session().errorCount(), 1);
+    QCOMPARE(w.platform.beeps, 1);
+    QCOMPARE(litKeys(w), QStringLiteral("F"));
+    w.type('f');
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("J"));
+    QCOMPARE(litKeys(w), QStringLiteral("J"));
 }
 
 QTEST_MAIN(TestDemo)

@@ -1,14 +1,18 @@
-// Drill runs in the syllable and phrase levels played through real key events: the romaji
-// expected letter by letter, the masking of what was typed, the key hint, romaji choices
-// changed in the middle of a run, and a level changed during a run.
+// Drill runs in the syllable and phrase levels played through the window with real key
+// events: the item and its reading line as the panels show them, the lit key, romaji
+// choices made in the settings panel during a run, a level chosen during a run and the
+// hint check box. The rules of the judges and the masking are the session's
+// (test_core_session).
 #include "core/romaji.h"
-#include "test_drillwindow.h"
+#include "testwindow.h"
+
+#include <QRadioButton>
 
 namespace
 {
 
 // Types one syllable level item, checking the hint before each letter.
-void typeSyllable(const DrillWindow &w, const QString &romaji)
+void typeSyllable(const TestWindow &w, const QString &romaji)
 {
     for (int i = 0; i < romaji.size(); ++i) {
         QCOMPARE(w.litKey(), romaji.mid(i, 1));
@@ -16,18 +20,10 @@ void typeSyllable(const DrillWindow &w, const QString &romaji)
     }
 }
 
-// The phrase number whose hiragana is `kana`, 0 when none is.
-int phraseNumber(const QString &kana)
+void click(QWidget *widget)
 {
-    for (int n = 1; n <= 76; ++n)
-        if (decodePhrase(RomajiTable(), n).kana == kana)
-            return n;
-    return 0;
-}
-
-int levelOfPhrase(int number)
-{
-    return number <= 35 ? 7 : number <= 52 ? 8 : 9;
+    QVERIFY(widget);
+    QTest::mouseClick(widget, Qt::LeftButton);
 }
 
 } // namespace
@@ -36,98 +32,89 @@ class DrillKanaTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void cleanup();
-    void startShowsTheFirstItem_data();
-    void startShowsTheFirstItem();
-    void levelFiveRunsAndRecords();
-    void levelSixRunMasksChaLetterByLetter();
-    void romajiChoiceCountsFromTheNextKey();
-    void shortenedRomajiRestartsTheSyllable();
-    void phraseRunInOrder_data();
-    void phraseRunInOrder();
-    void workedExampleMasksTheSpaces();
-    void smallTsuIsOneSyllableWithItsFirstLetterDoubled();
-    void phraseDecodedBeforeAChoiceKeepsItsPieces();
-    void randomSyllablesStayInTheRange();
+    void startAndStopShowTheFirstItem_data();
+    void startAndStopShowTheFirstItem();
+    void syllableRunsThroughTheWindow();
+    void phraseRunThroughTheWindow();
+    void romajiChosenInThePanelCountsFromTheNextKey_data();
+    void romajiChosenInThePanelCountsFromTheNextKey();
     void levelChangedToOneAlreadyPassedEndsTheRun();
-    void keysOutsideTheNewRangeAreNeitherRightNorWrong();
     void hintFollowsTheCheckBoxAtEveryKey_data();
     void hintFollowsTheCheckBoxAtEveryKey();
 };
 
-void DrillKanaTest::cleanup() {}
-
-void DrillKanaTest::startShowsTheFirstItem_data()
+void DrillKanaTest::startAndStopShowTheFirstItem_data()
 {
     QTest::addColumn<int>("level");
     QTest::addColumn<QString>("kana");
     QTest::addColumn<QString>("romaji");
     QTest::addColumn<QString>("lit");
-    QTest::newRow("level 5") << 5 << "あ"
-                             << "A"
-                             << "A";
-    QTest::newRow("level 6") << 6 << "が"
-                             << "GA"
-                             << "G";
-    QTest::newRow("level 7") << 7 << decodePhrase(RomajiTable(), 1).kana
-                             << decodePhrase(RomajiTable(), 1).romajiLine
-                             << decodePhrase(RomajiTable(), 1).romajiLine.left(1);
-    QTest::newRow("level 9") << 9 << decodePhrase(RomajiTable(), 53).kana
-                             << decodePhrase(RomajiTable(), 53).romajiLine
-                             << decodePhrase(RomajiTable(), 53).romajiLine.left(1);
+    QTest::newRow("syllables") << 6 << "が"
+                               << "GA"
+                               << "G";
+    const DecodedPhrase phrase = decodePhrase(RomajiTable(), 53);
+    QTest::newRow("phrases") << 9 << phrase.kana << phrase.romajiLine << phrase.romajiLine.left(1);
 }
 
-void DrillKanaTest::startShowsTheFirstItem()
+void DrillKanaTest::startAndStopShowTheFirstItem()
 {
     QFETCH(int, level);
     QFETCH(QString, kana);
     QFETCH(QString, romaji);
     QFETCH(QString, lit);
-    DrillWindow w;
+    TestWindow w;
     w.chooseLevel(level);
-    w.clickButton1();
-    QCOMPARE(w->TextPanel->text(), kana);
-    QCOMPARE(w->yomiPanel->text(), romaji);
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("Level%1").arg(level));
+    w.clickStart();
+    QCOMPARE(w.textPanel()->text(), kana);
+    QCOMPARE(w.readingPanel()->text(), romaji);
     QCOMPARE(w.litKey(), lit);
-    QVERIFY(w->yomiPanel->isVisible());
+    QVERIFY(w.readingPanel()->isVisible());
 
     // Stop shows the first item again, with its hint, and judges nothing.
     w.type(lit.toLower());
-    w.clickButton1();
-    QCOMPARE(w->TextPanel->text(), kana);
-    QCOMPARE(w->yomiPanel->text(), romaji);
+    QCOMPARE(w.readingPanel()->text(), w->session().readingText());
+    w.clickStart();
+    QCOMPARE(w.textPanel()->text(), kana);
+    QCOMPARE(w.readingPanel()->text(), romaji);
     QCOMPARE(w.litKey(), lit);
     w.type('q');
     QCOMPARE(w.platform.beeps, 0);
+    QCOMPARE(w->session().errorCount(), 0);
 }
 
-void DrillKanaTest::levelFiveRunsAndRecords()
+// Two ordered runs of level 5: every syllable shown with its romaji, masked letter by
+// letter, wrong keys beeping once each, and the record of the first run kept and shown as
+// the best by the worse second one.
+void DrillKanaTest::syllableRunsThroughTheWindow()
 {
     struct Run {
         int tenths;
         int errors;
         const char *bestShown;
-        double recordAfter;
     };
-    const double first = 2 + double(31.4f);
-    const Run runs[] = {
-        {314, 2, "0.0", first}, {300, 4, "33.4", first}, {330, 0, "33.4", double(33.0f)}};
-    DrillWindow w;
+    const double record = 2 + double(31.4f);
+    const Run runs[] = {{314, 2, "0.0"}, {300, 4, "33.4"}};
+    TestWindow w;
     w.chooseLevel(5);
     quint32 clock = 5000000;
+    int beeps = 0;
     for (const Run &run : runs) {
         w.platform.ticks = clock;
-        w.clickButton1();
+        w.clickStart();
         for (int index = 1; index <= 46; ++index) {
-            QCOMPARE(w->TextPanel->text(), kanaAt(index));
-            const QString romaji = w->romaji.romaji(index);
-            if (index == 6) { // か: a wrong key in the middle leaves the same letter expected
+            QCOMPARE(w.textPanel()->text(), kanaAt(index));
+            const QString romaji = w->session().romaji().romaji(index);
+            QCOMPARE(w.readingPanel()->text(), romaji);
+            if (index == 6) { // か: wrong keys in the middle leave the same letter expected
                 w.type('k');
-                QCOMPARE(w->yomiPanel->text(), QStringLiteral("_A"));
-                for (int e = 0; e < run.errors; ++e)
+                QCOMPARE(w.readingPanel()->text(), QStringLiteral("_A"));
+                for (int e = 0; e < run.errors; ++e) {
                     w.type(e % 2 ? 'K' : 's');
-                QCOMPARE(w->letterPos, 2);
-                QCOMPARE(w->yomiPanel->text(), QStringLiteral("_A"));
+                    QCOMPARE(w.platform.beeps, ++beeps);
+                }
+                QCOMPARE(w->session().errorCount(), run.errors);
+                QCOMPARE(w.readingPanel()->text(), QStringLiteral("_A"));
                 QCOMPARE(w.litKey(), QStringLiteral("A"));
                 w.type('a');
                 continue;
@@ -141,131 +128,43 @@ void DrillKanaTest::levelFiveRunsAndRecords()
         QCOMPARE(w.dialogLabel(1), QString::number(run.tenths / 10.0, 'f', 1));
         QCOMPARE(w.dialogLabel(3), QString::number(run.errors));
         QCOMPARE(w.dialogLabel(7), QLatin1String(run.bestShown));
-        QCOMPARE(w->highScores[5], run.recordAfter);
-        QCOMPARE(w->TextPanel->text(), QStringLiteral("Level5"));
-        QCOMPARE(w->yomiPanel->text(), QString());
-        QCOMPARE(w->itemIndex, 0);
+        QCOMPARE(w->scores().best(5, false), record);
+        QCOMPARE(w.textPanel()->text(), QStringLiteral("Level5"));
+        QCOMPARE(w.readingPanel()->text(), QString());
+        QCOMPARE(w.litKeys(), QString());
         clock += 1000000;
     }
     QCOMPARE(w.platform.beeps, 6);
-    QCOMPARE(w->randomScores[5], 0.0);
+    QCOMPARE(w.platform.modals.size(), size_t(2));
+    QCOMPARE(w->scores().best(5, true), 0.0);
 }
 
-void DrillKanaTest::levelSixRunMasksChaLetterByLetter()
+// An ordered run of level 9: each phrase with its romaji line, the line masked as the keys
+// are typed, the lit key before every letter ("-" has no key and lights none).
+void DrillKanaTest::phraseRunThroughTheWindow()
 {
-    DrillWindow w;
-    w.chooseLevel(6);
-    w.platform.ticks = 100;
-    w.clickButton1();
-    for (int index = 47; index <= 83; ++index) {
-        if (index == 81) {
-            QCOMPARE(w->TextPanel->text(), QStringLiteral("ちゃ"));
-            QCOMPARE(w->yomiPanel->text(), QStringLiteral("CHA"));
-            w.type('c');
-            QCOMPARE(w->yomiPanel->text(), QStringLiteral("_HA"));
-            QCOMPARE(w.litKey(), QStringLiteral("H"));
-            w.type('t'); // a wrong key
-            QCOMPARE(w->yomiPanel->text(), QStringLiteral("_HA"));
-            w.type('h');
-            QCOMPARE(w->yomiPanel->text(), QStringLiteral("__A"));
-            QCOMPARE(w.litKey(), QStringLiteral("A"));
-            w.type('a');
-            QCOMPARE(w->TextPanel->text(), QStringLiteral("ちゅ"));
-            QCOMPARE(w->yomiPanel->text(), QStringLiteral("CHU"));
-            continue;
-        }
-        if (index == 83)
-            w.platform.ticks = 100 + 45600;
-        typeSyllable(w, w->romaji.romaji(index));
-    }
-    QCOMPARE(w.dialogLabel(5), QStringLiteral("40"));
-    QCOMPARE(w.dialogLabel(1), QStringLiteral("45.6"));
-    QCOMPARE(w.dialogLabel(3), QStringLiteral("1"));
-    QCOMPARE(w->highScores[6], 1 + double(45.6f));
-    QCOMPARE(w.platform.beeps, 1);
-}
-
-void DrillKanaTest::romajiChoiceCountsFromTheNextKey()
-{
-    DrillWindow w;
-    w.chooseLevel(5);
-    w.clickButton1();
-    for (int index = 1; index < 12; ++index)
-        typeSyllable(w, w->romaji.romaji(index));
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("し"));
-    QCOMPARE(w->yomiPanel->text(), QStringLiteral("SI"));
-    w.type('s');
-    w->romaji = RomajiTable({true});
-    w.type('i'); // right a moment ago, wrong now
-    QCOMPARE(w->errorCount, 1);
-    QCOMPARE(w->yomiPanel->text(), QStringLiteral("_HI"));
-    QCOMPARE(w.litKey(), QStringLiteral("H"));
-    w.type('h');
-    QCOMPARE(w->yomiPanel->text(), QStringLiteral("__I"));
-    w.type('i');
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("す"));
-    QCOMPARE(w->errorCount, 1);
-}
-
-void DrillKanaTest::shortenedRomajiRestartsTheSyllable()
-{
-    DrillWindow w;
-    w->romaji = RomajiTable({true});
-    w.chooseLevel(5);
-    w.clickButton1();
-    for (int index = 1; index < 12; ++index)
-        typeSyllable(w, w->romaji.romaji(index));
-    w.type("sh");
-    QCOMPARE(w->yomiPanel->text(), QStringLiteral("__I"));
-    w->romaji = RomajiTable(); // now shorter than what was typed
-    w.type('i');
-    QCOMPARE(w->errorCount, 1);
-    QCOMPARE(w->letterPos, 1);
-    QCOMPARE(w->yomiPanel->text(), QStringLiteral("SI"));
-    QCOMPARE(w.litKey(), QStringLiteral("S"));
-    w.type("si");
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("す"));
-    QCOMPARE(w->errorCount, 1);
-}
-
-void DrillKanaTest::phraseRunInOrder_data()
-{
-    QTest::addColumn<int>("level");
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("last");
-    QTest::addColumn<QString>("standard");
-    QTest::newRow("level 7") << 7 << 1 << 35 << "140";
-    QTest::newRow("level 9") << 9 << 53 << 76 << "160";
-}
-
-void DrillKanaTest::phraseRunInOrder()
-{
-    QFETCH(int, level);
-    QFETCH(int, first);
-    QFETCH(int, last);
-    QFETCH(QString, standard);
-    DrillWindow w;
+    const int level = 9;
+    TestWindow w;
     w.chooseLevel(level);
     w.platform.ticks = 3000000;
-    w.clickButton1();
+    w.clickStart();
     int errors = 0;
-    for (int number = first; number <= last; ++number) {
+    for (int number = 53; number <= 76; ++number) {
         const DecodedPhrase phrase = decodePhrase(RomajiTable(), number);
-        QCOMPARE(w->TextPanel->text(), phrase.kana);
-        QCOMPARE(w->yomiPanel->text(), phrase.romajiLine);
-        QCOMPARE(w->itemIndex, number);
-        if (number == last)
+        QCOMPARE(w.textPanel()->text(), phrase.kana);
+        QCOMPARE(w.readingPanel()->text(), phrase.romajiLine);
+        QCOMPARE(w->session().itemIndex(), number);
+        if (number == 76)
             w.platform.ticks = 3000000 + 987650;
         int typed = 0;
         for (int s = 1; s <= phrase.syllableCount; ++s) {
             const QString piece = phrase.pieces[s];
             for (int i = 0; i < piece.size(); ++i) {
-                // "-" has no key on the picture and lights none.
                 const QString letter = piece.mid(i, 1).toUpper();
-                QCOMPARE(w.litKey(), w->keyPanel(letter) ? letter : QString());
+                QCOMPARE(w.litKey(), w.key(letter) ? letter : QString());
                 if (number % 5 == 0 && s == 1 && i == 0) {
                     w.type(piece.at(0).toUpper().toLatin1()); // shifted: wrong
-                    ++errors;
+                    QCOMPARE(w.platform.beeps, ++errors);
                 }
                 w.type(piece.mid(i, 1).toLower());
                 ++typed;
@@ -273,165 +172,109 @@ void DrillKanaTest::phraseRunInOrder()
                 if (!phraseDone) {
                     // Typed letters and the spaces passed so far are masked, the rest shown.
                     const int masked = typed + (i == piece.size() - 1 ? s : s - 1);
-                    QCOMPARE(w->yomiPanel->text(),
+                    QCOMPARE(w.readingPanel()->text(),
                              QString(masked, '_') + phrase.romajiLine.mid(masked));
                 }
             }
         }
     }
+    QVERIFY(errors > 0);
     QVERIFY(!w.running());
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("Level%1").arg(level));
-    QCOMPARE(w->yomiPanel->text(), QString());
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("Level%1").arg(level));
+    QCOMPARE(w.readingPanel()->text(), QString());
     QCOMPARE(w.platform.modals.size(), size_t(1));
-    QCOMPARE(w.dialogLabel(5), standard);
+    QCOMPARE(w.dialogLabel(5), QStringLiteral("160"));
     QCOMPARE(w.dialogLabel(1), QStringLiteral("987.6"));
     QCOMPARE(w.dialogLabel(3), QString::number(errors));
     QCOMPARE(w.platform.beeps, errors);
-    QVERIFY(errors > 0);
-    QCOMPARE(w->highScores[level], errors + double(987.6f));
-    QCOMPARE(w.litKeyCount(), 0);
+    QCOMPARE(w->scores().best(level, false), errors + double(987.6f));
+    QCOMPARE(w.litKeys(), QString());
 }
 
-void DrillKanaTest::workedExampleMasksTheSpaces()
+void DrillKanaTest::romajiChosenInThePanelCountsFromTheNextKey_data()
 {
-    DrillWindow w;
-    w.chooseLevel(7);
-    w.clickButton1();
-    // A phrase of the three syllables KA, SA, NE, as decoding leaves it.
-    w->syllableRomaji[1] = QStringLiteral("KA");
-    w->syllableRomaji[2] = QStringLiteral("SA");
-    w->syllableRomaji[3] = QStringLiteral("NE");
-    w->syllableCount = 3;
-    w->romajiLine = QStringLiteral("KA SA NE");
-    w->syllableNo = 1;
-    w->letterPos = 1;
-    w->typedLetters = 0;
-    const QList<std::pair<char, QString>> steps{{'k', "_A SA NE"},
-                                                {'a', "___SA NE"},
-                                                {'s', "____A NE"},
-                                                {'a', "______NE"},
-                                                {'n', "_______E"}};
-    for (const auto &[key, shown] : steps) {
-        w.type(key);
-        QCOMPARE(w->yomiPanel->text(), shown);
-    }
-    QCOMPARE(w.litKey(), QStringLiteral("E"));
-    QCOMPARE(w->errorCount, 0);
-    w.type('e');
-    QCOMPARE(w->itemIndex, 2);
-    QCOMPARE(w->yomiPanel->text(), decodePhrase(RomajiTable(), 2).romajiLine);
+    QTest::addColumn<bool>("shiBefore"); // as the settings file leaves it
+    QTest::addColumn<QString>("typed");  // of し, before the choice
+    QTest::addColumn<QString>("button"); // clicked in the panel
+    QTest::addColumn<QString>("reading");
+    QTest::addColumn<QString>("rest"); // the keys that then finish し
+    // "i" was right a moment ago and is wrong now.
+    QTest::newRow("SI to SHI") << false << "s"
+                               << "RadioButton_shi"
+                               << "_HI"
+                               << "hi";
+    // Now shorter than what was typed: the syllable starts again.
+    QTest::newRow("SHI to SI") << true << "sh"
+                               << "RadioButton1"
+                               << "SI"
+                               << "si";
 }
 
-void DrillKanaTest::smallTsuIsOneSyllableWithItsFirstLetterDoubled()
+void DrillKanaTest::romajiChosenInThePanelCountsFromTheNextKey()
 {
-    const int number = phraseNumber(QStringLiteral("がっこう"));
-    QVERIFY(number > 0);
-    const int level = levelOfPhrase(number);
-    DrillWindow w;
-    w.chooseLevel(level);
-    w->CheckBox2->setChecked(true);
-    const int rangeFirst = w->rangeFirst;
-    w.clickButton1();
-    w.platform.scriptedRandom = {number - rangeFirst};
-    const DecodedPhrase opening = decodePhrase(RomajiTable(), rangeFirst);
-    for (int s = 1; s <= opening.syllableCount; ++s)
-        w.type(opening.pieces[s].toLower());
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("がっこう"));
-    QCOMPARE(w->yomiPanel->text(), QStringLiteral("GA KKO U"));
-    QCOMPARE(w->syllableCount, 3);
-    const QList<std::pair<char, QString>> steps{{'g', "_A KKO U"},
-                                                {'a', "___KKO U"},
-                                                {'k', "____KO U"},
-                                                {'k', "_____O U"},
-                                                {'o', "_______U"}};
-    for (const auto &[key, shown] : steps) {
-        w.type(key);
-        QCOMPARE(w->yomiPanel->text(), shown);
-    }
-    QCOMPARE(w->errorCount, 0);
-    QCOMPARE(w->syllableNo, 3);
+    QFETCH(bool, shiBefore);
+    QFETCH(QString, typed);
+    QFETCH(QString, button);
+    QFETCH(QString, reading);
+    QFETCH(QString, rest);
+    TestWindow w(false);
+    SettingsRecord settings;
+    settings.romaji[0] = shiBefore;
+    w.writeSettings(settings);
+    w.show();
+    w.chooseLevel(5);
+    w.clickStart();
+    for (int index = 1; index < 12; ++index)
+        typeSyllable(w, w->session().romaji().romaji(index));
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("し"));
+    w.type(typed);
+    const QString shi = QLatin1String(shiBefore ? "SHI" : "SI");
+    QCOMPARE(w.readingPanel()->text(), QString(typed.size(), '_') + shi.mid(typed.size()));
+
+    w.action(QStringLiteral("setSpelling"))->trigger();
+    QWidget *panel = w.find(QStringLiteral("settingPanel"));
+    QVERIFY(panel->isVisible());
+    click(panel->findChild<QRadioButton *>(button));
+    // Nothing changes before the panel's OK.
+    QCOMPARE(w->session().romaji().romaji(12), shi);
+    click(panel->findChild<QPushButton *>(QStringLiteral("Button2")));
+    QVERIFY(!panel->isVisible());
+    QCOMPARE(QApplication::focusWidget(), w.startButton());
+    QVERIFY(w.running());
+
+    w.type('i');
+    QCOMPARE(w->session().errorCount(), 1);
+    QCOMPARE(w.platform.beeps, 1);
+    QCOMPARE(w.readingPanel()->text(), reading);
+    QCOMPARE(w.litKey(), QString(reading).remove('_').left(1));
+    w.type(rest);
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("す"));
+    QCOMPARE(w->session().errorCount(), 1);
 }
 
-void DrillKanaTest::phraseDecodedBeforeAChoiceKeepsItsPieces()
-{
-    const int number = phraseNumber(QStringLiteral("よろしくおねがいします"));
-    QVERIFY(number > 0);
-    DrillWindow w;
-    w.chooseLevel(levelOfPhrase(number));
-    w->CheckBox2->setChecked(true);
-    const int rangeFirst = w->rangeFirst;
-    w.clickButton1();
-    w.platform.scriptedRandom = {number - rangeFirst, number - rangeFirst};
-    const DecodedPhrase opening = decodePhrase(RomajiTable(), rangeFirst);
-    for (int s = 1; s <= opening.syllableCount; ++s)
-        w.type(opening.pieces[s].toLower());
-    w->romaji = RomajiTable({true});
-    w.type("yorosiku");
-    QCOMPARE(w->errorCount, 0);
-    w.type("onegaisimasu");
-    QCOMPARE(w->errorCount, 0);
-    // The same phrase again, decoded with the new entry.
-    QCOMPARE(w->yomiPanel->text(), QStringLiteral("YO RO SHI KU O NE GA I SHI MA SU"));
-}
-
-void DrillKanaTest::randomSyllablesStayInTheRange()
-{
-    DrillWindow w;
-    w.chooseLevel(6);
-    w->CheckBox2->setChecked(true);
-    w.platform.scriptedRandom = {36, 0};
-    w.clickButton1();
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("が"));
-    w.type("ga");
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("ちょ")); // the last of the range
-    w.type("cho");
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("が"));
-    int items = 2;
-    for (; w.running() && items < 200; ++items) {
-        QVERIFY(w->itemIndex >= 47 && w->itemIndex <= 83);
-        w.type(w->romaji.romaji(w->itemIndex).toLower());
-    }
-    QCOMPARE(items, 37);
-    for (int n : w.platform.randomRanges)
-        QCOMPARE(n, 37);
-    QCOMPARE(w->highScores[6], 0.0);
-    QCOMPARE(w.platform.modals.size(), size_t(1));
-}
-
+// A level chosen from the menu during a run does not stop it: level 8 has 17 phrases and
+// item 20 is shown, so the next key ends the run as a level 8 run.
 void DrillKanaTest::levelChangedToOneAlreadyPassedEndsTheRun()
 {
-    DrillWindow w;
+    TestWindow w;
     w.platform.ticks = 700000;
-    w.clickButton1();
+    w.clickStart();
     w.type("fjfjasdfgfjfj;lkjhf"); // 19 keys: the 20th item is shown
-    QCOMPARE(w->itemCounter, 20);
-    w.chooseLevel(8); // 17 phrases
+    QCOMPARE(w->session().itemCounter(), 20);
+    w.chooseLevel(8);
     QVERIFY(w.running());
+    QVERIFY(w.levelItem(8)->isChecked());
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("Level8"));
     w.platform.ticks = 700000 + 15000;
     w.type('x'); // any key
     QVERIFY(!w.running());
     QCOMPARE(w.platform.beeps, 0);
+    QCOMPARE(w.platform.modals.size(), size_t(1));
     QCOMPARE(w.dialogLabel(5), QStringLiteral("150"));
     QCOMPARE(w.dialogLabel(1), QStringLiteral("15.0"));
-    QCOMPARE(w->highScores[8], 15.0);
-    QCOMPARE(w->highScores[1], 0.0);
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("Level8"));
-}
-
-void DrillKanaTest::keysOutsideTheNewRangeAreNeitherRightNorWrong()
-{
-    DrillWindow w;
-    w.chooseLevel(5);
-    w.clickButton1();
-    w.type("aiu");
-    QCOMPARE(w->itemIndex, 4);
-    w.chooseLevel(6); // え is not one of level 6's syllables
-    w.type("eag");
-    QCOMPARE(w->errorCount, 0);
-    QCOMPARE(w.platform.beeps, 0);
-    QVERIFY(w.running());
-    QCOMPARE(w->itemCounter, 4);
-    QVERIFY(w.platform.modals.empty());
+    QCOMPARE(w->scores().best(8, false), 15.0);
+    QCOMPARE(w->scores().best(1, false), 0.0);
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("Level8"));
 }
 
 void DrillKanaTest::hintFollowsTheCheckBoxAtEveryKey_data()
@@ -441,11 +284,22 @@ void DrillKanaTest::hintFollowsTheCheckBoxAtEveryKey_data()
     QTest::addColumn<QString>("next"); // the right key after them
     QTest::addColumn<QString>("litAfterWrong");
     QTest::addColumn<QString>("litAfterNext");
+    // F J F J, then A; a wrong key leaves the display as it was.
+    QTest::newRow("keys") << 1 << "fjfj"
+                          << "a"
+                          << ""
+                          << "S";
     // あいうえお, then the K of か; a wrong key refreshes the syllable with its hint.
-    QTest::newRow("syllables") << 5 << "aiueok" << "a" << "A" << "K";
-    // さくら, ねこ, then い and the N of ぬ; a wrong key leaves the phrase's display as it
-    // was, and the phrase's last key shows the next phrase (ありがとう).
-    QTest::newRow("phrases") << 7 << "sakuranekoin" << "u" << "" << "A";
+    QTest::newRow("syllables") << 5 << "aiueok"
+                               << "a"
+                               << "A"
+                               << "K";
+    // さくら, ねこ, then い and the N of ぬ; the phrase's last key shows the next phrase
+    // (ありがとう).
+    QTest::newRow("phrases") << 7 << "sakuranekoin"
+                             << "u"
+                             << ""
+                             << "A";
 }
 
 // The hint is read at every key: off, no key lights through letters, syllables and whole
@@ -457,22 +311,26 @@ void DrillKanaTest::hintFollowsTheCheckBoxAtEveryKey()
     QFETCH(QString, next);
     QFETCH(QString, litAfterWrong);
     QFETCH(QString, litAfterNext);
-    DrillWindow w;
+    TestWindow w;
     w.chooseLevel(level);
-    w->CheckBox1->setChecked(false);
-    w.clickButton1();
-    QCOMPARE(w.litKeyCount(), 0);
+    click(w.hintBox());
+    QVERIFY(!w.hintBox()->isChecked());
+    w.clickStart();
+    QCOMPARE(w.litKeys(), QString());
     for (const QChar key : keys) {
         w.type(key.toLatin1());
-        QCOMPARE(w.litKeyCount(), 0);
+        QCOMPARE(w.litKeys(), QString());
     }
     QCOMPARE(w.platform.beeps, 0);
-    w->CheckBox1->setChecked(true);
+    click(w.hintBox()); // takes the focus: the keys still go to the drill
+    QVERIFY(w.hintBox()->isChecked());
+    QCOMPARE(QApplication::focusWidget(), w.hintBox());
     w.type('q');
     QCOMPARE(w.platform.beeps, 1);
     QCOMPARE(w.litKey(), litAfterWrong);
     w.type(next);
     QCOMPARE(w.litKey(), litAfterNext);
+    QVERIFY(w.hintBox()->isChecked());
 }
 
 QTEST_MAIN(DrillKanaTest)

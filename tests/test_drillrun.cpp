@@ -1,9 +1,12 @@
-// Drill runs in the key levels played through real key events: Start and Stop, the items
-// in ordered and random order, the judging of every key, the typing-time dialog and the
-// best scores.
-#include "test_drillwindow.h"
+// Drill runs in the key levels played through the window with real key events: Start and
+// Stop, every key judged once, wrong keys beeping, what the panels and the keyboard show,
+// the typing-time dialog and the records it reports. The rules of a run themselves are the
+// session's and the score book's (test_core_session, test_core_scores).
+#include "gui/resultdialog.h"
+#include "testwindow.h"
 
 #include <QFontInfo>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QTimer>
 
@@ -12,12 +15,46 @@ namespace
 
 const QString level1Keys = QStringLiteral("fjfjasdfgfjfj;lkjhfdfsfafgjkjlj;jh");
 const QString alphabet = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+const QString startCaption = QStringLiteral("スタート");
+const QString stopCaption = QStringLiteral("ストップ");
 
-// Types the rest of a key-level run in ordered mode, one correct key per item shown.
-void finishKeyRun(const DrillWindow &w)
+// Types the rest of a key-level run, one correct key per item shown.
+void finishKeyRun(const TestWindow &w)
 {
     for (int guard = 0; w.running() && guard < 100; ++guard)
-        w.type(w->TextPanel->text().toLower());
+        w.type(w.textPanel()->text().toLower());
+}
+
+ResultDialog *resultDialog(const TestWindow &w)
+{
+    return w->findChild<ResultDialog *>(QStringLiteral("Form3"));
+}
+
+template <typename T = QLabel> T *dialogPart(const QDialog *dialog, const char *name)
+{
+    return dialog->findChild<T *>(QLatin1String(name));
+}
+
+// Each value label holds its whole text as drawn, inside the dialog, clear of the divider,
+// the O K button and the other labels.
+void verifyValuesFit(const QDialog *dialog)
+{
+    const QRect inside = dialog->rect().adjusted(4, 4, -4, -4);
+    const QRect divider = dialogPart<QFrame>(dialog, "Bevel1")->geometry();
+    const QRect okButton = dialogPart<QPushButton>(dialog, "Button1")->geometry();
+    for (const char *name : {"Label1", "Label3", "Label5", "Label7"}) {
+        const QLabel *label = dialogPart(dialog, name);
+        const QRect box = label->geometry();
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= box.width(),
+                 qPrintable(label->objectName() + " cuts " + label->text()));
+        QVERIFY2(inside.contains(box), name);
+        QVERIFY(!box.intersects(divider));
+        QVERIFY(!box.intersects(okButton));
+        for (const QLabel *other : dialog->findChildren<QLabel *>())
+            QVERIFY2(other == label || !box.intersects(other->geometry()),
+                     qPrintable(label->objectName() + " overlaps " + other->objectName()));
+    }
+    QVERIFY(inside.contains(okButton));
 }
 
 } // namespace
@@ -26,22 +63,17 @@ class DrillRunTest : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void startShowsTheFirstKey_data();
     void startShowsTheFirstKey();
-    void levelOneRunWithWrongKeys();
-    void levelFourRunWithoutHints();
-    void wrongKeysNeverMoveAnything_data();
-    void wrongKeysNeverMoveAnything();
+    void levelOneRunThroughTheWindow();
+    void wrongKeysBeepAndMoveNothing_data();
+    void wrongKeysBeepAndMoveNothing();
     void stopShowsTheFirstItemAndStartResets();
     void startTwiceIsStartThenStop();
-    void timeCountsFromStartAcrossTheCounterWrap();
-    void recordOnlyReplacedByAStrictlyLowerScore();
-    void randomEndingUpdatesOnlyRandomScores();
-    void randomModeKeepsTheFirstItemAndDrawsEveryPosition();
-    void randomRunHasTheSameNumberOfItems();
+    void theOrderAtTheEndChoosesTheTable();
+    void keysWithoutOneLatinCharacterAreIgnored_data();
     void keysWithoutOneLatinCharacterAreIgnored();
-    void startLeavesDemoMode();
-    void demoModeLightsTheTypedKey();
     void dialogLayout();
     void dialogShowsEveryValueWhole_data();
     void dialogShowsEveryValueWhole();
@@ -49,48 +81,59 @@ private slots:
     void dialogClosesWithEnterWhenShownModally();
 };
 
+void DrillRunTest::initTestCase()
+{
+    // The dialog made on its own below measures its labels in the program's fonts.
+    registerFontSubstitutions();
+    setJapaneseApplicationFont();
+}
+
 void DrillRunTest::startShowsTheFirstKey_data()
 {
-    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("level"); // 0: the level of a first start, not chosen
     QTest::addColumn<QString>("shown");
-    QTest::newRow("level 1") << 1 << "F";
-    QTest::newRow("level 2") << 2 << "F";
-    QTest::newRow("level 3") << 3 << "F";
-    QTest::newRow("level 4") << 4 << "A";
+    QTest::newRow("first start") << 0 << "F";
+    QTest::newRow("level 4 from the menu") << 4 << "A";
 }
 
 void DrillRunTest::startShowsTheFirstKey()
 {
     QFETCH(int, level);
     QFETCH(QString, shown);
-    DrillWindow w;
-    w.chooseLevel(level);
+    TestWindow w;
+    if (level)
+        w.chooseLevel(level);
     QVERIFY(!w->keyRouting());
-    w.clickButton1();
-    QCOMPARE(w->Button1->text(), QStringLiteral("ストップ"));
+    w.clickStart();
+    QCOMPARE(w.startButton()->text(), stopCaption);
+    QVERIFY(w->session().running());
     QVERIFY(w->keyRouting());
-    QCOMPARE(w->TextPanel->text(), shown);
+    QCOMPARE(w.textPanel()->text(), shown);
     QCOMPARE(w.litKey(), shown);
-    QCOMPARE(w->itemCounter, 1);
-    QCOMPARE(w->errorCount, 0);
+    QCOMPARE(w->session().itemCounter(), 1);
+    QCOMPARE(w->session().errorCount(), 0);
 }
 
-void DrillRunTest::levelOneRunWithWrongKeys()
+// A whole ordered run: each key reaches the judge once, the panel and the lit key follow
+// every item, each wrong key beeps once, and the end shows the dialog and keeps the record.
+void DrillRunTest::levelOneRunThroughTheWindow()
 {
-    DrillWindow w;
-    w->highScores[1] = 0;
+    TestWindow w;
     w.platform.ticks = 500000;
-    w.clickButton1();
-    QCOMPARE(w->startTick, 5000);
+    w.clickStart();
 
+    int errors = 0;
     for (int i = 0; i < level1Keys.size(); ++i) {
         const QString expected = level1Keys.mid(i, 1);
-        QCOMPARE(w->TextPanel->text(), expected.toUpper());
+        QCOMPARE(w.textPanel()->text(), expected.toUpper());
         QCOMPARE(w.litKey(), expected.toUpper());
-        if (i == 0)
-            w.type('j'); // another key
-        if (i == 12)
-            w.type('J'); // the right letter, shifted
+        QCOMPARE(w->session().itemCounter(), i + 1);
+        if (i == 0 || i == 12) {
+            w.type(i == 0 ? 'j' : 'J'); // another key; the right letter, shifted
+            QCOMPARE(w->session().errorCount(), ++errors);
+            QCOMPARE(w.platform.beeps, errors);
+            QCOMPARE(w.textPanel()->text(), expected.toUpper());
+        }
         if (i == level1Keys.size() - 1) {
             w.platform.ticks = 500000 + 12300;
             QVERIFY(w.platform.modals.empty());
@@ -109,49 +152,20 @@ void DrillRunTest::levelOneRunWithWrongKeys()
     QCOMPARE(w.dialogLabel(8), QStringLiteral("最高タイム"));
     QCOMPARE(w.dialogLabel(4), QStringLiteral("エラー"));
     QCOMPARE(w.dialogLabel(2), QStringLiteral("秒"));
-    QCOMPARE(w->highScores[1], 2 + 12.300000190734863);
-    QCOMPARE(w->randomScores[1], 0.0);
+    QCOMPARE(w->scores().best(1, false), 2 + 12.300000190734863);
+    QCOMPARE(w->scores().best(1, true), 0.0);
 
     // The run is over: the button is back, nothing is judged, the level shows again.
-    QCOMPARE(w->Button1->text(), QStringLiteral("スタート"));
+    QCOMPARE(w.startButton()->text(), startCaption);
     QVERIFY(!w->keyRouting());
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("Level1"));
-    QCOMPARE(w->errorCount, 0);
-    QCOMPARE(w->startTick, 0);
-    QCOMPARE(w.litKeyCount(), 0);
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("Level1"));
+    QCOMPARE(w.litKeys(), QString());
     w.type('x');
     QCOMPARE(w.platform.beeps, 2);
     QCOMPARE(w.platform.modals.size(), size_t(1));
 }
 
-void DrillRunTest::levelFourRunWithoutHints()
-{
-    DrillWindow w;
-    w.chooseLevel(4);
-    w->CheckBox1->setChecked(false);
-    w.platform.ticks = 2000000;
-    w.clickButton1();
-    QCOMPARE(w.litKeyCount(), 0);
-    for (int i = 0; i < alphabet.size(); ++i) {
-        QCOMPARE(w->TextPanel->text(), alphabet.mid(i, 1).toUpper());
-        if (i == 5) {
-            w.type('G');
-            w.type('z');
-            w.type('F');
-        }
-        if (i == 25)
-            w.platform.ticks = 2000000 + 9950; // 99.5 tenths of the counter: 99 + 1 tenths
-        w.type(alphabet.mid(i, 1));
-        QCOMPARE(w.litKeyCount(), 0);
-    }
-    QCOMPARE(w.platform.beeps, 3);
-    QCOMPARE(w.dialogLabel(1), QStringLiteral("9.9"));
-    QCOMPARE(w.dialogLabel(3), QStringLiteral("3"));
-    QCOMPARE(w.dialogLabel(5), QStringLiteral("15"));
-    QCOMPARE(w->highScores[4], 3 + double(9.9f));
-}
-
-void DrillRunTest::wrongKeysNeverMoveAnything_data()
+void DrillRunTest::wrongKeysBeepAndMoveNothing_data()
 {
     QTest::addColumn<char>("key");
     QTest::newRow("shifted letter") << 'F';
@@ -160,55 +174,53 @@ void DrillRunTest::wrongKeysNeverMoveAnything_data()
     QTest::newRow("digit") << '1';
 }
 
-void DrillRunTest::wrongKeysNeverMoveAnything()
+void DrillRunTest::wrongKeysBeepAndMoveNothing()
 {
     QFETCH(char, key);
-    DrillWindow w;
-    w.clickButton1();
-    const int startTick = w->startTick;
+    TestWindow w;
+    w.platform.messages.clear();
+    w.clickStart();
+    QCOMPARE(QApplication::focusWidget(), w.startButton());
     w.type(key);
     w.type(key);
-    QCOMPARE(w->errorCount, 2);
+    QCOMPARE(w->session().errorCount(), 2);
     QCOMPARE(w.platform.beeps, 2);
-    QCOMPARE(w->itemCounter, 1);
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("F"));
+    QCOMPARE(w->session().itemCounter(), 1);
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
     QCOMPARE(w.litKey(), QStringLiteral("F"));
-    QCOMPARE(w->startTick, startTick);
     QVERIFY(w.running()); // a space on the focused button did not click Stop
     QVERIFY(w.platform.messages.empty());
     w.type('f');
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("J"));
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("J"));
 }
 
 void DrillRunTest::stopShowsTheFirstItemAndStartResets()
 {
-    DrillWindow w;
+    TestWindow w;
     w.platform.ticks = 100000;
-    w.clickButton1();
+    w.clickStart();
     w.type("fjx");
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("F"));
-    QCOMPARE(w->itemCounter, 3);
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
+    QCOMPARE(w->session().itemCounter(), 3);
 
     w.platform.ticks = 200000;
-    w.clickButton1(); // Stop
-    QCOMPARE(w->Button1->text(), QStringLiteral("スタート"));
+    w.clickStart(); // Stop
+    QCOMPARE(w.startButton()->text(), startCaption);
     QVERIFY(!w->keyRouting());
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("F"));
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
     QCOMPARE(w.litKey(), QStringLiteral("F"));
-    QCOMPARE(w->itemCounter, 1);
-    // Stop alone leaves the timer and the errors as they were.
-    QCOMPARE(w->errorCount, 1);
-    QCOMPARE(w->startTick, 1000);
+    QCOMPARE(w->session().itemCounter(), 1);
     w.type("jjj");
     QCOMPARE(w.platform.beeps, 1);
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("F"));
+    QCOMPARE(w->session().errorCount(), 1);
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
 
     w.platform.ticks = 300000;
-    w.clickButton1(); // Start again
-    QCOMPARE(w->errorCount, 0);
-    QCOMPARE(w->startTick, 3000);
-    QCOMPARE(w->itemCounter, 1);
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("F"));
+    w.clickStart(); // Start again
+    QCOMPARE(w.startButton()->text(), stopCaption);
+    QCOMPARE(w->session().errorCount(), 0);
+    QCOMPARE(w->session().itemCounter(), 1);
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
     finishKeyRun(w);
     QCOMPARE(w.platform.modals.size(), size_t(1));
     QCOMPARE(w.dialogLabel(3), QStringLiteral("0"));
@@ -217,219 +229,104 @@ void DrillRunTest::stopShowsTheFirstItemAndStartResets()
 
 void DrillRunTest::startTwiceIsStartThenStop()
 {
-    DrillWindow w;
-    w.clickButton1();
-    w.clickButton1();
-    QCOMPARE(w->Button1->text(), QStringLiteral("スタート"));
+    TestWindow w;
+    w.clickStart();
+    w.clickStart();
+    QCOMPARE(w.startButton()->text(), startCaption);
+    QVERIFY(!w->session().running());
     QVERIFY(!w->keyRouting());
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("F"));
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
     w.type('j');
     QCOMPARE(w.platform.beeps, 0);
-    QCOMPARE(w->errorCount, 0);
+    QCOMPARE(w->session().errorCount(), 0);
 }
 
-void DrillRunTest::timeCountsFromStartAcrossTheCounterWrap()
+// Begun in ordered order, random from the eleventh key on (each item drawn through the
+// platform's random numbers): the run is a random one, and only that table changes.
+void DrillRunTest::theOrderAtTheEndChoosesTheTable()
 {
-    DrillWindow w;
+    TestWindow w(false);
+    SettingsRecord settings;
+    settings.highScores[3] = 50.0;
+    settings.randomScores[3] = 40.0;
+    w.writeSettings(settings);
+    w.show();
+    QCOMPARE(w->scores().best(4, false), 50.0);
     w.chooseLevel(4);
-    w.platform.ticks = 0xFFFFFFFFu - 4999u;
-    w.clickButton1();
-    w.type(alphabet.left(25));
-    w.platform.ticks = 7301; // 12.3 s after Start, the counter having wrapped
-    w.type('z');
-    QCOMPARE(w.dialogLabel(1), QStringLiteral("12.3"));
-    QCOMPARE(w->highScores[4], 12.300000190734863);
-}
-
-void DrillRunTest::recordOnlyReplacedByAStrictlyLowerScore()
-{
-    struct Run {
-        int tenths;
-        int errors;
-        const char *bestShown;
-        double recordAfter;
-    };
-    const double first = 2 + double(31.4f);
-    const Run runs[] = {
-        {314, 2, "0.0", first},
-        {300, 4, "33.4", first},         // 34.0: worse
-        {314, 2, "33.4", first},         // equal: kept
-        {330, 0, "33.4", double(33.0f)}, // 33.0: better
-    };
-    DrillWindow w;
-    w.chooseLevel(4);
-    quint32 clock = 1000000;
-    for (const Run &run : runs) {
-        w.platform.ticks = clock;
-        w.clickButton1();
-        for (int e = 0; e < run.errors; ++e)
-            w.type('q');
-        w.type(alphabet.left(25));
-        w.platform.ticks = clock + quint32(run.tenths) * 100u;
-        w.type('z');
-        QCOMPARE(w.dialogLabel(7), QLatin1String(run.bestShown));
-        QCOMPARE(w.dialogLabel(3), QString::number(run.errors));
-        QCOMPARE(w->highScores[4], run.recordAfter);
-        clock += 1000000;
-    }
-    QCOMPARE(w.platform.modals.size(), size_t(4));
-    QCOMPARE(w->randomScores[4], 0.0);
-}
-
-void DrillRunTest::randomEndingUpdatesOnlyRandomScores()
-{
-    DrillWindow w;
-    w.chooseLevel(4);
-    w->highScores[4] = 50.0;
-    w->randomScores[4] = 40.0;
     w.platform.ticks = 1000000;
-    w.clickButton1(); // begun in ordered mode
+    w.clickStart();
     w.type(alphabet.left(10));
-    w->CheckBox2->setChecked(true);
-    w.platform.scriptedRandom = {25, 25, 25, 25, 25, 25, 25, 25, 25,
-                                 25, 25, 25, 25, 25, 25, 25, 25};
+    QVERIFY(w.platform.randomRanges.empty());
+    QTest::mouseClick(w.randomBox(), Qt::LeftButton);
+    QVERIFY(w.randomBox()->isChecked());
+    w.platform.scriptedRandom = std::deque<int>(16, 25); // Z every time
     w.platform.ticks = 1000000 + 15000;
     finishKeyRun(w);
+    // Drawn from the whole key string (how many draws a run takes is the session's rule).
+    QVERIFY(!w.platform.randomRanges.empty());
+    for (const int n : w.platform.randomRanges)
+        QCOMPARE(n, 26);
     QCOMPARE(w.platform.modals.size(), size_t(1));
     QCOMPARE(w.dialogLabel(7), QStringLiteral("40.0"));
-    QCOMPARE(w->randomScores[4], 15.0);
-    QCOMPARE(w->highScores[4], 50.0);
+    QCOMPARE(w->scores().best(4, true), 15.0);
+    QCOMPARE(w->scores().best(4, false), 50.0);
 }
 
-void DrillRunTest::randomModeKeepsTheFirstItemAndDrawsEveryPosition()
+void DrillRunTest::keysWithoutOneLatinCharacterAreIgnored_data()
 {
-    DrillWindow w;
-    w->CheckBox2->setChecked(true);
-    // Positions 34 (the last), 1 and 20 of the key string.
-    w.platform.scriptedRandom = {33, 0, 19};
-    w.clickButton1();
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("F"));
-    QVERIFY(w.platform.randomRanges.empty());
-    w.type('f');
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("H"));
-    QCOMPARE(w.litKey(), QStringLiteral("H"));
-    w.type('h');
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("F"));
-    w.type('f');
-    QCOMPARE(w->TextPanel->text(), level1Keys.mid(19, 1).toUpper());
-    QCOMPARE(w.platform.randomRanges, (std::vector<int>{34, 34, 34}));
-    QCOMPARE(w->itemCounter, 4);
-
-    // Ordered again from the next item on.
-    w->CheckBox2->setChecked(false);
-    w.type(level1Keys.mid(19, 1));
-    QCOMPARE(w->TextPanel->text(), level1Keys.mid(4, 1).toUpper());
-    QCOMPARE(w.platform.randomRanges.size(), size_t(3));
-}
-
-void DrillRunTest::randomRunHasTheSameNumberOfItems()
-{
-    DrillWindow w;
-    w.platform.seedRandom(7);
-    w->CheckBox2->setChecked(true);
-    w.platform.ticks = 1000000;
-    w.clickButton1();
-    w.platform.ticks = 1000000 + 20000;
-    int correct = 0;
-    for (; w.running() && correct < 100; ++correct) {
-        QVERIFY(level1Keys.contains(w->TextPanel->text().toLower()));
-        w.type(w->TextPanel->text().toLower());
-    }
-    QCOMPARE(correct, 34);
-    QCOMPARE(w.platform.modals.size(), size_t(1));
-    QCOMPARE(w->randomScores[1], 20.0);
-    QCOMPARE(w->highScores[1], 0.0);
-    QCOMPARE(w.dialogLabel(3), QStringLiteral("0"));
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("errors");
+    QTest::newRow("Shift alone") << int(Qt::Key_Shift) << QString() << 0;
+    QTest::newRow("kana") << int(Qt::Key_unknown) << QStringLiteral("か") << 0;
+    QTest::newRow("two characters") << int(Qt::Key_unknown) << QStringLiteral("fj") << 0;
+    QTest::newRow("euro sign") << int(Qt::Key_unknown) << QStringLiteral("€") << 0;
+    // Any one 8-bit character is judged, even one that no key of the picture shows.
+    QTest::newRow("e acute") << int(Qt::Key_Eacute) << QStringLiteral("\u00e9") << 1;
 }
 
 void DrillRunTest::keysWithoutOneLatinCharacterAreIgnored()
 {
-    DrillWindow w;
-    w.clickButton1();
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(int, errors);
+    TestWindow w;
+    w.clickStart();
     QWidget *target = w.keyTarget();
-    const QList<QPair<int, QString>> keys{
-        {Qt::Key_Shift, QString()},
-        {Qt::Key_unknown, QStringLiteral("か")},
-        {Qt::Key_unknown, QStringLiteral("fj")},
-        {Qt::Key_unknown, QStringLiteral("€")},
-    };
-    for (const auto &[key, text] : keys) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &release);
-    }
-    QCOMPARE(w->errorCount, 0);
-    QCOMPARE(w.platform.beeps, 0);
-    QCOMPARE(w->itemCounter, 1);
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("F"));
-
-    // Any single 8-bit character goes to the judge, even one no key of the picture shows.
-    char key = char(0xE9);
-    w->FromKeyPress(w.form.get(), key);
-    QCOMPARE(key, char(0xE9));
-    QCOMPARE(w->errorCount, 1);
-}
-
-void DrillRunTest::startLeavesDemoMode()
-{
-    DrillWindow w;
-    w.platform.answers = {QMessageBox::Yes};
-    w->KBPanelClick();
-    QVERIFY(w->demoMode);
-    w.type('k');
-    QCOMPARE(w.litKey(), QStringLiteral("K"));
-    w.chooseLevel(1); // enables the button while demo mode stays on
-    QVERIFY(w->demoMode);
-    w.clickButton1();
-    QVERIFY(!w->demoMode);
-    QVERIFY(w->keyRouting());
-    QCOMPARE(w.litKey(), QStringLiteral("F"));
-    w.type('k');
-    QCOMPARE(w->errorCount, 1);
-    QCOMPARE(w.platform.beeps, 1);
-    w.type('f');
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("J"));
-}
-
-void DrillRunTest::demoModeLightsTheTypedKey()
-{
-    DrillWindow w;
-    w.platform.answers = {QMessageBox::Yes};
-    w->KBPanelClick();
-    w.type('Q');
-    QCOMPARE(w.litKey(), QStringLiteral("Q"));
-    w.type(';');
-    QCOMPARE(w.litKey(), QStringLiteral(";"));
-    w.type('5');
-    QCOMPARE(w.litKeyCount(), 0);
-    QCOMPARE(w.platform.beeps, 0);
-    QCOMPARE(w->errorCount, 0);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+    QCOMPARE(w->session().errorCount(), errors);
+    QCOMPARE(w.platform.beeps, errors);
+    QCOMPARE(w->session().itemCounter(), 1);
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
+    QVERIFY(w.running());
 }
 
 void DrillRunTest::dialogLayout()
 {
-    DrillWindow w;
-    TForm3 *form3 = w->Form3;
+    TestWindow w;
+    const ResultDialog *form3 = resultDialog(w);
+    QVERIFY(form3);
     QCOMPARE(form3->windowTitle(), QStringLiteral("タイピング時間"));
     QCOMPARE(form3->size(), QSize(289, 120));
     QVERIFY(!(form3->windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(!(form3->windowFlags() & Qt::WindowSystemMenuHint));
     QVERIFY(form3->font().families().contains(pGothicFamily));
     QCOMPARE(form3->font().pixelSize(), 12);
-    QCOMPARE(QFontInfo(form3->Button1->font()).family(), QStringLiteral("IPAPGothic"));
+    const QPushButton *okButton = dialogPart<QPushButton>(form3, "Button1");
+    QCOMPARE(QFontInfo(okButton->font()).family(), QStringLiteral("IPAPGothic"));
 
-    const QList<std::tuple<QLabel *, QRect, QString>> labels{
-        {form3->Label6, QRect(16, 24, 80, 16), "標準タイム"},
-        {form3->Label5, QRect(104, 24, 25, 16), "0"},
-        {form3->Label1, QRect(176, 24, 57, 16), "0"},
-        {form3->Label2, QRect(248, 24, 16, 16), "秒"},
-        {form3->Label8, QRect(16, 56, 80, 16), "最高タイム"},
-        {form3->Label7, QRect(104, 56, 25, 16), "0"},
-        {form3->Label4, QRect(184, 56, 48, 16), "エラー"},
-        {form3->Label3, QRect(248, 56, 8, 16), "0"},
+    const QList<std::tuple<const char *, QRect, QString>> labels{
+        {"Label6", QRect(16, 24, 80, 16), "標準タイム"}, {"Label5", QRect(104, 24, 25, 16), "0"},
+        {"Label1", QRect(176, 24, 57, 16), "0"},         {"Label2", QRect(248, 24, 16, 16), "秒"},
+        {"Label8", QRect(16, 56, 80, 16), "最高タイム"}, {"Label7", QRect(104, 56, 25, 16), "0"},
+        {"Label4", QRect(184, 56, 48, 16), "エラー"},    {"Label3", QRect(248, 56, 8, 16), "0"},
     };
-    for (const auto &[label, geometry, caption] : labels) {
+    for (const auto &[name, geometry, caption] : labels) {
+        const QLabel *label = dialogPart(form3, name);
+        QVERIFY2(label, name);
         QCOMPARE(label->geometry(), geometry);
         QCOMPARE(label->text(), caption);
         QVERIFY(label->font().families().contains(gothicFamily));
@@ -437,37 +334,12 @@ void DrillRunTest::dialogLayout()
         QCOMPARE(QFontInfo(label->font()).family(), QStringLiteral("IPAGothic"));
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
     }
-    QVERIFY(form3->Label1->alignment() & Qt::AlignRight);
-    QCOMPARE(form3->Bevel1->geometry(), QRect(152, 8, 2, 105));
-    QCOMPARE(form3->Button1->geometry(), QRect(208, 88, 73, 25));
-    QCOMPARE(form3->Button1->text(), QStringLiteral("O K"));
-    QVERIFY(form3->Button1->isDefault());
+    QVERIFY(dialogPart(form3, "Label1")->alignment() & Qt::AlignRight);
+    QCOMPARE(dialogPart<QFrame>(form3, "Bevel1")->geometry(), QRect(152, 8, 2, 105));
+    QCOMPARE(okButton->geometry(), QRect(208, 88, 73, 25));
+    QCOMPARE(okButton->text(), QStringLiteral("O K"));
+    QVERIFY(okButton->isDefault());
 }
-
-namespace
-{
-
-// Each value label holds its whole text as drawn, inside the dialog, clear of the divider,
-// the O K button and the other labels.
-void verifyValuesFit(TForm3 *form3)
-{
-    const QRect inside = form3->rect().adjusted(4, 4, -4, -4);
-    const QList<QLabel *> values{form3->Label1, form3->Label3, form3->Label5, form3->Label7};
-    for (QLabel *label : values) {
-        const QRect box = label->geometry();
-        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= box.width(),
-                 qPrintable(label->objectName() + " cuts " + label->text()));
-        QVERIFY2(inside.contains(box), qPrintable(label->objectName()));
-        QVERIFY(!box.intersects(form3->Bevel1->geometry()));
-        QVERIFY(!box.intersects(form3->Button1->geometry()));
-        for (QLabel *other : form3->findChildren<QLabel *>())
-            QVERIFY2(other == label || !box.intersects(other->geometry()),
-                     qPrintable(label->objectName() + " overlaps " + other->objectName()));
-    }
-    QVERIFY(inside.contains(form3->Button1->geometry()));
-}
-
-} // namespace
 
 void DrillRunTest::dialogShowsEveryValueWhole_data()
 {
@@ -481,43 +353,54 @@ void DrillRunTest::dialogShowsEveryValueWhole_data()
 void DrillRunTest::dialogShowsEveryValueWhole()
 {
     QFETCH(QStringList, values);
-    TForm3 form3;
+    ResultDialog form3;
     form3.setResult(values[0], values[1], values[2], values[3]);
     verifyValuesFit(&form3);
-    QCOMPARE(form3.Label1->text(), values[0]);
-    QCOMPARE(form3.Label3->text(), values[1]);
+    QCOMPARE(dialogPart(&form3, "Label1")->text(), values[0]);
+    QCOMPARE(dialogPart(&form3, "Label3")->text(), values[1]);
+    QCOMPARE(dialogPart(&form3, "Label5")->text(), values[2]);
+    QCOMPARE(dialogPart(&form3, "Label7")->text(), values[3]);
     // Only values that need the room move anything.
     const bool fitsDesign = values[3].size() <= 5;
-    QCOMPARE(form3.Bevel1->geometry() == QRect(152, 8, 2, 105), fitsDesign);
+    QCOMPARE(dialogPart<QFrame>(&form3, "Bevel1")->geometry() == QRect(152, 8, 2, 105), fitsDesign);
     QCOMPARE(form3.width() == 289, fitsDesign);
     // Back to short values: the design's places again.
     form3.setResult("1.0", "0", "15", "0.0");
     QCOMPARE(form3.size(), QSize(289, 120));
-    QCOMPARE(form3.Label3->geometry().topLeft(), QPoint(248, 56));
-    QCOMPARE(form3.Label1->geometry().right(), 232);
+    QCOMPARE(dialogPart(&form3, "Label3")->geometry().topLeft(), QPoint(248, 56));
+    QCOMPARE(dialogPart(&form3, "Label1")->geometry().right(), 232);
 }
 
+// The dialog as a run leaves it: twelve errors and a best of over a hundred seconds kept
+// from an earlier session, every value whole while it is shown.
 void DrillRunTest::dialogAfterManyErrorsAndAHighBest()
 {
-    DrillWindow w;
-    w->highScores[1] = 123.4;
+    TestWindow w(false);
+    SettingsRecord settings;
+    settings.highScores[0] = 123.4;
+    w.writeSettings(settings);
+    w.show();
     bool checked = false;
-    w.platform.onModal = [&](QDialog *) {
-        verifyValuesFit(w->Form3);
+    w.platform.onModal = [&](QDialog *dialog) {
+        QCOMPARE(dialog, resultDialog(w));
+        QVERIFY(dialog->isVisible());
+        verifyValuesFit(dialog);
         checked = true;
     };
-    w.clickButton1();
+    w.clickStart();
     w.type("zzzzzzzzzzzz");
     finishKeyRun(w);
     QVERIFY(checked);
     QCOMPARE(w.dialogLabel(3), QStringLiteral("12"));
     QCOMPARE(w.dialogLabel(7), QStringLiteral("123.4"));
+    QCOMPARE(w->scores().best(1, false), 12.0);
 }
 
 void DrillRunTest::dialogClosesWithEnterWhenShownModally()
 {
-    DrillWindow w;
-    TForm3 *form3 = w->Form3;
+    TestWindow w;
+    ResultDialog *form3 = resultDialog(w);
+    QVERIFY(form3);
     bool wasModal = false;
     QTimer::singleShot(0, form3, [&] {
         wasModal = QApplication::activeModalWidget() == form3;

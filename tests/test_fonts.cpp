@@ -24,7 +24,8 @@ void FontsTest::popUpWindowsDrawJapaneseInTheGothicFace()
                     QStringLiteral("設定ファイルを初期化します。"), QMessageBox::Ok, w.form.get());
     QWidget *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
     QVERIFY(label);
-    for (QWidget *widget : {static_cast<QWidget *>(w->Option1), label}) {
+    for (QWidget *widget :
+         {static_cast<QWidget *>(w.find<QMenu>(QStringLiteral("Option1"))), label}) {
         QCOMPARE(QFontInfo(widget->font()).family(), QStringLiteral("IPAPGothic"));
         QCOMPARE(widget->font().pixelSize(), 12);
         // With a Chinese face installed too, a fallback would draw these in Chinese shapes.
@@ -49,7 +50,7 @@ void FontsTest::largeTextShowsBold()
 {
     QFETCH(int, pixels);
     TestWindow w;
-    QLabel *panel = w->TextPanel;
+    QLabel *panel = w.textPanel();
     panel->setText(QStringLiteral("Level1"));
     QFont font = panel->font();
     int ink[2] = {};

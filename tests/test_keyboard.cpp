@@ -1,35 +1,32 @@
-// The on-screen keyboard: the key table, key hints, finger colours and the demo-mode
-// question.
+// The on-screen keyboard: the key caps as laid out and drawn, the drill's hint lit red, the
+// finger colours of the KeyColor item, and the demo-mode question.
 #include "core/keytable.h"
+#include "gui/fonts.h"
 #include "testwindow.h"
 
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 
 namespace
 {
 
-QColor caption(QLabel *panel)
+const QColor red(255, 0, 0);
+const QColor blue(0, 0, 255);
+const QColor black(0, 0, 0);
+const QColor indexPink(255, 128, 192);
+
+QColor caption(QLabel *key)
 {
-    return panel->palette().color(QPalette::WindowText);
+    return key->palette().color(QPalette::WindowText);
 }
-QColor background(QLabel *panel)
+QColor background(QLabel *key)
 {
-    return panel->palette().color(QPalette::Window);
+    return key->palette().color(QPalette::Window);
 }
 QColor buttonFace()
 {
     return QApplication::palette().color(QPalette::Button);
-}
-
-// Panels whose caption is red.
-QStringList litKeys(const TForm1 &form)
-{
-    QStringList lit;
-    for (const KeyInfo &key : keyTable)
-        if (caption(form.Panel[key.panel]) == QColor(255, 0, 0))
-            lit << QString::fromLatin1(key.caption);
-    return lit;
 }
 
 } // namespace
@@ -41,11 +38,14 @@ private slots:
     void keysStandWhereDesigned_data();
     void keysStandWhereDesigned();
     void lettersArePanelsOneToTwentySix();
-    void hintTextsLightTheirKeyOnly_data();
-    void hintTextsLightTheirKeyOnly();
-    void hintsAccumulateUntilReset();
+    void captionsAreDrawnInTheCondensedHeavyFace();
+    void hintTextsNameTheirKey_data();
+    void hintTextsNameTheirKey();
+    void drillLightsItsHint_data();
+    void drillLightsItsHint();
+    void nextHintReplacesTheLastOne();
     void hintAndFingerColourStayIndependent();
-    void keyColourTogglesTheFourGroups();
+    void keyColourTogglesEveryKey();
     void demoQuestionDecidesTheMode_data();
     void demoQuestionDecidesTheMode();
     void onlyTheBackgroundAsksForDemoMode();
@@ -57,8 +57,7 @@ void KeyboardTest::keysStandWhereDesigned_data()
     QTest::addColumn<int>("panel");
     QTest::addColumn<QPoint>("position");
     QTest::addColumn<QColor>("group");
-    const QColor little(0, 128, 64), ring(255, 255, 30), middle(128, 128, 255),
-        index(255, 128, 192);
+    const QColor little(0, 128, 64), ring(255, 255, 30), middle(128, 128, 255), index = indexPink;
     struct Row {
         const char *key;
         int panel, left, top;
@@ -89,124 +88,167 @@ void KeyboardTest::keysStandWhereDesigned()
     QFETCH(QPoint, position);
     QFETCH(QColor, group);
     TestWindow w;
-    QLabel *label = w->findChild<QLabel *>(QStringLiteral("Panel%1").arg(panel));
+    QLabel *label = w.find<QLabel>(QStringLiteral("Panel%1").arg(panel));
     QVERIFY(label);
-    QCOMPARE(label, w->keyPanel(key));
-    QCOMPARE(label->parentWidget(), w->KBPanel);
+    QCOMPARE(label, w.key(key));
+    QCOMPARE(label->parentWidget(), w.keyboard());
     QCOMPARE(label->geometry(), QRect(position, QSize(65, 65)));
+    QVERIFY(label->isVisible());
     QCOMPARE(label->text(), key);
+    // The home keys F and J: blue, underlined captions.
     const bool home = key == "F" || key == "J";
     QCOMPARE(label->font().underline(), home);
-    QCOMPARE(caption(label), home ? QColor(0, 0, 255) : QColor(0, 0, 0));
+    QCOMPARE(caption(label), home ? blue : black);
     QCOMPARE(background(label), buttonFace());
-    w->applyFingerColours();
+    w.action(QStringLiteral("KeyColor"))->trigger();
     QCOMPARE(background(label), group);
+    QCOMPARE(caption(label), home ? blue : black);
 }
 
 void KeyboardTest::lettersArePanelsOneToTwentySix()
 {
     TestWindow w;
     for (int n = 1; n <= 26; ++n)
-        QCOMPARE(w->Panel[n]->text(), QString(QChar('A' + n - 1)));
-    QCOMPARE(w->Panel[27]->text(), QStringLiteral(","));
-    QCOMPARE(w->Panel[28]->text(), QStringLiteral("."));
-    QCOMPARE(w->Panel[29]->text(), QStringLiteral(";"));
-    QCOMPARE(w->Panel[30]->text(), QStringLiteral("/"));
+        QCOMPARE(w.find<QLabel>(QStringLiteral("Panel%1").arg(n))->text(),
+                 QString(QChar('A' + n - 1)));
+    QCOMPARE(w.find<QLabel>(QStringLiteral("Panel27"))->text(), QStringLiteral(","));
+    QCOMPARE(w.find<QLabel>(QStringLiteral("Panel28"))->text(), QStringLiteral("."));
+    QCOMPARE(w.find<QLabel>(QStringLiteral("Panel29"))->text(), QStringLiteral(";"));
+    QCOMPARE(w.find<QLabel>(QStringLiteral("Panel30"))->text(), QStringLiteral("/"));
 }
 
-void KeyboardTest::hintTextsLightTheirKeyOnly_data()
+void KeyboardTest::captionsAreDrawnInTheCondensedHeavyFace()
+{
+    TestWindow w;
+    const QStringList faces = QFont::substitutes(impactFamily);
+    for (const KeyInfo &info : keyTable) {
+        const QFont font = w.key(QLatin1String(info.caption))->font();
+        const QFontInfo drawn(font);
+        // Not a symbol font that fontconfig may offer for "Impact".
+        QVERIFY2(faces.contains(drawn.family(), Qt::CaseInsensitive), qPrintable(drawn.family()));
+        QCOMPARE(drawn.pixelSize(), 48);
+        QVERIFY(font.bold());
+    }
+}
+
+void KeyboardTest::hintTextsNameTheirKey_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("lit");
-    QTest::newRow("semicolon") << ";"
-                               << ";";
-    QTest::newRow("comma") << ","
-                           << ",";
-    QTest::newRow("full stop") << "."
-                               << ".";
-    QTest::newRow("slash") << "/"
-                           << "/";
-    QTest::newRow("a") << "a"
-                       << "A";
-    QTest::newRow("z") << "z"
-                       << "Z";
-    QTest::newRow("capital F") << "F"
-                               << "";
-    QTest::newRow("two letters") << "ka"
-                                 << "";
-    QTest::newRow("space") << " "
-                           << "";
-    QTest::newRow("minus") << "-"
-                           << "";
-    QTest::newRow("digit") << "1"
-                           << "";
-    QTest::newRow("empty") << ""
-                           << "";
-    QTest::newRow("kana") << "か"
-                          << "";
+    // clang-format off
+    QTest::newRow("semicolon") << ";" << ";";
+    QTest::newRow("comma") << "," << ",";
+    QTest::newRow("full stop") << "." << ".";
+    QTest::newRow("slash") << "/" << "/";
+    QTest::newRow("a") << "a" << "A";
+    QTest::newRow("z") << "z" << "Z";
+    QTest::newRow("capital F") << "F" << "";
+    QTest::newRow("two letters") << "ka" << "";
+    QTest::newRow("space") << " " << "";
+    QTest::newRow("minus") << "-" << "";
+    QTest::newRow("digit") << "1" << "";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("kana") << "か" << "";
+    // clang-format on
 }
 
-void KeyboardTest::hintTextsLightTheirKeyOnly()
+// The hint texts a drill can hold, down to those that light nothing.
+void KeyboardTest::hintTextsNameTheirKey()
 {
     QFETCH(QString, text);
     QFETCH(QString, lit);
-    TestWindow w;
-    w->showKeyHint(text);
-    QCOMPARE(litKeys(*w.form), lit.isEmpty() ? QStringList() : QStringList{lit});
+    const KeyInfo *key = keyLitBy(text);
+    QCOMPARE(key ? QString::fromLatin1(key->caption) : QString(), lit);
 }
 
-void KeyboardTest::hintsAccumulateUntilReset()
+void KeyboardTest::drillLightsItsHint_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<bool>("hint");
+    QTest::newRow("key level") << 1 << true;
+    QTest::newRow("syllable level") << 5 << true;
+    QTest::newRow("phrase level") << 8 << true;
+    QTest::newRow("key level, no hint") << 2 << false;
+    QTest::newRow("phrase level, no hint") << 9 << false;
+}
+
+void KeyboardTest::drillLightsItsHint()
+{
+    QFETCH(int, level);
+    QFETCH(bool, hint);
+    TestWindow w;
+    w.chooseLevel(level);
+    if (!hint)
+        QTest::mouseClick(w.hintBox(), Qt::LeftButton);
+    QCOMPARE(w.hintBox()->isChecked(), hint);
+    QCOMPARE(w.litKeys(), QString());
+    w.clickStart();
+    const QString key = w->session().hintKey().toUpper();
+    QCOMPARE(key.isEmpty(), !hint);
+    QCOMPARE(w.litKeys(), key);
+    // Stop shows the first item again, with its hint.
+    w.clickStart();
+    QVERIFY(!w.running());
+    QCOMPARE(w.litKeys(), key);
+}
+
+void KeyboardTest::nextHintReplacesTheLastOne()
 {
     TestWindow w;
-    w->showKeyHint("f");
-    w->showKeyHint("k");
-    QCOMPARE(litKeys(*w.form), (QStringList{"F", "K"}));
-    w->resetKeyHints();
-    QVERIFY(litKeys(*w.form).isEmpty());
-    QCOMPARE(caption(w->keyPanel("F")), QColor(0, 0, 255));
-    QCOMPARE(caption(w->keyPanel("J")), QColor(0, 0, 255));
-    QVERIFY(w->keyPanel("F")->font().underline());
+    w.chooseLevel(1);
+    w.clickStart();
+    QStringList lit;
+    for (int n = 0; n < 4; ++n) {
+        const QString key = w->session().hintKey();
+        QVERIFY(!key.isEmpty());
+        lit << w.litKeys();
+        QCOMPARE(lit.last(), key.toUpper());
+        w.type(key);
+    }
+    QCOMPARE(w->session().errorCount(), 0);
+    QCOMPARE(lit, (QStringList{"F", "J", "F", "J"}));
+    // Unlit, the home keys are blue and underlined again.
+    QCOMPARE(w.litKeys(), QStringLiteral("A"));
+    QCOMPARE(caption(w.key("F")), blue);
+    QCOMPARE(caption(w.key("J")), blue);
+    QVERIFY(w.key("F")->font().underline() && w.key("J")->font().underline());
 }
 
 void KeyboardTest::hintAndFingerColourStayIndependent()
 {
     TestWindow w;
-    w->KeyColorClick();
-    w->showKeyHint("f");
-    QCOMPARE(caption(w->keyPanel("F")), QColor(255, 0, 0));
-    QCOMPARE(background(w->keyPanel("F")), QColor(255, 128, 192));
-    w->resetKeyHints();
-    QCOMPARE(caption(w->keyPanel("F")), QColor(0, 0, 255));
-    QCOMPARE(background(w->keyPanel("F")), QColor(255, 128, 192));
-    w->showKeyHint("a");
-    w->KeyColorClick(); // clearing the colours keeps the hint
-    QCOMPARE(caption(w->keyPanel("A")), QColor(255, 0, 0));
-    QCOMPARE(background(w->keyPanel("A")), buttonFace());
+    QAction *keyColour = w.action(QStringLiteral("KeyColor"));
+    keyColour->trigger();
+    w.clickStart();
+    QCOMPARE(w.litKeys(), QStringLiteral("F"));
+    QCOMPARE(caption(w.key("F")), red);
+    QCOMPARE(background(w.key("F")), indexPink);
+    w.type('f');
+    QCOMPARE(caption(w.key("F")), blue);
+    QCOMPARE(background(w.key("F")), indexPink);
+    QCOMPARE(w.litKeys(), QStringLiteral("J"));
+    keyColour->trigger(); // clearing the colours keeps the hint
+    QCOMPARE(caption(w.key("J")), red);
+    QCOMPARE(background(w.key("J")), buttonFace());
+    keyColour->trigger();
+    QCOMPARE(caption(w.key("J")), red);
+    QCOMPARE(background(w.key("J")), indexPink);
 }
 
-void KeyboardTest::keyColourTogglesTheFourGroups()
+void KeyboardTest::keyColourTogglesEveryKey()
 {
     TestWindow w;
-    QVERIFY(!w->KeyColor->isChecked());
-    w->KeyColorClick();
-    QVERIFY(w->KeyColor->isChecked());
-    int painted = 0;
-    for (const KeyInfo &key : keyTable)
-        painted += background(w->Panel[key.panel]) != buttonFace();
-    QCOMPARE(painted, 30);
-    // Each group on its own paints its six or twelve keys and nothing else.
-    w->clearFingerColours();
-    w->colourIndexFingerKeys(0x0000FF);
-    int red = 0;
-    for (const KeyInfo &key : keyTable)
-        red += background(w->Panel[key.panel]) == QColor(255, 0, 0);
-    QCOMPARE(red, 12);
-    QCOMPARE(background(w->keyPanel("A")), buttonFace());
-    w->KeyColorClick();
-    QVERIFY(!w->KeyColor->isChecked());
-    for (const KeyInfo &key : keyTable)
-        QCOMPARE(background(w->Panel[key.panel]), buttonFace());
-    QVERIFY(litKeys(*w.form).isEmpty());
+    QAction *keyColour = w.action(QStringLiteral("KeyColor"));
+    QVERIFY(!keyColour->isChecked());
+    keyColour->trigger();
+    QVERIFY(keyColour->isChecked());
+    for (const KeyInfo &info : keyTable)
+        QVERIFY2(background(w.key(QLatin1String(info.caption))) != buttonFace(), info.caption);
+    keyColour->trigger();
+    QVERIFY(!keyColour->isChecked());
+    for (const KeyInfo &info : keyTable)
+        QCOMPARE(background(w.key(QLatin1String(info.caption))), buttonFace());
+    QCOMPARE(w.litKeys(), QString());
 }
 
 void KeyboardTest::demoQuestionDecidesTheMode_data()
@@ -225,23 +267,23 @@ void KeyboardTest::demoQuestionDecidesTheMode()
     QFETCH(bool, yes);
     TestWindow w;
     if (wasOn) {
-        w.platform.answers = {QMessageBox::Yes};
-        w->KBPanelClick();
+        w.doubleClickKeyboard(QMessageBox::Yes);
+        w.type('q');
+        QCOMPARE(w.litKeys(), QStringLiteral("Q"));
     }
-    w->showKeyHint("q");
     w.platform.messages.clear();
-    w.platform.answers = {yes ? QMessageBox::Yes : QMessageBox::No};
-    w->KBPanelClick();
+    w.doubleClickKeyboard(yes ? QMessageBox::Yes : QMessageBox::No);
     QCOMPARE(w.platform.messages.size(), size_t(1));
     const auto &question = w.platform.messages.front();
     QCOMPARE(question.icon, QMessageBox::Question);
     QCOMPARE(question.caption, QStringLiteral("デモ・モード"));
     QCOMPARE(question.text, QStringLiteral("デモ・モードに移行しますか？"));
     QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(w->demoMode, yes);
+    QCOMPARE(w->demoMode(), yes);
     QCOMPARE(w->keyRouting(), yes);
-    QCOMPARE(w->Button1->isEnabled(), !yes);
-    QCOMPARE(litKeys(*w.form), yes ? QStringList{"Q"} : QStringList());
+    QCOMPARE(w.startButton()->isEnabled(), !yes);
+    // Leaving demo mode puts out the key it lit.
+    QCOMPARE(w.litKeys(), wasOn && yes ? QStringLiteral("Q") : QString());
 }
 
 void KeyboardTest::onlyTheBackgroundAsksForDemoMode()
@@ -249,10 +291,10 @@ void KeyboardTest::onlyTheBackgroundAsksForDemoMode()
     TestWindow w;
     w.platform.messages.clear();
     w.platform.answers = {QMessageBox::No, QMessageBox::No};
-    QTest::mouseDClick(w->keyPanel("K"), Qt::LeftButton, {}, QPoint(30, 30));
-    QTest::mouseDClick(w->Button1, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseDClick(w.key("K"), Qt::LeftButton, {}, QPoint(30, 30));
+    QTest::mouseDClick(w.startButton(), Qt::LeftButton, {}, QPoint(10, 10));
     QCOMPARE(w.platform.messages.size(), size_t(0));
-    QTest::mouseDClick(w->KBPanel, Qt::LeftButton, {}, QPoint(10, 200));
+    QTest::mouseDClick(w.keyboard(), Qt::LeftButton, {}, QPoint(10, 200));
     QCOMPARE(w.platform.messages.size(), size_t(1));
 }
 

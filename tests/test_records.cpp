@@ -1,7 +1,8 @@
 // The record table unrolled over the drill area, and the about box.
+#include "app/systemplatform.h"
 #include "core/scorebook.h"
+#include "gui/aboutbox.h"
 #include "testwindow.h"
-#include "tutorial/form2.h"
 
 #include <QFontInfo>
 #include <QHeaderView>
@@ -24,6 +25,32 @@ QStringList rowTexts(const QTreeWidgetItem *item)
     return texts;
 }
 
+QFrame *tableOf(const TestWindow &w)
+{
+    return w.find<QFrame>(QStringLiteral("scorePanel"));
+}
+QTreeWidget *listOf(const TestWindow &w)
+{
+    return w.find<QTreeWidget>(QStringLiteral("scoreList"));
+}
+QPushButton *okButton(const TestWindow &w)
+{
+    return w.find<QPushButton>(QStringLiteral("Button3"));
+}
+void openTable(const TestWindow &w)
+{
+    w.action(QStringLiteral("showScore"))->trigger();
+}
+
+// A whole ordered run of the level shown, typed without a slip in the given time.
+void typeRun(TestWindow &w, quint32 milliseconds)
+{
+    w.clickStart();
+    w.platform.ticks += milliseconds;
+    for (int item = 0; w.running() && item < 100; ++item)
+        w.type(w.textPanel()->text().toLower());
+}
+
 } // namespace
 
 class RecordsTest : public QObject
@@ -37,7 +64,6 @@ private slots:
     void columnsHaveTheirCaptionsWidthsAndAlignment();
     void headerClicksDoNotSort();
     void firstStartShowsStandardScoresAndNoRecords();
-    void scoresShowRoundedToOneDecimal_data();
     void scoresShowRoundedToOneDecimal();
     void openingTwiceRefreshesAndKeepsThreeValues();
     void openingUnrollsFrom20To240AboveTheDrillArea();
@@ -54,29 +80,31 @@ private slots:
 void RecordsTest::tableIsBuiltAsDesigned()
 {
     TestWindow w(false);
-    QVERIFY(!w->scorePanel->isVisibleTo(w.form.get()));
-    QCOMPARE(w->scorePanel->geometry(), QRect(140, 0, 521, 240));
-    QCOMPARE(w->scorePanel->lineWidth(), 2);
-    QCOMPARE(w->scoreList->parentWidget(), w->scorePanel);
-    QCOMPARE(w->scoreList->geometry(), QRect(10, 12, 501, 165));
-    QCOMPARE(w->scoreList->frameShape(), QFrame::NoFrame);
-    QVERIFY(!w->scoreList->rootIsDecorated());
-    QCOMPARE(w->Button3->parentWidget(), w->scorePanel);
-    QCOMPARE(w->Button3->geometry(), QRect(424, 192, 81, 25));
-    QCOMPARE(w->Button3->text(), QStringLiteral("OK"));
-    QCOMPARE(w->Button3->nextInFocusChain(), w->scoreList);
+    QFrame *table = tableOf(w);
+    QTreeWidget *list = listOf(w);
+    QVERIFY(!table->isVisibleTo(w.window()));
+    QCOMPARE(table->geometry(), QRect(140, 0, 521, 240));
+    QCOMPARE(table->lineWidth(), 2);
+    QCOMPARE(list->parentWidget(), table);
+    QCOMPARE(list->geometry(), QRect(10, 12, 501, 165));
+    QCOMPARE(list->frameShape(), QFrame::NoFrame);
+    QVERIFY(!list->rootIsDecorated());
+    QCOMPARE(okButton(w)->parentWidget(), table);
+    QCOMPARE(okButton(w)->geometry(), QRect(424, 192, 81, 25));
+    QCOMPARE(okButton(w)->text(), QStringLiteral("OK"));
+    QCOMPARE(okButton(w)->nextInFocusChain(), list);
 
-    const QFont font = w->scoreList->font();
+    const QFont font = list->font();
     QCOMPARE(font.pixelSize(), 15);
     QCOMPARE(QFontInfo(font).family(), QStringLiteral("IPAGothic"));
-    QCOMPARE(w->scoreList->palette().color(QPalette::Text), QColor(Qt::black));
+    QCOMPARE(list->palette().color(QPalette::Text), QColor(Qt::black));
 
     const QStringList captions{"Level 1 ホーム",     "Level 2 ホーム＋上段", "Level 3 ホーム＋下段",
                                "Level 4 A to Z",     "Level 5 ローマ字１",   "Level 6 ローマ字２",
                                "Level 7 ひらがな１", "Level 8 ひらがな２",   "Level 9 ひらがな３"};
-    QCOMPARE(w->scoreList->topLevelItemCount(), 9);
+    QCOMPARE(list->topLevelItemCount(), 9);
     for (int row = 0; row < 9; ++row) {
-        const QTreeWidgetItem *item = w->scoreList->topLevelItem(row);
+        const QTreeWidgetItem *item = list->topLevelItem(row);
         QCOMPARE(item->text(0), captions[row]);
         QCOMPARE(item->childCount(), 0);
         QVERIFY(item->flags() & Qt::ItemIsEditable);
@@ -102,158 +130,162 @@ void RecordsTest::columnsHaveTheirCaptionsWidthsAndAlignment()
     QFETCH(int, width);
     QFETCH(int, alignment);
     TestWindow w;
-    w->showScore->trigger();
-    QCOMPARE(w->scoreList->columnCount(), 4);
-    QCOMPARE(w->scoreList->headerItem()->text(column), caption);
-    QCOMPARE(w->scoreList->header()->sectionSize(column), width);
-    QCOMPARE(w->scoreList->columnWidth(column), width);
+    openTable(w);
+    QTreeWidget *list = listOf(w);
+    QCOMPARE(list->columnCount(), 4);
+    QCOMPARE(list->headerItem()->text(column), caption);
+    QCOMPARE(list->header()->sectionSize(column), width);
+    QCOMPARE(list->columnWidth(column), width);
     const auto horizontal = [](int flags) { return flags & Qt::AlignHorizontal_Mask; };
-    QCOMPARE(horizontal(w->scoreList->headerItem()->textAlignment(column)), alignment);
+    QCOMPARE(horizontal(list->headerItem()->textAlignment(column)), alignment);
     for (int row = 0; row < 9; ++row)
-        QCOMPARE(horizontal(w->scoreList->topLevelItem(row)->textAlignment(column)) ==
-                     Qt::AlignRight,
+        QCOMPARE(horizontal(list->topLevelItem(row)->textAlignment(column)) == Qt::AlignRight,
                  alignment == Qt::AlignRight);
 }
 
 void RecordsTest::headerClicksDoNotSort()
 {
     TestWindow w;
-    w->showScore->trigger();
-    QHeaderView *header = w->scoreList->header();
+    openTable(w);
+    QTreeWidget *list = listOf(w);
+    QHeaderView *header = list->header();
     QVERIFY(!header->sectionsClickable());
-    QVERIFY(!w->scoreList->isSortingEnabled());
+    QVERIFY(!list->isSortingEnabled());
     for (int column = 0; column < 4; ++column) {
         const int x = header->sectionViewportPosition(column) + 20;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
     }
-    QCOMPARE(w->scoreList->topLevelItem(0)->text(0), QStringLiteral("Level 1 ホーム"));
-    QCOMPARE(w->scoreList->topLevelItem(8)->text(0), QStringLiteral("Level 9 ひらがな３"));
+    QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("Level 1 ホーム"));
+    QCOMPARE(list->topLevelItem(8)->text(0), QStringLiteral("Level 9 ひらがな３"));
 }
 
 void RecordsTest::firstStartShowsStandardScoresAndNoRecords()
 {
     TestWindow w;
-    w->showScore->trigger();
+    openTable(w);
+    QTreeWidget *list = listOf(w);
     for (int row = 0; row < 9; ++row) {
-        const QTreeWidgetItem *item = w->scoreList->topLevelItem(row);
-        QCOMPARE(item->text(1), QString::number(standardScores[row + 1]));
-        QCOMPARE(item->text(2), formatTenths(0));
-        QCOMPARE(item->text(3), formatTenths(0));
+        const QTreeWidgetItem *item = list->topLevelItem(row);
+        QCOMPARE(item->text(1), QString::number(ScoreBook::standardScore(row + 1)));
+        QCOMPARE(item->text(2), QStringLiteral("0.0"));
+        QCOMPARE(item->text(3), QStringLiteral("0.0"));
     }
-    QCOMPARE(w->scoreList->topLevelItem(0)->text(1), QStringLiteral("15"));
-    QCOMPARE(w->scoreList->topLevelItem(8)->text(1), QStringLiteral("160"));
+    QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("15"));
+    QCOMPARE(list->topLevelItem(8)->text(1), QStringLiteral("160"));
 
     // All nine levels and all four columns are in view, without scrolling.
-    QVERIFY(!w->scoreList->verticalScrollBar()->isVisible());
-    QVERIFY(!w->scoreList->horizontalScrollBar()->isVisible());
-    const QRect lastRow = w->scoreList->visualItemRect(w->scoreList->topLevelItem(8));
-    QVERIFY(lastRow.bottom() < w->scoreList->viewport()->height());
-    QVERIFY(w->scoreList->header()->length() <= w->scoreList->viewport()->width());
+    QVERIFY(!list->verticalScrollBar()->isVisible());
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
+    const QRect lastRow = list->visualItemRect(list->topLevelItem(8));
+    QVERIFY(lastRow.bottom() < list->viewport()->height());
+    QVERIFY(list->header()->length() <= list->viewport()->width());
 }
 
-void RecordsTest::scoresShowRoundedToOneDecimal_data()
-{
-    QTest::addColumn<double>("score");
-    QTest::addColumn<QString>("shown"); // with the C locale's separator
-    QTest::newRow("float run") << 12.300000190734863 << "12.3";
-    QTest::newRow("rounds up") << 99.96 << "100.0";
-    QTest::newRow("rounds down") << 7.04 << "7.0";
-    QTest::newRow("whole") << 41.0 << "41.0";
-    QTest::newRow("no grouping") << 12345.25 << "12345.3";
-}
-
+// How records are rounded is the score book's rule; the table shows the window's records
+// through it.
 void RecordsTest::scoresShowRoundedToOneDecimal()
 {
-    QFETCH(double, score);
-    QFETCH(QString, shown);
-    const QLocale previous;
-    QLocale::setDefault(QLocale::c());
-    TestWindow w;
-    w->highScores[4] = score;
-    w->randomScores[9] = score;
-    w->showScore->trigger();
-    QLocale::setDefault(previous);
-    QCOMPARE(w->scoreList->topLevelItem(3)->text(2), shown);
-    QCOMPARE(w->scoreList->topLevelItem(8)->text(3), shown);
-    QCOMPARE(w->scoreList->topLevelItem(3)->text(3), QStringLiteral("0.0"));
-    QCOMPARE(w->highScores[4], score); // the stored value keeps all its digits
+    TestWindow w(false);
+    SettingsRecord earlier;
+    earlier.highScores[3] = 99.96;
+    earlier.randomScores[8] = 12.300000190734863;
+    w.writeSettings(earlier);
+    w.show();
+    openTable(w);
+    QTreeWidget *list = listOf(w);
+    QCOMPARE(list->topLevelItem(3)->text(2), QStringLiteral("100.0"));
+    QCOMPARE(list->topLevelItem(8)->text(3), QStringLiteral("12.3"));
+    QCOMPARE(list->topLevelItem(3)->text(3), QStringLiteral("0.0"));
+    QCOMPARE(w->scores().best(4, false), 99.96); // the record keeps all its digits
 }
 
+// A record set while the table is shown appears only when it is opened again.
 void RecordsTest::openingTwiceRefreshesAndKeepsThreeValues()
 {
-    TestWindow w;
-    w->highScores[2] = 21.5;
-    w->showScore->trigger();
-    // A record set while the table is shown appears only when it is opened again.
-    w->highScores[2] = 18.25;
-    w->randomScores[7] = 150.0;
-    QCOMPARE(w->scoreList->topLevelItem(1)->text(2), formatTenths(21.5));
-    w->showScore->trigger();
-    QVERIFY(w->scorePanel->isVisible());
-    QCOMPARE(w->scorePanel->height(), 240);
+    TestWindow w(false);
+    SettingsRecord earlier;
+    earlier.highScores[1] = 21.5;
+    earlier.randomScores[6] = 150.0;
+    w.writeSettings(earlier);
+    w.show();
+    w.chooseLevel(2);
+    openTable(w);
+    QTreeWidget *list = listOf(w);
+    QCOMPARE(list->topLevelItem(1)->text(2), QStringLiteral("21.5"));
+
+    typeRun(w, 18200); // keys reach the run while the table has the focus
+    QVERIFY(!w.running());
+    QCOMPARE(w.platform.modals.size(), std::size_t(1));
+    QCOMPARE(w->scores().best(2, false), double(18.2f));
+    QCOMPARE(list->topLevelItem(1)->text(2), QStringLiteral("21.5"));
+
+    openTable(w);
+    QVERIFY(tableOf(w)->isVisible());
+    QCOMPARE(tableOf(w)->height(), 240);
+    QCOMPARE(list->topLevelItemCount(), 9);
     for (int row = 0; row < 9; ++row) {
-        const QTreeWidgetItem *item = w->scoreList->topLevelItem(row);
+        const QTreeWidgetItem *item = list->topLevelItem(row);
         QCOMPARE(rowTexts(item).size(), 4);
-        QCOMPARE(item->text(1), QString::number(standardScores[row + 1]));
+        QCOMPARE(item->text(1), QString::number(ScoreBook::standardScore(row + 1)));
     }
-    QCOMPARE(rowTexts(w->scoreList->topLevelItem(1)),
-             QStringList({"Level 2 ホーム＋上段", "20", formatTenths(18.25), formatTenths(0)}));
-    QCOMPARE(rowTexts(w->scoreList->topLevelItem(6)),
-             QStringList({"Level 7 ひらがな１", "140", formatTenths(0), formatTenths(150)}));
-    QCOMPARE(w->scoreList->topLevelItemCount(), 9);
+    QCOMPARE(rowTexts(list->topLevelItem(1)),
+             QStringList({"Level 2 ホーム＋上段", "20", "18.2", "0.0"}));
+    QCOMPARE(rowTexts(list->topLevelItem(6)),
+             QStringList({"Level 7 ひらがな１", "140", "0.0", "150.0"}));
 }
 
 void RecordsTest::openingUnrollsFrom20To240AboveTheDrillArea()
 {
     TestWindow w;
-    w->Level8->trigger();      // the phrase layout: the text panel spans the drill area
-    w->setSpelling->trigger(); // the romaji panel, raised over the drill area
+    w.chooseLevel(8); // the phrase layout: the text panel spans the drill area
+    // The romaji panel, raised over the drill area.
+    w.action(QStringLiteral("setSpelling"))->trigger();
     w.platform.recordSteps = true;
     w.platform.steps.clear();
-    w->showScore->trigger();
+    openTable(w);
 
     QList<int> expected;
     for (int height = 20; height <= 240; ++height)
         expected << height;
-    QCOMPARE(w.platform.stepHeightsOf(w->scorePanel), expected);
+    QCOMPARE(w.platform.stepHeightsOf(tableOf(w)), expected);
     for (const auto &[widget, geometry] : w.platform.steps) {
-        QCOMPARE(widget, w->scorePanel);
+        QCOMPARE(widget, tableOf(w));
         QCOMPARE(geometry.topLeft(), QPoint(140, 0));
         QCOMPARE(geometry.width(), 521);
     }
-    QVERIFY(w->scorePanel->isVisible());
-    QCOMPARE(w->scorePanel->geometry(), QRect(140, 0, 521, 240));
-    QCOMPARE(QApplication::focusWidget(), w->Button3);
+    QVERIFY(tableOf(w)->isVisible());
+    QCOMPARE(tableOf(w)->geometry(), QRect(140, 0, 521, 240));
+    QCOMPARE(QApplication::focusWidget(), okButton(w));
     // Nothing of the drill area covers the table, not even the romaji panel.
-    QVERIFY(w->settingPanel->isVisible());
-    const QPoint inside = w->scorePanel->geometry().center();
-    QWidget *top = w->drillArea->childAt(inside);
-    QVERIFY(top == w->scorePanel || w->scorePanel->isAncestorOf(top));
-    const QPoint overText = QPoint(200, w->TextPanel->geometry().center().y());
-    top = w->drillArea->childAt(overText);
-    QVERIFY(top == w->scorePanel || w->scorePanel->isAncestorOf(top));
+    QVERIFY(w.find(QStringLiteral("settingPanel"))->isVisible());
+    const QPoint inside = tableOf(w)->geometry().center();
+    QWidget *top = w.find(QStringLiteral("drillArea"))->childAt(inside);
+    QVERIFY(top == tableOf(w) || tableOf(w)->isAncestorOf(top));
+    const QPoint overText = QPoint(200, w.textPanel()->geometry().center().y());
+    top = w.find(QStringLiteral("drillArea"))->childAt(overText);
+    QVERIFY(top == tableOf(w) || tableOf(w)->isAncestorOf(top));
 }
 
 void RecordsTest::okRollsTheTableAwayAndFocusesStart()
 {
     TestWindow w;
-    w->showScore->trigger();
-    QTest::mouseClick(w->Button3, Qt::LeftButton);
-    QVERIFY(!w->scorePanel->isVisible());
-    QCOMPARE(w->scorePanel->height(), 20);
-    QCOMPARE(QApplication::focusWidget(), w->Button1);
+    openTable(w);
+    QTest::mouseClick(okButton(w), Qt::LeftButton);
+    QVERIFY(!tableOf(w)->isVisible());
+    QCOMPARE(tableOf(w)->height(), 20);
+    QCOMPARE(QApplication::focusWidget(), w.startButton());
 
     // Opened again, it unrolls to its full height once more.
-    w->showScore->trigger();
-    QCOMPARE(w->scorePanel->height(), 240);
-    QVERIFY(w->scorePanel->isVisible());
+    openTable(w);
+    QCOMPARE(tableOf(w)->height(), 240);
+    QVERIFY(tableOf(w)->isVisible());
 }
 
 void RecordsTest::captionEditsStayOutOfTheInputMethod()
 {
     TestWindow w;
-    w->showScore->trigger();
-    QTreeWidget *list = w->scoreList;
+    openTable(w);
+    QTreeWidget *list = listOf(w);
     QVERIFY(!list->testAttribute(Qt::WA_InputMethodEnabled));
     QVERIFY(!list->viewport()->testAttribute(Qt::WA_InputMethodEnabled));
 
@@ -273,8 +305,8 @@ void RecordsTest::captionEditsStayOutOfTheInputMethod()
     list->editItem(item, 2);
     QVERIFY(!list->viewport()->findChild<QLineEdit *>() ||
             !list->viewport()->findChild<QLineEdit *>()->isVisible());
-    w->showScore->trigger();
-    QCOMPARE(item->text(2), formatTenths(0));
+    openTable(w);
+    QCOMPARE(item->text(2), QStringLiteral("0.0"));
 }
 
 namespace
@@ -299,10 +331,10 @@ QStringList controlsTakingComposedInput(QWidget *window)
 void RecordsTest::rowsChosenDuringARunStayOutOfTheInputMethod()
 {
     TestWindow w;
-    QTest::mouseClick(w->Button1, Qt::LeftButton);
+    w.clickStart();
     w.type("fj");
-    w->showScore->trigger();
-    QTreeWidget *list = w->scoreList;
+    openTable(w);
+    QTreeWidget *list = listOf(w);
     const QRect row = list->visualItemRect(list->topLevelItem(4));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
     QCOMPARE(list->currentItem(), list->topLevelItem(4));
@@ -316,15 +348,15 @@ void RecordsTest::rowsChosenDuringARunStayOutOfTheInputMethod()
 
     // The run goes on with the next key of level 1 (f j f j a ...).
     w.type('f');
-    QCOMPARE(w->itemCounter, 4);
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("J"));
+    QCOMPARE(w->session().itemCounter(), 4);
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("J"));
     QCOMPARE(w.platform.beeps, 0);
 }
 
 void RecordsTest::aboutBoxShowsModallyWithItsLabels()
 {
     TestWindow w;
-    w->aboutMenu1->trigger();
+    w.action(QStringLiteral("aboutMenu1"))->trigger();
     QCOMPARE(w.platform.modals.size(), std::size_t(1));
     QCOMPARE(w.platform.modals.back().title, QStringLiteral("About Rinkaro..."));
     QCOMPARE(w.platform.modalLabel("Label1"), QStringLiteral("Rinkaro ver.2.0.5"));
@@ -337,17 +369,18 @@ void RecordsTest::aboutBoxShowsModallyWithItsLabels()
         for (QChar c : credit)
             QVERIFY2(c.unicode() >= 0x20 && c.unicode() < 0x7F, qPrintable(credit));
     }
-    QVERIFY(!w->Form2->isVisible());
+    QVERIFY(!w->findChild<AboutBox *>()->isVisible());
     // Shown again each time it is asked for.
-    w->aboutMenu1->trigger();
+    w.action(QStringLiteral("aboutMenu1"))->trigger();
     QCOMPARE(w.platform.modals.size(), std::size_t(2));
 }
 
 void RecordsTest::aboutBoxLooksAsDesigned()
 {
     TestWindow w;
-    TForm2 *box = w->Form2;
-    w->aboutMenu1Click();
+    AboutBox *box = w->findChild<AboutBox *>();
+    QVERIFY(box);
+    w.action(QStringLiteral("aboutMenu1"))->trigger();
     QCOMPARE(w.platform.modals.size(), size_t(1));
     QCOMPARE(w.platform.modals.back().title, QStringLiteral("About Rinkaro..."));
     QVERIFY(box->isModal());
@@ -361,6 +394,9 @@ void RecordsTest::aboutBoxLooksAsDesigned()
     QCOMPARE(box->font().pixelSize(), 12);
     QCOMPARE(box->findChildren<QPushButton *>().size(), 0);
 
+    const auto label = [box](const char *name) {
+        return box->findChild<QLabel *>(QLatin1String(name));
+    };
     struct Expect {
         QLabel *label;
         QRect geometry;
@@ -369,9 +405,9 @@ void RecordsTest::aboutBoxLooksAsDesigned()
         QColor colour;
     };
     const Expect expectations[] = {
-        {box->Label1, QRect(80, 8, 263, 31), "Liberation Serif", 27, QColor(255, 0, 0)},
-        {box->Label2, QRect(144, 48, 208, 23), "Liberation Mono", 21, QColor(0, 128, 0)},
-        {box->Label3, QRect(155, 80, 195, 23), "Liberation Mono", 21, QColor(0, 128, 0)},
+        {label("Label1"), QRect(80, 8, 263, 31), "Liberation Serif", 27, QColor(255, 0, 0)},
+        {label("Label2"), QRect(144, 48, 208, 23), "Liberation Mono", 21, QColor(0, 128, 0)},
+        {label("Label3"), QRect(155, 80, 195, 23), "Liberation Mono", 21, QColor(0, 128, 0)},
     };
     for (const Expect &e : expectations) {
         QCOMPARE(e.label->geometry(), e.geometry);
@@ -385,14 +421,14 @@ void RecordsTest::aboutBoxLooksAsDesigned()
                      e.geometry.width(),
                  qPrintable(e.label->text()));
     }
-    QVERIFY(box->Label1->alignment() & Qt::AlignRight);
-    QCOMPARE(box->Image1->geometry(), QRect(8, 16, 65, 65));
-    QCOMPARE(box->Image1->pixmap().size(), QSize(64, 64));
+    QVERIFY(label("Label1")->alignment() & Qt::AlignRight);
+    QCOMPARE(label("Image1")->geometry(), QRect(8, 16, 65, 65));
+    QCOMPARE(label("Image1")->pixmap().size(), QSize(64, 64));
 }
 
 void RecordsTest::aboutPictureIsKeysIn24BitColour()
 {
-    const QImage picture = TForm2::keysPicture();
+    const QImage picture = AboutBox::keysPicture();
     QCOMPARE(picture.size(), QSize(64, 64));
     QCOMPARE(picture.format(), QImage::Format_RGB888);
     QCOMPARE(picture.depth(), 24);
@@ -415,7 +451,9 @@ void RecordsTest::aboutBoxRunsARealModalLoop()
 {
     registerFontSubstitutions();
     SystemPlatform system;
-    TForm1 form(system);
+    MainWindow form(system);
+    auto *box = form.findChild<AboutBox *>(QStringLiteral("Form2"));
+    QVERIFY(box);
     QWidget *seen = nullptr;
     bool wasModal = false;
     QTimer::singleShot(0, [&] {
@@ -424,10 +462,11 @@ void RecordsTest::aboutBoxRunsARealModalLoop()
         if (seen)
             seen->close();
     });
-    form.aboutMenu1Click(); // returns once the box is closed
-    QCOMPARE(seen, static_cast<QWidget *>(form.Form2));
+    // What a click on the menu item does; returns once the box is closed.
+    form.findChild<QAction *>(QStringLiteral("aboutMenu1"))->trigger();
+    QCOMPARE(seen, static_cast<QWidget *>(box));
     QVERIFY(wasModal);
-    QVERIFY(!form.Form2->isVisible());
+    QVERIFY(!box->isVisible());
 }
 
 QTEST_MAIN(RecordsTest)

@@ -1,5 +1,5 @@
-// The romaji settings panel on the real window, and phrase decoding into the window's
-// drill state.
+// The romaji settings panel on the real window: its controls, its unrolling, and the
+// choices it hands to the drill.
 #include "core/romaji.h"
 #include "testwindow.h"
 
@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 
 namespace
 {
@@ -16,6 +17,32 @@ const std::pair<int, const char *> firstValues[] = {
     {12, "SI"},  {17, "TI"}, {18, "TU"}, {28, "HU"}, {53, "ZI"},  {75, "SHA"}, {76, "SHU"},
     {77, "SHO"}, {78, "JA"}, {79, "JU"}, {80, "JO"}, {81, "CHA"}, {82, "CHU"}, {83, "CHO"},
 };
+
+QFrame *panelOf(const TestWindow &w)
+{
+    return w.find<QFrame>(QStringLiteral("settingPanel"));
+}
+QPushButton *okButton(const TestWindow &w)
+{
+    return w.find<QPushButton>(QStringLiteral("Button2"));
+}
+QRadioButton *radioButton(const TestWindow &w, const QString &name)
+{
+    return panelOf(w)->findChild<QRadioButton *>(name);
+}
+// On the button's round indicator.
+void tick(QRadioButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, 12));
+}
+void openPanel(const TestWindow &w)
+{
+    w.action(QStringLiteral("setSpelling"))->trigger();
+}
+void clickOk(const TestWindow &w)
+{
+    QTest::mouseClick(okButton(w), Qt::LeftButton);
+}
 
 } // namespace
 
@@ -34,11 +61,7 @@ private slots:
     void choiceIsAppliedByOk();
     void tickingWithoutOkChangesNothing();
     void panelWorksDuringADrill();
-
-    void decodePhraseFillsTheDrillState();
-    void decodePhraseKeepsSlotsBeyondTheCount();
-    void slotsWithoutAPhraseDecodeToNothing();
-    void decodedPhraseKeepsItsRomajiUntilTheNext();
+    void phraseShownKeepsItsRomajiUntilTheNext();
 };
 
 void SettingPanelTest::controlsStandInPlace_data()
@@ -87,8 +110,8 @@ void SettingPanelTest::controlsStandInPlace()
     QFETCH(QRect, geometry);
     QFETCH(QString, caption);
     TestWindow w;
-    w->setSpellingClick();
-    auto *control = w->settingPanel->findChild<QWidget *>(name);
+    openPanel(w);
+    auto *control = panelOf(w)->findChild<QWidget *>(name);
     QVERIFY(control);
     QCOMPARE(control->parentWidget()->objectName(), parent);
     QCOMPARE(control->geometry(), geometry);
@@ -111,16 +134,16 @@ void SettingPanelTest::controlsStandInPlace()
 void SettingPanelTest::firstButtonsAreTickedAtStart()
 {
     TestWindow w;
-    QVERIFY(!w->settingPanel->isVisible());
-    QCOMPARE(w->settingPanel->geometry(), QRect(139, 0, 521, 330));
-    const QList<QRadioButton *> buttons = w->settingPanel->findChildren<QRadioButton *>();
+    QVERIFY(!panelOf(w)->isVisible());
+    QCOMPARE(panelOf(w)->geometry(), QRect(139, 0, 521, 330));
+    const QList<QRadioButton *> buttons = panelOf(w)->findChildren<QRadioButton *>();
     QCOMPARE(buttons.size(), 16);
     for (QRadioButton *button : buttons) {
         const bool second = button->objectName().contains(u'_');
         QCOMPARE(button->isChecked(), !second);
     }
     for (const auto &[index, value] : firstValues)
-        QCOMPARE(w->romaji.romaji(index), QString::fromLatin1(value));
+        QCOMPARE(w->session().romaji().romaji(index), QString::fromLatin1(value));
 }
 
 void SettingPanelTest::tabOrderRunsFromOkThroughTheBoxes()
@@ -132,51 +155,52 @@ void SettingPanelTest::tabOrderRunsFromOkThroughTheBoxes()
         "RadioButton_ji", "RadioButton9",    "RadioButton_sya", "RadioButton13",  "RadioButton_tya",
         "RadioButton2",   "RadioButton_jya"};
     QStringList chain;
-    QWidget *widget = w->Button2;
+    QWidget *widget = okButton(w);
     do {
-        if (w->settingPanel->isAncestorOf(widget) && widget->focusPolicy() & Qt::TabFocus)
+        if (panelOf(w)->isAncestorOf(widget) && widget->focusPolicy() & Qt::TabFocus)
             chain << widget->objectName();
         widget = widget->nextInFocusChain();
-    } while (widget != w->Button2);
+    } while (widget != okButton(w));
     QCOMPARE(chain, expected);
 }
 
 void SettingPanelTest::openingUnrollsThePanelOverTheDrillArea()
 {
     TestWindow w;
+    QFrame *panel = panelOf(w);
     for (int round = 1; round <= 2; ++round) {
         w.platform.steps.clear();
         w.platform.recordSteps = true;
-        w->setSpellingClick();
+        openPanel(w);
         w.platform.recordSteps = false;
 
         QList<int> expected;
         for (int k = 20; k <= 110; ++k)
             expected << 3 * k;
-        QCOMPARE(w.platform.stepHeightsOf(w->settingPanel), expected);
+        QCOMPARE(w.platform.stepHeightsOf(panel), expected);
         for (const auto &[widget, geometry] : w.platform.steps)
-            if (widget == w->settingPanel)
+            if (widget == panel)
                 QCOMPARE(geometry.topLeft(), QPoint(139, 0));
-        QCOMPARE(w->settingPanel->geometry(), QRect(139, 0, 521, 330));
-        QVERIFY(w->settingPanel->isVisible());
-        QCOMPARE(QApplication::focusWidget(), w->Button2);
+        QCOMPARE(panel->geometry(), QRect(139, 0, 521, 330));
+        QVERIFY(panel->isVisible());
+        QCOMPARE(QApplication::focusWidget(), okButton(w));
 
         // It lies over the text panel, not under it.
-        QWidget *top = w->drillArea->childAt(QPoint(139 + 60, 30));
-        QVERIFY(top == w->settingPanel || w->settingPanel->isAncestorOf(top));
+        QWidget *top = w.find(QStringLiteral("drillArea"))->childAt(QPoint(139 + 60, 30));
+        QVERIFY(top == panel || panel->isAncestorOf(top));
 
-        w->Button2Click();
+        clickOk(w);
     }
 }
 
 void SettingPanelTest::okRollsThePanelUpAndReturnsTheFocus()
 {
     TestWindow w;
-    w->setSpellingClick();
-    QTest::mouseClick(w->Button2, Qt::LeftButton);
-    QVERIFY(!w->settingPanel->isVisible());
-    QCOMPARE(w->settingPanel->geometry(), QRect(139, 0, 521, 20));
-    QCOMPARE(QApplication::focusWidget(), w->Button1);
+    openPanel(w);
+    clickOk(w);
+    QVERIFY(!panelOf(w)->isVisible());
+    QCOMPARE(panelOf(w)->geometry(), QRect(139, 0, 521, 20));
+    QCOMPARE(QApplication::focusWidget(), w.startButton());
 }
 
 void SettingPanelTest::choiceIsAppliedByOk_data()
@@ -209,116 +233,100 @@ void SettingPanelTest::choiceIsAppliedByOk()
     const RomajiTable before;
 
     auto choose = [&](const QString &name) {
-        w->setSpellingClick();
-        auto *button = w->settingPanel->findChild<QRadioButton *>(name);
+        openPanel(w);
+        QRadioButton *button = radioButton(w, name);
         QVERIFY(button);
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, 12));
+        tick(button);
         QVERIFY(button->isChecked());
-        QTest::mouseClick(w->Button2, Qt::LeftButton);
+        clickOk(w);
     };
 
     choose(second);
     for (int i = 0; i <= syllableSlots; ++i) {
         const qsizetype k = entries.indexOf(i);
-        QCOMPARE(w->romaji.romaji(i), k >= 0 ? secondValues[k] : before.romaji(i));
+        QCOMPARE(w->session().romaji().romaji(i), k >= 0 ? secondValues[k] : before.romaji(i));
     }
 
     choose(first);
-    QVERIFY(w->romaji == before);
+    QVERIFY(w->session().romaji() == before);
 }
 
 void SettingPanelTest::tickingWithoutOkChangesNothing()
 {
     TestWindow w;
-    w->setSpellingClick();
-    QTest::mouseClick(w->RadioButton_tsi, Qt::LeftButton, {}, QPoint(8, 12));
-    QVERIFY(w->RadioButton_tsi->isChecked());
-    QCOMPARE(w->romaji.romaji(17), QStringLiteral("TI"));
+    openPanel(w);
+    tick(radioButton(w, QStringLiteral("RadioButton_tsi")));
+    QVERIFY(radioButton(w, QStringLiteral("RadioButton_tsi"))->isChecked());
+    QCOMPARE(w->session().romaji().romaji(17), QStringLiteral("TI"));
+    QVERIFY(w->session().romaji() == RomajiTable());
 }
 
 void SettingPanelTest::panelWorksDuringADrill()
 {
     TestWindow w;
-    w->Level5Click();
-    w->Button1Click();
-    QCOMPARE(w->Button1->text(), QStringLiteral("ストップ"));
+    w.chooseLevel(5);
+    w.clickStart();
+    QVERIFY(w.running());
 
-    w->setSpellingClick();
+    openPanel(w);
     // Typed keys go to the drill, so a space cannot press OK.
     w.type(' ');
-    QVERIFY(w->settingPanel->isVisible());
-    QCOMPARE(QApplication::focusWidget(), w->Button2);
+    QVERIFY(panelOf(w)->isVisible());
+    QCOMPARE(QApplication::focusWidget(), okButton(w));
+    QCOMPARE(w->session().errorCount(), 1);
 
-    QTest::mouseClick(w->RadioButton_shi, Qt::LeftButton, {}, QPoint(8, 12));
-    QVERIFY(w->RadioButton_shi->isChecked());
-    QTest::mouseClick(w->Button2, Qt::LeftButton);
-    QVERIFY(!w->settingPanel->isVisible());
-    QCOMPARE(w->romaji.romaji(12), QStringLiteral("SHI"));
-    QCOMPARE(w->Button1->text(), QStringLiteral("ストップ"));
-    QCOMPARE(QApplication::focusWidget(), w->Button1);
+    QRadioButton *shi = radioButton(w, QStringLiteral("RadioButton_shi"));
+    tick(shi);
+    QVERIFY(shi->isChecked());
+    clickOk(w);
+    QVERIFY(!panelOf(w)->isVisible());
+    QCOMPARE(w->session().romaji().romaji(12), QStringLiteral("SHI"));
+    QVERIFY(w.running());
+    QCOMPARE(QApplication::focusWidget(), w.startButton());
+    // The run goes on: あ is still the item, and its key is judged.
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("あ"));
+    w.type('a');
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("い"));
+    QCOMPARE(w->session().errorCount(), 1);
 }
 
-void SettingPanelTest::decodePhraseFillsTheDrillState()
+// A phrase on show keeps the romaji it was decoded with; the choice shows from the next
+// time a phrase is decoded.
+void SettingPanelTest::phraseShownKeepsItsRomajiUntilTheNext()
 {
     TestWindow w;
-    w->syllableNo = 4;
-    w->letterPos = 3;
-    w->typedLetters = 9;
-    w->decodePhrase(45); // phrase 46
-    QCOMPARE(w->drillText, QStringLiteral("ちょっとまってください"));
-    QCOMPARE(w->romajiLine, QStringLiteral("CHO TTO MA TTE KU DA SA I"));
-    QCOMPARE(w->syllableCount, 8);
-    const QStringList pieces = w->romajiLine.split(u' ');
-    for (int k = 1; k <= 8; ++k)
-        QCOMPARE(w->syllableRomaji[k], pieces[k - 1]);
-    QCOMPARE(w->syllableNo, 1);
-    QCOMPARE(w->letterPos, 1);
-    QCOMPARE(w->typedLetters, 0);
-}
-
-void SettingPanelTest::decodePhraseKeepsSlotsBeyondTheCount()
-{
-    TestWindow w;
-    w->decodePhrase(37); // よろしくおねがいします: 11 syllables
-    QCOMPARE(w->syllableCount, 11);
-    w->decodePhrase(1); // ねこ
-    QCOMPARE(w->syllableCount, 2);
-    QCOMPARE(w->syllableRomaji[1], QStringLiteral("NE"));
-    QCOMPARE(w->syllableRomaji[2], QStringLiteral("KO"));
-    QCOMPARE(w->syllableRomaji[3], QStringLiteral("SI"));
-    QCOMPARE(w->syllableRomaji[11], QStringLiteral("SU"));
-}
-
-void SettingPanelTest::slotsWithoutAPhraseDecodeToNothing()
-{
-    TestWindow w;
-    for (int slot : {76, 77, 78, -1, 100000}) {
-        w->decodePhrase(0);
-        w->letterPos = 5;
-        w->decodePhrase(slot);
-        QVERIFY(w->drillText.isEmpty());
-        QVERIFY(w->romajiLine.isEmpty());
-        QCOMPARE(w->syllableCount, 0);
-        QCOMPARE(w->letterPos, 1);
+    w.chooseLevel(7);
+    w.clickStart();
+    // Whole phrases typed from the reading line until one with ち is shown.
+    QString reading = w.readingPanel()->text();
+    for (int typed = 0; typed < 35 && !reading.split(u' ').contains(QStringLiteral("TI"));
+         ++typed) {
+        w.type(reading.toLower().remove(u' '));
+        reading = w.readingPanel()->text();
     }
-}
+    QVERIFY(reading.split(u' ').contains(QStringLiteral("TI")));
+    const int item = w->session().itemCounter();
 
-void SettingPanelTest::decodedPhraseKeepsItsRomajiUntilTheNext()
-{
-    TestWindow w;
-    w->decodePhrase(65); // しつれいします。
-    QCOMPARE(w->romajiLine, QStringLiteral("SI TU RE I SI MA SU ."));
+    openPanel(w);
+    tick(radioButton(w, QStringLiteral("RadioButton_tsi")));
+    clickOk(w);
+    QCOMPARE(w->session().romaji().romaji(17), QStringLiteral("TSI"));
+    QCOMPARE(w.readingPanel()->text(), reading);
 
-    w->setSpellingClick();
-    w->RadioButton_shi->setChecked(true);
-    w->RadioButton_tsu->setChecked(true);
-    w->Button2Click();
-    QCOMPARE(w->syllableRomaji[1], QStringLiteral("SI"));
-    QCOMPARE(w->romajiLine, QStringLiteral("SI TU RE I SI MA SU ."));
-
-    w->decodePhrase(65);
-    QCOMPARE(w->romajiLine, QStringLiteral("SHI TSU RE I SHI MA SU ."));
-    QCOMPARE(w->syllableRomaji[5], QStringLiteral("SHI"));
+    // The phrase on show is still typed with the keys it was decoded with.
+    w.type(reading.toLower().remove(u' '));
+    QCOMPARE(w->session().itemCounter(), item + 1);
+    QCOMPARE(w->session().errorCount(), 0);
+    // Run again from the start: the same phrase, decoded anew, reads TSI.
+    w.clickStart();
+    w.clickStart();
+    QStringList renewed = reading.split(u' ');
+    renewed.replaceInStrings(QRegularExpression(QStringLiteral("^TI$")), QStringLiteral("TSI"));
+    for (int k = 1; k < item; ++k)
+        w.type(w.readingPanel()->text().toLower().remove(u' '));
+    QCOMPARE(w->session().itemCounter(), item);
+    QCOMPARE(w.readingPanel()->text(), renewed.join(u' '));
+    QCOMPARE(w->session().errorCount(), 0);
 }
 
 QTEST_MAIN(SettingPanelTest)

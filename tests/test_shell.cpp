@@ -1,9 +1,9 @@
 // The main window as a user first meets it: controls, menus, fonts, frame, routing of
 // typed keys, and errors that escape a handler.
 #include "app/application.h"
-#include "drill/form3.h"
+#include "gui/aboutbox.h"
+#include "gui/resultdialog.h"
 #include "testwindow.h"
-#include "tutorial/form2.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -80,31 +80,33 @@ void ShellTest::controlsStandWhereDesigned()
     auto *control = w->findChild<QWidget *>(name);
     QVERIFY(control);
     QCOMPARE(control->geometry(), geometry);
-    QCOMPARE(control->isVisibleTo(w.form.get()), visible);
-    QCOMPARE(w->TextPanel->geometry(), QRect(11, 24, 777, 73));
-    QCOMPARE(w->yomiPanel->geometry(), QRect(11, 104, 777, 57));
-    QCOMPARE(w->KBPanel->geometry(), QRect(0, 118, 800, 236));
-    QCOMPARE(w->drillArea->size(), QSize(800, 354));
+    QCOMPARE(control->isVisibleTo(w.window()), visible);
+    QCOMPARE(w.textPanel()->geometry(), QRect(11, 24, 777, 73));
+    QCOMPARE(w.readingPanel()->geometry(), QRect(11, 104, 777, 57));
+    QCOMPARE(w.keyboard()->geometry(), QRect(0, 118, 800, 236));
+    QCOMPARE(w.find(QStringLiteral("drillArea"))->size(), QSize(800, 354));
 }
 
 void ShellTest::firstSightShowsTheLevelNotTheDesignCaptions()
 {
     TestWindow w;
     QCOMPARE(w->windowTitle(), QStringLiteral("Rinkaro 2"));
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("Level1"));
-    QCOMPARE(w->yomiPanel->text(), QString());
-    QVERIFY(!w->yomiPanel->isVisible());
-    QCOMPARE(w->TextPanel->geometry(), QRect(250, 24, 300, 73));
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("Level1"));
+    QCOMPARE(w.readingPanel()->text(), QString());
+    QVERIFY(!w.readingPanel()->isVisible());
+    QCOMPARE(w.textPanel()->geometry(), QRect(250, 24, 300, 73));
     QCOMPARE(w->outerHeight(), 400);
-    QCOMPARE(w->Button1->text(), QStringLiteral("スタート"));
-    QVERIFY(w->Button1->hasFocus());
-    QVERIFY(w->CheckBox1->isChecked());
-    QVERIFY(!w->CheckBox2->isChecked());
+    QCOMPARE(w.startButton()->text(), QStringLiteral("スタート"));
+    QVERIFY(w.startButton()->hasFocus());
+    QVERIFY(w.hintBox()->isChecked());
+    QVERIFY(!w.randomBox()->isChecked());
     QVERIFY(!w->keyRouting());
-    QVERIFY(!w->demoMode);
-    // The three windows exist from the start, the dialogs hidden.
-    QVERIFY(w->Form2 && !w->Form2->isVisible());
-    QVERIFY(w->Form3 && !w->Form3->isVisible());
+    QVERIFY(!w->demoMode());
+    // The three windows exist from the start, the dialogs hidden and owned by the window.
+    auto *about = w.find<AboutBox>(QStringLiteral("Form2"));
+    auto *result = w.find<ResultDialog>(QStringLiteral("Form3"));
+    QVERIFY(about && !about->isVisible());
+    QVERIFY(result && !result->isVisible());
 }
 
 void ShellTest::windowIsFixedAndCannotBeMaximised()
@@ -113,15 +115,16 @@ void ShellTest::windowIsFixedAndCannotBeMaximised()
     const Qt::WindowFlags flags = w->windowFlags();
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+    QWidget *drillArea = w.find(QStringLiteral("drillArea"));
     QCOMPARE(w->minimumSize(), w->maximumSize());
-    QCOMPARE(w->drillArea->minimumSize(), w->drillArea->maximumSize());
+    QCOMPARE(drillArea->minimumSize(), drillArea->maximumSize());
     QCOMPARE(w->size(), QSize(800, 354 + w->menuBar()->height()));
     w->showMaximized();
-    QCOMPARE(w->drillArea->size(), QSize(800, 354));
+    QCOMPARE(drillArea->size(), QSize(800, 354));
     // The window follows the drill area when a level group needs the tall window.
-    w->Level5Click();
-    QCOMPARE(w->drillArea->size(), QSize(800, 414));
-    QCOMPARE(w->KBPanel->geometry(), QRect(0, 178, 800, 236));
+    w.chooseLevel(5);
+    QCOMPARE(drillArea->size(), QSize(800, 414));
+    QCOMPARE(w.keyboard()->geometry(), QRect(0, 178, 800, 236));
     QCOMPARE(w->size(), QSize(800, 414 + w->menuBar()->height()));
 }
 
@@ -134,57 +137,81 @@ void ShellTest::menusHoldEveryItemInOrder()
             list << (item->isSeparator() ? QStringLiteral("-") : item->text());
         return list;
     };
+    QMenu *levels = w.find<QMenu>(QStringLiteral("set"));
+    QMenu *options = w.find<QMenu>(QStringLiteral("Option1"));
+    QMenu *help = w.find<QMenu>(QStringLiteral("Help1"));
+    QCOMPARE(w->menuBar()->objectName(), QStringLiteral("MainMenu1"));
     const QList<QAction *> bar = w->menuBar()->actions();
     QCOMPARE(bar.size(), 3);
     QCOMPARE(bar[0]->text(), QStringLiteral("レベル"));
     QCOMPARE(bar[1]->text(), QStringLiteral("オプション"));
     QCOMPARE(bar[2]->text(), QStringLiteral("ヘルプ"));
-    QCOMPARE(captions(w->set),
+    QCOMPARE(bar[0]->menu(), levels);
+    QCOMPARE(bar[1]->menu(), options);
+    QCOMPARE(bar[2]->menu(), help);
+    QCOMPARE(captions(levels),
              (QStringList{"ホーム", "ホーム＋上段", "ホーム＋下段", "A to Z", "-", "ローマ字１",
                           "ローマ字２", "ひらがな１", "ひらがな２", "ひらがな３"}));
-    QCOMPARE(captions(w->Option1), (QStringList{"キー色付け", "ローマ字設定", "-", "記録表示"}));
-    QCOMPARE(captions(w->Help1), (QStringList{"タイピングの方法", "-", "Rinkaro について..."}));
-    for (QAction *item : w->set->actions() + w->Option1->actions() + w->Help1->actions())
+    QCOMPARE(captions(options), (QStringList{"キー色付け", "ローマ字設定", "-", "記録表示"}));
+    QCOMPARE(captions(help), (QStringList{"タイピングの方法", "-", "Rinkaro について..."}));
+    // Each item by its design name, in menu order.
+    auto names = [](QMenu *menu) {
+        QStringList list;
+        for (QAction *item : menu->actions())
+            list << item->objectName();
+        return list;
+    };
+    QCOMPARE(names(levels), (QStringList{"Level1", "Level2", "Level3", "Level4", "N2", "Level5",
+                                         "Level6", "Level7", "Level8", "Level9"}));
+    QCOMPARE(names(options), (QStringList{"KeyColor", "setSpelling", "N3", "showScore"}));
+    QCOMPARE(names(help), (QStringList{"Tutorial", "N1", "aboutMenu1"}));
+    for (QAction *item : levels->actions() + options->actions() + help->actions())
         QVERIFY2(item->shortcut().isEmpty(), qPrintable(item->objectName()));
-    QVERIFY(w->Level1->isChecked());
-    QVERIFY(!w->KeyColor->isChecked());
+    QAction *keyColour = w.action(QStringLiteral("KeyColor"));
+    QVERIFY(w.levelItem(1)->isChecked());
+    QVERIFY(!keyColour->isChecked());
 
     // A click on a ticked item must not untick it behind the handler's back.
-    w->Level3->trigger();
-    QVERIFY(w->Level3->isChecked());
-    QCOMPARE(w->currentLevel, 3);
-    w->Level3->trigger();
-    QVERIFY(w->Level3->isChecked());
-    w->KeyColor->trigger();
-    QVERIFY(w->KeyColor->isChecked());
-    w->KeyColor->trigger();
-    QVERIFY(!w->KeyColor->isChecked());
+    w.chooseLevel(3);
+    QVERIFY(w.levelItem(3)->isChecked());
+    QVERIFY(!w.levelItem(1)->isChecked());
+    QCOMPARE(w->session().level(), 3);
+    w.chooseLevel(3);
+    QVERIFY(w.levelItem(3)->isChecked());
+    keyColour->trigger();
+    QVERIFY(keyColour->isChecked());
+    keyColour->trigger();
+    QVERIFY(!keyColour->isChecked());
 }
 
 void ShellTest::fontsResolveToJapaneseFaces()
 {
     TestWindow w;
     QCOMPARE(QFontInfo(w->font()).family(), QStringLiteral("IPAPGothic"));
-    QCOMPARE(QFontInfo(w->TextPanel->font()).family(), QStringLiteral("IPAGothic"));
-    QCOMPARE(w->TextPanel->font().pixelSize(), 64);
-    QVERIFY(w->TextPanel->font().bold());
-    QCOMPARE(QFontInfo(w->yomiPanel->font()).family(), QStringLiteral("IPAGothic"));
-    QCOMPARE(w->yomiPanel->font().pixelSize(), 37);
-    QCOMPARE(QFontInfo(w->CheckBox1->font()).family(), QStringLiteral("IPAGothic"));
-    QCOMPARE(w->CheckBox1->font().pixelSize(), 13);
-    QCOMPARE(w->CheckBox2->font().pixelSize(), 12);
-    const QString keyFace = QFontInfo(w->Panel[1]->font()).family();
+    QCOMPARE(QFontInfo(w.textPanel()->font()).family(), QStringLiteral("IPAGothic"));
+    QCOMPARE(w.textPanel()->font().pixelSize(), 64);
+    QVERIFY(w.textPanel()->font().bold());
+    QCOMPARE(QFontInfo(w.readingPanel()->font()).family(), QStringLiteral("IPAGothic"));
+    QCOMPARE(w.readingPanel()->font().pixelSize(), 37);
+    QCOMPARE(QFontInfo(w.hintBox()->font()).family(), QStringLiteral("IPAGothic"));
+    QCOMPARE(w.hintBox()->font().pixelSize(), 13);
+    QCOMPARE(w.randomBox()->font().pixelSize(), 12);
+    QLabel *firstKey = w.find<QLabel>(QStringLiteral("Panel1"));
+    const QString keyFace = QFontInfo(firstKey->font()).family();
     QVERIFY2(keyFace == "Bebas Neue" || keyFace == "Liberation Sans Narrow", qPrintable(keyFace));
-    QCOMPARE(w->Panel[1]->font().pixelSize(), 48);
-    QCOMPARE(w->yomiPanel->palette().color(QPalette::WindowText), QColor(Qt::red));
-    QCOMPARE(w->yomiPanel->palette().color(QPalette::Window), QColor(192, 192, 192));
-    QCOMPARE(w->KBPanel->palette().color(QPalette::Window), QColor(0, 0, 128));
+    QCOMPARE(firstKey->font().pixelSize(), 48);
+    QCOMPARE(w.readingPanel()->palette().color(QPalette::WindowText), QColor(Qt::red));
+    QCOMPARE(w.readingPanel()->palette().color(QPalette::Window), QColor(192, 192, 192));
+    QCOMPARE(w.keyboard()->palette().color(QPalette::Window), QColor(0, 0, 128));
 }
 
 void ShellTest::tutorialButtonsHaveTwoStatePictures()
 {
     TestWindow w;
-    for (QToolButton *button : {w->SpeedButton1, w->SpeedButton2, w->SpeedButton3}) {
+    auto *end = w.find<QToolButton>(QStringLiteral("SpeedButton1"));
+    auto *next = w.find<QToolButton>(QStringLiteral("SpeedButton2"));
+    auto *back = w.find<QToolButton>(QStringLiteral("SpeedButton3"));
+    for (QToolButton *button : {end, next, back}) {
         QCOMPARE(button->focusPolicy(), Qt::NoFocus);
         const QImage normal = button->icon().pixmap(16, 16, QIcon::Normal).toImage();
         const QImage greyed = button->icon().pixmap(16, 16, QIcon::Disabled).toImage();
@@ -192,19 +219,20 @@ void ShellTest::tutorialButtonsHaveTwoStatePictures()
         QVERIFY(normal != greyed);
         QCOMPARE(normal.pixelColor(8, 8), QColor(Qt::black)); // the glyph's middle is inked
     }
-    const QImage left = w->SpeedButton3->icon().pixmap(16, 16).toImage();
-    const QImage right = w->SpeedButton2->icon().pixmap(16, 16).toImage();
+    const QImage left = back->icon().pixmap(16, 16).toImage();
+    const QImage right = next->icon().pixmap(16, 16).toImage();
     QVERIFY(left != right);
-    QCOMPARE(w->SpeedButton1->toolTip(), QStringLiteral("終了"));
-    QCOMPARE(w->SpeedButton2->toolTip(), QStringLiteral("次へ"));
-    QCOMPARE(w->SpeedButton3->toolTip(), QStringLiteral("前へ"));
+    QCOMPARE(end->toolTip(), QStringLiteral("終了"));
+    QCOMPARE(next->toolTip(), QStringLiteral("次へ"));
+    QCOMPARE(back->toolTip(), QStringLiteral("前へ"));
 }
 
 // The two panels that unroll over the drill area share one description and one look.
 void ShellTest::unrollingPanelsAreDrawnAlike()
 {
     TestWindow w;
-    QFrame *panels[2] = {w->settingPanel, w->scorePanel};
+    QFrame *panels[2] = {w.find<QFrame>(QStringLiteral("settingPanel")),
+                         w.find<QFrame>(QStringLiteral("scorePanel"))};
     QImage rims[2];
     for (int k = 0; k < 2; ++k) {
         panels[k]->resize(521, 240);
@@ -213,8 +241,8 @@ void ShellTest::unrollingPanelsAreDrawnAlike()
             child->hide();
         rims[k] = panels[k]->grab().toImage();
     }
-    QCOMPARE(w->settingPanel->frameStyle(), w->scorePanel->frameStyle());
-    QCOMPARE(w->settingPanel->frameWidth(), 4);
+    QCOMPARE(panels[0]->frameStyle(), panels[1]->frameStyle());
+    QCOMPARE(panels[0]->frameWidth(), 4);
     QCOMPARE(rims[0], rims[1]);
 }
 
@@ -229,11 +257,12 @@ void ShellTest::inputMethodsAreKeptOut()
 void ShellTest::typedKeysAreNotJudgedWithoutRouting()
 {
     TestWindow w;
-    w->CheckBox2->setFocus();
+    w.randomBox()->setFocus();
     w.type("fjq;");
     QCOMPARE(w.platform.beeps, 0);
-    QCOMPARE(w->errorCount, 0);
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("Level1"));
+    QCOMPARE(w->session().errorCount(), 0);
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("Level1"));
+    QVERIFY(!w.randomBox()->isChecked());
 }
 
 void ShellTest::routedKeysReachTheJudgeOnceWhateverHasTheFocus_data()
@@ -249,7 +278,7 @@ void ShellTest::routedKeysReachTheJudgeOnceWhateverHasTheFocus()
 {
     QFETCH(QString, focus);
     TestWindow w;
-    w->Button1Click(); // level 1: f j f j a s d f ...
+    w.clickStart(); // level 1: f j f j a s d f ...
     QVERIFY(w->keyRouting());
     if (focus.isEmpty()) {
         if (QWidget *focused = QApplication::focusWidget())
@@ -261,47 +290,47 @@ void ShellTest::routedKeysReachTheJudgeOnceWhateverHasTheFocus()
     // A key delivered twice would be judged against the next item and count as an error;
     // one not delivered would leave the item in place.
     w.type("fjfjasd");
-    QCOMPARE(w->itemCounter, 8);
-    QCOMPARE(w->errorCount, 0);
+    QCOMPARE(w->session().itemCounter(), 8);
+    QCOMPARE(w->session().errorCount(), 0);
     QCOMPARE(w.platform.beeps, 0);
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("F"));
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
     w.type('x');
-    QCOMPARE(w->errorCount, 1);
+    QCOMPARE(w->session().errorCount(), 1);
     QCOMPARE(w.platform.beeps, 1);
 
-    w->Button1Click(); // stop: nothing more is judged
+    w.clickStart(); // stop: nothing more is judged
     QVERIFY(!w->keyRouting());
     w.type("fqz");
-    QCOMPARE(w->errorCount, 1);
+    QCOMPARE(w->session().errorCount(), 1);
     QCOMPARE(w.platform.beeps, 1);
 }
 
 void ShellTest::routedSpaceDoesNotClickTheFocusedControl()
 {
     TestWindow w;
-    w->Button1Click();
-    w->Button1->setFocus();
+    w.clickStart();
+    w.startButton()->setFocus();
     w.type(' ');
-    QCOMPARE(w->Button1->text(), QStringLiteral("ストップ")); // still running
-    QCOMPARE(w->errorCount, 1);
-    w->CheckBox2->setFocus();
+    QVERIFY(w.running());
+    QCOMPARE(w->session().errorCount(), 1);
+    w.randomBox()->setFocus();
     w.type(' ');
-    QVERIFY(!w->CheckBox2->isChecked());
-    QCOMPARE(w->errorCount, 2);
+    QVERIFY(!w.randomBox()->isChecked());
+    QCOMPARE(w->session().errorCount(), 2);
 }
 
 void ShellTest::keysWithoutOneLatinCharacterAreIgnored()
 {
     TestWindow w;
-    w->Button1Click();
+    w.clickStart();
     QWidget *target = w.keyTarget();
     QTest::keyClick(target, Qt::Key_Shift); // no text
     QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, QStringLiteral("か"), {});
     QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, QStringLiteral("fj"), {});
-    QCOMPARE(w->errorCount, 0);
+    QCOMPARE(w->session().errorCount(), 0);
     QCOMPARE(w.platform.beeps, 0);
-    QCOMPARE(w->itemCounter, 1);
-    QCOMPARE(w->TextPanel->text(), QStringLiteral("F"));
+    QCOMPARE(w->session().itemCounter(), 1);
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
 }
 
 void ShellTest::escapedExceptionIsShownAndTheLoopGoesOn()

@@ -1,25 +1,20 @@
-#include "app/form1.h"
-#include "fakeplatform.h"
+// The tutorial in the window: the menu item and the three step buttons, each line's look on
+// the real text panel and keys, and what the rest of the window does meanwhile.
+#include "core/drillarealayout.h"
 #include "core/keytable.h"
+#include "core/tutorialscript.h"
+#include "gui/widgets.h"
+#include "testwindow.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QDir>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QToolButton>
-
-#include <memory>
 
 namespace
 {
 
-const QColor red(255, 0, 0);
-const QColor blue(0, 0, 255);
 const QColor black(0, 0, 0);
 
 QColor buttonFace()
@@ -27,192 +22,127 @@ QColor buttonFace()
     return QApplication::palette().color(QPalette::Button);
 }
 
-QColor fingerColour(Finger finger)
-{
-    switch (finger) {
-    case Finger::Little:
-        return QColor(0, 128, 64);
-    case Finger::Ring:
-        return QColor(255, 255, 30);
-    case Finger::Middle:
-        return QColor(128, 128, 255);
-    case Finger::Index:
-        return QColor(255, 128, 192);
-    }
-    return {};
-}
-
-char fingerLetter(Finger finger)
-{
-    switch (finger) {
-    case Finger::Little:
-        return 'l';
-    case Finger::Ring:
-        return 'r';
-    case Finger::Middle:
-        return 'm';
-    case Finger::Index:
-        return 'i';
-    }
-    return '?';
-}
-
-// A tutorial line as the user first meets it.
-struct Line {
-    const char *caption;
-    int fontPixels;
-    QColor fontColour;
-    const char *groups;  // finger groups painted: l, r, m, i
-    const char *redKeys; // key captions painted red over them
-};
-
-// clang-format off
-const Line lines[23] = {
-    {"タイピングの方法を説明します",         43, blue,  "",     ""},
-    {"タイピングのコツは２つあります",       43, blue,  "",     ""},
-    {"①ホームポジションを維持すること",     43, blue,  "",     ""},
-    {"②正しい指使いをすることです",         43, blue,  "",     ""},
-    {"まずホームポジションを説明します",     43, blue,  "",     ""},
-    {"人さし指をＦとＪにのせます",           43, blue,  "",     "FJ"},
-    {"となりの指はとなりのキーにのせます",   43, blue,  "",     "FJDSAKL;"},
-    {"これがホームポジションです",           43, blue,  "",     "FJDSAKL;"},
-    {"次に指使いを説明します",               43, blue,  "",     ""},
-    {"各指は３つのキーを担当します",         43, blue,  "",     ""},
-    {"小指は緑色のキーを担当します",         43, blue,  "l",    ""},
-    {"薬指は黄色のキーを担当します",         43, blue,  "lr",   ""},
-    {"中指は水色のキーを担当します",         43, blue,  "lrm",  ""},
-    {"人さし指は桃色のキーを担当します",     43, blue,  "lrmi", ""},
-    {"人さし指だけ６つのキーを担当します",   43, blue,  "lrmi", ""},
-    {"たとえば、Ｒをタイプするときは",       43, blue,  "lrmi", "R"},
-    {"左手人さし指でＲをタイプします",       43, blue,  "lrmi", "R"},
-    {"その後すぐに人さし指をＦに戻します",   43, blue,  "lrmi", "RF"},
-    {"このようにすることで",                 43, blue,  "lrmi", "RF"},
-    {"ホームポジションを維持できるのです",   43, blue,  "lrmi", "RF"},
-    {"ＦとＪには小さな突起があるので",       43, blue,  "",     "FJ"},
-    {"触るだけで指の位置が確認できます",     43, blue,  "",     "FJ"},
-    {"End Tutorial",                         64, black, "",     ""},
-};
-// clang-format on
-
-// One window in a folder of its own, shown, at the given level.
-struct Session {
-    QTemporaryDir dir;
-    bool entered = QDir::setCurrent(dir.path());
-    FakePlatform platform;
-    TForm1 w{platform};
-
+// One window, shown, at the given level and with the finger colours as given.
+struct Session : TestWindow {
     explicit Session(int level = 1, bool keyColour = false)
     {
-        w.show();
-        if (!QTest::qWaitForWindowExposed(&w))
-            qWarning("window not exposed");
-        w.levelItem(level)->trigger();
-        if (keyColour != w.KeyColor->isChecked())
-            w.KeyColor->trigger();
+        chooseLevel(level);
+        if (keyColour != action(QStringLiteral("KeyColor"))->isChecked())
+            action(QStringLiteral("KeyColor"))->trigger();
     }
 
-    void forward(int presses)
+    QToolButton *endButton() const { return find<QToolButton>(QStringLiteral("SpeedButton1")); }
+    QToolButton *nextButton() const { return find<QToolButton>(QStringLiteral("SpeedButton2")); }
+    QToolButton *backButton() const { return find<QToolButton>(QStringLiteral("SpeedButton3")); }
+
+    void forward(int presses) const
     {
         for (int n = 0; n < presses; ++n)
-            w.SpeedButton2->click();
+            QTest::mouseClick(nextButton(), Qt::LeftButton);
     }
+    void back() const { QTest::mouseClick(backButton(), Qt::LeftButton); }
+    void end() const { QTest::mouseClick(endButton(), Qt::LeftButton); }
+    void startTutorial() const { action(QStringLiteral("Tutorial"))->trigger(); }
     // Starts the tutorial and shows the given line (-1: only "Tutorial").
-    void showLine(int line)
+    void showLine(int line) const
     {
-        w.Tutorial->trigger();
+        startTutorial();
         forward(line + 1);
+    }
+
+    // The background of every key, as "F#ff0000 J#..." in key-table order.
+    QString keyBackgrounds() const
+    {
+        QStringList keys;
+        for (const KeyInfo &info : keyTable)
+            keys << QLatin1String(info.caption) +
+                        key(QLatin1String(info.caption))->palette().color(QPalette::Window).name();
+        return keys.join(' ');
+    }
+
+    // Everything of the window that the tutorial touches, for comparing two windows.
+    // `lit`: with the keys lit.
+    QString describe(bool lit = true) const
+    {
+        QLabel *text = textPanel();
+        QLabel *reading = readingPanel();
+        QStringList parts;
+        parts << "text=" + text->text() << QStringLiteral("font=%1").arg(text->font().pixelSize())
+              << "colour=" + text->palette().color(QPalette::WindowText).name()
+              << QStringLiteral("textGeometry=%1,%2,%3,%4")
+                     .arg(text->x())
+                     .arg(text->y())
+                     .arg(text->width())
+                     .arg(text->height())
+              << QStringLiteral("yomi=%1 %2,%3 '%4'")
+                     .arg(reading->isVisibleTo(window()))
+                     .arg(reading->x())
+                     .arg(reading->width())
+                     .arg(reading->text())
+              << QStringLiteral("outer=%1").arg(form->outerHeight())
+              << QStringLiteral("button1=%1 %2 focus=%3")
+                     .arg(startButton()->text())
+                     .arg(startButton()->isEnabled())
+                     .arg(form->focusWidget() == startButton())
+              << QStringLiteral("stepButtons=%1%2%3")
+                     .arg(endButton()->isVisibleTo(window()))
+                     .arg(nextButton()->isVisibleTo(window()))
+                     .arg(backButton()->isVisibleTo(window()))
+              << QStringLiteral("routing=%1 demo=%2").arg(form->keyRouting()).arg(form->demoMode());
+        if (lit)
+            parts << "lit=" + litKeys();
+        QString levels = "levels=";
+        for (int level = 1; level <= 9; ++level)
+            levels += QStringLiteral("%1%2 ")
+                          .arg(levelItem(level)->isEnabled() ? 'e' : 'd')
+                          .arg(levelItem(level)->isChecked() ? 'x' : '-');
+        parts << levels << keyBackgrounds();
+        return parts.join('\n');
     }
 };
 
-QString colourName(const QColor &colour)
-{
-    return QStringLiteral("(%1,%2,%3)").arg(colour.red()).arg(colour.green()).arg(colour.blue());
-}
-
-// The background of every key, as "F(255,0,0) J(...)..." in key-table order.
-QString keyBackgrounds(const TForm1 &w)
+// The keys' backgrounds as a look paints them.
+QString lookBackgrounds(const TutorialLook &look)
 {
     QStringList keys;
-    for (const KeyInfo &key : keyTable)
-        keys << QLatin1String(key.caption) +
-                    colourName(w.Panel[key.panel]->palette().color(QPalette::Window));
+    for (size_t k = 0; k < keyTable.size(); ++k)
+        keys << QLatin1String(keyTable[k].caption) +
+                    (look.keyColours[k] ? colorFromWin(*look.keyColours[k]) : buttonFace()).name();
     return keys.join(' ');
 }
 
-QString expectedBackgrounds(const Line &line)
+QString plainBackgrounds()
 {
-    QStringList keys;
-    for (const KeyInfo &key : keyTable) {
-        QColor colour = buttonFace();
-        if (strchr(line.groups, fingerLetter(key.finger)))
-            colour = fingerColour(key.finger);
-        if (strstr(line.redKeys, key.caption))
-            colour = red;
-        keys << QLatin1String(key.caption) + colourName(colour);
-    }
-    return keys.join(' ');
+    return lookBackgrounds(TutorialLook{});
 }
 
-// Everything of the window that the tutorial touches, for comparing two windows.
-QString describe(const TForm1 &w)
+void verifyInTutorial(const Session &s)
 {
-    QStringList parts;
-    parts << "text=" + w.TextPanel->text()
-          << QStringLiteral("font=%1").arg(w.TextPanel->font().pixelSize())
-          << "colour=" + colourName(w.TextPanel->palette().color(QPalette::WindowText))
-          << QStringLiteral("textGeometry=%1,%2,%3,%4")
-                 .arg(w.TextPanel->x())
-                 .arg(w.TextPanel->y())
-                 .arg(w.TextPanel->width())
-                 .arg(w.TextPanel->height())
-          << QStringLiteral("yomi=%1 %2,%3 '%4'")
-                 .arg(w.yomiPanel->isVisibleTo(&w))
-                 .arg(w.yomiPanel->x())
-                 .arg(w.yomiPanel->width())
-                 .arg(w.yomiPanel->text())
-          << QStringLiteral("outer=%1").arg(w.outerHeight())
-          << QStringLiteral("button1=%1 %2 focus=%3")
-                 .arg(w.Button1->text())
-                 .arg(w.Button1->isEnabled())
-                 .arg(w.focusWidget() == w.Button1)
-          << QStringLiteral("stepButtons=%1%2%3")
-                 .arg(w.SpeedButton1->isVisibleTo(&w))
-                 .arg(w.SpeedButton2->isVisibleTo(&w))
-                 .arg(w.SpeedButton3->isVisibleTo(&w))
-          << QStringLiteral("routing=%1 demo=%2").arg(w.keyRouting()).arg(w.demoMode);
-    QString levels = "levels=";
+    QWidget *w = s.window();
+    QVERIFY(s->tutorial().shown());
+    QVERIFY(s.endButton()->isVisibleTo(w));
+    QVERIFY(s.nextButton()->isVisibleTo(w));
+    QVERIFY(s.backButton()->isVisibleTo(w));
+    QVERIFY(!s.startButton()->isEnabled());
     for (int level = 1; level <= 9; ++level)
-        levels += QStringLiteral("%1%2 ")
-                      .arg(w.levelItem(level)->isEnabled() ? 'e' : 'd')
-                      .arg(w.levelItem(level)->isChecked() ? 'x' : '-');
-    parts << levels << keyBackgrounds(w);
-    return parts.join('\n');
+        QVERIFY(!s.levelItem(level)->isEnabled());
+    QVERIFY(s.action(QStringLiteral("KeyColor"))->isEnabled());
+    QVERIFY(s.action(QStringLiteral("setSpelling"))->isEnabled());
+    QVERIFY(s.action(QStringLiteral("showScore"))->isEnabled());
+    QVERIFY(!s.readingPanel()->isVisibleTo(w));
+    QCOMPARE(s.textPanel()->geometry(), QRect(11, 24, 777, 73));
+    QVERIFY(!s->keyRouting());
 }
 
-void verifyInTutorial(const TForm1 &w)
+// The line's look on the text panel and the keys.
+void verifyLine(const Session &s, int line)
 {
-    QVERIFY(w.SpeedButton1->isVisibleTo(&w));
-    QVERIFY(w.SpeedButton2->isVisibleTo(&w));
-    QVERIFY(w.SpeedButton3->isVisibleTo(&w));
-    QVERIFY(!w.Button1->isEnabled());
-    for (int level = 1; level <= 9; ++level)
-        QVERIFY(!w.levelItem(level)->isEnabled());
-    QVERIFY(w.KeyColor->isEnabled());
-    QVERIFY(w.setSpelling->isEnabled());
-    QVERIFY(w.showScore->isEnabled());
-    QVERIFY(!w.yomiPanel->isVisibleTo(&w));
-    QCOMPARE(w.TextPanel->geometry(), QRect(11, 24, 777, 73));
-    QVERIFY(!w.keyRouting());
-}
-
-void verifyLine(const TForm1 &w, int number)
-{
-    const Line &line = lines[number];
-    QCOMPARE(w.TextPanel->text(), QString::fromUtf8(line.caption));
-    QCOMPARE(w.TextPanel->font().pixelSize(), line.fontPixels);
-    QCOMPARE(w.TextPanel->palette().color(QPalette::WindowText), line.fontColour);
-    QCOMPARE(keyBackgrounds(w), expectedBackgrounds(line));
-    QCOMPARE(w.tutorialStep, number + 1);
+    const TutorialLook look = tutorialLook(line);
+    QCOMPARE(s.textPanel()->text(), look.caption);
+    QCOMPARE(s.textPanel()->font().pixelSize(), look.fontPixels);
+    QCOMPARE(s.textPanel()->palette().color(QPalette::WindowText), colorFromWin(look.fontColour));
+    QCOMPARE(s.keyBackgrounds(), lookBackgrounds(look));
+    QCOMPARE(s->tutorial().step(), line + 1);
 }
 
 } // namespace
@@ -266,30 +196,36 @@ void TestTutorial::startTutorial()
     QFETCH(bool, keyColour);
     QFETCH(int, outer);
     Session s(level, keyColour);
-    s.w.tutorialStep = 17;
+    DrillAreaLayout layout;
+    layout.startUp(level);
+    QList<QRect> widening;
+    for (const DrillAreaLayout::Frame &frame : layout.startTutorial())
+        if (frame.animationStep > 0)
+            widening << frame.geometry.text;
     s.platform.recordSteps = true;
 
-    s.w.Tutorial->trigger();
+    s.startTutorial();
 
-    QCOMPARE(s.w.TextPanel->text(), QStringLiteral("Tutorial"));
+    QCOMPARE(s.textPanel()->text(), QStringLiteral("Tutorial"));
     // The caption keeps the level's font until line 0.
-    QCOMPARE(s.w.TextPanel->font().pixelSize(), 64);
-    QCOMPARE(s.w.TextPanel->palette().color(QPalette::WindowText), black);
-    QCOMPARE(s.w.tutorialStep, 0);
-    QCOMPARE(s.w.outerHeight(), outer);
-    verifyInTutorial(s.w);
-    // The widening plays from 300 whatever the width was.
-    QCOMPARE(int(s.platform.steps.size()), 478);
-    QCOMPARE(s.platform.steps.front().second, QRect(161, 24, 300, 73));
-    QCOMPARE(keyBackgrounds(s.w), expectedBackgrounds(Line{"", 0, {}, "", ""}));
-    QCOMPARE(s.w.currentLevel, level);
-    QVERIFY(s.w.levelItem(level)->isChecked());
+    QCOMPARE(s.textPanel()->font().pixelSize(), 64);
+    QCOMPARE(s.textPanel()->palette().color(QPalette::WindowText), black);
+    QCOMPARE(s->tutorial().step(), 0);
+    QCOMPARE(s->outerHeight(), outer);
+    verifyInTutorial(s);
+    // The widening plays on the real panel.
+    QCOMPARE(s.platform.stepsOf(s.textPanel()), widening);
+    QCOMPARE(s.platform.stepsOf(s.textPanel()).size(), 478);
+    QCOMPARE(s.keyBackgrounds(), plainBackgrounds());
+    QCOMPARE(s.litKeys(), QString());
+    QCOMPARE(s->session().level(), level);
+    QVERIFY(s.levelItem(level)->isChecked());
 }
 
 void TestTutorial::walkForward_data()
 {
     QTest::addColumn<int>("line");
-    for (int line = 0; line < 23; ++line)
+    for (int line = 0; line < tutorialLineCount; ++line)
         QTest::addRow("line %d", line) << line;
 }
 
@@ -298,9 +234,9 @@ void TestTutorial::walkForward()
     QFETCH(int, line);
     Session s(2, true);
     s.showLine(line);
-    verifyLine(s.w, line);
-    verifyInTutorial(s.w);
-    QCOMPARE(s.w.outerHeight(), 400);
+    verifyLine(s, line);
+    verifyInTutorial(s);
+    QCOMPARE(s->outerHeight(), 400);
 }
 
 void TestTutorial::steppingPastTheEndSelectsTheLevel_data()
@@ -322,14 +258,15 @@ void TestTutorial::steppingPastTheEndSelectsTheLevel()
     Session reference(level, keyColour);
     Session s(level, keyColour);
 
-    s.showLine(22);
+    s.showLine(tutorialLineCount - 1);
     s.forward(1);
 
-    QCOMPARE(s.w.tutorialStep, 24);
-    QCOMPARE(describe(s.w), describe(reference.w));
-    QCOMPARE(s.w.TextPanel->text(), QStringLiteral("Level%1").arg(level));
-    QVERIFY(!s.w.SpeedButton2->isVisibleTo(&s.w));
-    QVERIFY(s.w.Button1->isEnabled());
+    QCOMPARE(s->tutorial().step(), tutorialLineCount + 1);
+    QVERIFY(!s->tutorial().shown());
+    QCOMPARE(s.describe(), reference.describe());
+    QCOMPARE(s.textPanel()->text(), QStringLiteral("Level%1").arg(level));
+    QVERIFY(!s.nextButton()->isVisibleTo(s.window()));
+    QVERIFY(s.startButton()->isEnabled());
 }
 
 void TestTutorial::endButton_data()
@@ -353,58 +290,43 @@ void TestTutorial::endButton()
     Session s(level, true);
     s.showLine(line);
 
-    s.w.SpeedButton1->click();
+    s.end();
 
-    QCOMPARE(describe(s.w), describe(reference.w));
+    QVERIFY(!s->tutorial().shown());
+    QCOMPARE(s.describe(), reference.describe());
 }
 
 void TestTutorial::stepBack_data()
 {
     QTest::addColumn<int>("from");
-    QTest::addColumn<QString>("backgrounds"); // of the line gone back to
-    const QString face = colourName(buttonFace());
-    QString none;
-    for (const KeyInfo &key : keyTable)
-        none += QLatin1String(key.caption) + face + ' ';
-    QTest::newRow("line 1 to line 0") << 1 << none.trimmed();
-    QTest::newRow("line 8 to line 7") << 8 << expectedBackgrounds(lines[7]);
-    QTest::newRow("line 14 to line 13") << 14 << expectedBackgrounds(lines[13]);
-    QTest::newRow("line 15 to line 14") << 15 << expectedBackgrounds(lines[14]);
-    QTest::newRow("line 22 to line 21") << 22 << expectedBackgrounds(lines[21]);
+    QTest::newRow("line 1 to line 0") << 1;
+    QTest::newRow("line 8 to line 7") << 8;
+    QTest::newRow("line 14 to line 13") << 14;
+    QTest::newRow("line 15 to line 14") << 15;
+    QTest::newRow("line 22 to line 21") << 22;
 }
 
 void TestTutorial::stepBack()
 {
     QFETCH(int, from);
-    QFETCH(QString, backgrounds);
     Session s;
     s.showLine(from);
 
-    s.w.SpeedButton3->click();
+    s.back();
 
-    verifyLine(s.w, from - 1);
-    QCOMPARE(keyBackgrounds(s.w), backgrounds);
-    verifyInTutorial(s.w);
-    // Line 7 still shows the home position; line 21 is in the lines' 32-point blue.
-    if (from == 8)
-        QCOMPARE(s.w.keyPanel(";")->palette().color(QPalette::Window), red);
-    if (from == 22) {
-        QCOMPARE(s.w.TextPanel->font().pixelSize(), 43);
-        QCOMPARE(s.w.TextPanel->palette().color(QPalette::WindowText), blue);
-    }
-    if (from == 15)
-        QCOMPARE(s.w.keyPanel("R")->palette().color(QPalette::Window), QColor(255, 128, 192));
+    verifyLine(s, from - 1);
+    verifyInTutorial(s);
 }
 
 void TestTutorial::stepBackTwice()
 {
     Session s;
     s.showLine(16);
-    s.w.SpeedButton3->click();
-    s.w.SpeedButton3->click();
-    verifyLine(s.w, 14);
+    s.back();
+    s.back();
+    verifyLine(s, 14);
     s.forward(1);
-    verifyLine(s.w, 15);
+    verifyLine(s, 15);
 }
 
 void TestTutorial::everyStepBackShowsTheLineAsFirstShown()
@@ -412,20 +334,20 @@ void TestTutorial::everyStepBackShowsTheLineAsFirstShown()
     Session reference;
     reference.showLine(-1);
     QStringList firstShown;
-    for (int line = 0; line < 23; ++line) {
+    for (int line = 0; line < tutorialLineCount; ++line) {
         reference.forward(1);
-        firstShown << describe(reference.w);
+        firstShown << reference.describe();
     }
 
     Session s;
     s.showLine(0);
-    for (int line = 1; line < 23; ++line) {
+    for (int line = 1; line < tutorialLineCount; ++line) {
         s.forward(1);
-        s.w.SpeedButton3->click();
-        QCOMPARE(describe(s.w), firstShown[line - 1]);
-        QCOMPARE(s.w.tutorialStep, line);
+        s.back();
+        QCOMPARE(s.describe(), firstShown[line - 1]);
+        QCOMPARE(s->tutorial().step(), line);
         s.forward(1);
-        QCOMPARE(describe(s.w), firstShown[line]);
+        QCOMPARE(s.describe(), firstShown[line]);
     }
 }
 
@@ -439,35 +361,41 @@ void TestTutorial::backDoesNothingAtTheStart_data()
 void TestTutorial::backDoesNothingAtTheStart()
 {
     QFETCH(int, line);
-    Session s(1, true);
+    Session s;
     s.showLine(line);
-    s.w.KeyColor->trigger(); // paints the groups: the back button must not clear them
-    const QString before = describe(s.w);
+    s.action(QStringLiteral("KeyColor"))->trigger(); // paints the groups: back must keep them
+    QVERIFY(s.keyBackgrounds() != plainBackgrounds());
+    const QString before = s.describe();
 
-    s.w.SpeedButton3->click();
+    s.back();
 
-    QCOMPARE(describe(s.w), before);
-    QCOMPARE(s.w.tutorialStep, line + 1);
+    QCOMPARE(s.describe(), before);
+    QCOMPARE(s->tutorial().step(), line + 1);
 }
 
 void TestTutorial::menuOnTutorialCaptionOnlyClears()
 {
     Session s;
-    s.w.Tutorial->trigger();
-    s.w.KeyColor->trigger();
-    s.w.setKeyRouting(true);
+    s.startTutorial();
+    s.action(QStringLiteral("KeyColor"))->trigger();
+    s.doubleClickKeyboard(QMessageBox::Yes); // demo mode routes the keys
+    QVERIFY(s->keyRouting());
+    s.type('d');
+    QCOMPARE(s.litKeys(), QStringLiteral("D"));
     s.platform.recordSteps = true;
 
-    s.w.Tutorial->trigger();
+    s.startTutorial();
 
-    QCOMPARE(s.w.TextPanel->text(), QStringLiteral("Tutorial"));
-    QCOMPARE(s.w.tutorialStep, 0);
+    QCOMPARE(s.textPanel()->text(), QStringLiteral("Tutorial"));
+    QCOMPARE(s->tutorial().step(), 0);
     QVERIFY(s.platform.steps.empty());
-    QVERIFY(!s.w.keyRouting());
-    QCOMPARE(keyBackgrounds(s.w), expectedBackgrounds(lines[0]));
-    verifyInTutorial(s.w);
+    QVERIFY(!s->keyRouting());
+    QVERIFY(!s->demoMode());
+    QCOMPARE(s.litKeys(), QString());
+    QCOMPARE(s.keyBackgrounds(), plainBackgrounds());
+    verifyInTutorial(s);
     s.forward(1);
-    verifyLine(s.w, 0);
+    verifyLine(s, 0);
 }
 
 void TestTutorial::menuDuringALineStartsAgain()
@@ -476,29 +404,29 @@ void TestTutorial::menuDuringALineStartsAgain()
     s.showLine(13);
     s.platform.recordSteps = true;
 
-    s.w.Tutorial->trigger();
+    s.startTutorial();
 
-    QCOMPARE(s.w.TextPanel->text(), QStringLiteral("Tutorial"));
-    QCOMPARE(s.w.tutorialStep, 0);
-    QCOMPARE(int(s.platform.steps.size()), 478);
+    QCOMPARE(s.textPanel()->text(), QStringLiteral("Tutorial"));
+    QCOMPARE(s->tutorial().step(), 0);
+    QCOMPARE(s.platform.stepsOf(s.textPanel()).size(), 478);
     // The lines' font stays until the caption is replaced.
-    QCOMPARE(s.w.TextPanel->font().pixelSize(), 43);
-    QCOMPARE(keyBackgrounds(s.w), expectedBackgrounds(lines[0]));
-    verifyInTutorial(s.w);
+    QCOMPARE(s.textPanel()->font().pixelSize(), tutorialLook(13).fontPixels);
+    QCOMPARE(s.keyBackgrounds(), plainBackgrounds());
+    verifyInTutorial(s);
     s.forward(6);
-    verifyLine(s.w, 5);
+    verifyLine(s, 5);
 }
 
 void TestTutorial::restartAfterEnd()
 {
     Session s(7);
-    s.showLine(22);
+    s.showLine(tutorialLineCount - 1);
     s.forward(1);
     s.showLine(5);
-    verifyLine(s.w, 5);
-    verifyInTutorial(s.w);
-    s.w.SpeedButton1->click();
-    QCOMPARE(s.w.TextPanel->text(), QStringLiteral("Level7"));
+    verifyLine(s, 5);
+    verifyInTutorial(s);
+    s.end();
+    QCOMPARE(s.textPanel()->text(), QStringLiteral("Level7"));
 }
 
 void TestTutorial::levelMenuAndStartUnusable()
@@ -506,48 +434,50 @@ void TestTutorial::levelMenuAndStartUnusable()
     Session s(2);
     s.showLine(3);
 
-    s.w.Level7->trigger();
-    s.w.Button1->click();
+    s.chooseLevel(7);
+    s.clickStart();
 
-    QCOMPARE(s.w.currentLevel, 2);
-    QVERIFY(s.w.Level2->isChecked());
-    QVERIFY(!s.w.Level7->isChecked());
-    QCOMPARE(s.w.Button1->text(), QStringLiteral("スタート"));
-    verifyLine(s.w, 3);
+    QCOMPARE(s->session().level(), 2);
+    QVERIFY(s.levelItem(2)->isChecked());
+    QVERIFY(!s.levelItem(7)->isChecked());
+    QVERIFY(!s.running());
+    QVERIFY(!s->session().running());
+    verifyLine(s, 3);
     // The options menu stays usable.
-    s.w.KeyColor->trigger();
-    QVERIFY(s.w.KeyColor->isChecked());
-    QCOMPARE(s.w.keyPanel("Q")->palette().color(QPalette::Window), QColor(0, 128, 64));
+    s.action(QStringLiteral("KeyColor"))->trigger();
+    QVERIFY(s.action(QStringLiteral("KeyColor"))->isChecked());
+    QCOMPARE(s.key("Q")->palette().color(QPalette::Window), QColor(0, 128, 64));
 }
 
 void TestTutorial::typingDoesNotAdvance()
 {
     Session s(3);
-    QVERIFY(QTest::qWaitForWindowActive(&s.w));
+    QVERIFY(QTest::qWaitForWindowActive(s.window()));
     s.showLine(4);
-    const auto type = [] {
+    const auto type = [&s] {
         for (const char *text : {"fj ", " ", "a"}) {
-            QWidget *focus = QApplication::focusWidget();
-            QTest::keyClicks(focus, text);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            s.type(text);
+            QTest::keyClick(s.keyTarget(), Qt::Key_Return);
         }
     };
     type();
 
-    verifyLine(s.w, 4);
+    verifyLine(s, 4);
     QCOMPARE(s.platform.beeps, 0);
-    QCOMPARE(s.w.errorCount, 0);
+    QCOMPARE(s->session().errorCount(), 0);
     // Nothing the keys could reach has changed, and the file written at close agrees.
-    QVERIFY(s.w.CheckBox1->isChecked());
-    QVERIFY(!s.w.CheckBox2->isChecked());
+    QVERIFY(s.hintBox()->isChecked());
+    QVERIFY(!s.randomBox()->isChecked());
     s.forward(18);
     type();
-    s.w.SpeedButton1->click();
-    QCOMPARE(QApplication::focusWidget(), s.w.Button1);
-    QVERIFY(s.w.CheckBox1->isChecked());
-    QVERIFY(!s.w.CheckBox2->isChecked());
-    QCOMPARE(s.w.currentLevel, 3);
-    s.w.close();
+    verifyLine(s, 22);
+    s.end();
+    QCOMPARE(QApplication::focusWidget(), s.startButton());
+    QVERIFY(s.hintBox()->isChecked());
+    QVERIFY(!s.randomBox()->isChecked());
+    QCOMPARE(s->session().level(), 3);
+    QVERIFY(!s->session().running());
+    s->close();
     QFile file(QStringLiteral("RK.set"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().split('\n').mid(0, 3), QByteArrayList({"3", "0", "1"}));
@@ -566,18 +496,18 @@ void TestTutorial::demoAnswersKeepStartUnusable()
     Session s;
     s.showLine(2);
     s.platform.messages.clear();
-    s.platform.answers.push_back(answer);
-    QTest::mouseDClick(s.w.KBPanel, Qt::LeftButton, {}, QPoint(5, 5));
+    s.doubleClickKeyboard(answer);
     QCOMPARE(s.platform.messages.size(), std::size_t(1));
-    verifyLine(s.w, 2);
-    QVERIFY(!s.w.Button1->isEnabled());
+    QCOMPARE(s->demoMode(), answer == QMessageBox::Yes);
+    verifyLine(s, 2);
+    QVERIFY(!s.startButton()->isEnabled());
     for (int level = 1; level <= 9; ++level)
-        QVERIFY(!s.w.levelItem(level)->isEnabled());
-    QVERIFY(QApplication::focusWidget() != s.w.CheckBox1);
+        QVERIFY(!s.levelItem(level)->isEnabled());
+    QVERIFY(QApplication::focusWidget() != s.hintBox());
 
-    s.w.SpeedButton1->click();
-    QVERIFY(s.w.Button1->isEnabled());
-    QCOMPARE(QApplication::focusWidget(), s.w.Button1);
+    s.end();
+    QVERIFY(s.startButton()->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), s.startButton());
 }
 
 void TestTutorial::startDuringADrill_data()
@@ -593,62 +523,66 @@ void TestTutorial::startDuringADrill()
     QFETCH(int, level);
     Session reference(level, true);
     Session s(level, true);
-    s.w.Button1->click();
-    QCOMPARE(s.w.Button1->text(), QStringLiteral("ストップ"));
-    QVERIFY(s.w.keyRouting());
+    s.clickStart();
+    QVERIFY(s.running());
+    QVERIFY(s->keyRouting());
+    QVERIFY(!s.litKeys().isEmpty());
 
-    s.w.Tutorial->trigger();
+    s.startTutorial();
 
     // Stopped as the Stop button stops: no result, no hint left lit.
-    QCOMPARE(s.w.Button1->text(), QStringLiteral("スタート"));
+    QVERIFY(!s.running());
+    QVERIFY(!s->session().running());
     QVERIFY(s.platform.modals.empty());
-    QCOMPARE(s.w.TextPanel->text(), QStringLiteral("Tutorial"));
-    for (const KeyInfo &key : keyTable)
-        QVERIFY2(s.w.Panel[key.panel]->palette().color(QPalette::WindowText) != red, key.caption);
-    verifyInTutorial(s.w);
-    QCOMPARE(s.w.highScores[level], 0.0);
+    QCOMPARE(s.textPanel()->text(), QStringLiteral("Tutorial"));
+    QCOMPARE(s.litKeys(), QString());
+    verifyInTutorial(s);
+    QCOMPARE(s->scores().best(level, false), 0.0);
 
     s.showLine(9);
-    s.w.SpeedButton1->click();
-    QCOMPARE(describe(s.w), describe(reference.w));
+    s.end();
+    QCOMPARE(s.describe(false), reference.describe(false));
+    // Before the tutorial the hint went out with the run; the level shown at its end has none.
+    QCOMPARE(s.litKeys(), QString());
 }
 
 void TestTutorial::startInDemoMode()
 {
     Session s;
-    s.platform.answers.push_back(QMessageBox::Yes);
-    s.w.KBPanelClick();
-    QVERIFY(s.w.demoMode);
-    s.w.showKeyHint("k");
+    s.doubleClickKeyboard(QMessageBox::Yes);
+    QVERIFY(s->demoMode());
+    s.type('k');
+    QCOMPARE(s.litKeys(), QStringLiteral("K"));
 
-    s.w.Tutorial->trigger();
+    s.startTutorial();
 
-    QVERIFY(!s.w.demoMode);
-    QVERIFY(!s.w.keyRouting());
-    QCOMPARE(s.w.keyPanel("K")->palette().color(QPalette::WindowText), black);
-    verifyInTutorial(s.w);
+    QVERIFY(!s->demoMode());
+    QVERIFY(!s->keyRouting());
+    QCOMPARE(s.litKeys(), QString());
+    verifyInTutorial(s);
 
-    s.w.SpeedButton1->click();
-    QVERIFY(!s.w.demoMode);
-    QVERIFY(!s.w.keyRouting());
-    QVERIFY(s.w.Button1->isEnabled());
+    s.end();
+    QVERIFY(!s->demoMode());
+    QVERIFY(!s->keyRouting());
+    QVERIFY(s.startButton()->isEnabled());
 }
 
 void TestTutorial::demoModeEnteredDuringTutorialEndsWithIt()
 {
     Session s;
     s.showLine(2);
-    s.platform.answers.push_back(QMessageBox::Yes);
-    s.w.KBPanelClick();
-    s.w.showKeyHint("a");
+    s.doubleClickKeyboard(QMessageBox::Yes);
+    s.type('a');
+    QCOMPARE(s.litKeys(), QStringLiteral("A"));
+    verifyLine(s, 2);
 
-    s.forward(21);
+    s.forward(tutorialLineCount - 2);
 
-    QCOMPARE(s.w.tutorialStep, 24);
-    QVERIFY(!s.w.demoMode);
-    QVERIFY(!s.w.keyRouting());
-    QCOMPARE(s.w.keyPanel("A")->palette().color(QPalette::WindowText), black);
-    QVERIFY(s.w.Button1->isEnabled());
+    QCOMPARE(s->tutorial().step(), tutorialLineCount + 1);
+    QVERIFY(!s->demoMode());
+    QVERIFY(!s->keyRouting());
+    QCOMPARE(s.litKeys(), QString());
+    QVERIFY(s.startButton()->isEnabled());
 }
 
 QTEST_MAIN(TestTutorial)

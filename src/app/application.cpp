@@ -1,6 +1,6 @@
 #include "app/application.h"
 
-#include "app/platform.h"
+#include "gui/platform.h"
 
 #include <exception>
 

@@ -1,8 +1,8 @@
 #include "app/application.h"
 #include "app/commandline.h"
-#include "app/fonts.h"
-#include "app/form1.h"
-#include "app/platform.h"
+#include "gui/fonts.h"
+#include "app/systemplatform.h"
+#include "gui/mainwindow.h"
 
 #include <cstdio>
 #include <exception>
@@ -57,8 +57,8 @@ int main(int argc, char **argv)
         registerFontSubstitutions();
         setJapaneseApplicationFont();
         app.setPlatform(&platform);
-        TForm1 form1(platform); // creates the about box and the typing-time dialog after itself
-        form1.show();           // its first show loads the settings
+        MainWindow window(platform); // creates the about box and the typing-time dialog
+        window.show();               // its first show loads the settings
         return app.exec();
     } catch (const std::exception &error) {
         RinkaroApplication::showException(&platform, QString::fromLocal8Bit(error.what()));

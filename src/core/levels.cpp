@@ -7,15 +7,15 @@ namespace
 
 // clang-format off
 const std::array<LevelInfo, 9> levels{{
-    {"fjfjasdfgfjfj;lkjhfdfsfafgjkjlj;jh", 0, 0},
-    {"frdeswaqgtjukilo;phyfrfefwfqftjujijojpjy", 0, 0},
-    {"fvdcsxazgbjmk,l.;/hnfvfcfxfzfbjmj,j.j/jn", 0, 0},
-    {alphabetKeys, 0, 0},
-    {nullptr, 1, 46},
-    {nullptr, 47, 83},
-    {nullptr, 1, 35},
-    {nullptr, 36, 52},
-    {nullptr, 53, 76},
+    {"fjfjasdfgfjfj;lkjhfdfsfafgjkjlj;jh", 0, 0, "ホーム"},
+    {"frdeswaqgtjukilo;phyfrfefwfqftjujijojpjy", 0, 0, "ホーム＋上段"},
+    {"fvdcsxazgbjmk,l.;/hnfvfcfxfzfbjmj,j.j/jn", 0, 0, "ホーム＋下段"},
+    {alphabetKeys, 0, 0, "A to Z"},
+    {nullptr, 1, 46, "ローマ字１"},
+    {nullptr, 47, 83, "ローマ字２"},
+    {nullptr, 1, 35, "ひらがな１"},
+    {nullptr, 36, 52, "ひらがな２"},
+    {nullptr, 53, 76, "ひらがな３"},
 }};
 // clang-format on
 

@@ -5,6 +5,7 @@ struct LevelInfo {
     const char *keyString; // key levels 1-4; nullptr otherwise
     int rangeFirst;        // syllable levels: kana indices; phrase levels: phrase numbers
     int rangeLast;
+    const char *menuCaption; // UTF-8, as the level menu and the record table name it
 };
 
 // Entry for levels 1..9; nullptr for any other value.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/platform.h"
+#include "gui/platform.h"
 
 #include <QDialog>
 #include <QLabel>

@@ -3,13 +3,12 @@
 #include <QMessageBox>
 #include <QtGlobal>
 
-#include <random>
-
 class QDialog;
 class QWidget;
 
-// Everything the program asks of the system, behind one interface so that tests can
-// drive the clock, count beeps, answer message boxes and fix the random sequence.
+// Everything the windows ask of the system, behind one interface so that tests can drive
+// the clock, count beeps, answer message boxes and fix the random sequence. The program's
+// start-up chooses the implementation.
 class Platform
 {
 public:
@@ -35,23 +34,4 @@ public:
     // Called after each step of a panel animation so that the steps can be painted and
     // paced; the test double records them instead.
     virtual void animationStep(QWidget *widget, int step) = 0;
-};
-
-// The implementation for a real desktop session.
-class SystemPlatform final : public Platform
-{
-public:
-    quint32 tickCount() override;
-    quint32 timeOfDayMs() override;
-    void beep() override;
-    QMessageBox::StandardButton messageBox(QWidget *parent, QMessageBox::Icon icon,
-                                           const QString &caption, const QString &text,
-                                           QMessageBox::StandardButtons buttons) override;
-    void showModal(QDialog *dialog) override;
-    void seedRandom(quint32 seed) override;
-    int random(int n) override;
-    void animationStep(QWidget *widget, int step) override;
-
-private:
-    std::mt19937 engine_;
 };

@@ -6,18 +6,18 @@
 class QLabel;
 
 // The about box: product name and version, two credit lines and a picture of keys.
-class TForm2 : public QDialog
+class AboutBox : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget *parent = nullptr);
-
-    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr;
-    QLabel *Image1 = nullptr;
+    explicit AboutBox(QWidget *parent = nullptr);
 
     // A few keyboard keys seen close up at a slant, 64 x 64 in 24-bit colour.
     static QImage keysPicture();
 
 protected:
     void showEvent(QShowEvent *event) override;
+
+private:
+    QLabel *picture = nullptr; // Image1
 };

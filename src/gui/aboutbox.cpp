@@ -1,7 +1,7 @@
-#include "tutorial/form2.h"
+#include "gui/aboutbox.h"
 
-#include "app/fonts.h"
-#include "app/widgets.h"
+#include "gui/fonts.h"
+#include "gui/widgets.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -24,7 +24,7 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const 
 
 } // namespace
 
-TForm2::TForm2(QWidget *parent)
+AboutBox::AboutBox(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint)
@@ -36,23 +36,22 @@ TForm2::TForm2(QWidget *parent)
     setModal(true);
 
     const Qt::Alignment topLeft = Qt::AlignLeft | Qt::AlignTop;
-    Label1 =
-        makeLabel(this, "Label1", QStringLiteral("Rinkaro ver.2.0.5"), QRect(80, 8, 263, 31),
+    makeLabel(this, "Label1", QStringLiteral("Rinkaro ver.2.0.5"), QRect(80, 8, 263, 31),
                   pixelFont(timesFamily, 27, true, true), Qt::red, Qt::AlignRight | Qt::AlignTop);
     const QFont credit = pixelFont(courierFamily, 21, true, true);
     const QColor green(0, 0x80, 0);
-    Label2 = makeLabel(this, "Label2", QStringLiteral("By Rinkaro team"), QRect(144, 48, 208, 23),
+    makeLabel(this, "Label2", QStringLiteral("By Rinkaro team"), QRect(144, 48, 208, 23),
                        credit, green, topLeft);
-    Label3 = makeLabel(this, "Label3", QStringLiteral("Happy typing!"), QRect(155, 80, 195, 23),
+    makeLabel(this, "Label3", QStringLiteral("Happy typing!"), QRect(155, 80, 195, 23),
                        credit, green, topLeft);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(8, 16, 65, 65);
-    Image1->setAlignment(topLeft);
+    picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setGeometry(8, 16, 65, 65);
+    picture->setAlignment(topLeft);
 }
 
-QImage TForm2::keysPicture()
+QImage AboutBox::keysPicture()
 {
     QImage picture(64, 64, QImage::Format_RGB32);
     QPainter painter(&picture);
@@ -99,11 +98,11 @@ QImage TForm2::keysPicture()
     return picture.convertToFormat(QImage::Format_RGB888);
 }
 
-void TForm2::showEvent(QShowEvent *event)
+void AboutBox::showEvent(QShowEvent *event)
 {
     // Drawn when first asked for: its lettering would otherwise load a font at start-up.
-    if (Image1->pixmap().isNull())
-        Image1->setPixmap(QPixmap::fromImage(keysPicture()));
+    if (picture->pixmap().isNull())
+        picture->setPixmap(QPixmap::fromImage(keysPicture()));
     QDialog::showEvent(event);
     // Centred on the screen rather than on the main window.
     centreOnScreen(this);

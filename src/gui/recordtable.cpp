@@ -1,9 +1,10 @@
-#include "app/fonts.h"
-#include "app/form1.h"
-#include "app/platform.h"
-#include "app/widgets.h"
+#include "gui/recordtable.h"
+
+#include "core/levels.h"
 #include "core/scorebook.h"
-#include "tutorial/form2.h"
+#include "gui/fonts.h"
+#include "gui/platform.h"
+#include "gui/widgets.h"
 
 #include <QFrame>
 #include <QHeaderView>
@@ -11,7 +12,6 @@
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 
-#include <array>
 
 namespace
 {
@@ -19,14 +19,6 @@ namespace
 constexpr int panelWidth = 521;
 constexpr int panelHeight = 240;
 constexpr int rolledHeight = 20;
-
-const std::array<QString, 9> levelCaptions{
-    QStringLiteral("Level 1 ホーム"),       QStringLiteral("Level 2 ホーム＋上段"),
-    QStringLiteral("Level 3 ホーム＋下段"), QStringLiteral("Level 4 A to Z"),
-    QStringLiteral("Level 5 ローマ字１"),   QStringLiteral("Level 6 ローマ字２"),
-    QStringLiteral("Level 7 ひらがな１"),   QStringLiteral("Level 8 ひらがな２"),
-    QStringLiteral("Level 9 ひらがな３"),
-};
 
 // Only the level names can be edited in place, as in a report list; the editor stays
 // out of the input method like every other control of the window.
@@ -93,42 +85,39 @@ protected:
 
 } // namespace
 
-void TForm1::buildScorePanel()
+RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), platform_(platform)
 {
-    scorePanel = new QFrame(drillArea);
-    scorePanel->setObjectName(QStringLiteral("scorePanel"));
-    scorePanel->setGeometry(140, 0, panelWidth, panelHeight);
-    setUnrollingPanelFrame(scorePanel);
-    scorePanel->setAutoFillBackground(true);
+    setObjectName(QStringLiteral("scorePanel"));
+    setGeometry(140, 0, panelWidth, panelHeight);
+    setUnrollingPanelFrame(this);
 
-    Button3 = new QPushButton(QStringLiteral("OK"), scorePanel);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setGeometry(424, 192, 81, 25);
-    Button3->setAutoDefault(false);
-    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("Button3"));
+    okButton->setGeometry(424, 192, 81, 25);
+    okButton->setAutoDefault(false);
+    connect(okButton, &QPushButton::clicked, this, &RecordTable::rollUp);
 
-    scoreList = new ScoreList(scorePanel);
-    scoreList->setObjectName(QStringLiteral("scoreList"));
-    scoreList->setGeometry(10, 12, 501, 165);
-    scoreList->setFrameShape(QFrame::NoFrame);
+    list = new ScoreList(this);
+    list->setObjectName(QStringLiteral("scoreList"));
+    list->setGeometry(10, 12, 501, 165);
+    list->setFrameShape(QFrame::NoFrame);
     // The font first, so that the header is measured once, in its own font.
-    scoreList->setFont(pixelFont(gothicFamily, 15));
-    scoreList->setHeader(new ScoreHeader(Qt::Horizontal, scoreList));
+    list->setFont(pixelFont(gothicFamily, 15));
+    list->setHeader(new ScoreHeader(Qt::Horizontal, list));
     // The four columns fill the list's width exactly.
-    scoreList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setColour(scoreList, QPalette::Text, Qt::black);
-    scoreList->setRootIsDecorated(false);
-    scoreList->setItemsExpandable(false);
-    scoreList->setSortingEnabled(false);
-    scoreList->setUniformRowHeights(true);
-    scoreList->setEditTriggers(QAbstractItemView::SelectedClicked |
-                               QAbstractItemView::EditKeyPressed);
-    scoreList->setItemDelegate(new CaptionDelegate(scoreList));
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setColour(list, QPalette::Text, Qt::black);
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setSortingEnabled(false);
+    list->setUniformRowHeights(true);
+    list->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    list->setItemDelegate(new CaptionDelegate(list));
 
-    scoreList->setColumnCount(4);
-    scoreList->setHeaderLabels({QStringLiteral("レベル"), QStringLiteral("標準スコア"),
-                                QStringLiteral("ハイ・スコア"), QStringLiteral("ランダム")});
-    QHeaderView *header = scoreList->header();
+    list->setColumnCount(4);
+    list->setHeaderLabels({QStringLiteral("レベル"), QStringLiteral("標準スコア"),
+                           QStringLiteral("ハイ・スコア"), QStringLiteral("ランダム")});
+    QHeaderView *header = list->header();
     header->setSectionsClickable(false);
     header->setSectionsMovable(false);
     header->setStretchLastSection(false);
@@ -136,50 +125,47 @@ void TForm1::buildScorePanel()
     const int widths[4] = {170, 110, 110, 110};
     for (int column = 0; column < 4; ++column) {
         header->resizeSection(column, widths[column]);
-        scoreList->headerItem()->setTextAlignment(
+        list->headerItem()->setTextAlignment(
             column, (column == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     }
 
-    for (const QString &caption : levelCaptions) {
-        auto *row = new QTreeWidgetItem(scoreList, QStringList{caption});
+    for (int level = 1; level <= 9; ++level) {
+        const LevelInfo *info = levelInfo(level);
+        const QString caption = QStringLiteral("Level %1 %2").arg(level).arg(QString::fromUtf8(info->menuCaption));
+        auto *row = new QTreeWidgetItem(list, QStringList{caption});
         row->setFlags(row->flags() | Qt::ItemIsEditable);
         for (int column = 1; column < 4; ++column)
             row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     }
 
-    setTabOrder(Button3, scoreList);
-    scorePanel->hide();
+    setTabOrder(okButton, list);
+    hide();
 }
 
-void TForm1::showScoreClick()
+void RecordTable::unroll(const ScoreBook &scores)
 {
     for (int row = 0; row < 9; ++row) {
-        QTreeWidgetItem *item = scoreList->topLevelItem(row);
+        QTreeWidgetItem *item = list->topLevelItem(row);
         const int level = row + 1;
-        item->setText(1, QString::number(standardScores[level]));
-        item->setText(2, formatTenths(highScores[level]));
-        item->setText(3, formatTenths(randomScores[level]));
+        item->setText(1, QString::number(ScoreBook::standardScore(level)));
+        item->setText(2, formatTenths(scores.best(level, false)));
+        item->setText(3, formatTenths(scores.best(level, true)));
     }
 
-    scorePanel->raise(); // above the text panel and whatever else shares the drill area
-    scorePanel->show();
-    Button3->setFocus();
+    raise(); // above the text panel and whatever else shares the drill area
+    show();
+    okButton->setFocus();
 
     int step = 0;
     for (int height = rolledHeight; height <= panelHeight; ++height) {
-        scorePanel->resize(panelWidth, height);
-        platform_.animationStep(scorePanel, ++step);
+        resize(panelWidth, height);
+        platform_.animationStep(this, ++step);
     }
 }
 
-void TForm1::Button3Click()
+void RecordTable::rollUp()
 {
-    scorePanel->resize(panelWidth, rolledHeight);
-    scorePanel->hide();
-    Button1->setFocus();
-}
-
-void TForm1::aboutMenu1Click()
-{
-    platform_.showModal(Form2);
+    resize(panelWidth, rolledHeight);
+    hide();
+    emit closed();
 }

@@ -1,4 +1,4 @@
-#include "app/platform.h"
+#include "app/systemplatform.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,11 +1,11 @@
 // The arithmetic of a run on its own: elapsed time from the tick counter, single-precision
-// seconds, the score, the record rule and the masking of typed romaji.
+// seconds, and the letter expected and the masking of typed romaji. The score and the
+// record rule are the score book's (test_core_scores).
 #include "core/runmath.h"
-#include "core/scorebook.h"
 
 #include <QTest>
 
-class DrillCalcTest : public QObject
+class CoreRunMathTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -13,17 +13,13 @@ private slots:
     void elapsedTenths();
     void secondsAreSinglePrecision_data();
     void secondsAreSinglePrecision();
-    void scoreAddsOnePerError();
-    void onlyAStrictlyLowerScoreBeatsTheRecord_data();
-    void onlyAStrictlyLowerScoreBeatsTheRecord();
     void expectedLetter_data();
     void expectedLetter();
     void maskTyped_data();
     void maskTyped();
-    void standardScoresPerLevel();
 };
 
-void DrillCalcTest::elapsedTenths_data()
+void CoreRunMathTest::elapsedTenths_data()
 {
     QTest::addColumn<quint32>("start");
     QTest::addColumn<quint32>("now");
@@ -40,7 +36,7 @@ void DrillCalcTest::elapsedTenths_data()
     QTest::newRow("counter near the top, no wrap") << 0xFFFFF000u << 0xFFFFFFFFu << 40;
 }
 
-void DrillCalcTest::elapsedTenths()
+void CoreRunMathTest::elapsedTenths()
 {
     QFETCH(quint32, start);
     QFETCH(quint32, now);
@@ -48,7 +44,7 @@ void DrillCalcTest::elapsedTenths()
     QCOMPARE(::elapsedTenths(start, now), tenths);
 }
 
-void DrillCalcTest::secondsAreSinglePrecision_data()
+void CoreRunMathTest::secondsAreSinglePrecision_data()
 {
     QTest::addColumn<int>("tenths");
     QTest::addColumn<double>("seconds");
@@ -59,40 +55,14 @@ void DrillCalcTest::secondsAreSinglePrecision_data()
     QTest::newRow("an hour") << 36000 << 3600.0;
 }
 
-void DrillCalcTest::secondsAreSinglePrecision()
+void CoreRunMathTest::secondsAreSinglePrecision()
 {
     QFETCH(int, tenths);
     QFETCH(double, seconds);
     QCOMPARE(double(secondsFromTenths(tenths)), seconds);
 }
 
-void DrillCalcTest::scoreAddsOnePerError()
-{
-    QCOMPARE(runScore(0, secondsFromTenths(123)), 12.300000190734863);
-    QCOMPARE(runScore(2, secondsFromTenths(314)), 2.0 + double(31.4f));
-    QCOMPARE(formatTenths(runScore(2, secondsFromTenths(314))), QStringLiteral("33.4"));
-}
-
-void DrillCalcTest::onlyAStrictlyLowerScoreBeatsTheRecord_data()
-{
-    QTest::addColumn<double>("score");
-    QTest::addColumn<double>("record");
-    QTest::addColumn<bool>("beats");
-    QTest::newRow("no record yet") << 99.0 << 0.0 << true;
-    QTest::newRow("lower") << 33.0 << 33.4 << true;
-    QTest::newRow("equal") << 33.4 << 33.4 << false;
-    QTest::newRow("higher") << 34.0 << 33.4 << false;
-}
-
-void DrillCalcTest::onlyAStrictlyLowerScoreBeatsTheRecord()
-{
-    QFETCH(double, score);
-    QFETCH(double, record);
-    QFETCH(bool, beats);
-    QCOMPARE(beatsRecord(score, record), beats);
-}
-
-void DrillCalcTest::expectedLetter_data()
+void CoreRunMathTest::expectedLetter_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("position");
@@ -105,7 +75,7 @@ void DrillCalcTest::expectedLetter_data()
     QTest::newRow("empty") << "" << 1 << "";
 }
 
-void DrillCalcTest::expectedLetter()
+void CoreRunMathTest::expectedLetter()
 {
     QFETCH(QString, text);
     QFETCH(int, position);
@@ -113,7 +83,7 @@ void DrillCalcTest::expectedLetter()
     QCOMPARE(::expectedLetter(text, position), letter);
 }
 
-void DrillCalcTest::maskTyped_data()
+void CoreRunMathTest::maskTyped_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("count");
@@ -126,7 +96,7 @@ void DrillCalcTest::maskTyped_data()
     QTest::newRow("negative") << "SI" << -1 << "SI";
 }
 
-void DrillCalcTest::maskTyped()
+void CoreRunMathTest::maskTyped()
 {
     QFETCH(QString, text);
     QFETCH(int, count);
@@ -134,11 +104,5 @@ void DrillCalcTest::maskTyped()
     QCOMPARE(::maskTyped(text, count), masked);
 }
 
-void DrillCalcTest::standardScoresPerLevel()
-{
-    const std::array<int, 10> expected{0, 15, 20, 20, 15, 40, 40, 140, 150, 160};
-    QCOMPARE(standardScores, expected);
-}
-
-QTEST_GUILESS_MAIN(DrillCalcTest)
-#include "test_drillcalc.moc"
+QTEST_APPLESS_MAIN(CoreRunMathTest)
+#include "test_core_runmath.moc"

@@ -7,11 +7,14 @@
 class QFrame;
 class QWidget;
 
+// A Windows colour value (0x00BBGGRR), as the program's colour tables hold them.
+QColor colorFromWin(quint32 value);
+
 // Sets one colour of a control's palette, leaving the others as they are.
 void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
 
-// The two panels that unroll over the drill area: a raised rim around a sunken one, each
-// two pixels wide.
+// The two panels that unroll over the drill area: opaque, with a raised rim around a sunken
+// one, each two pixels wide.
 void setUnrollingPanelFrame(QFrame *panel);
 
 // Moves a window, frame included, to the middle of its screen. Until the window manager

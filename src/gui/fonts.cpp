@@ -1,8 +1,9 @@
-#include "app/fonts.h"
+#include "gui/fonts.h"
 
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
@@ -58,8 +59,18 @@ int faceWeight(const QFont &font)
 
 bool needsPaintedBold(const QFont &font)
 {
-    return font.weight() >= QFont::Bold && QFontInfo(font).pixelSize() >= syntheticBoldLimit &&
-           faceWeight(font) < QFont::Bold;
+    if (font.weight() < QFont::Bold)
+        return false;
+    // Asked at every repaint of the drill text: the font's tables are read once per font.
+    static QHash<QString, bool> answers;
+    const QString key = font.key();
+    const auto known = answers.constFind(key);
+    if (known != answers.cend())
+        return *known;
+    const bool needed =
+        QFontInfo(font).pixelSize() >= syntheticBoldLimit && faceWeight(font) < QFont::Bold;
+    answers.insert(key, needed);
+    return needed;
 }
 
 class LargeBoldStyle : public QProxyStyle

@@ -1,10 +1,15 @@
-#include "app/widgets.h"
+#include "gui/widgets.h"
 
 #include <QEvent>
 #include <QFrame>
 #include <QScreen>
 #include <QWindow>
 #include <QWidget>
+
+QColor colorFromWin(quint32 value)
+{
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
 
 void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
 {
@@ -18,6 +23,7 @@ void setUnrollingPanelFrame(QFrame *panel)
     panel->setFrameStyle(QFrame::Box | QFrame::Raised);
     panel->setLineWidth(2);
     panel->setMidLineWidth(0);
+    panel->setAutoFillBackground(true);
 }
 
 namespace

@@ -54,7 +54,7 @@ const Group phraseGroups[] = {{1, 35, 2, 9}, {36, 52, 8, 12}, {53, 76, 6, 10}};
 
 } // namespace
 
-class RomajiTest : public QObject
+class CoreRomajiTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -74,7 +74,7 @@ private slots:
     void decodingUsesTheTableGiven();
 };
 
-void RomajiTest::tablesHoldTheSyllabaryInOrder_data()
+void CoreRomajiTest::tablesHoldTheSyllabaryInOrder_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("kana");
@@ -87,7 +87,7 @@ void RomajiTest::tablesHoldTheSyllabaryInOrder_data()
         QTest::addRow("%d %s", i, qPrintable(romaji[i])) << i << kana[i] << romaji[i];
 }
 
-void RomajiTest::tablesHoldTheSyllabaryInOrder()
+void CoreRomajiTest::tablesHoldTheSyllabaryInOrder()
 {
     QFETCH(int, index);
     QFETCH(QString, kana);
@@ -96,7 +96,7 @@ void RomajiTest::tablesHoldTheSyllabaryInOrder()
     QCOMPARE(RomajiTable().romaji(index), romaji);
 }
 
-void RomajiTest::lookupsOutsideTheTablesFindNothing()
+void CoreRomajiTest::lookupsOutsideTheTablesFindNothing()
 {
     for (int index : {-1, 0, 91, 1000}) {
         QVERIFY(kanaAt(index).isEmpty());
@@ -104,7 +104,7 @@ void RomajiTest::lookupsOutsideTheTablesFindNothing()
     }
 }
 
-void RomajiTest::choicesRewriteOnlyTheirFourteenEntries()
+void CoreRomajiTest::choicesRewriteOnlyTheirFourteenEntries()
 {
     const RomajiTable defaults;
     RomajiChoices all;
@@ -125,15 +125,15 @@ void RomajiTest::choicesRewriteOnlyTheirFourteenEntries()
         const RomajiTable table(one);
         for (int i = 0; i <= syllableSlots; ++i) {
             const RomajiChoice &choice = romajiChoices[group];
-            const bool own = std::find(choice.entries.begin(),
-                                       choice.entries.begin() + choice.count,
-                                       i) != choice.entries.begin() + choice.count;
+            const bool own =
+                std::find(choice.entries.begin(), choice.entries.begin() + choice.count, i) !=
+                choice.entries.begin() + choice.count;
             QCOMPARE(table.romaji(i) != defaults.romaji(i), own);
         }
     }
 }
 
-void RomajiTest::storedPhraseFollowsTheRules_data()
+void CoreRomajiTest::storedPhraseFollowsTheRules_data()
 {
     QTest::addColumn<int>("number");
     QTest::addColumn<int>("minCodes");
@@ -144,7 +144,7 @@ void RomajiTest::storedPhraseFollowsTheRules_data()
                 << n << group.minCodes << group.maxCodes;
 }
 
-void RomajiTest::storedPhraseFollowsTheRules()
+void CoreRomajiTest::storedPhraseFollowsTheRules()
 {
     QFETCH(int, number);
     QFETCH(int, minCodes);
@@ -168,6 +168,7 @@ void RomajiTest::storedPhraseFollowsTheRules()
 
     const DecodedPhrase decoded = decodeCodes(RomajiTable(), codes);
     QCOMPARE(decoded.kana, QString::fromUtf8(source.kana));
+    QCOMPARE(decodePhrase(RomajiTable(), number).romajiLine, decoded.romajiLine);
     QCOMPARE(decoded.syllableCount, list.size() - smallTsuCount);
     QVERIFY(decoded.syllableCount <= maxSyllables);
     const QStringList pieces = decoded.romajiLine.split(u' ');
@@ -178,7 +179,7 @@ void RomajiTest::storedPhraseFollowsTheRules()
     }
 }
 
-void RomajiTest::phraseListHasEmptyLastSlots()
+void CoreRomajiTest::phraseListHasEmptyLastSlots()
 {
     QCOMPARE(phraseGroups[2].last, storedPhrases);
     QVERIFY(phraseAt(77).isEmpty());
@@ -187,9 +188,16 @@ void RomajiTest::phraseListHasEmptyLastSlots()
     QVERIFY(phraseAt(79).isEmpty());
     for (int n = 1; n <= storedPhrases; ++n)
         QVERIFY(!phraseAt(n).isEmpty());
+    // A number that names no phrase decodes to nothing, however far off it is.
+    for (int n : {77, 78, 79, 0, -1, 100001}) {
+        const DecodedPhrase decoded = decodePhrase(RomajiTable(), n);
+        QVERIFY(decoded.kana.isEmpty());
+        QVERIFY(decoded.romajiLine.isEmpty());
+        QCOMPARE(decoded.syllableCount, 0);
+    }
 }
 
-void RomajiTest::phrasesUseEveryKindOfCode()
+void CoreRomajiTest::phrasesUseEveryKindOfCode()
 {
     struct Kind {
         const char *name;
@@ -212,7 +220,7 @@ void RomajiTest::phrasesUseEveryKindOfCode()
     }
 }
 
-void RomajiTest::phrasesAreAllDifferent()
+void CoreRomajiTest::phrasesAreAllDifferent()
 {
     QSet<QString> seen;
     for (const PhraseSource &source : phraseSources) {
@@ -222,7 +230,7 @@ void RomajiTest::phrasesAreAllDifferent()
     }
 }
 
-void RomajiTest::codesDecodeToSyllables_data()
+void CoreRomajiTest::codesDecodeToSyllables_data()
 {
     QTest::addColumn<QString>("codes");
     QTest::addColumn<QStringList>("changes"); // "index=ROMAJI" applied before decoding
@@ -281,7 +289,7 @@ void RomajiTest::codesDecodeToSyllables_data()
         << QStringList(15, "KKA").join(u' ');
 }
 
-void RomajiTest::codesDecodeToSyllables()
+void CoreRomajiTest::codesDecodeToSyllables()
 {
     QFETCH(QString, codes);
     QFETCH(QStringList, changes);
@@ -309,14 +317,15 @@ void RomajiTest::codesDecodeToSyllables()
         QVERIFY(decoded.pieces[k].isEmpty());
 }
 
-void RomajiTest::decodingUsesTheTableGiven()
+void CoreRomajiTest::decodingUsesTheTableGiven()
 {
     const DecodedPhrase before = decodeCodes(RomajiTable(), QStringLiteral("1218"));
-    const DecodedPhrase after = decodeCodes(RomajiTable({true, false, true}), QStringLiteral("1218"));
+    const DecodedPhrase after =
+        decodeCodes(RomajiTable({true, false, true}), QStringLiteral("1218"));
     QCOMPARE(before.romajiLine, QStringLiteral("SI TU"));
     QCOMPARE(after.romajiLine, QStringLiteral("SHI TSU"));
     QCOMPARE(after.kana, before.kana);
 }
 
-QTEST_APPLESS_MAIN(RomajiTest)
-#include "test_romaji.moc"
+QTEST_APPLESS_MAIN(CoreRomajiTest)
+#include "test_core_romaji.moc"

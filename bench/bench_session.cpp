@@ -1,0 +1,51 @@
+// The rules alone: whole ordered level-9 runs typed through the drill session, no window.
+// Each key is timed around DrillSession::type, which judges it and prepares what the
+// drill area shows next.
+#include "core/drillsession.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace
+{
+
+using Clock = std::chrono::steady_clock;
+
+double microseconds(Clock::duration d)
+{
+    return std::chrono::duration<double, std::micro>(d).count();
+}
+
+} // namespace
+
+int main()
+{
+    constexpr int runs = 200;
+    DrillSession session([](int) { return 0; });
+    session.setHintShown(true); // the hint names the next key to type
+    session.selectLevel(9);
+    std::vector<double> perKey;
+    int keys = 0;
+    quint32 now = 1000;
+    const auto started = Clock::now();
+    for (int run = 0; run < runs; ++run) {
+        session.start(now);
+        KeyOutcome outcome = KeyOutcome::Advanced;
+        while (outcome != KeyOutcome::Finished) {
+            const char key = session.hintKey().at(0).toLatin1();
+            const auto before = Clock::now();
+            outcome = session.type(key, now += 150);
+            perKey.push_back(microseconds(Clock::now() - before));
+            ++keys;
+        }
+    }
+    const double total = microseconds(Clock::now() - started);
+    std::sort(perKey.begin(), perKey.end());
+    std::printf("level 9, %d ordered runs, %d keys\n", runs, keys);
+    std::printf("per key: median %.2f us, 99th percentile %.2f us, max %.2f us\n",
+                perKey[perKey.size() / 2], perKey[perKey.size() * 99 / 100], perKey.back());
+    std::printf("whole runs: %.2f us per key on average\n", total / keys);
+    return 0;
+}

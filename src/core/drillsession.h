@@ -1,0 +1,121 @@
+#pragma once
+
+#include "core/romaji.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+#include <functional>
+
+// What one typed character did to a run.
+enum class KeyOutcome {
+    Ignored,  // not judged: no run, or the run's item lies outside the level's items
+    Wrong,    // counted as an error: the window beeps
+    Advanced, // a right letter inside an item
+    ItemDone, // a right key that finished an item; the next one is shown
+    Finished, // a right key that finished the run: result() holds it
+};
+
+// A finished run, as the typing-time dialog and the records take it.
+struct RunResult {
+    int level = 0;
+    float seconds = 0; // single precision: 123 tenths are 12.300000190734863
+    int errors = 0;
+};
+
+// One drill run at a time: the level's material, the items in ordered or random order,
+// the judging of every typed character, the error count and the time, and what the drill
+// area shows (the item, its reading line with the typed romaji masked, the key to light).
+// Clock values come in as arguments and random numbers from the source given.
+class DrillSession
+{
+public:
+    // Uniform in 0..n-1; 0 when n <= 0.
+    using RandomSource = std::function<int(int n)>;
+    explicit DrillSession(RandomSource random);
+
+    // Makes a level current: its key string or its item range. A level outside 1..9 falls
+    // back to level 1, drilled with the A-to-Z keys. A run in progress is not stopped: it
+    // goes on with the new level's material (and its lit key). Shows "LevelN" and an empty
+    // reading line.
+    void selectLevel(int level);
+    int level() const { return level_; }
+
+    // In force from the next typed character (a phrase already decoded keeps its pieces).
+    void setRomaji(const RomajiTable &table) { romaji_ = table; }
+    const RomajiTable &romaji() const { return romaji_; }
+    // Read whenever the display is refreshed.
+    void setHintShown(bool shown) { hintShown_ = shown; }
+    // Read at every choice of a next item.
+    void setRandomOrder(bool random) { randomOrder_ = random; }
+
+    // Start: the clock runs from nowMs, the error count starts at 0, the first item is
+    // shown (items of a random run are drawn from the second on). Stop: the first item is
+    // shown again and nothing more is judged; no result.
+    void start(quint32 nowMs);
+    void stop();
+    bool running() const { return running_; }
+
+    // Judges one typed character (the text of a key press, one 8-bit character).
+    KeyOutcome type(char key, quint32 nowMs);
+    // The last finished run.
+    const RunResult &result() const { return result_; }
+
+    // What the drill area shows.
+    const QString &mainText() const { return mainText_; }
+    const QString &readingText() const { return readingText_; }
+    // The one lower-case character of the next key, for the keyboard to light (a character
+    // without a key, such as "-", lights none), or "" for none.
+    const QString &hintKey() const { return hintKey_; }
+
+    // Progress of the run in progress, for the display of statistics and for tests.
+    int errorCount() const { return errorCount_; }
+    int itemCounter() const { return itemCounter_; } // 1-based number of the item shown
+    int itemIndex() const { return itemIndex_; }     // syllable or phrase number shown
+    int letterPos() const { return letterPos_; }     // 1-based letter of the syllable
+    int rangeFirst() const { return rangeFirst_; }
+    int rangeLast() const { return rangeLast_; }
+    const QString &levelKeys() const { return drillText_; } // key levels: the key string
+
+private:
+    void showFirstItem();
+    int itemCount() const;
+    int nextPosition();  // key levels: 1-based position in the key string
+    int nextItemIndex(); // syllable and phrase levels
+    void decode(int number);
+    void finish(quint32 nowMs);
+    void setHint(const QString &key);
+    KeyOutcome wrongKey();
+    KeyOutcome judgeKey(char key, quint32 nowMs);
+    KeyOutcome judgeSyllable(char key, quint32 nowMs);
+    KeyOutcome judgePhrase(char key, quint32 nowMs);
+
+    RandomSource random_;
+    RomajiTable romaji_;
+    bool hintShown_ = true;
+    bool randomOrder_ = false;
+
+    int level_ = 1;
+    QString drillText_; // key levels: the key string; phrase levels: the phrase's kana
+    int rangeFirst_ = 0;
+    int rangeLast_ = 0;
+
+    bool running_ = false;
+    quint32 startMs_ = 0;
+    int errorCount_ = 0;
+    int itemCounter_ = 0;
+    QString workText_; // the key string the run was started with
+    int itemIndex_ = 0;
+    int letterPos_ = 0;
+    int syllableNo_ = 0;
+    int typedLetters_ = 0;
+    QString romajiLine_;
+    std::array<QString, maxSyllables + 1> syllableRomaji_{};
+    int syllableCount_ = 0;
+
+    RunResult result_;
+    QString mainText_;
+    QString readingText_;
+    QString hintKey_;
+};

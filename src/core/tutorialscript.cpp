@@ -1,0 +1,156 @@
+#include "core/tutorialscript.h"
+
+#include "core/keytable.h"
+
+#include <vector>
+
+namespace
+{
+
+constexpr quint32 red = 0x0000FF;
+constexpr quint32 blue = 0xFF0000;
+constexpr quint32 black = 0x000000;
+
+// The lines' font sizes are in points at 96 dpi; the panel takes pixels.
+constexpr int pointsToPixels(int points)
+{
+    return (points * 96 + 36) / 72;
+}
+
+// What a tutorial line does to the text panel and the keyboard picture.
+struct Action {
+    enum Kind {
+        FontPoints, // value: the font size in points
+        FontColour, // value: the font colour
+        ClearColours,
+        FingerKeys, // finger: the group, value: its colour
+        KeyColour   // keys: captions of the keys, value: their background colour
+    };
+    Kind kind;
+    quint32 value = 0;
+    const char *keys = nullptr;
+    Finger finger = Finger::Little;
+};
+
+Action fingerKeys(Finger finger, quint32 colour)
+{
+    return Action{Action::FingerKeys, colour, nullptr, finger};
+}
+
+struct TutorialLine {
+    const char *caption;
+    std::vector<Action> before; // run before the caption is set
+    std::vector<Action> after;  // run after it
+};
+
+const std::vector<TutorialLine> &tutorialLines()
+{
+    static const std::vector<TutorialLine> lines{
+        {"タイピングの方法を説明します",
+         {{Action::FontPoints, 32}, {Action::FontColour, blue}},
+         {}},
+        {"タイピングのコツは２つあります", {}, {}},
+        {"①ホームポジションを維持すること", {}, {}},
+        {"②正しい指使いをすることです", {}, {}},
+        {"まずホームポジションを説明します", {}, {}},
+        {"人さし指をＦとＪにのせます", {}, {{Action::KeyColour, red, "FJ"}}},
+        {"となりの指はとなりのキーにのせます", {}, {{Action::KeyColour, red, "DSAKL;"}}},
+        {"これがホームポジションです", {}, {}},
+        {"次に指使いを説明します", {{Action::ClearColours}}, {}},
+        {"各指は３つのキーを担当します", {}, {}},
+        {"小指は緑色のキーを担当します", {fingerKeys(Finger::Little, littleFingerColour)}, {}},
+        {"薬指は黄色のキーを担当します", {fingerKeys(Finger::Ring, ringFingerColour)}, {}},
+        {"中指は水色のキーを担当します", {fingerKeys(Finger::Middle, middleFingerColour)}, {}},
+        {"人さし指は桃色のキーを担当します", {fingerKeys(Finger::Index, indexFingerColour)}, {}},
+        {"人さし指だけ６つのキーを担当します", {fingerKeys(Finger::Index, indexFingerColour)}, {}},
+        {"たとえば、Ｒをタイプするときは", {{Action::KeyColour, red, "R"}}, {}},
+        {"左手人さし指でＲをタイプします", {}, {}},
+        {"その後すぐに人さし指をＦに戻します", {{Action::KeyColour, red, "F"}}, {}},
+        {"このようにすることで", {}, {}},
+        {"ホームポジションを維持できるのです", {}, {}},
+        {"ＦとＪには小さな突起があるので",
+         {{Action::ClearColours}},
+         {{Action::KeyColour, red, "FJ"}}},
+        {"触るだけで指の位置が確認できます", {}, {}},
+        {"End Tutorial",
+         {{Action::ClearColours}, {Action::FontPoints, 48}, {Action::FontColour, black}},
+         {}},
+    };
+    return lines;
+}
+
+void run(TutorialLook &look, const std::vector<Action> &actions)
+{
+    for (const Action &action : actions) {
+        switch (action.kind) {
+        case Action::FontPoints:
+            look.fontPixels = pointsToPixels(int(action.value));
+            break;
+        case Action::FontColour:
+            look.fontColour = action.value;
+            break;
+        case Action::ClearColours:
+            look.keyColours.fill(std::nullopt);
+            break;
+        case Action::FingerKeys:
+            for (std::size_t k = 0; k < keyTable.size(); ++k)
+                if (keyTable[k].finger == action.finger)
+                    look.keyColours[k] = action.value;
+            break;
+        case Action::KeyColour:
+            for (const char *key = action.keys; *key; ++key)
+                for (std::size_t k = 0; k < keyTable.size(); ++k)
+                    if (keyTable[k].caption[0] == *key && keyTable[k].caption[1] == '\0')
+                        look.keyColours[k] = action.value;
+            break;
+        }
+    }
+}
+
+} // namespace
+
+TutorialLook tutorialLook(int line)
+{
+    TutorialLook look;
+    const auto &lines = tutorialLines();
+    if (line < 0 || line >= int(lines.size()))
+        return look;
+    for (int n = 0; n <= line; ++n) {
+        const TutorialLine &entry = lines[std::size_t(n)];
+        run(look, entry.before);
+        look.caption = QString::fromUtf8(entry.caption);
+        run(look, entry.after);
+    }
+    return look;
+}
+
+bool TutorialState::start()
+{
+    // Choosing the tutorial again on its caption starts nothing new.
+    if (atCaption())
+        return false;
+    shown_ = true;
+    step_ = 0;
+    return true;
+}
+
+TutorialState::Move TutorialState::forward()
+{
+    if (!shown_)
+        return Move::Nothing;
+    const int shownLine = step_;
+    ++step_;
+    if (shownLine >= 0 && shownLine < tutorialLineCount)
+        return Move::ShowLine;
+    shown_ = false;
+    return Move::End;
+}
+
+TutorialState::Move TutorialState::back()
+{
+    // Nothing to go back to from the caption or the first line.
+    if (!shown_ || step_ <= 1)
+        return Move::Nothing;
+    step_ -= 2;
+    return forward();
+}

@@ -1,0 +1,105 @@
+#include "gui/keyboardview.h"
+
+#include "core/keytable.h"
+#include "gui/fonts.h"
+#include "gui/widgets.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace
+{
+
+QColor buttonFace()
+{
+    return QApplication::palette().color(QPalette::Button);
+}
+
+quint32 fingerColour(Finger finger)
+{
+    switch (finger) {
+    case Finger::Little:
+        return littleFingerColour;
+    case Finger::Ring:
+        return ringFingerColour;
+    case Finger::Middle:
+        return middleFingerColour;
+    case Finger::Index:
+        break;
+    }
+    return indexFingerColour;
+}
+
+} // namespace
+
+KeyboardView::KeyboardView(QWidget *parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("KBPanel"));
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setAutoFillBackground(true);
+    setColour(this, QPalette::Window, QColor(0, 0, 0x80));
+
+    // The stand-in faces for Impact are drawn thin unless asked for their heavy cut.
+    const QFont captionFont = pixelFont(impactFamily, 48, true);
+    for (std::size_t k = 0; k < keyTable.size(); ++k) {
+        const KeyInfo &key = keyTable[k];
+        auto *cap = new QLabel(QString::fromLatin1(key.caption), this);
+        cap->setObjectName(QStringLiteral("Panel%1").arg(key.panel));
+        cap->setGeometry(key.left, key.top, keySize, keySize);
+        cap->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        cap->setLineWidth(2);
+        cap->setAlignment(Qt::AlignCenter);
+        cap->setAutoFillBackground(true);
+        setColour(cap, QPalette::Window, buttonFace());
+        QFont font = captionFont;
+        font.setUnderline(isHomeKey(key));
+        cap->setFont(font);
+        keyCaps[k] = cap;
+        setCaptionColour(k, false);
+    }
+}
+
+void KeyboardView::lightKey(const QString &character)
+{
+    const KeyInfo *key = keyLitBy(character);
+    const int lit = key ? int(key - keyTable.data()) : -1;
+    // Only the two keys that change are repainted: this runs at every typed key.
+    if (lit == litKey)
+        return;
+    if (litKey >= 0)
+        setCaptionColour(std::size_t(litKey), false);
+    if (lit >= 0)
+        setCaptionColour(std::size_t(lit), true);
+    litKey = lit;
+}
+
+void KeyboardView::setCaptionColour(std::size_t key, bool lit)
+{
+    const quint32 colour = lit                        ? hintCaptionColour
+                           : isHomeKey(keyTable[key]) ? homeCaptionColour
+                                                      : captionColour;
+    setColour(keyCaps[key], QPalette::WindowText, colorFromWin(colour));
+}
+
+void KeyboardView::showFingerColours(bool shown)
+{
+    for (std::size_t k = 0; k < keyTable.size(); ++k)
+        setColour(keyCaps[k], QPalette::Window,
+                  shown ? colorFromWin(fingerColour(keyTable[k].finger)) : buttonFace());
+}
+
+void KeyboardView::paintKeys(const std::array<std::optional<quint32>, 30> &colours)
+{
+    for (std::size_t k = 0; k < keyTable.size(); ++k)
+        setColour(keyCaps[k], QPalette::Window,
+                  colours[k] ? colorFromWin(*colours[k]) : buttonFace());
+}
+
+void KeyboardView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // Keys and the Start button take their own mouse input: only the background counts.
+    if (event->button() == Qt::LeftButton && !childAt(event->position().toPoint()))
+        emit backgroundDoubleClicked();
+    QFrame::mouseDoubleClickEvent(event);
+}

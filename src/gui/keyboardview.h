@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QFrame>
+
+#include <array>
+#include <optional>
+
+class QLabel;
+
+// The picture of the keyboard: the 30 character keys on a navy panel. It lights one key
+// (its caption turns red), colours the keys by finger or as the tutorial asks, and reports
+// a double click on its background (not on a key or a button on it).
+class KeyboardView : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit KeyboardView(QWidget *parent = nullptr);
+
+    // Lights the key of a one-character text ("f", ";"); the key lit before goes out. A
+    // text that names no key (a digit, a space, "") only puts it out.
+    void lightKey(const QString &character);
+    // The four finger groups in their colours, or every key in the button-face colour.
+    void showFingerColours(bool shown);
+    // Each key's background in key-table order, nullopt for the button face.
+    void paintKeys(const std::array<std::optional<quint32>, 30> &colours);
+
+signals:
+    void backgroundDoubleClicked();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    void setCaptionColour(std::size_t key, bool lit);
+
+    std::array<QLabel *, 30> keyCaps{}; // Panel1 .. Panel30, in key-table order
+    int litKey = -1;                    // index of the lit key, -1 for none
+};

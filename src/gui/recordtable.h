@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QFrame>
+
+class Platform;
+class QPushButton;
+class QTreeWidget;
+class ScoreBook;
+
+// The record table: each level's standard score and the user's best ordered and random
+// scores. It unrolls over the drill area with a snapshot of the scores and is put away with
+// its OK button.
+class RecordTable : public QFrame
+{
+    Q_OBJECT
+public:
+    RecordTable(Platform &platform, QWidget *parent);
+
+    void unroll(const ScoreBook &scores);
+
+signals:
+    void closed();
+
+private:
+    void rollUp();
+
+    Platform &platform_;
+    QTreeWidget *list = nullptr;     // scoreList
+    QPushButton *okButton = nullptr; // Button3
+};

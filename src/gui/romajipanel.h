@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/romaji.h"
+
+#include <QFrame>
+
+#include <array>
+
+class Platform;
+class QPushButton;
+class QRadioButton;
+
+// The romaji settings: eight group boxes, each offering a syllable's usual romaji and its
+// alternative. The panel unrolls over the drill area; its OK button rolls it away and
+// hands over the choices ticked.
+class RomajiPanel : public QFrame
+{
+    Q_OBJECT
+public:
+    RomajiPanel(Platform &platform, QWidget *parent);
+
+    RomajiChoices choices() const;
+    void setChoices(const RomajiChoices &choices);
+    void unroll();
+
+signals:
+    void accepted(const RomajiChoices &choices);
+
+private:
+    void rollUp();
+
+    Platform &platform_;
+    QPushButton *okButton = nullptr;                     // Button2
+    std::array<QRadioButton *, romajiGroups> usual{};       // RadioButton1 "si" ...
+    std::array<QRadioButton *, romajiGroups> alternative{}; // RadioButton_shi ...
+};

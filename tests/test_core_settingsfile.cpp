@@ -1,0 +1,381 @@
+// "RK.set" as text: numbers in the general format, integers and reals read back, flag
+// lines, short and damaged files, scores that are no record, line ends.
+#include "core/settingsfile.h"
+#include "settingstexts.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+
+class CoreSettingsFileTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void generalFormat_data();
+    void generalFormat();
+    void generalFormatUsesOnlyTheDecimalSeparator_data();
+    void generalFormatUsesOnlyTheDecimalSeparator();
+    void integers_data();
+    void integers();
+    void reals_data();
+    void reals();
+    void recordSurvivesTheTextAtFifteenDigits_data();
+    void recordSurvivesTheTextAtFifteenDigits();
+    void flagLines_data();
+    void flagLines();
+    void shortFileKeepsTheDefaultsOfMissingLines_data();
+    void shortFileKeepsTheDefaultsOfMissingLines();
+    void badLineTakesItsDefaultAndReadingGoesOn_data();
+    void badLineTakesItsDefaultAndReadingGoesOn();
+    void scoresThatAreNoRecord_data();
+    void scoresThatAreNoRecord();
+    void lineEndsAndExtrasDoNotMatter();
+    void damagedLayoutKeepsEveryReadableValue_data();
+    void damagedLayoutKeepsEveryReadableValue();
+};
+
+void CoreSettingsFileTest::generalFormat_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << 0.0 << "0";
+    QTest::newRow("negative zero") << -0.0 << "0";
+    QTest::newRow("integer") << 15.0 << "15";
+    QTest::newRow("half") << 37.5 << "37.5";
+    QTest::newRow("float score") << 12.300000190734863 << "12.3000001907349";
+    QTest::newRow("one tenth") << 0.1 << "0.1";
+    QTest::newRow("sum error hidden") << 0.1 + 0.2 << "0.3";
+    QTest::newRow("third") << 1.0 / 3 << "0.333333333333333";
+    QTest::newRow("two thirds rounds up") << 2.0 / 3 << "0.666666666666667";
+    QTest::newRow("negative") << -2.5 << "-2.5";
+    QTest::newRow("smallest fixed") << 1e-5 << "0.00001";
+    QTest::newRow("small fixed") << 1.5e-5 << "0.000015";
+    QTest::newRow("below fixed") << 9.9e-6 << "9.9E-6";
+    QTest::newRow("tiny") << 1e-300 << "1E-300";
+    QTest::newRow("largest fixed") << 999999999999999.0 << "999999999999999";
+    QTest::newRow("fifteen digits") << 1e14 << "100000000000000";
+    QTest::newRow("sixteen digits") << 1e15 << "1E15";
+    QTest::newRow("carry into exponent") << 999999999999999.9 << "1E15";
+    QTest::newRow("large") << 1.2345678901234567e17 << "1.23456789012346E17";
+    QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << "NAN";
+    QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << "INF";
+}
+
+void CoreSettingsFileTest::generalFormat()
+{
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    QCOMPARE(formatGeneral(value, QLocale::c()), text);
+}
+
+void CoreSettingsFileTest::generalFormatUsesOnlyTheDecimalSeparator_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    QTest::newRow("comma") << german << 37.5 << "37,5";
+    QTest::newRow("comma, no grouping") << german << 1234567.25 << "1234567,25";
+    QTest::newRow("comma in exponent form") << german << 1.5e20 << "1,5E20";
+    QTest::newRow("point, no grouping") << english << 1234567.25 << "1234567.25";
+    // Digits and separator a reader could not take back become the plain ASCII form.
+    QTest::newRow("arabic") << QLocale(QLocale::Arabic, QLocale::Egypt) << 37.5 << "37.5";
+}
+
+void CoreSettingsFileTest::generalFormatUsesOnlyTheDecimalSeparator()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    QCOMPARE(formatGeneral(value, locale), text);
+}
+
+void CoreSettingsFileTest::integers_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<int>("value");
+    QTest::newRow("one") << QByteArray("1") << true << 1;
+    QTest::newRow("leading zero") << QByteArray("01") << true << 1;
+    QTest::newRow("minus") << QByteArray("-1") << true << -1;
+    QTest::newRow("plus") << QByteArray("+7") << true << 7;
+    QTest::newRow("largest") << QByteArray("2147483647") << true << 2147483647;
+    QTest::newRow("overflow") << QByteArray("2147483648") << false << 0;
+    QTest::newRow("empty") << QByteArray() << false << 0;
+    QTest::newRow("sign only") << QByteArray("-") << false << 0;
+    QTest::newRow("two signs") << QByteArray("+-1") << false << 0;
+    QTest::newRow("real") << QByteArray("1.0") << false << 0;
+    QTest::newRow("trailing letter") << QByteArray("1a") << false << 0;
+    QTest::newRow("hexadecimal") << QByteArray("0x10") << false << 0;
+    QTest::newRow("inner blank") << QByteArray("1 2") << false << 0;
+}
+
+void CoreSettingsFileTest::integers()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, valid);
+    QFETCH(int, value);
+    const std::optional<int> parsed = parseInteger(text);
+    QCOMPARE(parsed.has_value(), valid);
+    if (valid)
+        QCOMPARE(*parsed, value);
+}
+
+void CoreSettingsFileTest::reals_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<double>("value");
+    QTest::newRow("point") << QByteArray("12.5") << true << 12.5;
+    QTest::newRow("comma") << QByteArray("12,5") << true << 12.5;
+    QTest::newRow("integer") << QByteArray("-3") << true << -3.0;
+    QTest::newRow("plus") << QByteArray("+3") << true << 3.0;
+    QTest::newRow("no fraction digits") << QByteArray("5.") << true << 5.0;
+    QTest::newRow("no whole digits") << QByteArray(",5") << true << 0.5;
+    QTest::newRow("exponent") << QByteArray("1,5E20") << true << 1.5e20;
+    QTest::newRow("negative exponent") << QByteArray("9.9e-6") << true << 9.9e-6;
+    QTest::newRow("signed exponent") << QByteArray("2E+3") << true << 2000.0;
+    QTest::newRow("fifteen digits") << QByteArray("12.3000001907349") << true << 12.3000001907349;
+    QTest::newRow("two separators") << QByteArray("1,5.0") << false << 0.0;
+    QTest::newRow("grouping") << QByteArray("1 000") << false << 0.0;
+    QTest::newRow("separator only") << QByteArray(".") << false << 0.0;
+    QTest::newRow("exponent only") << QByteArray("e5") << false << 0.0;
+    QTest::newRow("exponent without digits") << QByteArray("1e") << false << 0.0;
+    QTest::newRow("nan") << QByteArray("nan") << false << 0.0;
+    QTest::newRow("infinity") << QByteArray("INF") << false << 0.0;
+    QTest::newRow("hexadecimal") << QByteArray("0x1p3") << false << 0.0;
+    QTest::newRow("overflow") << QByteArray("1e999") << false << 0.0;
+    QTest::newRow("empty") << QByteArray() << false << 0.0;
+}
+
+void CoreSettingsFileTest::reals()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, valid);
+    QFETCH(double, value);
+    const std::optional<double> parsed = parseReal(text);
+    QCOMPARE(parsed.has_value(), valid);
+    if (valid)
+        QCOMPARE(*parsed, value);
+}
+
+void CoreSettingsFileTest::recordSurvivesTheTextAtFifteenDigits_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::newRow("point") << QLocale::c();
+    QTest::newRow("comma") << QLocale(QLocale::German, QLocale::Germany);
+}
+
+void CoreSettingsFileTest::recordSurvivesTheTextAtFifteenDigits()
+{
+    QFETCH(QLocale, locale);
+    SettingsRecord record = fullRecord();
+    record.level = -12;
+    const double awkward[] = {12.300000190734863,  1.0 / 3, 0.1 + 0.2, 1e-5,   9.87654321e-7,
+                              123456.789012345678, 1e15,    3.5e200,   2.0 / 3};
+    for (int k = 0; k < 9; ++k) {
+        record.highScores[k] = awkward[k];
+        record.randomScores[k] = awkward[8 - k] * 3;
+    }
+    const QByteArray text = formatSettings(record, locale);
+    QCOMPARE(fileLines(text).size(), 29);
+    const ParsedSettings parsed = parseSettings(text);
+    for (LineStatus status : parsed.lines)
+        QCOMPARE(status, LineStatus::Valid);
+    SettingsRecord expected = record;
+    for (int k = 0; k < 9; ++k) {
+        expected.highScores[k] = QString::number(record.highScores[k], 'g', 15).toDouble();
+        expected.randomScores[k] = QString::number(record.randomScores[k], 'g', 15).toDouble();
+    }
+    QCOMPARE(parsed.values, expected);
+}
+
+void CoreSettingsFileTest::flagLines_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("1") << QByteArray("1") << true << true;
+    QTest::newRow("blanks around") << QByteArray(" 1 ") << true << true;
+    QTest::newRow("tab and return") << QByteArray("\t1\r") << true << true;
+    QTest::newRow("01") << QByteArray("01") << true << true;
+    QTest::newRow("0") << QByteArray("0") << false << true;
+    QTest::newRow("2") << QByteArray("2") << false << true;
+    QTest::newRow("-1") << QByteArray("-1") << false << true;
+    QTest::newRow("real") << QByteArray("1.0") << false << false;
+    QTest::newRow("word") << QByteArray("yes") << false << false;
+    QTest::newRow("sign only") << QByteArray("+") << false << false;
+}
+
+// The same line as the colouring flag, as one romaji group, and as the hint flag (whose
+// default is on, so an unusable line leaves it ticked).
+void CoreSettingsFileTest::flagLines()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, ticked);
+    QFETCH(bool, valid);
+    const LineStatus status = valid ? LineStatus::Valid : LineStatus::Invalid;
+
+    const ParsedSettings colour = parseSettings("3\n" + line + "\n");
+    QCOMPARE(colour.values.keyColour, ticked);
+    QCOMPARE(colour.lines[1], status);
+
+    const ParsedSettings hint = parseSettings("3\n0\n" + line + "\n");
+    QCOMPARE(hint.values.keyHint, valid ? ticked : true);
+    QCOMPARE(hint.lines[2], status);
+
+    const ParsedSettings romaji = parseSettings("3\n0\n1\n0\n0\n0\n0\n0\n0\n0\n" + line + "\n");
+    QCOMPARE(romaji.values.romaji[7], ticked);
+    QCOMPARE(romaji.lines[10], status);
+    QCOMPARE(romaji.values.level, 3);
+}
+
+void CoreSettingsFileTest::shortFileKeepsTheDefaultsOfMissingLines_data()
+{
+    QTest::addColumn<int>("kept");
+    for (int n = 0; n <= 28; ++n)
+        QTest::addRow("%d lines", n) << n;
+}
+
+void CoreSettingsFileTest::shortFileKeepsTheDefaultsOfMissingLines()
+{
+    QFETCH(int, kept);
+    const QList<QByteArray> lines = fileLines(formatSettings(fullRecord(), QLocale::c()));
+    QByteArray text;
+    for (int i = 0; i < kept; ++i)
+        text += lines[i] + '\n';
+    const ParsedSettings parsed = parseSettings(text);
+
+    // Each line either came from the file or keeps the default, never the last line read.
+    const SettingsRecord full = fullRecord();
+    const SettingsRecord defaults;
+    const auto pick = [kept](int line, auto fromFile, auto fallback) {
+        return line <= kept ? fromFile : fallback;
+    };
+    QCOMPARE(parsed.values.level, pick(1, full.level, defaults.level));
+    QCOMPARE(parsed.values.keyColour, pick(2, full.keyColour, defaults.keyColour));
+    QCOMPARE(parsed.values.keyHint, pick(3, full.keyHint, defaults.keyHint));
+    for (int g = 0; g < 8; ++g)
+        QCOMPARE(parsed.values.romaji[g], pick(4 + g, full.romaji[g], false));
+    for (int k = 0; k < 9; ++k) {
+        QCOMPARE(parsed.values.highScores[k], pick(12 + k, full.highScores[k], 0.0));
+        QCOMPARE(parsed.values.randomScores[k], pick(21 + k, full.randomScores[k], 0.0));
+    }
+    for (int i = 0; i < 29; ++i)
+        QCOMPARE(parsed.lines[i], i < kept ? LineStatus::Valid : LineStatus::Missing);
+
+    // The last line without its line feed still counts.
+    if (kept > 0) {
+        text.chop(1);
+        QCOMPARE(parseSettings(text).values, parsed.values);
+    }
+}
+
+void CoreSettingsFileTest::badLineTakesItsDefaultAndReadingGoesOn_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("garbage level") << 1 << QByteArray("level eight");
+    QTest::newRow("hint of blanks and a sign") << 3 << QByteArray(" \t-");
+    QTest::newRow("garbage romaji") << 5 << QByteArray("\x82\xb5");
+    QTest::newRow("nul byte") << 9 << QByteArray("1\0", 2) + "1";
+    QTest::newRow("1000 digits as level") << 1 << QByteArray(1000, '7');
+    QTest::newRow("1000 characters as score") << 12 << QByteArray(1000, 'x');
+    QTest::newRow("1000 digits as score") << 15 << QByteArray(1000, '9');
+    QTest::newRow("100000 blanks and a digit") << 20 << QByteArray(100000, ' ') + "4";
+    QTest::newRow("score with text") << 29 << QByteArray("12.5 s");
+}
+
+void CoreSettingsFileTest::badLineTakesItsDefaultAndReadingGoesOn()
+{
+    QFETCH(int, line);
+    QFETCH(QByteArray, content);
+    QList<QByteArray> lines = fileLines(formatSettings(fullRecord(), QLocale::c()));
+    lines[line - 1] = content;
+    const ParsedSettings parsed = parseSettings(lines.join('\n') + '\n');
+
+    // Exactly that line is unusable, and it is one line however long it is.
+    for (int i = 0; i < 29; ++i)
+        QCOMPARE(parsed.lines[i], i == line - 1 ? LineStatus::Invalid : LineStatus::Valid);
+    SettingsRecord expected = fullRecord();
+    const SettingsRecord defaults;
+    if (line == 1)
+        expected.level = defaults.level;
+    else if (line == 3)
+        expected.keyHint = defaults.keyHint;
+    else if (line >= 4 && line <= 11)
+        expected.romaji[line - 4] = false;
+    else if (line >= 12 && line <= 20)
+        expected.highScores[line - 12] = 0;
+    else if (line >= 21)
+        expected.randomScores[line - 21] = 0;
+    QCOMPARE(parsed.values, expected);
+}
+
+void CoreSettingsFileTest::scoresThatAreNoRecord_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("negative") << QByteArray("-12.5") << 0.0 << false;
+    QTest::newRow("nan") << QByteArray("NAN") << 0.0 << false;
+    QTest::newRow("nan, lower case") << QByteArray("nan") << 0.0 << false;
+    QTest::newRow("infinite") << QByteArray("INF") << 0.0 << false;
+    QTest::newRow("overflow") << QByteArray("1E400") << 0.0 << false;
+    QTest::newRow("beyond writable") << QByteArray("1E305") << 0.0 << false;
+    QTest::newRow("too small") << QByteArray("1E-305") << 0.0 << false;
+    QTest::newRow("negative zero") << QByteArray("-0") << 0.0 << true;
+    QTest::newRow("ordinary") << QByteArray(" 17,25 ") << 17.25 << true;
+}
+
+void CoreSettingsFileTest::scoresThatAreNoRecord()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(double, value);
+    QFETCH(bool, valid);
+    QList<QByteArray> lines = fileLines(formatSettings(SettingsRecord(), QLocale::c()));
+    lines[11] = text; // level 1's high score
+    lines[28] = text; // level 9's random score
+    const ParsedSettings parsed = parseSettings(lines.join('\n'));
+    QCOMPARE(parsed.values.highScores[0], value);
+    QCOMPARE(parsed.values.randomScores[8], value);
+    QVERIFY(!std::signbit(parsed.values.highScores[0]));
+    QCOMPARE(parsed.lines[11] == LineStatus::Valid, valid);
+    QCOMPARE(parsed.lines[28] == LineStatus::Valid, valid);
+}
+
+void CoreSettingsFileTest::lineEndsAndExtrasDoNotMatter()
+{
+    const QByteArray lineFeeds = formatSettings(fullRecord(), QLocale::c());
+    QByteArray dos = lineFeeds;
+    dos.replace("\n", "\r\n");
+    const ParsedSettings fromDos = parseSettings(dos);
+    QCOMPARE(fromDos.values, fullRecord());
+    for (LineStatus status : fromDos.lines)
+        QCOMPARE(status, LineStatus::Valid);
+    QCOMPARE(parseSettings("\xEF\xBB\xBF" + lineFeeds).values, fullRecord());
+    QCOMPARE(parseSettings(lineFeeds + "5\nextra\n").values, fullRecord());
+    QCOMPARE(parseSettings(QByteArray()).values, SettingsRecord());
+}
+
+void CoreSettingsFileTest::damagedLayoutKeepsEveryReadableValue_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"lone CR", "mixed line ends", "blank lines", "long tail"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+void CoreSettingsFileTest::damagedLayoutKeepsEveryReadableValue()
+{
+    QFETCH(QString, kind);
+    const ParsedSettings parsed = parseSettings(damagedText(kind));
+    QCOMPARE(parsed.values, fullRecord());
+    for (LineStatus status : parsed.lines)
+        QCOMPARE(status, LineStatus::Valid);
+}
+
+QTEST_APPLESS_MAIN(CoreSettingsFileTest)
+#include "test_core_settingsfile.moc"
