@@ -131,6 +131,8 @@ private slots:
     void fileThatIsAFolderIsLeftAlone();
     void lockedFolderIsWrittenInPlace();
     void lockedFileStaysAsItWas();
+    void aRecordIsSavedAsSoonAsItIsSet();
+    void closeKeepsTheBetterRecordsOfAnotherCopy();
 };
 
 void SettingsTest::firstStartWelcomesAndCloseWritesDefaults()
@@ -398,6 +400,76 @@ void SettingsTest::lockedFileStaysAsItWas()
     QVERIFY(w.platform.messages.empty());
     QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{fileName});
+}
+
+namespace
+{
+
+// Types a whole ordered level-1 run, `seconds` long, without a wrong key.
+void typeLevelOneRun(TestWindow &w, quint32 tenths)
+{
+    w.chooseLevel(1);
+    w.clickStart();
+    const quint32 start = w.platform.ticks;
+    while (w->session().running()) {
+        if (w->session().itemCounter() == 34)
+            w.platform.ticks = start + tenths * 100;
+        w.type(w.textPanel()->text().toLower());
+    }
+}
+
+} // namespace
+
+// A crash or a power cut after a record must not lose it: it is on disk before the
+// typing-time dialog shows, not only after the close.
+void SettingsTest::aRecordIsSavedAsSoonAsItIsSet()
+{
+    TestWindow w(false);
+    SettingsRecord earlier;
+    earlier.level = 3;
+    earlier.highScores[0] = 40;
+    w.writeSettings(earlier);
+    w.show();
+    bool savedBeforeTheDialog = false;
+    w.platform.onModal = [&](QDialog *) {
+        savedBeforeTheDialog = parseSettings(readFile(fileName)).values.highScores[0] < 40;
+    };
+    typeLevelOneRun(w, 321);
+    QVERIFY(savedBeforeTheDialog);
+    SettingsRecord expected = earlier;
+    expected.level = 1;
+    expected.highScores[0] = 32.0999984741211; // 32.1 s in single precision, 15 digits
+    QCOMPARE(parseSettings(readFile(fileName)).values, expected);
+
+    // A run that sets no record leaves the file alone until the close.
+    QVERIFY(QFile::remove(fileName));
+    typeLevelOneRun(w, 500);
+    QVERIFY(!QFile::exists(fileName));
+}
+
+// Two copies in one folder: whichever closes last keeps the records the other saved.
+void SettingsTest::closeKeepsTheBetterRecordsOfAnotherCopy()
+{
+    TestWindow w(false);
+    SettingsRecord mine;
+    mine.level = 5;
+    mine.highScores = {30, 0, 50, 0, 0, 0, 0, 0, 0};
+    mine.randomScores[8] = 170;
+    w.writeSettings(mine);
+    w.show();
+
+    SettingsRecord other; // saved by the other copy while this one ran
+    other.level = 9;
+    other.keyHint = false;
+    other.highScores = {35, 22.5, 45, 0, 0, 0, 0, 0, 0};
+    other.randomScores[8] = 0;
+    w.writeSettings(other);
+    w->close();
+
+    SettingsRecord expected = mine; // this copy's level and options
+    expected.highScores = {30, 22.5, 45, 0, 0, 0, 0, 0, 0};
+    QCOMPARE(parseSettings(readFile(fileName)).values, expected);
+    QCOMPARE(w->scores().best(2, false), 22.5); // and this copy shows them from now on
 }
 
 QTEST_MAIN(SettingsTest)

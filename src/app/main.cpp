@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/commandline.h"
+#include "app/shutdownsignals.h"
 #include "gui/fonts.h"
 #include "app/systemplatform.h"
 #include "gui/mainwindow.h"
@@ -58,7 +59,12 @@ int main(int argc, char **argv)
         setJapaneseApplicationFont();
         app.setPlatform(&platform);
         MainWindow window(platform); // creates the about box and the typing-time dialog
-        window.show();               // its first show loads the settings
+        // A logout or shutdown ends the program as its close box does: settings saved.
+        ShutdownSignals shutdown([&window] {
+            window.close();
+            QCoreApplication::exit(0);
+        });
+        window.show(); // its first show loads the settings
         return app.exec();
     } catch (const std::exception &error) {
         RinkaroApplication::showException(&platform, QString::fromLocal8Bit(error.what()));

@@ -292,11 +292,27 @@ QByteArray formatSettings(const SettingsRecord &values, const QLocale &locale)
     return text.toLatin1();
 }
 
+void mergeRecords(SettingsRecord &mine, const SettingsRecord &onDisk)
+{
+    auto better = [](double a, double b) {
+        if (!(a > 0))
+            return b > 0 ? b : 0.0;
+        return b > 0 && b < a ? b : a;
+    };
+    for (std::size_t k = 0; k < mine.highScores.size(); ++k) {
+        mine.highScores[k] = better(mine.highScores[k], onDisk.highScores[k]);
+        mine.randomScores[k] = better(mine.randomScores[k], onDisk.randomScores[k]);
+    }
+}
+
 bool saveSettingsFile(const QString &path, const QByteArray &text)
 {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(text);
+    // Unbuffered, so that a full disk fails the write itself: a failure at the buffer's
+    // flush was seen to go unnoticed and to commit an empty file.
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (file.write(text) != text.size())
+            file.cancelWriting();
         return file.commit(); // on failure the temporary file goes and the old file stays
     }
     // No temporary file beside it (a folder that cannot be written): overwriting in place
@@ -304,10 +320,13 @@ bool saveSettingsFile(const QString &path, const QByteArray &text)
     const QFileInfo info(path);
     if (!info.isFile() || !info.isWritable())
         return false;
+    // Written over the old text before the rest is cut off, rather than truncated first: a
+    // write that fails (a full disk) then leaves the records of the old file readable.
     QFile direct(path);
-    if (!direct.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::ExistingOnly))
+    if (!direct.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
         return false;
-    const bool written = direct.write(text) == text.size();
+    const bool written = direct.write(text) == text.size() && direct.flush() &&
+                         direct.resize(text.size());
     direct.close();
     return written && direct.error() == QFileDevice::NoError;
 }

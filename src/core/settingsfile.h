@@ -50,6 +50,12 @@ ParsedSettings readSettings(QIODevice &device);
 // The 29 lines, each ending in a line feed, numbers with the locale's decimal separator.
 QByteArray formatSettings(const SettingsRecord &values, const QLocale &locale = QLocale());
 
+// Two copies of the program may share one folder, and each writes the whole file: before a
+// save, each level of each record table keeps the better of this copy's record and the one
+// in the file on disk (the lower positive score; 0, and anything the reader rejected,
+// count as no record). The other values stay this copy's.
+void mergeRecords(SettingsRecord &mine, const SettingsRecord &onDisk);
+
 // Replaces the file only once the new text is completely written, so a failed save leaves
 // the old file as it was. Where the folder cannot take a temporary file but the file
 // itself can be written, it is overwritten in place. Returns whether the text was saved.

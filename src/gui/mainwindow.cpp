@@ -145,6 +145,8 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     resultDialog = new ResultDialog(this);
 
     qApp->installEventFilter(this);
+    // A session manager ending the session asks first: the settings are saved then too.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &MainWindow::saveSettings);
 }
 
 MainWindow::~MainWindow()
@@ -309,7 +311,14 @@ void MainWindow::saveSettings()
     values.keyHint = hintCheckBox->isChecked();
     values.romaji = romajiPanel->choices();
     scores_.store(values);
-    // A file that cannot be written is passed over in silence; the window closes anyway.
+    // Another copy of the program may have saved better records meanwhile: both are kept.
+    QFile file(settingsFileName);
+    if (file.open(QIODevice::ReadOnly)) {
+        mergeRecords(values, readSettings(file).values);
+        file.close();
+        scores_.load(values);
+    }
+    // A file that cannot be written is passed over in silence and the old one stays.
     saveSettingsFile(settingsFileName, formatSettings(values));
 }
 
@@ -460,6 +469,9 @@ void MainWindow::finishRun()
     const RunResult &run = session_.result();
     // The order mode at the end of the run decides the table, whatever it was at Start.
     const RecordedRun recorded = scores_.record(run, randomOrderCheckBox->isChecked());
+    // A record the learner has earned reaches the disk at once, not only at the close.
+    if (recorded.newRecord)
+        saveSettings();
     resultDialog->setResult(formatTenths(run.seconds), QString::number(run.errors),
                             QString::number(recorded.standard), formatTenths(recorded.bestBefore));
     platform_.showModal(resultDialog);

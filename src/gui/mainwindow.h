@@ -45,6 +45,12 @@ public:
     // caption and menu bar of 46 pixels, whatever the desktop really draws.
     int outerHeight() const { return layout_.geometry().outerHeight; }
 
+public slots:
+    // Writes RK.set with this copy's values and the better records of both this copy and
+    // the file on disk. Done at the close, when a run sets a record, and when the session
+    // ends.
+    void saveSettings();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -67,7 +73,6 @@ private:
     void buildTutorialButtons();
 
     void loadSettings();
-    void saveSettings();
 
     void judge(char key);
     void finishRun();

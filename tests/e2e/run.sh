@@ -5,7 +5,10 @@
 #  2. a whole level-1 run typed with one wrong key ends in the typing-time dialog, and the
 #     record written at close is that run's time plus one error: a key delivered twice
 #     would have counted as a second error, one lost would have left the run unfinished;
-#  3. the record survives a restart.
+#  3. the record survives a restart;
+#  4. a record is on disk as soon as it is set: kill -9 right after it loses nothing;
+#  5. SIGTERM (a logout) closes politely: the settings saved, exit status 0;
+#  6. two copies in one folder: the one closing last keeps the other's record.
 # Usage: run.sh PATH-TO-rinkaro
 set -euo pipefail
 
@@ -67,7 +70,7 @@ focus() {
     eval "$(xdotool getwindowgeometry --shell "$1")"
     xdotool mousemove $((X + 20)) $((Y + 40))
 }
-line() { sed -n "${1}p" "$work/RK.set" | tr -d '\r'; }
+line() { sed -n "${1}p" "${2:-$work}/RK.set" | tr -d '\r'; } # line, [folder]
 # Whether a window's frame (as the window manager draws it) sits in the middle of the
 # 1024x768 screen, within 2 pixels; the window is re-centred once its frame is known.
 centred() { # window id
@@ -85,10 +88,44 @@ centred() { # window id
     return 1
 }
 
-start_program() {
-    (cd "$work" && exec "$program" >>"$work/program.log" 2>&1) &
+start_program() { # [folder]
+    (cd "${1:-$work}" && exec "$program" >>"$work/program.log" 2>&1) &
     program_pid=$!
     pids+=("$program_pid")
+}
+# The main window of one process (several may be open).
+window_of() { # pid
+    local id=""
+    for _ in $(seq 400); do
+        id=$(xdotool search --all --onlyvisible --pid "$1" --name '^Rinkaro 2$' 2>/dev/null | head -n1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.05
+    done
+    return 1
+}
+# Greets a first start, then types a whole level-1 run without a wrong key in the given
+# main window and dismisses its typing-time dialog: a record whenever no faster run is kept.
+clean_run() { # window id
+    focus "$1"
+    xdotool key space
+    sleep 0.2
+    xdotool type --delay 15 "fjfjasdfgfjfj;lkjhfdfsfafgjkjlj;jh"
+    local dialog
+    dialog=$(wait_window "タイピング時間" 20) || fail "no typing-time dialog after a clean run"
+    focus "$dialog"
+    xdotool key Return
+    for _ in $(seq 100); do xdotool search --onlyvisible --name "^タイピング時間\$" >/dev/null 2>&1 || break; sleep 0.05; done
+}
+greet() { # folder: the welcome of a first start there
+    local welcome
+    welcome=$(wait_window "ようこそ" 20) || fail "no welcome message in $1"
+    focus "$welcome"
+    xdotool key Return
+}
+exit_status() { # pid: waits for it
+    local status=0
+    wait "$1" || status=$?
+    echo "$status"
 }
 
 # ---- 1. First start ----------------------------------------------------------------------
@@ -148,5 +185,55 @@ focus "$main"
 wmctrl -c "Rinkaro 2"
 gone "$program_pid" 20 || fail "the program did not close the second time"
 [ "$(line 12 | tr ',' '.')" = "$record" ] || fail "record changed across a restart: $(line 12)"
+
+# ---- 4. A record survives a crash right after it was set ----------------------------------
+start_program
+main=$(window_of "$program_pid") || fail "the main window did not open for the crash test"
+clean_run "$main"
+kill -9 "$program_pid"
+gone "$program_pid" 20 || fail "the program did not die"
+crashed=$(line 12 | tr ',' '.')
+echo "record after kill -9: $crashed (before: $record)"
+awk -v n="$crashed" -v o="$record" 'BEGIN { exit !(n > 0 && n < o) }' ||
+    fail "the record set before kill -9 is not in RK.set: $crashed (before: $record)"
+
+# ---- 5. SIGTERM (a logout) closes politely: everything saved, exit status 0 ------------------
+mkdir -p "$work/term"
+start_program "$work/term"
+greet "$work/term"
+main=$(window_of "$program_pid") || fail "the main window did not open for the SIGTERM test"
+clean_run "$main"
+# Untick the hint: only the close saves that.
+focus "$main"
+read -r ax ay ah < <(xwininfo -id "$main" | awk '/Absolute upper-left X/ {x=$4}
+    /Absolute upper-left Y/ {y=$4} /  Height:/ {h=$2} END {print x, y, h}')
+# CheckBox1 at 568, 0 in the drill area (354 high at level 1), below the menu bar.
+xdotool mousemove $((ax + 575)) $((ay + ah - 354 + 8)) click 1
+sleep 0.3
+kill -TERM "$program_pid"
+gone "$program_pid" 20 || fail "the program did not end on SIGTERM"
+status=$(exit_status "$program_pid")
+[ "$status" = 0 ] || fail "exit status $status after SIGTERM, expected 0"
+[ "$(line 3 "$work/term")" = 0 ] || fail "the hint unticked before SIGTERM was not saved: $(line 3 "$work/term")"
+awk -v r="$(line 12 "$work/term" | tr ',' '.')" 'BEGIN { exit !(r > 0) }' || fail "no record after SIGTERM"
+
+# ---- 6. Two copies in one folder keep each other's records ---------------------------------
+mkdir -p "$work/two"
+start_program "$work/two"
+pid_a=$program_pid
+greet "$work/two"
+main_a=$(window_of "$pid_a") || fail "copy A did not open"
+start_program "$work/two"
+pid_b=$program_pid
+greet "$work/two"
+main_b=$(window_of "$pid_b") || fail "copy B did not open"
+clean_run "$main_a"
+wmctrl -i -c "$main_a"
+gone "$pid_a" 20 || fail "copy A did not close"
+kept=$(line 12 "$work/two")
+wmctrl -i -c "$main_b"
+gone "$pid_b" 20 || fail "copy B did not close"
+[ "$(line 12 "$work/two")" = "$kept" ] && [ "$kept" != 0 ] ||
+    fail "copy B's close lost copy A's record $kept: $(line 12 "$work/two")"
 
 echo "1 passed, 0 failed"

@@ -1,0 +1,67 @@
+#include "app/shutdownsignals.h"
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace
+{
+
+// [0] is written by the handler, [1] read by the event loop.
+int signalSockets[2] = {-1, -1};
+constexpr int handledSignals[] = {SIGTERM, SIGHUP, SIGINT};
+
+void onSignal(int number)
+{
+    const int savedErrno = errno;
+    const char byte = char(number);
+    // Nothing but a write is safe here; a full socket means a close is already on its way.
+    [[maybe_unused]] const ssize_t written = ::write(signalSockets[0], &byte, 1);
+    errno = savedErrno;
+}
+
+} // namespace
+
+ShutdownSignals::ShutdownSignals(std::function<void()> onSignal, QObject *parent)
+    : QObject(parent), onSignal_(std::move(onSignal))
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalSockets) != 0)
+        return; // without the pair the signals keep their default action
+    notifier_ = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &ShutdownSignals::readSignal);
+
+    struct sigaction action = {};
+    action.sa_handler = ::onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int number : handledSignals)
+        sigaction(number, &action, nullptr);
+}
+
+ShutdownSignals::~ShutdownSignals()
+{
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    for (int number : handledSignals)
+        sigaction(number, &action, nullptr);
+    delete notifier_;
+    for (int &socket : signalSockets) {
+        if (socket >= 0)
+            ::close(socket);
+        socket = -1;
+    }
+}
+
+void ShutdownSignals::readSignal()
+{
+    char bytes[16];
+    while (::read(signalSockets[1], bytes, sizeof bytes) > 0) {
+    }
+    if (onSignal_)
+        onSignal_();
+}

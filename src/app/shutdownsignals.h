@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QSocketNotifier;
+
+// Turns SIGTERM, SIGHUP and SIGINT (a logout, a shutdown, Ctrl+C in a terminal) into a
+// polite close. The signal handler only writes a byte into a socket pair; the event loop
+// reads it and runs the callback, where anything may be done. One instance at a time.
+class ShutdownSignals : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ShutdownSignals(std::function<void()> onSignal, QObject *parent = nullptr);
+    ~ShutdownSignals() override;
+
+private:
+    void readSignal();
+
+    std::function<void()> onSignal_;
+    QSocketNotifier *notifier_ = nullptr;
+};
