@@ -1,6 +1,7 @@
 // The time to judge one keystroke sent as a key press event to the real main window, the
 // text panels and the key hint included, over whole ordered runs of levels 1, 5 and 9. Each
 // key is timed twice: the judge alone, and the judge followed by the repaint it caused.
+#include "benchtools.h"
 #include "fakeplatform.h"
 #include "gui/fonts.h"
 #include "gui/mainwindow.h"
@@ -25,19 +26,7 @@
 namespace
 {
 
-using Clock = std::chrono::steady_clock;
-
-double microseconds(Clock::duration d)
-{
-    return std::chrono::duration<double, std::micro>(d).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using Clock = BenchClock;
 
 // The next correct key of the running drill: the session's hint, which with the hint shown
 // is the letter it expects next.

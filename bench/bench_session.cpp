@@ -1,6 +1,7 @@
 // The rules alone: whole ordered level-9 runs typed through the drill session, no window.
 // Each key is timed around DrillSession::type, which judges it and prepares what the
 // drill area shows next.
+#include "benchtools.h"
 #include "core/drillsession.h"
 
 #include <algorithm>
@@ -11,12 +12,7 @@
 namespace
 {
 
-using Clock = std::chrono::steady_clock;
-
-double microseconds(Clock::duration d)
-{
-    return std::chrono::duration<double, std::micro>(d).count();
-}
+using Clock = BenchClock;
 
 } // namespace
 

@@ -3,6 +3,7 @@
 // watched by the same generic plugin (firstshow), which prints a line when the first
 // window is exposed and ends the process; the time runs from QProcess::start to that line.
 // Usage: bench_startup [runs]  (run from the build directory's bench folder or anywhere)
+#include "benchtools.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,13 +17,6 @@
 
 namespace
 {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // Milliseconds from start to the "shown" line, or -1 when the program never showed a window.
 double timeToShow(const QString &program, const QString &workDir, const QProcessEnvironment &env)

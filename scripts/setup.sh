@@ -8,8 +8,9 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 
-packages=(cmake ninja-build g++ qt6-base-dev libgl-dev x11-utils librsvg2-bin
-          fonts-ipafont-gothic fonts-bebas-neue fonts-liberation)
+# Debian's qt6-charts-dev needs Qt OpenGL's CMake files without depending on them.
+packages=(cmake ninja-build g++ qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev x11-utils
+          librsvg2-bin fonts-ipafont-gothic fonts-bebas-neue fonts-liberation)
 if [ "${1:-}" = "--tests" ]; then
     packages+=(xvfb xauth xdotool openbox wmctrl imagemagick
                clang libclang-rt-14-dev libbenchmark-dev

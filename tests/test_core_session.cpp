@@ -112,6 +112,33 @@ struct HintRow {
     int level;
     QString keys, next, afterWrong, afterNext;
 };
+struct TallyRow {
+    int level;
+    RomajiChoices choices;
+    int draw, switchTo; // the item drawn after the first; a level selected then (0: none)
+    QString keys;
+    int wrong;
+    RunTally tally; // of the keys typed after the first item
+};
+
+int phraseLevel(int number)
+{
+    for (int level = 7; level <= 9; ++level)
+        if (number >= levelInfo(level)->rangeFirst && number <= levelInfo(level)->rangeLast)
+            return level;
+    return 0;
+}
+
+template <typename Map> Map countsSince(const Map &before, const Map &now)
+{
+    Map added;
+    for (const auto &[key, n] : now) {
+        const auto old = before.find(key);
+        if (const int more = n - (old == before.end() ? 0 : old->second))
+            added[key] = more;
+    }
+    return added;
+}
 
 } // namespace
 
@@ -121,6 +148,7 @@ Q_DECLARE_METATYPE(RandomRun)
 Q_DECLARE_METATYPE(RomajiChange)
 Q_DECLARE_METATYPE(LevelChange)
 Q_DECLARE_METATYPE(HintRow)
+Q_DECLARE_METATYPE(TallyRow)
 
 class CoreSessionTest : public QObject
 {
@@ -142,6 +170,8 @@ private slots:
     void levelChangedDuringARun();
     void hintReadAtEveryDisplay_data();
     void hintReadAtEveryDisplay();
+    void tally_data();
+    void tally();
 };
 
 void CoreSessionTest::firstItemAndStop_data()
@@ -445,6 +475,60 @@ void CoreSessionTest::hintReadAtEveryDisplay()
     QCOMPARE(d.s.hintKey(), row.afterWrong);
     d.type(row.next);
     QCOMPARE(d.s.hintKey(), row.afterNext);
+}
+
+void CoreSessionTest::tally_data()
+{
+    QTest::addColumn<TallyRow>("row");
+    // Drawn after the first item of its level.
+    const auto phrase = [](const char *kana, const char *keys, int wrong, const RunTally &tally) {
+        const int number = phraseNumber(QString::fromUtf8(kana));
+        const int level = phraseLevel(number);
+        return TallyRow{level, {}, number - levelInfo(level)->rangeFirst, 0, keys, wrong, tally};
+    };
+    // clang-format off
+    QTest::newRow("keys") << TallyRow{1, {}, 1, 0, "kjFf", 2,
+        {{{"", 'j', 'k'}, {"", 'f', 'F'}}, {{'f', 1}, {'j', 1}}, {}}};
+    QTest::newRow("shi as SHI") << TallyRow{5, {true}, 11, 0, "sihi", 1,
+        {{{"し", 'h', 'i'}}, {{'h', 1}, {'i', 1}, {'s', 1}}, {{"し", 1}}}};
+    // The doubled letter types the small tsu, the letters after it its follower.
+    QTest::newRow("small tsu") << phrase("ちょっとまって。", "choktxtomatte,.", 3,
+        {{{"っ", 't', 'k'}, {"と", 't', 'x'}, {"。", '.', ','}},
+         {{'.', 1}, {'a', 1}, {'c', 1}, {'e', 1}, {'h', 1}, {'m', 1}, {'o', 2}, {'t', 4}},
+         {{"ちょ", 1}, {"っ", 2}, {"と", 1}, {"ま", 1}, {"て", 1}, {"。", 1}}});
+    QTest::newRow("comma") << phrase("また、あした。", "mata.,asita.", 1,
+        {{{"、", ',', '.'}},
+         {{',', 1}, {'.', 1}, {'a', 4}, {'i', 1}, {'m', 1}, {'s', 1}, {'t', 2}},
+         {{"、", 1}, {"。", 1}, {"あ", 1}, {"し", 1}, {"た", 2}, {"ま", 1}}});
+    // After a change of key level "Level2" is shown: the wrong keys name no expected key.
+    QTest::newRow("no key expected") << TallyRow{4, {}, 0, 2, "jl", 2, {}};
+    // clang-format on
+}
+
+// What a run's keys leave for the history; start() begins a new tally.
+void CoreSessionTest::tally()
+{
+    QFETCH(TallyRow, row);
+    Drill d;
+    d.values = {row.draw};
+    d.s.setRomaji(RomajiTable(row.choices));
+    d.s.selectLevel(row.level);
+    d.s.setRandomOrder(true);
+    d.s.start(0);
+    d.type(keysShown(d.s));
+    if (row.switchTo)
+        d.s.selectLevel(row.switchTo);
+    const RunTally before = d.s.tally();
+    QVERIFY(before.misses.empty());
+    QCOMPARE(d.type(row.keys).count(u'W'), row.wrong);
+    const RunTally &now = d.s.tally();
+    QVERIFY(std::equal(now.misses.begin() + before.misses.size(), now.misses.end(),
+                       row.tally.misses.begin(), row.tally.misses.end()));
+    QVERIFY(countsSince(before.rightKeys, now.rightKeys) == row.tally.rightKeys);
+    QVERIFY(countsSince(before.kanaTyped, now.kanaTyped) == row.tally.kanaTyped);
+    QCOMPARE(now.kanaTyped.empty(), row.level <= 4);
+    d.s.start(0);
+    QVERIFY(d.s.tally() == RunTally());
 }
 
 QTEST_APPLESS_MAIN(CoreSessionTest)

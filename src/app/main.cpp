@@ -1,8 +1,8 @@
 #include "app/application.h"
 #include "app/commandline.h"
 #include "app/shutdownsignals.h"
-#include "gui/fonts.h"
 #include "app/systemplatform.h"
+#include "gui/fonts.h"
 #include "gui/mainwindow.h"
 
 #include <cstdio>

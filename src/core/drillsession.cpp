@@ -36,6 +36,7 @@ void DrillSession::start(quint32 nowMs)
     workText_ = drillText_;
     startMs_ = nowMs;
     errorCount_ = 0;
+    tally_ = {};
     running_ = true;
     // Key levels show no reading; the other levels show their item's below.
     readingText_.clear();
@@ -123,8 +124,11 @@ void DrillSession::decode(int number)
     romajiLine_ = decoded.romajiLine;
     syllableCount_ = decoded.syllableCount;
     // Slots past the new count keep an earlier phrase's pieces; the judge never reads them.
-    for (int k = 1; k <= syllableCount_; ++k)
+    for (int k = 1; k <= syllableCount_; ++k) {
         syllableRomaji_[k] = decoded.pieces[k];
+        syllableKana_[k] = decoded.kanaPieces[k];
+        syllableDoubled_[k] = decoded.doubled[k];
+    }
     syllableNo_ = 1;
     letterPos_ = 1;
     typedLetters_ = 0;
@@ -146,17 +150,34 @@ void DrillSession::setHint(const QString &key)
     hintKey_ = hintShown_ ? key : QString();
 }
 
-KeyOutcome DrillSession::wrongKey()
+KeyOutcome DrillSession::wrongKey(const QString &kana, const QString &expected, char typed)
 {
     ++errorCount_;
+    // "LevelN" or an exhausted syllable names no key that was missed.
+    if (expected.size() == 1 && expected.front().unicode() < 0x80)
+        tally_.misses.push_back({kana, char(expected.front().unicode()), typed});
     return KeyOutcome::Wrong;
+}
+
+// The kana that a letter of the current phrase syllable types: a doubled first letter
+// types the small tsu, the rest its follower.
+QString DrillSession::phraseKanaAt(int letter) const
+{
+    if (syllableNo_ < 1 || syllableNo_ > syllableCount_)
+        return {};
+    const QString &kana = syllableKana_[syllableNo_];
+    if (!syllableDoubled_[syllableNo_])
+        return kana;
+    return letter == 1 ? kana.left(1) : kana.mid(1);
 }
 
 KeyOutcome DrillSession::judgeKey(char key, quint32 nowMs)
 {
     // Compared with what is shown, so "LevelN" after a level change takes no key.
-    if (QString(QLatin1Char(key)) != mainText_.toLower())
-        return wrongKey();
+    const QString expected = mainText_.toLower();
+    if (QString(QLatin1Char(key)) != expected)
+        return wrongKey({}, expected, key);
+    ++tally_.rightKeys[key];
     ++itemCounter_;
     // Drawn before the end is known: the last key of a random run draws once more.
     const int position = nextPosition();
@@ -181,18 +202,21 @@ KeyOutcome DrillSession::judgeSyllable(char key, quint32 nowMs)
         // rather than expecting a letter that no longer exists.
         if (letterPos_ < 1 || letterPos_ > expected.size())
             letterPos_ = 1;
-        if (ch == expectedLetter(expected, letterPos_)) {
+        const QString letter = expectedLetter(expected, letterPos_);
+        if (ch == letter) {
+            ++tally_.rightKeys[key];
             if (letterPos_ < expected.size()) {
                 ++letterPos_;
                 outcome = KeyOutcome::Advanced;
             } else {
+                ++tally_.kanaTyped[kanaAt(itemIndex_)];
                 letterPos_ = 1;
                 ++itemCounter_;
                 itemIndex_ = nextItemIndex();
                 outcome = KeyOutcome::ItemDone;
             }
         } else {
-            outcome = wrongKey();
+            outcome = wrongKey(kanaAt(itemIndex_), letter, key);
         }
     }
     // Also reached with a key outside the range: a level changed to a shorter one ends here.
@@ -208,6 +232,16 @@ KeyOutcome DrillSession::judgeSyllable(char key, quint32 nowMs)
     return outcome;
 }
 
+void DrillSession::countPhraseLetter(char key, bool syllableDone)
+{
+    ++tally_.rightKeys[key];
+    if (!syllableDone)
+        return;
+    ++tally_.kanaTyped[phraseKanaAt(1)];
+    if (syllableDoubled_[syllableNo_])
+        ++tally_.kanaTyped[phraseKanaAt(2)];
+}
+
 KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
 {
     const QString ch{QLatin1Char(key)};
@@ -215,10 +249,12 @@ KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
     if (itemIndex_ >= rangeFirst_ && itemIndex_ <= rangeLast_) {
         const bool validSyllable = syllableNo_ >= 1 && syllableNo_ <= maxSyllables;
         const QString syllable = validSyllable ? syllableRomaji_[syllableNo_] : QString();
-        if (ch != expectedLetter(syllable, letterPos_)) {
+        const QString letter = expectedLetter(syllable, letterPos_);
+        if (ch != letter) {
             // The display stays as it was, hint included.
-            outcome = wrongKey();
+            outcome = wrongKey(phraseKanaAt(letterPos_), letter, key);
         } else if (letterPos_ < syllable.size() || syllableNo_ < syllableCount_) {
+            countPhraseLetter(key, letterPos_ == syllable.size());
             if (letterPos_ < syllable.size()) {
                 ++letterPos_;
             } else {
@@ -234,6 +270,7 @@ KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
                         : QString());
             outcome = KeyOutcome::Advanced;
         } else {
+            countPhraseLetter(key, true);
             // The next phrase is decoded and shown even after the last one, until the end
             // below replaces it.
             ++itemCounter_;

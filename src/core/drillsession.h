@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/romaji.h"
+#include "core/runlog.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -61,6 +62,8 @@ public:
     KeyOutcome type(char key, quint32 nowMs);
     // The last finished run.
     const RunResult &result() const { return result_; }
+    // The misses and right keys of the run since the last start(), kept after its end.
+    const RunTally &tally() const { return tally_; }
 
     // What the drill area shows.
     const QString &mainText() const { return mainText_; }
@@ -86,7 +89,9 @@ private:
     void decode(int number);
     void finish(quint32 nowMs);
     void setHint(const QString &key);
-    KeyOutcome wrongKey();
+    KeyOutcome wrongKey(const QString &kana, const QString &expected, char typed);
+    QString phraseKanaAt(int letter) const;
+    void countPhraseLetter(char key, bool syllableDone);
     KeyOutcome judgeKey(char key, quint32 nowMs);
     KeyOutcome judgeSyllable(char key, quint32 nowMs);
     KeyOutcome judgePhrase(char key, quint32 nowMs);
@@ -112,9 +117,12 @@ private:
     int typedLetters_ = 0;
     QString romajiLine_;
     std::array<QString, maxSyllables + 1> syllableRomaji_{};
+    std::array<QString, maxSyllables + 1> syllableKana_{};
+    std::array<bool, maxSyllables + 1> syllableDoubled_{};
     int syllableCount_ = 0;
 
     RunResult result_;
+    RunTally tally_;
     QString mainText_;
     QString readingText_;
     QString hintKey_;

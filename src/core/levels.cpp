@@ -32,4 +32,3 @@ LevelGroup levelGroup(int level)
         return LevelGroup::Key;
     return level <= 6 ? LevelGroup::Syllable : LevelGroup::Phrase;
 }
-

@@ -182,8 +182,8 @@ RomajiTable::RomajiTable(const RomajiChoices &choices)
     for (int group = 0; group < romajiGroups; ++group) {
         const RomajiChoice &choice = romajiChoices[group];
         for (int k = 0; k < choice.count; ++k)
-            romaji_[choice.entries[k]] = QString::fromLatin1(
-                choices[group] ? choice.second[k] : choice.first[k]);
+            romaji_[choice.entries[k]] =
+                QString::fromLatin1(choices[group] ? choice.second[k] : choice.first[k]);
     }
 }
 
@@ -207,20 +207,26 @@ DecodedPhrase decodeCodes(const RomajiTable &table, const QString &codes)
         if (c < 1 || c > lastCode)
             continue;
         QString piece;
+        QString kana;
+        bool doubled = false;
         if (c == smallTsu) {
             const int d = i + 1 < n ? codeAt(codes, 2 * i + 2) : 0;
             // Only a syllable can be doubled; anything else is read on its own next round.
             if (d < 1 || d >= smallTsu)
                 continue;
             const QString follower = table.romaji(d);
-            result.kana += kanaTable[smallTsu] + kanaTable[d];
+            kana = kanaTable[smallTsu] + kanaTable[d];
             piece = follower.left(1) + follower;
+            doubled = true;
             ++i;
         } else {
-            result.kana += kanaTable[c];
+            kana = kanaTable[c];
             piece = table.romaji(c);
         }
+        result.kana += kana;
         result.pieces[++result.syllableCount] = piece;
+        result.kanaPieces[result.syllableCount] = kana;
+        result.doubled[result.syllableCount] = doubled;
         pieces << piece;
     }
     result.romajiLine = pieces.join(u' ');

@@ -69,6 +69,10 @@ struct DecodedPhrase {
     QString kana;       // the hiragana shown in the text panel
     QString romajiLine; // the syllables' romaji, separated by single spaces
     std::array<QString, maxSyllables + 1> pieces{}; // [1..syllableCount]: keystrokes per syllable
+    std::array<QString, maxSyllables + 1> kanaPieces{}; // [1..syllableCount]: kana per syllable
+    // [k]: syllable k is a small tsu with its follower ("っこ", "KKO"): its first letter
+    // types the small tsu, the others the follower.
+    std::array<bool, maxSyllables + 1> doubled{};
     int syllableCount = 0;
 };
 // Reads two-digit codes from the left. Input that the phrase list never holds is passed

@@ -42,6 +42,7 @@ void ScoreBook::setBest(int level, bool randomOrder, double score)
 RecordedRun ScoreBook::record(const RunResult &run, bool randomOrder)
 {
     RecordedRun recorded;
+    recorded.randomOrder = randomOrder;
     recorded.standard = standardScore(run.level);
     recorded.bestBefore = best(run.level, randomOrder);
     recorded.score = runScore(run.errors, run.seconds);

@@ -15,10 +15,11 @@ QString formatTenths(double value, const QLocale &locale = QLocale());
 
 // What recording a run gives the typing-time dialog.
 struct RecordedRun {
-    int standard = 0;       // the level's standard score
-    double bestBefore = 0;  // the record before this run; 0 for none
-    double score = 0;       // seconds plus one per error
-    bool newRecord = false; // whether the run replaced the record
+    int standard = 0;         // the level's standard score
+    double bestBefore = 0;    // the record before this run; 0 for none
+    double score = 0;         // seconds plus one per error
+    bool newRecord = false;   // whether the run replaced the record
+    bool randomOrder = false; // the table it went to: random (true) or ordered
 };
 
 // The fixed standard scores and the user's two tables of best scores, one for ordered and

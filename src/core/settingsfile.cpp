@@ -53,7 +53,8 @@ public:
         ended = end < text_.size();
         pos_ = end;
         if (ended) {
-            const bool crlf = text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n';
+            const bool crlf =
+                text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n';
             pos_ += crlf ? 2 : 1;
         }
         return line;
@@ -325,8 +326,8 @@ bool saveSettingsFile(const QString &path, const QByteArray &text)
     QFile direct(path);
     if (!direct.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
         return false;
-    const bool written = direct.write(text) == text.size() && direct.flush() &&
-                         direct.resize(text.size());
+    const bool written =
+        direct.write(text) == text.size() && direct.flush() && direct.resize(text.size());
     direct.close();
     return written && direct.error() == QFileDevice::NoError;
 }

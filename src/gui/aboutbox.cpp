@@ -37,13 +37,13 @@ AboutBox::AboutBox(QWidget *parent)
 
     const Qt::Alignment topLeft = Qt::AlignLeft | Qt::AlignTop;
     makeLabel(this, "Label1", QStringLiteral("Rinkaro ver.2.0.5"), QRect(80, 8, 263, 31),
-                  pixelFont(timesFamily, 27, true, true), Qt::red, Qt::AlignRight | Qt::AlignTop);
+              pixelFont(timesFamily, 27, true, true), Qt::red, Qt::AlignRight | Qt::AlignTop);
     const QFont credit = pixelFont(courierFamily, 21, true, true);
     const QColor green(0, 0x80, 0);
-    makeLabel(this, "Label2", QStringLiteral("By Rinkaro team"), QRect(144, 48, 208, 23),
-                       credit, green, topLeft);
-    makeLabel(this, "Label3", QStringLiteral("Happy typing!"), QRect(155, 80, 195, 23),
-                       credit, green, topLeft);
+    makeLabel(this, "Label2", QStringLiteral("By Rinkaro team"), QRect(144, 48, 208, 23), credit,
+              green, topLeft);
+    makeLabel(this, "Label3", QStringLiteral("Happy typing!"), QRect(155, 80, 195, 23), credit,
+              green, topLeft);
 
     picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));

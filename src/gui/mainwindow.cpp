@@ -1,11 +1,13 @@
 #include "gui/mainwindow.h"
 
 #include "core/levels.h"
+#include "core/runlog.h"
 #include "core/settingsfile.h"
 #include "gui/aboutbox.h"
 #include "gui/fonts.h"
 #include "gui/keyboardview.h"
 #include "gui/platform.h"
+#include "gui/progresswindowloader.h"
 #include "gui/recordtable.h"
 #include "gui/resultdialog.h"
 #include "gui/romajipanel.h"
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,6 +34,7 @@ constexpr int clientWidth = 800;
 // The nominal frame, caption and menu bar that the layout's outer heights include.
 constexpr int frameAllowance = 46;
 const QString settingsFileName = QStringLiteral("RK.set");
+const QString historyFileName = QStringLiteral("RK.log");
 const QString startCaption = QStringLiteral("スタート");
 const QString stopCaption = QStringLiteral("ストップ");
 const QString tutorialCaption = QStringLiteral("Tutorial");
@@ -128,8 +132,7 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     romajiPanel = new RomajiPanel(platform_, drillArea);
     connect(romajiPanel, &RomajiPanel::accepted, this, &MainWindow::applyRomajiChoices);
     recordTable = new RecordTable(platform_, drillArea);
-    connect(recordTable, &RecordTable::closed, startStopButton,
-            qOverload<>(&QWidget::setFocus));
+    connect(recordTable, &RecordTable::closed, startStopButton, qOverload<>(&QWidget::setFocus));
     setDrillAreaHeight(layout_.geometry().outerHeight - frameAllowance);
 
     setTabOrder(startStopButton, hintCheckBox);
@@ -199,6 +202,9 @@ void MainWindow::buildMenus()
     addSeparator(optionMenu, "N3");
     QAction *recordItem = addItem(optionMenu, "showScore", QStringLiteral("記録表示"), false);
     connectItem(recordItem, [this] { recordTable->unroll(scores_); });
+    QAction *progressItem =
+        addItem(optionMenu, "progressItem", QStringLiteral("成績グラフ"), false);
+    connectItem(progressItem, [this] { openProgressWindow(); });
 
     QMenu *helpMenu = bar->addMenu(QStringLiteral("ヘルプ"));
     helpMenu->setObjectName(QStringLiteral("Help1"));
@@ -206,7 +212,8 @@ void MainWindow::buildMenus()
         addItem(helpMenu, "Tutorial", QStringLiteral("タイピングの方法"), false);
     connectItem(tutorialItem, [this] { startTutorial(); });
     addSeparator(helpMenu, "N1");
-    QAction *aboutItem = addItem(helpMenu, "aboutMenu1", QStringLiteral("Rinkaro について..."), false);
+    QAction *aboutItem =
+        addItem(helpMenu, "aboutMenu1", QStringLiteral("Rinkaro について..."), false);
     connectItem(aboutItem, [this] { platform_.showModal(aboutBox); });
 }
 
@@ -453,8 +460,8 @@ void MainWindow::judge(char key)
     const int errorsBefore = session_.errorCount();
     const KeyOutcome outcome = session_.type(key, platform_.tickCount());
     // Every counted error beeps, the one of a wrong key that ended the run included.
-    const bool counted = outcome == KeyOutcome::Wrong ||
-                         (outcome == KeyOutcome::Finished && session_.result().errors > errorsBefore);
+    const bool counted = outcome == KeyOutcome::Wrong || (outcome == KeyOutcome::Finished &&
+                                                          session_.result().errors > errorsBefore);
     if (counted)
         platform_.beep();
     if (outcome == KeyOutcome::Finished)
@@ -472,6 +479,7 @@ void MainWindow::finishRun()
     // A record the learner has earned reaches the disk at once, not only at the close.
     if (recorded.newRecord)
         saveSettings();
+    appendToHistory(run, recorded);
     resultDialog->setResult(formatTenths(run.seconds), QString::number(run.errors),
                             QString::number(recorded.standard), formatTenths(recorded.bestBefore));
     platform_.showModal(resultDialog);
@@ -479,6 +487,21 @@ void MainWindow::finishRun()
     startStopButton->setText(startCaption);
     keyRouting_ = false;
     showDrill();
+}
+
+void MainWindow::appendToHistory(const RunResult &run, const RecordedRun &recorded)
+{
+    RunLogEntry entry;
+    entry.ended = QDateTime::currentDateTime();
+    entry.level = run.level;
+    entry.randomOrder = recorded.randomOrder;
+    entry.seconds = run.seconds;
+    entry.errors = run.errors;
+    entry.score = recorded.score;
+    entry.newRecord = recorded.newRecord;
+    entry.tally = session_.tally();
+    // A history that cannot be written is passed over in silence, as RK.set is.
+    appendRunLog(historyFileName, entry);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -505,6 +528,27 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 }
 
 // ---- Options -------------------------------------------------------------------------
+
+void MainWindow::openProgressWindow()
+{
+    QString error;
+    ProgressWindowFactory *factory = loadProgressWindowFactory(progressPluginFolders(), &error);
+    if (!factory) {
+        platform_.messageBox(this, QMessageBox::Warning, QStringLiteral("成績グラフ"),
+                             QStringLiteral("成績グラフを開けませんでした。\n%1").arg(error),
+                             QMessageBox::Ok);
+        return;
+    }
+    // The history is read at every opening, so the window shows the runs made meanwhile.
+    if (progressWindow)
+        factory->refreshProgressWindow(progressWindow, session_.level());
+    else
+        progressWindow = factory->createProgressWindow(
+            QDir::current().absoluteFilePath(historyFileName), session_.level(), this);
+    progressWindow->show();
+    progressWindow->raise();
+    progressWindow->activateWindow();
+}
 
 void MainWindow::toggleFingerColours()
 {

@@ -7,6 +7,7 @@
 #include "core/tutorialscript.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 
@@ -66,6 +67,7 @@ private slots:
     void stepTutorialForward();
     void stepTutorialBack();
     void endTutorial();
+    void openProgressWindow();
 
 private:
     void buildMenus();
@@ -76,6 +78,7 @@ private:
 
     void judge(char key);
     void finishRun();
+    void appendToHistory(const RunResult &run, const RecordedRun &recorded);
     void showDrill();
     void showTutorial(TutorialState::Move move);
     void applyLayout(const DrillAreaLayout::Frames &frames);
@@ -95,19 +98,20 @@ private:
     bool settingsLoaded_ = false;
 
     QWidget *drillArea = nullptr;
-    std::array<QAction *, 9> levelItems{}; // Level1 .. Level9
-    QAction *keyColourItem = nullptr;      // KeyColor
-    QLabel *textPanel = nullptr;           // TextPanel: the item to type
-    QLabel *readingPanel = nullptr;        // yomiPanel: its romaji
-    QCheckBox *hintCheckBox = nullptr;     // CheckBox1
-    QCheckBox *randomOrderCheckBox = nullptr; // CheckBox2
-    KeyboardView *keyboard = nullptr;         // KBPanel
-    QPushButton *startStopButton = nullptr;   // Button1
-    QToolButton *tutorialEndButton = nullptr; // SpeedButton1
+    std::array<QAction *, 9> levelItems{};     // Level1 .. Level9
+    QAction *keyColourItem = nullptr;          // KeyColor
+    QLabel *textPanel = nullptr;               // TextPanel: the item to type
+    QLabel *readingPanel = nullptr;            // yomiPanel: its romaji
+    QCheckBox *hintCheckBox = nullptr;         // CheckBox1
+    QCheckBox *randomOrderCheckBox = nullptr;  // CheckBox2
+    KeyboardView *keyboard = nullptr;          // KBPanel
+    QPushButton *startStopButton = nullptr;    // Button1
+    QToolButton *tutorialEndButton = nullptr;  // SpeedButton1
     QToolButton *tutorialNextButton = nullptr; // SpeedButton2
     QToolButton *tutorialBackButton = nullptr; // SpeedButton3
-    RomajiPanel *romajiPanel = nullptr;       // settingPanel
-    RecordTable *recordTable = nullptr;       // scorePanel
-    AboutBox *aboutBox = nullptr;             // Form2
-    ResultDialog *resultDialog = nullptr;     // Form3
+    RomajiPanel *romajiPanel = nullptr;        // settingPanel
+    RecordTable *recordTable = nullptr;        // scorePanel
+    AboutBox *aboutBox = nullptr;              // Form2
+    ResultDialog *resultDialog = nullptr;      // Form3
+    QPointer<QWidget> progressWindow;          // progressWindow, made by its plugin
 };

@@ -12,7 +12,6 @@
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 
-
 namespace
 {
 
@@ -131,7 +130,8 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
 
     for (int level = 1; level <= 9; ++level) {
         const LevelInfo *info = levelInfo(level);
-        const QString caption = QStringLiteral("Level %1 %2").arg(level).arg(QString::fromUtf8(info->menuCaption));
+        const QString caption =
+            QStringLiteral("Level %1 %2").arg(level).arg(QString::fromUtf8(info->menuCaption));
         auto *row = new QTreeWidgetItem(list, QStringList{caption});
         row->setFlags(row->flags() | Qt::ItemIsEditable);
         for (int column = 1; column < 4; ++column)

@@ -83,8 +83,8 @@ ResultDialog::ResultDialog(QWidget *parent)
     okButton->setFocus();
 }
 
-void ResultDialog::setResult(const QString &seconds, const QString &errors,
-                             const QString &standard, const QString &best)
+void ResultDialog::setResult(const QString &seconds, const QString &errors, const QString &standard,
+                             const QString &best)
 {
     timeLabel->setText(seconds);
     errorsLabel->setText(errors);

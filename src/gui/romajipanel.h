@@ -30,7 +30,7 @@ private:
     void rollUp();
 
     Platform &platform_;
-    QPushButton *okButton = nullptr;                     // Button2
+    QPushButton *okButton = nullptr;                        // Button2
     std::array<QRadioButton *, romajiGroups> usual{};       // RadioButton1 "si" ...
     std::array<QRadioButton *, romajiGroups> alternative{}; // RadioButton_shi ...
 };

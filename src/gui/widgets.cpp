@@ -3,8 +3,8 @@
 #include <QEvent>
 #include <QFrame>
 #include <QScreen>
-#include <QWindow>
 #include <QWidget>
+#include <QWindow>
 
 QColor colorFromWin(quint32 value)
 {

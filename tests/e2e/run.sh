@@ -6,7 +6,8 @@
 #     record written at close is that run's time plus one error: a key delivered twice
 #     would have counted as a second error, one lost would have left the run unfinished;
 #  3. the record survives a restart;
-#  4. a record is on disk as soon as it is set: kill -9 right after it loses nothing;
+#  4. a record is on disk as soon as it is set: kill -9 right after it loses nothing, and
+#     each run is in the history RK.log as it ends;
 #  5. SIGTERM (a logout) closes politely: the settings saved, exit status 0;
 #  6. two copies in one folder: the one closing last keeps the other's record.
 # Usage: run.sh PATH-TO-rinkaro
@@ -196,6 +197,15 @@ crashed=$(line 12 | tr ',' '.')
 echo "record after kill -9: $crashed (before: $record)"
 awk -v n="$crashed" -v o="$record" 'BEGIN { exit !(n > 0 && n < o) }' ||
     fail "the record set before kill -9 is not in RK.set: $crashed (before: $record)"
+
+# Both runs in this folder are in the history, each appended as it ended (the second just
+# before kill -9): the first with its wrong key (f expected, q typed), the second a record.
+[ "$(wc -l <"$work/RK.log")" -eq 2 ] || fail "RK.log has $(wc -l <"$work/RK.log") lines, not 2"
+IFS=$'\t' read -r -a first < <(sed -n 1p "$work/RK.log")
+IFS=$'\t' read -r -a second < <(sed -n 2p "$work/RK.log")
+[ "${first[1]} ${first[2]} ${first[4]} ${first[7]}" = "1 o 1 f>q" ] ||
+    fail "first history line: ${first[*]}"
+[ "${second[4]} ${second[6]}" = "0 1" ] || fail "second history line: ${second[*]}"
 
 # ---- 5. SIGTERM (a logout) closes politely: everything saved, exit status 0 ------------------
 mkdir -p "$work/term"

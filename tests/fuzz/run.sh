@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the settings-reader fuzz target with clang in a build tree of its own and runs it
-# for a bounded time. Fails on any crash, hang, leak or sanitizer report, and fails (does
-# not skip) when clang or its libFuzzer runtime is missing.
-# Usage: run.sh SOURCE-DIR BUILD-DIR [SECONDS]
+# Builds the fuzz targets (settings reader, history reader) with clang in a build tree of
+# their own and runs them one after the other, sharing a bounded time. Fails on any crash,
+# hang, leak or sanitizer report, and fails (does not skip) when clang or its libFuzzer
+# runtime is missing.
+# Usage: run.sh SOURCE-DIR BUILD-DIR [SECONDS-IN-ALL]
 set -euo pipefail
 
 source_dir=$(cd "$1" && pwd)
@@ -18,14 +19,25 @@ fi
 cmake -S "$source_dir/tests/fuzz" -B "$build_dir" -G Ninja \
     -DCMAKE_CXX_COMPILER="$clang" -DCMAKE_BUILD_TYPE=Debug \
     -DRINKARO_SOURCE_DIR="$source_dir" >"$build_dir.configure.log" 2>&1 ||
-    { cat "$build_dir.configure.log" >&2; echo "FAIL: the fuzz target does not configure" >&2; exit 1; }
+    { cat "$build_dir.configure.log" >&2; echo "FAIL: the fuzz targets do not configure" >&2; exit 1; }
 cmake --build "$build_dir" ||
-    { echo "FAIL: the fuzz target does not build (is libclang-rt-14-dev installed?)" >&2; exit 1; }
+    { echo "FAIL: the fuzz targets do not build (is libclang-rt-14-dev installed?)" >&2; exit 1; }
 
-# The seeds stay as shipped; what the fuzzer finds goes into the build tree.
-corpus="$build_dir/corpus"
-mkdir -p "$corpus" "$build_dir/artifacts"
-cp -n "$source_dir"/tests/fuzz/corpus/* "$corpus"/
-"$build_dir/fuzz_settings" "$corpus" \
-    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
-    -artifact_prefix="$build_dir/artifacts/" -print_final_stats=1
+# target, seed folder, longest input: the history reader gets more, as its lines are longer
+targets=(
+    "fuzz_settings corpus 8192"
+    "fuzz_runlog corpus-runlog 65536"
+)
+share=$(( seconds / ${#targets[@]} ))
+(( share > 0 )) || share=1
+for target in "${targets[@]}"; do
+    read -r name seeds max_len <<<"$target"
+    # The seeds stay as shipped; what the fuzzer finds goes into the build tree.
+    corpus="$build_dir/$seeds"
+    mkdir -p "$corpus" "$build_dir/artifacts/$name"
+    cp -n "$source_dir/tests/fuzz/$seeds"/* "$corpus"/
+    echo "== $name for ${share}s"
+    "$build_dir/$name" "$corpus" \
+        -max_total_time="$share" -timeout=10 -rss_limit_mb=2048 -max_len="$max_len" \
+        -artifact_prefix="$build_dir/artifacts/$name/" -print_final_stats=1
+done

@@ -20,12 +20,16 @@ dpkg-deb --info "$deb"
 field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = rinkaro ] || fail "Package: $(field Package)"
 [ "$(field Section)" = education ] || fail "Section: $(field Section)"
-for dependency in "libqt6widgets6 " "libc6 " "fonts-ipafont-gothic," "fonts-bebas-neue | fonts-liberation"; do
+for dependency in "libqt6widgets6 " "libqt6charts6 " "libc6 " "fonts-ipafont-gothic," "fonts-bebas-neue | fonts-liberation"; do
     [[ "$(field Depends), " == *"$dependency"* ]] || fail "Depends lacks '$dependency': $(field Depends)"
 done
 
+# A /usr build puts the private lib folder under the multiarch triplet; files.txt names it
+# as a build for any other prefix does.
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 diff -u <(sed 's|^|usr/|' "$here/files.txt") \
-    <(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./||' | LC_ALL=C sort) ||
+    <(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./||' |
+      sed "s|^usr/lib/$multiarch/|usr/lib/|" | LC_ALL=C sort) ||
     fail "the package's files differ from files.txt"
 dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/bin/rinkaro >"$2/rinkaro.unpacked"
 file -b "$2/rinkaro.unpacked" | grep -q ', stripped$' || fail "the program is not stripped"

@@ -1,0 +1,283 @@
+// Opening the statistics window on a long history: 100,000 runs over all nine levels,
+// written with the program's own log writer. Each opening runs in a fresh process (the
+// plugin and Qt Charts are loaded once per process), beside a shown main window, and is
+// timed in four steps: loading the plugin, building the empty window, reading the history
+// into the chart and the heat map, and showing it until the chart has painted. The growth
+// of the resident memory over the whole opening is measured too.
+#include "benchtools.h"
+#include "core/keytable.h"
+#include "core/levels.h"
+#include "core/progressstats.h"
+#include "core/runlog.h"
+#include "fakeplatform.h"
+#include "gui/fonts.h"
+#include "gui/mainwindow.h"
+#include "gui/progresswindowloader.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimeZone>
+
+#include <algorithm>
+#include <array>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace
+{
+
+// Kana and their romaji, as the syllable and phrase levels drill them.
+struct Syllable {
+    const char *kana;
+    const char *romaji;
+};
+const Syllable syllables[] = {
+    {"あ", "a"},     {"か", "ka"},   {"さ", "sa"},  {"し", "shi"}, {"す", "su"},    {"た", "ta"},
+    {"ち", "chi"},   {"つ", "tsu"},  {"な", "na"},  {"に", "ni"},  {"は", "ha"},    {"ふ", "fu"},
+    {"ま", "ma"},    {"み", "mi"},   {"や", "ya"},  {"ゆ", "yu"},  {"ら", "ra"},    {"り", "ri"},
+    {"る", "ru"},    {"わ", "wa"},   {"を", "wo"},  {"ん", "nn"},  {"が", "ga"},    {"じ", "ji"},
+    {"ず", "zu"},    {"で", "de"},   {"ぶ", "bu"},  {"ぽ", "po"},  {"きゃ", "kya"}, {"しゅ", "shu"},
+    {"ちょ", "cho"}, {"じゃ", "ja"}, {"っ", "xtu"}, {"、", ","},   {"。", "."},
+};
+
+// A key beside the one expected on its row: the usual slip.
+char neighbour(char expected, std::mt19937 &random)
+{
+    for (std::size_t k = 0; k < keyTable.size(); ++k) {
+        if (keyTable[k].litBy[0] != expected)
+            continue;
+        const bool left = (random() & 1) != 0 && k > 0 && keyTable[k - 1].top == keyTable[k].top;
+        const bool right = k + 1 < keyTable.size() && keyTable[k + 1].top == keyTable[k].top;
+        return keyTable[left || !right ? k - 1 : k + 1].litBy[0];
+    }
+    return 'a';
+}
+
+// How much more often than average a key slips: the weak fingers and the rows away from
+// home are missed more, so the heat map has something to show.
+double difficulty(char key)
+{
+    for (const KeyInfo &info : keyTable) {
+        if (info.litBy[0] != key)
+            continue;
+        const double finger = info.finger == Finger::Little   ? 2.0
+                              : info.finger == Finger::Ring   ? 1.4
+                              : info.finger == Finger::Middle ? 1.0
+                                                              : 0.7;
+        return finger * (info.top == 88 ? 0.8 : info.top == 24 ? 1.2 : 1.5);
+    }
+    return 1;
+}
+
+// One run of a level, with the slips of a learner whose error rate falls with practice.
+RunLogEntry makeRun(int level, const QDateTime &ended, double skill, std::mt19937 &random)
+{
+    RunLogEntry entry;
+    entry.ended = ended;
+    entry.level = level;
+    entry.randomOrder = (random() % 3) == 0;
+    std::uniform_real_distribution<double> chance(0, 1);
+    const double slip = 0.005 + 0.035 * (1 - skill);
+    if (const char *keys = levelInfo(level)->keyString) {
+        for (const char *k = keys; *k; ++k) {
+            if (chance(random) < slip * difficulty(*k))
+                entry.tally.misses.push_back({QString(), *k, neighbour(*k, random)});
+            ++entry.tally.rightKeys[*k];
+        }
+    } else {
+        const int items = level <= 6 ? 46 : 120; // syllables, or about 25 phrases of kana
+        for (int i = 0; i < items; ++i) {
+            const Syllable &s = syllables[random() % std::size(syllables)];
+            const QString kana = QString::fromUtf8(s.kana);
+            bool missed = false;
+            for (const char *k = s.romaji; *k; ++k) {
+                if (chance(random) < slip * difficulty(*k)) {
+                    entry.tally.misses.push_back({kana, *k, neighbour(*k, random)});
+                    missed = true;
+                }
+                ++entry.tally.rightKeys[*k];
+            }
+            if (!missed)
+                ++entry.tally.kanaTyped[kana];
+        }
+    }
+    entry.errors = int(entry.tally.misses.size());
+    const double standard = level <= 4 ? 18 : level <= 6 ? 40 : 150;
+    entry.seconds = std::round(standard * (1.6 - 0.8 * skill + 0.2 * chance(random)) * 10) / 10;
+    entry.score = entry.seconds + entry.errors;
+    return entry;
+}
+
+// The history: `runs` runs about ten minutes apart, the levels taken at random.
+qint64 writeHistory(const QString &path, int runs)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return -1;
+    std::mt19937 random(20240501);
+    QDateTime ended(QDate(2023, 4, 1), QTime(19, 0), QTimeZone(9 * 3600));
+    std::array<std::array<double, 2>, 10> best{};
+    for (int run = 0; run < runs; ++run) {
+        ended = ended.addSecs(300 + qint64(random() % 600));
+        const int level = 1 + int(random() % 9);
+        RunLogEntry entry = makeRun(level, ended, double(run) / runs, random);
+        double &record = best[std::size_t(level)][entry.randomOrder];
+        entry.newRecord = record == 0 || entry.score < record;
+        if (entry.newRecord)
+            record = entry.score;
+        file.write(formatRunLogLine(entry));
+    }
+    return file.size();
+}
+
+double residentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine())
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
+// Notes the first paint of a widget.
+class PaintWatch : public QObject
+{
+public:
+    bool painted = false;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return false;
+    }
+};
+
+double msSince(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// One opening in this process: prints "load build read core show total growth".
+int openOnce(const QString &logPath)
+{
+    registerFontSubstitutions();
+    setJapaneseApplicationFont();
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    FakePlatform platform;
+    MainWindow form(platform);
+    form.show();
+    for (int i = 0; i < 20; ++i)
+        QApplication::processEvents();
+
+    const double before = residentMegabytes();
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    ProgressWindowFactory *factory = loadProgressWindowFactory(progressPluginFolders(), &error);
+    if (!factory) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    const double load = msSince(timer);
+    QWidget *window =
+        factory->createProgressWindow(folder.filePath(QStringLiteral("none")), 5, &form);
+    const double build = msSince(timer);
+    // The window reads the history given at its making; the log is swapped in for the refresh.
+    QFile::link(logPath, folder.filePath(QStringLiteral("none")));
+    factory->refreshProgressWindow(window, 5);
+    const double read = msSince(timer);
+    PaintWatch watch;
+    auto *chart = window->findChild<QAbstractScrollArea *>(QStringLiteral("progressChart"));
+    chart->viewport()->installEventFilter(&watch);
+    window->show();
+    while (!watch.painted && timer.elapsed() < 10000)
+        QApplication::processEvents();
+    const double shown = msSince(timer);
+    const double after = residentMegabytes();
+
+    // The core's share of the reading step: the same history read again, figures only.
+    timer.restart();
+    QFile log(logPath);
+    ProgressStats stats;
+    if (log.open(QIODevice::ReadOnly))
+        readRunLog(log, [&stats](const RunLogEntry &entry) { stats.add(entry); });
+    const double core = msSince(timer);
+    std::printf("%.1f %.1f %.1f %.1f %.1f %.1f %.1f\n", load, build - load, read - build, core,
+                shown - read, shown, after - before);
+    return watch.painted ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // The figures keep a decimal point whatever the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
+    const QStringList args = QApplication::arguments();
+    if (args.size() == 3 && args[1] == QStringLiteral("--open"))
+        return openOnce(args[2]);
+    // --write FILE [RUNS]: only writes a history, to try the window on by hand.
+    if (args.size() >= 3 && args[1] == QStringLiteral("--write"))
+        return writeHistory(args[2], args.size() > 3 ? args[3].toInt() : 100000) < 0;
+    // --runs N: another history length; --opens N: more (or fewer) openings than 7.
+    int runs = 100000;
+    int opens = 7;
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == QStringLiteral("--runs"))
+            runs = args[i + 1].toInt();
+        else if (args[i] == QStringLiteral("--opens"))
+            opens = args[i + 1].toInt();
+    }
+
+    QTemporaryDir folder;
+    const QString log = folder.filePath(QStringLiteral("RK.log"));
+    const qint64 bytes = writeHistory(log, runs);
+    if (bytes < 0) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(log));
+        return 1;
+    }
+    std::printf("History: %d runs, %.1f MB; the window opens on level 5, median of %d "
+                "openings, each in a new process\n",
+                runs, double(bytes) / 1e6, opens);
+
+    const char *names[] = {"load plugin",
+                           "build window",
+                           "read + chart + heat map",
+                           "  of which reading (core)",
+                           "show until painted",
+                           "total",
+                           "RSS growth (MB)"};
+    std::array<std::vector<double>, 7> figures;
+    for (int open = 0; open < opens; ++open) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QApplication::applicationFilePath(), {QStringLiteral("--open"), log});
+        if (!child.waitForFinished(60000) || child.exitCode() != 0) {
+            std::fprintf(stderr, "an opening failed\n");
+            return 1;
+        }
+        const QList<QByteArray> values = child.readAllStandardOutput().simplified().split(' ');
+        for (std::size_t k = 0; k < figures.size(); ++k)
+            figures[k].push_back(values.value(qsizetype(k)).toDouble());
+    }
+    for (std::size_t k = 0; k < figures.size(); ++k)
+        std::printf("  %-26s median %7.1f   max %7.1f%s\n", names[k], median(figures[k]),
+                    *std::max_element(figures[k].begin(), figures[k].end()),
+                    k + 1 < figures.size() ? " ms" : "");
+    return 0;
+}

@@ -1,0 +1,16 @@
+#include "gui/progress/progressplugin.h"
+
+#include "gui/progress/progresswindow.h"
+
+QWidget *ProgressPlugin::createProgressWindow(const QString &logPath, int level, QWidget *parent)
+{
+    auto *window = new ProgressWindow(logPath, parent);
+    window->reload(level);
+    return window;
+}
+
+void ProgressPlugin::refreshProgressWindow(QWidget *window, int level)
+{
+    if (auto *progress = qobject_cast<ProgressWindow *>(window))
+        progress->reload(level);
+}

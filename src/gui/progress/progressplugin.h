@@ -1,0 +1,16 @@
+#pragma once
+
+#include "gui/progresswindowloader.h"
+
+#include <QObject>
+
+// The module's entry point: makes and refreshes statistics windows for the main window.
+class ProgressPlugin : public QObject, public ProgressWindowFactory
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID ProgressWindowFactory_iid)
+    Q_INTERFACES(ProgressWindowFactory)
+public:
+    QWidget *createProgressWindow(const QString &logPath, int level, QWidget *parent) override;
+    void refreshProgressWindow(QWidget *window, int level) override;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtPlugin>
+
+class QWidget;
+
+// What the statistics module offers the main window. The window lives in a plugin of its
+// own so that Qt Charts is loaded when it is first opened, not at every start.
+class ProgressWindowFactory
+{
+public:
+    virtual ~ProgressWindowFactory() = default;
+
+    // A new window (objectName progressWindow) showing the history in the file `logPath`,
+    // read now, with `level` (1..9) chosen.
+    virtual QWidget *createProgressWindow(const QString &logPath, int level, QWidget *parent) = 0;
+    // Reads the history again into a window that createProgressWindow made, and chooses
+    // `level`.
+    virtual void refreshProgressWindow(QWidget *window, int level) = 0;
+};
+
+#define ProgressWindowFactory_iid "io.github.rinkaro.Rinkaro.ProgressWindowFactory/1"
+Q_DECLARE_INTERFACE(ProgressWindowFactory, ProgressWindowFactory_iid)
+
+// The folders searched for the module, in order: beside the program, the lib folder of
+// the installation the program sits in, the lib folder it was configured for, and the
+// build tree it was built in (for the tests and benchmarks).
+QStringList progressPluginFolders();
+// The factory of the first module in `folders` that loads; nullptr, with what went wrong
+// in `error`, when none does.
+ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QString *error);

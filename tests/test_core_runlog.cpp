@@ -1,0 +1,209 @@
+// "RK.log": every field written and read back, whatever the locale and the offset; the
+// escapes of the misses; damaged lines passed over while the rest is read; appending.
+#include "core/runlog.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <tuple>
+
+namespace
+{
+
+QDateTime at(int offsetMinutes)
+{
+    return QDateTime(QDate(2026, 12, 7), QTime(10, 15, 3), Qt::OffsetFromUTC, offsetMinutes * 60);
+}
+
+// clang-format off
+RunLogEntry keyRun()
+{
+    return {at(9 * 60), 1, false, 12.3f, 2, 14.3f, true,
+            {{{{}, 'f', 'd'}, {{}, 'j', ' '}}, {{'f', 10}, {'j', 9}}, {}}};
+}
+// clang-format on
+
+const QByteArray keyLine =
+    "2026-12-07T10:15:03+09:00\t1\to\t12.3\t2\t14.3\t1\tf>d j>0x20\tf:10 j:9\t";
+
+// The key run's line with one field replaced.
+QByteArray withField(int field, const QByteArray &text)
+{
+    QList<QByteArray> fields = keyLine.split('\t');
+    fields[field - 1] = text;
+    return fields.join('\t');
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(RunLogEntry)
+
+class CoreRunLogTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void roundTrip_data();
+    void roundTrip();
+    void missEscapes_data();
+    void missEscapes();
+    void damagedLineIsPassedOver_data();
+    void damagedLineIsPassedOver();
+    void appendsLines();
+};
+
+void CoreRunLogTest::initTestCase()
+{
+    // Neither the default locale's comma nor the zone of the machine may show in the file.
+    QLocale::setDefault(QLocale::German);
+    qputenv("TZ", "Asia/Tokyo");
+}
+
+void CoreRunLogTest::roundTrip_data()
+{
+    QTest::addColumn<RunLogEntry>("entry");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("offset");
+    // clang-format off
+    QTest::newRow("key level") << keyRun() << keyLine + '\n' << 9 * 3600;
+    QTest::newRow("syllables, UTC")
+        << RunLogEntry{at(0), 5, true, 61.0, 1, 62.0, false,
+                       {{{"し", 'h', 'j'}}, {{'h', 3}, {'s', 4}}, {{"し", 3}}}}
+        << QByteArray("2026-12-07T10:15:03+00:00\t5\tr\t61.0\t1\t62.0\t0\tし:h>j\th:3 s:4\tし:3\n")
+        << 0;
+    QTest::newRow("phrases, negative offset")
+        << RunLogEntry{at(-210), 9, false, 0.1, 0, 0.1, false,
+                       {{{"っ", 't', 'k'}, {"、", ',', '.'}}, {{',', 1}, {'t', 2}},
+                        {{"っ", 1}, {"て", 1}, {"、", 1}}}}
+        << QByteArray("2026-12-07T10:15:03-03:30\t9\to\t0.1\t0\t0.1\t0\tっ:t>k 、:,>.\t,:1 t:2\t"
+                      "、:1 っ:1 て:1\n")
+        << -210 * 60;
+    // clang-format on
+    RunLogEntry local = keyRun();
+    local.ended = QDateTime(QDate(2026, 7, 1), QTime(23, 59, 59, 999), Qt::LocalTime);
+    QTest::newRow("local time, whole seconds")
+        << local << QByteArray(keyLine).replace(0, 25, "2026-07-01T23:59:59+09:00") + '\n'
+        << 9 * 3600;
+}
+
+void CoreRunLogTest::roundTrip()
+{
+    QFETCH(RunLogEntry, entry);
+    QFETCH(QByteArray, line);
+    QFETCH(int, offset);
+    QCOMPARE(formatRunLogLine(entry), line);
+    const std::optional<RunLogEntry> read = parseRunLogLine(line);
+    QVERIFY(read);
+    QCOMPARE(read->ended.offsetFromUtc(), offset);
+    // The file keeps whole seconds and one decimal: single-precision seconds come back as
+    // that decimal.
+    entry.ended = entry.ended.addMSecs(-entry.ended.time().msec());
+    entry.seconds = std::round(entry.seconds * 10) / 10;
+    entry.score = std::round(entry.score * 10) / 10;
+    QVERIFY(*read == entry);
+    QCOMPARE(formatRunLogLine(*read), line);
+}
+
+void CoreRunLogTest::missEscapes_data()
+{
+    QTest::addColumn<QString>("kana");
+    QTest::addColumn<char>("expected");
+    QTest::addColumn<char>("typed");
+    QTest::addColumn<QByteArray>("text");
+    // clang-format off
+    const std::tuple<const char *, char, char, const char *> rows[] = {
+        {"", 'a', 's', "a>s"},        {"", 'a', ' ', "a>0x20"},    {"", 'a', '\r', "a>0x0d"},
+        {"", 'a', '\0', "a>0x00"},    {"", 'a', '\x7f', "a>0x7f"}, {"", 'a', '\xe9', "a>0xe9"},
+        {"", 'a', '~', "a>~"},        {"", 'a', '>', "a>>"},       {"", ';', ':', ";>:"},
+        {"し", 's', ':', "し:s>:"},   {"っ", 't', ' ', "っ:t>0x20"}, {"、", ',', '.', "、:,>."},
+        {"a>b", 'c', 'd', "a>b:c>d"}, {"a b", 'c', 'd', "c>d"}, // a kana that cannot be written
+    };
+    // clang-format on
+    for (const auto &[kana, expected, typed, text] : rows)
+        QTest::addRow("%s", text) << QString::fromUtf8(kana) << expected << typed
+                                  << QByteArray(text);
+}
+
+void CoreRunLogTest::missEscapes()
+{
+    QFETCH(QString, kana);
+    QFETCH(char, expected);
+    QFETCH(char, typed);
+    QFETCH(QByteArray, text);
+    RunLogEntry entry = keyRun();
+    entry.tally.misses = {{kana, expected, typed}};
+    const QByteArray line = formatRunLogLine(entry);
+    QCOMPARE(line.split('\t').at(7), text);
+    const std::optional<RunLogEntry> read = parseRunLogLine(line);
+    QVERIFY(read);
+    const Miss miss{kana.contains(u' ') ? QString() : kana, expected, typed};
+    QCOMPARE(read->tally.misses.size(), size_t(1));
+    QVERIFY(read->tally.misses[0] == miss);
+}
+
+void CoreRunLogTest::damagedLineIsPassedOver_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("nine fields") << keyLine.left(keyLine.lastIndexOf('\t'));
+    QTest::newRow("eleven fields") << keyLine + '\t';
+    QTest::newRow("two tabs") << withField(2, "\t1");
+    QTest::newRow("overlong") << QByteArray(3 << 20, 'x');
+    // clang-format off
+    const std::pair<int, const char *> fields[] = {
+        {1, "2026-12-07T10:15:03"}, {1, "2026-12-07T10:15:03Z"}, {1, "2026-12-07 10:15:03+09:00"},
+        {1, "2026-02-29T10:15:03+09:00"}, {1, "2026-12-07T24:00:00+09:00"},
+        {1, "2026-12-07T10:15:03-00:00"}, {1, "2026-12-07T10:15:03+9:00"},
+        {1, "0000-12-07T10:15:03+09:00"}, {2, "0"}, {2, "10"}, {3, "R"}, {3, ""},
+        {4, "12,3"}, {4, "12.34"}, {4, "12"}, {4, "-1.0"}, {4, "012.3"}, {4, "1234567890.0"},
+        {5, "-1"}, {5, "02"}, {5, ""}, {6, "14.3 "}, {7, "2"},
+        {8, "f>"}, {8, "f>dd"}, {8, "f>0x41"}, {8, "f>0xZZ"}, {8, "f>0X20"}, {8, "f>d  j>k"},
+        {8, ":f>d"}, {8, "f<d"}, {8, "\xff:f>d"},
+        {9, "f:0"}, {9, "f:"}, {9, "f:01"}, {9, "f:1 f:2"}, {9, "j:1 f:2"}, {9, "f:1 "},
+        {10, "し:"}, {10, "し:0"}, {10, ":1"}, {10, "\xe3\x81:1"}, {10, "し:1 し:1"}, {10, "し:x"},
+    };
+    // clang-format on
+    for (const auto &[field, text] : fields)
+        QTest::addRow("field %d: \"%s\"", field, text) << withField(field, text);
+}
+
+// The reader rejects the line alone and reads the next; a line end of CR LF, or none at the
+// end, is still a line end.
+void CoreRunLogTest::damagedLineIsPassedOver()
+{
+    QFETCH(QByteArray, line);
+    QVERIFY(!parseRunLogLine(line));
+    QByteArray history = keyLine + "\r\n" + line + '\n' + withField(2, "2");
+    QBuffer device(&history);
+    QVERIFY(device.open(QIODevice::ReadOnly));
+    QList<int> levels;
+    QCOMPARE(readRunLog(device, [&](const RunLogEntry &e) { levels << e.level; }), 2);
+    QCOMPARE(levels, QList<int>({1, 2}));
+}
+
+void CoreRunLogTest::appendsLines()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("RK.log");
+    QVERIFY(appendRunLog(path, keyRun()));
+    QVERIFY(appendRunLog(path, keyRun()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QCOMPARE(file.readAll(), keyLine + '\n' + keyLine + '\n');
+    // A line cut short by a crash is ended before the next one.
+    file.write("2026-12");
+    file.close();
+    QVERIFY(appendRunLog(path, keyRun()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().endsWith("\n2026-12\n" + keyLine + '\n'));
+    // Nothing to write to: a folder, a missing folder, a file taken for a folder.
+    for (const QString &bad : {dir.path(), dir.filePath("none/RK.log"), path + "/RK.log"})
+        QVERIFY2(!appendRunLog(bad, keyRun()), qPrintable(bad));
+}
+
+QTEST_APPLESS_MAIN(CoreRunLogTest)
+#include "test_core_runlog.moc"
