@@ -217,11 +217,9 @@ void DrillKanaTest::romajiChosenInThePanelCountsFromTheNextKey()
     QFETCH(QString, button);
     QFETCH(QString, reading);
     QFETCH(QString, rest);
-    TestWindow w(false);
     SettingsRecord settings;
     settings.romaji[0] = shiBefore;
-    w.writeSettings(settings);
-    w.show();
+    TestWindow w(settings);
     w.chooseLevel(5);
     w.clickStart();
     for (int index = 1; index < 12; ++index)

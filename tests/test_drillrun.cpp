@@ -245,12 +245,10 @@ void DrillRunTest::startTwiceIsStartThenStop()
 // platform's random numbers): the run is a random one, and only that table changes.
 void DrillRunTest::theOrderAtTheEndChoosesTheTable()
 {
-    TestWindow w(false);
     SettingsRecord settings;
     settings.highScores[3] = 50.0;
     settings.randomScores[3] = 40.0;
-    w.writeSettings(settings);
-    w.show();
+    TestWindow w(settings);
     QCOMPARE(w->scores().best(4, false), 50.0);
     w.chooseLevel(4);
     w.platform.ticks = 1000000;
@@ -375,11 +373,9 @@ void DrillRunTest::dialogShowsEveryValueWhole()
 // from an earlier session, every value whole while it is shown.
 void DrillRunTest::dialogAfterManyErrorsAndAHighBest()
 {
-    TestWindow w(false);
     SettingsRecord settings;
     settings.highScores[0] = 123.4;
-    w.writeSettings(settings);
-    w.show();
+    TestWindow w(settings);
     bool checked = false;
     w.platform.onModal = [&](QDialog *dialog) {
         QCOMPARE(dialog, resultDialog(w));

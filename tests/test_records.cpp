@@ -185,12 +185,10 @@ void RecordsTest::firstStartShowsStandardScoresAndNoRecords()
 // through it.
 void RecordsTest::scoresShowRoundedToOneDecimal()
 {
-    TestWindow w(false);
     SettingsRecord earlier;
     earlier.highScores[3] = 99.96;
     earlier.randomScores[8] = 12.300000190734863;
-    w.writeSettings(earlier);
-    w.show();
+    TestWindow w(earlier);
     openTable(w);
     QTreeWidget *list = listOf(w);
     QCOMPARE(list->topLevelItem(3)->text(2), QStringLiteral("100.0"));
@@ -202,12 +200,10 @@ void RecordsTest::scoresShowRoundedToOneDecimal()
 // A record set while the table is shown appears only when it is opened again.
 void RecordsTest::openingTwiceRefreshesAndKeepsThreeValues()
 {
-    TestWindow w(false);
     SettingsRecord earlier;
     earlier.highScores[1] = 21.5;
     earlier.randomScores[6] = 150.0;
-    w.writeSettings(earlier);
-    w.show();
+    TestWindow w(earlier);
     w.chooseLevel(2);
     openTable(w);
     QTreeWidget *list = listOf(w);

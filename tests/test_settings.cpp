@@ -186,14 +186,12 @@ void SettingsTest::everyValueSurvivesARestart()
     const double scores[] = {
         12.300000190734863, 0, 33.333333333333336, 1e-5, 71.25, 0.1 + 0.2, 9e14, 180.05, 7};
 
-    TestWindow w(false);
     SettingsRecord earlier;
     for (int k = 0; k < 9; ++k) {
         earlier.highScores[k] = scores[k];
         earlier.randomScores[k] = scores[8 - k] + 1;
     }
-    w.writeSettings(earlier);
-    w.show();
+    TestWindow w(earlier);
     QCOMPARE(w->scores().best(1, false), 12.3000001907349); // the file's 15 digits
 
     w.chooseLevel(level);
@@ -424,12 +422,10 @@ void typeLevelOneRun(TestWindow &w, quint32 tenths)
 // typing-time dialog shows, not only after the close.
 void SettingsTest::aRecordIsSavedAsSoonAsItIsSet()
 {
-    TestWindow w(false);
     SettingsRecord earlier;
     earlier.level = 3;
     earlier.highScores[0] = 40;
-    w.writeSettings(earlier);
-    w.show();
+    TestWindow w(earlier);
     bool savedBeforeTheDialog = false;
     w.platform.onModal = [&](QDialog *) {
         savedBeforeTheDialog = parseSettings(readFile(fileName)).values.highScores[0] < 40;
@@ -450,13 +446,11 @@ void SettingsTest::aRecordIsSavedAsSoonAsItIsSet()
 // Two copies in one folder: whichever closes last keeps the records the other saved.
 void SettingsTest::closeKeepsTheBetterRecordsOfAnotherCopy()
 {
-    TestWindow w(false);
     SettingsRecord mine;
     mine.level = 5;
     mine.highScores = {30, 0, 50, 0, 0, 0, 0, 0, 0};
     mine.randomScores[8] = 170;
-    w.writeSettings(mine);
-    w.show();
+    TestWindow w(mine);
 
     SettingsRecord other; // saved by the other copy while this one ran
     other.level = 9;

@@ -211,6 +211,14 @@ ParsedSettings readSettings(QIODevice &device)
                      cutShort);
 }
 
+std::optional<SettingsRecord> readSettingsFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return readSettings(file).values;
+}
+
 ParsedSettings parseSettings(QByteArrayView bytes)
 {
     const bool cutShort = bytes.size() > longestFile;

@@ -46,6 +46,8 @@ struct ParsedSettings {
 ParsedSettings parseSettings(QByteArrayView bytes);
 // The same from a device, reading no more than those 256 KiB.
 ParsedSettings readSettings(QIODevice &device);
+// The values of the file at `path`, or nullopt when it cannot be opened for reading.
+std::optional<SettingsRecord> readSettingsFile(const QString &path);
 
 // The 29 lines, each ending in a line feed, numbers with the locale's decimal separator.
 QByteArray formatSettings(const SettingsRecord &values, const QLocale &locale = QLocale());

@@ -18,7 +18,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -286,16 +285,13 @@ void MainWindow::buildTutorialButtons()
 
 void MainWindow::loadSettings()
 {
-    SettingsRecord values;
-    QFile file(settingsFileName);
-    if (file.open(QIODevice::ReadOnly)) {
-        values = readSettings(file).values;
-        file.close();
-    } else {
+    const std::optional<SettingsRecord> stored = readSettingsFile(settingsFileName);
+    if (!stored) {
         // No file is written here: the first close creates it.
         platform_.messageBox(this, QMessageBox::Information, QStringLiteral("ようこそ"),
                              QStringLiteral("設定ファイルを初期化します。"), QMessageBox::Ok);
     }
+    const SettingsRecord values = stored.value_or(SettingsRecord());
     romajiPanel->setChoices(values.romaji);
     session_.setRomaji(RomajiTable(values.romaji));
     scores_.load(values);
@@ -319,10 +315,8 @@ void MainWindow::saveSettings()
     values.romaji = romajiPanel->choices();
     scores_.store(values);
     // Another copy of the program may have saved better records meanwhile: both are kept.
-    QFile file(settingsFileName);
-    if (file.open(QIODevice::ReadOnly)) {
-        mergeRecords(values, readSettings(file).values);
-        file.close();
+    if (const std::optional<SettingsRecord> onDisk = readSettingsFile(settingsFileName)) {
+        mergeRecords(values, *onDisk);
         scores_.load(values);
     }
     // A file that cannot be written is passed over in silence and the old one stays.

@@ -40,6 +40,12 @@ struct TestWindow {
         if (show)
             this->show();
     }
+    // Shown on a settings file stored by earlier sessions (records, level, choices).
+    explicit TestWindow(const SettingsRecord &stored) : TestWindow(false)
+    {
+        writeSettings(stored);
+        show();
+    }
     ~TestWindow()
     {
         form.reset();
