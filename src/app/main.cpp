@@ -59,13 +59,17 @@ int main(int argc, char **argv)
         setJapaneseApplicationFont();
         app.setPlatform(&platform);
         MainWindow window(platform); // creates the about box and the typing-time dialog
-        // A logout or shutdown ends the program as its close box does: settings saved.
-        ShutdownSignals shutdown([&window] {
+        // A logout or shutdown ends the program as its close box does: settings saved. It
+        // may come while the first show's welcome box runs, before the main loop has
+        // started: exit() then ends only that box's loop, so the main loop is not entered.
+        bool ended = false;
+        ShutdownSignals shutdown([&window, &ended] {
+            ended = true;
             window.close();
             QCoreApplication::exit(0);
         });
         window.show(); // its first show loads the settings
-        return app.exec();
+        return ended ? 0 : app.exec();
     } catch (const std::exception &error) {
         RinkaroApplication::showException(&platform, QString::fromLocal8Bit(error.what()));
         return 0;

@@ -8,7 +8,8 @@
 #  3. the record survives a restart;
 #  4. a record is on disk as soon as it is set: kill -9 right after it loses nothing, and
 #     each run is in the history RK.log as it ends;
-#  5. SIGTERM (a logout) closes politely: the settings saved, exit status 0;
+#  5. SIGTERM (a logout) closes politely: the settings saved, exit status 0, also while
+#     the welcome box of a first start is up;
 #  6. two copies in one folder: the one closing last keeps the other's record.
 # Usage: run.sh PATH-TO-rinkaro
 set -euo pipefail
@@ -226,6 +227,15 @@ status=$(exit_status "$program_pid")
 [ "$status" = 0 ] || fail "exit status $status after SIGTERM, expected 0"
 [ "$(line 3 "$work/term")" = 0 ] || fail "the hint unticked before SIGTERM was not saved: $(line 3 "$work/term")"
 awk -v r="$(line 12 "$work/term" | tr ',' '.')" 'BEGIN { exit !(r > 0) }' || fail "no record after SIGTERM"
+
+# A signal while the welcome box of a first start is up ends the program too.
+mkdir -p "$work/early"
+start_program "$work/early"
+wait_window "ようこそ" 20 >/dev/null || fail "no welcome message in $work/early"
+kill -TERM "$program_pid"
+gone "$program_pid" 20 || fail "the program did not end on SIGTERM during its welcome"
+status=$(exit_status "$program_pid")
+[ "$status" = 0 ] || fail "exit status $status after SIGTERM during the welcome, expected 0"
 
 # ---- 6. Two copies in one folder keep each other's records ---------------------------------
 mkdir -p "$work/two"
