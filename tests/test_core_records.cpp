@@ -1,4 +1,5 @@
 // Records kept across copies of the program: the merge made before every save.
+#include "core/regularfile.h"
 #include "core/settingsfile.h"
 
 #include <QDir>
@@ -71,7 +72,7 @@ void CoreRecordsTest::damagedOrMissingFileKeepsThisCopysRecords()
     SettingsRecord mine;
     mine.highScores = {10, 0, 30, 0, 0, 0, 0, 0, 90};
     QList<QByteArray> lines = formatSettings(SettingsRecord(), QLocale::c()).split('\n');
-    lines[11] = "5.5";   // level 1: better than mine
+    lines[11] = "5.5";    // level 1: better than mine
     lines[12] = "banana"; // level 2: damaged
     lines[13] = "-1";     // level 3: rejected
     lines[19] = "80";     // level 9: better
@@ -96,9 +97,9 @@ void CoreRecordsTest::fullDiskKeepsTheOldFile()
     QTemporaryDir dir;
     const QString mountPoint = dir.filePath(QStringLiteral("full"));
     QVERIFY(QDir().mkpath(mountPoint));
-    if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
-                                                   QStringLiteral("-o"), QStringLiteral("size=64k"),
-                                                   QStringLiteral("tmpfs"), mountPoint}) != 0)
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                           QStringLiteral("size=64k"), QStringLiteral("tmpfs"), mountPoint}) != 0)
         QSKIP("this machine cannot mount a tmpfs");
     struct Unmount {
         QString path;
@@ -108,7 +109,7 @@ void CoreRecordsTest::fullDiskKeepsTheOldFile()
     SettingsRecord old;
     old.highScores[0] = 12.5;
     const QString path = mountPoint + QStringLiteral("/RK.set");
-    QVERIFY(saveSettingsFile(path, formatSettings(old)));
+    QVERIFY(replaceRegularFile(path, formatSettings(old)));
     QFile filler(mountPoint + QStringLiteral("/filler"));
     QVERIFY(filler.open(QIODevice::WriteOnly));
     const QByteArray block(4096, 'x');
@@ -121,7 +122,7 @@ void CoreRecordsTest::fullDiskKeepsTheOldFile()
     next.level = 6;
     // No room for a new file beside it: the save either fails and the old file stands, or
     // it writes over the old text in the room that file already has. Never a mix.
-    const bool saved = saveSettingsFile(path, formatSettings(next));
+    const bool saved = replaceRegularFile(path, formatSettings(next));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(readSettings(file).values, saved ? next : old);

@@ -8,7 +8,6 @@
 #include <cmath>
 #include <limits>
 
-
 class CoreSettingsFileTest : public QObject
 {
     Q_OBJECT
@@ -31,6 +30,8 @@ private slots:
     void badLineTakesItsDefaultAndReadingGoesOn();
     void scoresThatAreNoRecord_data();
     void scoresThatAreNoRecord();
+    void blankLineShiftsNothing_data();
+    void blankLineShiftsNothing();
     void lineEndsAndExtrasDoNotMatter();
     void damagedLayoutKeepsEveryReadableValue_data();
     void damagedLayoutKeepsEveryReadableValue();
@@ -345,6 +346,44 @@ void CoreSettingsFileTest::scoresThatAreNoRecord()
     QVERIFY(!std::signbit(parsed.values.highScores[0]));
     QCOMPARE(parsed.lines[11] == LineStatus::Valid, valid);
     QCOMPARE(parsed.lines[28] == LineStatus::Valid, valid);
+}
+
+void CoreSettingsFileTest::blankLineShiftsNothing_data()
+{
+    QTest::addColumn<QByteArray>("blank");
+    QTest::addColumn<bool>("inserted"); // before line 4, or in place of its value
+    QTest::addColumn<QByteArray>("end");
+    QTest::addColumn<int>("defaultLine"); // the line whose value is lost, 0 for none
+    const QByteArray nuls(3, '\0');
+    QTest::newRow("empty in place") << QByteArray() << false << QByteArray() << 4;
+    QTest::newRow("NULs in place") << nuls << false << QByteArray() << 4;
+    QTest::newRow("blanks in place") << QByteArray(" \t ") << false << QByteArray() << 4;
+    QTest::newRow("in place, blank lines after") << nuls << false << QByteArray("\n \n\n") << 4;
+    QTest::newRow("empty inserted") << QByteArray() << true << QByteArray() << 0;
+    QTest::newRow("NULs inserted") << nuls << true << QByteArray() << 0;
+    QTest::newRow("inserted, blank lines after") << nuls << true << QByteArray("\r\n\n") << 0;
+}
+
+// A blank line in place of a value moved every later value up one line, all records to
+// the wrong level.
+void CoreSettingsFileTest::blankLineShiftsNothing()
+{
+    QFETCH(QByteArray, blank);
+    QFETCH(bool, inserted);
+    QFETCH(QByteArray, end);
+    QFETCH(int, defaultLine);
+    QList<QByteArray> lines = fileLines(formatSettings(fullRecord(), QLocale::c()));
+    if (inserted)
+        lines.insert(3, blank);
+    else
+        lines[3] = blank;
+    const ParsedSettings parsed = parseSettings(lines.join('\n') + '\n' + end);
+    SettingsRecord expected = fullRecord();
+    if (defaultLine == 4)
+        expected.romaji[0] = false;
+    QCOMPARE(parsed.values, expected);
+    for (int i = 0; i < 29; ++i)
+        QCOMPARE(parsed.lines[i], i + 1 == defaultLine ? LineStatus::Invalid : LineStatus::Valid);
 }
 
 void CoreSettingsFileTest::lineEndsAndExtrasDoNotMatter()

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFontInfo>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTimeZone>
 #include <QTreeWidget>
 
@@ -84,6 +85,12 @@ std::vector<Run> sampleHistory()
             {1, false, 22.5},       {5, true, 49.0},        {7, true, 170.5}, {5, false, 44.0}};
 }
 
+// The history is read on a thread of its own; this waits until the window has shown it.
+void waitForHistory(QSignalSpy &shown)
+{
+    QVERIFY(!shown.isEmpty() || shown.wait(20000));
+}
+
 // The window made by the plugin, as the main window gets it, shown and drawn.
 struct ProgressFixture {
     QTemporaryDir dir;
@@ -112,8 +119,10 @@ struct ProgressFixture {
         if (!factory)
             qFatal("no plugin: %s", qPrintable(error));
         window.reset(factory->createProgressWindow(log(), level, nullptr));
+        QSignalSpy shown(window.get(), SIGNAL(historyShown()));
         window->show();
         (void)QTest::qWaitForWindowExposed(window.get());
+        waitForHistory(shown);
     }
 
     template <typename T = QWidget> T *find(const QString &name) const
@@ -369,6 +378,8 @@ void ProgressWindowTest::menuItemOpensAndRefreshesTheWindow()
     item->trigger();
     QWidget *window = w.find(QStringLiteral("progressWindow"));
     QVERIFY(window && window->isVisible() && window->isWindow());
+    QSignalSpy shown(window, SIGNAL(historyShown()));
+    waitForHistory(shown);
     QCOMPARE(window->windowModality(), Qt::NonModal);
     QCOMPARE(window->windowTitle(), QStringLiteral("成績グラフ"));
     QCOMPARE(QFontInfo(window->font()).family(), QStringLiteral("IPAPGothic"));
@@ -379,7 +390,9 @@ void ProgressWindowTest::menuItemOpensAndRefreshesTheWindow()
     // Opened again, the same window reads the runs made meanwhile.
     runs.push_back({5, true, 47.0});
     QVERIFY(writeLog(log, runs));
+    shown.clear();
     item->trigger();
+    waitForHistory(shown);
     QCOMPARE(w.window()->findChildren<QWidget *>(QStringLiteral("progressWindow")).size(), 1);
     QCOMPARE(seriesPoints(window, QStringLiteral("ランダム")).size(), 5);
 }

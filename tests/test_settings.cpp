@@ -12,7 +12,11 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+
 #include <QRadioButton>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -125,7 +129,8 @@ private slots:
     void damagedFileStillStartsWithoutAnyMessage();
     void damagedFileOnDiskSurvivesALoadAndASave_data();
     void damagedFileOnDiskSurvivesALoadAndASave();
-    void fileThatNeverEndsStartsWithDefaults();
+    void specialFileIsNeitherReadNorReplaced_data();
+    void specialFileIsNeitherReadNorReplaced();
     void randomOrderIsNeverRestored();
     void saveReplacesTheWholeFile();
     void fileThatIsAFolderIsLeftAlone();
@@ -318,15 +323,34 @@ void SettingsTest::damagedFileOnDiskSurvivesALoadAndASave()
     QCOMPARE(readFile(fileName), formatSettings(fullRecord()));
 }
 
-void SettingsTest::fileThatNeverEndsStartsWithDefaults()
+void SettingsTest::specialFileIsNeitherReadNorReplaced_data()
 {
+    QTest::addColumn<bool>("device");
+    QTest::newRow("named pipe") << false;
+    QTest::newRow("device") << true;
+}
+
+// RK.set linked to a device or a pipe: the start blocked on the pipe, and the close as
+// root replaced either with a text file. A private node, never the machine's own.
+void SettingsTest::specialFileIsNeitherReadNorReplaced()
+{
+    QFETCH(bool, device);
+    if (device && ::geteuid() != 0)
+        QSKIP("making a device node needs root");
     TestWindow w(false);
-    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), fileName));
-    w->show(); // returns: the reader stops at its limit
-    QVERIFY(w.platform.messages.empty());
+    const QByteArray node = QFile::encodeName(w.dir.filePath(QStringLiteral("node")));
+    QVERIFY(device ? ::mknod(node.constData(), S_IFCHR | 0666, makedev(1, 5)) == 0
+                   : ::mkfifo(node.constData(), 0666) == 0);
+    QVERIFY(QFile::link(QFile::decodeName(node), fileName));
+    w->show(); // returns: nothing waits for a writer
+    QCOMPARE(w.platform.messages.size(), std::size_t(1));
+    QCOMPARE(w.platform.messages.front().caption, QStringLiteral("ようこそ"));
     QCOMPARE(windowState(w), SettingsRecord());
     w->close();
-    QCOMPARE(readFile(fileName), formatSettings(SettingsRecord()));
+    struct stat info = {};
+    QVERIFY(::lstat(node.constData(), &info) == 0);
+    QVERIFY(device ? S_ISCHR(info.st_mode) : S_ISFIFO(info.st_mode));
+    QVERIFY(QFileInfo(fileName).isSymLink());
 }
 
 void SettingsTest::randomOrderIsNeverRestored()

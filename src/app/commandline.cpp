@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <pwd.h>
+#include <unistd.h>
+
 namespace
 {
 
@@ -68,6 +71,11 @@ CommandLine readCommandLine(const QStringList &arguments, const QString &version
     } else if (parser.isSet(dataFolder)) {
         line.folder = userDataFolder();
         line.createFolder = true;
+        if (line.folder.isEmpty()) {
+            line.action = CommandLine::Action::FolderError;
+            line.text = QStringLiteral("Cannot find a data folder: neither XDG_DATA_HOME nor HOME "
+                                       "names one.");
+        }
     } else if (parser.isSet(workingFolder)) {
         line.folder = parser.value(workingFolder);
         if (line.folder.isEmpty())
@@ -79,9 +87,26 @@ CommandLine readCommandLine(const QStringList &arguments, const QString &version
 QString userDataFolder()
 {
     QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!QDir::isAbsolutePath(dataHome)) // the base directory rules ignore a relative path
-        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    if (!QDir::isAbsolutePath(dataHome)) { // the base directory rules ignore a relative path
+        const QString home = homeFolder();
+        if (home.isEmpty())
+            return {};
+        dataHome = home + QStringLiteral("/.local/share");
+    }
     return QDir::cleanPath(dataHome + QStringLiteral("/rinkaro"));
+}
+
+QString homeFolder()
+{
+    // QDir::homePath() falls back to the root folder when HOME is unset; the account's
+    // entry is asked instead, and the root is no one's data folder.
+    QString home = qEnvironmentVariable("HOME");
+    if (!QDir::isAbsolutePath(home)) {
+        const struct passwd *account = ::getpwuid(::geteuid());
+        home = account && account->pw_dir ? QFile::decodeName(account->pw_dir) : QString();
+    }
+    home = QDir::cleanPath(home);
+    return QDir::isAbsolutePath(home) && !QDir(home).isRoot() ? home : QString();
 }
 
 bool enterFolder(const CommandLine &line, QString *error)

@@ -42,21 +42,31 @@ int main(int argc, char **argv)
         if (line.action != CommandLine::Action::Run)
             return answer(line);
     }
-    // Before the window exists: its first show reads RK.set from the working folder.
-    if (!line.folder.isEmpty()) {
-        QString error;
-        if (!enterFolder(line, &error)) {
-            std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
-            return 1;
-        }
-    }
-
     SystemPlatform platform;
     try {
         QApplication::setApplicationName(QStringLiteral("Rinkaro2"));
         QApplication::setDesktopFileName(QStringLiteral("io.github.rinkaro.Rinkaro"));
         registerFontSubstitutions();
         setJapaneseApplicationFont();
+        // Before the window exists: its first show reads RK.set from the working folder.
+        QString error = line.text;
+        if (line.action == CommandLine::Action::FolderError ||
+            (!line.folder.isEmpty() && !enterFolder(line, &error))) {
+            std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
+            // Started from the menu there is no terminal to read that: the data folder's
+            // trouble is also said in a box.
+            if (line.createFolder) {
+                const QString text =
+                    line.folder.isEmpty()
+                        ? QStringLiteral("記録を保存するフォルダーが決まりません。"
+                                         "HOME も XDG_DATA_HOME も設定されていません。")
+                        : QStringLiteral("記録を保存するフォルダーを作成できません。\n%1")
+                              .arg(line.folder);
+                platform.messageBox(nullptr, QMessageBox::Critical, QStringLiteral("Rinkaro 2"),
+                                    text, QMessageBox::Ok);
+            }
+            return 1;
+        }
         app.setPlatform(&platform);
         MainWindow window(platform); // creates the about box and the typing-time dialog
         // A logout or shutdown ends the program as its close box does: settings saved. It

@@ -44,8 +44,10 @@ ShutdownSignals::ShutdownSignals(std::function<void()> onSignal, QObject *parent
 
 ShutdownSignals::~ShutdownSignals()
 {
+    // The program is on its way out, politely: more signals of a burst must not end it
+    // with their default action (status 143) while it saves or tears down.
     struct sigaction action = {};
-    action.sa_handler = SIG_DFL;
+    action.sa_handler = SIG_IGN;
     sigemptyset(&action.sa_mask);
     for (int number : handledSignals)
         sigaction(number, &action, nullptr);

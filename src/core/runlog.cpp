@@ -1,5 +1,7 @@
 #include "core/runlog.h"
 
+#include "core/regularfile.h"
+
 #include <QFile>
 #include <QIODevice>
 
@@ -527,7 +529,8 @@ std::optional<RunLogEntry> parseRunLogLine(QByteArrayView line)
     return std::nullopt;
 }
 
-qsizetype readRunLog(QIODevice &device, const std::function<void(const RunLogEntry &)> &onEntry)
+qsizetype readRunLog(QIODevice &device, const std::function<void(const RunLogEntry &)> &onEntry,
+                     const std::function<bool()> &keepReading)
 {
     LineReader reader;
     qsizetype entries = 0;
@@ -544,6 +547,8 @@ qsizetype readRunLog(QIODevice &device, const std::function<void(const RunLogEnt
         }
     };
     for (;;) {
+        if (keepReading && !keepReading())
+            return entries;
         if (buffer.size() < held + chunk)
             buffer.resize(held + chunk);
         const qint64 got = device.read(buffer.data() + held, chunk);
@@ -580,10 +585,12 @@ bool appendRunLog(const QString &path, const RunLogEntry &entry)
         return false;
     // Unbuffered and in append mode, the line goes out in one write at the end of the file,
     // whatever a second copy of the program appends meanwhile.
-    QFile file(path);
-    const bool readable =
-        file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered);
-    if (!readable && !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+    QFile file;
+    const bool readable = openRegularFile(
+        file, path, QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered);
+    if (!readable &&
+        !openRegularFile(file, path,
+                         QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return false;
     QByteArray out;
     char last = '\n';
@@ -593,4 +600,43 @@ bool appendRunLog(const QString &path, const RunLogEntry &entry)
         out += '\n';
     out += line;
     return file.write(out) == out.size() && file.flush();
+}
+
+RunLogRead readRunLogFile(const QString &path,
+                          const std::function<void(const RunLogEntry &)> &onEntry,
+                          const std::atomic<bool> *cancelled, qint64 largest)
+{
+    RunLogRead result;
+    switch (fileKind(path)) {
+    case FileKind::Missing:
+        return result; // no runs yet
+    case FileKind::Other:
+        result.status = RunLogRead::Status::NotAFile;
+        return result;
+    case FileKind::Regular:
+        break;
+    }
+    QFile file;
+    if (!openRegularFile(file, path, QIODevice::ReadOnly)) {
+        result.status = RunLogRead::Status::Unreadable;
+        return result;
+    }
+    if (file.size() > largest) {
+        result.status = RunLogRead::Status::TooLarge;
+        return result;
+    }
+    // The file may grow while it is read: the bound holds for what is read.
+    const auto keepReading = [&] {
+        if (cancelled && cancelled->load(std::memory_order_relaxed)) {
+            result.status = RunLogRead::Status::Cancelled;
+            return false;
+        }
+        if (file.pos() > largest) {
+            result.status = RunLogRead::Status::TooLarge;
+            return false;
+        }
+        return true;
+    };
+    result.entries = readRunLog(file, onEntry, keepReading);
+    return result;
 }

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <optional>
@@ -50,8 +51,31 @@ QByteArray formatRunLogLine(const RunLogEntry &entry);
 // one the writer could have written.
 std::optional<RunLogEntry> parseRunLogLine(QByteArrayView line);
 // Reads a whole history, one entry at a time, passing over unreadable lines; never fails.
-// Returns the number of entries passed on.
-qsizetype readRunLog(QIODevice &device, const std::function<void(const RunLogEntry &)> &onEntry);
+// `keepReading`, when given, is asked before every block and stops the reading when it
+// answers false. Returns the number of entries passed on.
+qsizetype readRunLog(QIODevice &device, const std::function<void(const RunLogEntry &)> &onEntry,
+                     const std::function<bool()> &keepReading = {});
+
+struct RunLogRead {
+    enum class Status {
+        Read,       // the whole history, or none yet (no file)
+        NotAFile,   // a device, a pipe or a folder in its place: never opened
+        Unreadable, // a plain file that cannot be opened
+        TooLarge,   // larger than the bound: reading stopped there
+        Cancelled,  // `cancelled` was set
+    };
+    Status status = Status::Read;
+    qsizetype entries = 0;
+};
+// Far beyond what a learner could ever type (a million runs take under 300 MB).
+constexpr qint64 largestRunLog = 512LL * 1024 * 1024;
+// Reads the history in the file at `path`, only when it is a plain file no larger than
+// `largest`. Meant for a worker thread: `cancelled` may be set from another thread and is
+// looked at between blocks.
+RunLogRead readRunLogFile(const QString &path,
+                          const std::function<void(const RunLogEntry &)> &onEntry,
+                          const std::atomic<bool> *cancelled = nullptr,
+                          qint64 largest = largestRunLog);
 // Appends one line to the file (created when missing) and flushes it; false when it could
-// not be written, which callers pass over in silence.
+// not be written or is not a plain file, which callers pass over in silence.
 bool appendRunLog(const QString &path, const RunLogEntry &entry);

@@ -1,8 +1,9 @@
 #include "core/settingsfile.h"
 
+#include "core/regularfile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <charconv>
@@ -173,6 +174,21 @@ std::optional<double> parseReal(QByteArrayView text)
 namespace
 {
 
+// Lines in the text up to its last one that is not blank: blank lines at the end shift
+// nothing.
+int countLines(QByteArrayView text)
+{
+    LineReader reader(text);
+    int lines = 0;
+    int lastValue = 0;
+    for (bool ended = false; !reader.atEnd();) {
+        ++lines;
+        if (!trimmed(reader.next(ended)).isEmpty())
+            lastValue = lines;
+    }
+    return lastValue;
+}
+
 // `cutShort`: the text is only the beginning of the file, so a last line without a line
 // end may be the front of a longer one and is not trusted.
 ParsedSettings parseText(QByteArrayView text, bool cutShort)
@@ -182,19 +198,24 @@ ParsedSettings parseText(QByteArrayView text, bool cutShort)
     // A byte-order mark from an editor that saved the file as UTF-8.
     if (text.startsWith("\xEF\xBB\xBF"))
         text = text.sliced(3);
+    // The program never writes a blank line, so a file with more lines than values (blank
+    // ones at the end not counted) has blank lines inserted by hand, which must not shift
+    // every later value onto the wrong line. A file of the right length is read by
+    // position: a blank line there stands in for its own value.
+    int blanksToSkip = std::max(0, countLines(text) - SettingsRecord::lineCount);
     LineReader reader(text);
     int index = 0;
     while (index < SettingsRecord::lineCount && !reader.atEnd()) {
         bool ended = false;
         const QByteArrayView line = reader.next(ended);
         const QByteArrayView value = trimmed(line);
-        // The program never writes a blank line: one inserted by hand must not shift
-        // every later value onto the wrong line.
-        if (value.isEmpty())
+        if (value.isEmpty() && blanksToSkip > 0) {
+            --blanksToSkip;
             continue;
+        }
         const bool whole = ended || !cutShort;
-        const bool usable =
-            whole && line.size() <= longestValue && applyLine(result.values, index, value);
+        const bool usable = whole && !value.isEmpty() && line.size() <= longestValue &&
+                            applyLine(result.values, index, value);
         result.lines[index] = usable ? LineStatus::Valid : LineStatus::Invalid;
         ++index;
     }
@@ -213,8 +234,8 @@ ParsedSettings readSettings(QIODevice &device)
 
 std::optional<SettingsRecord> readSettingsFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!openRegularFile(file, path, QIODevice::ReadOnly))
         return std::nullopt;
     return readSettings(file).values;
 }
@@ -314,28 +335,18 @@ void mergeRecords(SettingsRecord &mine, const SettingsRecord &onDisk)
     }
 }
 
-bool saveSettingsFile(const QString &path, const QByteArray &text)
+SettingsSave saveSettingsKeepingRecords(const QString &path, const SettingsRecord &mine,
+                                        const QLocale &locale, int lockWaitMs)
 {
-    QSaveFile file(path);
-    // Unbuffered, so that a full disk fails the write itself: a failure at the buffer's
-    // flush was seen to go unnoticed and to commit an empty file.
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (file.write(text) != text.size())
-            file.cancelWriting();
-        return file.commit(); // on failure the temporary file goes and the old file stays
-    }
-    // No temporary file beside it (a folder that cannot be written): overwriting in place
-    // is the only way left to save, and only for a file that is already there.
-    const QFileInfo info(path);
-    if (!info.isFile() || !info.isWritable())
-        return false;
-    // Written over the old text before the rest is cut off, rather than truncated first: a
-    // write that fails (a full disk) then leaves the records of the old file readable.
-    QFile direct(path);
-    if (!direct.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-        return false;
-    const bool written =
-        direct.write(text) == text.size() && direct.flush() && direct.resize(text.size());
-    direct.close();
-    return written && direct.error() == QFileDevice::NoError;
+    SettingsSave save{mine, false};
+    if (fileKind(path) == FileKind::Other)
+        return save; // not even a lock beside a device or a folder
+    // A folder where no lock can be made (read-only, say) saves without one.
+    const FileLock lock(resolvedPath(path) + QStringLiteral(".lock"), lockWaitMs);
+    if (lock.held())
+        removeLeftoverTemporaries(path);
+    if (const std::optional<SettingsRecord> onDisk = readSettingsFile(path))
+        mergeRecords(save.values, *onDisk);
+    save.saved = replaceRegularFile(path, formatSettings(save.values, locale));
+    return save;
 }

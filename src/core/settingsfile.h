@@ -41,12 +41,14 @@ struct ParsedSettings {
 
 // Reads the settings text. Never fails: every line that is missing or unusable leaves its
 // value at the default and the lines after it are read as usual. LF, CRLF and a lone CR
-// each end a line; blank lines are passed over. Only the first 256 KiB are read: values
-// beyond them keep their defaults.
+// each end a line. Blank lines are passed over as far as the file has more than 29 lines
+// (blank lines at its end not counted); in a file of 29 lines a blank line keeps its value's
+// default. Only the first 256 KiB are read: values beyond them keep their defaults.
 ParsedSettings parseSettings(QByteArrayView bytes);
 // The same from a device, reading no more than those 256 KiB.
 ParsedSettings readSettings(QIODevice &device);
-// The values of the file at `path`, or nullopt when it cannot be opened for reading.
+// The values of the file at `path`, or nullopt when it is not a plain file that can be
+// opened for reading (a pipe or a device is never opened).
 std::optional<SettingsRecord> readSettingsFile(const QString &path);
 
 // The 29 lines, each ending in a line feed, numbers with the locale's decimal separator.
@@ -58,10 +60,18 @@ QByteArray formatSettings(const SettingsRecord &values, const QLocale &locale = 
 // count as no record). The other values stay this copy's.
 void mergeRecords(SettingsRecord &mine, const SettingsRecord &onDisk);
 
-// Replaces the file only once the new text is completely written, so a failed save leaves
-// the old file as it was. Where the folder cannot take a temporary file but the file
-// itself can be written, it is overwritten in place. Returns whether the text was saved.
-bool saveSettingsFile(const QString &path, const QByteArray &text);
+struct SettingsSave {
+    SettingsRecord values; // what was saved: this copy's values with the better records
+    bool saved = false;    // false for a file that cannot be written, passed over in silence
+};
+// Saves this copy's values with the better records of this copy and of the file on disk.
+// The read, the merge and the write hold a lock beside the file ("RK.set.lock"), so that
+// copies saving at the same moment (a logout) keep each other's records; a lock not had
+// within `lockWaitMs` is given up and the save goes ahead without it rather than hold up
+// the logout. The file is replaced only once the new text is completely written, and only
+// when it is a plain file or missing.
+SettingsSave saveSettingsKeepingRecords(const QString &path, const SettingsRecord &mine,
+                                        const QLocale &locale = QLocale(), int lockWaitMs = 1500);
 
 // A real number in the general format with 15 significant digits: the shortest fixed-point
 // form without trailing zeros, or the exponent form d.dddEx ("1E15", "9.9E-6") when the

@@ -315,12 +315,8 @@ void MainWindow::saveSettings()
     values.romaji = romajiPanel->choices();
     scores_.store(values);
     // Another copy of the program may have saved better records meanwhile: both are kept.
-    if (const std::optional<SettingsRecord> onDisk = readSettingsFile(settingsFileName)) {
-        mergeRecords(values, *onDisk);
-        scores_.load(values);
-    }
     // A file that cannot be written is passed over in silence and the old one stays.
-    saveSettingsFile(settingsFileName, formatSettings(values));
+    scores_.load(saveSettingsKeepingRecords(settingsFileName, values).values);
 }
 
 void MainWindow::showEvent(QShowEvent *event)

@@ -10,7 +10,11 @@
 #     each run is in the history RK.log as it ends;
 #  5. SIGTERM (a logout) closes politely: the settings saved, exit status 0, also while
 #     the welcome box of a first start is up;
-#  6. two copies in one folder: the one closing last keeps the other's record.
+#  6. two copies in one folder: the one closing last keeps the other's record;
+#  7. three copies given SIGTERM at the same instant keep all three records;
+#  8. special files: RK.set a named pipe still opens the window and stays a pipe; RK.log a
+#     link to a private zero device still lets the progress window open and SIGTERM end
+#     the program; a data folder that cannot be made is said in a box, status 1.
 # Usage: run.sh PATH-TO-rinkaro
 set -euo pipefail
 
@@ -107,11 +111,11 @@ window_of() { # pid
 }
 # Greets a first start, then types a whole level-1 run without a wrong key in the given
 # main window and dismisses its typing-time dialog: a record whenever no faster run is kept.
-clean_run() { # window id
+clean_run() { # window id, [the level's keys: level 1's by default]
     focus "$1"
     xdotool key space
     sleep 0.2
-    xdotool type --delay 15 "fjfjasdfgfjfj;lkjhfdfsfafgjkjlj;jh"
+    xdotool type --delay 15 "${2:-fjfjasdfgfjfj;lkjhfdfsfafgjkjlj;jh}"
     local dialog
     dialog=$(wait_window "タイピング時間" 20) || fail "no typing-time dialog after a clean run"
     focus "$dialog"
@@ -255,5 +259,92 @@ wmctrl -i -c "$main_b"
 gone "$pid_b" 20 || fail "copy B did not close"
 [ "$(line 12 "$work/two")" = "$kept" ] && [ "$kept" != 0 ] ||
     fail "copy B's close lost copy A's record $kept: $(line 12 "$work/two")"
+
+# ---- 7. Three copies ended at the same instant keep each other's records -----------------
+# Each copy holds a record that is not on disk yet: RK.set is a folder while the records are
+# set, so their saves write nothing, and is gone when the signal comes.
+mkdir -p "$work/three"
+level_keys=("fjfjasdfgfjfj;lkjhfdfsfafgjkjlj;jh" "frdeswaqgtjukilo;phyfrfefwfqftjujijojpjy"
+            "fvdcsxazgbjmk,l.;/hnfvfcfxfzfbjmj,j.j/jn")
+three=()
+for level in 1 2 3; do
+    { echo "$level"; echo 0; echo 1; for _ in $(seq 26); do echo 0; done; } >"$work/three/RK.set"
+    start_program "$work/three"
+    three+=("$program_pid")
+    window_of "$program_pid" >/dev/null || fail "copy $level did not open" # RK.set read
+done
+rm "$work/three/RK.set"
+mkdir "$work/three/RK.set"
+for level in 1 2 3; do
+    clean_run "$(window_of "${three[level - 1]}")" "${level_keys[level - 1]}"
+done
+rmdir "$work/three/RK.set"
+kill -TERM "${three[@]}"
+for pid in "${three[@]}"; do
+    gone "$pid" 20 || fail "a copy did not end on SIGTERM"
+    status=$(exit_status "$pid")
+    [ "$status" = 0 ] || fail "exit status $status of a copy after SIGTERM"
+done
+for line_number in 12 13 14; do
+    awk -v r="$(line "$line_number" "$work/three" | tr ',' '.')" 'BEGIN { exit !(r > 0) }' ||
+        fail "the record of level $((line_number - 11)) was lost: $(paste -sd' ' "$work/three/RK.set")"
+done
+
+# ---- 8. Special files in place of RK.set and RK.log ---------------------------------------
+mkdir -p "$work/pipe"
+mkfifo "$work/pipe/RK.set"
+start_program "$work/pipe"
+greet "$work/pipe" # cannot be read: a first start
+main=$(window_of "$program_pid") || fail "the main window did not open with RK.set a pipe"
+wmctrl -i -c "$main"
+gone "$program_pid" 20 || fail "the program did not close with RK.set a pipe"
+[ -p "$work/pipe/RK.set" ] || fail "RK.set, a named pipe, was replaced: $(ls -l "$work/pipe")"
+
+# A history that never ends, as a link to a private node (a pipe when not root).
+mkdir -p "$work/zero"
+if [ "$(id -u)" = 0 ]; then mknod "$work/zero/node" c 1 5; else mkfifo "$work/zero/node"; fi
+ln -s node "$work/zero/RK.log"
+start_program "$work/zero"
+greet "$work/zero"
+main=$(window_of "$program_pid") || fail "the main window did not open for the history test"
+focus "$main"
+read -r ax ay ah < <(xwininfo -id "$main" | awk '/Absolute upper-left X/ {x=$4}
+    /Absolute upper-left Y/ {y=$4} /  Height:/ {h=$2} END {print x, y, h}')
+# The "オプション" menu, second in the menu bar; its last item opens the progress window.
+xdotool mousemove $((ax + 75)) $((ay + 10)) click 1
+sleep 0.5
+xdotool key Up Return
+progress=$(wait_window "成績グラフ" 20) || fail "the progress window did not open over a device"
+sleep 0.5
+import -window root "$shots/history-device.png"
+kill -TERM "$program_pid"
+gone "$program_pid" 20 || fail "the program did not end on SIGTERM with RK.log a device"
+status=$(exit_status "$program_pid")
+[ "$status" = 0 ] || fail "exit status $status after SIGTERM with RK.log a device"
+[ -c "$work/zero/node" ] || [ -p "$work/zero/node" ] || fail "the node behind RK.log was replaced"
+
+# The menu's data folder cannot be made (a file stands in the way): said in a box.
+touch "$work/not-a-folder"
+(cd "$work" && XDG_DATA_HOME="$work/not-a-folder" exec "$program" --data-folder \
+    >>"$work/program.log" 2>&1) &
+program_pid=$!
+pids+=("$program_pid")
+box=$(wait_window "Rinkaro 2" 20) || fail "no message box for a data folder that cannot be made"
+import -window root "$shots/no-data-folder.png"
+focus "$box"
+xdotool key Return
+gone "$program_pid" 20 || fail "the program did not end after its data folder box"
+status=$(exit_status "$program_pid")
+[ "$status" = 1 ] || fail "exit status $status without a data folder, expected 1"
+# Nor is the root folder anyone's data folder.
+(cd "$work" && HOME=/ XDG_DATA_HOME= exec "$program" --data-folder >>"$work/program.log" 2>&1) &
+program_pid=$!
+pids+=("$program_pid")
+box=$(wait_window "Rinkaro 2" 20) || fail "no message box for HOME=/"
+focus "$box"
+xdotool key Return
+gone "$program_pid" 20 || fail "the program did not end after its box for HOME=/"
+[ "$(exit_status "$program_pid")" = 1 ] || fail "HOME=/ did not end with status 1"
+[ ! -e /.local/share/rinkaro ] || fail "a data folder was made under the root folder"
 
 echo "1 passed, 0 failed"

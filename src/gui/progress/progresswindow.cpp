@@ -8,7 +8,6 @@
 #include "gui/widgets.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,6 +15,7 @@
 #include <QLocale>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QThread>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -125,23 +125,101 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     resize(900, 720);
 }
 
+// One reading of the history: what the thread fills in, and what the window asked for.
+struct ProgressWindow::HistoryRead {
+    QString path;
+    int level = 1;
+    std::atomic<bool> cancelled = false;
+    ProgressStats stats;
+    RunLogRead outcome;
+};
+
+ProgressWindow::~ProgressWindow()
+{
+    stopReading();
+}
+
 void ProgressWindow::reload(int level)
 {
-    stats_ = ProgressStats();
-    QFile log(logPath_);
-    // A missing or unreadable history is one without runs yet.
-    if (log.open(QIODevice::ReadOnly))
-        readRunLog(log, [this](const RunLogEntry &entry) { stats_.add(entry); });
-    runCountLabel->setText(
-        QStringLiteral("記録 %1 回").arg(QLocale(QLocale::Japanese).toString(stats_.runs())));
+    stopReading();
+    auto read = std::make_shared<HistoryRead>();
+    read->path = logPath_;
+    read->level = level;
+    read_ = read;
+    reader_ = QThread::create([read] {
+        read->outcome = readRunLogFile(
+            read->path, [&stats = read->stats](const RunLogEntry &entry) { stats.add(entry); },
+            &read->cancelled);
+    });
+    connect(reader_, &QThread::finished, this, [this, read] {
+        if (read != read_)
+            return; // given up for a newer one
+        reader_->deleteLater();
+        reader_ = nullptr;
+        read_.reset();
+        showHistory(*read);
+    });
+    showReading();
+    reader_->start();
+}
 
-    const int index = levelChooser->findData(level);
+void ProgressWindow::stopReading()
+{
+    if (!reader_)
+        return;
+    read_->cancelled = true;
+    // The reader looks at the flag between blocks, so this is short.
+    reader_->wait();
+    delete reader_;
+    reader_ = nullptr;
+    read_.reset();
+}
+
+void ProgressWindow::showReading()
+{
+    runCountLabel->setText(QStringLiteral("記録を読み込んでいます…"));
+    emptyLabel->setText(QStringLiteral("記録を読み込んでいます…"));
+    chartArea->setCurrentWidget(emptyLabel);
+}
+
+void ProgressWindow::showHistory(HistoryRead &read)
+{
+    stats_ = std::move(read.stats);
+    QString problem;
+    switch (read.outcome.status) {
+    case RunLogRead::Status::Read:
+    case RunLogRead::Status::Cancelled:
+        break;
+    case RunLogRead::Status::NotAFile:
+        problem =
+            QStringLiteral("記録ファイル RK.log が通常のファイルではないため、読み込めません。");
+        break;
+    case RunLogRead::Status::Unreadable:
+        problem = QStringLiteral("記録ファイル RK.log を開けません。");
+        break;
+    case RunLogRead::Status::TooLarge:
+        problem =
+            QStringLiteral("記録ファイル RK.log が %1 MB を超えているため、読み込みを止めました。")
+                .arg(largestRunLog / (1024 * 1024));
+        break;
+    }
+    QString count =
+        QStringLiteral("記録 %1 回").arg(QLocale(QLocale::Japanese).toString(stats_.runs()));
+    // With runs to show, the problem stands beside their count; without, in their place.
+    runCountLabel->setText(
+        problem.isEmpty() || stats_.runs() == 0 ? count : problem + QLatin1Char(' ') + count);
+    const int index = levelChooser->findData(read.level);
     if (index >= 0 && index != levelChooser->currentIndex()) {
         levelChooser->setCurrentIndex(index); // shows it
-        return;
+    } else {
+        showLevel();
+        showMisses();
     }
-    showLevel();
-    showMisses();
+    if (!problem.isEmpty() && stats_.runs() == 0) {
+        emptyLabel->setText(problem);
+        chartArea->setCurrentWidget(emptyLabel);
+    }
+    emit historyShown();
 }
 
 void ProgressWindow::showEvent(QShowEvent *event)

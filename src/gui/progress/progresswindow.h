@@ -6,11 +6,14 @@
 #include <QPointF>
 #include <QWidget>
 
+#include <memory>
+
 class KeyHeatMap;
 class ProgressChart;
 class QComboBox;
 class QLabel;
 class QStackedWidget;
+class QThread;
 class QTreeWidget;
 
 // The statistics window: the scores of one level over time, and which keys and kana were
@@ -21,23 +24,35 @@ class ProgressWindow : public QWidget
     Q_OBJECT
 public:
     ProgressWindow(const QString &logPath, QWidget *parent = nullptr);
+    ~ProgressWindow() override;
 
-    // Reads the history again and chooses `level` (1..9).
+    // Reads the history again, on a thread of its own so that neither window waits for a
+    // long history, and chooses `level` (1..9). A read still under way is given up.
     void reload(int level);
 
     // The points of a chart series by its name; the module's users cannot link Qt Charts.
     Q_INVOKABLE QList<QPointF> seriesPoints(const QString &name) const;
 
+signals:
+    // The history asked for last has been read and is shown.
+    void historyShown();
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    struct HistoryRead;
+    void showReading();
+    void showHistory(HistoryRead &read);
+    void stopReading();
     int chosenLevel() const;
     void showLevel();
     void showMisses();
 
     QString logPath_;
     ProgressStats stats_;
+    QThread *reader_ = nullptr;
+    std::shared_ptr<HistoryRead> read_; // the read under way, shared with its thread
     bool placed_ = false; // centred once; later openings leave it where the user put it
 
     QComboBox *levelChooser = nullptr;   // levelChooser
