@@ -32,7 +32,7 @@ int main()
         while (outcome != KeyOutcome::Finished) {
             const char key = session.hintKey().at(0).toLatin1();
             const auto before = Clock::now();
-            outcome = session.type(key, now += 150);
+            outcome = session.keyTyped(key, now += 150).outcome;
             perKey.push_back(microseconds(Clock::now() - before));
             ++keys;
         }

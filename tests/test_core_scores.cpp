@@ -58,7 +58,7 @@ void CoreScoresTest::eachLevelHasItsStandardAndOnlyLevelsRecord()
     QFETCH(int, standard);
     const bool isLevel = level >= 1 && level <= 9;
     ScoreBook book;
-    const RecordedRun run = book.record(RunResult{level, secondsFromTenths(123), 2}, false);
+    const RecordedRun run = book.record(RunResult{level, secondsFromTenths(123), 2});
     QCOMPARE(ScoreBook::standardScore(level), standard);
     QCOMPARE(run.standard, standard);
     QCOMPARE(run.score, 2 + 12.300000190734863);
@@ -86,7 +86,7 @@ void CoreScoresTest::recordOnlyReplacedByAStrictlyLowerScore()
     ScoreBook book;
     for (const auto &run : runs) {
         const RecordedRun recorded =
-            book.record(RunResult{4, secondsFromTenths(run.tenths), run.errors}, false);
+            book.record(RunResult{4, secondsFromTenths(run.tenths), run.errors});
         QCOMPARE(recorded.bestBefore, run.bestBefore);
         QCOMPARE(recorded.newRecord, run.newRecord);
         QCOMPARE(book.best(4, false), run.recordAfter);
@@ -113,7 +113,7 @@ void CoreScoresTest::theOrderModeChoosesTheTable()
     ScoreBook book;
     book.setBest(4, false, 50.0);
     book.setBest(4, true, 40.0);
-    const RecordedRun run = book.record(RunResult{4, 15.0f, 0}, randomOrder);
+    const RecordedRun run = book.record(RunResult{4, 15.0f, 0, randomOrder});
     QCOMPARE(run.bestBefore, bestBefore);
     QVERIFY(run.newRecord);
     QCOMPARE(book.best(4, false), ordered);

@@ -25,12 +25,21 @@ struct Drill {
             values.pop_front();
         return v;
     }};
-    // One letter per key: Ignored, Wrong, Advanced, item Done, Finished.
+    // One letter per key: Ignored, Wrong, Advanced, item Done, Finished, or E for a wrong
+    // key that finished the run; X for an error counted (or not) against the outcome.
     QString type(const QString &keys, quint32 nowMs = 0)
     {
         QString outcomes;
-        for (const QChar key : keys)
-            outcomes += QLatin1Char("IWADF"[int(s.type(key.toLatin1(), nowMs))]);
+        for (const QChar key : keys) {
+            const KeyResult result = s.keyTyped(key.toLatin1(), nowMs);
+            const bool wrong = result.outcome == KeyOutcome::Wrong;
+            if (result.errorCounted && result.outcome == KeyOutcome::Finished)
+                outcomes += u'E';
+            else if (result.errorCounted != wrong)
+                outcomes += u'X';
+            else
+                outcomes += QLatin1Char("IWADF"[int(result.outcome)]);
+        }
         return outcomes;
     }
 };
@@ -67,8 +76,8 @@ QString keysShown(const DrillSession &s)
     if (levelGroup(s.level()) == LevelGroup::Key)
         return s.mainText().toLower();
     if (levelGroup(s.level()) == LevelGroup::Syllable)
-        return s.romaji().romaji(s.itemIndex()).toLower();
-    return decodePhrase(s.romaji(), s.itemIndex()).romajiLine.remove(u' ').toLower();
+        return s.romaji().romaji(s.entryIndex()).toLower();
+    return decodePhrase(s.romaji(), s.entryIndex()).romajiLine.remove(u' ').toLower();
 }
 
 int phraseNumber(const QString &kana)
@@ -205,7 +214,7 @@ void CoreSessionTest::firstItemAndStop()
         QCOMPARE(d.s.mainText(), row.main);
         QCOMPARE(d.s.readingText(), row.reading);
         QCOMPARE(d.s.hintKey(), row.hint);
-        QCOMPARE(d.s.itemCounter(), 1);
+        QCOMPARE(d.s.itemNumber(), 1);
         QCOMPARE(d.type(row.hint + "q"), "II");
         QCOMPARE(d.s.errorCount(), 1);
     }
@@ -270,7 +279,7 @@ void CoreSessionTest::orderedRun()
     QCOMPARE(d.s.hintKey(), QString());
     QCOMPARE(d.s.errorCount(), 0);
     if (levelGroup(level) == LevelGroup::Syllable)
-        QCOMPARE(d.s.itemIndex(), 0);
+        QCOMPARE(d.s.entryIndex(), 0);
     QCOMPARE(d.s.result().level, level);
     QCOMPARE(d.s.result().errors, errors);
     QCOMPARE(double(d.s.result().seconds), 12.300000190734863);
@@ -381,7 +390,7 @@ void CoreSessionTest::romajiChangedMidSyllable()
     d.s.setRomaji(RomajiTable(choices));
     d.s.selectLevel(5);
     d.s.start(0);
-    while (d.s.itemIndex() < row.index)
+    while (d.s.entryIndex() < row.index)
         d.type(keysShown(d.s));
     QCOMPARE(d.type(row.typed), QString(row.typed.size(), u'A'));
     choices[row.group] = !row.before;
@@ -403,7 +412,7 @@ void CoreSessionTest::phraseDecodedBeforeAChoiceKeepsItsPieces()
     d.s.setRandomOrder(true);
     d.s.start(0);
     d.type(keysShown(d.s));
-    QCOMPARE(d.s.itemIndex(), number);
+    QCOMPARE(d.s.entryIndex(), number);
     d.s.setRomaji(RomajiTable({true}));
     QCOMPARE(d.type("yorosikuonegaisimasu").count(u'W'), 0);
     // The same phrase again, decoded with the new choice.
@@ -428,7 +437,7 @@ void CoreSessionTest::levelChangedDuringARun()
     d.s.selectLevel(row.level);
     d.s.start(700000);
     d.type(row.typed);
-    const int counter = d.s.itemCounter();
+    const int counter = d.s.itemNumber();
     d.s.selectLevel(row.newLevel);
     QVERIFY(d.s.running());
     QCOMPARE(d.s.mainText(), levelCaption(row.newLevel));
@@ -436,7 +445,7 @@ void CoreSessionTest::levelChangedDuringARun()
     QCOMPARE(d.s.mainText(), row.main);
     QCOMPARE(d.s.running(), !row.outcomes.endsWith(u'F'));
     if (d.s.running()) {
-        QCOMPARE(d.s.itemCounter(), counter);
+        QCOMPARE(d.s.itemNumber(), counter);
         QCOMPARE(d.s.errorCount(), int(row.outcomes.count(u'W')));
         d.s.stop();
         QCOMPARE(d.s.mainText(), itemOf(row.newLevel, 1).main);

@@ -151,7 +151,7 @@ void TestDemo::nothingTimedOrCounted()
     QCOMPARE(w.platform.beeps, 0);
     QVERIFY(!w->session().running());
     QCOMPARE(w->session().errorCount(), 0);
-    QCOMPARE(w->session().itemCounter(), 0);
+    QCOMPARE(w->session().itemNumber(), 0);
     QCOMPARE(w.textPanel()->text(), caption);
     QCOMPARE(w.startButton()->text(), QStringLiteral("スタート"));
     QVERIFY(w.platform.modals.empty());

@@ -153,7 +153,7 @@ void DrillKanaTest::phraseRunThroughTheWindow()
         const DecodedPhrase phrase = decodePhrase(RomajiTable(), number);
         QCOMPARE(w.textPanel()->text(), phrase.kana);
         QCOMPARE(w.readingPanel()->text(), phrase.romajiLine);
-        QCOMPARE(w->session().itemIndex(), number);
+        QCOMPARE(w->session().entryIndex(), number);
         if (number == 76)
             w.platform.ticks = 3000000 + 987650;
         int typed = 0;
@@ -258,7 +258,7 @@ void DrillKanaTest::levelChangedToOneAlreadyPassedEndsTheRun()
     w.platform.ticks = 700000;
     w.clickStart();
     w.type("fjfjasdfgfjfj;lkjhf"); // 19 keys: the 20th item is shown
-    QCOMPARE(w->session().itemCounter(), 20);
+    QCOMPARE(w->session().itemNumber(), 20);
     w.chooseLevel(8);
     QVERIFY(w.running());
     QVERIFY(w.levelItem(8)->isChecked());

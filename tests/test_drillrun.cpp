@@ -110,7 +110,7 @@ void DrillRunTest::startShowsTheFirstKey()
     QVERIFY(w->keyRouting());
     QCOMPARE(w.textPanel()->text(), shown);
     QCOMPARE(w.litKey(), shown);
-    QCOMPARE(w->session().itemCounter(), 1);
+    QCOMPARE(w->session().itemNumber(), 1);
     QCOMPARE(w->session().errorCount(), 0);
 }
 
@@ -127,7 +127,7 @@ void DrillRunTest::levelOneRunThroughTheWindow()
         const QString expected = level1Keys.mid(i, 1);
         QCOMPARE(w.textPanel()->text(), expected.toUpper());
         QCOMPARE(w.litKey(), expected.toUpper());
-        QCOMPARE(w->session().itemCounter(), i + 1);
+        QCOMPARE(w->session().itemNumber(), i + 1);
         if (i == 0 || i == 12) {
             w.type(i == 0 ? 'j' : 'J'); // another key; the right letter, shifted
             QCOMPARE(w->session().errorCount(), ++errors);
@@ -185,7 +185,7 @@ void DrillRunTest::wrongKeysBeepAndMoveNothing()
     w.type(key);
     QCOMPARE(w->session().errorCount(), 2);
     QCOMPARE(w.platform.beeps, 2);
-    QCOMPARE(w->session().itemCounter(), 1);
+    QCOMPARE(w->session().itemNumber(), 1);
     QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
     QCOMPARE(w.litKey(), QStringLiteral("F"));
     QVERIFY(w.running()); // a space on the focused button did not click Stop
@@ -201,7 +201,7 @@ void DrillRunTest::stopShowsTheFirstItemAndStartResets()
     w.clickStart();
     w.type("fjx");
     QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
-    QCOMPARE(w->session().itemCounter(), 3);
+    QCOMPARE(w->session().itemNumber(), 3);
 
     w.platform.ticks = 200000;
     w.clickStart(); // Stop
@@ -209,7 +209,7 @@ void DrillRunTest::stopShowsTheFirstItemAndStartResets()
     QVERIFY(!w->keyRouting());
     QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
     QCOMPARE(w.litKey(), QStringLiteral("F"));
-    QCOMPARE(w->session().itemCounter(), 1);
+    QCOMPARE(w->session().itemNumber(), 1);
     w.type("jjj");
     QCOMPARE(w.platform.beeps, 1);
     QCOMPARE(w->session().errorCount(), 1);
@@ -219,7 +219,7 @@ void DrillRunTest::stopShowsTheFirstItemAndStartResets()
     w.clickStart(); // Start again
     QCOMPARE(w.startButton()->text(), stopCaption);
     QCOMPARE(w->session().errorCount(), 0);
-    QCOMPARE(w->session().itemCounter(), 1);
+    QCOMPARE(w->session().itemNumber(), 1);
     QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
     finishKeyRun(w);
     QCOMPARE(w.platform.modals.size(), size_t(1));
@@ -297,7 +297,7 @@ void DrillRunTest::keysWithoutOneLatinCharacterAreIgnored()
     QApplication::sendEvent(target, &release);
     QCOMPARE(w->session().errorCount(), errors);
     QCOMPARE(w.platform.beeps, errors);
-    QCOMPARE(w->session().itemCounter(), 1);
+    QCOMPARE(w->session().itemNumber(), 1);
     QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
     QVERIFY(w.running());
 }

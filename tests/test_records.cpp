@@ -344,7 +344,7 @@ void RecordsTest::rowsChosenDuringARunStayOutOfTheInputMethod()
 
     // The run goes on with the next key of level 1 (f j f j a ...).
     w.type('f');
-    QCOMPARE(w->session().itemCounter(), 4);
+    QCOMPARE(w->session().itemNumber(), 4);
     QCOMPARE(w.textPanel()->text(), QStringLiteral("J"));
     QCOMPARE(w.platform.beeps, 0);
 }

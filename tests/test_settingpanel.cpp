@@ -305,7 +305,7 @@ void SettingPanelTest::phraseShownKeepsItsRomajiUntilTheNext()
         reading = w.readingPanel()->text();
     }
     QVERIFY(reading.split(u' ').contains(QStringLiteral("TI")));
-    const int item = w->session().itemCounter();
+    const int item = w->session().itemNumber();
 
     openPanel(w);
     tick(radioButton(w, QStringLiteral("RadioButton_tsi")));
@@ -315,7 +315,7 @@ void SettingPanelTest::phraseShownKeepsItsRomajiUntilTheNext()
 
     // The phrase on show is still typed with the keys it was decoded with.
     w.type(reading.toLower().remove(u' '));
-    QCOMPARE(w->session().itemCounter(), item + 1);
+    QCOMPARE(w->session().itemNumber(), item + 1);
     QCOMPARE(w->session().errorCount(), 0);
     // Run again from the start: the same phrase, decoded anew, reads TSI.
     w.clickStart();
@@ -324,7 +324,7 @@ void SettingPanelTest::phraseShownKeepsItsRomajiUntilTheNext()
     renewed.replaceInStrings(QRegularExpression(QStringLiteral("^TI$")), QStringLiteral("TSI"));
     for (int k = 1; k < item; ++k)
         w.type(w.readingPanel()->text().toLower().remove(u' '));
-    QCOMPARE(w->session().itemCounter(), item);
+    QCOMPARE(w->session().itemNumber(), item);
     QCOMPARE(w.readingPanel()->text(), renewed.join(u' '));
     QCOMPARE(w->session().errorCount(), 0);
 }

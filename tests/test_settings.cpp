@@ -434,7 +434,7 @@ void typeLevelOneRun(TestWindow &w, quint32 tenths)
     w.clickStart();
     const quint32 start = w.platform.ticks;
     while (w->session().running()) {
-        if (w->session().itemCounter() == 34)
+        if (w->session().itemNumber() == 34)
             w.platform.ticks = start + tenths * 100;
         w.type(w.textPanel()->text().toLower());
     }

@@ -292,7 +292,7 @@ void ShellTest::routedKeysReachTheJudgeOnceWhateverHasTheFocus()
     // A key delivered twice would be judged against the next item and count as an error;
     // one not delivered would leave the item in place.
     w.type("fjfjasd");
-    QCOMPARE(w->session().itemCounter(), 8);
+    QCOMPARE(w->session().itemNumber(), 8);
     QCOMPARE(w->session().errorCount(), 0);
     QCOMPARE(w.platform.beeps, 0);
     QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
@@ -331,7 +331,7 @@ void ShellTest::keysWithoutOneLatinCharacterAreIgnored()
     QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, QStringLiteral("fj"), {});
     QCOMPARE(w->session().errorCount(), 0);
     QCOMPARE(w.platform.beeps, 0);
-    QCOMPARE(w->session().itemCounter(), 1);
+    QCOMPARE(w->session().itemNumber(), 1);
     QCOMPARE(w.textPanel()->text(), QStringLiteral("F"));
 }
 

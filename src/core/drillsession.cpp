@@ -15,14 +15,14 @@ void DrillSession::selectLevel(int level)
     level_ = level;
     if (const LevelInfo *info = levelInfo(level)) {
         if (info->keyString) {
-            drillText_ = QString::fromLatin1(info->keyString);
+            levelKeys_ = QString::fromLatin1(info->keyString);
         } else {
             rangeFirst_ = info->rangeFirst;
             rangeLast_ = info->rangeLast;
         }
     } else {
         level_ = 1;
-        drillText_ = QString::fromLatin1(alphabetKeys);
+        levelKeys_ = QString::fromLatin1(alphabetKeys);
     }
     mainText_ = QStringLiteral("Level%1").arg(level_);
     readingText_.clear();
@@ -33,7 +33,7 @@ void DrillSession::selectLevel(int level)
 
 void DrillSession::start(quint32 nowMs)
 {
-    workText_ = drillText_;
+    runKeys_ = levelKeys_;
     startMs_ = nowMs;
     errorCount_ = 0;
     tally_ = {};
@@ -41,19 +41,28 @@ void DrillSession::start(quint32 nowMs)
     // Key levels show no reading; the other levels show their item's below.
     readingText_.clear();
     showFirstItem();
-    itemCounter_ = 1;
+    itemNumber_ = 1;
 }
 
 void DrillSession::stop()
 {
     // The clock and the error count stay as they were until the next Start.
-    workText_ = drillText_;
+    runKeys_ = levelKeys_;
     running_ = false;
     showFirstItem();
-    itemCounter_ = 1;
+    itemNumber_ = 1;
 }
 
-KeyOutcome DrillSession::type(char key, quint32 nowMs)
+KeyResult DrillSession::keyTyped(char key, quint32 nowMs)
+{
+    const int errorsBefore = errorCount_;
+    const KeyOutcome outcome = judge(key, nowMs);
+    // The count is reset when a run finishes: its result holds the errors then.
+    const int errorsAfter = outcome == KeyOutcome::Finished ? result_.errors : errorCount_;
+    return {outcome, errorsAfter > errorsBefore};
+}
+
+KeyOutcome DrillSession::judge(char key, quint32 nowMs)
 {
     if (!running_)
         return KeyOutcome::Ignored;
@@ -72,7 +81,7 @@ void DrillSession::showFirstItem()
 {
     switch (levelGroup(level_)) {
     case LevelGroup::Key: {
-        const QString first = workText_.left(1);
+        const QString first = runKeys_.left(1);
         mainText_ = first.toUpper();
         setHint(first.toLower());
         break;
@@ -82,13 +91,13 @@ void DrillSession::showFirstItem()
         readingText_ = romaji_.romaji(rangeFirst_);
         setHint(expectedLetter(readingText_, 1));
         letterPos_ = 1;
-        itemIndex_ = rangeFirst_;
+        entryIndex_ = rangeFirst_;
         break;
     case LevelGroup::Phrase:
         letterPos_ = 1;
-        itemIndex_ = rangeFirst_;
+        entryIndex_ = rangeFirst_;
         decode(rangeFirst_);
-        mainText_ = drillText_;
+        mainText_ = phraseKana_;
         readingText_ = romajiLine_;
         setHint(expectedLetter(romajiLine_, 1));
         break;
@@ -99,28 +108,28 @@ int DrillSession::itemCount() const
 {
     // The current level decides, so a level changed during a run changes the run's length.
     if (levelGroup(level_) == LevelGroup::Key)
-        return int(workText_.size());
+        return int(runKeys_.size());
     return rangeLast_ - rangeFirst_ + 1;
 }
 
 int DrillSession::nextPosition()
 {
     if (randomOrder_)
-        return 1 + random_(int(workText_.size()));
-    return itemCounter_;
+        return 1 + random_(int(runKeys_.size()));
+    return itemNumber_;
 }
 
 int DrillSession::nextItemIndex()
 {
     if (randomOrder_)
         return rangeFirst_ + random_(rangeLast_ - rangeFirst_ + 1);
-    return rangeFirst_ + itemCounter_ - 1;
+    return rangeFirst_ + itemNumber_ - 1;
 }
 
 void DrillSession::decode(int number)
 {
     const DecodedPhrase decoded = decodePhrase(romaji_, number);
-    drillText_ = decoded.kana;
+    phraseKana_ = decoded.kana;
     romajiLine_ = decoded.romajiLine;
     syllableCount_ = decoded.syllableCount;
     // Slots past the new count keep an earlier phrase's pieces; the judge never reads them.
@@ -136,7 +145,8 @@ void DrillSession::decode(int number)
 
 void DrillSession::finish(quint32 nowMs)
 {
-    result_ = {level_, secondsFromTenths(elapsedTenths(startMs_, nowMs)), errorCount_};
+    result_ = {level_, secondsFromTenths(elapsedTenths(startMs_, nowMs)), errorCount_,
+               randomOrder_};
     startMs_ = 0;
     errorCount_ = 0;
     running_ = false;
@@ -178,14 +188,14 @@ KeyOutcome DrillSession::judgeKey(char key, quint32 nowMs)
     if (QString(QLatin1Char(key)) != expected)
         return wrongKey({}, expected, key);
     ++tally_.rightKeys[key];
-    ++itemCounter_;
+    ++itemNumber_;
     // Drawn before the end is known: the last key of a random run draws once more.
     const int position = nextPosition();
-    if (itemCounter_ > int(workText_.size())) {
+    if (itemNumber_ > int(runKeys_.size())) {
         finish(nowMs);
         return KeyOutcome::Finished;
     }
-    const QString next = workText_.mid(position - 1, 1);
+    const QString next = runKeys_.mid(position - 1, 1);
     mainText_ = next.toUpper();
     setHint(next.toLower());
     return KeyOutcome::ItemDone;
@@ -195,9 +205,9 @@ KeyOutcome DrillSession::judgeSyllable(char key, quint32 nowMs)
 {
     const QString ch{QLatin1Char(key)};
     KeyOutcome outcome = KeyOutcome::Ignored;
-    if (itemIndex_ >= rangeFirst_ && itemIndex_ <= rangeLast_) {
+    if (entryIndex_ >= rangeFirst_ && entryIndex_ <= rangeLast_) {
         // Read at every key, so that a new romaji choice counts from the next letter on.
-        const QString expected = romaji_.romaji(itemIndex_);
+        const QString expected = romaji_.romaji(entryIndex_);
         // A choice that made the entry shorter than what was typed restarts the syllable
         // rather than expecting a letter that no longer exists.
         if (letterPos_ < 1 || letterPos_ > expected.size())
@@ -209,24 +219,24 @@ KeyOutcome DrillSession::judgeSyllable(char key, quint32 nowMs)
                 ++letterPos_;
                 outcome = KeyOutcome::Advanced;
             } else {
-                ++tally_.kanaTyped[kanaAt(itemIndex_)];
+                ++tally_.kanaTyped[kanaAt(entryIndex_)];
                 letterPos_ = 1;
-                ++itemCounter_;
-                itemIndex_ = nextItemIndex();
+                ++itemNumber_;
+                entryIndex_ = nextItemIndex();
                 outcome = KeyOutcome::ItemDone;
             }
         } else {
-            outcome = wrongKey(kanaAt(itemIndex_), letter, key);
+            outcome = wrongKey(kanaAt(entryIndex_), letter, key);
         }
     }
     // Also reached with a key outside the range: a level changed to a shorter one ends here.
-    if (itemCounter_ > itemCount()) {
+    if (itemNumber_ > itemCount()) {
         finish(nowMs);
-        itemIndex_ = 0;
+        entryIndex_ = 0;
         return KeyOutcome::Finished;
     }
-    const QString expected = romaji_.romaji(itemIndex_);
-    mainText_ = kanaAt(itemIndex_);
+    const QString expected = romaji_.romaji(entryIndex_);
+    mainText_ = kanaAt(entryIndex_);
     readingText_ = maskTyped(expected, letterPos_ - 1);
     setHint(expectedLetter(expected, letterPos_));
     return outcome;
@@ -246,7 +256,7 @@ KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
 {
     const QString ch{QLatin1Char(key)};
     KeyOutcome outcome = KeyOutcome::Ignored;
-    if (itemIndex_ >= rangeFirst_ && itemIndex_ <= rangeLast_) {
+    if (entryIndex_ >= rangeFirst_ && entryIndex_ <= rangeLast_) {
         const bool validSyllable = syllableNo_ >= 1 && syllableNo_ <= maxSyllables;
         const QString syllable = validSyllable ? syllableRomaji_[syllableNo_] : QString();
         const QString letter = expectedLetter(syllable, letterPos_);
@@ -273,16 +283,16 @@ KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
             countPhraseLetter(key, true);
             // The next phrase is decoded and shown even after the last one, until the end
             // below replaces it.
-            ++itemCounter_;
-            itemIndex_ = nextItemIndex();
-            decode(itemIndex_);
-            mainText_ = drillText_;
+            ++itemNumber_;
+            entryIndex_ = nextItemIndex();
+            decode(entryIndex_);
+            mainText_ = phraseKana_;
             readingText_ = romajiLine_;
             setHint(expectedLetter(syllableRomaji_[1], 1));
             outcome = KeyOutcome::ItemDone;
         }
     }
-    if (itemCounter_ > itemCount()) {
+    if (itemNumber_ > itemCount()) {
         finish(nowMs);
         return KeyOutcome::Finished;
     }

@@ -18,11 +18,20 @@ enum class KeyOutcome {
     Finished, // a right key that finished the run: result() holds it
 };
 
+// What one typed character did, and whether it counted an error (the window beeps then).
+// A wrong key can also end a run, when the level was changed to a shorter one meanwhile.
+struct KeyResult {
+    KeyOutcome outcome = KeyOutcome::Ignored;
+    bool errorCounted = false;
+};
+
 // A finished run, as the typing-time dialog and the records take it.
 struct RunResult {
     int level = 0;
     float seconds = 0; // single precision: 123 tenths are 12.300000190734863
     int errors = 0;
+    // The order mode when the run ended, which decides the table of records it goes to.
+    bool randomOrder = false;
 };
 
 // One drill run at a time: the level's material, the items in ordered or random order,
@@ -48,8 +57,10 @@ public:
     const RomajiTable &romaji() const { return romaji_; }
     // Read whenever the display is refreshed.
     void setHintShown(bool shown) { hintShown_ = shown; }
-    // Read at every choice of a next item.
+    bool hintShown() const { return hintShown_; }
+    // Read at every choice of a next item, and at the end of a run for its table of records.
     void setRandomOrder(bool random) { randomOrder_ = random; }
+    bool randomOrder() const { return randomOrder_; }
 
     // Start: the clock runs from nowMs, the error count starts at 0, the first item is
     // shown (items of a random run are drawn from the second on). Stop: the first item is
@@ -58,8 +69,9 @@ public:
     void stop();
     bool running() const { return running_; }
 
-    // Judges one typed character (the text of a key press, one 8-bit character).
-    KeyOutcome type(char key, quint32 nowMs);
+    // Judges one typed character (the text of a key press, one 8-bit character) typed at
+    // the time nowMs.
+    KeyResult keyTyped(char key, quint32 nowMs);
     // The last finished run.
     const RunResult &result() const { return result_; }
     // The misses and right keys of the run since the last start(), kept after its end.
@@ -72,14 +84,12 @@ public:
     // without a key, such as "-", lights none), or "" for none.
     const QString &hintKey() const { return hintKey_; }
 
-    // Progress of the run in progress, for the display of statistics and for tests.
+    // Progress of the run in progress.
     int errorCount() const { return errorCount_; }
-    int itemCounter() const { return itemCounter_; } // 1-based number of the item shown
-    int itemIndex() const { return itemIndex_; }     // syllable or phrase number shown
-    int letterPos() const { return letterPos_; }     // 1-based letter of the syllable
+    int itemNumber() const { return itemNumber_; } // 1-based: the run's nth item is shown
+    int entryIndex() const { return entryIndex_; } // the syllable or phrase number shown
     int rangeFirst() const { return rangeFirst_; }
-    int rangeLast() const { return rangeLast_; }
-    const QString &levelKeys() const { return drillText_; } // key levels: the key string
+    const QString &levelKeys() const { return levelKeys_; } // key levels: the key string
 
 private:
     void showFirstItem();
@@ -90,6 +100,7 @@ private:
     void finish(quint32 nowMs);
     void setHint(const QString &key);
     KeyOutcome wrongKey(const QString &kana, const QString &expected, char typed);
+    KeyOutcome judge(char key, quint32 nowMs);
     QString phraseKanaAt(int letter) const;
     void countPhraseLetter(char key, bool syllableDone);
     KeyOutcome judgeKey(char key, quint32 nowMs);
@@ -102,16 +113,17 @@ private:
     bool randomOrder_ = false;
 
     int level_ = 1;
-    QString drillText_; // key levels: the key string; phrase levels: the phrase's kana
+    QString levelKeys_;  // key levels: the level's key string
+    QString phraseKana_; // phrase levels: the kana of the phrase shown
     int rangeFirst_ = 0;
     int rangeLast_ = 0;
 
     bool running_ = false;
     quint32 startMs_ = 0;
     int errorCount_ = 0;
-    int itemCounter_ = 0;
-    QString workText_; // the key string the run was started with
-    int itemIndex_ = 0;
+    int itemNumber_ = 0;
+    QString runKeys_; // the key string the run was started with
+    int entryIndex_ = 0;
     int letterPos_ = 0;
     int syllableNo_ = 0;
     int typedLetters_ = 0;

@@ -39,8 +39,9 @@ void ScoreBook::setBest(int level, bool randomOrder, double score)
         (randomOrder ? random_ : ordered_)[std::size_t(level - 1)] = score;
 }
 
-RecordedRun ScoreBook::record(const RunResult &run, bool randomOrder)
+RecordedRun ScoreBook::record(const RunResult &run)
 {
+    const bool randomOrder = run.randomOrder;
     RecordedRun recorded;
     recorded.randomOrder = randomOrder;
     recorded.standard = standardScore(run.level);

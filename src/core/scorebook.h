@@ -35,8 +35,8 @@ public:
     void setBest(int level, bool randomOrder, double score);
 
     // Scores a finished run and keeps it when it beats the record of its level in the
-    // table of the order mode at the end of the run (only a strictly lower score does).
-    RecordedRun record(const RunResult &run, bool randomOrder);
+    // table of its order mode (only a strictly lower score does).
+    RecordedRun record(const RunResult &run);
 
     // The tables as the settings file carries them.
     void load(const SettingsRecord &settings);

@@ -1,8 +1,6 @@
 #include "gui/mainwindow.h"
 
 #include "core/levels.h"
-#include "core/runlog.h"
-#include "core/settingsfile.h"
 #include "gui/aboutbox.h"
 #include "gui/fonts.h"
 #include "gui/keyboardview.h"
@@ -32,8 +30,6 @@ namespace
 constexpr int clientWidth = 800;
 // The nominal frame, caption and menu bar that the layout's outer heights include.
 constexpr int frameAllowance = 46;
-const QString settingsFileName = QStringLiteral("RK.set");
-const QString historyFileName = QStringLiteral("RK.log");
 const QString startCaption = QStringLiteral("スタート");
 const QString stopCaption = QStringLiteral("ストップ");
 const QString tutorialCaption = QStringLiteral("Tutorial");
@@ -129,6 +125,8 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     buildTutorialButtons();
 
     romajiPanel = new RomajiPanel(platform_, drillArea);
+    connect(romajiPanel, &RomajiPanel::choicesEdited, this,
+            [this](const RomajiChoices &choices) { choices_.romaji = choices; });
     connect(romajiPanel, &RomajiPanel::accepted, this, &MainWindow::applyRomajiChoices);
     recordTable = new RecordTable(platform_, drillArea);
     connect(recordTable, &RecordTable::closed, startStopButton, qOverload<>(&QWidget::setFocus));
@@ -200,7 +198,7 @@ void MainWindow::buildMenus()
     connectItem(romajiItem, [this] { romajiPanel->unroll(); });
     addSeparator(optionMenu, "N3");
     QAction *recordItem = addItem(optionMenu, "showScore", QStringLiteral("記録表示"), false);
-    connectItem(recordItem, [this] { recordTable->unroll(scores_); });
+    connectItem(recordItem, [this] { recordTable->unroll(records_.scores()); });
     QAction *progressItem =
         addItem(optionMenu, "progressItem", QStringLiteral("成績グラフ"), false);
     connectItem(progressItem, [this] { openProgressWindow(); });
@@ -232,8 +230,10 @@ void MainWindow::buildDrillArea()
     setColour(hintCheckBox, QPalette::WindowText, Qt::black);
     hintCheckBox->setChecked(true);
     session_.setHintShown(true);
-    connect(hintCheckBox, &QCheckBox::toggled, this,
-            [this](bool checked) { session_.setHintShown(checked); });
+    connect(hintCheckBox, &QCheckBox::toggled, this, [this](bool checked) {
+        session_.setHintShown(checked);
+        choices_.keyHint = checked;
+    });
 
     randomOrderCheckBox = new QCheckBox(QStringLiteral("ランダムに発生"), drillArea);
     randomOrderCheckBox->setObjectName(QStringLiteral("CheckBox2"));
@@ -285,7 +285,7 @@ void MainWindow::buildTutorialButtons()
 
 void MainWindow::loadSettings()
 {
-    const std::optional<SettingsRecord> stored = readSettingsFile(settingsFileName);
+    const std::optional<SettingsRecord> stored = records_.load();
     if (!stored) {
         // No file is written here: the first close creates it.
         platform_.messageBox(this, QMessageBox::Information, QStringLiteral("ようこそ"),
@@ -294,11 +294,12 @@ void MainWindow::loadSettings()
     const SettingsRecord values = stored.value_or(SettingsRecord());
     romajiPanel->setChoices(values.romaji);
     session_.setRomaji(RomajiTable(values.romaji));
-    scores_.load(values);
+    choices_.romaji = values.romaji;
 
-    // The tick starts opposite to the stored flag so that toggling it below both restores
-    // it and paints or clears the keyboard to match.
-    keyColourItem->setChecked(!values.keyColour);
+    // The colouring starts opposite to the stored flag so that toggling it below both
+    // restores it and paints or clears the keyboard to match.
+    choices_.keyColour = !values.keyColour;
+    keyColourItem->setChecked(choices_.keyColour);
     hintCheckBox->setChecked(values.keyHint);
     applyLayout(layout_.startUp(values.level));
     selectLevel(values.level); // a level outside 1..9 falls back to level 1
@@ -308,15 +309,7 @@ void MainWindow::loadSettings()
 
 void MainWindow::saveSettings()
 {
-    SettingsRecord values;
-    values.level = session_.level();
-    values.keyColour = keyColourItem->isChecked();
-    values.keyHint = hintCheckBox->isChecked();
-    values.romaji = romajiPanel->choices();
-    scores_.store(values);
-    // Another copy of the program may have saved better records meanwhile: both are kept.
-    // A file that cannot be written is passed over in silence and the old one stays.
-    scores_.load(saveSettingsKeepingRecords(settingsFileName, values).values);
+    records_.save(choices_);
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -342,12 +335,14 @@ void MainWindow::selectLevel(int level)
     for (QAction *item : levelItems)
         item->setChecked(false);
     // Demo mode and the tutorial leave the button disabled.
-    setStartButtonEnabled(true);
+    modes_.levelChosen();
+    showModes();
     setTextPanelLook(pointsToPixels(48), Qt::black);
-    if (keyColourItem->isChecked())
+    if (choices_.keyColour)
         keyboard->showFingerColours(true);
     // A run in progress goes on with the new level's material.
     session_.selectLevel(level);
+    choices_.level = session_.level();
     levelItems[session_.level() - 1]->setChecked(true);
     readingPanel->setText(session_.readingText());
     applyLayout(layout_.layOutForLevel(session_.level()));
@@ -402,10 +397,16 @@ void MainWindow::setStartButtonEnabled(bool enabled)
     startStopButton->setEnabled(false);
 }
 
-void MainWindow::setLevelItemsEnabled(bool enabled)
+// Shows what the modes allow: routing is asked at every key, the rest is shown here.
+void MainWindow::showModes()
 {
+    setStartButtonEnabled(modes_.startUsable());
     for (QAction *item : levelItems)
-        item->setEnabled(enabled);
+        item->setEnabled(modes_.levelItemsUsable());
+    const bool stepping = modes_.tutorialShown();
+    tutorialEndButton->setVisible(stepping);
+    tutorialNextButton->setVisible(stepping);
+    tutorialBackButton->setVisible(stepping);
 }
 
 // ---- Drill runs ----------------------------------------------------------------------
@@ -413,48 +414,40 @@ void MainWindow::setLevelItemsEnabled(bool enabled)
 void MainWindow::toggleDrillRun()
 {
     if (!session_.running()) {
-        // A run started in demo mode would only light keys and could never end.
-        if (demoMode_) {
-            demoMode_ = false;
-            startStopButton->setEnabled(true);
-        }
         session_.start(platform_.tickCount());
+        modes_.runStarted();
         startStopButton->setText(stopCaption);
-        keyRouting_ = true;
         applyLayout(layout_.layOutForLevel(session_.level()));
     } else {
         session_.stop();
+        modes_.runEnded();
         startStopButton->setText(startCaption);
-        keyRouting_ = false;
     }
+    showModes();
     showDrill();
 }
 
 void MainWindow::showDrill()
 {
-    if (tutorial_.shown())
+    if (modes_.tutorialShown())
         return;
     textPanel->setText(session_.mainText());
     readingPanel->setText(session_.readingText());
     // In demo mode the keyboard shows the keys typed, not the drill's hint.
-    if (!demoMode_)
+    if (!modes_.demo())
         keyboard->lightKey(session_.hintKey());
 }
 
 void MainWindow::judge(char key)
 {
-    if (demoMode_) {
+    if (modes_.keyAction() == DrillModes::KeyAction::Light) {
         keyboard->lightKey(QString(QLatin1Char(key)).toLower());
         return;
     }
-    const int errorsBefore = session_.errorCount();
-    const KeyOutcome outcome = session_.type(key, platform_.tickCount());
-    // Every counted error beeps, the one of a wrong key that ended the run included.
-    const bool counted = outcome == KeyOutcome::Wrong || (outcome == KeyOutcome::Finished &&
-                                                          session_.result().errors > errorsBefore);
-    if (counted)
+    const KeyResult result = session_.keyTyped(key, platform_.tickCount());
+    if (result.errorCounted)
         platform_.beep();
-    if (outcome == KeyOutcome::Finished)
+    if (result.outcome == KeyOutcome::Finished)
         finishRun();
     else
         showDrill();
@@ -464,39 +457,20 @@ void MainWindow::finishRun()
 {
     showDrill();
     const RunResult &run = session_.result();
-    // The order mode at the end of the run decides the table, whatever it was at Start.
-    const RecordedRun recorded = scores_.record(run, randomOrderCheckBox->isChecked());
-    // A record the learner has earned reaches the disk at once, not only at the close.
-    if (recorded.newRecord)
-        saveSettings();
-    appendToHistory(run, recorded);
+    const RecordedRun recorded =
+        records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices_);
     resultDialog->setResult(formatTenths(run.seconds), QString::number(run.errors),
                             QString::number(recorded.standard), formatTenths(recorded.bestBefore));
     platform_.showModal(resultDialog);
     applyLayout(layout_.layOutForLevel(session_.level()));
     startStopButton->setText(startCaption);
-    keyRouting_ = false;
+    modes_.runEnded();
     showDrill();
-}
-
-void MainWindow::appendToHistory(const RunResult &run, const RecordedRun &recorded)
-{
-    RunLogEntry entry;
-    entry.ended = QDateTime::currentDateTime();
-    entry.level = run.level;
-    entry.randomOrder = recorded.randomOrder;
-    entry.seconds = run.seconds;
-    entry.errors = run.errors;
-    entry.score = recorded.score;
-    entry.newRecord = recorded.newRecord;
-    entry.tally = session_.tally();
-    // A history that cannot be written is passed over in silence, as RK.set is.
-    appendRunLog(historyFileName, entry);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (!keyRouting_ || event->type() != QEvent::KeyPress)
+    if (modes_.keyAction() == DrillModes::KeyAction::None || event->type() != QEvent::KeyPress)
         return false;
     // An application-wide filter sees a key once for every widget it propagates through;
     // only its first receiver (the focused control, or the window when nothing has the
@@ -533,8 +507,8 @@ void MainWindow::openProgressWindow()
     if (progressWindow)
         factory->refreshProgressWindow(progressWindow, session_.level());
     else
-        progressWindow = factory->createProgressWindow(
-            QDir::current().absoluteFilePath(historyFileName), session_.level(), this);
+        progressWindow =
+            factory->createProgressWindow(records_.historyPath(), session_.level(), this);
     progressWindow->show();
     progressWindow->raise();
     progressWindow->activateWindow();
@@ -542,9 +516,9 @@ void MainWindow::openProgressWindow()
 
 void MainWindow::toggleFingerColours()
 {
-    const bool shown = !keyColourItem->isChecked();
-    keyboard->showFingerColours(shown);
-    keyColourItem->setChecked(shown);
+    choices_.keyColour = !choices_.keyColour;
+    keyboard->showFingerColours(choices_.keyColour);
+    keyColourItem->setChecked(choices_.keyColour);
 }
 
 void MainWindow::offerDemoMode()
@@ -552,18 +526,10 @@ void MainWindow::offerDemoMode()
     const auto answer = platform_.messageBox(
         this, QMessageBox::Question, QStringLiteral("デモ・モード"),
         QStringLiteral("デモ・モードに移行しますか？"), QMessageBox::Yes | QMessageBox::No);
-    if (answer == QMessageBox::Yes) {
-        demoMode_ = true;
-        setStartButtonEnabled(false);
-        keyRouting_ = true;
-    } else {
-        demoMode_ = false;
-        // The tutorial keeps Start unusable until it ends.
-        if (!tutorial_.shown())
-            setStartButtonEnabled(true);
-        keyRouting_ = false;
+    modes_.demoAnswered(answer == QMessageBox::Yes);
+    showModes();
+    if (!modes_.demo())
         keyboard->lightKey(QString());
-    }
 }
 
 void MainWindow::applyRomajiChoices(const RomajiChoices &choices)
@@ -582,29 +548,24 @@ void MainWindow::startTutorial()
     const bool running = session_.running();
     if (running)
         toggleDrillRun();
-    if (running || demoMode_) {
-        demoMode_ = false;
+    if (running || modes_.demo())
         keyboard->lightKey(QString());
-    }
-    if (tutorial_.start()) {
+    if (modes_.tutorialStarted()) {
         applyLayout(layout_.startTutorial());
         textPanel->setText(tutorialCaption);
-        setStartButtonEnabled(false);
-        setLevelItemsEnabled(false);
-        setStepButtonsVisible(true);
     }
-    keyRouting_ = false;
+    showModes();
     keyboard->showFingerColours(false);
 }
 
 void MainWindow::stepTutorialForward()
 {
-    showTutorial(tutorial_.forward());
+    showTutorial(modes_.tutorial().forward());
 }
 
 void MainWindow::stepTutorialBack()
 {
-    showTutorial(tutorial_.back());
+    showTutorial(modes_.tutorial().back());
 }
 
 void MainWindow::showTutorial(TutorialState::Move move)
@@ -612,7 +573,7 @@ void MainWindow::showTutorial(TutorialState::Move move)
     if (move == TutorialState::Move::End) {
         endTutorial();
     } else if (move == TutorialState::Move::ShowLine) {
-        const TutorialLook look = tutorialLook(tutorial_.line());
+        const TutorialLook look = tutorialLook(modes_.tutorial().line());
         setTextPanelLook(look.fontPixels, colorFromWin(look.fontColour));
         keyboard->paintKeys(look.keyColours);
         textPanel->setText(look.caption);
@@ -621,24 +582,11 @@ void MainWindow::showTutorial(TutorialState::Move move)
 
 void MainWindow::endTutorial()
 {
-    tutorial_.end();
-    setStepButtonsVisible(false);
-    setLevelItemsEnabled(true);
+    // Demo mode, if it was entered meanwhile, ends with the tutorial, its lit key too.
+    if (modes_.demo())
+        keyboard->lightKey(QString());
+    modes_.tutorialEnded();
     applyLayout(layout_.endTutorial(session_.level()));
     keyboard->showFingerColours(false);
     selectLevel(session_.level());
-    // Outside a drill run typed keys would reach the judges as wrong keys; demo mode, if it
-    // was entered meanwhile, ends with the tutorial so that its flag and the routing agree.
-    if (demoMode_) {
-        demoMode_ = false;
-        keyboard->lightKey(QString());
-    }
-    keyRouting_ = false;
-}
-
-void MainWindow::setStepButtonsVisible(bool visible)
-{
-    tutorialEndButton->setVisible(visible);
-    tutorialNextButton->setVisible(visible);
-    tutorialBackButton->setVisible(visible);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/drillarealayout.h"
+#include "core/drillmodes.h"
 #include "core/drillsession.h"
+#include "core/recordkeeper.h"
 #include "core/romaji.h"
-#include "core/scorebook.h"
-#include "core/tutorialscript.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -34,16 +34,12 @@ public:
     explicit MainWindow(Platform &platform, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // What the window shows, for reading only.
+    // TEMPORARY test accessors
     const DrillSession &session() const { return session_; }
-    const ScoreBook &scores() const { return scores_; }
-    const TutorialState &tutorial() const { return tutorial_; }
-    bool demoMode() const { return demoMode_; }
-    // Whether typed characters go to the drill (during a run and in demo mode), whatever
-    // control has the focus.
-    bool keyRouting() const { return keyRouting_; }
-    // The window's outer height as the layout sees it: the drill area plus a nominal frame,
-    // caption and menu bar of 46 pixels, whatever the desktop really draws.
+    const ScoreBook &scores() const { return records_.scores(); }
+    const TutorialState &tutorial() const { return modes_.tutorial(); }
+    bool demoMode() const { return modes_.demo(); }
+    bool keyRouting() const { return modes_.keysRouted(); }
     int outerHeight() const { return layout_.geometry().outerHeight; }
 
 public slots:
@@ -78,23 +74,21 @@ private:
 
     void judge(char key);
     void finishRun();
-    void appendToHistory(const RunResult &run, const RecordedRun &recorded);
+    void showModes();
     void showDrill();
     void showTutorial(TutorialState::Move move);
     void applyLayout(const DrillAreaLayout::Frames &frames);
     void setDrillAreaHeight(int height);
     void setTextPanelLook(int pixels, const QColor &colour);
     void setStartButtonEnabled(bool enabled);
-    void setLevelItemsEnabled(bool enabled);
-    void setStepButtonsVisible(bool visible);
 
     Platform &platform_;
     DrillSession session_;
-    ScoreBook scores_;
+    DrillModes modes_;
+    RecordKeeper records_;
+    // What a save keeps besides the records, as the learner last chose it.
+    SettingsRecord choices_;
     DrillAreaLayout layout_;
-    TutorialState tutorial_;
-    bool demoMode_ = false;
-    bool keyRouting_ = false;
     bool settingsLoaded_ = false;
 
     QWidget *drillArea = nullptr;

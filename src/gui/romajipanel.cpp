@@ -103,6 +103,8 @@ RomajiPanel::RomajiPanel(Platform &platform, QWidget *parent) : QFrame(parent), 
         alternative[row.group] =
             makeButton(row.alternativeName, row.alternativeCaption, 40, row.alternativeWidth);
         usual[row.group]->setChecked(true);
+        connect(alternative[row.group], &QRadioButton::toggled, this,
+                [this] { emit choicesEdited(choices()); });
     }
     hide();
 }

@@ -24,6 +24,8 @@ public:
     void unroll();
 
 signals:
+    // A button of a group chosen: what a close would save, whether OK follows or not.
+    void choicesEdited(const RomajiChoices &choices);
     void accepted(const RomajiChoices &choices);
 
 private:
