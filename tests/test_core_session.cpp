@@ -438,8 +438,10 @@ void CoreSessionTest::levelChangedDuringARun()
     d.s.start(700000);
     d.type(row.typed);
     const int counter = d.s.itemNumber();
+    const QString lit = d.s.hintKey();
     d.s.selectLevel(row.newLevel);
     QVERIFY(d.s.running());
+    QCOMPARE(d.s.hintKey(), lit); // the run keeps its lit key
     QCOMPARE(d.s.mainText(), levelCaption(row.newLevel));
     QCOMPARE(d.type(row.keys, 715000), row.outcomes);
     QCOMPARE(d.s.mainText(), row.main);

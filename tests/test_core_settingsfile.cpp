@@ -398,6 +398,17 @@ void CoreSettingsFileTest::lineEndsAndExtrasDoNotMatter()
     QCOMPARE(parseSettings("\xEF\xBB\xBF" + lineFeeds).values, fullRecord());
     QCOMPARE(parseSettings(lineFeeds + "5\nextra\n").values, fullRecord());
     QCOMPARE(parseSettings(QByteArray()).values, SettingsRecord());
+
+    // The reading limit falls just after "12" of the last line, "12xxx": the front of a
+    // longer line is not taken for its value.
+    QList<QByteArray> lines = fileLines(lineFeeds);
+    lines.removeLast();
+    const QByteArray values = lines.join('\n') + "\n12";
+    const QByteArray cut = QByteArray(256 * 1024 - values.size(), '\n') + values + "xxx\n";
+    const ParsedSettings parsed = parseSettings(cut);
+    QCOMPARE(parsed.values.randomScores[8], 0.0);
+    QCOMPARE(parsed.lines[28], LineStatus::Invalid);
+    QCOMPARE(parsed.values.randomScores[7], fullRecord().randomScores[7]);
 }
 
 void CoreSettingsFileTest::damagedLayoutKeepsEveryReadableValue_data()

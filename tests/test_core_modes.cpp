@@ -1,0 +1,106 @@
+// The window's modes as a table: after a sequence of what the learner did, where keys go,
+// what a key does, and whether Start and the level items can be used.
+#include "core/drillmodes.h"
+
+#include <QTest>
+
+class CoreModesTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void modesAfterEachSequence_data();
+    void modesAfterEachSequence();
+};
+
+void CoreModesTest::modesAfterEachSequence_data()
+{
+    // Events: S Start (a run), E the run's end or Stop, Y / N the demo question answered,
+    // L a level chosen, T the tutorial chosen, X the tutorial's end (which chooses the
+    // level again, L). Keys: - to the controls, J judged, L lit.
+    QTest::addColumn<QString>("events");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("startUsable");
+    QTest::addColumn<bool>("levelItemsUsable");
+    QTest::newRow("at start") << ""
+                              << "-" << true << true;
+    QTest::newRow("a run") << "S"
+                           << "J" << true << true;
+    QTest::newRow("a run ended") << "SE"
+                                 << "-" << true << true;
+    QTest::newRow("demo") << "Y"
+                          << "L" << false << true;
+    QTest::newRow("demo declined") << "N"
+                                   << "-" << true << true;
+    QTest::newRow("demo left") << "YN"
+                               << "-" << true << true;
+    // Choosing a level gives Start back; the keys still only light.
+    QTest::newRow("level chosen in demo") << "YL"
+                                          << "L" << true << true;
+    QTest::newRow("run started from demo") << "YLS"
+                                           << "J" << true << true;
+    QTest::newRow("demo during a run") << "SY"
+                                       << "L" << false << true;
+    // Declined during a run: the run goes on, but its keys are no longer judged.
+    QTest::newRow("demo declined during a run") << "SN"
+                                                << "-" << true << true;
+    QTest::newRow("tutorial") << "T"
+                              << "-" << false << false;
+    QTest::newRow("tutorial over a run") << "SET"
+                                         << "-" << false << false;
+    QTest::newRow("tutorial ends demo") << "YT"
+                                        << "-" << false << false;
+    QTest::newRow("demo in the tutorial") << "TY"
+                                          << "L" << false << false;
+    QTest::newRow("demo left in the tutorial") << "TYN"
+                                               << "-" << false << false;
+    QTest::newRow("tutorial chosen twice") << "TYT"
+                                           << "-" << false << false;
+    QTest::newRow("tutorial ended") << "TXL"
+                                    << "-" << true << true;
+    QTest::newRow("tutorial ended in demo") << "TYXL"
+                                            << "-" << true << true;
+}
+
+void CoreModesTest::modesAfterEachSequence()
+{
+    QFETCH(QString, events);
+    QFETCH(QString, keys);
+    QFETCH(bool, startUsable);
+    QFETCH(bool, levelItemsUsable);
+    DrillModes modes;
+    for (const QChar event : events) {
+        switch (event.toLatin1()) {
+        case 'S':
+            modes.runStarted();
+            break;
+        case 'E':
+            modes.runEnded();
+            break;
+        case 'Y':
+            modes.demoAnswered(true);
+            break;
+        case 'N':
+            modes.demoAnswered(false);
+            break;
+        case 'L':
+            modes.levelChosen();
+            break;
+        case 'T':
+            modes.tutorialStarted();
+            break;
+        case 'X':
+            modes.tutorialEnded();
+            break;
+        }
+    }
+    const char action = "-JL"[int(modes.keyAction())];
+    QCOMPARE(QString(QLatin1Char(action)), keys);
+    QCOMPARE(modes.keysRouted(), keys != u'-');
+    QCOMPARE(modes.demo(), keys == u'L');
+    QCOMPARE(modes.startUsable(), startUsable);
+    QCOMPARE(modes.levelItemsUsable(), levelItemsUsable);
+    QCOMPARE(modes.tutorialShown(), !levelItemsUsable);
+}
+
+QTEST_APPLESS_MAIN(CoreModesTest)
+#include "test_core_modes.moc"
