@@ -1,7 +1,7 @@
 // The drill area's layouts per level group, the text panel's animations, start-up and the
 // tutorial's take-over, as frames without a window.
 #include "core/drillarealayout.h"
-#include "core/layoutplan.h"
+#include "core/textpanelsteps.h"
 
 #include <QTest>
 

@@ -77,14 +77,14 @@ void CoreRecordsTest::damagedOrMissingFileKeepsThisCopysRecords()
     lines[13] = "-1";     // level 3: rejected
     lines[19] = "80";     // level 9: better
     lines[20] = "7";      // random level 1: mine has none
-    const SettingsRecord onDisk = parseSettings(lines.join('\n')).values;
+    const SettingsRecord onDisk = parseSettings(lines.join('\n'));
     mergeRecords(mine, onDisk);
     QCOMPARE(mine.highScores, (std::array<double, 9>{5.5, 0, 30, 0, 0, 0, 0, 0, 80}));
     QCOMPARE(mine.randomScores[0], 7.0);
 
     SettingsRecord alone;
     alone.highScores[4] = 44;
-    mergeRecords(alone, parseSettings(QByteArray()).values); // an unreadable or empty file
+    mergeRecords(alone, parseSettings(QByteArray())); // an unreadable or empty file
     QCOMPARE(alone.highScores[4], 44.0);
 }
 
@@ -125,7 +125,7 @@ void CoreRecordsTest::fullDiskKeepsTheOldFile()
     const bool saved = replaceRegularFile(path, formatSettings(next));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(readSettings(file).values, saved ? next : old);
+    QCOMPARE(readSettings(file), saved ? next : old);
     QCOMPARE(QDir(mountPoint).entryList(QDir::Files, QDir::Name),
              QStringList({"RK.set", "filler"})); // no temporary file left behind
 }

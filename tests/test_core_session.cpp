@@ -253,7 +253,7 @@ void CoreSessionTest::orderedRun()
                 const QString letter = piece.mid(i, 1).toLower();
                 QCOMPARE(d.s.hintKey(), hint ? letter : QString());
                 if (letter == QLatin1String("-")) // the long vowel has no key to light
-                    QVERIFY(!keyLitBy(d.s.hintKey()));
+                    QVERIFY(!keyForCharacter(d.s.hintKey()));
                 if (typed == 0 && n % wrongEvery == 0) {
                     const QString shifted = letter.toUpper();
                     QCOMPARE(d.type(shifted != letter ? shifted : wrongs.mid(n % 3, 1)), "W");

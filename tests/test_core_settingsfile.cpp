@@ -183,15 +183,13 @@ void CoreSettingsFileTest::recordSurvivesTheTextAtFifteenDigits()
     }
     const QByteArray text = formatSettings(record, locale);
     QCOMPARE(fileLines(text).size(), 29);
-    const ParsedSettings parsed = parseSettings(text);
-    for (LineStatus status : parsed.lines)
-        QCOMPARE(status, LineStatus::Valid);
+    const SettingsRecord parsed = parseSettings(text);
     SettingsRecord expected = record;
     for (int k = 0; k < 9; ++k) {
         expected.highScores[k] = QString::number(record.highScores[k], 'g', 15).toDouble();
         expected.randomScores[k] = QString::number(record.randomScores[k], 'g', 15).toDouble();
     }
-    QCOMPARE(parsed.values, expected);
+    QCOMPARE(parsed, expected);
 }
 
 void CoreSettingsFileTest::flagLines_data()
@@ -218,20 +216,16 @@ void CoreSettingsFileTest::flagLines()
     QFETCH(QByteArray, line);
     QFETCH(bool, ticked);
     QFETCH(bool, valid);
-    const LineStatus status = valid ? LineStatus::Valid : LineStatus::Invalid;
 
-    const ParsedSettings colour = parseSettings("3\n" + line + "\n");
-    QCOMPARE(colour.values.keyColour, ticked);
-    QCOMPARE(colour.lines[1], status);
+    const SettingsRecord colour = parseSettings("3\n" + line + "\n");
+    QCOMPARE(colour.keyColour, ticked);
 
-    const ParsedSettings hint = parseSettings("3\n0\n" + line + "\n");
-    QCOMPARE(hint.values.keyHint, valid ? ticked : true);
-    QCOMPARE(hint.lines[2], status);
+    const SettingsRecord hint = parseSettings("3\n0\n" + line + "\n");
+    QCOMPARE(hint.keyHint, valid ? ticked : true);
 
-    const ParsedSettings romaji = parseSettings("3\n0\n1\n0\n0\n0\n0\n0\n0\n0\n" + line + "\n");
-    QCOMPARE(romaji.values.romaji[7], ticked);
-    QCOMPARE(romaji.lines[10], status);
-    QCOMPARE(romaji.values.level, 3);
+    const SettingsRecord romaji = parseSettings("3\n0\n1\n0\n0\n0\n0\n0\n0\n0\n" + line + "\n");
+    QCOMPARE(romaji.romaji[7], ticked);
+    QCOMPARE(romaji.level, 3);
 }
 
 void CoreSettingsFileTest::shortFileKeepsTheDefaultsOfMissingLines_data()
@@ -248,7 +242,7 @@ void CoreSettingsFileTest::shortFileKeepsTheDefaultsOfMissingLines()
     QByteArray text;
     for (int i = 0; i < kept; ++i)
         text += lines[i] + '\n';
-    const ParsedSettings parsed = parseSettings(text);
+    const SettingsRecord parsed = parseSettings(text);
 
     // Each line either came from the file or keeps the default, never the last line read.
     const SettingsRecord full = fullRecord();
@@ -256,22 +250,20 @@ void CoreSettingsFileTest::shortFileKeepsTheDefaultsOfMissingLines()
     const auto pick = [kept](int line, auto fromFile, auto fallback) {
         return line <= kept ? fromFile : fallback;
     };
-    QCOMPARE(parsed.values.level, pick(1, full.level, defaults.level));
-    QCOMPARE(parsed.values.keyColour, pick(2, full.keyColour, defaults.keyColour));
-    QCOMPARE(parsed.values.keyHint, pick(3, full.keyHint, defaults.keyHint));
+    QCOMPARE(parsed.level, pick(1, full.level, defaults.level));
+    QCOMPARE(parsed.keyColour, pick(2, full.keyColour, defaults.keyColour));
+    QCOMPARE(parsed.keyHint, pick(3, full.keyHint, defaults.keyHint));
     for (int g = 0; g < 8; ++g)
-        QCOMPARE(parsed.values.romaji[g], pick(4 + g, full.romaji[g], false));
+        QCOMPARE(parsed.romaji[g], pick(4 + g, full.romaji[g], false));
     for (int k = 0; k < 9; ++k) {
-        QCOMPARE(parsed.values.highScores[k], pick(12 + k, full.highScores[k], 0.0));
-        QCOMPARE(parsed.values.randomScores[k], pick(21 + k, full.randomScores[k], 0.0));
+        QCOMPARE(parsed.highScores[k], pick(12 + k, full.highScores[k], 0.0));
+        QCOMPARE(parsed.randomScores[k], pick(21 + k, full.randomScores[k], 0.0));
     }
-    for (int i = 0; i < 29; ++i)
-        QCOMPARE(parsed.lines[i], i < kept ? LineStatus::Valid : LineStatus::Missing);
 
     // The last line without its line feed still counts.
     if (kept > 0) {
         text.chop(1);
-        QCOMPARE(parseSettings(text).values, parsed.values);
+        QCOMPARE(parseSettings(text), parsed);
     }
 }
 
@@ -296,11 +288,9 @@ void CoreSettingsFileTest::badLineTakesItsDefaultAndReadingGoesOn()
     QFETCH(QByteArray, content);
     QList<QByteArray> lines = fileLines(formatSettings(fullRecord(), QLocale::c()));
     lines[line - 1] = content;
-    const ParsedSettings parsed = parseSettings(lines.join('\n') + '\n');
+    const SettingsRecord parsed = parseSettings(lines.join('\n') + '\n');
 
     // Exactly that line is unusable, and it is one line however long it is.
-    for (int i = 0; i < 29; ++i)
-        QCOMPARE(parsed.lines[i], i == line - 1 ? LineStatus::Invalid : LineStatus::Valid);
     SettingsRecord expected = fullRecord();
     const SettingsRecord defaults;
     if (line == 1)
@@ -313,39 +303,35 @@ void CoreSettingsFileTest::badLineTakesItsDefaultAndReadingGoesOn()
         expected.highScores[line - 12] = 0;
     else if (line >= 21)
         expected.randomScores[line - 21] = 0;
-    QCOMPARE(parsed.values, expected);
+    QCOMPARE(parsed, expected);
 }
 
 void CoreSettingsFileTest::scoresThatAreNoRecord_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<double>("value");
-    QTest::addColumn<bool>("valid");
-    QTest::newRow("negative") << QByteArray("-12.5") << 0.0 << false;
-    QTest::newRow("nan") << QByteArray("NAN") << 0.0 << false;
-    QTest::newRow("nan, lower case") << QByteArray("nan") << 0.0 << false;
-    QTest::newRow("infinite") << QByteArray("INF") << 0.0 << false;
-    QTest::newRow("overflow") << QByteArray("1E400") << 0.0 << false;
-    QTest::newRow("beyond writable") << QByteArray("1E305") << 0.0 << false;
-    QTest::newRow("too small") << QByteArray("1E-305") << 0.0 << false;
-    QTest::newRow("negative zero") << QByteArray("-0") << 0.0 << true;
-    QTest::newRow("ordinary") << QByteArray(" 17,25 ") << 17.25 << true;
+    QTest::newRow("negative") << QByteArray("-12.5") << 0.0;
+    QTest::newRow("nan") << QByteArray("NAN") << 0.0;
+    QTest::newRow("nan, lower case") << QByteArray("nan") << 0.0;
+    QTest::newRow("infinite") << QByteArray("INF") << 0.0;
+    QTest::newRow("overflow") << QByteArray("1E400") << 0.0;
+    QTest::newRow("beyond writable") << QByteArray("1E305") << 0.0;
+    QTest::newRow("too small") << QByteArray("1E-305") << 0.0;
+    QTest::newRow("negative zero") << QByteArray("-0") << 0.0;
+    QTest::newRow("ordinary") << QByteArray(" 17,25 ") << 17.25;
 }
 
 void CoreSettingsFileTest::scoresThatAreNoRecord()
 {
     QFETCH(QByteArray, text);
     QFETCH(double, value);
-    QFETCH(bool, valid);
     QList<QByteArray> lines = fileLines(formatSettings(SettingsRecord(), QLocale::c()));
     lines[11] = text; // level 1's high score
     lines[28] = text; // level 9's random score
-    const ParsedSettings parsed = parseSettings(lines.join('\n'));
-    QCOMPARE(parsed.values.highScores[0], value);
-    QCOMPARE(parsed.values.randomScores[8], value);
-    QVERIFY(!std::signbit(parsed.values.highScores[0]));
-    QCOMPARE(parsed.lines[11] == LineStatus::Valid, valid);
-    QCOMPARE(parsed.lines[28] == LineStatus::Valid, valid);
+    const SettingsRecord parsed = parseSettings(lines.join('\n'));
+    QCOMPARE(parsed.highScores[0], value);
+    QCOMPARE(parsed.randomScores[8], value);
+    QVERIFY(!std::signbit(parsed.highScores[0]));
 }
 
 void CoreSettingsFileTest::blankLineShiftsNothing_data()
@@ -377,13 +363,11 @@ void CoreSettingsFileTest::blankLineShiftsNothing()
         lines.insert(3, blank);
     else
         lines[3] = blank;
-    const ParsedSettings parsed = parseSettings(lines.join('\n') + '\n' + end);
+    const SettingsRecord parsed = parseSettings(lines.join('\n') + '\n' + end);
     SettingsRecord expected = fullRecord();
     if (defaultLine == 4)
         expected.romaji[0] = false;
-    QCOMPARE(parsed.values, expected);
-    for (int i = 0; i < 29; ++i)
-        QCOMPARE(parsed.lines[i], i + 1 == defaultLine ? LineStatus::Invalid : LineStatus::Valid);
+    QCOMPARE(parsed, expected);
 }
 
 void CoreSettingsFileTest::lineEndsAndExtrasDoNotMatter()
@@ -391,13 +375,11 @@ void CoreSettingsFileTest::lineEndsAndExtrasDoNotMatter()
     const QByteArray lineFeeds = formatSettings(fullRecord(), QLocale::c());
     QByteArray dos = lineFeeds;
     dos.replace("\n", "\r\n");
-    const ParsedSettings fromDos = parseSettings(dos);
-    QCOMPARE(fromDos.values, fullRecord());
-    for (LineStatus status : fromDos.lines)
-        QCOMPARE(status, LineStatus::Valid);
-    QCOMPARE(parseSettings("\xEF\xBB\xBF" + lineFeeds).values, fullRecord());
-    QCOMPARE(parseSettings(lineFeeds + "5\nextra\n").values, fullRecord());
-    QCOMPARE(parseSettings(QByteArray()).values, SettingsRecord());
+    const SettingsRecord fromDos = parseSettings(dos);
+    QCOMPARE(fromDos, fullRecord());
+    QCOMPARE(parseSettings("\xEF\xBB\xBF" + lineFeeds), fullRecord());
+    QCOMPARE(parseSettings(lineFeeds + "5\nextra\n"), fullRecord());
+    QCOMPARE(parseSettings(QByteArray()), SettingsRecord());
 
     // The reading limit falls just after "12" of the last line, "12xxx": the front of a
     // longer line is not taken for its value.
@@ -405,10 +387,9 @@ void CoreSettingsFileTest::lineEndsAndExtrasDoNotMatter()
     lines.removeLast();
     const QByteArray values = lines.join('\n') + "\n12";
     const QByteArray cut = QByteArray(256 * 1024 - values.size(), '\n') + values + "xxx\n";
-    const ParsedSettings parsed = parseSettings(cut);
-    QCOMPARE(parsed.values.randomScores[8], 0.0);
-    QCOMPARE(parsed.lines[28], LineStatus::Invalid);
-    QCOMPARE(parsed.values.randomScores[7], fullRecord().randomScores[7]);
+    const SettingsRecord parsed = parseSettings(cut);
+    QCOMPARE(parsed.randomScores[8], 0.0);
+    QCOMPARE(parsed.randomScores[7], fullRecord().randomScores[7]);
 }
 
 void CoreSettingsFileTest::damagedLayoutKeepsEveryReadableValue_data()
@@ -421,10 +402,8 @@ void CoreSettingsFileTest::damagedLayoutKeepsEveryReadableValue_data()
 void CoreSettingsFileTest::damagedLayoutKeepsEveryReadableValue()
 {
     QFETCH(QString, kind);
-    const ParsedSettings parsed = parseSettings(damagedText(kind));
-    QCOMPARE(parsed.values, fullRecord());
-    for (LineStatus status : parsed.lines)
-        QCOMPARE(status, LineStatus::Valid);
+    const SettingsRecord parsed = parseSettings(damagedText(kind));
+    QCOMPARE(parsed, fullRecord());
 }
 
 QTEST_APPLESS_MAIN(CoreSettingsFileTest)

@@ -157,7 +157,7 @@ void KeyboardTest::hintTextsNameTheirKey()
 {
     QFETCH(QString, text);
     QFETCH(QString, lit);
-    const KeyInfo *key = keyLitBy(text);
+    const KeyInfo *key = keyForCharacter(text);
     QCOMPARE(key ? QString::fromLatin1(key->caption) : QString(), lit);
 }
 

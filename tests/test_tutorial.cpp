@@ -107,7 +107,7 @@ QString lookBackgrounds(const TutorialLook &look)
     QStringList keys;
     for (size_t k = 0; k < keyTable.size(); ++k)
         keys << QLatin1String(keyTable[k].caption) +
-                    (look.keyColours[k] ? colorFromWin(*look.keyColours[k]) : buttonFace()).name();
+                    (look.keyColours[k] ? colourFromBgr(*look.keyColours[k]) : buttonFace()).name();
     return keys.join(' ');
 }
 
@@ -140,7 +140,7 @@ void verifyLine(const Session &s, int line)
     const TutorialLook look = tutorialLook(line);
     QCOMPARE(s.textPanel()->text(), look.caption);
     QCOMPARE(s.textPanel()->font().pixelSize(), look.fontPixels);
-    QCOMPARE(s.textPanel()->palette().color(QPalette::WindowText), colorFromWin(look.fontColour));
+    QCOMPARE(s.textPanel()->palette().color(QPalette::WindowText), colourFromBgr(look.fontColour));
     QCOMPARE(s.keyBackgrounds(), lookBackgrounds(look));
     QCOMPARE(s->tutorial().step(), line + 1);
 }

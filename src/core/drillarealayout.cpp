@@ -1,13 +1,15 @@
 #include "core/drillarealayout.h"
 
-#include "core/layoutplan.h"
+#include "core/levels.h"
+#include "core/textpanelsteps.h"
 
 namespace
 {
 
-int laidOutLevel(int level)
+// Levels outside 1..9 are laid out as level 1.
+LevelGroup laidOutGroup(int level)
 {
-    return level >= 1 && level <= 9 ? level : 1;
+    return levelGroup(isLevel(level) ? level : 1);
 }
 
 } // namespace
@@ -55,32 +57,33 @@ void DrillAreaLayout::moveText(Frames &frames, int left)
 
 DrillAreaLayout::Frames DrillAreaLayout::layOutForLevel(int level)
 {
-    level = laidOutLevel(level);
+    const LevelGroup group = laidOutGroup(level);
     Frames frames;
     const auto append = [&frames](Frames more) {
         frames.insert(frames.end(), more.begin(), more.end());
     };
+    const bool shortWindow = geometry_.outerHeight <= shortHeight;
     // The rules test the height and the width separately, in this order; a tall window at a
     // key level or a narrow panel in a tall window lets only the width rules fire.
-    if (level >= 7 && geometry_.outerHeight <= shortWindowHeight) {
-        setOuterHeight(frames, tallWindowHeight);
-        setReading(frames, 11, 777);
+    if (group == LevelGroup::Phrase && shortWindow) {
+        setOuterHeight(frames, tallHeight);
+        setReading(frames, wideLeft, wideWidth);
         showReading(frames, true);
         append(widenText());
-    } else if (level >= 7 && geometry_.text.width() <= 300) {
-        setReading(frames, 11, 777);
+    } else if (group == LevelGroup::Phrase && geometry_.text.width() <= narrowWidth) {
+        setReading(frames, wideLeft, wideWidth);
         append(widenText());
-    } else if ((level == 5 || level == 6) && geometry_.outerHeight <= shortWindowHeight) {
-        setOuterHeight(frames, tallWindowHeight);
-        setReading(frames, 250, 300);
+    } else if (group == LevelGroup::Syllable && shortWindow) {
+        setOuterHeight(frames, tallHeight);
+        setReading(frames, narrowLeft, narrowWidth);
         showReading(frames, true);
-    } else if ((level == 5 || level == 6) && geometry_.text.width() == 777) {
-        setReading(frames, 250, 300);
+    } else if (group == LevelGroup::Syllable && geometry_.text.width() == wideWidth) {
+        setReading(frames, narrowLeft, narrowWidth);
         append(narrowText());
-    } else if (level <= 4 && geometry_.outerHeight == tallWindowHeight) {
+    } else if (group == LevelGroup::Key && geometry_.outerHeight == tallHeight) {
         showReading(frames, false);
-        setOuterHeight(frames, shortWindowHeight);
-        if (geometry_.text.width() == 777)
+        setOuterHeight(frames, shortHeight);
+        if (geometry_.text.width() == wideWidth)
             append(narrowText());
     }
     return frames;
@@ -91,7 +94,7 @@ DrillAreaLayout::Frames DrillAreaLayout::startUp(int level)
     // The form is built in the phrase levels' wide layout; every other level, including an
     // unknown one shown as level 1, starts from the narrow panel.
     Frames frames;
-    if (level <= 6 || level > 9)
+    if (laidOutGroup(level) != LevelGroup::Phrase)
         frames = narrowText();
     Frames more = layOutForLevel(level);
     frames.insert(frames.end(), more.begin(), more.end());
@@ -101,8 +104,6 @@ DrillAreaLayout::Frames DrillAreaLayout::startUp(int level)
 DrillAreaLayout::Frames DrillAreaLayout::startTutorial()
 {
     Frames frames = widenText();
-    if (geometry_.outerHeight <= shortWindowHeight)
-        setOuterHeight(frames, shortWindowHeight);
     showReading(frames, false);
     return frames;
 }
@@ -110,9 +111,9 @@ DrillAreaLayout::Frames DrillAreaLayout::startTutorial()
 DrillAreaLayout::Frames DrillAreaLayout::endTutorial(int level)
 {
     Frames frames;
-    if (level <= 6)
+    if (levelGroup(level) != LevelGroup::Phrase)
         frames = narrowText();
-    if (level >= 5)
+    if (levelGroup(level) != LevelGroup::Key)
         showReading(frames, true);
     Frames more = layOutForLevel(level);
     frames.insert(frames.end(), more.begin(), more.end());
@@ -128,7 +129,7 @@ DrillAreaLayout::Frames DrillAreaLayout::widenText()
                                geometry_.text.height());
         push(frames, ++step);
     }
-    moveText(frames, widenFinalLeft);
+    moveText(frames, wideLeft);
     return frames;
 }
 
@@ -140,6 +141,6 @@ DrillAreaLayout::Frames DrillAreaLayout::narrowText()
                                geometry_.text.height());
         push(frames, step);
     }
-    moveText(frames, narrowFinalLeft);
+    moveText(frames, narrowLeft);
     return frames;
 }

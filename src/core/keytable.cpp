@@ -37,7 +37,7 @@ const std::array<KeyInfo, 30> keyTable{{
 }};
 // clang-format on
 
-const KeyInfo *keyLitBy(const QString &text)
+const KeyInfo *keyForCharacter(const QString &text)
 {
     for (const KeyInfo &key : keyTable)
         if (text == QLatin1String(key.litBy))

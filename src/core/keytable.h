@@ -31,6 +31,6 @@ constexpr quint32 hintCaptionColour = 0x0000FF;
 
 // The key that a hint text lights: its table entry, or nullptr when the text names no key
 // (an upper-case letter, a space, a digit, two or more characters).
-const KeyInfo *keyLitBy(const QString &text);
+const KeyInfo *keyForCharacter(const QString &text);
 // Whether the key is a home-position key (F or J).
 bool isHomeKey(const KeyInfo &key);

@@ -6,7 +6,7 @@ namespace
 {
 
 // clang-format off
-const std::array<LevelInfo, 9> levels{{
+const std::array<LevelInfo, levelCount> levels{{
     {"fjfjasdfgfjfj;lkjhfdfsfafgjkjlj;jh", 0, 0, "ホーム"},
     {"frdeswaqgtjukilo;phyfrfefwfqftjujijojpjy", 0, 0, "ホーム＋上段"},
     {"fvdcsxazgbjmk,l.;/hnfvfcfxfzfbjmj,j.j/jn", 0, 0, "ホーム＋下段"},
@@ -23,7 +23,7 @@ const std::array<LevelInfo, 9> levels{{
 
 const LevelInfo *levelInfo(int level)
 {
-    return level >= 1 && level <= 9 ? &levels[level - 1] : nullptr;
+    return isLevel(level) ? &levels[level - 1] : nullptr;
 }
 
 LevelGroup levelGroup(int level)

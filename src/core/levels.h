@@ -8,6 +8,12 @@ struct LevelInfo {
     const char *menuCaption; // UTF-8, as the level menu and the record table name it
 };
 
+inline constexpr int levelCount = 9;
+constexpr bool isLevel(int level)
+{
+    return level >= 1 && level <= levelCount;
+}
+
 // Entry for levels 1..9; nullptr for any other value.
 const LevelInfo *levelInfo(int level);
 

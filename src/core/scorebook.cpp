@@ -1,17 +1,8 @@
 #include "core/scorebook.h"
 
+#include "core/levels.h"
 #include "core/runmath.h"
 #include "core/settingsfile.h"
-
-namespace
-{
-
-bool isLevel(int level)
-{
-    return level >= 1 && level <= 9;
-}
-
-} // namespace
 
 QString formatTenths(double value, const QLocale &locale)
 {
@@ -22,7 +13,7 @@ QString formatTenths(double value, const QLocale &locale)
 
 int ScoreBook::standardScore(int level)
 {
-    static constexpr std::array<int, 9> standards{15, 20, 20, 15, 40, 40, 140, 150, 160};
+    static constexpr std::array<int, levelCount> standards{15, 20, 20, 15, 40, 40, 140, 150, 160};
     return isLevel(level) ? standards[std::size_t(level - 1)] : 0;
 }
 

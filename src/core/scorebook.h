@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/drillsession.h"
+#include "core/levels.h"
 
 #include <QLocale>
 #include <QString>
@@ -43,6 +44,6 @@ public:
     void store(SettingsRecord &settings) const;
 
 private:
-    std::array<double, 9> ordered_{};
-    std::array<double, 9> random_{};
+    std::array<double, levelCount> ordered_{};
+    std::array<double, levelCount> random_{};
 };

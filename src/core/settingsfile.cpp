@@ -39,10 +39,10 @@ QByteArrayView trimmed(QByteArrayView text)
 }
 
 // Splits text into lines ended by LF, CRLF or a lone CR (files from old Macs).
-class LineReader
+class LineSplitter
 {
 public:
-    explicit LineReader(QByteArrayView text) : text_(text) {}
+    explicit LineSplitter(QByteArrayView text) : text_(text) {}
     bool atEnd() const { return pos_ >= text_.size(); }
     // The next line without its line end; `ended` tells whether a line end followed it.
     QByteArrayView next(bool &ended)
@@ -76,13 +76,13 @@ bool validScore(double value)
     return value == 0 || (value >= smallestScore && value <= largestScore);
 }
 
-// Stores the value of line `index` (0-based) when it is usable; returns whether it was.
-bool applyLine(SettingsRecord &values, int index, QByteArrayView text)
+// Stores the value of line `index` (0-based) when it is usable.
+void applyLine(SettingsRecord &values, int index, QByteArrayView text)
 {
     if (index < 11) {
         const std::optional<int> number = parseInteger(text);
         if (!number)
-            return false;
+            return;
         if (index == 0)
             values.level = *number;
         else if (index == 1)
@@ -91,17 +91,16 @@ bool applyLine(SettingsRecord &values, int index, QByteArrayView text)
             values.keyHint = *number == 1;
         else
             values.romaji[index - 3] = *number == 1;
-        return true;
+        return;
     }
     const std::optional<double> number = parseReal(text);
     if (!number || !validScore(*number))
-        return false;
+        return;
     const double score = *number == 0 ? 0.0 : *number; // no negative zero
     if (index < 20)
         values.highScores[index - 11] = score;
     else
         values.randomScores[index - 20] = score;
-    return true;
 }
 
 QChar decimalSeparator(const QLocale &locale)
@@ -178,23 +177,22 @@ namespace
 // nothing.
 int countLines(QByteArrayView text)
 {
-    LineReader reader(text);
-    int lines = 0;
+    LineSplitter lines(text);
+    int count = 0;
     int lastValue = 0;
-    for (bool ended = false; !reader.atEnd();) {
-        ++lines;
-        if (!trimmed(reader.next(ended)).isEmpty())
-            lastValue = lines;
+    for (bool ended = false; !lines.atEnd();) {
+        ++count;
+        if (!trimmed(lines.next(ended)).isEmpty())
+            lastValue = count;
     }
     return lastValue;
 }
 
 // `cutShort`: the text is only the beginning of the file, so a last line without a line
 // end may be the front of a longer one and is not trusted.
-ParsedSettings parseText(QByteArrayView text, bool cutShort)
+SettingsRecord parseText(QByteArrayView text, bool cutShort)
 {
-    ParsedSettings result;
-    result.lines.fill(LineStatus::Missing);
+    SettingsRecord result;
     // A byte-order mark from an editor that saved the file as UTF-8.
     if (text.startsWith("\xEF\xBB\xBF"))
         text = text.sliced(3);
@@ -203,20 +201,20 @@ ParsedSettings parseText(QByteArrayView text, bool cutShort)
     // every later value onto the wrong line. A file of the right length is read by
     // position: a blank line there stands in for its own value.
     int blanksToSkip = std::max(0, countLines(text) - SettingsRecord::lineCount);
-    LineReader reader(text);
+    LineSplitter lines(text);
     int index = 0;
-    while (index < SettingsRecord::lineCount && !reader.atEnd()) {
+    while (index < SettingsRecord::lineCount && !lines.atEnd()) {
         bool ended = false;
-        const QByteArrayView line = reader.next(ended);
+        const QByteArrayView line = lines.next(ended);
         const QByteArrayView value = trimmed(line);
         if (value.isEmpty() && blanksToSkip > 0) {
             --blanksToSkip;
             continue;
         }
+        // Anything unusable keeps its value's default.
         const bool whole = ended || !cutShort;
-        const bool usable = whole && !value.isEmpty() && line.size() <= longestValue &&
-                            applyLine(result.values, index, value);
-        result.lines[index] = usable ? LineStatus::Valid : LineStatus::Invalid;
+        if (whole && !value.isEmpty() && line.size() <= longestValue)
+            applyLine(result, index, value);
         ++index;
     }
     return result;
@@ -224,7 +222,7 @@ ParsedSettings parseText(QByteArrayView text, bool cutShort)
 
 } // namespace
 
-ParsedSettings readSettings(QIODevice &device)
+SettingsRecord readSettings(QIODevice &device)
 {
     const QByteArray text = device.read(longestFile + 1);
     const bool cutShort = text.size() > longestFile;
@@ -237,10 +235,10 @@ std::optional<SettingsRecord> readSettingsFile(const QString &path)
     QFile file;
     if (!openRegularFile(file, path, QIODevice::ReadOnly))
         return std::nullopt;
-    return readSettings(file).values;
+    return readSettings(file);
 }
 
-ParsedSettings parseSettings(QByteArrayView bytes)
+SettingsRecord parseSettings(QByteArrayView bytes)
 {
     const bool cutShort = bytes.size() > longestFile;
     return parseText(bytes.first(std::min<qsizetype>(bytes.size(), longestFile)), cutShort);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/romaji.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QLocale>
@@ -13,14 +15,13 @@ class QIODevice;
 // What "RK.set" carries from one run to the next, with the values a first start uses.
 struct SettingsRecord {
     static constexpr int lineCount = 29;
-    static constexpr int romajiGroups = 8;
 
     int level = 1;
     bool keyColour = false;
     bool keyHint = true;
     // Whether the second (alternative) button of each romaji group is selected, in file
     // order: shi, tsi, tsu, fu, ji, sya, jya, tya.
-    std::array<bool, romajiGroups> romaji{};
+    RomajiChoices romaji{};
     // Best scores, level 1 first; 0 means no record.
     std::array<double, 9> highScores{};
     std::array<double, 9> randomScores{};
@@ -28,25 +29,14 @@ struct SettingsRecord {
     friend bool operator==(const SettingsRecord &, const SettingsRecord &) = default;
 };
 
-enum class LineStatus {
-    Missing, // the file ended before this line: the value keeps its default
-    Invalid, // not a value of this line's kind: the value keeps its default
-    Valid,
-};
-
-struct ParsedSettings {
-    SettingsRecord values;
-    std::array<LineStatus, SettingsRecord::lineCount> lines{}; // line 1 at index 0
-};
-
 // Reads the settings text. Never fails: every line that is missing or unusable leaves its
 // value at the default and the lines after it are read as usual. LF, CRLF and a lone CR
 // each end a line. Blank lines are passed over as far as the file has more than 29 lines
 // (blank lines at its end not counted); in a file of 29 lines a blank line keeps its value's
 // default. Only the first 256 KiB are read: values beyond them keep their defaults.
-ParsedSettings parseSettings(QByteArrayView bytes);
+SettingsRecord parseSettings(QByteArrayView bytes);
 // The same from a device, reading no more than those 256 KiB.
-ParsedSettings readSettings(QIODevice &device);
+SettingsRecord readSettings(QIODevice &device);
 // The values of the file at `path`, or nullopt when it is not a plain file that can be
 // opened for reading (a pipe or a device is never opened).
 std::optional<SettingsRecord> readSettingsFile(const QString &path);

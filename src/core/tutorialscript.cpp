@@ -1,5 +1,7 @@
 #include "core/tutorialscript.h"
 
+#include "core/screenunits.h"
+
 #include "core/keytable.h"
 
 #include <vector>
@@ -10,12 +12,6 @@ namespace
 constexpr quint32 red = 0x0000FF;
 constexpr quint32 blue = 0xFF0000;
 constexpr quint32 black = 0x000000;
-
-// The lines' font sizes are in points at 96 dpi; the panel takes pixels.
-constexpr int pointsToPixels(int points)
-{
-    return (points * 96 + 36) / 72;
-}
 
 // What a tutorial line does to the text panel and the keyboard picture.
 struct Action {

@@ -68,7 +68,7 @@ KeyboardView::KeyboardView(QWidget *parent) : QFrame(parent)
 
 void KeyboardView::lightKey(const QString &character)
 {
-    const KeyInfo *key = keyLitBy(character);
+    const KeyInfo *key = keyForCharacter(character);
     const int lit = key ? int(key - keyTable.data()) : -1;
     // Only the two keys that change are repainted: this runs at every typed key.
     if (lit == litKey)
@@ -85,21 +85,21 @@ void KeyboardView::setCaptionColour(std::size_t key, bool lit)
     const quint32 colour = lit                        ? hintCaptionColour
                            : isHomeKey(keyTable[key]) ? homeCaptionColour
                                                       : captionColour;
-    setColour(keyCaps[key], QPalette::WindowText, colorFromWin(colour));
+    setColour(keyCaps[key], QPalette::WindowText, colourFromBgr(colour));
 }
 
 void KeyboardView::showFingerColours(bool shown)
 {
     for (std::size_t k = 0; k < keyTable.size(); ++k)
         setColour(keyCaps[k], QPalette::Window,
-                  shown ? colorFromWin(fingerColour(keyTable[k].finger)) : buttonFace());
+                  shown ? colourFromBgr(fingerColour(keyTable[k].finger)) : buttonFace());
 }
 
 void KeyboardView::paintKeys(const std::array<std::optional<quint32>, 30> &colours)
 {
     for (std::size_t k = 0; k < keyTable.size(); ++k)
         setColour(keyCaps[k], QPalette::Window,
-                  colours[k] ? colorFromWin(*colours[k]) : buttonFace());
+                  colours[k] ? colourFromBgr(*colours[k]) : buttonFace());
 }
 
 void KeyboardView::paintKey(std::size_t key, const QColor &background, const QColor &caption,

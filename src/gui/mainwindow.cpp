@@ -1,6 +1,7 @@
 #include "gui/mainwindow.h"
 
 #include "core/levels.h"
+#include "core/screenunits.h"
 #include "gui/aboutbox.h"
 #include "gui/fonts.h"
 #include "gui/keyboardview.h"
@@ -180,7 +181,7 @@ void MainWindow::buildMenus()
 
     QMenu *levelMenu = bar->addMenu(QStringLiteral("レベル"));
     levelMenu->setObjectName(QStringLiteral("set"));
-    for (int level = 1; level <= 9; ++level) {
+    for (int level = 1; level <= levelCount; ++level) {
         if (level == 5)
             addSeparator(levelMenu, "N2");
         QAction *item = addItem(levelMenu, qPrintable(QStringLiteral("Level%1").arg(level)),
@@ -221,7 +222,6 @@ void MainWindow::buildDrillArea()
     textPanel->setFont(pixelFont(gothicFamily, 64, true));
     emboldenLargeText(textPanel);
     setColour(textPanel, QPalette::WindowText, Qt::black);
-    textPanel->setText(QStringLiteral("Level 20"));
 
     hintCheckBox = new QCheckBox(QStringLiteral("ヒントを表示"), drillArea);
     hintCheckBox->setObjectName(QStringLiteral("CheckBox1"));
@@ -245,7 +245,6 @@ void MainWindow::buildDrillArea()
                              QColor(0xC0, 0xC0, 0xC0));
     readingPanel->setFont(pixelFont(gothicFamily, 37, true));
     setColour(readingPanel, QPalette::WindowText, Qt::red);
-    readingPanel->setText(QStringLiteral("Level20"));
     readingPanel->setVisible(geometry.readingShown);
 }
 
@@ -574,7 +573,7 @@ void MainWindow::showTutorial(TutorialState::Move move)
         endTutorial();
     } else if (move == TutorialState::Move::ShowLine) {
         const TutorialLook look = tutorialLook(modes_.tutorial().line());
-        setTextPanelLook(look.fontPixels, colorFromWin(look.fontColour));
+        setTextPanelLook(look.fontPixels, colourFromBgr(look.fontColour));
         keyboard->paintKeys(look.keyColours);
         textPanel->setText(look.caption);
     }

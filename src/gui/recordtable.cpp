@@ -128,7 +128,7 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
             column, (column == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     }
 
-    for (int level = 1; level <= 9; ++level) {
+    for (int level = 1; level <= levelCount; ++level) {
         const LevelInfo *info = levelInfo(level);
         const QString caption =
             QStringLiteral("Level %1 %2").arg(level).arg(QString::fromUtf8(info->menuCaption));

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <QWindow>
 
-QColor colorFromWin(quint32 value)
+QColor colourFromBgr(quint32 value)
 {
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }

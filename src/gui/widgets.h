@@ -8,7 +8,7 @@ class QFrame;
 class QWidget;
 
 // A Windows colour value (0x00BBGGRR), as the program's colour tables hold them.
-QColor colorFromWin(quint32 value);
+QColor colourFromBgr(quint32 value);
 
 // Sets one colour of a control's palette, leaving the others as they are.
 void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
