@@ -1,5 +1,5 @@
 // Scores as shown, the standard scores, the record rule and the two tables of records.
-#include "core/runmath.h"
+#include "core/runrules.h"
 #include "core/scorebook.h"
 #include "core/settingsfile.h"
 

@@ -1,7 +1,7 @@
 #include "core/drillsession.h"
 
 #include "core/levels.h"
-#include "core/runmath.h"
+#include "core/runrules.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 #include "core/scorebook.h"
 
 #include "core/levels.h"
-#include "core/runmath.h"
+#include "core/runrules.h"
 #include "core/settingsfile.h"
 
 QString formatTenths(double value, const QLocale &locale)

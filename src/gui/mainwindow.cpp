@@ -107,43 +107,43 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     setWindowTitle(QStringLiteral("Rinkaro 2"));
     setFont(pixelFont(pGothicFamily, 12));
 
-    drillArea = new QWidget(this);
-    drillArea->setObjectName(QStringLiteral("drillArea"));
-    setCentralWidget(drillArea);
+    drillArea_ = new QWidget(this);
+    drillArea_->setObjectName(QStringLiteral("drillArea"));
+    setCentralWidget(drillArea_);
     // The window follows the drill area's fixed size and cannot be resized by the user.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     buildMenus();
     buildDrillArea();
-    keyboard = new KeyboardView(drillArea);
-    keyboard->setGeometry(0, 118, clientWidth, 236);
-    connect(keyboard, &KeyboardView::backgroundDoubleClicked, this, &MainWindow::offerDemoMode);
-    startStopButton = new QPushButton(startCaption, keyboard);
-    startStopButton->setObjectName(QStringLiteral("Button1"));
-    startStopButton->setGeometry(696, 24, 89, 33);
-    startStopButton->setAutoDefault(false);
-    connect(startStopButton, &QPushButton::clicked, this, &MainWindow::toggleDrillRun);
+    keyboard_ = new KeyboardView(drillArea_);
+    keyboard_->setGeometry(0, 118, clientWidth, 236);
+    connect(keyboard_, &KeyboardView::backgroundDoubleClicked, this, &MainWindow::offerDemoMode);
+    startStopButton_ = new QPushButton(startCaption, keyboard_);
+    startStopButton_->setObjectName(QStringLiteral("Button1"));
+    startStopButton_->setGeometry(696, 24, 89, 33);
+    startStopButton_->setAutoDefault(false);
+    connect(startStopButton_, &QPushButton::clicked, this, &MainWindow::toggleDrillRun);
     buildTutorialButtons();
 
-    romajiPanel = new RomajiPanel(platform_, drillArea);
-    connect(romajiPanel, &RomajiPanel::choicesEdited, this,
+    romajiPanel_ = new RomajiPanel(platform_, drillArea_);
+    connect(romajiPanel_, &RomajiPanel::choicesEdited, this,
             [this](const RomajiChoices &choices) { choices_.romaji = choices; });
-    connect(romajiPanel, &RomajiPanel::accepted, this, &MainWindow::applyRomajiChoices);
-    recordTable = new RecordTable(platform_, drillArea);
-    connect(recordTable, &RecordTable::closed, startStopButton, qOverload<>(&QWidget::setFocus));
+    connect(romajiPanel_, &RomajiPanel::accepted, this, &MainWindow::applyRomajiChoices);
+    recordTable_ = new RecordTable(platform_, drillArea_);
+    connect(recordTable_, &RecordTable::closed, startStopButton_, qOverload<>(&QWidget::setFocus));
     setDrillAreaHeight(layout_.geometry().outerHeight - frameAllowance);
 
-    setTabOrder(startStopButton, hintCheckBox);
-    setTabOrder(hintCheckBox, randomOrderCheckBox);
-    startStopButton->setFocus();
+    setTabOrder(startStopButton_, hintCheckBox_);
+    setTabOrder(hintCheckBox_, randomOrderCheckBox_);
+    startStopButton_->setFocus();
 
     // Input methods compose text that the drills cannot judge; keep them out of the window.
     setAttribute(Qt::WA_InputMethodEnabled, false);
     for (QWidget *child : findChildren<QWidget *>())
         child->setAttribute(Qt::WA_InputMethodEnabled, false);
 
-    aboutBox = new AboutBox(this);
-    resultDialog = new ResultDialog(this);
+    aboutBox_ = new AboutBox(this);
+    resultDialog_ = new ResultDialog(this);
 
     qApp->installEventFilter(this);
     // A session manager ending the session asks first: the settings are saved then too.
@@ -187,19 +187,19 @@ void MainWindow::buildMenus()
         QAction *item = addItem(levelMenu, qPrintable(QStringLiteral("Level%1").arg(level)),
                                 QString::fromUtf8(levelInfo(level)->menuCaption), true);
         connectItem(item, [this, level] { selectLevel(level); });
-        levelItems[level - 1] = item;
+        levelItems_[level - 1] = item;
     }
-    levelItems[0]->setChecked(true);
+    levelItems_[0]->setChecked(true);
 
     QMenu *optionMenu = bar->addMenu(QStringLiteral("オプション"));
     optionMenu->setObjectName(QStringLiteral("Option1"));
-    keyColourItem = addItem(optionMenu, "KeyColor", QStringLiteral("キー色付け"), true);
-    connectItem(keyColourItem, [this] { toggleFingerColours(); });
+    keyColourItem_ = addItem(optionMenu, "KeyColor", QStringLiteral("キー色付け"), true);
+    connectItem(keyColourItem_, [this] { toggleFingerColours(); });
     QAction *romajiItem = addItem(optionMenu, "setSpelling", QStringLiteral("ローマ字設定"), false);
-    connectItem(romajiItem, [this] { romajiPanel->unroll(); });
+    connectItem(romajiItem, [this] { romajiPanel_->unroll(); });
     addSeparator(optionMenu, "N3");
     QAction *recordItem = addItem(optionMenu, "showScore", QStringLiteral("記録表示"), false);
-    connectItem(recordItem, [this] { recordTable->unroll(records_.scores()); });
+    connectItem(recordItem, [this] { recordTable_->unroll(records_.scores()); });
     QAction *progressItem =
         addItem(optionMenu, "progressItem", QStringLiteral("成績グラフ"), false);
     connectItem(progressItem, [this] { openProgressWindow(); });
@@ -212,40 +212,40 @@ void MainWindow::buildMenus()
     addSeparator(helpMenu, "N1");
     QAction *aboutItem =
         addItem(helpMenu, "aboutMenu1", QStringLiteral("Rinkaro について..."), false);
-    connectItem(aboutItem, [this] { platform_.showModal(aboutBox); });
+    connectItem(aboutItem, [this] { platform_.showModal(aboutBox_); });
 }
 
 void MainWindow::buildDrillArea()
 {
     const DrillAreaLayout::Geometry &geometry = layout_.geometry();
-    textPanel = makePanel(drillArea, QStringLiteral("TextPanel"), geometry.text, Qt::white);
-    textPanel->setFont(pixelFont(gothicFamily, 64, true));
-    emboldenLargeText(textPanel);
-    setColour(textPanel, QPalette::WindowText, Qt::black);
+    textPanel_ = makePanel(drillArea_, QStringLiteral("TextPanel"), geometry.text, Qt::white);
+    textPanel_->setFont(pixelFont(gothicFamily, 64, true));
+    emboldenLargeText(textPanel_);
+    setColour(textPanel_, QPalette::WindowText, Qt::black);
 
-    hintCheckBox = new QCheckBox(QStringLiteral("ヒントを表示"), drillArea);
-    hintCheckBox->setObjectName(QStringLiteral("CheckBox1"));
-    hintCheckBox->setGeometry(568, 0, 113, 17);
-    hintCheckBox->setFont(pixelFont(gothicFamily, 13));
-    setColour(hintCheckBox, QPalette::WindowText, Qt::black);
-    hintCheckBox->setChecked(true);
+    hintCheckBox_ = new QCheckBox(QStringLiteral("ヒントを表示"), drillArea_);
+    hintCheckBox_->setObjectName(QStringLiteral("CheckBox1"));
+    hintCheckBox_->setGeometry(568, 0, 113, 17);
+    hintCheckBox_->setFont(pixelFont(gothicFamily, 13));
+    setColour(hintCheckBox_, QPalette::WindowText, Qt::black);
+    hintCheckBox_->setChecked(true);
     session_.setHintShown(true);
-    connect(hintCheckBox, &QCheckBox::toggled, this, [this](bool checked) {
+    connect(hintCheckBox_, &QCheckBox::toggled, this, [this](bool checked) {
         session_.setHintShown(checked);
         choices_.keyHint = checked;
     });
 
-    randomOrderCheckBox = new QCheckBox(QStringLiteral("ランダムに発生"), drillArea);
-    randomOrderCheckBox->setObjectName(QStringLiteral("CheckBox2"));
-    randomOrderCheckBox->setGeometry(688, 0, 97, 17);
-    connect(randomOrderCheckBox, &QCheckBox::toggled, this,
+    randomOrderCheckBox_ = new QCheckBox(QStringLiteral("ランダムに発生"), drillArea_);
+    randomOrderCheckBox_->setObjectName(QStringLiteral("CheckBox2"));
+    randomOrderCheckBox_->setGeometry(688, 0, 97, 17);
+    connect(randomOrderCheckBox_, &QCheckBox::toggled, this,
             [this](bool checked) { session_.setRandomOrder(checked); });
 
-    readingPanel = makePanel(drillArea, QStringLiteral("yomiPanel"), geometry.reading,
-                             QColor(0xC0, 0xC0, 0xC0));
-    readingPanel->setFont(pixelFont(gothicFamily, 37, true));
-    setColour(readingPanel, QPalette::WindowText, Qt::red);
-    readingPanel->setVisible(geometry.readingShown);
+    readingPanel_ = makePanel(drillArea_, QStringLiteral("yomiPanel"), geometry.reading,
+                              QColor(0xC0, 0xC0, 0xC0));
+    readingPanel_->setFont(pixelFont(gothicFamily, 37, true));
+    setColour(readingPanel_, QPalette::WindowText, Qt::red);
+    readingPanel_->setVisible(geometry.readingShown);
 }
 
 void MainWindow::buildTutorialButtons()
@@ -259,15 +259,15 @@ void MainWindow::buildTutorialButtons()
         void (MainWindow::*handler)();
     };
     const ButtonRow rows[] = {
-        {tutorialEndButton, "SpeedButton1", QRect(760, 104, 25, 21), Glyph::Stop, "終了",
+        {tutorialEndButton_, "SpeedButton1", QRect(760, 104, 25, 21), Glyph::Stop, "終了",
          &MainWindow::endTutorial},
-        {tutorialNextButton, "SpeedButton2", QRect(736, 100, 25, 25), Glyph::Right, "次へ",
+        {tutorialNextButton_, "SpeedButton2", QRect(736, 100, 25, 25), Glyph::Right, "次へ",
          &MainWindow::stepTutorialForward},
-        {tutorialBackButton, "SpeedButton3", QRect(712, 100, 25, 25), Glyph::Left, "前へ",
+        {tutorialBackButton_, "SpeedButton3", QRect(712, 100, 25, 25), Glyph::Left, "前へ",
          &MainWindow::stepTutorialBack},
     };
     for (const ButtonRow &row : rows) {
-        auto *button = new QToolButton(drillArea);
+        auto *button = new QToolButton(drillArea_);
         button->setObjectName(QLatin1String(row.name));
         button->setGeometry(row.geometry);
         button->setIcon(glyphIcon(row.glyph));
@@ -291,15 +291,15 @@ void MainWindow::loadSettings()
                              QStringLiteral("設定ファイルを初期化します。"), QMessageBox::Ok);
     }
     const SettingsRecord values = stored.value_or(SettingsRecord());
-    romajiPanel->setChoices(values.romaji);
+    romajiPanel_->setChoices(values.romaji);
     session_.setRomaji(RomajiTable(values.romaji));
     choices_.romaji = values.romaji;
 
     // The colouring starts opposite to the stored flag so that toggling it below both
     // restores it and paints or clears the keyboard to match.
     choices_.keyColour = !values.keyColour;
-    keyColourItem->setChecked(choices_.keyColour);
-    hintCheckBox->setChecked(values.keyHint);
+    keyColourItem_->setChecked(choices_.keyColour);
+    hintCheckBox_->setChecked(values.keyHint);
     applyLayout(layout_.startUp(values.level));
     selectLevel(values.level); // a level outside 1..9 falls back to level 1
     toggleFingerColours();
@@ -331,19 +331,19 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::selectLevel(int level)
 {
-    for (QAction *item : levelItems)
+    for (QAction *item : levelItems_)
         item->setChecked(false);
     // Demo mode and the tutorial leave the button disabled.
     modes_.levelChosen();
     showModes();
     setTextPanelLook(pointsToPixels(48), Qt::black);
     if (choices_.keyColour)
-        keyboard->showFingerColours(true);
+        keyboard_->showFingerColours(true);
     // A run in progress goes on with the new level's material.
     session_.selectLevel(level);
     choices_.level = session_.level();
-    levelItems[session_.level() - 1]->setChecked(true);
-    readingPanel->setText(session_.readingText());
+    levelItems_[session_.level() - 1]->setChecked(true);
+    readingPanel_->setText(session_.readingText());
     applyLayout(layout_.layOutForLevel(session_.level()));
     showDrill();
 }
@@ -352,21 +352,21 @@ void MainWindow::applyLayout(const DrillAreaLayout::Frames &frames)
 {
     for (const DrillAreaLayout::Frame &frame : frames) {
         const DrillAreaLayout::Geometry &geometry = frame.geometry;
-        if (drillArea->height() != geometry.outerHeight - frameAllowance)
+        if (drillArea_->height() != geometry.outerHeight - frameAllowance)
             setDrillAreaHeight(geometry.outerHeight - frameAllowance);
-        readingPanel->setGeometry(geometry.reading);
-        readingPanel->setVisible(geometry.readingShown);
-        textPanel->setGeometry(geometry.text);
+        readingPanel_->setGeometry(geometry.reading);
+        readingPanel_->setVisible(geometry.readingShown);
+        textPanel_->setGeometry(geometry.text);
         if (frame.animationStep > 0)
-            platform_.animationStep(textPanel, frame.animationStep);
+            platform_.animationStep(textPanel_, frame.animationStep);
     }
 }
 
 void MainWindow::setDrillAreaHeight(int height)
 {
-    drillArea->setFixedSize(clientWidth, height);
+    drillArea_->setFixedSize(clientWidth, height);
     // The keyboard keeps its height at the bottom edge of the client area.
-    keyboard->move(0, height - keyboard->height());
+    keyboard_->move(0, height - keyboard_->height());
     // Size the window now rather than at the next layout pass: the start-up layout runs
     // while the window is being shown, and a pass left for later would leave the native
     // window at its default size where no window manager asks again.
@@ -375,37 +375,37 @@ void MainWindow::setDrillAreaHeight(int height)
 
 void MainWindow::setTextPanelLook(int pixels, const QColor &colour)
 {
-    QFont font = textPanel->font();
+    QFont font = textPanel_->font();
     font.setPixelSize(pixels);
-    textPanel->setFont(font);
-    setColour(textPanel, QPalette::WindowText, colour);
+    textPanel_->setFont(font);
+    setColour(textPanel_, QPalette::WindowText, colour);
 }
 
 void MainWindow::setStartButtonEnabled(bool enabled)
 {
     if (enabled) {
-        startStopButton->setEnabled(true);
-        startStopButton->setFocus();
+        startStopButton_->setEnabled(true);
+        startStopButton_->setFocus();
         return;
     }
     // Qt would hand the focus of a disabled button to the next control in the tab chain,
     // a check box that a space would tick.
     QWidget *focus = QApplication::focusWidget();
     if (!focus || focus->window() == this)
-        keyboard->setFocus();
-    startStopButton->setEnabled(false);
+        keyboard_->setFocus();
+    startStopButton_->setEnabled(false);
 }
 
 // Shows what the modes allow: routing is asked at every key, the rest is shown here.
 void MainWindow::showModes()
 {
     setStartButtonEnabled(modes_.startUsable());
-    for (QAction *item : levelItems)
+    for (QAction *item : levelItems_)
         item->setEnabled(modes_.levelItemsUsable());
     const bool stepping = modes_.tutorialShown();
-    tutorialEndButton->setVisible(stepping);
-    tutorialNextButton->setVisible(stepping);
-    tutorialBackButton->setVisible(stepping);
+    tutorialEndButton_->setVisible(stepping);
+    tutorialNextButton_->setVisible(stepping);
+    tutorialBackButton_->setVisible(stepping);
 }
 
 // ---- Drill runs ----------------------------------------------------------------------
@@ -415,12 +415,12 @@ void MainWindow::toggleDrillRun()
     if (!session_.running()) {
         session_.start(platform_.tickCount());
         modes_.runStarted();
-        startStopButton->setText(stopCaption);
+        startStopButton_->setText(stopCaption);
         applyLayout(layout_.layOutForLevel(session_.level()));
     } else {
         session_.stop();
         modes_.runEnded();
-        startStopButton->setText(startCaption);
+        startStopButton_->setText(startCaption);
     }
     showModes();
     showDrill();
@@ -430,17 +430,17 @@ void MainWindow::showDrill()
 {
     if (modes_.tutorialShown())
         return;
-    textPanel->setText(session_.mainText());
-    readingPanel->setText(session_.readingText());
+    textPanel_->setText(session_.mainText());
+    readingPanel_->setText(session_.readingText());
     // In demo mode the keyboard shows the keys typed, not the drill's hint.
     if (!modes_.demo())
-        keyboard->lightKey(session_.hintKey());
+        keyboard_->lightKey(session_.hintKey());
 }
 
 void MainWindow::judge(char key)
 {
     if (modes_.keyAction() == DrillModes::KeyAction::Light) {
-        keyboard->lightKey(QString(QLatin1Char(key)).toLower());
+        keyboard_->lightKey(QString(QLatin1Char(key)).toLower());
         return;
     }
     const KeyResult result = session_.keyTyped(key, platform_.tickCount());
@@ -458,11 +458,11 @@ void MainWindow::finishRun()
     const RunResult &run = session_.result();
     const RecordedRun recorded =
         records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices_);
-    resultDialog->setResult(formatTenths(run.seconds), QString::number(run.errors),
-                            QString::number(recorded.standard), formatTenths(recorded.bestBefore));
-    platform_.showModal(resultDialog);
+    resultDialog_->setResult(formatTenths(run.seconds), QString::number(run.errors),
+                             QString::number(recorded.standard), formatTenths(recorded.bestBefore));
+    platform_.showModal(resultDialog_);
     applyLayout(layout_.layOutForLevel(session_.level()));
-    startStopButton->setText(startCaption);
+    startStopButton_->setText(startCaption);
     modes_.runEnded();
     showDrill();
 }
@@ -503,21 +503,21 @@ void MainWindow::openProgressWindow()
         return;
     }
     // The history is read at every opening, so the window shows the runs made meanwhile.
-    if (progressWindow)
-        factory->refreshProgressWindow(progressWindow, session_.level());
+    if (progressWindow_)
+        factory->refreshProgressWindow(progressWindow_, session_.level());
     else
-        progressWindow =
+        progressWindow_ =
             factory->createProgressWindow(records_.historyPath(), session_.level(), this);
-    progressWindow->show();
-    progressWindow->raise();
-    progressWindow->activateWindow();
+    progressWindow_->show();
+    progressWindow_->raise();
+    progressWindow_->activateWindow();
 }
 
 void MainWindow::toggleFingerColours()
 {
     choices_.keyColour = !choices_.keyColour;
-    keyboard->showFingerColours(choices_.keyColour);
-    keyColourItem->setChecked(choices_.keyColour);
+    keyboard_->showFingerColours(choices_.keyColour);
+    keyColourItem_->setChecked(choices_.keyColour);
 }
 
 void MainWindow::offerDemoMode()
@@ -528,13 +528,13 @@ void MainWindow::offerDemoMode()
     modes_.demoAnswered(answer == QMessageBox::Yes);
     showModes();
     if (!modes_.demo())
-        keyboard->lightKey(QString());
+        keyboard_->lightKey(QString());
 }
 
 void MainWindow::applyRomajiChoices(const RomajiChoices &choices)
 {
     session_.setRomaji(RomajiTable(choices));
-    startStopButton->setFocus();
+    startStopButton_->setFocus();
 }
 
 // ---- Tutorial ------------------------------------------------------------------------
@@ -548,13 +548,13 @@ void MainWindow::startTutorial()
     if (running)
         toggleDrillRun();
     if (running || modes_.demo())
-        keyboard->lightKey(QString());
+        keyboard_->lightKey(QString());
     if (modes_.tutorialStarted()) {
         applyLayout(layout_.startTutorial());
-        textPanel->setText(tutorialCaption);
+        textPanel_->setText(tutorialCaption);
     }
     showModes();
-    keyboard->showFingerColours(false);
+    keyboard_->showFingerColours(false);
 }
 
 void MainWindow::stepTutorialForward()
@@ -574,8 +574,8 @@ void MainWindow::showTutorial(TutorialState::Move move)
     } else if (move == TutorialState::Move::ShowLine) {
         const TutorialLook look = tutorialLook(modes_.tutorial().line());
         setTextPanelLook(look.fontPixels, colourFromBgr(look.fontColour));
-        keyboard->paintKeys(look.keyColours);
-        textPanel->setText(look.caption);
+        keyboard_->paintKeys(look.keyColours);
+        textPanel_->setText(look.caption);
     }
 }
 
@@ -583,9 +583,9 @@ void MainWindow::endTutorial()
 {
     // Demo mode, if it was entered meanwhile, ends with the tutorial, its lit key too.
     if (modes_.demo())
-        keyboard->lightKey(QString());
+        keyboard_->lightKey(QString());
     modes_.tutorialEnded();
     applyLayout(layout_.endTutorial(session_.level()));
-    keyboard->showFingerColours(false);
+    keyboard_->showFingerColours(false);
     selectLevel(session_.level());
 }

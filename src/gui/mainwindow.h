@@ -3,6 +3,7 @@
 #include "core/drillarealayout.h"
 #include "core/drillmodes.h"
 #include "core/drillsession.h"
+#include "core/levels.h"
 #include "core/recordkeeper.h"
 #include "core/romaji.h"
 
@@ -91,21 +92,21 @@ private:
     DrillAreaLayout layout_;
     bool settingsLoaded_ = false;
 
-    QWidget *drillArea = nullptr;
-    std::array<QAction *, 9> levelItems{};     // Level1 .. Level9
-    QAction *keyColourItem = nullptr;          // KeyColor
-    QLabel *textPanel = nullptr;               // TextPanel: the item to type
-    QLabel *readingPanel = nullptr;            // yomiPanel: its romaji
-    QCheckBox *hintCheckBox = nullptr;         // CheckBox1
-    QCheckBox *randomOrderCheckBox = nullptr;  // CheckBox2
-    KeyboardView *keyboard = nullptr;          // KBPanel
-    QPushButton *startStopButton = nullptr;    // Button1
-    QToolButton *tutorialEndButton = nullptr;  // SpeedButton1
-    QToolButton *tutorialNextButton = nullptr; // SpeedButton2
-    QToolButton *tutorialBackButton = nullptr; // SpeedButton3
-    RomajiPanel *romajiPanel = nullptr;        // settingPanel
-    RecordTable *recordTable = nullptr;        // scorePanel
-    AboutBox *aboutBox = nullptr;              // Form2
-    ResultDialog *resultDialog = nullptr;      // Form3
-    QPointer<QWidget> progressWindow;          // progressWindow, made by its plugin
+    QWidget *drillArea_ = nullptr;
+    std::array<QAction *, levelCount> levelItems_{}; // Level1 .. Level9
+    QAction *keyColourItem_ = nullptr;               // KeyColor
+    QLabel *textPanel_ = nullptr;                    // TextPanel: the item to type
+    QLabel *readingPanel_ = nullptr;                 // yomiPanel: its romaji
+    QCheckBox *hintCheckBox_ = nullptr;              // CheckBox1
+    QCheckBox *randomOrderCheckBox_ = nullptr;       // CheckBox2
+    KeyboardView *keyboard_ = nullptr;               // KBPanel
+    QPushButton *startStopButton_ = nullptr;         // Button1
+    QToolButton *tutorialEndButton_ = nullptr;       // SpeedButton1
+    QToolButton *tutorialNextButton_ = nullptr;      // SpeedButton2
+    QToolButton *tutorialBackButton_ = nullptr;      // SpeedButton3
+    RomajiPanel *romajiPanel_ = nullptr;             // settingPanel
+    RecordTable *recordTable_ = nullptr;             // scorePanel
+    AboutBox *aboutBox_ = nullptr;                   // Form2
+    ResultDialog *resultDialog_ = nullptr;           // Form3
+    QPointer<QWidget> progressWindow_;               // progressWindow, made by its plugin
 };

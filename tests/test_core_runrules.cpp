@@ -1,11 +1,11 @@
 // The arithmetic of a run on its own: elapsed time from the tick counter, single-precision
 // seconds, and the letter expected and the masking of typed romaji. The score and the
 // record rule are the score book's (test_core_scores).
-#include "core/runmath.h"
+#include "core/runrules.h"
 
 #include <QTest>
 
-class CoreRunMathTest : public QObject
+class CoreRunRulesTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -19,7 +19,7 @@ private slots:
     void maskTyped();
 };
 
-void CoreRunMathTest::elapsedTenths_data()
+void CoreRunRulesTest::elapsedTenths_data()
 {
     QTest::addColumn<quint32>("start");
     QTest::addColumn<quint32>("now");
@@ -36,7 +36,7 @@ void CoreRunMathTest::elapsedTenths_data()
     QTest::newRow("counter near the top, no wrap") << 0xFFFFF000u << 0xFFFFFFFFu << 40;
 }
 
-void CoreRunMathTest::elapsedTenths()
+void CoreRunRulesTest::elapsedTenths()
 {
     QFETCH(quint32, start);
     QFETCH(quint32, now);
@@ -44,7 +44,7 @@ void CoreRunMathTest::elapsedTenths()
     QCOMPARE(::elapsedTenths(start, now), tenths);
 }
 
-void CoreRunMathTest::secondsAreSinglePrecision_data()
+void CoreRunRulesTest::secondsAreSinglePrecision_data()
 {
     QTest::addColumn<int>("tenths");
     QTest::addColumn<double>("seconds");
@@ -55,14 +55,14 @@ void CoreRunMathTest::secondsAreSinglePrecision_data()
     QTest::newRow("an hour") << 36000 << 3600.0;
 }
 
-void CoreRunMathTest::secondsAreSinglePrecision()
+void CoreRunRulesTest::secondsAreSinglePrecision()
 {
     QFETCH(int, tenths);
     QFETCH(double, seconds);
     QCOMPARE(double(secondsFromTenths(tenths)), seconds);
 }
 
-void CoreRunMathTest::expectedLetter_data()
+void CoreRunRulesTest::expectedLetter_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("position");
@@ -75,7 +75,7 @@ void CoreRunMathTest::expectedLetter_data()
     QTest::newRow("empty") << "" << 1 << "";
 }
 
-void CoreRunMathTest::expectedLetter()
+void CoreRunRulesTest::expectedLetter()
 {
     QFETCH(QString, text);
     QFETCH(int, position);
@@ -83,7 +83,7 @@ void CoreRunMathTest::expectedLetter()
     QCOMPARE(::expectedLetter(text, position), letter);
 }
 
-void CoreRunMathTest::maskTyped_data()
+void CoreRunRulesTest::maskTyped_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("count");
@@ -96,7 +96,7 @@ void CoreRunMathTest::maskTyped_data()
     QTest::newRow("negative") << "SI" << -1 << "SI";
 }
 
-void CoreRunMathTest::maskTyped()
+void CoreRunRulesTest::maskTyped()
 {
     QFETCH(QString, text);
     QFETCH(int, count);
@@ -104,5 +104,5 @@ void CoreRunMathTest::maskTyped()
     QCOMPARE(::maskTyped(text, count), masked);
 }
 
-QTEST_APPLESS_MAIN(CoreRunMathTest)
-#include "test_core_runmath.moc"
+QTEST_APPLESS_MAIN(CoreRunRulesTest)
+#include "test_core_runrules.moc"

@@ -1,4 +1,4 @@
-#include "core/runmath.h"
+#include "core/runrules.h"
 
 int elapsedTenths(quint32 startMs, quint32 nowMs)
 {

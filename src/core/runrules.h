@@ -3,8 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
-// The calculations of a drill run, kept apart from the window so that they can be checked
-// on their own.
+// The rules of a drill run that are plain arithmetic: the run's clock, its score, the
+// record rule, and what the drill area shows of the letters typed.
 
 // Tenths of a second between two readings of the 32-bit millisecond counter, counted as
 // whole tenths of the counter (start / 100 to now / 100). The counter wraps after about
