@@ -164,11 +164,11 @@ void DrillRunTest::levelOneRunThroughTheWindow()
 
 void DrillRunTest::wrongKeysBeepAndMoveNothing_data()
 {
+    // Which keys are wrong is the session's rule; here the text of the key is judged, and a
+    // space reaches the judge rather than the focused button.
     QTest::addColumn<char>("key");
     QTest::newRow("shifted letter") << 'F';
-    QTest::newRow("other letter") << 'j';
     QTest::newRow("space") << ' ';
-    QTest::newRow("digit") << '1';
 }
 
 void DrillRunTest::wrongKeysBeepAndMoveNothing()

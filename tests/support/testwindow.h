@@ -187,16 +187,12 @@ struct TestWindow {
         return reached ? '-' : platform.beeps > beeps ? 'J' : 'L';
     }
 
-    // RK.set as the window saves it now, read back.
-    SettingsRecord saved() const
-    {
-        form->saveSettings();
-        return readSettingsFile(dir.filePath(QStringLiteral("RK.set"))).value_or(SettingsRecord());
-    }
-    // A record as the window saves it (0: none).
+    // A record as RK.set holds it once the window has saved (0: none).
     double best(int level, bool randomOrder) const
     {
-        const SettingsRecord values = saved();
+        form->saveSettings();
+        const SettingsRecord values =
+            readSettingsFile(dir.filePath(QStringLiteral("RK.set"))).value_or(SettingsRecord());
         return (randomOrder ? values.randomScores : values.highScores)[level - 1];
     }
     // The ordered and the random record of each level as the record table shows them when
