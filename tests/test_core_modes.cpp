@@ -33,6 +33,8 @@ void CoreModesTest::modesAfterEachSequence_data()
                                    << "-" << true << true;
     QTest::newRow("demo left") << "YN"
                                << "-" << true << true;
+    QTest::newRow("demo asked again") << "YY"
+                                      << "L" << false << true;
     // Choosing a level gives Start back; the keys still only light.
     QTest::newRow("level chosen in demo") << "YL"
                                           << "L" << true << true;
@@ -59,6 +61,8 @@ void CoreModesTest::modesAfterEachSequence_data()
                                     << "-" << true << true;
     QTest::newRow("tutorial ended in demo") << "TYXL"
                                             << "-" << true << true;
+    QTest::newRow("tutorial again after its end") << "TXLT"
+                                                  << "-" << false << false;
 }
 
 void CoreModesTest::modesAfterEachSequence()

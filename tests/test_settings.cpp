@@ -1,7 +1,7 @@
 // "RK.set" on the real window: loaded at the first show and saved at close with every
 // value, the welcome of a first start, damaged files on disk, and files and folders that
 // cannot be written.
-#include "core/romaji.h"
+#include "core/drillarealayout.h"
 #include "core/settingsfile.h"
 #include "settingstexts.h"
 #include "testwindow.h"
@@ -17,8 +17,6 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
-
-#include <algorithm>
 
 namespace
 {
@@ -62,31 +60,36 @@ QRadioButton *radioButton(const TestWindow &w, const char *name)
         ->findChild<QRadioButton *>(QLatin1String(name));
 }
 
-// The one ticked item of the level menu; 0 when none or several are ticked.
-int tickedLevel(const TestWindow &w)
+// The values of a settings record as the window shows them, the records as the record
+// table shows them.
+QString describe(const SettingsRecord &r, const QStringList &records)
 {
-    int ticked = 0;
-    for (int level = 1; level <= 9; ++level)
-        if (w.levelItem(level)->isChecked())
-            ticked = ticked ? -1 : level;
-    return std::max(ticked, 0);
+    QString romaji;
+    for (const bool alternative : r.romaji)
+        romaji += QLatin1Char(alternative ? '1' : '0');
+    return QStringLiteral("level %1, colour %2, hint %3, romaji %4, records %5")
+        .arg(r.level)
+        .arg(r.keyColour)
+        .arg(r.keyHint)
+        .arg(romaji, records.join(u' '));
+}
+QString shown(const SettingsRecord &r)
+{
+    return describe(r, TestWindow::recordsShown(r));
 }
 
-// What the window shows and holds of each setting, as the file would carry it. The level
-// is the session's, and only while the menu ticks that level alone.
-SettingsRecord windowState(const TestWindow &w)
+// What the window shows of each setting, as shown() describes a record: the level is the
+// one the menu ticks alone, while the text panel names it too (-1 otherwise).
+QString windowState(const TestWindow &w)
 {
     SettingsRecord r;
-    r.level = tickedLevel(w) == w->session().level() ? w->session().level() : -1;
+    const int ticked = w.tickedLevel();
+    r.level = w.textPanel()->text() == QStringLiteral("Level%1").arg(ticked) ? ticked : -1;
     r.keyColour = w.action(QStringLiteral("KeyColor"))->isChecked();
     r.keyHint = w.hintBox()->isChecked();
     for (int g = 0; g < 8; ++g)
         r.romaji[g] = radioButton(w, alternativeButtons[g])->isChecked();
-    for (int k = 0; k < 9; ++k) {
-        r.highScores[k] = w->scores().best(k + 1, false);
-        r.randomScores[k] = w->scores().best(k + 1, true);
-    }
-    return r;
+    return describe(r, w.recordsShown());
 }
 
 // A finger colour is on the keyboard when the F key is no longer button-face coloured.
@@ -151,13 +154,12 @@ void SettingsTest::firstStartWelcomesAndCloseWritesDefaults()
     QCOMPARE(welcome.text, QStringLiteral("設定ファイルを初期化します。"));
     QCOMPARE(welcome.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 
-    QCOMPARE(w->session().level(), 1);
     QVERIFY(w.levelItem(1)->isChecked());
     QVERIFY(!fingerColoursShown(w));
     for (const char *usual : usualButtons)
         QVERIFY2(radioButton(w, usual)->isChecked(), usual);
-    QCOMPARE(windowState(w), SettingsRecord());
-    QVERIFY(w->session().romaji() == RomajiTable());
+    QCOMPARE(windowState(w), shown(SettingsRecord()));
+    QCOMPARE(w.romajiShown(12), QStringLiteral("SI"));
     QCOMPARE(w.textPanel()->geometry(), QRect(250, 24, 300, 73));
     QVERIFY(w.platform.seeded);
     QCOMPARE(w.platform.seed, w.platform.timeOfDay);
@@ -197,7 +199,6 @@ void SettingsTest::everyValueSurvivesARestart()
         earlier.randomScores[k] = scores[8 - k] + 1;
     }
     TestWindow w(earlier);
-    QCOMPARE(w->scores().best(1, false), 12.3000001907349); // the file's 15 digits
 
     w.chooseLevel(level);
     if (colour)
@@ -213,12 +214,13 @@ void SettingsTest::everyValueSurvivesARestart()
     QTest::mouseClick(w.randomBox(), Qt::LeftButton);
     QVERIFY(w.randomBox()->isChecked());
 
-    const SettingsRecord before = windowState(w);
-    QCOMPARE(before.level, level);
-    QCOMPARE(before.keyColour, colour);
-    QCOMPARE(before.keyHint, hint);
+    SettingsRecord chosen = earlier;
+    chosen.level = level;
+    chosen.keyColour = colour;
+    chosen.keyHint = hint;
     for (int g = 0; g < 8; ++g)
-        QCOMPARE(before.romaji[g], bool(romajiMask & (1 << g)));
+        chosen.romaji[g] = romajiMask & (1 << g);
+    QCOMPARE(windowState(w), shown(chosen));
     w->close();
     QCOMPARE(fileLines(readFile(fileName)).size(), 29);
 
@@ -227,16 +229,15 @@ void SettingsTest::everyValueSurvivesARestart()
     w->show();
     QVERIFY(w.platform.messages.empty()); // no welcome: the file is there
 
-    QCOMPARE(windowState(w), before);
+    QCOMPARE(windowState(w), shown(chosen));
     QVERIFY(w.levelItem(level)->isChecked());
     QCOMPARE(fingerColoursShown(w), colour);
     QVERIFY(!w.randomBox()->isChecked());
     for (int g = 0; g < 8; ++g)
         QCOMPARE(radioButton(w, usualButtons[g])->isChecked(), !(romajiMask & (1 << g)));
     // The loaded choices reached the drill's romaji table, the ちゃ group included.
-    QCOMPARE(w->session().romaji().romaji(12),
-             (romajiMask & 0x01) ? QStringLiteral("SHI") : QStringLiteral("SI"));
-    QCOMPARE(w->session().romaji().romaji(81),
+    QCOMPARE(w.romajiShown(12), (romajiMask & 0x01) ? QStringLiteral("SHI") : QStringLiteral("SI"));
+    QCOMPARE(w.romajiShown(81),
              (romajiMask & 0x80) ? QStringLiteral("TYA") : QStringLiteral("CHA"));
 
     // Saving the loaded state gives the same file again.
@@ -265,19 +266,18 @@ void SettingsTest::storedLevelOutsideTheMenuFallsBackToLevel1()
     writeFile(fileName, lines.join('\n') + '\n');
     w->show();
 
-    QCOMPARE(w->session().level(), 1);
-    QCOMPARE(tickedLevel(w), 1);
+    QCOMPARE(w.tickedLevel(), 1);
     QCOMPARE(w.textPanel()->text(), QStringLiteral("Level1"));
     QVERIFY(w.platform.messages.empty());
     QCOMPARE(w.textPanel()->geometry(), QRect(250, 24, 300, 73));
     QVERIFY(!w.readingPanel()->isVisible());
-    QCOMPARE(w->outerHeight(), DrillAreaLayout::shortHeight);
+    QCOMPARE(w.outerHeight(), DrillAreaLayout::shortHeight);
 
     w.chooseLevel(5);
     QCOMPARE(w.textPanel()->geometry(), QRect(250, 24, 300, 73));
     QCOMPARE(w.readingPanel()->geometry(), QRect(250, 104, 300, 57));
     QVERIFY(w.readingPanel()->isVisible());
-    QCOMPARE(w->outerHeight(), DrillAreaLayout::tallHeight);
+    QCOMPARE(w.outerHeight(), DrillAreaLayout::tallHeight);
 }
 
 void SettingsTest::damagedFileStillStartsWithoutAnyMessage()
@@ -288,20 +288,17 @@ void SettingsTest::damagedFileStillStartsWithoutAnyMessage()
     writeFile(fileName, text);
     w->show();
     QVERIFY(w.platform.messages.empty());
-    QCOMPARE(w->session().level(), 7);
-    QCOMPARE(tickedLevel(w), 7);
+    QCOMPARE(w.tickedLevel(), 7);
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("Level7"));
     QVERIFY(w.action(QStringLiteral("KeyColor"))->isChecked());
     QVERIFY(fingerColoursShown(w));
     QVERIFY(w.hintBox()->isChecked()); // the unusable line keeps the hint on
     QVERIFY(!radioButton(w, "RadioButton_shi")->isChecked());
     QVERIFY(radioButton(w, "RadioButton1")->isChecked());
     QVERIFY(radioButton(w, "RadioButton_tsi")->isChecked());
-    QCOMPARE(w->session().romaji().romaji(17), QStringLiteral("TSI"));
     QVERIFY(w.platform.seeded);
-    for (int level = 1; level <= 9; ++level) {
-        QCOMPARE(w->scores().best(level, false), 0.0);
-        QCOMPARE(w->scores().best(level, true), 0.0);
-    }
+    QCOMPARE(w.recordsShown(), TestWindow::recordsShown(SettingsRecord()));
+    QCOMPARE(w.romajiShown(17), QStringLiteral("TSI"));
 }
 
 void SettingsTest::damagedFileOnDiskSurvivesALoadAndASave_data()
@@ -318,7 +315,7 @@ void SettingsTest::damagedFileOnDiskSurvivesALoadAndASave()
     writeFile(fileName, damagedText(kind));
     w->show();
     QVERIFY(w.platform.messages.empty());
-    QCOMPARE(windowState(w), fullRecord());
+    QCOMPARE(windowState(w), shown(fullRecord()));
     w->close();
     QCOMPARE(readFile(fileName), formatSettings(fullRecord()));
 }
@@ -345,7 +342,7 @@ void SettingsTest::specialFileIsNeitherReadNorReplaced()
     w->show(); // returns: nothing waits for a writer
     QCOMPARE(w.platform.messages.size(), std::size_t(1));
     QCOMPARE(w.platform.messages.front().caption, QStringLiteral("ようこそ"));
-    QCOMPARE(windowState(w), SettingsRecord());
+    QCOMPARE(windowState(w), shown(SettingsRecord()));
     w->close();
     struct stat info = {};
     QVERIFY(::lstat(node.constData(), &info) == 0);
@@ -433,8 +430,8 @@ void typeLevelOneRun(TestWindow &w, quint32 tenths)
     w.chooseLevel(1);
     w.clickStart();
     const quint32 start = w.platform.ticks;
-    while (w->session().running()) {
-        if (w->session().itemNumber() == 34)
+    for (int item = 1; w.running() && item <= 34; ++item) {
+        if (item == 34) // the last
             w.platform.ticks = start + tenths * 100;
         w.type(w.textPanel()->text().toLower());
     }
@@ -487,7 +484,7 @@ void SettingsTest::closeKeepsTheBetterRecordsOfAnotherCopy()
     SettingsRecord expected = mine; // this copy's level and options
     expected.highScores = {30, 22.5, 45, 0, 0, 0, 0, 0, 0};
     QCOMPARE(parseSettings(readFile(fileName)), expected);
-    QCOMPARE(w->scores().best(2, false), 22.5); // and this copy shows them from now on
+    QCOMPARE(w.recordsShown().at(2), QStringLiteral("22.5")); // and this copy shows them now
 }
 
 QTEST_MAIN(SettingsTest)

@@ -35,14 +35,6 @@ public:
     explicit MainWindow(Platform &platform, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // TEMPORARY test accessors
-    const DrillSession &session() const { return session_; }
-    const ScoreBook &scores() const { return records_.scores(); }
-    const TutorialState &tutorial() const { return modes_.tutorial(); }
-    bool demoMode() const { return modes_.demo(); }
-    bool keyRouting() const { return modes_.keysRouted(); }
-    int outerHeight() const { return layout_.geometry().outerHeight; }
-
 public slots:
     // Writes RK.set with this copy's values and the better records of both this copy and
     // the file on disk. Done at the close, when a run sets a record, and when the session

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/keytable.h"
+#include "core/levels.h"
+#include "core/scorebook.h"
 #include "core/settingsfile.h"
 #include "fakeplatform.h"
 #include "gui/fonts.h"
@@ -16,6 +18,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -103,6 +106,18 @@ struct TestWindow {
     void chooseLevel(int level) const { levelItem(level)->trigger(); }
     void clickStart() const { QTest::mouseClick(startButton(), Qt::LeftButton); }
     bool running() const { return startButton()->text() == QStringLiteral("ストップ"); }
+    // The one ticked item of the level menu; 0 when none or several are ticked.
+    int tickedLevel() const
+    {
+        int ticked = 0;
+        for (int level = 1; level <= 9; ++level)
+            if (levelItem(level)->isChecked())
+                ticked = ticked ? -1 : level;
+        return ticked > 0 ? ticked : 0;
+    }
+    // The outer height the layout rules speak of: the drill area with the nominal 46 pixels
+    // of frame, caption and menu bar.
+    int outerHeight() const { return find(QStringLiteral("drillArea"))->height() + 46; }
     // Double-clicks the keyboard's background, the demo question answered as given.
     void doubleClickKeyboard(QMessageBox::StandardButton answer)
     {
@@ -143,6 +158,85 @@ struct TestWindow {
     {
         const QString lit = litKeys();
         return lit.size() == 1 ? lit : QString();
+    }
+
+    // What a key typed while the hint check box has the focus does, as the mode table writes
+    // it: 'J' the drill judges it (a space: an error, a beep), 'L' it only lights up (demo
+    // mode; a space puts the lit key out), '-' it reaches the box (a space ticks it; a second
+    // one puts the tick back). The window is made active for it; the focus and the active
+    // window are given back.
+    char keyAction() const
+    {
+        QWidget *active = QApplication::activeWindow();
+        QApplication::setActiveWindow(form.get());
+        QWidget *focus = form->focusWidget();
+        QCheckBox *box = hintBox();
+        const bool ticked = box->isChecked();
+        const int beeps = platform.beeps;
+        box->setFocus();
+        QTest::keyClick(box, ' ');
+        const bool reached = box->isChecked() != ticked;
+        if (reached)
+            QTest::keyClick(box, ' ');
+        if (focus)
+            focus->setFocus();
+        else
+            box->clearFocus();
+        if (active && active != form.get())
+            QApplication::setActiveWindow(active);
+        return reached ? '-' : platform.beeps > beeps ? 'J' : 'L';
+    }
+
+    // A record as RK.set holds it once the window has saved (0: none).
+    double best(int level, bool randomOrder) const
+    {
+        form->saveSettings();
+        const SettingsRecord values =
+            readSettingsFile(dir.filePath(QStringLiteral("RK.set"))).value_or(SettingsRecord());
+        return (randomOrder ? values.randomScores : values.highScores)[level - 1];
+    }
+    // The ordered and the random record of each level as the record table shows them when
+    // it is opened now ("12.3"), level 1 first; the table is put away again with its OK.
+    QStringList recordsShown() const
+    {
+        action(QStringLiteral("showScore"))->trigger();
+        QStringList shown;
+        const auto *list = find<QTreeWidget>(QStringLiteral("scoreList"));
+        for (int row = 0; row < 9; ++row)
+            shown << list->topLevelItem(row)->text(2) << list->topLevelItem(row)->text(3);
+        QTest::mouseClick(find<QPushButton>(QStringLiteral("Button3")), Qt::LeftButton);
+        return shown;
+    }
+    // The same for records kept as given.
+    static QStringList recordsShown(const SettingsRecord &values)
+    {
+        QStringList shown;
+        for (int k = 0; k < 9; ++k)
+            shown << formatTenths(values.highScores[k]) << formatTenths(values.randomScores[k]);
+        return shown;
+    }
+
+    // The romaji the drill shows for the syllable `index` (1..83) with the choices in force:
+    // a random run of its level started, the syllable drawn second, the run stopped and the
+    // level chosen before given back.
+    QString romajiShown(int index)
+    {
+        const int before = tickedLevel();
+        const bool ordered = !randomBox()->isChecked();
+        const int level = index <= levelInfo(5)->rangeLast ? 5 : 6;
+        chooseLevel(level);
+        if (ordered)
+            QTest::mouseClick(randomBox(), Qt::LeftButton);
+        clickStart();
+        platform.scriptedRandom = {index - levelInfo(level)->rangeFirst};
+        type(readingPanel()->text().toLower());
+        const QString shown = readingPanel()->text();
+        clickStart();
+        if (ordered)
+            QTest::mouseClick(randomBox(), Qt::LeftButton);
+        if (before)
+            chooseLevel(before);
+        return shown;
     }
 
     // A label of the typing-time dialog as the last run's dialog showed it ("Label3").
