@@ -52,17 +52,17 @@ void CoreRecordsTest::betterRecordOfEachLevelIsKept()
     b.level = 2;
     b.keyHint = false;
     for (int k = 0; k < 9; ++k) {
-        a.highScores[k] = a.randomScores[k] = mine;
-        b.highScores[k] = b.randomScores[k] = onDisk;
+        a.orderedRecords[k] = a.randomRecords[k] = mine;
+        b.orderedRecords[k] = b.randomRecords[k] = onDisk;
     }
     SettingsRecord merged = a;
     mergeRecords(merged, b);
     for (int k = 0; k < 9; ++k) {
-        QCOMPARE(merged.highScores[k], kept);
-        QCOMPARE(merged.randomScores[k], kept);
+        QCOMPARE(merged.orderedRecords[k], kept);
+        QCOMPARE(merged.randomRecords[k], kept);
     }
-    merged.highScores = a.highScores;
-    merged.randomScores = a.randomScores;
+    merged.orderedRecords = a.orderedRecords;
+    merged.randomRecords = a.randomRecords;
     QVERIFY(merged == a);
 }
 
@@ -70,7 +70,7 @@ void CoreRecordsTest::betterRecordOfEachLevelIsKept()
 void CoreRecordsTest::damagedOrMissingFileKeepsThisCopysRecords()
 {
     SettingsRecord mine;
-    mine.highScores = {10, 0, 30, 0, 0, 0, 0, 0, 90};
+    mine.orderedRecords = {10, 0, 30, 0, 0, 0, 0, 0, 90};
     QList<QByteArray> lines = formatSettings(SettingsRecord(), QLocale::c()).split('\n');
     lines[11] = "5.5";    // level 1: better than mine
     lines[12] = "banana"; // level 2: damaged
@@ -79,13 +79,13 @@ void CoreRecordsTest::damagedOrMissingFileKeepsThisCopysRecords()
     lines[20] = "7";      // random level 1: mine has none
     const SettingsRecord onDisk = parseSettings(lines.join('\n'));
     mergeRecords(mine, onDisk);
-    QCOMPARE(mine.highScores, (std::array<double, 9>{5.5, 0, 30, 0, 0, 0, 0, 0, 80}));
-    QCOMPARE(mine.randomScores[0], 7.0);
+    QCOMPARE(mine.orderedRecords, (std::array<double, 9>{5.5, 0, 30, 0, 0, 0, 0, 0, 80}));
+    QCOMPARE(mine.randomRecords[0], 7.0);
 
     SettingsRecord alone;
-    alone.highScores[4] = 44;
+    alone.orderedRecords[4] = 44;
     mergeRecords(alone, parseSettings(QByteArray())); // an unreadable or empty file
-    QCOMPARE(alone.highScores[4], 44.0);
+    QCOMPARE(alone.orderedRecords[4], 44.0);
 }
 
 // A save into a file system with no room left loses nothing.
@@ -107,7 +107,7 @@ void CoreRecordsTest::fullDiskKeepsTheOldFile()
     } unmount{mountPoint};
 
     SettingsRecord old;
-    old.highScores[0] = 12.5;
+    old.orderedRecords[0] = 12.5;
     const QString path = mountPoint + QStringLiteral("/RK.set");
     QVERIFY(replaceRegularFile(path, formatSettings(old)));
     QFile filler(mountPoint + QStringLiteral("/filler"));
@@ -118,7 +118,7 @@ void CoreRecordsTest::fullDiskKeepsTheOldFile()
     filler.close();
 
     SettingsRecord next = old;
-    next.highScores[0] = 9.75;
+    next.orderedRecords[0] = 9.75;
     next.level = 6;
     // No room for a new file beside it: the save either fails and the old file stands, or
     // it writes over the old text in the room that file already has. Never a mix.

@@ -112,7 +112,7 @@ void CoreRegularFileTest::specialFilesAreNeitherOpenedNorReplaced()
         QCOMPARE(fileKind(path), FileKind::Other);
         QVERIFY(!readSettingsFile(path));
         SettingsRecord mine;
-        mine.highScores[0] = 12.5;
+        mine.orderedRecords[0] = 12.5;
         const SettingsSave save = saveSettingsKeepingRecords(path, mine);
         QVERIFY(!save.saved);
         QCOMPARE(save.values, mine);
@@ -200,7 +200,7 @@ void CoreRegularFileTest::copiesSavingAtOnceKeepEveryRecord()
         for (int k = 0; k < savers; ++k)
             threads.emplace_back([&, k] {
                 SettingsRecord mine;
-                (k < 9 ? mine.highScores : mine.randomScores)[k % 9] = 10.0 + k;
+                (k < 9 ? mine.orderedRecords : mine.randomRecords)[k % 9] = 10.0 + k;
                 start.arrive_and_wait();
                 // Waiting as long as it takes: the give-up after a while has its own test.
                 saveSettingsKeepingRecords(path, mine, QLocale::c(), 60000);
@@ -210,7 +210,7 @@ void CoreRegularFileTest::copiesSavingAtOnceKeepEveryRecord()
         const std::optional<SettingsRecord> saved = readSettingsFile(path);
         QVERIFY(saved);
         for (int k = 0; k < savers; ++k)
-            QCOMPARE((k < 9 ? saved->highScores : saved->randomScores)[k % 9], 10.0 + k);
+            QCOMPARE((k < 9 ? saved->orderedRecords : saved->randomRecords)[k % 9], 10.0 + k);
     }
 }
 
@@ -222,9 +222,9 @@ void CoreRegularFileTest::aLockThatIsNeverFreedDelaysTheSaveOnly()
     const FileLock held(path + QStringLiteral(".lock"), 0);
     QVERIFY(held.held());
     SettingsRecord mine;
-    mine.highScores[2] = 33.5;
+    mine.orderedRecords[2] = 33.5;
     QVERIFY(saveSettingsKeepingRecords(path, mine, QLocale::c(), 50).saved);
-    QCOMPARE(readSettingsFile(path)->highScores[2], 33.5);
+    QCOMPARE(readSettingsFile(path)->orderedRecords[2], 33.5);
 }
 
 // A history past the bound, or a read given up, stops with that said rather than going on.

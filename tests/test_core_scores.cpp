@@ -125,8 +125,8 @@ void CoreScoresTest::tablesRoundTripThroughTheSettings()
     SettingsRecord settings;
     settings.level = 7;
     for (int n = 0; n < 9; ++n) {
-        settings.highScores[n] = 10.5 + n;
-        settings.randomScores[n] = 100.25 + n;
+        settings.orderedRecords[n] = 10.5 + n;
+        settings.randomRecords[n] = 100.25 + n;
     }
     ScoreBook book;
     book.load(settings);
@@ -135,8 +135,8 @@ void CoreScoresTest::tablesRoundTripThroughTheSettings()
 
     SettingsRecord stored;
     book.store(stored);
-    QCOMPARE(stored.highScores, settings.highScores);
-    QCOMPARE(stored.randomScores, settings.randomScores);
+    QCOMPARE(stored.orderedRecords, settings.orderedRecords);
+    QCOMPARE(stored.randomRecords, settings.randomRecords);
     QCOMPARE(stored.level, 1); // only the tables are written
 }
 

@@ -178,16 +178,16 @@ void CoreSettingsFileTest::recordSurvivesTheTextAtFifteenDigits()
     const double awkward[] = {12.300000190734863,  1.0 / 3, 0.1 + 0.2, 1e-5,   9.87654321e-7,
                               123456.789012345678, 1e15,    3.5e200,   2.0 / 3};
     for (int k = 0; k < 9; ++k) {
-        record.highScores[k] = awkward[k];
-        record.randomScores[k] = awkward[8 - k] * 3;
+        record.orderedRecords[k] = awkward[k];
+        record.randomRecords[k] = awkward[8 - k] * 3;
     }
     const QByteArray text = formatSettings(record, locale);
     QCOMPARE(fileLines(text).size(), 29);
     const SettingsRecord parsed = parseSettings(text);
     SettingsRecord expected = record;
     for (int k = 0; k < 9; ++k) {
-        expected.highScores[k] = QString::number(record.highScores[k], 'g', 15).toDouble();
-        expected.randomScores[k] = QString::number(record.randomScores[k], 'g', 15).toDouble();
+        expected.orderedRecords[k] = QString::number(record.orderedRecords[k], 'g', 15).toDouble();
+        expected.randomRecords[k] = QString::number(record.randomRecords[k], 'g', 15).toDouble();
     }
     QCOMPARE(parsed, expected);
 }
@@ -256,8 +256,8 @@ void CoreSettingsFileTest::shortFileKeepsTheDefaultsOfMissingLines()
     for (int g = 0; g < 8; ++g)
         QCOMPARE(parsed.romaji[g], pick(4 + g, full.romaji[g], false));
     for (int k = 0; k < 9; ++k) {
-        QCOMPARE(parsed.highScores[k], pick(12 + k, full.highScores[k], 0.0));
-        QCOMPARE(parsed.randomScores[k], pick(21 + k, full.randomScores[k], 0.0));
+        QCOMPARE(parsed.orderedRecords[k], pick(12 + k, full.orderedRecords[k], 0.0));
+        QCOMPARE(parsed.randomRecords[k], pick(21 + k, full.randomRecords[k], 0.0));
     }
 
     // The last line without its line feed still counts.
@@ -300,9 +300,9 @@ void CoreSettingsFileTest::badLineTakesItsDefaultAndReadingGoesOn()
     else if (line >= 4 && line <= 11)
         expected.romaji[line - 4] = false;
     else if (line >= 12 && line <= 20)
-        expected.highScores[line - 12] = 0;
+        expected.orderedRecords[line - 12] = 0;
     else if (line >= 21)
-        expected.randomScores[line - 21] = 0;
+        expected.randomRecords[line - 21] = 0;
     QCOMPARE(parsed, expected);
 }
 
@@ -329,9 +329,9 @@ void CoreSettingsFileTest::scoresThatAreNoRecord()
     lines[11] = text; // level 1's high score
     lines[28] = text; // level 9's random score
     const SettingsRecord parsed = parseSettings(lines.join('\n'));
-    QCOMPARE(parsed.highScores[0], value);
-    QCOMPARE(parsed.randomScores[8], value);
-    QVERIFY(!std::signbit(parsed.highScores[0]));
+    QCOMPARE(parsed.orderedRecords[0], value);
+    QCOMPARE(parsed.randomRecords[8], value);
+    QVERIFY(!std::signbit(parsed.orderedRecords[0]));
 }
 
 void CoreSettingsFileTest::blankLineShiftsNothing_data()
@@ -388,8 +388,8 @@ void CoreSettingsFileTest::lineEndsAndExtrasDoNotMatter()
     const QByteArray values = lines.join('\n') + "\n12";
     const QByteArray cut = QByteArray(256 * 1024 - values.size(), '\n') + values + "xxx\n";
     const SettingsRecord parsed = parseSettings(cut);
-    QCOMPARE(parsed.randomScores[8], 0.0);
-    QCOMPARE(parsed.randomScores[7], fullRecord().randomScores[7]);
+    QCOMPARE(parsed.randomRecords[8], 0.0);
+    QCOMPARE(parsed.randomRecords[7], fullRecord().randomRecords[7]);
 }
 
 void CoreSettingsFileTest::damagedLayoutKeepsEveryReadableValue_data()

@@ -235,8 +235,8 @@ void DrillRunTest::startTwiceIsStartThenStop()
 void DrillRunTest::theOrderAtTheEndChoosesTheTable()
 {
     SettingsRecord settings;
-    settings.highScores[3] = 50.0;
-    settings.randomScores[3] = 40.0;
+    settings.orderedRecords[3] = 50.0;
+    settings.randomRecords[3] = 40.0;
     TestWindow w(settings);
     w.chooseLevel(4);
     w.platform.ticks = 1000000;
@@ -360,7 +360,7 @@ void DrillRunTest::dialogShowsEveryValueWhole()
 void DrillRunTest::dialogAfterManyErrorsAndAHighBest()
 {
     SettingsRecord settings;
-    settings.highScores[0] = 123.4;
+    settings.orderedRecords[0] = 123.4;
     TestWindow w(settings);
     bool checked = false;
     w.platform.onModal = [&](QDialog *dialog) {

@@ -186,8 +186,8 @@ void RecordsTest::firstStartShowsStandardScoresAndNoRecords()
 void RecordsTest::scoresShowRoundedToOneDecimal()
 {
     SettingsRecord earlier;
-    earlier.highScores[3] = 99.96;
-    earlier.randomScores[8] = 12.300000190734863;
+    earlier.orderedRecords[3] = 99.96;
+    earlier.randomRecords[8] = 12.300000190734863;
     TestWindow w(earlier);
     openTable(w);
     QTreeWidget *list = listOf(w);
@@ -201,8 +201,8 @@ void RecordsTest::scoresShowRoundedToOneDecimal()
 void RecordsTest::openingTwiceRefreshesAndKeepsThreeValues()
 {
     SettingsRecord earlier;
-    earlier.highScores[1] = 21.5;
-    earlier.randomScores[6] = 150.0;
+    earlier.orderedRecords[1] = 21.5;
+    earlier.randomRecords[6] = 150.0;
     TestWindow w(earlier);
     w.chooseLevel(2);
     openTable(w);

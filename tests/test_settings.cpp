@@ -195,8 +195,8 @@ void SettingsTest::everyValueSurvivesARestart()
 
     SettingsRecord earlier;
     for (int k = 0; k < 9; ++k) {
-        earlier.highScores[k] = scores[k];
-        earlier.randomScores[k] = scores[8 - k] + 1;
+        earlier.orderedRecords[k] = scores[k];
+        earlier.randomRecords[k] = scores[8 - k] + 1;
     }
     TestWindow w(earlier);
 
@@ -445,17 +445,17 @@ void SettingsTest::aRecordIsSavedAsSoonAsItIsSet()
 {
     SettingsRecord earlier;
     earlier.level = 3;
-    earlier.highScores[0] = 40;
+    earlier.orderedRecords[0] = 40;
     TestWindow w(earlier);
     bool savedBeforeTheDialog = false;
     w.platform.onModal = [&](QDialog *) {
-        savedBeforeTheDialog = parseSettings(readFile(fileName)).highScores[0] < 40;
+        savedBeforeTheDialog = parseSettings(readFile(fileName)).orderedRecords[0] < 40;
     };
     typeLevelOneRun(w, 321);
     QVERIFY(savedBeforeTheDialog);
     SettingsRecord expected = earlier;
     expected.level = 1;
-    expected.highScores[0] = 32.0999984741211; // 32.1 s in single precision, 15 digits
+    expected.orderedRecords[0] = 32.0999984741211; // 32.1 s in single precision, 15 digits
     QCOMPARE(parseSettings(readFile(fileName)), expected);
 
     // A run that sets no record leaves the file alone until the close.
@@ -469,20 +469,20 @@ void SettingsTest::closeKeepsTheBetterRecordsOfAnotherCopy()
 {
     SettingsRecord mine;
     mine.level = 5;
-    mine.highScores = {30, 0, 50, 0, 0, 0, 0, 0, 0};
-    mine.randomScores[8] = 170;
+    mine.orderedRecords = {30, 0, 50, 0, 0, 0, 0, 0, 0};
+    mine.randomRecords[8] = 170;
     TestWindow w(mine);
 
     SettingsRecord other; // saved by the other copy while this one ran
     other.level = 9;
     other.keyHint = false;
-    other.highScores = {35, 22.5, 45, 0, 0, 0, 0, 0, 0};
-    other.randomScores[8] = 0;
+    other.orderedRecords = {35, 22.5, 45, 0, 0, 0, 0, 0, 0};
+    other.randomRecords[8] = 0;
     w.writeSettings(other);
     w->close();
 
     SettingsRecord expected = mine; // this copy's level and options
-    expected.highScores = {30, 22.5, 45, 0, 0, 0, 0, 0, 0};
+    expected.orderedRecords = {30, 22.5, 45, 0, 0, 0, 0, 0, 0};
     QCOMPARE(parseSettings(readFile(fileName)), expected);
     QCOMPARE(w.recordsShown().at(2), QStringLiteral("22.5")); // and this copy shows them now
 }

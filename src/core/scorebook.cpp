@@ -46,12 +46,12 @@ RecordedRun ScoreBook::record(const RunResult &run)
 
 void ScoreBook::load(const SettingsRecord &settings)
 {
-    ordered_ = settings.highScores;
-    random_ = settings.randomScores;
+    ordered_ = settings.orderedRecords;
+    random_ = settings.randomRecords;
 }
 
 void ScoreBook::store(SettingsRecord &settings) const
 {
-    settings.highScores = ordered_;
-    settings.randomScores = random_;
+    settings.orderedRecords = ordered_;
+    settings.randomRecords = random_;
 }

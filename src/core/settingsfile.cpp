@@ -98,9 +98,9 @@ void applyLine(SettingsRecord &values, int index, QByteArrayView text)
         return;
     const double score = *number == 0 ? 0.0 : *number; // no negative zero
     if (index < 20)
-        values.highScores[index - 11] = score;
+        values.orderedRecords[index - 11] = score;
     else
-        values.randomScores[index - 20] = score;
+        values.randomRecords[index - 20] = score;
 }
 
 QChar decimalSeparator(const QLocale &locale)
@@ -313,9 +313,9 @@ QByteArray formatSettings(const SettingsRecord &values, const QLocale &locale)
     addLine(flag(values.keyHint));
     for (bool second : values.romaji)
         addLine(flag(second));
-    for (double score : values.highScores)
+    for (double score : values.orderedRecords)
         addLine(formatGeneral(score, locale));
-    for (double score : values.randomScores)
+    for (double score : values.randomRecords)
         addLine(formatGeneral(score, locale));
     return text.toLatin1();
 }
@@ -327,9 +327,9 @@ void mergeRecords(SettingsRecord &mine, const SettingsRecord &onDisk)
             return b > 0 ? b : 0.0;
         return b > 0 && b < a ? b : a;
     };
-    for (std::size_t k = 0; k < mine.highScores.size(); ++k) {
-        mine.highScores[k] = better(mine.highScores[k], onDisk.highScores[k]);
-        mine.randomScores[k] = better(mine.randomScores[k], onDisk.randomScores[k]);
+    for (std::size_t k = 0; k < mine.orderedRecords.size(); ++k) {
+        mine.orderedRecords[k] = better(mine.orderedRecords[k], onDisk.orderedRecords[k]);
+        mine.randomRecords[k] = better(mine.randomRecords[k], onDisk.randomRecords[k]);
     }
 }
 

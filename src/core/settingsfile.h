@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/levels.h"
 #include "core/romaji.h"
 
 #include <QByteArray>
@@ -22,9 +23,10 @@ struct SettingsRecord {
     // Whether the second (alternative) button of each romaji group is selected, in file
     // order: shi, tsi, tsu, fu, ji, sya, jya, tya.
     RomajiChoices romaji{};
-    // Best scores, level 1 first; 0 means no record.
-    std::array<double, 9> highScores{};
-    std::array<double, 9> randomScores{};
+    // The best score of each level, level 1 first, of ordered and of random runs; lower
+    // is better, 0 means no record.
+    std::array<double, levelCount> orderedRecords{};
+    std::array<double, levelCount> randomRecords{};
 
     friend bool operator==(const SettingsRecord &, const SettingsRecord &) = default;
 };

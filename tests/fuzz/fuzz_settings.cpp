@@ -32,9 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const SettingsRecord parsed =
         parseSettings(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
-    for (double score : parsed.highScores)
+    for (double score : parsed.orderedRecords)
         require(std::isfinite(score) && score >= 0);
-    for (double score : parsed.randomScores)
+    for (double score : parsed.randomRecords)
         require(std::isfinite(score) && score >= 0);
     checkRoundTrip(parsed, QLocale::c());
     checkRoundTrip(parsed, QLocale(QLocale::German, QLocale::Germany));

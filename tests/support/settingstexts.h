@@ -17,8 +17,8 @@ inline SettingsRecord fullRecord()
     r.keyHint = false;
     r.romaji = {true, false, true, true, false, true, false, true};
     for (int k = 0; k < 9; ++k) {
-        r.highScores[k] = 10.0 + k * 1.25;
-        r.randomScores[k] = 100.0 + k * 7.5;
+        r.orderedRecords[k] = 10.0 + k * 1.25;
+        r.randomRecords[k] = 100.0 + k * 7.5;
     }
     return r;
 }
@@ -54,4 +54,3 @@ inline QByteArray damagedText(const QString &kind)
     }
     return text;
 }
-

@@ -193,7 +193,7 @@ struct TestWindow {
         form->saveSettings();
         const SettingsRecord values =
             readSettingsFile(dir.filePath(QStringLiteral("RK.set"))).value_or(SettingsRecord());
-        return (randomOrder ? values.randomScores : values.highScores)[level - 1];
+        return (randomOrder ? values.randomRecords : values.orderedRecords)[level - 1];
     }
     // The ordered and the random record of each level as the record table shows them when
     // it is opened now ("12.3"), level 1 first; the table is put away again with its OK.
@@ -212,7 +212,8 @@ struct TestWindow {
     {
         QStringList shown;
         for (int k = 0; k < 9; ++k)
-            shown << formatTenths(values.highScores[k]) << formatTenths(values.randomScores[k]);
+            shown << formatTenths(values.orderedRecords[k])
+                  << formatTenths(values.randomRecords[k]);
         return shown;
     }
 
