@@ -1,4 +1,5 @@
 // Records kept across copies of the program: the merge made before every save.
+#include "core/recordkeeper.h"
 #include "core/regularfile.h"
 #include "core/settingsfile.h"
 
@@ -20,6 +21,7 @@ private slots:
     void betterRecordOfEachLevelIsKept();
     void damagedOrMissingFileKeepsThisCopysRecords();
     void fullDiskKeepsTheOldFile();
+    void aRunIsKeptInTheHistoryAndARecordAtOnce();
 };
 
 void CoreRecordsTest::betterRecordOfEachLevelIsKept_data()
@@ -128,6 +130,45 @@ void CoreRecordsTest::fullDiskKeepsTheOldFile()
     QCOMPARE(readSettings(file), saved ? next : old);
     QCOMPARE(QDir(mountPoint).entryList(QDir::Files, QDir::Name),
              QStringList({"RK.set", "filler"})); // no temporary file left behind
+}
+
+// A record must reach RK.set as soon as it is set (a crash must not lose it), into the
+// table of the run's order mode; every run, record or not, is one line of RK.log.
+void CoreRecordsTest::aRunIsKeptInTheHistoryAndARecordAtOnce()
+{
+    QTemporaryDir dir;
+    RecordKeeper keeper(dir.path());
+    QVERIFY(!keeper.load());
+    SettingsRecord choices;
+    choices.level = 4;
+    const struct {
+        float seconds;
+        int errors;
+        bool randomOrder;
+        bool newRecord;
+        double ordered; // on disk afterwards
+        double random;
+    } runs[] = {
+        {20.0f, 1, false, true, 21.0, 0},   // the first run sets the record
+        {25.0f, 0, false, false, 21.0, 0},  // slower: the history only
+        {30.0f, 0, true, true, 21.0, 30.0}, // the random table's first
+        {18.0f, 0, false, true, 18.0, 30.0},
+    };
+    int lines = 0;
+    for (const auto &run : runs) {
+        const RecordedRun recorded =
+            keeper.recordRun(RunResult{4, run.seconds, run.errors, run.randomOrder}, {},
+                             QDateTime::currentDateTime(), choices);
+        QCOMPARE(recorded.newRecord, run.newRecord);
+        const std::optional<SettingsRecord> saved = readSettingsFile(keeper.settingsPath());
+        QVERIFY(saved);
+        QCOMPARE(saved->level, 4);
+        QCOMPARE(saved->orderedRecords[3], run.ordered);
+        QCOMPARE(saved->randomRecords[3], run.random);
+        QFile history(keeper.historyPath());
+        QVERIFY(history.open(QIODevice::ReadOnly));
+        QCOMPARE(history.readAll().count('\n'), ++lines);
+    }
 }
 
 QTEST_APPLESS_MAIN(CoreRecordsTest)
