@@ -323,28 +323,24 @@ status=$(exit_status "$program_pid")
 [ "$status" = 0 ] || fail "exit status $status after SIGTERM with RK.log a device"
 [ -c "$work/zero/node" ] || [ -p "$work/zero/node" ] || fail "the node behind RK.log was replaced"
 
-# The menu's data folder cannot be made (a file stands in the way): said in a box.
+# A data folder that cannot be had is said in a box (the menu's start has no terminal),
+# then the program ends with status 1.
+no_data_folder() { # what it is about, environment assignments...
+    local about=$1; shift
+    (cd "$work" && env "$@" "$program" --data-folder >>"$work/program.log" 2>&1) &
+    program_pid=$!
+    pids+=("$program_pid")
+    box=$(wait_window "Rinkaro 2" 20) || fail "no message box for $about"
+    import -window root "$shots/no-data-folder.png"
+    focus "$box"
+    xdotool key Return
+    gone "$program_pid" 20 || fail "the program did not end after its box for $about"
+    status=$(exit_status "$program_pid")
+    [ "$status" = 1 ] || fail "exit status $status for $about, expected 1"
+}
 touch "$work/not-a-folder"
-(cd "$work" && XDG_DATA_HOME="$work/not-a-folder" exec "$program" --data-folder \
-    >>"$work/program.log" 2>&1) &
-program_pid=$!
-pids+=("$program_pid")
-box=$(wait_window "Rinkaro 2" 20) || fail "no message box for a data folder that cannot be made"
-import -window root "$shots/no-data-folder.png"
-focus "$box"
-xdotool key Return
-gone "$program_pid" 20 || fail "the program did not end after its data folder box"
-status=$(exit_status "$program_pid")
-[ "$status" = 1 ] || fail "exit status $status without a data folder, expected 1"
-# Nor is the root folder anyone's data folder.
-(cd "$work" && HOME=/ XDG_DATA_HOME= exec "$program" --data-folder >>"$work/program.log" 2>&1) &
-program_pid=$!
-pids+=("$program_pid")
-box=$(wait_window "Rinkaro 2" 20) || fail "no message box for HOME=/"
-focus "$box"
-xdotool key Return
-gone "$program_pid" 20 || fail "the program did not end after its box for HOME=/"
-[ "$(exit_status "$program_pid")" = 1 ] || fail "HOME=/ did not end with status 1"
+no_data_folder "a file where the folder should be" XDG_DATA_HOME="$work/not-a-folder"
+no_data_folder "HOME=/" HOME=/ XDG_DATA_HOME=
 [ ! -e /.local/share/rinkaro ] || fail "a data folder was made under the root folder"
 
 echo "1 passed, 0 failed"
