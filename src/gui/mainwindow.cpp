@@ -130,12 +130,12 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
             [this](const RomajiChoices &choices) { choices_.romaji = choices; });
     connect(romajiPanel_, &RomajiPanel::accepted, this, &MainWindow::applyRomajiChoices);
     recordTable_ = new RecordTable(platform_, drillArea_);
-    connect(recordTable_, &RecordTable::closed, startStopButton_, qOverload<>(&QWidget::setFocus));
+    connect(recordTable_, &RecordTable::closed, this, &MainWindow::focusStartButton);
     setDrillAreaHeight(layout_.geometry().outerHeight - frameAllowance);
 
     setTabOrder(startStopButton_, hintCheckBox_);
     setTabOrder(hintCheckBox_, randomOrderCheckBox_);
-    startStopButton_->setFocus();
+    focusStartButton();
 
     // Input methods compose text that the drills cannot judge; keep them out of the window.
     setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -385,7 +385,7 @@ void MainWindow::setStartButtonEnabled(bool enabled)
 {
     if (enabled) {
         startStopButton_->setEnabled(true);
-        startStopButton_->setFocus();
+        focusStartButton();
         return;
     }
     // Qt would hand the focus of a disabled button to the next control in the tab chain,
@@ -394,6 +394,16 @@ void MainWindow::setStartButtonEnabled(bool enabled)
     if (!focus || focus->window() == this)
         keyboard_->setFocus();
     startStopButton_->setEnabled(false);
+}
+
+void MainWindow::focusStartButton()
+{
+    // A disabled Start cannot take the focus, and Qt would pass it on to a check box that a
+    // space would tick: the keyboard picture takes it instead, where keys do nothing.
+    if (startStopButton_->isEnabled())
+        startStopButton_->setFocus();
+    else
+        keyboard_->setFocus();
 }
 
 // Shows what the modes allow: routing is asked at every key, the rest is shown here.
@@ -534,7 +544,7 @@ void MainWindow::offerDemoMode()
 void MainWindow::applyRomajiChoices(const RomajiChoices &choices)
 {
     session_.setRomaji(RomajiTable(choices));
-    startStopButton_->setFocus();
+    focusStartButton();
 }
 
 // ---- Tutorial ------------------------------------------------------------------------

@@ -115,7 +115,8 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("Button3"));
     okButton->setGeometry(424, 192, 81, 25);
-    okButton->setAutoDefault(false);
+    // Return and Enter press the focused OK as space does.
+    okButton->setAutoDefault(true);
     connect(okButton, &QPushButton::clicked, this, &RecordTable::rollUp);
 
     list = new ScoreList(this);
