@@ -489,7 +489,12 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         return false;
     if (focus && focus->window() != this)
         return false;
-    const QString text = static_cast<QKeyEvent *>(event)->text();
+    const auto *key = static_cast<QKeyEvent *>(event);
+    // A letter pressed with Alt or the logo key is a command, not a typed character: it is
+    // neither right nor wrong. Shift and Ctrl letters are typed characters (wrong ones).
+    if (key->modifiers() & (Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString text = key->text();
     // One 8-bit character per key press; modifiers alone, composed text or several
     // characters at once are not judged.
     if (text.size() != 1 || text.at(0).unicode() > 0xFF)
