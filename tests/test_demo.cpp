@@ -48,6 +48,7 @@ private slots:
     void answerNoWhenOffClearsTheLitKey();
     void levelChoiceKeepsDemoMode();
     void startingADrillLeavesDemoMode();
+    void questionAnswersReadInJapanese();
 };
 
 void TestDemo::questionOnBackgroundDoubleClick()
@@ -226,6 +227,18 @@ void TestDemo::startingADrillLeavesDemoMode()
     w.type('f');
     QCOMPARE(w.textPanel()->text(), QStringLiteral("J"));
     QCOMPARE(litKeys(w), QStringLiteral("J"));
+}
+
+// Qt's own buttons speak Japanese like the rest of the program, whatever the locale: the
+// demo question as the system's message box makes it, once the window is up.
+void TestDemo::questionAnswersReadInJapanese()
+{
+    DemoWindow w;
+    const QMessageBox question(QMessageBox::Question, QStringLiteral("デモ・モード"),
+                               QStringLiteral("デモ・モードに移行しますか？"),
+                               QMessageBox::Yes | QMessageBox::No, w.window());
+    QCOMPARE(question.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+    QCOMPARE(question.button(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
 }
 
 QTEST_MAIN(TestDemo)

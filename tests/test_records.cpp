@@ -6,6 +6,7 @@
 
 #include <QFontInfo>
 #include <QHeaderView>
+#include <QInputMethod>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -342,10 +343,21 @@ void RecordsTest::rowsChosenDuringARunStayOutOfTheInputMethod()
     QCOMPARE(list->currentItem(), list->topLevelItem(6));
     QCOMPARE(controlsTakingComposedInput(w.form.get()), QStringList());
 
+    // A second click on a row's name opens its editor, which tells the input method and the
+    // dead keys' composer that it takes nothing, whatever a line edit says by itself.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      QPoint(20, list->visualItemRect(list->topLevelItem(6)).center().y()));
+    QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY(list->isAncestorOf(editor));
+    QVERIFY(!editor->inputMethodQuery(Qt::ImEnabled).toBool());
+    QVERIFY(!QInputMethod::queryFocusObject(Qt::ImEnabled, {}).toBool());
+
     // The run goes on with the next key of level 1 (f j f j a ...).
     w.type('f');
     QCOMPARE(w.textPanel()->text(), QStringLiteral("J"));
     QCOMPARE(w.platform.beeps, 0);
+    QCOMPARE(editor->text(), QStringLiteral("Level 7 ひらがな１"));
 }
 
 void RecordsTest::aboutBoxShowsModallyWithItsLabels()

@@ -170,6 +170,8 @@ private slots:
     void startDuringADrill();
     void startInDemoMode();
     void demoModeEnteredDuringTutorialEndsWithIt();
+    void panelOkByKeyLeavesTheCheckBoxesAlone_data();
+    void panelOkByKeyLeavesTheCheckBoxesAlone();
 };
 
 void TestTutorial::startTutorial_data()
@@ -483,6 +485,35 @@ void TestTutorial::demoModeEnteredDuringTutorialEndsWithIt()
     QCOMPARE(s.litKeys(), QString());
     QCOMPARE(s.keyAction(), '-');
     QVERIFY(s.startButton()->isEnabled());
+}
+
+void TestTutorial::panelOkByKeyLeavesTheCheckBoxesAlone_data()
+{
+    QTest::addColumn<QString>("menuItem");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("inTutorial");
+    QTest::newRow("romaji panel, Return") << "setSpelling" << int(Qt::Key_Return) << true;
+    QTest::newRow("record table, Enter") << "showScore" << int(Qt::Key_Enter) << true;
+    QTest::newRow("romaji panel, no tutorial") << "setSpelling" << int(Qt::Key_Enter) << false;
+}
+
+// Return or Enter presses a panel's focused OK. While Start cannot be used, the focus it hands
+// back must not reach a check box, which the next space would tick.
+void TestTutorial::panelOkByKeyLeavesTheCheckBoxesAlone()
+{
+    QFETCH(QString, menuItem);
+    QFETCH(int, key);
+    QFETCH(bool, inTutorial);
+    Session s;
+    if (inTutorial)
+        s.showLine(2);
+    s.action(menuItem)->trigger();
+    QWidget *ok = QApplication::focusWidget();
+    QTest::keyClick(ok, Qt::Key(key));
+    QVERIFY(!ok->parentWidget()->isVisible());
+    QCOMPARE(QApplication::focusWidget(), inTutorial ? s.keyboard() : s.startButton());
+    s.type(' ');
+    QVERIFY(s.hintBox()->isChecked());
 }
 
 QTEST_MAIN(TestTutorial)

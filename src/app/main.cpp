@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/commandline.h"
+#include "app/desktop.h"
 #include "app/shutdownsignals.h"
 #include "app/systemplatform.h"
 #include "gui/fonts.h"
@@ -46,6 +47,8 @@ int main(int argc, char **argv)
     try {
         QApplication::setApplicationName(QStringLiteral("Rinkaro2"));
         QApplication::setDesktopFileName(QStringLiteral("io.github.rinkaro.Rinkaro"));
+        QApplication::setWindowIcon(programIcon());
+        installQtJapanese();
         registerFontSubstitutions();
         setJapaneseApplicationFont();
         // Before the window exists: its first show reads RK.set from the working folder.

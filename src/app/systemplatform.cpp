@@ -1,5 +1,7 @@
 #include "app/systemplatform.h"
 
+#include "app/dialogframe.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QThread>
@@ -32,11 +34,13 @@ QMessageBox::StandardButton SystemPlatform::messageBox(QWidget *parent, QMessage
                                                        QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(icon, caption, text, buttons, parent);
+    askForDialogFrame(&box);
     return QMessageBox::StandardButton(box.exec());
 }
 
 void SystemPlatform::showModal(QDialog *dialog)
 {
+    askForDialogFrame(dialog);
     dialog->exec();
 }
 

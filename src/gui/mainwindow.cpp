@@ -130,12 +130,12 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
             [this](const RomajiChoices &choices) { choices_.romaji = choices; });
     connect(romajiPanel_, &RomajiPanel::accepted, this, &MainWindow::applyRomajiChoices);
     recordTable_ = new RecordTable(platform_, drillArea_);
-    connect(recordTable_, &RecordTable::closed, startStopButton_, qOverload<>(&QWidget::setFocus));
+    connect(recordTable_, &RecordTable::closed, this, &MainWindow::focusStartButton);
     setDrillAreaHeight(layout_.geometry().outerHeight - frameAllowance);
 
     setTabOrder(startStopButton_, hintCheckBox_);
     setTabOrder(hintCheckBox_, randomOrderCheckBox_);
-    startStopButton_->setFocus();
+    focusStartButton();
 
     // Input methods compose text that the drills cannot judge; keep them out of the window.
     setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -385,7 +385,7 @@ void MainWindow::setStartButtonEnabled(bool enabled)
 {
     if (enabled) {
         startStopButton_->setEnabled(true);
-        startStopButton_->setFocus();
+        focusStartButton();
         return;
     }
     // Qt would hand the focus of a disabled button to the next control in the tab chain,
@@ -394,6 +394,16 @@ void MainWindow::setStartButtonEnabled(bool enabled)
     if (!focus || focus->window() == this)
         keyboard_->setFocus();
     startStopButton_->setEnabled(false);
+}
+
+void MainWindow::focusStartButton()
+{
+    // A disabled Start cannot take the focus, and Qt would pass it on to a check box that a
+    // space would tick: the keyboard picture takes it instead, where keys do nothing.
+    if (startStopButton_->isEnabled())
+        startStopButton_->setFocus();
+    else
+        keyboard_->setFocus();
 }
 
 // Shows what the modes allow: routing is asked at every key, the rest is shown here.
@@ -479,7 +489,12 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         return false;
     if (focus && focus->window() != this)
         return false;
-    const QString text = static_cast<QKeyEvent *>(event)->text();
+    const auto *key = static_cast<QKeyEvent *>(event);
+    // A letter pressed with Alt or the logo key is a command, not a typed character: it is
+    // neither right nor wrong. Shift and Ctrl letters are typed characters (wrong ones).
+    if (key->modifiers() & (Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString text = key->text();
     // One 8-bit character per key press; modifiers alone, composed text or several
     // characters at once are not judged.
     if (text.size() != 1 || text.at(0).unicode() > 0xFF)
@@ -534,7 +549,7 @@ void MainWindow::offerDemoMode()
 void MainWindow::applyRomajiChoices(const RomajiChoices &choices)
 {
     session_.setRomaji(RomajiTable(choices));
-    startStopButton_->setFocus();
+    focusStartButton();
 }
 
 // ---- Tutorial ------------------------------------------------------------------------

@@ -74,6 +74,7 @@ private:
     void setDrillAreaHeight(int height);
     void setTextPanelLook(int pixels, const QColor &colour);
     void setStartButtonEnabled(bool enabled);
+    void focusStartButton();
 
     Platform &platform_;
     DrillSession session_;

@@ -45,8 +45,10 @@ ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QSt
         QObject *instance = loader.instance();
         if (auto *factory = qobject_cast<ProgressWindowFactory *>(instance))
             return factory;
+        // Qt's own reason (often the system's, in English) goes on a line of its own.
         problems << (instance ? QStringLiteral("%1: 成績グラフのモジュールではありません").arg(path)
-                              : loader.errorString());
+                              : QStringLiteral("%1 を読み込めませんでした。\n詳細: %2")
+                                    .arg(path, loader.errorString()));
     }
     if (problems.isEmpty())
         problems << QStringLiteral("%1 が見つかりません（%2）")

@@ -8,6 +8,7 @@
 
 #include <QFrame>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
@@ -19,21 +20,42 @@ constexpr int panelWidth = 521;
 constexpr int panelHeight = 240;
 constexpr int rolledHeight = 20;
 
-// Only the level names can be edited in place, as in a report list; the editor stays
-// out of the input method like every other control of the window.
+// The in-place editor of a level name. A line edit tells the input method that it takes
+// composed text whatever its WA_InputMethodEnabled says; during a run an input method or a
+// dead key would then take the keys the drill judges. It stays out, like every other control
+// of the window, and a run's key routing gives its keys to the drill.
+class CaptionEditor : public QLineEdit
+{
+    Q_OBJECT
+public:
+    explicit CaptionEditor(QWidget *parent) : QLineEdit(parent)
+    {
+        setAttribute(Qt::WA_InputMethodEnabled, false);
+        setFrame(style()->styleHint(QStyle::SH_ItemView_DrawDelegateFrame, nullptr, this));
+    }
+    // Asked through the query event (by the input contexts) ...
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override
+    {
+        return inputMethodQuery(query, QVariant());
+    }
+    // ... and by name (QInputMethod::queryFocusObject), which finds this one first.
+    Q_INVOKABLE QVariant inputMethodQuery(Qt::InputMethodQuery query, QVariant argument) const
+    {
+        if (query == Qt::ImEnabled)
+            return false;
+        return QLineEdit::inputMethodQuery(query, argument);
+    }
+};
+
+// Only the level names can be edited in place, as in a report list.
 class CaptionDelegate : public QStyledItemDelegate
 {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &,
                           const QModelIndex &index) const override
     {
-        if (index.column() != 0)
-            return nullptr;
-        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (editor)
-            editor->setAttribute(Qt::WA_InputMethodEnabled, false);
-        return editor;
+        return index.column() == 0 ? new CaptionEditor(parent) : nullptr;
     }
     // Rows only as high as the font, so that the header and all nine levels fit the list.
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
@@ -93,7 +115,8 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("Button3"));
     okButton->setGeometry(424, 192, 81, 25);
-    okButton->setAutoDefault(false);
+    // Return and Enter press the focused OK as space does.
+    okButton->setAutoDefault(true);
     connect(okButton, &QPushButton::clicked, this, &RecordTable::rollUp);
 
     list = new ScoreList(this);
@@ -169,3 +192,5 @@ void RecordTable::rollUp()
     hide();
     emit closed();
 }
+
+#include "recordtable.moc"

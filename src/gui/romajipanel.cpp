@@ -69,7 +69,8 @@ RomajiPanel::RomajiPanel(Platform &platform, QWidget *parent) : QFrame(parent), 
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("Button2"));
     okButton->setGeometry(408, 288, 81, 25);
-    okButton->setAutoDefault(false);
+    // Return and Enter press the focused OK as space does.
+    okButton->setAutoDefault(true);
     connect(okButton, &QPushButton::clicked, this, &RomajiPanel::rollUp);
 
     for (const auto &[name, left] : {std::pair{"Bevel1", 154}, std::pair{"Bevel2", 296}}) {

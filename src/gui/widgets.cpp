@@ -29,18 +29,25 @@ void setUnrollingPanelFrame(QFrame *panel)
 namespace
 {
 
-QMargins frameMargins(const QWidget *window)
+// The window manager's frame around a window, when it is known and whole. Openbox puts a
+// window into its frame and lets other clients run before it sizes the frame; Qt, finding no
+// frame extents yet, measures the frame window itself, still 1 x 1 pixel, and gets negative
+// right and bottom margins: centring that tiny frame leaves the window's corner in the middle
+// of the screen. Such a frame, like none, counts as not known yet.
+QMargins wholeFrame(const QWidget *window)
 {
     const QWindow *handle = window->windowHandle();
-    return handle ? handle->frameMargins() : QMargins();
+    const QMargins frame = handle ? handle->frameMargins() : QMargins();
+    if (frame.left() < 0 || frame.top() < 0 || frame.right() < 0 || frame.bottom() < 0)
+        return QMargins();
+    return frame;
 }
 
-void moveToCentre(QWidget *window)
+void moveToCentre(QWidget *window, const QMargins &frame)
 {
     const QScreen *screen = window->screen();
     if (!screen)
         return;
-    const QMargins frame = frameMargins(window);
     const QSize outer = window->size().grownBy(frame);
     const QRect area = screen->availableGeometry();
     const QPoint frameCorner(area.x() + (area.width() - outer.width()) / 2,
@@ -50,39 +57,47 @@ void moveToCentre(QWidget *window)
     window->setGeometry(QRect(frameCorner + QPoint(frame.left(), frame.top()), window->size()));
 }
 
-// Waits for the window manager's frame (known by the time the framed window is first
-// painted) and centres the framed window once.
+// Centres a shown window again whenever its frame becomes known or changes, until it is
+// hidden: the frame is unknown when the window is first shown, and may be read half made
+// before it is whole.
 class FrameCentring : public QObject
 {
 public:
-    using QObject::QObject;
+    FrameCentring(QWidget *window, const QMargins &centredWith)
+        : QObject(window), centredWith_(centredWith)
+    {
+        setObjectName(QStringLiteral("frameCentring"));
+        window->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        const QEvent::Type type = event->type();
         auto *window = static_cast<QWidget *>(watched);
-        if (type == QEvent::Hide || !frameMargins(window).isNull()) {
+        if (event->type() == QEvent::Hide) {
             window->removeEventFilter(this);
             setObjectName(QString());
             deleteLater();
-            if (type != QEvent::Hide)
-                moveToCentre(window);
+            return false;
+        }
+        const QMargins frame = wholeFrame(window);
+        if (!frame.isNull() && frame != centredWith_) {
+            centredWith_ = frame;
+            moveToCentre(window, frame);
         }
         return false;
     }
+
+private:
+    QMargins centredWith_;
 };
 
 } // namespace
 
 void centreOnScreen(QWidget *window)
 {
-    moveToCentre(window);
-    const QString name = QStringLiteral("frameCentring");
-    if (frameMargins(window).isNull() &&
-        !window->findChild<QObject *>(name, Qt::FindDirectChildrenOnly)) {
-        auto *centring = new FrameCentring(window);
-        centring->setObjectName(name);
-        window->installEventFilter(centring);
-    }
+    const QMargins frame = wholeFrame(window);
+    moveToCentre(window, frame);
+    if (!window->findChild<QObject *>(QStringLiteral("frameCentring"), Qt::FindDirectChildrenOnly))
+        new FrameCentring(window, frame);
 }

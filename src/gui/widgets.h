@@ -18,6 +18,6 @@ void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
 void setUnrollingPanelFrame(QFrame *panel);
 
 // Moves a window, frame included, to the middle of its screen. Until the window manager
-// has framed a newly shown window its frame is unknown; the window is then centred again
-// once, as soon as the frame is there.
+// has framed a newly shown window its frame is unknown; until the window is hidden, it is
+// centred again whenever its whole frame becomes known or changes.
 void centreOnScreen(QWidget *window);

@@ -15,6 +15,9 @@
 #  8. special files: RK.set a named pipe still opens the window and stays a pipe; RK.log a
 #     link to a private zero device still lets the progress window open and SIGTERM end
 #     the program; a data folder that cannot be made is said in a box, status 1.
+#  9. the typing-time dialog, shown 30 times, is centred every time and closes with Return
+#     or space; neither it nor the welcome box can be minimised or maximised (checked on
+#     the way, as are the main window's icon and Alt and Super letters not judged).
 # Usage: run.sh PATH-TO-rinkaro
 set -euo pipefail
 
@@ -94,6 +97,18 @@ centred() { # window id
     return 1
 }
 
+# Whether a window asks for no minimise or maximise (Motif functions 8, 16), with "no-close"
+# no close either (32), and the window manager offers neither minimise nor maximise.
+plain_frame() { # window id, close|no-close
+    local flags functions unwanted=24 allowed
+    [ "$2" = no-close ] && unwanted=56
+    read -r flags functions _ < <(xprop -id "$1" _MOTIF_WM_HINTS | sed 's/.*= //; s/,/ /g')
+    allowed=$(xprop -id "$1" _NET_WM_ALLOWED_ACTIONS)
+    (( (flags & 1) && !(functions & unwanted) )) &&
+        [[ $allowed == *MOVE* && $allowed != *MINIMIZE* && $allowed != *MAXIMIZE* ]]
+}
+frame_hints() { xprop -id "$1" _MOTIF_WM_HINTS _NET_WM_ALLOWED_ACTIONS | tr '\n' ' '; }
+
 start_program() { # [folder]
     (cd "${1:-$work}" && exec "$program" >>"$work/program.log" 2>&1) &
     program_pid=$!
@@ -111,16 +126,18 @@ window_of() { # pid
 }
 # Greets a first start, then types a whole level-1 run without a wrong key in the given
 # main window and dismisses its typing-time dialog: a record whenever no faster run is kept.
-clean_run() { # window id, [the level's keys: level 1's by default]
+clean_run() { # window id, [the level's keys: level 1's by default], [Return or space]
     focus "$1"
     xdotool key space
     sleep 0.2
     xdotool type --delay 15 "${2:-fjfjasdfgfjfj;lkjhfdfsfafgjkjlj;jh}"
     local dialog
     dialog=$(wait_window "タイピング時間" 20) || fail "no typing-time dialog after a clean run"
+    centred "$dialog" || fail "the typing-time dialog is not centred"
     focus "$dialog"
-    xdotool key Return
-    for _ in $(seq 100); do xdotool search --onlyvisible --name "^タイピング時間\$" >/dev/null 2>&1 || break; sleep 0.05; done
+    xdotool key "${3:-Return}"
+    for _ in $(seq 100); do xdotool search --onlyvisible --name "^タイピング時間\$" >/dev/null 2>&1 || return 0; sleep 0.05; done
+    fail "the typing-time dialog did not close with ${3:-Return}"
 }
 greet() { # folder: the welcome of a first start there
     local welcome
@@ -137,10 +154,12 @@ exit_status() { # pid: waits for it
 # ---- 1. First start ----------------------------------------------------------------------
 start_program
 welcome=$(wait_window "ようこそ" 20) || fail "no welcome message on the first start"
+plain_frame "$welcome" close || fail "the welcome box's frame: $(frame_hints "$welcome")"
 focus "$welcome"
 xdotool key Return
 main=$(wait_window "Rinkaro 2" 20) || fail "the main window did not open"
 centred "$main" || fail "the main window is not centred"
+[[ $(xprop -id "$main" _NET_WM_ICON) == *"Icon (32 x 32)"* ]] || fail "the main window has no icon"
 focus "$main"
 eval "$(xdotool getwindowgeometry --shell "$main")"
 before="${WIDTH}x${HEIGHT}"
@@ -156,11 +175,14 @@ started=$(date +%s.%N)
 xdotool key space          # the Start button has the focus
 import -window root "$shots/started.png"
 sleep 0.2
-xdotool type --delay 15 "fjfjasdfgfjfj;lkjhfdfsfa"
+xdotool type --delay 15 "fjfjasdfgf"
+xdotool key alt+j super+j                   # commands, not typed letters: not judged
+xdotool type --delay 15 "jfj;lkjhfdfsfa"
 xdotool type --delay 15 "q"                 # the wrong key: f is expected
 xdotool type --delay 15 "fgjkjlj;jh"
 dialog=$(wait_window "タイピング時間" 20) || fail "no typing-time dialog after the run"
 centred "$dialog" || fail "the typing-time dialog is not centred"
+plain_frame "$dialog" no-close || fail "the typing-time dialog's frame: $(frame_hints "$dialog")"
 ended=$(date +%s.%N)
 import -window root "$shots/result.png"
 focus "$dialog"
@@ -342,5 +364,15 @@ touch "$work/not-a-folder"
 no_data_folder "a file where the folder should be" XDG_DATA_HOME="$work/not-a-folder"
 no_data_folder "HOME=/" HOME=/ XDG_DATA_HOME=
 [ ! -e /.local/share/rinkaro ] || fail "a data folder was made under the root folder"
+
+# ---- 9. The typing-time dialog is centred at every showing --------------------------------
+# The window manager frames it anew each time; clean_run checks it.
+mkdir -p "$work/centre"
+cp "$work/RK.set" "$work/centre/"
+start_program "$work/centre"
+main=$(window_of "$program_pid") || fail "the main window did not open for the centring test"
+for _ in $(seq 15); do clean_run "$main" "" Return; clean_run "$main" "" space; done
+wmctrl -i -c "$main"
+gone "$program_pid" 20 || fail "the program did not close after the centring test"
 
 echo "1 passed, 0 failed"

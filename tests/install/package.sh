@@ -20,7 +20,8 @@ dpkg-deb --info "$deb"
 field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = rinkaro ] || fail "Package: $(field Package)"
 [ "$(field Section)" = education ] || fail "Section: $(field Section)"
-for dependency in "libqt6widgets6 " "libqt6charts6 " "libc6 " "fonts-ipafont-gothic," "fonts-bebas-neue | fonts-liberation"; do
+for dependency in "libqt6widgets6 " "libqt6charts6 " "libc6 " "fonts-ipafont-gothic," "fonts-bebas-neue | fonts-liberation," \
+                  "fonts-liberation2 | fonts-liberation," "qt6-translations-l10n,"; do
     [[ "$(field Depends), " == *"$dependency"* ]] || fail "Depends lacks '$dependency': $(field Depends)"
 done
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/desktop.h"
 #include "core/keytable.h"
 #include "core/levels.h"
 #include "core/scorebook.h"
@@ -37,6 +38,7 @@ struct TestWindow {
     {
         registerFontSubstitutions();
         setJapaneseApplicationFont();
+        installQtJapanese();
         QLocale::setDefault(QLocale::c());
         QDir::setCurrent(dir.path());
         form = std::make_unique<MainWindow>(platform);
