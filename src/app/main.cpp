@@ -4,6 +4,7 @@
 #include "app/systemplatform.h"
 #include "gui/fonts.h"
 #include "gui/mainwindow.h"
+#include "version.h"
 
 #include <cstdio>
 #include <exception>
