@@ -73,10 +73,7 @@ QImage AboutBox::keysPicture()
     painter.setTransform(slant);
 
     const char *const rows[2] = {"FGH", "VBN"};
-    QFont font(impactFamily);
-    font.setPixelSize(15);
-    font.setBold(true);
-    painter.setFont(font);
+    painter.setFont(pixelFont(impactFamily, 15, true));
     constexpr double pitch = 25;
     for (int row = 0; row < 2; ++row) {
         for (int column = 0; column < 3; ++column) {

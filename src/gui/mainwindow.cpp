@@ -143,9 +143,6 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     for (QWidget *child : findChildren<QWidget *>())
         child->setAttribute(Qt::WA_InputMethodEnabled, false);
 
-    aboutBox = new AboutBox(this);
-    resultDialog = new ResultDialog(this);
-
     qApp->installEventFilter(this);
     // A session manager ending the session asks first: the settings are saved then too.
     connect(qApp, &QGuiApplication::commitDataRequest, this, &MainWindow::saveSettings);
@@ -213,7 +210,12 @@ void MainWindow::buildMenus()
     addSeparator(helpMenu, "N1");
     QAction *aboutItem =
         addItem(helpMenu, "aboutMenu1", QStringLiteral("Rinkaro について..."), false);
-    connectItem(aboutItem, [this] { platform_.showModal(aboutBox); });
+    connectItem(aboutItem, [this] {
+        // The dialogs are built when first shown, so that start-up does not wait for them.
+        if (!aboutBox)
+            aboutBox = new AboutBox(this);
+        platform_.showModal(aboutBox);
+    });
 }
 
 void MainWindow::buildDrillArea()
@@ -470,6 +472,8 @@ void MainWindow::finishRun()
     if (recorded.newRecord)
         saveSettings();
     appendToHistory(run, recorded);
+    if (!resultDialog)
+        resultDialog = new ResultDialog(this);
     resultDialog->setResult(formatTenths(run.seconds), QString::number(run.errors),
                             QString::number(recorded.standard), formatTenths(recorded.bestBefore));
     platform_.showModal(resultDialog);

@@ -111,7 +111,7 @@ private:
     QToolButton *tutorialBackButton = nullptr; // SpeedButton3
     RomajiPanel *romajiPanel = nullptr;        // settingPanel
     RecordTable *recordTable = nullptr;        // scorePanel
-    AboutBox *aboutBox = nullptr;              // Form2
-    ResultDialog *resultDialog = nullptr;      // Form3
+    AboutBox *aboutBox = nullptr;              // Form2, built when first shown
+    ResultDialog *resultDialog = nullptr;      // Form3, built when first shown
     QPointer<QWidget> progressWindow;          // progressWindow, made by its plugin
 };

@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 
@@ -36,24 +37,21 @@ public:
         return editor;
     }
     // Rows only as high as the font, so that the header and all nine levels fit the list.
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    // The columns' widths are fixed, so the texts are not measured.
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
     {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(option.fontMetrics.height());
-        return size;
+        return QSize(option.rect.width(), option.fontMetrics.height());
     }
 };
 
+// As high as its font, with the captions unmeasured: the columns' widths are fixed, and
+// measuring the bold captions would load and hint a font's glyphs at start-up for a table
+// that stays hidden until it is opened.
 class ScoreHeader : public QHeaderView
 {
 public:
     using QHeaderView::QHeaderView;
-    QSize sizeHint() const override
-    {
-        QSize size = QHeaderView::sizeHint();
-        size.setHeight(fontMetrics().height() + 4);
-        return size;
-    }
+    QSize sizeHint() const override { return QSize(length(), fontMetrics().height() + 4); }
 };
 
 // An item view turns input methods back on by itself whenever its current row becomes
@@ -100,8 +98,12 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
     list->setObjectName(QStringLiteral("scoreList"));
     list->setGeometry(10, 12, 501, 165);
     list->setFrameShape(QFrame::NoFrame);
-    // The font first, so that the header is measured once, in its own font.
-    list->setFont(pixelFont(gothicFamily, 15));
+    // The font first, so that the header is made in its own font; the default header that
+    // it replaces need not be measured for it.
+    {
+        const QSignalBlocker quiet(list->header());
+        list->setFont(pixelFont(gothicFamily, 15));
+    }
     list->setHeader(new ScoreHeader(Qt::Horizontal, list));
     // The four columns fill the list's width exactly.
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
