@@ -98,13 +98,12 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
     list->setObjectName(QStringLiteral("scoreList"));
     list->setGeometry(10, 12, 501, 165);
     list->setFrameShape(QFrame::NoFrame);
-    // The font first, so that the header is made in its own font; the default header that
-    // it replaces need not be measured for it.
-    {
-        const QSignalBlocker quiet(list->header());
-        list->setFont(pixelFont(gothicFamily, 15));
-    }
     list->setHeader(new ScoreHeader(Qt::Horizontal, list));
+    QHeaderView *header = list->header();
+    // The header is set up without telling the list, which lays itself out from the header
+    // when it is first shown: a table that stays hidden never loads its font.
+    const QSignalBlocker quiet(header);
+    list->setFont(pixelFont(gothicFamily, 15));
     // The four columns fill the list's width exactly.
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setColour(list, QPalette::Text, Qt::black);
@@ -118,12 +117,13 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
     list->setColumnCount(4);
     list->setHeaderLabels({QStringLiteral("レベル"), QStringLiteral("標準スコア"),
                            QStringLiteral("ハイ・スコア"), QStringLiteral("ランダム")});
-    QHeaderView *header = list->header();
     header->setSectionsClickable(false);
     header->setSectionsMovable(false);
     header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::Fixed);
     const int widths[4] = {170, 110, 110, 110};
+    // By default the least width is found from the font's widest character.
+    header->setMinimumSectionSize(110);
     for (int column = 0; column < 4; ++column) {
         header->resizeSection(column, widths[column]);
         list->headerItem()->setTextAlignment(
