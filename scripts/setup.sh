@@ -3,16 +3,26 @@
 # build/. Idempotent: with everything in place it only lets the build check for changes.
 #   scripts/setup.sh          what the program needs to build and run
 #   scripts/setup.sh --tests  also what the test suite needs (X server, xdotool, clang ...)
+#   scripts/setup.sh --werror treats compiler warnings as errors from now on (CI does)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 
+tests=false
+werror=false
+for argument in "$@"; do
+    case "$argument" in
+        --tests) tests=true ;;
+        --werror) werror=true ;;
+        *) echo "usage: scripts/setup.sh [--tests] [--werror]" >&2; exit 2 ;;
+    esac
+done
+
 # Debian's qt6-charts-dev needs Qt OpenGL's CMake files without depending on them.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev x11-utils
-          libxcb1-dev librsvg2-bin qt6-translations-l10n
-          fonts-ipafont-gothic fonts-bebas-neue fonts-liberation)
-if [ "${1:-}" = "--tests" ]; then
+          libxcb1-dev librsvg2-bin qt6-translations-l10n fonts-ipafont-gothic fonts-bebas-neue fonts-liberation)
+if $tests; then
     packages+=(xvfb xauth xdotool openbox wmctrl imagemagick
                clang libclang-rt-14-dev libbenchmark-dev
                desktop-file-utils appstream lintian dpkg-dev file
@@ -41,7 +51,14 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+# A build tree that exists keeps its own settings; --werror turns the option on in it too.
+options=()
+if $werror; then
+    options+=(-DRINKARO_WERROR=ON)
+fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}"
+elif $werror && ! grep -qx 'RINKARO_WERROR:BOOL=ON' "$build/CMakeCache.txt"; then
+    cmake -S "$root" -B "$build" "${options[@]}"
 fi
 cmake --build "$build" -j"$(nproc)"

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Sets up and builds Rinkaro with everything its tests need, then runs the whole test
-# suite headless: the offscreen Qt suites, the fuzz target and the real-window tests
-# under Xvfb.
+# Sets up and builds Rinkaro with everything its tests need, warnings as errors, then runs
+# the whole test suite headless: the offscreen Qt suites, the fuzz targets, the rules'
+# suites under the sanitizers, the real-window tests under Xvfb and the package.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$root/scripts/setup.sh" --tests
+"$root/scripts/setup.sh" --tests --werror
 
 runtime=$(mktemp -d /tmp/rinkaro-runtime.XXXXXX)
 chmod 700 "$runtime"

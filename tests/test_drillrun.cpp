@@ -298,13 +298,14 @@ void DrillRunTest::onlyKeysTypingOneCharacterAreJudged()
 void DrillRunTest::dialogLayout()
 {
     TestWindow w;
-    const ResultDialog *form3 = resultDialog(w);
-    QVERIFY(form3);
+    // As built, before a run has put its figures in.
+    const ResultDialog dialog(w.window());
+    const ResultDialog *form3 = &dialog;
     QCOMPARE(form3->windowTitle(), QStringLiteral("タイピング時間"));
     QCOMPARE(form3->size(), QSize(289, 120));
     QVERIFY(!(form3->windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(!(form3->windowFlags() & Qt::WindowSystemMenuHint));
-    QVERIFY(form3->font().families().contains(pGothicFamily));
+    QCOMPARE(QFontInfo(form3->font()).family(), QStringLiteral("IPAPGothic"));
     QCOMPARE(form3->font().pixelSize(), 12);
     const QPushButton *okButton = dialogPart<QPushButton>(form3, "Button1");
     QCOMPARE(QFontInfo(okButton->font()).family(), QStringLiteral("IPAPGothic"));
@@ -320,7 +321,6 @@ void DrillRunTest::dialogLayout()
         QVERIFY2(label, name);
         QCOMPARE(label->geometry(), geometry);
         QCOMPARE(label->text(), caption);
-        QVERIFY(label->font().families().contains(gothicFamily));
         QCOMPARE(label->font().pixelSize(), 16);
         QCOMPARE(QFontInfo(label->font()).family(), QStringLiteral("IPAGothic"));
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
@@ -388,6 +388,8 @@ void DrillRunTest::dialogAfterManyErrorsAndAHighBest()
 void DrillRunTest::dialogClosesWithEnterWhenShownModally()
 {
     TestWindow w;
+    w.clickStart();
+    finishKeyRun(w);
     ResultDialog *form3 = resultDialog(w);
     QVERIFY(form3);
     bool wasModal = false;

@@ -385,9 +385,9 @@ void RecordsTest::aboutBoxShowsModallyWithItsLabels()
 void RecordsTest::aboutBoxLooksAsDesigned()
 {
     TestWindow w;
-    AboutBox *box = w->findChild<AboutBox *>();
-    QVERIFY(box);
     w.action(QStringLiteral("aboutMenu1"))->trigger();
+    AboutBox *box = w->findChild<AboutBox *>(QStringLiteral("Form2"));
+    QVERIFY(box);
     QCOMPARE(w.platform.modals.size(), size_t(1));
     QCOMPARE(w.platform.modals.back().title, QStringLiteral("About Rinkaro..."));
     QVERIFY(box->isModal());
@@ -459,8 +459,6 @@ void RecordsTest::aboutBoxRunsARealModalLoop()
     registerFontSubstitutions();
     SystemPlatform system;
     MainWindow form(system);
-    auto *box = form.findChild<AboutBox *>(QStringLiteral("Form2"));
-    QVERIFY(box);
     QWidget *seen = nullptr;
     bool wasModal = false;
     QTimer::singleShot(0, [&] {
@@ -471,6 +469,8 @@ void RecordsTest::aboutBoxRunsARealModalLoop()
     });
     // What a click on the menu item does; returns once the box is closed.
     form.findChild<QAction *>(QStringLiteral("aboutMenu1"))->trigger();
+    auto *box = form.findChild<AboutBox *>(QStringLiteral("Form2"));
+    QVERIFY(box);
     QCOMPARE(seen, static_cast<QWidget *>(box));
     QVERIFY(wasModal);
     QVERIFY(!box->isVisible());

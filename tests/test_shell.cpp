@@ -101,11 +101,13 @@ void ShellTest::firstSightShowsTheLevelNotTheDesignCaptions()
     QVERIFY(w.hintBox()->isChecked());
     QVERIFY(!w.randomBox()->isChecked());
     QCOMPARE(w.keyAction(), '-');
-    // The three windows exist from the start, the dialogs hidden and owned by the window.
+    // The dialogs are built when first used, owned by the window and hidden again afterwards.
+    QVERIFY(!w->findChild<AboutBox *>(QStringLiteral("Form2")));
+    QVERIFY(!w->findChild<ResultDialog *>(QStringLiteral("Form3")));
+    w.action(QStringLiteral("aboutMenu1"))->trigger();
     auto *about = w.find<AboutBox>(QStringLiteral("Form2"));
-    auto *result = w.find<ResultDialog>(QStringLiteral("Form3"));
     QVERIFY(about && !about->isVisible());
-    QVERIFY(result && !result->isVisible());
+    QCOMPARE(about->parentWidget(), w.window());
 }
 
 void ShellTest::windowIsFixedAndCannotBeMaximised()

@@ -5,6 +5,7 @@
 #include "app/systemplatform.h"
 #include "gui/fonts.h"
 #include "gui/mainwindow.h"
+#include "version.h"
 
 #include <cstdio>
 #include <exception>
@@ -71,7 +72,7 @@ int main(int argc, char **argv)
             return 1;
         }
         app.setPlatform(&platform);
-        MainWindow window(platform); // creates the about box and the typing-time dialog
+        MainWindow window(platform);
         // A logout or shutdown ends the program as its close box does: settings saved. It
         // may come while the first show's welcome box runs, before the main loop has
         // started: exit() then ends only that box's loop, so the main loop is not entered.

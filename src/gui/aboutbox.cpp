@@ -2,6 +2,7 @@
 
 #include "gui/fonts.h"
 #include "gui/widgets.h"
+#include "version.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -36,7 +37,7 @@ AboutBox::AboutBox(QWidget *parent)
     setModal(true);
 
     const Qt::Alignment topLeft = Qt::AlignLeft | Qt::AlignTop;
-    makeLabel(this, "Label1", QStringLiteral("Rinkaro ver.2.0.5"), QRect(80, 8, 263, 31),
+    makeLabel(this, "Label1", QStringLiteral("Rinkaro ver." RINKARO_VERSION), QRect(80, 8, 263, 31),
               pixelFont(timesFamily, 27, true, true), Qt::red, Qt::AlignRight | Qt::AlignTop);
     const QFont credit = pixelFont(courierFamily, 21, true, true);
     const QColor green(0, 0x80, 0);
@@ -72,10 +73,7 @@ QImage AboutBox::keysPicture()
     painter.setTransform(slant);
 
     const char *const rows[2] = {"FGH", "VBN"};
-    QFont font(impactFamily);
-    font.setPixelSize(15);
-    font.setBold(true);
-    painter.setFont(font);
+    painter.setFont(pixelFont(impactFamily, 15, true));
     constexpr double pitch = 25;
     for (int row = 0; row < 2; ++row) {
         for (int column = 0; column < 3; ++column) {

@@ -1,6 +1,7 @@
 #include "gui/fonts.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QHash>
@@ -12,8 +13,41 @@
 #include <QStringList>
 #include <QWidget>
 
+namespace
+{
+
+// The installed face each design name stands for, found at its first use.
+QHash<QString, QString> &installedFaces()
+{
+    static QHash<QString, QString> faces;
+    return faces;
+}
+
+// The first substitute of `family` that is installed; the name itself when none is.
+QString installedFace(const QString &family)
+{
+    QHash<QString, QString> &faces = installedFaces();
+    const auto known = faces.constFind(family);
+    if (known != faces.cend())
+        return *known;
+    QString face = family;
+    for (const QString &substitute : QFont::substitutes(family)) {
+        // styles() answers from the font list; hasFamily() would run fontconfig's
+        // substitution rules for every name.
+        if (!QFontDatabase::styles(substitute).isEmpty()) {
+            face = substitute;
+            break;
+        }
+    }
+    faces.insert(family, face);
+    return face;
+}
+
+} // namespace
+
 void registerFontSubstitutions()
 {
+    installedFaces().clear();
     QFont::insertSubstitutions(gothicFamily, QStringList{QStringLiteral("IPAGothic")});
     QFont::insertSubstitutions(pGothicFamily, QStringList{QStringLiteral("IPAPGothic")});
     // A condensed heavy face for the key captions; fontconfig's own guess for "Impact"
@@ -26,10 +60,11 @@ void registerFontSubstitutions()
 
 QFont pixelFont(const QString &family, int pixels, bool bold, bool italic)
 {
-    // The installed face is named first: looking up a family that does not exist costs a
-    // search through every font on the system before the substitute is tried.
-    QFont font;
-    font.setFamilies(QFont::substitutes(family) + QStringList{family});
+    // The installed face alone: a design name that fontconfig does not know costs a search
+    // through every font on the system, and a second family makes Qt sort every font on the
+    // system into a fallback list at the font's first use, which this program's texts never
+    // need. With one family that list is only made if a character is missing from the face.
+    QFont font(installedFace(family));
     font.setPixelSize(pixels);
     font.setBold(bold);
     font.setItalic(italic);

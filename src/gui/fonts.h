@@ -26,6 +26,6 @@ void setJapaneseApplicationFont();
 // sizes and the face has none.
 void emboldenLargeText(QWidget *widget);
 
-// A font of the given family and pixel height (sizes are in pixels so that they do not
-// depend on the screen's resolution).
+// A font of the installed face that stands for the design's `family`, at the given pixel
+// height (sizes are in pixels so that they do not depend on the screen's resolution).
 QFont pixelFont(const QString &family, int pixels, bool bold = false, bool italic = false);

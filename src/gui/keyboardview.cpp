@@ -37,6 +37,13 @@ quint32 fingerColour(Finger finger)
     return indexFingerColour;
 }
 
+QColor captionColourOf(const KeyInfo &key, bool lit)
+{
+    return colourFromBgr(lit              ? hintCaptionColour
+                        : isHomeKey(key) ? homeCaptionColour
+                                         : captionColour);
+}
+
 } // namespace
 
 KeyboardView::KeyboardView(QWidget *parent) : QFrame(parent)
@@ -57,12 +64,15 @@ KeyboardView::KeyboardView(QWidget *parent) : QFrame(parent)
         cap->setLineWidth(2);
         cap->setAlignment(Qt::AlignCenter);
         cap->setAutoFillBackground(true);
-        setColour(cap, QPalette::Window, buttonFace());
+        // Both colours in one palette: each change of a palette is passed on and handled anew.
+        QPalette colours = cap->palette();
+        colours.setColor(QPalette::Window, buttonFace());
+        colours.setColor(QPalette::WindowText, captionColourOf(key, false));
+        cap->setPalette(colours);
         QFont font = captionFont;
         font.setUnderline(isHomeKey(key));
         cap->setFont(font);
         keyCaps[k] = cap;
-        setCaptionColour(k, false);
     }
 }
 
@@ -82,10 +92,7 @@ void KeyboardView::lightKey(const QString &character)
 
 void KeyboardView::setCaptionColour(std::size_t key, bool lit)
 {
-    const quint32 colour = lit                        ? hintCaptionColour
-                           : isHomeKey(keyTable[key]) ? homeCaptionColour
-                                                      : captionColour;
-    setColour(keyCaps[key], QPalette::WindowText, colourFromBgr(colour));
+    setColour(keyCaps[key], QPalette::WindowText, captionColourOf(keyTable[key], lit));
 }
 
 void KeyboardView::showFingerColours(bool shown)

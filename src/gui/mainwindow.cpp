@@ -142,9 +142,6 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     for (QWidget *child : findChildren<QWidget *>())
         child->setAttribute(Qt::WA_InputMethodEnabled, false);
 
-    aboutBox_ = new AboutBox(this);
-    resultDialog_ = new ResultDialog(this);
-
     qApp->installEventFilter(this);
     // A session manager ending the session asks first: the settings are saved then too.
     connect(qApp, &QGuiApplication::commitDataRequest, this, &MainWindow::saveSettings);
@@ -212,7 +209,12 @@ void MainWindow::buildMenus()
     addSeparator(helpMenu, "N1");
     QAction *aboutItem =
         addItem(helpMenu, "aboutMenu1", QStringLiteral("Rinkaro について..."), false);
-    connectItem(aboutItem, [this] { platform_.showModal(aboutBox_); });
+    connectItem(aboutItem, [this] {
+        // The dialogs are built when first shown, so that start-up does not wait for them.
+        if (!aboutBox_)
+            aboutBox_ = new AboutBox(this);
+        platform_.showModal(aboutBox_);
+    });
 }
 
 void MainWindow::buildDrillArea()
@@ -468,6 +470,8 @@ void MainWindow::finishRun()
     const RunResult &run = session_.result();
     const RecordedRun recorded =
         records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices_);
+    if (!resultDialog_)
+        resultDialog_ = new ResultDialog(this);
     resultDialog_->setResult(formatTenths(run.seconds), QString::number(run.errors),
                              QString::number(recorded.standard), formatTenths(recorded.bestBefore));
     platform_.showModal(resultDialog_);

@@ -99,7 +99,7 @@ private:
     QToolButton *tutorialBackButton_ = nullptr;      // SpeedButton3
     RomajiPanel *romajiPanel_ = nullptr;             // settingPanel
     RecordTable *recordTable_ = nullptr;             // scorePanel
-    AboutBox *aboutBox_ = nullptr;                   // Form2
-    ResultDialog *resultDialog_ = nullptr;           // Form3
+    AboutBox *aboutBox_ = nullptr;                   // Form2, built when first shown
+    ResultDialog *resultDialog_ = nullptr;           // Form3, built when first shown
     QPointer<QWidget> progressWindow_;               // progressWindow, made by its plugin
 };

@@ -33,6 +33,15 @@ QStringList progressPluginFolders()
 
 ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QString *error)
 {
+#ifdef RINKARO_WITHOUT_PROGRESS_WINDOW
+    // Built without Qt Charts: there is no module to look for, and a module left by another
+    // build would not be this program's.
+    Q_UNUSED(folders);
+    if (error)
+        *error = QStringLiteral("成績グラフのウィンドウはインストールされていません"
+                                "（このプログラムは Qt Charts なしでビルドされています）。");
+    return nullptr;
+#else
     const QString fileName = QStringLiteral(RINKARO_PROGRESS_PLUGIN_FILE);
     QStringList problems;
     for (const QString &folder : folders) {
@@ -56,4 +65,5 @@ ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QSt
     if (error)
         *error = problems.join(QLatin1Char('\n'));
     return nullptr;
+#endif
 }

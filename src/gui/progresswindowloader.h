@@ -29,5 +29,5 @@ Q_DECLARE_INTERFACE(ProgressWindowFactory, ProgressWindowFactory_iid)
 // build tree it was built in (for the tests and benchmarks).
 QStringList progressPluginFolders();
 // The factory of the first module in `folders` that loads; nullptr, with what went wrong
-// in `error`, when none does.
+// in `error`, when none does (always, in a build without Qt Charts).
 ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QString *error);

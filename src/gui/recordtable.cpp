@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 
@@ -58,24 +59,21 @@ public:
         return index.column() == 0 ? new CaptionEditor(parent) : nullptr;
     }
     // Rows only as high as the font, so that the header and all nine levels fit the list.
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    // The columns' widths are fixed, so the texts are not measured.
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
     {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(option.fontMetrics.height());
-        return size;
+        return QSize(option.rect.width(), option.fontMetrics.height());
     }
 };
 
+// As high as its font, with the captions unmeasured: the columns' widths are fixed, and
+// measuring the bold captions would load and hint a font's glyphs at start-up for a table
+// that stays hidden until it is opened.
 class ScoreHeader : public QHeaderView
 {
 public:
     using QHeaderView::QHeaderView;
-    QSize sizeHint() const override
-    {
-        QSize size = QHeaderView::sizeHint();
-        size.setHeight(fontMetrics().height() + 4);
-        return size;
-    }
+    QSize sizeHint() const override { return QSize(length(), fontMetrics().height() + 4); }
 };
 
 // An item view turns input methods back on by itself whenever its current row becomes
@@ -123,9 +121,12 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
     list->setObjectName(QStringLiteral("scoreList"));
     list->setGeometry(10, 12, 501, 165);
     list->setFrameShape(QFrame::NoFrame);
-    // The font first, so that the header is measured once, in its own font.
-    list->setFont(pixelFont(gothicFamily, 15));
     list->setHeader(new ScoreHeader(Qt::Horizontal, list));
+    QHeaderView *header = list->header();
+    // The header is set up without telling the list, which lays itself out from the header
+    // when it is first shown: a table that stays hidden never loads its font.
+    const QSignalBlocker quiet(header);
+    list->setFont(pixelFont(gothicFamily, 15));
     // The four columns fill the list's width exactly.
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setColour(list, QPalette::Text, Qt::black);
@@ -139,12 +140,13 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
     list->setColumnCount(4);
     list->setHeaderLabels({QStringLiteral("レベル"), QStringLiteral("標準スコア"),
                            QStringLiteral("ハイ・スコア"), QStringLiteral("ランダム")});
-    QHeaderView *header = list->header();
     header->setSectionsClickable(false);
     header->setSectionsMovable(false);
     header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::Fixed);
     const int widths[4] = {170, 110, 110, 110};
+    // By default the least width is found from the font's widest character.
+    header->setMinimumSectionSize(110);
     for (int column = 0; column < 4; ++column) {
         header->resizeSection(column, widths[column]);
         list->headerItem()->setTextAlignment(
