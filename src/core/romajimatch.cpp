@@ -16,7 +16,7 @@ const std::array<std::vector<std::string>, 88> directSpellings{{
     {"a"}, {"i"}, {"u"}, {"e"}, {"o"},
     {"ka"}, {"ki"}, {"ku"}, {"ke"}, {"ko"},
     {"sa"}, {"shi", "si", "ci"}, {"su"}, {"se"}, {"so"},
-    {"ta"}, {"chi", "ti"}, {"tsu", "tu"}, {"te"}, {"to"},
+    {"ta"}, {"chi", "ti", "tsi"}, {"tsu", "tu"}, {"te"}, {"to"},
     {"na"}, {"ni"}, {"nu"}, {"ne"}, {"no"},
     {"ha"}, {"hi"}, {"fu", "hu"}, {"he"}, {"ho"},
     {"ma"}, {"mi"}, {"mu"}, {"me"}, {"mo"},
