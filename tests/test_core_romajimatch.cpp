@@ -4,7 +4,6 @@
 #include "core/drillsession.h"
 #include "core/levels.h"
 #include "core/romajimatch.h"
-#include "core/runrules.h"
 
 #include <QTest>
 
@@ -32,11 +31,6 @@ QString type(FreeRomaji &item, const QString &keys)
         steps += !step.right ? u'w' : step.itemDone ? u'D' : QChar(u'0' + step.syllablesDone);
     }
     return steps;
-}
-
-QString reading(const FreeRomaji &item)
-{
-    return maskTyped(item.line(), item.typedCount());
 }
 
 constexpr RomajiChoices shiChosen{true};
@@ -165,7 +159,7 @@ void CoreRomajiMatchTest::typing()
     QFETCH(QString, keys);
     FreeRomaji item = itemOf(codes, choices);
     QTEST(type(item, keys), "steps");
-    QTEST(reading(item), "reading");
+    QTEST(item.reading(), "reading");
 }
 
 void CoreRomajiMatchTest::hepburnRunHasNoErrors_data()

@@ -359,7 +359,7 @@ void DrillSession::startFreeItem()
 void DrillSession::showFreeItem()
 {
     mainText_ = levelGroup(level_) == LevelGroup::Syllable ? kanaAt(entryIndex_) : phraseKana_;
-    readingText_ = maskTyped(free_.line(), free_.typedCount());
+    readingText_ = free_.reading();
     if (levelGroup(level_) == LevelGroup::Phrase)
         romajiLine_ = readingText_;
     const char next = free_.expected();

@@ -213,16 +213,20 @@ bool FreeRomaji::typingLead() const
     return int(typed_.size()) < spellings_[current_][shownIndex_].leadLetters;
 }
 
-QString FreeRomaji::line() const
+QString FreeRomaji::reading() const
 {
+    // Built a character at a time: this runs at every key.
     QString text;
+    text.reserve(64);
+    int masked = typedCount();
     for (int k = 0; k < syllableCount(); ++k) {
         if (k > 0)
-            text += u' ';
+            text += masked-- > 0 ? u'_' : u' ';
         const std::string &piece = k < current_    ? done_[k]
                                    : k == current_ ? shown()
                                                    : spellings_[k].front().letters;
-        text += QString::fromLatin1(piece.data(), qsizetype(piece.size())).toUpper();
+        for (const char c : piece)
+            text += masked-- > 0 ? u'_' : QChar(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
     }
     return text;
 }

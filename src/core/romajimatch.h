@@ -60,10 +60,10 @@ public:
     char expected() const;
     // Whether the next letter still types the small tsu of a doubled syllable.
     bool typingLead() const;
-    // The item's romaji in upper case, syllables apart by one space: the spellings typed,
-    // the one shown, then the table's; and how many of its characters were typed (the
-    // spaces passed included).
-    QString line() const;
+    // The item's romaji in upper case, syllables apart by one space (the spellings typed,
+    // the one shown, then the table's), its typed part and the spaces passed masked by "_".
+    QString reading() const;
+    // How many characters of the reading are masked.
     int typedCount() const;
 
 private:
