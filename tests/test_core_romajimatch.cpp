@@ -4,6 +4,7 @@
 #include "core/drillsession.h"
 #include "core/levels.h"
 #include "core/romajimatch.h"
+#include "hepburn.h"
 
 #include <QTest>
 
@@ -34,25 +35,6 @@ QString type(FreeRomaji &item, const QString &keys)
 }
 
 constexpr RomajiChoices shiChosen{true};
-
-// The keys of an item with Hepburn spellings (shi chi tsu fu ji sha ja cha), whatever the
-// session's table says.
-QString hepburnKeys(int level, int index)
-{
-    const RomajiTable hepburn({true, false, true, true, true, false, false, false});
-    QStringList pieces;
-    if (levelGroup(level) == LevelGroup::Syllable) {
-        pieces << hepburn.romaji(index);
-    } else {
-        const DecodedPhrase phrase = decodePhrase(hepburn, index);
-        for (int k = 1; k <= phrase.syllableCount; ++k)
-            pieces << phrase.pieces[k];
-    }
-    QString keys;
-    for (const QString &piece : pieces)
-        keys += piece == u"TI" ? u"CHI"_qs : piece == u"TTI" ? u"CCHI"_qs : piece;
-    return keys.toLower();
-}
 
 } // namespace
 
