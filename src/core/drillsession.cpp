@@ -349,11 +349,13 @@ void DrillSession::startFreeItem()
     if (levelGroup(level_) == LevelGroup::Syllable) {
         syllables.push_back({entryIndex_, false});
         free_.setItem(romaji_, syllables);
+        freeEntry_ = entryIndex_;
         return;
     }
     for (int k = 1; k <= syllableCount_; ++k)
         syllables.push_back({syllableCode_[k], syllableDoubled_[k]});
     free_.setItem(romaji_, syllables, syllableNo_ - 1);
+    freeEntry_ = 0;
 }
 
 void DrillSession::showFreeItem()
@@ -370,8 +372,9 @@ KeyOutcome DrillSession::judgeSyllableFree(char key, quint32 nowMs)
 {
     KeyOutcome outcome = KeyOutcome::Ignored;
     if (entryIndex_ >= rangeFirst_ && entryIndex_ <= rangeLast_) {
-        // A new romaji choice counts from the next syllable begun.
-        if (free_.typed().empty())
+        // A new romaji choice counts from the next syllable begun; a level changed from a
+        // phrase level leaves a phrase's item behind.
+        if (free_.typed().empty() || freeEntry_ != entryIndex_)
             startFreeItem();
         const char expected = free_.expected();
         const FreeRomaji::Step step = free_.type(key);

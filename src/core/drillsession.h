@@ -145,6 +145,7 @@ private:
     std::array<int, maxSyllables + 1> syllableCode_{};
     bool freeRomaji_ = false;
     FreeRomaji free_;
+    int freeEntry_ = 0; // syllable levels: the syllable free_ was set for
 
     RunResult result_;
     RunTally tally_;
