@@ -1,10 +1,7 @@
 // Free romaji input: the spellings taken for each kana, ん and っ by what follows them, the
-// reading line following the spelling typed, and whole runs typed with other spellings than
-// the romaji table's.
+// reading line following the spelling typed, and what a miss records.
 #include "core/drillsession.h"
-#include "core/levels.h"
 #include "core/romajimatch.h"
-#include "hepburn.h"
 
 #include <QTest>
 
@@ -46,8 +43,6 @@ private slots:
     void spellings();
     void typing_data();
     void typing();
-    void hepburnRunHasNoErrors_data();
-    void hepburnRunHasNoErrors();
     void missNamesTheKeyOfTheSpellingShown();
 };
 
@@ -137,32 +132,6 @@ void CoreRomajiMatchTest::typing()
     FreeRomaji item = itemOf(codes, choices);
     QTEST(type(item, keys), "steps");
     QTEST(item.reading(), "reading");
-}
-
-void CoreRomajiMatchTest::hepburnRunHasNoErrors_data()
-{
-    QTest::addColumn<int>("level");
-    for (int level = 5; level <= 9; ++level)
-        QTest::addRow("level %d", level) << level;
-}
-
-// Faults caught: a spelling of the tables' kana missing; the option leaving the table's
-// spelling as the only one.
-void CoreRomajiMatchTest::hepburnRunHasNoErrors()
-{
-    QFETCH(int, level);
-    DrillSession session([](int) { return 0; });
-    session.selectLevel(level);
-    session.setFreeRomaji(true);
-    session.start(0);
-    const LevelInfo *info = levelInfo(level);
-    KeyOutcome last = KeyOutcome::Ignored;
-    for (int index = info->rangeFirst; index <= info->rangeLast; ++index)
-        for (const QChar key : hepburnKeys(level, index))
-            last = session.keyTyped(key.toLatin1(), 0).outcome;
-    QCOMPARE(last, KeyOutcome::Finished);
-    QCOMPARE(session.result().errors, 0);
-    QVERIFY(session.tally().misses.empty());
 }
 
 // Faults caught: a miss naming the table's letter rather than the one shown; the hint not
