@@ -16,11 +16,15 @@ using Clock = BenchClock;
 
 } // namespace
 
-int main()
+namespace
+{
+
+void benchRuns(bool freeRomaji)
 {
     constexpr int runs = 200;
     DrillSession session([](int) { return 0; });
     session.setHintShown(true); // the hint names the next key to type
+    session.setFreeRomaji(freeRomaji);
     session.selectLevel(9);
     std::vector<double> perKey;
     int keys = 0;
@@ -39,9 +43,18 @@ int main()
     }
     const double total = microseconds(Clock::now() - started);
     std::sort(perKey.begin(), perKey.end());
-    std::printf("level 9, %d ordered runs, %d keys\n", runs, keys);
+    std::printf("level 9%s, %d ordered runs, %d keys\n", freeRomaji ? ", free romaji" : "", runs,
+                keys);
     std::printf("per key: median %.2f us, 99th percentile %.2f us, max %.2f us\n",
                 perKey[perKey.size() / 2], perKey[perKey.size() * 99 / 100], perKey.back());
     std::printf("whole runs: %.2f us per key on average\n", total / keys);
+}
+
+} // namespace
+
+int main()
+{
+    benchRuns(false);
+    benchRuns(true);
     return 0;
 }

@@ -375,7 +375,7 @@ void ProgressWindowTest::menuItemOpensAndRefreshesTheWindow()
     QCOMPARE(item->text(), QStringLiteral("成績グラフ"));
     const QList<QAction *> options = w.find<QMenu>(QStringLiteral("Option1"))->actions();
     QCOMPARE(options.last(), item);
-    QCOMPARE(options[options.size() - 2], w.action(QStringLiteral("showScore")));
+    QCOMPARE(options[options.size() - 2], w.action(QStringLiteral("freeRomajiItem")));
 
     item->trigger();
     QWidget *window = w.find(QStringLiteral("progressWindow"));

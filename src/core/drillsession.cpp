@@ -3,6 +3,8 @@
 #include "core/levels.h"
 #include "core/runrules.h"
 
+#include <QStringList>
+
 #include <utility>
 
 DrillSession::DrillSession(RandomSource random) : random_(std::move(random))
@@ -92,6 +94,8 @@ void DrillSession::showFirstItem()
         setHint(expectedLetter(readingText_, 1));
         letterPos_ = 1;
         entryIndex_ = rangeFirst_;
+        if (freeRomaji_)
+            startFreeItem();
         break;
     case LevelGroup::Phrase:
         letterPos_ = 1;
@@ -137,10 +141,13 @@ void DrillSession::decode(int number)
         syllableRomaji_[k] = decoded.pieces[k];
         syllableKana_[k] = decoded.kanaPieces[k];
         syllableDoubled_[k] = decoded.doubled[k];
+        syllableCode_[k] = decoded.codes[k];
     }
     syllableNo_ = 1;
     letterPos_ = 1;
     typedLetters_ = 0;
+    if (freeRomaji_)
+        startFreeItem();
 }
 
 void DrillSession::finish(quint32 nowMs)
@@ -203,6 +210,8 @@ KeyOutcome DrillSession::judgeKey(char key, quint32 nowMs)
 
 KeyOutcome DrillSession::judgeSyllable(char key, quint32 nowMs)
 {
+    if (freeRomaji_)
+        return judgeSyllableFree(key, nowMs);
     const QString ch{QLatin1Char(key)};
     KeyOutcome outcome = KeyOutcome::Ignored;
     if (entryIndex_ >= rangeFirst_ && entryIndex_ <= rangeLast_) {
@@ -254,6 +263,8 @@ void DrillSession::countPhraseLetter(char key, bool syllableDone)
 
 KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
 {
+    if (freeRomaji_)
+        return judgePhraseFree(key, nowMs);
     const QString ch{QLatin1Char(key)};
     KeyOutcome outcome = KeyOutcome::Ignored;
     if (entryIndex_ >= rangeFirst_ && entryIndex_ <= rangeLast_) {
@@ -290,6 +301,143 @@ KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
             readingText_ = romajiLine_;
             setHint(expectedLetter(syllableRomaji_[1], 1));
             outcome = KeyOutcome::ItemDone;
+        }
+    }
+    if (itemNumber_ > itemCount()) {
+        finish(nowMs);
+        return KeyOutcome::Finished;
+    }
+    return outcome;
+}
+
+// ---- Free romaji -----------------------------------------------------------------------
+
+void DrillSession::setFreeRomaji(bool on)
+{
+    if (on == freeRomaji_)
+        return;
+    freeRomaji_ = on;
+    const LevelGroup group = levelGroup(level_);
+    if (!running_ || group == LevelGroup::Key)
+        return;
+    // The item shown goes on from its current syllable, typed afresh.
+    letterPos_ = 1;
+    if (on) {
+        startFreeItem();
+        showFreeItem();
+    } else if (group == LevelGroup::Syllable) {
+        readingText_ = romaji_.romaji(entryIndex_);
+        setHint(expectedLetter(readingText_, 1));
+    } else {
+        QStringList pieces;
+        typedLetters_ = 0;
+        for (int k = 1; k <= syllableCount_; ++k) {
+            pieces << syllableRomaji_[k];
+            if (k < syllableNo_)
+                typedLetters_ += int(syllableRomaji_[k].size());
+        }
+        romajiLine_ = maskTyped(pieces.join(u' '), typedLetters_ + syllableNo_ - 1);
+        readingText_ = romajiLine_;
+        setHint(syllableNo_ <= syllableCount_ ? expectedLetter(syllableRomaji_[syllableNo_], 1)
+                                              : QString());
+    }
+}
+
+void DrillSession::startFreeItem()
+{
+    std::vector<FreeSyllable> syllables;
+    if (levelGroup(level_) == LevelGroup::Syllable) {
+        syllables.push_back({entryIndex_, false});
+        free_.setItem(romaji_, syllables);
+        freeEntry_ = entryIndex_;
+        return;
+    }
+    for (int k = 1; k <= syllableCount_; ++k)
+        syllables.push_back({syllableCode_[k], syllableDoubled_[k]});
+    free_.setItem(romaji_, syllables, syllableNo_ - 1);
+    freeEntry_ = 0;
+}
+
+void DrillSession::showFreeItem()
+{
+    mainText_ = levelGroup(level_) == LevelGroup::Syllable ? kanaAt(entryIndex_) : phraseKana_;
+    readingText_ = free_.reading();
+    if (levelGroup(level_) == LevelGroup::Phrase)
+        romajiLine_ = readingText_;
+    const char next = free_.expected();
+    setHint(next ? QString(QLatin1Char(next)) : QString());
+}
+
+KeyOutcome DrillSession::judgeSyllableFree(char key, quint32 nowMs)
+{
+    KeyOutcome outcome = KeyOutcome::Ignored;
+    if (entryIndex_ >= rangeFirst_ && entryIndex_ <= rangeLast_) {
+        // A new romaji choice counts from the next syllable begun; a level changed from a
+        // phrase level leaves a phrase's item behind.
+        if (free_.typed().empty() || freeEntry_ != entryIndex_)
+            startFreeItem();
+        const char expected = free_.expected();
+        const FreeRomaji::Step step = free_.type(key);
+        if (!step.right) {
+            outcome = wrongKey(kanaAt(entryIndex_),
+                               expected ? QString(QLatin1Char(expected)) : QString(), key);
+        } else if (!step.itemDone) {
+            ++tally_.rightKeys[key];
+            outcome = KeyOutcome::Advanced;
+        } else {
+            ++tally_.rightKeys[key];
+            ++tally_.kanaTyped[kanaAt(entryIndex_)];
+            ++itemNumber_;
+            entryIndex_ = nextItemIndex();
+            startFreeItem();
+            outcome = KeyOutcome::ItemDone;
+        }
+    }
+    if (itemNumber_ > itemCount()) {
+        finish(nowMs);
+        entryIndex_ = 0;
+        return KeyOutcome::Finished;
+    }
+    showFreeItem();
+    return outcome;
+}
+
+KeyOutcome DrillSession::judgePhraseFree(char key, quint32 nowMs)
+{
+    // The kana a letter of syllable k (1-based) types: the small tsu of a doubled one while
+    // its lead letters are typed.
+    const auto kanaOf = [this](int k, bool lead) {
+        if (k < 1 || k > syllableCount_)
+            return QString();
+        const QString &kana = syllableKana_[k];
+        return syllableDoubled_[k] ? (lead ? kana.left(1) : kana.mid(1)) : kana;
+    };
+    KeyOutcome outcome = KeyOutcome::Ignored;
+    if (entryIndex_ >= rangeFirst_ && entryIndex_ <= rangeLast_) {
+        const char expected = free_.expected();
+        const int before = free_.syllable() + 1;
+        const QString missed = kanaOf(before, free_.typingLead());
+        const FreeRomaji::Step step = free_.type(key);
+        if (!step.right) {
+            // The display stays as it was, hint included.
+            outcome = wrongKey(missed, expected ? QString(QLatin1Char(expected)) : QString(), key);
+        } else {
+            ++tally_.rightKeys[key];
+            for (int k = before; k < before + step.syllablesDone; ++k) {
+                ++tally_.kanaTyped[kanaOf(k, true)];
+                if (syllableDoubled_[k])
+                    ++tally_.kanaTyped[kanaOf(k, false)];
+            }
+            syllableNo_ = free_.syllable() + 1;
+            if (step.itemDone) {
+                ++itemNumber_;
+                entryIndex_ = nextItemIndex();
+                decode(entryIndex_);
+                outcome = KeyOutcome::ItemDone;
+            } else {
+                outcome = KeyOutcome::Advanced;
+            }
+            showFreeItem();
         }
     }
     if (itemNumber_ > itemCount()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/romaji.h"
+#include "core/romajimatch.h"
 #include "core/runlog.h"
 
 #include <QString>
@@ -55,6 +56,11 @@ public:
     // In force from the next typed character (a phrase already decoded keeps its pieces).
     void setRomaji(const RomajiTable &table) { romaji_ = table; }
     const RomajiTable &romaji() const { return romaji_; }
+    // Free romaji: in the syllable and phrase levels every spelling an input method takes
+    // is right, and the reading line follows the one typed. Off by default. Switched
+    // during a run, the item shown goes on from its current syllable, typed afresh.
+    void setFreeRomaji(bool on);
+    bool freeRomaji() const { return freeRomaji_; }
     // Read whenever the display is refreshed.
     void setHintShown(bool shown) { hintShown_ = shown; }
     bool hintShown() const { return hintShown_; }
@@ -106,6 +112,10 @@ private:
     KeyOutcome judgeKey(char key, quint32 nowMs);
     KeyOutcome judgeSyllable(char key, quint32 nowMs);
     KeyOutcome judgePhrase(char key, quint32 nowMs);
+    void startFreeItem();
+    void showFreeItem();
+    KeyOutcome judgeSyllableFree(char key, quint32 nowMs);
+    KeyOutcome judgePhraseFree(char key, quint32 nowMs);
 
     RandomSource random_;
     RomajiTable romaji_;
@@ -132,6 +142,10 @@ private:
     std::array<QString, maxSyllables + 1> syllableKana_{};
     std::array<bool, maxSyllables + 1> syllableDoubled_{};
     int syllableCount_ = 0;
+    std::array<int, maxSyllables + 1> syllableCode_{};
+    bool freeRomaji_ = false;
+    FreeRomaji free_;
+    int freeEntry_ = 0; // syllable levels: the syllable free_ was set for
 
     RunResult result_;
     RunTally tally_;

@@ -89,8 +89,12 @@ FileKind fileKind(const QString &path)
     struct stat info = {};
     if (::stat(name.constData(), &info) == 0)
         return S_ISREG(info.st_mode) ? FileKind::Regular : FileKind::Other;
-    if (::lstat(name.constData(), &info) == 0)
-        return FileKind::Other; // a link to nothing, or a loop of links
+    if (::lstat(name.constData(), &info) == 0) {
+        if (S_ISLNK(info.st_mode))
+            return FileKind::Other; // a link to nothing, or a loop of links
+        // Made between the two looks (another copy's first save): what it is now.
+        return S_ISREG(info.st_mode) ? FileKind::Regular : FileKind::Other;
+    }
     return errno == ENOENT ? FileKind::Missing : FileKind::Other;
 }
 

@@ -209,6 +209,7 @@ DecodedPhrase decodeCodes(const RomajiTable &table, const QString &codes)
         QString piece;
         QString kana;
         bool doubled = false;
+        int code = c;
         if (c == smallTsu) {
             const int d = i + 1 < n ? codeAt(codes, 2 * i + 2) : 0;
             // Only a syllable can be doubled; anything else is read on its own next round.
@@ -218,6 +219,7 @@ DecodedPhrase decodeCodes(const RomajiTable &table, const QString &codes)
             kana = kanaTable[smallTsu] + kanaTable[d];
             piece = follower.left(1) + follower;
             doubled = true;
+            code = d;
             ++i;
         } else {
             kana = kanaTable[c];
@@ -227,6 +229,7 @@ DecodedPhrase decodeCodes(const RomajiTable &table, const QString &codes)
         result.pieces[++result.syllableCount] = piece;
         result.kanaPieces[result.syllableCount] = kana;
         result.doubled[result.syllableCount] = doubled;
+        result.codes[result.syllableCount] = code;
         pieces << piece;
     }
     result.romajiLine = pieces.join(u' ');

@@ -73,6 +73,7 @@ struct DecodedPhrase {
     // [k]: syllable k is a small tsu with its follower ("っこ", "KKO"): its first letter
     // types the small tsu, the others the follower.
     std::array<bool, maxSyllables + 1> doubled{};
+    std::array<int, maxSyllables + 1> codes{}; // [k]: syllable k's code (a small tsu's follower)
     int syllableCount = 0;
 };
 // Reads two-digit codes from the left. Input that the phrase list never holds is passed

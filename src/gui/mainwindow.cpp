@@ -1,5 +1,6 @@
 #include "gui/mainwindow.h"
 
+#include "core/inputoptions.h"
 #include "core/levels.h"
 #include "core/screenunits.h"
 #include "gui/aboutbox.h"
@@ -104,6 +105,7 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
       platform_(platform), session_([&platform](int n) { return platform.random(n); })
 {
     setObjectName(QStringLiteral("Form1"));
+    optionsPath_ = QDir::current().absoluteFilePath(QStringLiteral("RK.ini"));
     setWindowTitle(QStringLiteral("Rinkaro 2"));
     setFont(pixelFont(pGothicFamily, 12));
 
@@ -197,6 +199,9 @@ void MainWindow::buildMenus()
     addSeparator(optionMenu, "N3");
     QAction *recordItem = addItem(optionMenu, "showScore", QStringLiteral("記録表示"), false);
     connectItem(recordItem, [this] { recordTable_->unroll(records_.scores()); });
+    freeRomajiItem_ =
+        addItem(optionMenu, "freeRomajiItem", QStringLiteral("ローマ字を自由に入力"), true);
+    connectItem(freeRomajiItem_, [this] { toggleFreeRomaji(); });
     QAction *progressItem =
         addItem(optionMenu, "progressItem", QStringLiteral("成績グラフ"), false);
     connectItem(progressItem, [this] { openProgressWindow(); });
@@ -296,6 +301,9 @@ void MainWindow::loadSettings()
     romajiPanel_->setChoices(values.romaji);
     session_.setRomaji(RomajiTable(values.romaji));
     choices_.romaji = values.romaji;
+    const InputOptions options = readInputOptions(optionsPath_);
+    freeRomajiItem_->setChecked(options.freeRomaji);
+    session_.setFreeRomaji(options.freeRomaji);
 
     // The colouring starts opposite to the stored flag so that toggling it below both
     // restores it and paints or clears the keyboard to match.
@@ -548,6 +556,17 @@ void MainWindow::offerDemoMode()
     showModes();
     if (!modes_.demo())
         keyboard_->lightKey(QString());
+}
+
+void MainWindow::toggleFreeRomaji()
+{
+    const bool on = !session_.freeRomaji();
+    freeRomajiItem_->setChecked(on);
+    session_.setFreeRomaji(on);
+    // Saved at once, so that the choice survives a copy that never closes politely.
+    saveInputOptions(optionsPath_, {on});
+    if (session_.running())
+        showDrill();
 }
 
 void MainWindow::applyRomajiChoices(const RomajiChoices &choices)

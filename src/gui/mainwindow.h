@@ -52,6 +52,7 @@ private slots:
     void toggleFingerColours();
     void offerDemoMode();
     void applyRomajiChoices(const RomajiChoices &choices);
+    void toggleFreeRomaji();
     void startTutorial();
     void stepTutorialForward();
     void stepTutorialBack();
@@ -84,10 +85,12 @@ private:
     SettingsRecord choices_;
     DrillAreaLayout layout_;
     bool settingsLoaded_ = false;
+    QString optionsPath_; // RK.ini
 
     QWidget *drillArea_ = nullptr;
     std::array<QAction *, levelCount> levelItems_{}; // Level1 .. Level9
     QAction *keyColourItem_ = nullptr;               // KeyColor
+    QAction *freeRomajiItem_ = nullptr;              // freeRomajiItem
     QLabel *textPanel_ = nullptr;                    // TextPanel: the item to type
     QLabel *readingPanel_ = nullptr;                 // yomiPanel: its romaji
     QCheckBox *hintCheckBox_ = nullptr;              // CheckBox1

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "core/romaji.h"
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+// Free romaji input: every spelling that common Japanese input methods turn into the kana
+// of an item is right, letter by letter, as the learner types it. The spelling of the
+// romaji table in force is always among them, so the learner's own choice never beeps.
+
+// One way of typing a syllable, in lower case. For a small tsu with its follower
+// ("xtuka"), the first `leadLetters` letters type the small tsu.
+struct Spelling {
+    std::string letters;
+    int leadLetters = 0;
+};
+
+// One syllable of an item as the syllable tables and the phrase decoder give it: a table
+// index 1..87, or the follower of a small tsu when `doubled`.
+struct FreeSyllable {
+    int code = 0;
+    bool doubled = false;
+};
+
+// The spellings of one syllable, the table's own first, without ん's single "n" (which
+// depends on what follows: see FreeRomaji).
+std::vector<Spelling> spellingsOf(const RomajiTable &table, FreeSyllable syllable);
+
+// Where the learner is in one item typed with free spellings: which syllable, the letters
+// typed for it so far, and the spellings typed for the syllables before it.
+class FreeRomaji
+{
+public:
+    // A new item, typed from syllable `from` (0-based) on; the syllables before it count as
+    // typed in the table's spelling.
+    void setItem(const RomajiTable &table, const std::vector<FreeSyllable> &syllables,
+                 int from = 0);
+
+    struct Step {
+        bool right = false;
+        int syllablesDone = 0; // 0, 1, or 2 when a pending ん closed before a one-key syllable
+        bool itemDone = false;
+    };
+    // A letter is right when some spelling of the current syllable starts with the letters
+    // typed for it plus this one, or when those letters already spell the syllable (ん as a
+    // single "n") and this one starts the next. A syllable closes as soon as its letters
+    // spell it and no longer spelling could go on from them (at the item's end: at once).
+    Step type(char key);
+
+    int syllable() const { return current_; } // 0-based; == syllableCount() when done
+    int syllableCount() const { return int(spellings_.size()); }
+    const std::string &typed() const { return typed_; }
+    // The spelling shown for the current syllable: the table's while the letters typed fit
+    // it, from then on the one being typed.
+    const std::string &shown() const;
+    // The next letter of the spelling shown, 0 when the item is done.
+    char expected() const;
+    // Whether the next letter still types the small tsu of a doubled syllable.
+    bool typingLead() const;
+    // The item's romaji in upper case, syllables apart by one space (the spellings typed,
+    // the one shown, then the table's), its typed part and the spaces passed masked by "_".
+    QString reading() const;
+    // How many characters of the reading are masked.
+    int typedCount() const;
+
+private:
+    bool closes(const std::string &letters) const;
+    void closeSyllable();
+    int findShown() const;
+
+    std::vector<std::vector<Spelling>> spellings_; // [k][0] is the table's spelling
+    std::vector<std::string> done_;                // what was typed for each syllable closed
+    int current_ = 0;
+    int shownIndex_ = 0;
+    std::string typed_;
+};
