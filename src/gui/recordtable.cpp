@@ -177,15 +177,7 @@ void RecordTable::unroll(const ScoreBook &scores)
         item->setText(3, formatTenths(scores.best(level, true)));
     }
 
-    raise(); // above the text panel and whatever else shares the drill area
-    show();
-    okButton->setFocus();
-
-    int step = 0;
-    for (int height = rolledHeight; height <= panelHeight; ++height) {
-        resize(panelWidth, height);
-        platform_.animationStep(this, ++step);
-    }
+    unrollPanel(platform_, this, okButton, rolledHeight, panelHeight);
 }
 
 void RecordTable::rollUp()

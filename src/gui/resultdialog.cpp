@@ -14,8 +14,12 @@ namespace
 
 constexpr int clientWidth = 289;
 constexpr int clientHeight = 120;
-// The divider between the two halves, and the room kept between a label and its neighbours.
-constexpr int dividerLeft = 152;
+// Where the design puts each control.
+constexpr QRect timeRect(176, 24, 57, 16), secondsRect(248, 24, 16, 16), errorsRect(248, 56, 8, 16),
+    errorsCaptionRect(184, 56, 48, 16), standardRect(104, 24, 25, 16),
+    standardCaptionRect(16, 24, 80, 16), bestRect(104, 56, 25, 16), bestCaptionRect(16, 56, 80, 16),
+    dividerRect(152, 8, 2, 105), okRect(208, 88, 73, 25);
+// The room kept between a label and its neighbours.
 constexpr int gap = 4;
 
 // Each value label takes exactly the width of its text; Label1 grows to the left.
@@ -49,14 +53,14 @@ ResultDialog::ResultDialog(QWidget *parent)
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     // Created in the order of their names, which is also the order a test double lists them in.
     const LabelRow labelRows[] = {
-        {&timeLabel, "Label1", QRect(176, 24, 57, 16), "0", Qt::AlignRight | Qt::AlignVCenter},
-        {&secondsCaption, "Label2", QRect(248, 24, 16, 16), "秒", left},
-        {&errorsLabel, "Label3", QRect(248, 56, 8, 16), "0", left},
-        {&errorsCaption, "Label4", QRect(184, 56, 48, 16), "エラー", left},
-        {&standardLabel, "Label5", QRect(104, 24, 25, 16), "0", left},
-        {nullptr, "Label6", QRect(16, 24, 80, 16), "標準タイム", left},
-        {&bestLabel, "Label7", QRect(104, 56, 25, 16), "0", left},
-        {nullptr, "Label8", QRect(16, 56, 80, 16), "最高タイム", left},
+        {&timeLabel, "Label1", timeRect, "0", Qt::AlignRight | Qt::AlignVCenter},
+        {&secondsCaption, "Label2", secondsRect, "秒", left},
+        {&errorsLabel, "Label3", errorsRect, "0", left},
+        {&errorsCaption, "Label4", errorsCaptionRect, "エラー", left},
+        {&standardLabel, "Label5", standardRect, "0", left},
+        {nullptr, "Label6", standardCaptionRect, "標準タイム", left},
+        {&bestLabel, "Label7", bestRect, "0", left},
+        {nullptr, "Label8", bestCaptionRect, "最高タイム", left},
     };
     const QFont labelFont = pixelFont(gothicFamily, 16);
     for (const LabelRow &entry : labelRows) {
@@ -73,11 +77,11 @@ ResultDialog::ResultDialog(QWidget *parent)
     divider = new QFrame(this);
     divider->setObjectName(QStringLiteral("Bevel1"));
     divider->setFrameStyle(QFrame::VLine | QFrame::Sunken);
-    divider->setGeometry(152, 8, 2, 105);
+    divider->setGeometry(dividerRect);
 
     okButton = new QPushButton(QStringLiteral("O K"), this);
     okButton->setObjectName(QStringLiteral("Button1"));
-    okButton->setGeometry(208, 88, 73, 25);
+    okButton->setGeometry(okRect);
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::close);
     okButton->setFocus();
@@ -96,26 +100,27 @@ void ResultDialog::setResult(const QString &seconds, const QString &errors, cons
 void ResultDialog::layOutValues()
 {
     // Design geometry first, so that a long value of an earlier run leaves nothing behind.
-    const QRect time(176, 24, 57, 16), errors(248, 56, 8, 16), standard(104, 24, 25, 16),
-        best(104, 56, 25, 16);
-    fitToText(standardLabel, standard);
-    fitToText(bestLabel, best);
+    fitToText(standardLabel, standardRect);
+    fitToText(bestLabel, bestRect);
     // The left half's values end before the divider; if they cannot, the right half moves.
     const int leftEnd = std::max(standardLabel->geometry().right(), bestLabel->geometry().right());
-    const int shift = std::max(0, leftEnd + 1 + gap - dividerLeft);
+    const int shift = std::max(0, leftEnd + 1 + gap - dividerRect.x());
     struct Placed {
         QWidget *widget;
         QRect design;
     };
     const Placed rightHalf[] = {
-        {divider, QRect(152, 8, 2, 105)},         {timeLabel, time},
-        {secondsCaption, QRect(248, 24, 16, 16)}, {errorsLabel, errors},
-        {errorsCaption, QRect(184, 56, 48, 16)},  {okButton, QRect(208, 88, 73, 25)},
+        {divider, dividerRect},
+        {timeLabel, timeRect},
+        {secondsCaption, secondsRect},
+        {errorsLabel, errorsRect},
+        {errorsCaption, errorsCaptionRect},
+        {okButton, okRect},
     };
     for (const Placed &placed : rightHalf)
         placed.widget->setGeometry(placed.design.translated(shift, 0));
-    fitToText(timeLabel, time.translated(shift, 0));
-    fitToText(errorsLabel, errors.translated(shift, 0));
+    fitToText(timeLabel, timeRect.translated(shift, 0));
+    fitToText(errorsLabel, errorsRect.translated(shift, 0));
     // The error count is the rightmost text; the dialog keeps its margin beside it.
     const int rightEnd = std::max(errorsLabel->geometry().right(), okButton->geometry().right());
     setFixedSize(std::max(clientWidth + shift, rightEnd + 1 + 8), clientHeight);

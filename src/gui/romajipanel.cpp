@@ -126,15 +126,7 @@ void RomajiPanel::setChoices(const RomajiChoices &choices)
 
 void RomajiPanel::unroll()
 {
-    show();
-    // Over the text panels and the record table, whichever was laid out last.
-    raise();
-    okButton->setFocus();
-    int step = 0;
-    for (int k = 20; k <= 110; ++k) {
-        resize(panelWidth, 3 * k);
-        platform_.animationStep(this, ++step);
-    }
+    unrollPanel(platform_, this, okButton, 60, panelHeight, 3);
 }
 
 void RomajiPanel::rollUp()

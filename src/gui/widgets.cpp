@@ -1,5 +1,7 @@
 #include "gui/widgets.h"
 
+#include "gui/platform.h"
+
 #include <QEvent>
 #include <QFrame>
 #include <QScreen>
@@ -24,6 +26,20 @@ void setUnrollingPanelFrame(QFrame *panel)
     panel->setLineWidth(2);
     panel->setMidLineWidth(0);
     panel->setAutoFillBackground(true);
+}
+
+void unrollPanel(Platform &platform, QWidget *panel, QWidget *focus, int fromHeight, int toHeight,
+                 int step)
+{
+    panel->show();
+    // Above the text panels and the other panel, whichever was laid out last.
+    panel->raise();
+    focus->setFocus();
+    int animationStep = 0;
+    for (int height = fromHeight; height <= toHeight; height += step) {
+        panel->resize(panel->width(), height);
+        platform.animationStep(panel, ++animationStep);
+    }
 }
 
 namespace

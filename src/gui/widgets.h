@@ -4,6 +4,8 @@
 #include <QPalette>
 #include <QSize>
 
+class Platform;
+
 class QFrame;
 class QWidget;
 
@@ -16,6 +18,11 @@ void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
 // The two panels that unroll over the drill area: opaque, with a raised rim around a sunken
 // one, each two pixels wide.
 void setUnrollingPanelFrame(QFrame *panel);
+// Shows a panel over the drill area, on top, with `focus` focused, and unrolls it
+// downwards from `fromHeight` to `toHeight` in steps of `step` pixels, one animation step
+// of the platform each.
+void unrollPanel(Platform &platform, QWidget *panel, QWidget *focus, int fromHeight, int toHeight,
+                 int step = 1);
 
 // Moves a window, frame included, to the middle of its screen. Until the window manager
 // has framed a newly shown window its frame is unknown; until the window is hidden, it is
