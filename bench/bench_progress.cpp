@@ -78,7 +78,8 @@ double difficulty(char key)
     return 1;
 }
 
-// One run of a level, with the slips of a learner whose error rate falls with practice.
+// One run of a level, with the slips and the pace of a learner who gets better with
+// practice: each right key takes its time, more for a weak finger and after a slip.
 RunLogEntry makeRun(int level, const QDateTime &ended, double skill, std::mt19937 &random)
 {
     RunLogEntry entry;
@@ -87,32 +88,38 @@ RunLogEntry makeRun(int level, const QDateTime &ended, double skill, std::mt1993
     entry.randomOrder = (random() % 3) == 0;
     std::uniform_real_distribution<double> chance(0, 1);
     const double slip = 0.005 + 0.035 * (1 - skill);
-    if (const char *keys = levelInfo(level)->keyString) {
-        for (const char *k = keys; *k; ++k) {
-            if (chance(random) < slip * difficulty(*k))
-                entry.tally.misses.push_back({QString(), *k, neighbour(*k, random)});
-            ++entry.tally.rightKeys[*k];
+    const double pace = 200 + 400 * (1 - skill); // milliseconds a key
+    qint64 runMs = 0;
+    RunTally &tally = entry.tally;
+    // One key typed right, after `misses` slips on it: its time, which is the kana's too.
+    const auto typeKey = [&](char key, const QString &kana) {
+        qint64 ms = qint64(pace * (0.6 + 0.3 * difficulty(key) + 0.4 * chance(random)));
+        while (chance(random) < slip * difficulty(key)) {
+            tally.misses.push_back({kana, key, neighbour(key, random)});
+            ms += qint64(pace);
         }
+        ++tally.rightKeys[key];
+        tally.keyMs[key] += ms;
+        runMs += ms;
+        return ms;
+    };
+    if (const char *keys = levelInfo(level)->keyString) {
+        for (const char *k = keys; *k; ++k)
+            typeKey(*k, QString());
     } else {
         const int items = level <= 6 ? 46 : 120; // syllables, or about 25 phrases of kana
         for (int i = 0; i < items; ++i) {
             const Syllable &s = syllables[random() % std::size(syllables)];
             const QString kana = QString::fromUtf8(s.kana);
-            bool missed = false;
-            for (const char *k = s.romaji; *k; ++k) {
-                if (chance(random) < slip * difficulty(*k)) {
-                    entry.tally.misses.push_back({kana, *k, neighbour(*k, random)});
-                    missed = true;
-                }
-                ++entry.tally.rightKeys[*k];
-            }
-            if (!missed)
-                ++entry.tally.kanaTyped[kana];
+            qint64 kanaMs = 0;
+            for (const char *k = s.romaji; *k; ++k)
+                kanaMs += typeKey(*k, kana);
+            ++tally.kanaTyped[kana];
+            tally.kanaMs[kana] += kanaMs;
         }
     }
-    entry.errors = int(entry.tally.misses.size());
-    const double standard = level <= 4 ? 18 : level <= 6 ? 40 : 150;
-    entry.seconds = std::round(standard * (1.6 - 0.8 * skill + 0.2 * chance(random)) * 10) / 10;
+    entry.errors = int(tally.misses.size());
+    entry.seconds = double(runMs / 100) / 10;
     entry.score = entry.seconds + entry.errors;
     return entry;
 }
@@ -202,17 +209,17 @@ int openOnce(const QString &logPath)
     auto *chart = window->findChild<QAbstractScrollArea *>(QStringLiteral("progressChart"));
     chart->viewport()->installEventFilter(&watch);
     window->show();
+    // Waits for events rather than spinning: the history is read on another thread meanwhile.
     while (!watch.painted && timer.elapsed() < 10000)
-        QApplication::processEvents();
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const double shown = msSince(timer);
     const double after = residentMegabytes();
 
     // The core's share of the reading step: the same history read again, figures only.
     timer.restart();
-    QFile log(logPath);
     ProgressStats stats;
-    if (log.open(QIODevice::ReadOnly))
-        readRunLog(log, [&stats](const RunLogEntry &entry) { stats.add(entry); });
+    readRunLogFile(logPath, stats.kanaNames(),
+                   [&stats](const RunLogLine &line) { stats.add(line); });
     const double core = msSince(timer);
     std::printf("%.1f %.1f %.1f %.1f %.1f %.1f %.1f\n", load, build - load, read - build, core,
                 shown - read, shown, after - before);

@@ -37,6 +37,8 @@ void DrillSession::start(quint32 nowMs)
     startMs_ = nowMs;
     errorCount_ = 0;
     tally_ = {};
+    lastRightMs_ = nowMs;
+    kanaMs_ = 0;
     running_ = true;
     // Key levels show no reading; the other levels show their item's below.
     readingText_.clear();
@@ -171,13 +173,31 @@ QString DrillSession::phraseKanaAt(int letter) const
     return letter == 1 ? kana.left(1) : kana.mid(1);
 }
 
+// A right key takes the time since the right key before it: a wrong key's time is part of
+// the key that was being looked for.
+void DrillSession::countRightKey(char key, quint32 nowMs)
+{
+    const qint64 ms = quint32(nowMs - lastRightMs_);
+    lastRightMs_ = nowMs;
+    ++tally_.rightKeys[key];
+    tally_.keyMs[key] += ms;
+    kanaMs_ += ms;
+}
+
+void DrillSession::countKana(const QString &kana, qint64 &ms)
+{
+    ++tally_.kanaTyped[kana];
+    tally_.kanaMs[kana] += ms;
+    ms = 0;
+}
+
 KeyOutcome DrillSession::judgeKey(char key, quint32 nowMs)
 {
     // Compared with what is shown, so "LevelN" after a level change takes no key.
     const QString expected = mainText_.toLower();
     if (QString(QLatin1Char(key)) != expected)
         return wrongKey({}, expected, key);
-    ++tally_.rightKeys[key];
+    countRightKey(key, nowMs);
     ++itemCounter_;
     // Drawn before the end is known: the last key of a random run draws once more.
     const int position = nextPosition();
@@ -204,12 +224,12 @@ KeyOutcome DrillSession::judgeSyllable(char key, quint32 nowMs)
             letterPos_ = 1;
         const QString letter = expectedLetter(expected, letterPos_);
         if (ch == letter) {
-            ++tally_.rightKeys[key];
+            countRightKey(key, nowMs);
             if (letterPos_ < expected.size()) {
                 ++letterPos_;
                 outcome = KeyOutcome::Advanced;
             } else {
-                ++tally_.kanaTyped[kanaAt(itemIndex_)];
+                countKana(kanaAt(itemIndex_), kanaMs_);
                 letterPos_ = 1;
                 ++itemCounter_;
                 itemIndex_ = nextItemIndex();
@@ -232,14 +252,22 @@ KeyOutcome DrillSession::judgeSyllable(char key, quint32 nowMs)
     return outcome;
 }
 
-void DrillSession::countPhraseLetter(char key, bool syllableDone)
+void DrillSession::countPhraseLetter(char key, bool syllableDone, quint32 nowMs)
 {
-    ++tally_.rightKeys[key];
+    countRightKey(key, nowMs);
+    const bool doubled = syllableDoubled_[syllableNo_];
+    if (doubled && letterPos_ == 1) {
+        smallTsuMs_ = std::exchange(kanaMs_, 0);
+        return;
+    }
     if (!syllableDone)
         return;
-    ++tally_.kanaTyped[phraseKanaAt(1)];
-    if (syllableDoubled_[syllableNo_])
-        ++tally_.kanaTyped[phraseKanaAt(2)];
+    if (doubled) {
+        countKana(phraseKanaAt(1), smallTsuMs_);
+        countKana(phraseKanaAt(2), kanaMs_);
+    } else {
+        countKana(phraseKanaAt(1), kanaMs_);
+    }
 }
 
 KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
@@ -254,7 +282,7 @@ KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
             // The display stays as it was, hint included.
             outcome = wrongKey(phraseKanaAt(letterPos_), letter, key);
         } else if (letterPos_ < syllable.size() || syllableNo_ < syllableCount_) {
-            countPhraseLetter(key, letterPos_ == syllable.size());
+            countPhraseLetter(key, letterPos_ == syllable.size(), nowMs);
             if (letterPos_ < syllable.size()) {
                 ++letterPos_;
             } else {
@@ -270,7 +298,7 @@ KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
                         : QString());
             outcome = KeyOutcome::Advanced;
         } else {
-            countPhraseLetter(key, true);
+            countPhraseLetter(key, true, nowMs);
             // The next phrase is decoded and shown even after the last one, until the end
             // below replaces it.
             ++itemCounter_;

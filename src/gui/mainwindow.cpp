@@ -470,6 +470,7 @@ void MainWindow::finishRun()
     if (recorded.newRecord)
         saveSettings();
     appendToHistory(run, recorded);
+    showNewRunsIn(progressWindow);
     resultDialog->setResult(formatTenths(run.seconds), QString::number(run.errors),
                             QString::number(recorded.standard), formatTenths(recorded.bestBefore));
     platform_.showModal(resultDialog);
@@ -535,9 +536,12 @@ void MainWindow::openProgressWindow()
     else
         progressWindow = factory->createProgressWindow(
             QDir::current().absoluteFilePath(historyFileName), session_.level(), this);
+    // Opened during a run (or in demo mode), it leaves the keyboard to the drill.
+    progressWindow->setAttribute(Qt::WA_ShowWithoutActivating, keyRouting_);
     progressWindow->show();
     progressWindow->raise();
-    progressWindow->activateWindow();
+    if (!keyRouting_)
+        progressWindow->activateWindow();
 }
 
 void MainWindow::toggleFingerColours()

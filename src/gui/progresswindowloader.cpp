@@ -55,3 +55,12 @@ ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QSt
         *error = problems.join(QLatin1Char('\n'));
     return nullptr;
 }
+
+void showNewRunsIn(QWidget *window)
+{
+    // A window exists only where the module was loaded: this finds it again.
+    if (window)
+        if (ProgressWindowFactory *factory =
+                loadProgressWindowFactory(progressPluginFolders(), nullptr))
+            factory->showNewRuns(window);
+}
