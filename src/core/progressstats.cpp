@@ -1,11 +1,15 @@
 #include "core/progressstats.h"
 
 #include "core/levels.h"
+#include "core/regularfile.h"
+
+#include <QFile>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <thread>
 
 namespace
 {
@@ -153,6 +157,10 @@ void ProgressStats::add(const RunLogLine &line)
     qint64 rightKeys = 0;
     qint64 kanaTyped = 0;
     auto &keys = keys_[std::size_t(level)];
+    // Every kana of the line is numbered by now.
+    std::vector<PressFigures> &kana = kana_[std::size_t(level)];
+    if (kana.size() < std::size_t(kanaNames_.size()))
+        kana.resize(std::size_t(kanaNames_.size()));
     for (const RunLogLine::Count &count : line.keys) {
         rightKeys += count.n;
         if (drilledKey(count.name))
@@ -160,13 +168,14 @@ void ProgressStats::add(const RunLogLine &line)
     }
     for (const RunLogLine::Count &count : line.kana) {
         kanaTyped += count.n;
-        addRight(kanaFigures(level, count.name), count, line.timed);
+        if (std::size_t(count.name) < kana.size())
+            addRight(kana[std::size_t(count.name)], count, line.timed);
     }
     for (const RunLogLine::Miss &miss : line.misses) {
         if (drilledKey(miss.expected))
             keys[std::size_t(miss.expected)].addMiss(miss.typed);
-        if (miss.kana >= 0)
-            kanaFigures(level, miss.kana).addMiss(miss.typed);
+        if (miss.kana >= 0 && std::size_t(miss.kana) < kana.size())
+            kana[std::size_t(miss.kana)].addMiss(miss.typed);
     }
 
     RunFigures run;
@@ -333,4 +342,69 @@ std::vector<ProgressStats::RankedKana> ProgressStats::rankedKana(int level, Rank
     std::partial_sort(ranked.begin(), kept, ranked.end(), before);
     ranked.erase(kept, ranked.end());
     return ranked;
+}
+
+namespace
+{
+
+// Below this much a history is read in one part: starting threads costs more than it saves.
+constexpr qint64 smallestPart = 4 << 20;
+
+// Where the parts of a history begin: near equal shares of it, each at a line's start.
+std::vector<qint64> partStarts(const QString &path, qint64 from)
+{
+    std::vector<qint64> starts{from};
+    QFile file;
+    if (!openRegularFile(file, path, QIODevice::ReadOnly))
+        return starts;
+    const qint64 size = file.size();
+    const int parts =
+        int(std::clamp<qint64>((size - from) / smallestPart, 1,
+                               std::clamp(int(std::thread::hardware_concurrency()), 1, 4)));
+    for (int k = 1; k < parts; ++k) {
+        const qint64 near = from + (size - from) * k / parts;
+        if (!file.seek(near))
+            break;
+        const QByteArray bytes = file.read(64 * 1024);
+        const qsizetype newline = bytes.indexOf('\n');
+        if (newline < 0 || near + newline + 1 <= starts.back())
+            continue; // an overlong line: its part takes the next share too
+        starts.push_back(near + newline + 1);
+    }
+    return starts;
+}
+
+} // namespace
+
+std::pair<ProgressStats, RunLogRead> ProgressStats::read(const QString &path,
+                                                         const std::atomic<bool> *cancelled,
+                                                         qint64 largest, qint64 from)
+{
+    const std::vector<qint64> starts = partStarts(path, from);
+    std::vector<ProgressStats> stats(starts.size());
+    std::vector<RunLogRead> reads(starts.size());
+    const auto readPart = [&](std::size_t k) {
+        ProgressStats &part = stats[k];
+        reads[k] = readRunLogFile(
+            path, part.kanaNames(), [&part](const RunLogLine &line) { part.add(line); }, cancelled,
+            largest, starts[k], k + 1 < starts.size() ? starts[k + 1] : -1);
+    };
+    std::vector<std::thread> threads;
+    for (std::size_t k = 1; k < starts.size(); ++k)
+        threads.emplace_back(readPart, k);
+    readPart(0);
+    for (std::thread &thread : threads)
+        thread.join();
+
+    std::pair<ProgressStats, RunLogRead> result{std::move(stats[0]), reads[0]};
+    for (std::size_t k = 1; k < starts.size(); ++k) {
+        // The first part that stopped short decides; what follows it is left out.
+        if (result.second.status != RunLogRead::Status::Read)
+            break;
+        result.first.append(stats[k]);
+        result.second.entries += reads[k].entries;
+        result.second.status = reads[k].status;
+        result.second.end = reads[k].end;
+    }
+    return result;
 }

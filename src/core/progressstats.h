@@ -77,6 +77,14 @@ struct PracticeTotals {
 class ProgressStats
 {
 public:
+    // The history at `path` read into new statistics from the offset `from` on, as
+    // readRunLogFile reads it; a long one in parts side by side, one thread each, and the parts
+    // put together in order.
+    static std::pair<ProgressStats, RunLogRead> read(const QString &path,
+                                                     const std::atomic<bool> *cancelled = nullptr,
+                                                     qint64 largest = largestRunLog,
+                                                     qint64 from = 0);
+
     // The numbers of the kana in the lines given to add(const RunLogLine &).
     KanaNames &kanaNames() { return kanaNames_; }
     void add(const RunLogLine &line);

@@ -178,22 +178,64 @@ inline bool parseChar(Bytes &text, char &c)
     return true;
 }
 
+// A character of three UTF-8 bytes, as every kana is.
+bool threeByteCharacter(const unsigned char *b)
+{
+    return b[0] >= 0xe0 && b[0] < 0xf0 && (b[1] & 0xc0) == 0x80 && (b[2] & 0xc0) == 0x80;
+}
+
+template <std::size_t length> quint64 packed(const unsigned char *b)
+{
+    quint64 key = quint64(length) << 56;
+    for (std::size_t i = 0; i < length; ++i)
+        key |= quint64(b[i]) << (8 * i);
+    return key;
+}
+
+KanaToken kanaToken(Bytes field)
+{
+    // Nearly every kana is one or two characters of three bytes.
+    const auto *b = reinterpret_cast<const unsigned char *>(field.data());
+    if (field.size() > 3 && threeByteCharacter(b)) {
+        if (b[3] == ':')
+            return {field.substr(0, 3), packed<3>(b), false};
+        if (field.size() > 6 && b[6] == ':' && threeByteCharacter(b + 3))
+            return {field.substr(0, 6), packed<6>(b), false};
+    }
+    KanaToken token;
+    quint64 key = 0;
+    std::size_t end = 0;
+    for (; end < field.size() && field[end] != ':'; ++end) {
+        if (end < 7)
+            key |= quint64(b[end]) << (8 * end);
+        token.astral |= b[end] >= 0xf0;
+    }
+    token.bytes = field.substr(0, end);
+    token.packed = end > 0 && end < 8 ? key | quint64(end) << 56 : 0;
+    return token;
+}
+
+bool sameBytes(Bytes a, Bytes b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
 // Whether kana `a` comes before `b` as the writer's map of texts orders them. Without
 // characters past U+FFFF, UTF-8 bytes sort as the texts' UTF-16 does.
-bool kanaBefore(Bytes a, Bytes b, const QString &textA, const QString &textB)
+bool kanaBefore(const KanaToken &a, const KanaToken &b, const QString &textA, const QString &textB)
 {
-    const auto astral = [](Bytes s) {
-        return std::any_of(s.begin(), s.end(),
-                           [](char c) { return static_cast<unsigned char>(c) >= 0xf0; });
-    };
-    if (astral(a) || astral(b))
+    if (a.astral || b.astral)
         return textA < textB;
-    // Kana are a few bytes long: compared here rather than through a library call.
-    const std::size_t common = std::min(a.size(), b.size());
+    const std::size_t common = std::min(a.bytes.size(), b.bytes.size());
     for (std::size_t i = 0; i < common; ++i)
-        if (a[i] != b[i])
-            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
-    return a.size() < b.size();
+        if (a.bytes[i] != b.bytes[i])
+            return static_cast<unsigned char>(a.bytes[i]) < static_cast<unsigned char>(b.bytes[i]);
+    return a.bytes.size() < b.bytes.size();
 }
 
 // Calls onToken for each space-separated token of a field; false at an empty token or
@@ -224,17 +266,17 @@ bool forEachCount(Bytes field, bool zero, ReadName readName, OnCount onCount)
     while (!field.empty()) {
         if (!readName(field) || field.size() < 2 || field[0] != ':')
             return false;
+        const char *const digits = field.data() + 1;
+        const char *const end = field.data() + field.size();
+        const char *p = digits;
         qint64 n = 0;
-        size_t end = 1;
-        for (; end < field.size() && field[end] != ' '; ++end) {
-            const char c = field[end];
-            if (c < '0' || c > '9' || end > 9)
-                return false;
-            n = n * 10 + (c - '0');
-        }
-        if (end == 1 || (field[1] == '0' && (end > 2 || !zero)) || !onCount(n))
+        for (; p < end && unsigned(*p - '0') < 10u; ++p)
+            n = n * 10 + (*p - '0');
+        const std::ptrdiff_t count = p - digits;
+        if (count == 0 || count > 9 || (p < end && *p != ' ') ||
+            (*digits == '0' && (count > 1 || !zero)) || !onCount(n))
             return false;
-        field.remove_prefix(end);
+        field.remove_prefix(std::size_t(p - field.data()));
         if (!field.empty()) {
             field.remove_prefix(1);
             if (field.empty()) // a trailing space
@@ -263,13 +305,21 @@ KanaNames::KanaNames() : slots_(std::size_t(1) << slotBits) {}
 
 int KanaNames::find(std::string_view utf8)
 {
-    // Nearly every call finds a kana met before in the first slot it looks at.
+    quint64 key = 0;
     if (utf8.size() < 8 && !utf8.empty()) {
-        quint64 key = quint64(utf8.size()) << 56;
+        key = quint64(utf8.size()) << 56;
         for (size_t i = 0; i < utf8.size(); ++i)
             key |= quint64(static_cast<unsigned char>(utf8[i])) << (8 * i);
-        const Slot &slot = slots_[(key * 0x9e3779b97f4a7c15u) >> (64 - slotBits)];
-        if (slot.key == key)
+    }
+    return find(utf8, key);
+}
+
+int KanaNames::find(std::string_view utf8, quint64 packed)
+{
+    // Nearly every call finds a kana met before in the first slot it looks at.
+    if (packed != 0) {
+        const Slot &slot = slots_[(packed * 0x9e3779b97f4a7c15u) >> (64 - slotBits)];
+        if (slot.key == packed)
             return slot.number;
     }
     return findOrAdd(utf8);
@@ -406,7 +456,8 @@ const RunLogLine *RunLogReader::read(Bytes text)
             const size_t colon = token.find(':');
             if (colon == Bytes::npos || !keys(token.substr(colon + 1)))
                 return false;
-            miss.kana = names_.find(token.substr(0, colon));
+            const KanaToken kana = kanaToken(token.substr(0, colon));
+            miss.kana = names_.find(kana.bytes, kana.packed);
             if (miss.kana < 0)
                 return false;
         }
@@ -426,12 +477,11 @@ const RunLogLine *RunLogReader::read(Bytes text)
         name = key;
         return true;
     };
-    Bytes kanaBytes;
+    KanaToken kana;
     const auto readKana = [&](Bytes &field) {
-        const size_t end = std::min(field.find(':'), field.size());
-        kanaBytes = field.substr(0, end);
-        name = names_.find(kanaBytes);
-        field.remove_prefix(end);
+        kana = kanaToken(field);
+        name = names_.find(kana.bytes, kana.packed);
+        field.remove_prefix(kana.bytes.size());
         return name >= 0;
     };
     const auto addKey = [&](qint64 n) {
@@ -443,11 +493,11 @@ const RunLogLine *RunLogReader::read(Bytes text)
     kanaTokens_.clear();
     const auto addKana = [&](qint64 n) {
         if (!line.kana.empty() &&
-            !kanaBefore(kanaTokens_.back(), kanaBytes, names_.name(line.kana.back().name),
+            !kanaBefore(kanaTokens_.back(), kana, names_.name(line.kana.back().name),
                         names_.name(name)))
             return false;
         line.kana.push_back({name, int(n), 0});
-        kanaTokens_.push_back(kanaBytes);
+        kanaTokens_.push_back(kana);
         return true;
     };
     if (!forEachCount(fields[8], false, readKey, addKey) ||
@@ -469,14 +519,16 @@ const RunLogLine *RunLogReader::read(Bytes text)
         timed != line.keys.size())
         return nullptr;
     // The kana of the times are those of field 10 again: their bytes need no look-up.
+    // The times' kana are field 10's again: their bytes are compared, not looked up.
     const auto sameKana = [&](Bytes &field) {
         if (timed >= kanaTokens_.size())
             return false;
-        const Bytes kana = kanaTokens_[timed];
-        if (field.size() < kana.size() || !std::equal(kana.begin(), kana.end(), field.begin()))
+        const Bytes expected = kanaTokens_[timed].bytes;
+        if (field.size() <= expected.size() || field[expected.size()] != ':' ||
+            !sameBytes(field.substr(0, expected.size()), expected))
             return false;
         name = line.kana[timed].name;
-        field.remove_prefix(kanaTokens_[timed].size());
+        field.remove_prefix(expected.size());
         return true;
     };
     counts = &line.kana;
@@ -488,7 +540,7 @@ const RunLogLine *RunLogReader::read(Bytes text)
 
 qsizetype RunLogReader::readAll(QIODevice &device,
                                 const std::function<void(const RunLogLine &)> &onLine,
-                                const std::function<bool()> &keepReading)
+                                const std::function<bool()> &keepReading, qint64 limit)
 {
     qsizetype lines = 0;
     // A short history is read in one block no larger than itself.
@@ -508,9 +560,12 @@ qsizetype RunLogReader::readAll(QIODevice &device,
             return lines;
         if (buffer.size() < held + chunk)
             buffer.resize(held + chunk);
-        const qint64 got = device.read(buffer.data() + held, chunk);
+        const qint64 got =
+            device.read(buffer.data() + held, limit < 0 ? chunk : std::min<qint64>(chunk, limit));
         if (got <= 0)
             break;
+        if (limit >= 0)
+            limit -= got;
         const char *data = buffer.constData();
         const qsizetype end = held + got;
         qsizetype start = 0;
@@ -702,7 +757,8 @@ bool appendRunLog(const QString &path, const RunLogEntry &entry)
 
 RunLogRead readRunLogFile(const QString &path, KanaNames &names,
                           const std::function<void(const RunLogLine &)> &onLine,
-                          const std::atomic<bool> *cancelled, qint64 largest, qint64 from)
+                          const std::atomic<bool> *cancelled, qint64 largest, qint64 from,
+                          qint64 until)
 {
     RunLogRead result;
     switch (fileKind(path)) {
@@ -740,7 +796,7 @@ RunLogRead readRunLogFile(const QString &path, KanaNames &names,
         return true;
     };
     RunLogReader reader(names);
-    result.entries = reader.readAll(file, onLine, keepReading);
+    result.entries = reader.readAll(file, onLine, keepReading, until < 0 ? -1 : until - from);
     result.end = file.pos();
     return result;
 }

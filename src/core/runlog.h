@@ -74,6 +74,8 @@ public:
     // The number of the kana written as these UTF-8 bytes (numbered now when new); -1 for
     // bytes that name no kana, or past the most kana one history may name.
     int find(std::string_view utf8);
+    // The same, its bytes packed into one number with their count (0 for eight or more).
+    int find(std::string_view utf8, quint64 packed);
     // The number of a kana's text.
     int find(const QString &kana);
     const QString &name(int number) const { return names_[std::size_t(number)]; }
@@ -121,6 +123,15 @@ struct RunLogLine {
     std::vector<Count> kana; // in the order of the kana's texts
 };
 
+// A kana as a line writes it: its bytes up to the ':' after them, packed into one number
+// with their count when there are fewer than eight (every real kana), and whether one of
+// them starts a character past U+FFFF.
+struct KanaToken {
+    std::string_view bytes;
+    quint64 packed = 0; // 0: too long to pack
+    bool astral = false;
+};
+
 // Reads lines into one RunLogLine, numbering their kana in `names`.
 class RunLogReader
 {
@@ -129,15 +140,16 @@ public:
     // The line read (with or without its line end), valid until the next call; nullptr for a
     // line that the writer could not have written.
     const RunLogLine *read(std::string_view line);
-    // Reads a whole history as readRunLog does; returns the number of lines passed on.
+    // Reads a whole history as readRunLog does, or its first `limit` bytes; returns the number
+    // of lines passed on.
     qsizetype readAll(QIODevice &device, const std::function<void(const RunLogLine &)> &onLine,
-                      const std::function<bool()> &keepReading = {});
+                      const std::function<bool()> &keepReading = {}, qint64 limit = -1);
 
 private:
     bool readTime(std::string_view text);
     KanaNames &names_;
     RunLogLine line_;
-    std::vector<std::string_view> kanaTokens_; // field 10's kana as the line writes them
+    std::vector<KanaToken> kanaTokens_; // field 10's kana as the line writes them
 };
 // The entry a line read holds.
 RunLogEntry entryOf(const RunLogLine &line, const KanaNames &names);
@@ -158,13 +170,13 @@ struct RunLogRead {
 // Far beyond what a learner could ever type (a million runs take under 300 MB).
 constexpr qint64 largestRunLog = 512LL * 1024 * 1024;
 // Reads the history in the file at `path` from the offset `from` on (0, or the end of an
-// earlier read of the same file), only when it is a plain file no larger than `largest`.
-// Meant for a worker thread: `cancelled` may be set from another thread and is looked at
-// between blocks.
+// earlier read of the same file) up to the offset `until` (a line's start; -1: the end), only
+// when it is a plain file no larger than `largest`. Meant for a worker thread: `cancelled` may
+// be set from another thread and is looked at between blocks.
 RunLogRead readRunLogFile(const QString &path, KanaNames &names,
                           const std::function<void(const RunLogLine &)> &onLine,
                           const std::atomic<bool> *cancelled = nullptr,
-                          qint64 largest = largestRunLog, qint64 from = 0);
+                          qint64 largest = largestRunLog, qint64 from = 0, qint64 until = -1);
 // Appends one line to the file (created when missing) and flushes it; false when it could
 // not be written or is not a plain file, which callers pass over in silence.
 bool appendRunLog(const QString &path, const RunLogEntry &entry);

@@ -6,10 +6,11 @@
 #include <QChart>
 #include <QDateTimeAxis>
 #include <QHelpEvent>
+#include <QImage>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLocale>
-#include <QScatterSeries>
+#include <QPainter>
 #include <QToolTip>
 #include <QValueAxis>
 #include <QWheelEvent>
@@ -32,13 +33,63 @@ const QColor modeColours[2] = {QColor(0x1f, 0x77, 0xb4), QColor(0xe6, 0x6a, 0x00
 // The average of the last ten runs of an order mode.
 constexpr int averagedRuns = 10;
 // A long history is drawn from the lowest and highest run of each of this many slices of
-// what is shown: about two per pixel, the same picture as every run in a fraction of the
+// what is shown: one or two pixels each, the same picture as every run in a fraction of the
 // time. Shown closer, every run is drawn.
-constexpr int slices = 600;
+constexpr int slices = 400;
 // The best run's star sits this far beside its point, on the side no run can be.
 constexpr double starOffsetPixels = 15;
 constexpr double hourMs = 3600e3;
 constexpr double dayMs = 24 * hourMs;
+
+enum class PointShape { Circle, Triangle, Diamond, Star };
+
+// A marker drawn once as a picture, which the chart draws at every point.
+QImage markerImage(PointShape shape, int size, const QColor &fill, const QColor &border)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(border, 1));
+    painter.setBrush(fill);
+    const QRectF box(0.5, 0.5, size - 1, size - 1);
+    const QPointF centre = box.center();
+    QPolygonF polygon;
+    switch (shape) {
+    case PointShape::Circle:
+        painter.drawEllipse(box);
+        return image;
+    case PointShape::Triangle:
+        polygon << QPointF(centre.x(), box.top()) << box.bottomRight() << box.bottomLeft();
+        break;
+    case PointShape::Diamond:
+        polygon << QPointF(centre.x(), box.top()) << QPointF(box.right(), centre.y())
+                << QPointF(centre.x(), box.bottom()) << QPointF(box.left(), centre.y());
+        break;
+    case PointShape::Star:
+        for (int k = 0; k < 10; ++k) {
+            const double radius = (k % 2 ? 0.4 : 1.0) * box.width() / 2;
+            const double angle = M_PI * (k / 5.0 - 0.5);
+            polygon << centre + QPointF(radius * std::cos(angle), radius * std::sin(angle));
+        }
+        break;
+    }
+    painter.drawPolygon(polygon);
+    return image;
+}
+
+QLineSeries *makePoints(const QString &name, PointShape shape, int size, const QColor &fill,
+                        const QColor &border)
+{
+    auto *series = new QLineSeries;
+    series->setName(name);
+    series->setPen(Qt::NoPen);
+    series->setColor(fill);
+    series->setPointsVisible(true);
+    series->setMarkerSize(size);
+    series->setLightMarker(markerImage(shape, size, fill, border));
+    return series;
+}
 
 bool higherIsBetter(ChartMeasure measure)
 {
@@ -87,15 +138,10 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
     chart_->addAxis(runAxis, Qt::AlignBottom);
     chart_->addAxis(valueAxis, Qt::AlignLeft);
 
-    const QScatterSeries::MarkerShape shapes[2] = {QScatterSeries::MarkerShapeCircle,
-                                                   QScatterSeries::MarkerShapeTriangle};
+    const PointShape shapes[2] = {PointShape::Circle, PointShape::Triangle};
     for (std::size_t mode = 0; mode < 2; ++mode) {
-        auto *points = new QScatterSeries;
-        points->setName(modeNames[mode]);
-        points->setMarkerShape(shapes[mode]);
-        points->setColor(modeColours[mode].lighter(130));
-        points->setBorderColor(modeColours[mode].darker(120));
-        runSeries[mode] = points;
+        runSeries[mode] = makePoints(modeNames[mode], shapes[mode], 9,
+                                     modeColours[mode].lighter(130), modeColours[mode].darker(120));
         auto *average = new QLineSeries;
         average->setName(averageNames[mode]);
         average->setPen(QPen(modeColours[mode].darker(130), 2.5));
@@ -104,18 +150,10 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
     standardSeries = new QLineSeries;
     standardSeries->setName(standardName);
     standardSeries->setPen(QPen(QColor(0x40, 0x90, 0x40), 1.5, Qt::DashLine));
-    bestSeries = new QScatterSeries;
-    bestSeries->setName(bestName);
-    bestSeries->setMarkerShape(QScatterSeries::MarkerShapeStar);
-    bestSeries->setMarkerSize(16);
-    bestSeries->setColor(QColor(0xff, 0xc8, 0x00));
-    bestSeries->setBorderColor(QColor(0x80, 0x50, 0x00));
-    outsideSeries = new QScatterSeries;
-    outsideSeries->setName(outsideName);
-    outsideSeries->setMarkerShape(QScatterSeries::MarkerShapeRotatedRectangle);
-    outsideSeries->setMarkerSize(9);
-    outsideSeries->setColor(QColor(0x90, 0x90, 0x90));
-    outsideSeries->setBorderColor(QColor(0x40, 0x40, 0x40));
+    bestSeries = makePoints(bestName, PointShape::Star, 17, QColor(0xff, 0xc8, 0x00),
+                            QColor(0x80, 0x50, 0x00));
+    outsideSeries = makePoints(outsideName, PointShape::Diamond, 9, QColor(0x90, 0x90, 0x90),
+                               QColor(0x40, 0x40, 0x40));
 
     // Added in drawing order: the averages over the points, the stars over everything.
     for (QAbstractSeries *series : {static_cast<QAbstractSeries *>(standardSeries),
@@ -130,6 +168,19 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
         series->attachAxis(valueAxis);
     }
     setChart(chart_);
+    // The legend shows each kind of point as it is drawn.
+    const std::pair<QLineSeries *, QLegend::MarkerShape> legendShapes[] = {
+        {runSeries[0], QLegend::MarkerShapeCircle},
+        {runSeries[1], QLegend::MarkerShapeTriangle},
+        {bestSeries, QLegend::MarkerShapeStar},
+        {outsideSeries, QLegend::MarkerShapeRotatedRectangle}};
+    for (const auto &[series, shape] : legendShapes) {
+        for (QLegendMarker *marker : chart_->legend()->markers(series)) {
+            marker->setShape(shape);
+            marker->setBrush(series->color());
+            marker->setPen(QPen(series->color().darker(150)));
+        }
+    }
 
     connect(runAxis, &QValueAxis::rangeChanged, this,
             [this](qreal low, qreal high) { onAxisRangeChanged(low, high); });
@@ -404,13 +455,6 @@ void ProgressChart::redraw()
         outside.append(at);
         markers_.push_back({at, k, true});
     }
-    for (std::size_t mode = 0; mode < 2; ++mode) {
-        runSeries[mode]->replace(points[mode]);
-        runSeries[mode]->setMarkerSize(shown.size() > 300 ? 6 : 9);
-        averageSeries[mode]->replace(averages[mode]);
-    }
-    outsideSeries->replace(outside);
-
     // The best run of each order mode, starred beside its point where nothing is drawn:
     // below the lowest score, above the highest speed or accuracy.
     const double plotHeight = std::max<double>(chart_->plotArea().height(), 100);
@@ -428,15 +472,6 @@ void ProgressChart::redraw()
         const bool flipped = y + offset > rule.ceiling || y + offset < rule.floor;
         stars.append(QPointF(x, flipped ? y - offset : y + offset));
     }
-    bestSeries->replace(stars);
-
-    if (measure_ == ChartMeasure::Score)
-        standardSeries->replace(
-            QList<QPointF>{{viewLow_, double(ScoreBook::standardScore(level_))},
-                           {viewHigh_, double(ScoreBook::standardScore(level_))}});
-    else
-        standardSeries->clear();
-
     // The stars may stand beyond the scale: room is left for them, half a star's size.
     const double perPixel = (yScale_.high - yScale_.low) / plotHeight;
     double low = yScale_.low, high = yScale_.high;
@@ -444,11 +479,15 @@ void ProgressChart::redraw()
         low = std::min(low, star.y() - 9 * perPixel);
         high = std::max(high, star.y() + 9 * perPixel);
     }
+
+    // Every series works out its picture again whenever an axis changes: the axes are set
+    // while the series are empty, and each series is filled once.
+    for (QAbstractSeries *series : chart_->series())
+        static_cast<QXYSeries *>(series)->clear();
     valueAxis->setRange(low, high);
     valueAxis->setTickAnchor(yScale_.low);
     valueAxis->setTickInterval(yScale_.step);
     valueAxis->setLabelFormat(yScale_.step < 1 ? QStringLiteral("%.1f") : QStringLiteral("%.0f"));
-
     if (dates_) {
         const double span = viewHigh_ - viewLow_;
         dateAxis->setFormat(span < dayMs         ? QStringLiteral("HH:mm")
@@ -463,6 +502,27 @@ void ProgressChart::redraw()
         runAxis->setTickAnchor(runs.low);
         runAxis->setTickInterval(runs.step);
     }
+
+    // Smaller points when there are many.
+    const int markerSize = shown.size() > 300 ? 6 : 9;
+    const PointShape shapes[2] = {PointShape::Circle, PointShape::Triangle};
+    for (std::size_t mode = 0; mode < 2; ++mode) {
+        QLineSeries *series = runSeries[mode];
+        if (series->markerSize() != markerSize) {
+            series->setMarkerSize(markerSize);
+            series->setLightMarker(markerImage(shapes[mode], markerSize,
+                                               modeColours[mode].lighter(130),
+                                               modeColours[mode].darker(120)));
+        }
+        series->replace(points[mode]);
+        averageSeries[mode]->replace(averages[mode]);
+    }
+    outsideSeries->replace(outside);
+    bestSeries->replace(stars);
+    if (measure_ == ChartMeasure::Score)
+        standardSeries->replace(
+            QList<QPointF>{{viewLow_, double(ScoreBook::standardScore(level_))},
+                           {viewHigh_, double(ScoreBook::standardScore(level_))}});
 
     chart_->setTitle(measure_ == ChartMeasure::Score
                          ? QStringLiteral("スコア（秒＋ミス・少ないほど良い）")

@@ -12,7 +12,6 @@
 
 class QDateTimeAxis;
 class QLineSeries;
-class QScatterSeries;
 class QValueAxis;
 
 // What the chart draws of each run.
@@ -73,11 +72,13 @@ private:
     void onAxisRangeChanged(double low, double high);
 
     QChart *chart_ = nullptr;
-    std::array<QScatterSeries *, 2> runSeries{};  // ordered, random
+    // Points are lines with no pen whose points are drawn as pictures: a scatter series makes
+    // an item of every point, which takes tens of milliseconds for a long history.
+    std::array<QLineSeries *, 2> runSeries{};     // ordered, random
     std::array<QLineSeries *, 2> averageSeries{}; // their moving averages
     QLineSeries *standardSeries = nullptr;
-    QScatterSeries *bestSeries = nullptr;
-    QScatterSeries *outsideSeries = nullptr;
+    QLineSeries *bestSeries = nullptr;
+    QLineSeries *outsideSeries = nullptr;
     QValueAxis *runAxis = nullptr;
     QDateTimeAxis *dateAxis = nullptr;
     QValueAxis *valueAxis = nullptr;

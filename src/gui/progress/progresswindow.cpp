@@ -27,6 +27,7 @@
 #include <QWindow>
 
 #include <cmath>
+#include <tuple>
 
 namespace
 {
@@ -294,10 +295,8 @@ void ProgressWindow::startReading(std::shared_ptr<HistoryRead> read)
     read->path = logPath_;
     read_ = read;
     reader_ = QThread::create([read] {
-        ProgressStats &stats = read->stats;
-        read->outcome = readRunLogFile(
-            read->path, stats.kanaNames(), [&stats](const RunLogLine &line) { stats.add(line); },
-            &read->cancelled, largestRunLog, read->from);
+        std::tie(read->stats, read->outcome) =
+            ProgressStats::read(read->path, &read->cancelled, largestRunLog, read->from);
     });
     connect(reader_, &QThread::finished, this, [this, read] {
         if (read != read_)
