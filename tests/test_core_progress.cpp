@@ -245,8 +245,10 @@ void CoreProgressTest::scale_data()
     std::vector<double> slowOnce{20, 22, 21, 23, 20.5, 22.5, 21.5, 24, 19.5, 23.5, 220};
     QTest::newRow("one run ten times slower")
         << slowOnce << std::vector<double>{} << AxisScale{19, 25, 1};
-    QTest::newRow("the standard included")
-        << slowOnce << std::vector<double>{40} << AxisScale{15, 45, 5};
+    QTest::newRow("a standard near the runs")
+        << slowOnce << std::vector<double>{28} << AxisScale{18, 30, 2};
+    QTest::newRow("a standard far from them")
+        << slowOnce << std::vector<double>{40} << AxisScale{19, 25, 1};
     QTest::newRow("nothing") << std::vector<double>{std::nan("")} << std::vector<double>{}
                              << AxisScale{0, 2, 1};
 }

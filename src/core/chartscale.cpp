@@ -2,17 +2,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace
 {
 
-// Linear between the sorted values' ranks.
-double quantile(const std::vector<double> &sorted, double q)
+// Linear between the values' ranks. Partly sorts the values: a long history's scale is found
+// without sorting all of it.
+double quantile(std::vector<double> &values, double q)
 {
-    const double rank = q * double(sorted.size() - 1);
-    const std::size_t below = std::size_t(rank);
-    const std::size_t above = std::min(below + 1, sorted.size() - 1);
-    return sorted[below] + (sorted[above] - sorted[below]) * (rank - double(below));
+    const double rank = q * double(values.size() - 1);
+    const auto below = values.begin() + std::ptrdiff_t(rank);
+    std::nth_element(values.begin(), below, values.end());
+    if (below + 1 == values.end())
+        return *below;
+    const double next = *std::min_element(below + 1, values.end());
+    return *below + (next - *below) * (rank - std::floor(rank));
 }
 
 // The smallest of 1, 2, 5 times a power of ten that is at least `raw`.
@@ -38,23 +43,26 @@ AxisScale axisScale(std::vector<double> values, const ScaleRule &rule,
     values.erase(
         std::remove_if(values.begin(), values.end(), [](double v) { return !std::isfinite(v); }),
         values.end());
-    std::sort(values.begin(), values.end());
     double low = std::numeric_limits<double>::infinity();
     double high = -low;
+    auto near = [](double) { return true; };
+    std::function<bool(double)> inlier = near;
     if (!values.empty()) {
         const double first = quantile(values, 0.25);
         const double third = quantile(values, 0.75);
         const double spread =
             std::max({third - first, rule.relativeSpread * std::abs(quantile(values, 0.5)),
                       rule.minimumSpread, rule.minimumStep});
-        const auto inlier = [&](double v) {
-            return v >= first - 3 * spread && v <= third + 3 * spread;
-        };
-        low = *std::find_if(values.begin(), values.end(), inlier);
-        high = *std::find_if(values.rbegin(), values.rend(), inlier);
+        inlier = [=](double v) { return v >= first - 3 * spread && v <= third + 3 * spread; };
+        for (const double v : values) {
+            if (inlier(v)) {
+                low = std::min(low, v);
+                high = std::max(high, v);
+            }
+        }
     }
     for (const double v : include) {
-        if (std::isfinite(v)) {
+        if (std::isfinite(v) && inlier(v)) {
             low = std::min(low, v);
             high = std::max(high, v);
         }

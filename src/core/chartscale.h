@@ -23,11 +23,12 @@ struct ScaleRule {
 };
 
 // The scale of an axis showing `values` (NaN ones are passed over), whatever was shown
-// before: from the lowest to the highest value that is not a far outlier, and at least to
-// each of `include`, with a little room on each side, rounded out to ticks 1, 2 or 5 times a
-// power of ten apart, 4 to 9 of them. One value, or all the same, get a range around them.
-// Outliers stay out of it, so that one run ten times slower, or one dated years away, does
-// not flatten the others.
+// before: from the lowest to the highest value that is not a far outlier, and to each of
+// `include` that is not far from them either (or to all of `include` without values), with a
+// little room on each side, rounded out to ticks 1, 2 or 5 times a power of ten apart, 4 to 9
+// of them. One value, or all the same, get a range around them. Outliers stay out of it, so
+// that one run ten times slower, one dated years away, or a standard far from the learner's
+// runs, does not flatten the others.
 AxisScale axisScale(std::vector<double> values, const ScaleRule &rule,
                     const std::vector<double> &include = {});
 

@@ -167,8 +167,8 @@ struct RunLogRead {
     qsizetype entries = 0;
     qint64 end = 0; // the offset just past the bytes read, where a later read goes on
 };
-// Far beyond what a learner could ever type (a million runs take under 300 MB).
-constexpr qint64 largestRunLog = 512LL * 1024 * 1024;
+// Far beyond what a learner could ever type (a million runs take under 600 MB).
+constexpr qint64 largestRunLog = 1024LL * 1024 * 1024;
 // Reads the history in the file at `path` from the offset `from` on (0, or the end of an
 // earlier read of the same file) up to the offset `until` (a line's start; -1: the end), only
 // when it is a plain file no larger than `largest`. Meant for a worker thread: `cancelled` may

@@ -29,7 +29,7 @@ constexpr QSize boardSize(800, 300);
 constexpr int rowAbove = 64;
 constexpr QPoint minusKey(656, 24);
 constexpr int captionPixels = 48;
-constexpr qreal smallestScale = 0.3;
+constexpr qreal smallestScale = 0.28;
 constexpr qreal largestScale = 1.25;
 constexpr int legendGap = 4;
 

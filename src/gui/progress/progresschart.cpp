@@ -132,8 +132,10 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
          {static_cast<QAbstractAxis *>(runAxis), static_cast<QAbstractAxis *>(dateAxis),
           static_cast<QAbstractAxis *>(valueAxis)}) {
         axis->setLabelsFont(font);
-        // The measure and its unit are the chart's title, so no axis title can cover a label.
+        // The measure and its unit are the chart's title, so no axis title can cover a label,
+        // and the labels need not be cut to leave it room.
         axis->setTitleVisible(false);
+        axis->setTruncateLabels(false);
     }
     chart_->addAxis(runAxis, Qt::AlignBottom);
     chart_->addAxis(valueAxis, Qt::AlignLeft);
@@ -144,7 +146,7 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
                                      modeColours[mode].lighter(130), modeColours[mode].darker(120));
         auto *average = new QLineSeries;
         average->setName(averageNames[mode]);
-        average->setPen(QPen(modeColours[mode].darker(130), 2.5));
+        average->setPen(QPen(modeColours[mode].darker(160), 3));
         averageSeries[mode] = average;
     }
     standardSeries = new QLineSeries;
@@ -383,6 +385,12 @@ void ProgressChart::redraw()
         rule = {0.5, 0.05, 0.5, 0, 100};
     }
     yScale_ = axisScale(std::move(shownValues), rule, include);
+    const double plotHeight = std::max<double>(chart_->plotArea().height(), 100);
+    const double perPixel = (yScale_.high - yScale_.low) / plotHeight;
+    // Runs beyond the scale are drawn just inside its edge, whole.
+    const auto atEdge = [&](double value) {
+        return std::clamp(value, yScale_.low + 6 * perPixel, yScale_.high - 6 * perPixel);
+    };
 
     // Every run when they fit; else the lowest and highest of each slice.
     const bool thinned = shown.size() > std::size_t(2 * slices);
@@ -397,7 +405,7 @@ void ProgressChart::redraw()
             return;
         const bool mode = all[std::size_t(runs_[std::size_t(k)])].randomOrder;
         if (value < yScale_.low || value > yScale_.high) {
-            const QPointF at(xOf(k), std::clamp(value, yScale_.low, yScale_.high));
+            const QPointF at(xOf(k), atEdge(value));
             outside.append(at);
             markers_.push_back({at, k, true});
             return;
@@ -407,7 +415,12 @@ void ProgressChart::redraw()
         markers_.push_back({at, k, false});
     };
     std::array<std::array<int, 2>, 2> extremes{}; // per mode: lowest, highest in the slice
-    std::array<int, 2> averageSlice{-1, -1};
+    // Per mode: the averages of the slice summed, their count, and the middle of their runs.
+    struct AverageSum {
+        double sum = 0, x = 0;
+        int count = 0;
+    };
+    std::array<AverageSum, 2> averageSums{};
     int slice = -1;
     const auto flush = [&] {
         for (int mode = 0; mode < 2; ++mode) {
@@ -416,6 +429,10 @@ void ProgressChart::redraw()
                 add(low);
             if (high >= 0 && high != low)
                 add(high);
+            AverageSum &a = averageSums[std::size_t(mode)];
+            if (a.count > 0)
+                averages[mode].append(QPointF(a.x / a.count, a.sum / a.count));
+            a = {};
         }
     };
     for (const int k : shown) {
@@ -440,9 +457,13 @@ void ProgressChart::redraw()
             if (high < 0 || value > values_[std::size_t(high)])
                 high = k;
         }
-        // The average changes slowly: one point a slice draws it.
-        if (std::isfinite(average) && std::exchange(averageSlice[mode], slice) != slice)
-            averages[mode].append(QPointF(xOf(k), average));
+        // The average changes slowly: one point a slice, their mean, draws it.
+        if (std::isfinite(average)) {
+            AverageSum &a = averageSums[mode];
+            a.sum += average;
+            a.x += xOf(k);
+            ++a.count;
+        }
     }
     if (thinned)
         flush();
@@ -450,14 +471,12 @@ void ProgressChart::redraw()
         const double value = values_[std::size_t(k)];
         if (!std::isfinite(value))
             continue;
-        const QPointF at(xOf(k) < viewLow_ ? viewLow_ : viewHigh_,
-                         std::clamp(value, yScale_.low, yScale_.high));
+        const QPointF at(xOf(k) < viewLow_ ? viewLow_ : viewHigh_, atEdge(value));
         outside.append(at);
         markers_.push_back({at, k, true});
     }
     // The best run of each order mode, starred beside its point where nothing is drawn:
     // below the lowest score, above the highest speed or accuracy.
-    const double plotHeight = std::max<double>(chart_->plotArea().height(), 100);
     const double offset = starOffsetPixels * (yScale_.high - yScale_.low) / plotHeight *
                           (higherIsBetter(measure_) ? 1 : -1);
     QList<QPointF> stars;
@@ -473,7 +492,6 @@ void ProgressChart::redraw()
         stars.append(QPointF(x, flipped ? y - offset : y + offset));
     }
     // The stars may stand beyond the scale: room is left for them, half a star's size.
-    const double perPixel = (yScale_.high - yScale_.low) / plotHeight;
     double low = yScale_.low, high = yScale_.high;
     for (const QPointF &star : stars) {
         low = std::min(low, star.y() - 9 * perPixel);
@@ -503,16 +521,21 @@ void ProgressChart::redraw()
         runAxis->setTickInterval(runs.step);
     }
 
-    // Smaller points when there are many.
-    const int markerSize = shown.size() > 300 ? 6 : 9;
+    // Smaller points, seen through, when there are many: the averages show over them.
+    const bool many = shown.size() > 300;
+    const int markerSize = many ? 6 : 9;
     const PointShape shapes[2] = {PointShape::Circle, PointShape::Triangle};
     for (std::size_t mode = 0; mode < 2; ++mode) {
         QLineSeries *series = runSeries[mode];
         if (series->markerSize() != markerSize) {
+            QColor fill = modeColours[mode].lighter(130);
+            QColor border = modeColours[mode].darker(120);
+            if (many) {
+                fill.setAlpha(110);
+                border.setAlpha(140);
+            }
             series->setMarkerSize(markerSize);
-            series->setLightMarker(markerImage(shapes[mode], markerSize,
-                                               modeColours[mode].lighter(130),
-                                               modeColours[mode].darker(120)));
+            series->setLightMarker(markerImage(shapes[mode], markerSize, fill, border));
         }
         series->replace(points[mode]);
         averageSeries[mode]->replace(averages[mode]);
@@ -529,19 +552,27 @@ void ProgressChart::redraw()
                      : measure_ == ChartMeasure::Speed
                          ? QStringLiteral("速さ（%1・多いほど良い）").arg(unitOf(level_))
                          : QStringLiteral("正確さ（正しく押したキーの割合 %・多いほど良い）"));
-    // The legend names only what is drawn.
+    // The legend names only what is drawn, and the standard score even where the scale left
+    // it out.
     for (QAbstractSeries *series : chart_->series()) {
         const bool drawn = !static_cast<QXYSeries *>(series)->points().isEmpty();
         for (QLegendMarker *marker : chart_->legend()->markers(series))
             marker->setVisible(drawn);
     }
+    const int standard = ScoreBook::standardScore(level_);
+    standardSeries->setName(
+        standard >= low && standard <= high
+            ? QStringLiteral("%1 %2").arg(standardName).arg(standard)
+            : QStringLiteral("%1 %2（範囲外）").arg(standardName).arg(standard));
     updating_ = false;
 }
 
 QList<QPointF> ProgressChart::seriesPoints(const QString &name) const
 {
+    // The standard score's name carries its value.
     for (QAbstractSeries *series : chart_->series())
-        if (series->name() == name)
+        if (series->name() == name ||
+            (series == standardSeries && series->name().startsWith(name + QLatin1Char(' '))))
             return static_cast<QXYSeries *>(series)->points();
     return {};
 }

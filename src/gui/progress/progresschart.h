@@ -40,8 +40,8 @@ public:
     bool zoomed() const { return zoomed_; }
 
     // The points of a series by its name ("順番", "ランダム", "順番の平均", "ランダムの平均",
-    // "標準スコア", "最高", "範囲外"): x the run number (or milliseconds since the epoch),
-    // y the measure.
+    // "標準スコア" followed by its value, "最高", "範囲外"): x the run number (or milliseconds
+    // since the epoch), y the measure.
     QList<QPointF> seriesPoints(const QString &name) const;
     // The value axis's range and tick distance.
     AxisScale valueScale() const { return yScale_; }

@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QScreen>
-#include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QThread>
@@ -33,8 +32,10 @@ namespace
 {
 
 constexpr int kanaShown = 10;
-// Below this width the table goes under the chart instead of beside it.
+// Below this width the table goes under the chart instead of beside it, and below this
+// height it is folded away under the chart.
 constexpr int besideWidth = 980;
+constexpr int tableHeight = 620;
 
 QString levelName(int level)
 {
@@ -131,7 +132,7 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     chartArea = new QStackedWidget(this);
     chartArea->addWidget(chart);
     chartArea->addWidget(emptyLabel);
-    chartArea->setMinimumHeight(160);
+    chartArea->setMinimumHeight(150);
     auto *chartLayout = new QVBoxLayout(chartPanel);
     chartLayout->setContentsMargins(0, 0, 0, 0);
     chartLayout->addLayout(chartChoices);
@@ -145,7 +146,7 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     tableScope->addItems(
         {QStringLiteral("このレベルの記録"), QStringLiteral("すべてのレベルの記録")});
     runTable = new RunTable(this);
-    runTable->setMinimumSize(200, 100);
+    runTable->setMinimumSize(160, 60);
     auto *tableChoices = new QHBoxLayout;
     tableChoices->addWidget(tableScope);
     tableChoices->addStretch(1);
@@ -156,11 +157,13 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
 
     runSplitter = new QSplitter(Qt::Horizontal, this);
     runSplitter->setObjectName(QStringLiteral("runSplitter"));
-    runSplitter->setChildrenCollapsible(false);
     runSplitter->addWidget(chartPanel);
     runSplitter->addWidget(tablePanel);
-    runSplitter->setStretchFactor(0, 3);
-    runSplitter->setStretchFactor(1, 2);
+    // The table gives way to the chart in a short window; the learner can drag it back.
+    runSplitter->setCollapsible(0, false);
+    runSplitter->setCollapsible(1, true);
+    runSplitter->setStretchFactor(0, 5);
+    runSplitter->setStretchFactor(1, 4);
 
     // The keys and kana.
     auto *missPanel = new QWidget(this);
@@ -226,6 +229,7 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     mainSplitter->addWidget(missPanel);
     mainSplitter->setStretchFactor(0, 3);
     mainSplitter->setStretchFactor(1, 2);
+    mainSplitter->setSizes({6000, 4000}); // shares
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
@@ -247,8 +251,8 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     connect(missScope, &QComboBox::currentIndexChanged, this, [this] { showMisses(); });
     connect(heatButtons, &QButtonGroup::idClicked, this, [this] { showMisses(); });
 
-    setMinimumSize(520, 380);
-    resize(1000, 720);
+    // Cut to the room beside the main window when it is placed; the layout sets the least.
+    resize(1000, 860);
 }
 
 // One reading of the history: what the thread fills in, and what the window asked for.
@@ -453,7 +457,7 @@ void ProgressWindow::placeBesideMainWindow(QMargins frame)
         drillArea.setBottom(keyboard->mapToGlobal(QPoint(0, 0)).y() - 1);
     const QSize extra(frame.left() + frame.right(), frame.top() + frame.bottom());
     const QRect placed = placeBeside(screen->availableGeometry(), mainFrame, drillArea,
-                                     size() + extra, minimumSize() + extra);
+                                     size() + extra, minimumSizeHint() + extra);
     // The client area is placed itself: how a window manager applies a position that
     // includes the frame depends on when it arrives.
     setGeometry(QRect(placed.topLeft() + QPoint(frame.left(), frame.top()), placed.size() - extra));
@@ -463,11 +467,15 @@ void ProgressWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     const Qt::Orientation orientation = width() >= besideWidth ? Qt::Horizontal : Qt::Vertical;
-    if (runSplitter->orientation() != orientation) {
+    const bool roomForTable = orientation == Qt::Horizontal || height() >= tableHeight;
+    if (runSplitter->orientation() != orientation || roomForTable != tableShown_) {
         runSplitter->setOrientation(orientation);
-        const int length =
-            orientation == Qt::Horizontal ? runSplitter->width() : runSplitter->height();
-        runSplitter->setSizes({length * 3 / 5, length * 2 / 5});
+        tableShown_ = roomForTable;
+        // Shares, which the splitter keeps as it is laid out: the chart takes more above the
+        // table than beside it, and all of a short window.
+        runSplitter->setSizes(!roomForTable                   ? QList<int>{1, 0}
+                              : orientation == Qt::Horizontal ? QList<int>{5000, 4000}
+                                                              : QList<int>{6000, 3000});
     }
 }
 
@@ -509,7 +517,9 @@ void ProgressWindow::showLevel()
 
 void ProgressWindow::showTable()
 {
-    runTable->runs()->showRuns(stats_, tableScope->currentIndex() == 0 ? chosenLevel() : 0);
+    const bool oneLevel = tableScope->currentIndex() == 0;
+    runTable->runs()->showRuns(stats_, oneLevel ? chosenLevel() : 0);
+    runTable->setColumnHidden(RunTableModel::Level, oneLevel);
 }
 
 void ProgressWindow::showMisses()
@@ -545,9 +555,6 @@ void ProgressWindow::showMisses()
                 row->setForeground(column, faded);
         }
     }
-    // Wide enough for every column: no percentage cut at the window's smallest.
-    kanaList->setMinimumWidth(kanaList->header()->length() + 2 * kanaList->frameWidth() +
-                              kanaList->verticalScrollBar()->sizeHint().width());
     if (!kana.empty()) {
         kanaArea->setCurrentWidget(kanaList);
         return;

@@ -77,6 +77,7 @@ private:
     bool followAgain_ = false;          // runs were added while a read was under way
     bool placed_ = false; // placed once; later openings leave it where the user put it
     bool framePlaced_ = false;
+    bool tableShown_ = true; // under the chart in a narrow window, or folded away
     QMargins assumedFrame_;
 
     QComboBox *levelChooser = nullptr; // levelChooser

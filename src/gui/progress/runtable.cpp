@@ -87,7 +87,7 @@ QVariant RunTableModel::data(const QModelIndex &index, int role) const
         return {};
     switch (index.column()) {
     case Date:
-        return japanese().toString(run.ended(), QStringLiteral("yyyy/MM/dd HH:mm"));
+        return japanese().toString(run.ended(), QStringLiteral("yy/MM/dd HH:mm"));
     case Level:
         return int(run.level);
     case Order:
@@ -114,19 +114,27 @@ QVariant RunTableModel::data(const QModelIndex &index, int role) const
 
 QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const QString titles[Columns] = {QStringLiteral("日時"),
-                                            QStringLiteral("レベル"),
-                                            QStringLiteral("順序"),
-                                            QStringLiteral("時間（秒）"),
-                                            QStringLiteral("ミス"),
-                                            QStringLiteral("スコア"),
-                                            QStringLiteral("速さ（1分あたり）"),
-                                            QStringLiteral("正確さ"),
-                                            QStringLiteral("記録")};
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= Columns)
+    static const QString titles[Columns] = {
+        QStringLiteral("日時"), QStringLiteral("Lv"),     QStringLiteral("順序"),
+        QStringLiteral("時間"), QStringLiteral("ミス"),   QStringLiteral("スコア"),
+        QStringLiteral("速さ"), QStringLiteral("正確さ"), QStringLiteral("記録")};
+    static const QString tips[Columns] = {
+        {},
+        QStringLiteral("レベル"),
+        {},
+        QStringLiteral("かかった時間（秒）"),
+        QStringLiteral("ミスの数"),
+        QStringLiteral("時間＋ミス（少ないほど良い）"),
+        QStringLiteral("1分あたりに打ったキー（キーのレベル）またはかな"),
+        QStringLiteral("正しく押したキーの割合"),
+        {}};
+    if (orientation != Qt::Horizontal || section < 0 || section >= Columns)
         return QAbstractTableModel::headerData(section, orientation, role);
-    return titles[section];
+    if (role == Qt::DisplayRole)
+        return titles[section];
+    if (role == Qt::ToolTipRole && !tips[section].isEmpty())
+        return tips[section];
+    return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 void RunTableModel::sort(int column, Qt::SortOrder order)
@@ -175,10 +183,10 @@ RunTable::RunTable(QWidget *parent) : QTableView(parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     const QFontMetrics metrics = fontMetrics();
-    const char *widest[RunTableModel::Columns] = {"0000/00/00 00:00",  "レベル", "ランダム",
-                                                  "時間（秒）",        "0000",   "スコア",
-                                                  "速さ（1分あたり）", "正確さ", "新記録"};
+    const char *widest[RunTableModel::Columns] = {"00/00/00 00:00", "Lv",      "ランダム",
+                                                  "000.0",          "ミス",    "000.0",
+                                                  "000.0 かな",     "100.0 %", "新記録"};
     for (int column = 0; column < RunTableModel::Columns; ++column)
-        setColumnWidth(column, metrics.horizontalAdvance(QString::fromUtf8(widest[column])) + 24);
+        setColumnWidth(column, metrics.horizontalAdvance(QString::fromUtf8(widest[column])) + 14);
     horizontalHeader()->setStretchLastSection(true);
 }
