@@ -198,6 +198,12 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
     });
 }
 
+ProgressChart::~ProgressChart()
+{
+    // The chart owns the x axis it shows; the other is this view's.
+    delete (dates_ ? static_cast<QAbstractAxis *>(runAxis) : dateAxis);
+}
+
 bool ProgressChart::showLevel(const ProgressStats &stats, int level)
 {
     stats_ = &stats;

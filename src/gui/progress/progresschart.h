@@ -27,6 +27,7 @@ class ProgressChart : public QChartView
     Q_OBJECT
 public:
     explicit ProgressChart(const QFont &font, QWidget *parent = nullptr);
+    ~ProgressChart() override;
 
     // Shows the runs of `level` (1..9), all of them; false, showing nothing, when it has
     // none. `stats` must outlive what is shown (the tooltips read it).

@@ -117,14 +117,14 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
         this, chartChoices,
         {{"axisRuns", QStringLiteral("回数順")}, {"axisDates", QStringLiteral("日付順")}});
     chartChoices->addSpacing(12);
-    auto *reset = new QToolButton(this);
-    reset->setObjectName(QStringLiteral("zoomReset"));
-    reset->setText(QStringLiteral("全体を表示"));
-    reset->setToolTip(QStringLiteral("グラフはドラッグで範囲を選ぶか、ホイールで拡大できます"));
-    reset->setFocusPolicy(Qt::NoFocus);
-    reset->setEnabled(false);
-    zoomResetButton = reset;
-    chartChoices->addWidget(reset);
+    zoomResetButton = new QToolButton(this);
+    zoomResetButton->setObjectName(QStringLiteral("zoomReset"));
+    zoomResetButton->setText(QStringLiteral("全体を表示"));
+    zoomResetButton->setToolTip(
+        QStringLiteral("グラフはドラッグで範囲を選ぶか、ホイールで拡大できます"));
+    zoomResetButton->setFocusPolicy(Qt::NoFocus);
+    zoomResetButton->setEnabled(false);
+    chartChoices->addWidget(zoomResetButton);
     chartChoices->addStretch(1);
     chart = new ProgressChart(font, this);
     emptyLabel = makeNote(QStringLiteral("emptyLabel"), this);
@@ -245,8 +245,8 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
             [this](int id) { chart->setMeasure(ChartMeasure(id)); });
     connect(axisButtons, &QButtonGroup::idClicked, this,
             [this](int id) { chart->setDateAxis(id == 1); });
-    connect(reset, &QToolButton::clicked, chart, &ProgressChart::resetZoom);
-    connect(chart, &ProgressChart::zoomChanged, reset, &QToolButton::setEnabled);
+    connect(zoomResetButton, &QToolButton::clicked, chart, &ProgressChart::resetZoom);
+    connect(chart, &ProgressChart::zoomChanged, zoomResetButton, &QToolButton::setEnabled);
     connect(tableScope, &QComboBox::currentIndexChanged, this, [this] { showTable(); });
     connect(missScope, &QComboBox::currentIndexChanged, this, [this] { showMisses(); });
     connect(heatButtons, &QButtonGroup::idClicked, this, [this] { showMisses(); });

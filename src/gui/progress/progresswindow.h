@@ -11,7 +11,6 @@
 
 class KeyHeatMap;
 class ProgressChart;
-class QAbstractButton;
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
@@ -19,6 +18,7 @@ class QLabel;
 class QSplitter;
 class QStackedWidget;
 class QThread;
+class QToolButton;
 class QTreeWidget;
 class RunTable;
 
@@ -86,14 +86,14 @@ private:
     QSplitter *runSplitter = nullptr;  // the chart beside (or above) the table
     QButtonGroup *measureButtons = nullptr;
     QButtonGroup *axisButtons = nullptr;
-    QAbstractButton *zoomResetButton = nullptr; // zoomReset
-    QStackedWidget *chartArea = nullptr;        // the chart, or the label saying there is none
-    ProgressChart *chart = nullptr;             // progressChart
-    QLabel *emptyLabel = nullptr;               // emptyLabel
-    QComboBox *tableScope = nullptr;            // tableScope: the chosen level, or all
-    RunTable *runTable = nullptr;               // runTable
-    QComboBox *missScope = nullptr;             // missScope: all levels, or the chosen one
-    QButtonGroup *heatButtons = nullptr;        // heatMisses, heatSpeed
+    QToolButton *zoomResetButton = nullptr; // zoomReset
+    QStackedWidget *chartArea = nullptr;    // the chart, or the label saying there is none
+    ProgressChart *chart = nullptr;         // progressChart
+    QLabel *emptyLabel = nullptr;           // emptyLabel
+    QComboBox *tableScope = nullptr;        // tableScope: the chosen level, or all
+    RunTable *runTable = nullptr;           // runTable
+    QComboBox *missScope = nullptr;         // missScope: all levels, or the chosen one
+    QButtonGroup *heatButtons = nullptr;    // heatMisses, heatSpeed
     QGroupBox *keyBox = nullptr;
     KeyHeatMap *heatMap = nullptr; // keyHeatMap
     QGroupBox *kanaBox = nullptr;
