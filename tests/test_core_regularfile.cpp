@@ -55,6 +55,15 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The history at `path` read through, figures passed over.
+RunLogRead readHistory(const QString &path, const std::atomic<bool> *cancelled = nullptr,
+                       qint64 largest = largestRunLog, qint64 from = 0)
+{
+    KanaNames names;
+    return readRunLogFile(
+        path, names, [](const RunLogLine &) {}, cancelled, largest, from);
+}
+
 } // namespace
 
 class CoreRegularFileTest : public QObject
@@ -120,8 +129,7 @@ void CoreRegularFileTest::specialFilesAreNeitherOpenedNorReplaced()
         entry.ended = QDateTime::currentDateTime();
         entry.level = 1;
         QVERIFY(!appendRunLog(path, entry));
-        QCOMPARE(readRunLogFile(path, [](const RunLogEntry &) {}).status,
-                 RunLogRead::Status::NotAFile);
+        QCOMPARE(readHistory(path).status, RunLogRead::Status::NotAFile);
         QCOMPARE(nodeType(node), before);
     }
 }
@@ -227,7 +235,8 @@ void CoreRegularFileTest::aLockThatIsNeverFreedDelaysTheSaveOnly()
     QCOMPARE(readSettingsFile(path)->orderedRecords[2], 33.5);
 }
 
-// A history past the bound, or a read given up, stops with that said rather than going on.
+// A history past the bound, or a read given up, stops with that said rather than going on;
+// a read goes on from where the last one ended, unless the file has shrunk since.
 void CoreRegularFileTest::historyReadStopsAtItsBound()
 {
     QTemporaryDir dir;
@@ -235,23 +244,22 @@ void CoreRegularFileTest::historyReadStopsAtItsBound()
     RunLogEntry entry;
     entry.ended = QDateTime::currentDateTime();
     entry.level = 1;
-    QCOMPARE(readRunLogFile(path, [](const RunLogEntry &) {}).status, RunLogRead::Status::Read);
+    QCOMPARE(readHistory(path).status, RunLogRead::Status::Read);
     for (int k = 0; k < 3; ++k)
         QVERIFY(appendRunLog(path, entry));
     const qint64 size = QFileInfo(path).size();
-    QCOMPARE(readRunLogFile(
-                 path, [](const RunLogEntry &) {}, nullptr, size)
-                 .entries,
-             3);
-    QCOMPARE(readRunLogFile(
-                 path, [](const RunLogEntry &) {}, nullptr, size - 1)
-                 .status,
-             RunLogRead::Status::TooLarge);
+    const RunLogRead whole = readHistory(path, nullptr, size);
+    QCOMPARE(whole.entries, 3);
+    QCOMPARE(whole.end, size);
+    QCOMPARE(readHistory(path, nullptr, size - 1).status, RunLogRead::Status::TooLarge);
     const std::atomic<bool> cancelled = true;
-    QCOMPARE(readRunLogFile(
-                 path, [](const RunLogEntry &) {}, &cancelled)
-                 .status,
-             RunLogRead::Status::Cancelled);
+    QCOMPARE(readHistory(path, &cancelled).status, RunLogRead::Status::Cancelled);
+
+    QVERIFY(appendRunLog(path, entry));
+    QCOMPARE(readHistory(path, nullptr, largestRunLog, whole.end).entries, 1);
+    QVERIFY(QFile::resize(path, size / 2));
+    QCOMPARE(readHistory(path, nullptr, largestRunLog, whole.end).status,
+             RunLogRead::Status::Shrunk);
 }
 
 QTEST_APPLESS_MAIN(CoreRegularFileTest)

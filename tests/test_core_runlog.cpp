@@ -1,5 +1,6 @@
-// "RK.log": every field written and read back, whatever the locale and the offset; the
-// escapes of the misses; damaged lines passed over while the rest is read; appending.
+// "RK.log": every field written and read back, whatever the locale and the offset; lines
+// written before times were kept; the escapes of the misses; damaged lines passed over while
+// the rest is read; appending.
 #include "core/runlog.h"
 
 #include <QBuffer>
@@ -23,17 +24,26 @@ QDateTime at(int offsetMinutes)
 RunLogEntry keyRun()
 {
     return {at(9 * 60), 1, false, 12.3f, 2, 14.3f, true,
-            {{{{}, 'f', 'd'}, {{}, 'j', ' '}}, {{'f', 10}, {'j', 9}}, {}}};
+            {{{{}, 'f', 'd'}, {{}, 'j', ' '}}, {{'f', 10}, {'j', 9}}, {}, {}, {}}};
 }
 // clang-format on
 
 const QByteArray keyLine =
     "2026-12-07T10:15:03+09:00\t1\to\t12.3\t2\t14.3\t1\tf>d j>0x20\tf:10 j:9\t";
+// The same run with its times.
+const QByteArray timedKeyLine = keyLine + "\tf:4210 j:3905\t";
 
-// The key run's line with one field replaced.
+RunLogEntry timedKeyRun()
+{
+    RunLogEntry entry = keyRun();
+    entry.tally.keyMs = {{'f', 4210}, {'j', 3905}};
+    return entry;
+}
+
+// The timed key run's line with one field replaced.
 QByteArray withField(int field, const QByteArray &text)
 {
-    QList<QByteArray> fields = keyLine.split('\t');
+    QList<QByteArray> fields = timedKeyLine.split('\t');
     fields[field - 1] = text;
     return fields.join('\t');
 }
@@ -69,18 +79,23 @@ void CoreRunLogTest::roundTrip_data()
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<int>("offset");
     // clang-format off
-    QTest::newRow("key level") << keyRun() << keyLine + '\n' << 9 * 3600;
+    // Written before times were kept: ten fields, no times read.
+    QTest::newRow("key level, no times") << keyRun() << keyLine + '\n' << 9 * 3600;
+    QTest::newRow("key level") << timedKeyRun() << timedKeyLine + '\n' << 9 * 3600;
     QTest::newRow("syllables, UTC")
         << RunLogEntry{at(0), 5, true, 61.0, 1, 62.0, false,
-                       {{{"し", 'h', 'j'}}, {{'h', 3}, {'s', 4}}, {{"し", 3}}}}
-        << QByteArray("2026-12-07T10:15:03+00:00\t5\tr\t61.0\t1\t62.0\t0\tし:h>j\th:3 s:4\tし:3\n")
+                       {{{"し", 'h', 'j'}}, {{'h', 3}, {'s', 4}}, {{"し", 3}},
+                        {{'h', 900}, {'s', 0}}, {{"し", 2400}}}}
+        << QByteArray("2026-12-07T10:15:03+00:00\t5\tr\t61.0\t1\t62.0\t0\tし:h>j\th:3 s:4\tし:3"
+                      "\th:900 s:0\tし:2400\n")
         << 0;
     QTest::newRow("phrases, negative offset")
         << RunLogEntry{at(-210), 9, false, 0.1, 0, 0.1, false,
                        {{{"っ", 't', 'k'}, {"、", ',', '.'}}, {{',', 1}, {'t', 2}},
-                        {{"っ", 1}, {"て", 1}, {"、", 1}}}}
+                        {{"っ", 1}, {"て", 1}, {"、", 1}},
+                        {{',', 30}, {'t', 999999999}}, {{"っ", 10}, {"て", 20}, {"、", 30}}}}
         << QByteArray("2026-12-07T10:15:03-03:30\t9\to\t0.1\t0\t0.1\t0\tっ:t>k 、:,>.\t,:1 t:2\t"
-                      "、:1 っ:1 て:1\n")
+                      "、:1 っ:1 て:1\t,:30 t:999999999\t、:30 っ:10 て:20\n")
         << -210 * 60;
     // clang-format on
     RunLogEntry local = keyRun();
@@ -151,6 +166,7 @@ void CoreRunLogTest::damagedLineIsPassedOver_data()
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("nine fields") << keyLine.left(keyLine.lastIndexOf('\t'));
     QTest::newRow("eleven fields") << keyLine + '\t';
+    QTest::newRow("thirteen fields") << timedKeyLine + '\t';
     QTest::newRow("two tabs") << withField(2, "\t1");
     QTest::newRow("overlong") << QByteArray(3 << 20, 'x');
     // clang-format off
@@ -165,6 +181,10 @@ void CoreRunLogTest::damagedLineIsPassedOver_data()
         {8, ":f>d"}, {8, "f<d"}, {8, "\xff:f>d"},
         {9, "f:0"}, {9, "f:"}, {9, "f:01"}, {9, "f:1 f:2"}, {9, "j:1 f:2"}, {9, "f:1 "},
         {10, "し:"}, {10, "し:0"}, {10, ":1"}, {10, "\xe3\x81:1"}, {10, "し:1 し:1"}, {10, "し:x"},
+        // The times name the keys and kana of fields 9 and 10, in their order.
+        {11, ""}, {11, "f:4210"}, {11, "j:3905 f:4210"}, {11, "f:4210 j:3905 k:1"},
+        {11, "f:4210 j:03905"}, {11, "f:4210 j:"}, {11, "f:4210 j:1234567890"},
+        {11, "f:4210  j:3905"}, {12, "し:10"},
     };
     // clang-format on
     for (const auto &[field, text] : fields)
@@ -177,7 +197,7 @@ void CoreRunLogTest::damagedLineIsPassedOver()
 {
     QFETCH(QByteArray, line);
     QVERIFY(!parseRunLogLine(line));
-    QByteArray history = keyLine + "\r\n" + line + '\n' + withField(2, "2");
+    QByteArray history = timedKeyLine + "\r\n" + line + '\n' + withField(2, "2");
     QBuffer device(&history);
     QVERIFY(device.open(QIODevice::ReadOnly));
     QList<int> levels;

@@ -143,7 +143,7 @@ template <typename Map> Map countsSince(const Map &before, const Map &now)
     Map added;
     for (const auto &[key, n] : now) {
         const auto old = before.find(key);
-        if (const int more = n - (old == before.end() ? 0 : old->second))
+        if (const auto more = n - (old == before.end() ? 0 : old->second))
             added[key] = more;
     }
     return added;
@@ -498,19 +498,26 @@ void CoreSessionTest::tally_data()
         return TallyRow{level, {}, number - levelInfo(level)->rangeFirst, 0, keys, wrong, tally};
     };
     // clang-format off
+    // One key every 100 ms: a right key takes the time since the right key before it.
     QTest::newRow("keys") << TallyRow{1, {}, 1, 0, "kjFf", 2,
-        {{{"", 'j', 'k'}, {"", 'f', 'F'}}, {{'f', 1}, {'j', 1}}, {}}};
+        {{{"", 'j', 'k'}, {"", 'f', 'F'}}, {{'f', 1}, {'j', 1}}, {}, {{'f', 200}, {'j', 200}}, {}}};
     QTest::newRow("shi as SHI") << TallyRow{5, {true}, 11, 0, "sihi", 1,
-        {{{"し", 'h', 'i'}}, {{'h', 1}, {'i', 1}, {'s', 1}}, {{"し", 1}}}};
+        {{{"し", 'h', 'i'}}, {{'h', 1}, {'i', 1}, {'s', 1}}, {{"し", 1}},
+         {{'h', 200}, {'i', 100}, {'s', 100}}, {{"し", 400}}}};
     // The doubled letter types the small tsu, the letters after it its follower.
     QTest::newRow("small tsu") << phrase("ちょっとまって。", "choktxtomatte,.", 3,
         {{{"っ", 't', 'k'}, {"と", 't', 'x'}, {"。", '.', ','}},
          {{'.', 1}, {'a', 1}, {'c', 1}, {'e', 1}, {'h', 1}, {'m', 1}, {'o', 2}, {'t', 4}},
-         {{"ちょ", 1}, {"っ", 2}, {"と", 1}, {"ま", 1}, {"て", 1}, {"。", 1}}});
+         {{"ちょ", 1}, {"っ", 2}, {"と", 1}, {"ま", 1}, {"て", 1}, {"。", 1}},
+         {{'.', 200}, {'a', 100}, {'c', 100}, {'e', 100}, {'h', 100}, {'m', 100}, {'o', 200},
+          {'t', 600}},
+         {{"ちょ", 300}, {"っ", 300}, {"と", 300}, {"ま", 200}, {"て", 200}, {"。", 200}}});
     QTest::newRow("comma") << phrase("また、あした。", "mata.,asita.", 1,
         {{{"、", ',', '.'}},
          {{',', 1}, {'.', 1}, {'a', 4}, {'i', 1}, {'m', 1}, {'s', 1}, {'t', 2}},
-         {{"、", 1}, {"。", 1}, {"あ", 1}, {"し", 1}, {"た", 2}, {"ま", 1}}});
+         {{"、", 1}, {"。", 1}, {"あ", 1}, {"し", 1}, {"た", 2}, {"ま", 1}},
+         {{',', 200}, {'.', 100}, {'a', 400}, {'i', 100}, {'m', 100}, {'s', 100}, {'t', 200}},
+         {{"、", 200}, {"。", 100}, {"あ", 100}, {"し", 200}, {"た", 400}, {"ま", 200}}});
     // After a change of key level "Level2" is shown: the wrong keys name no expected key.
     QTest::newRow("no key expected") << TallyRow{4, {}, 0, 2, "jl", 2, {}};
     // clang-format on
@@ -531,12 +538,17 @@ void CoreSessionTest::tally()
         d.s.selectLevel(row.switchTo);
     const RunTally before = d.s.tally();
     QVERIFY(before.misses.empty());
-    QCOMPARE(d.type(row.keys).count(u'W'), row.wrong);
+    int wrong = 0;
+    for (qsizetype k = 0; k < row.keys.size(); ++k)
+        wrong += d.type(row.keys.mid(k, 1), quint32(100 * (k + 1))) == u"W";
+    QCOMPARE(wrong, row.wrong);
     const RunTally &now = d.s.tally();
     QVERIFY(std::equal(now.misses.begin() + before.misses.size(), now.misses.end(),
                        row.tally.misses.begin(), row.tally.misses.end()));
     QVERIFY(countsSince(before.rightKeys, now.rightKeys) == row.tally.rightKeys);
     QVERIFY(countsSince(before.kanaTyped, now.kanaTyped) == row.tally.kanaTyped);
+    QVERIFY(countsSince(before.keyMs, now.keyMs) == row.tally.keyMs);
+    QVERIFY(countsSince(before.kanaMs, now.kanaMs) == row.tally.kanaMs);
     QCOMPARE(now.kanaTyped.empty(), row.level <= 4);
     d.s.start(0);
     QVERIFY(d.s.tally() == RunTally());

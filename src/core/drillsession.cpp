@@ -39,6 +39,8 @@ void DrillSession::start(quint32 nowMs)
     startMs_ = nowMs;
     errorCount_ = 0;
     tally_ = {};
+    lastRightMs_ = nowMs;
+    kanaMs_ = 0;
     running_ = true;
     // Key levels show no reading; the other levels show their item's below.
     readingText_.clear();
@@ -188,13 +190,31 @@ QString DrillSession::phraseKanaAt(int letter) const
     return letter == 1 ? kana.left(1) : kana.mid(1);
 }
 
+// A right key takes the time since the right key before it: a wrong key's time is part of
+// the key that was being looked for.
+void DrillSession::countRightKey(char key, quint32 nowMs)
+{
+    const qint64 ms = quint32(nowMs - lastRightMs_);
+    lastRightMs_ = nowMs;
+    ++tally_.rightKeys[key];
+    tally_.keyMs[key] += ms;
+    kanaMs_ += ms;
+}
+
+void DrillSession::countKana(const QString &kana, qint64 &ms)
+{
+    ++tally_.kanaTyped[kana];
+    tally_.kanaMs[kana] += ms;
+    ms = 0;
+}
+
 KeyOutcome DrillSession::judgeKey(char key, quint32 nowMs)
 {
     // Compared with what is shown, so "LevelN" after a level change takes no key.
     const QString expected = mainText_.toLower();
     if (QString(QLatin1Char(key)) != expected)
         return wrongKey({}, expected, key);
-    ++tally_.rightKeys[key];
+    countRightKey(key, nowMs);
     ++itemNumber_;
     // Drawn before the end is known: the last key of a random run draws once more.
     const int position = nextPosition();
@@ -223,12 +243,12 @@ KeyOutcome DrillSession::judgeSyllable(char key, quint32 nowMs)
             letterPos_ = 1;
         const QString letter = expectedLetter(expected, letterPos_);
         if (ch == letter) {
-            ++tally_.rightKeys[key];
+            countRightKey(key, nowMs);
             if (letterPos_ < expected.size()) {
                 ++letterPos_;
                 outcome = KeyOutcome::Advanced;
             } else {
-                ++tally_.kanaTyped[kanaAt(entryIndex_)];
+                countKana(kanaAt(entryIndex_), kanaMs_);
                 letterPos_ = 1;
                 ++itemNumber_;
                 entryIndex_ = nextItemIndex();
@@ -251,14 +271,22 @@ KeyOutcome DrillSession::judgeSyllable(char key, quint32 nowMs)
     return outcome;
 }
 
-void DrillSession::countPhraseLetter(char key, bool syllableDone)
+void DrillSession::countPhraseLetter(char key, bool syllableDone, quint32 nowMs)
 {
-    ++tally_.rightKeys[key];
+    countRightKey(key, nowMs);
+    const bool doubled = syllableDoubled_[syllableNo_];
+    if (doubled && letterPos_ == 1) {
+        smallTsuMs_ = std::exchange(kanaMs_, 0);
+        return;
+    }
     if (!syllableDone)
         return;
-    ++tally_.kanaTyped[phraseKanaAt(1)];
-    if (syllableDoubled_[syllableNo_])
-        ++tally_.kanaTyped[phraseKanaAt(2)];
+    if (doubled) {
+        countKana(phraseKanaAt(1), smallTsuMs_);
+        countKana(phraseKanaAt(2), kanaMs_);
+    } else {
+        countKana(phraseKanaAt(1), kanaMs_);
+    }
 }
 
 KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
@@ -275,7 +303,7 @@ KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
             // The display stays as it was, hint included.
             outcome = wrongKey(phraseKanaAt(letterPos_), letter, key);
         } else if (letterPos_ < syllable.size() || syllableNo_ < syllableCount_) {
-            countPhraseLetter(key, letterPos_ == syllable.size());
+            countPhraseLetter(key, letterPos_ == syllable.size(), nowMs);
             if (letterPos_ < syllable.size()) {
                 ++letterPos_;
             } else {
@@ -291,7 +319,7 @@ KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
                         : QString());
             outcome = KeyOutcome::Advanced;
         } else {
-            countPhraseLetter(key, true);
+            countPhraseLetter(key, true, nowMs);
             // The next phrase is decoded and shown even after the last one, until the end
             // below replaces it.
             ++itemNumber_;
@@ -382,11 +410,11 @@ KeyOutcome DrillSession::judgeSyllableFree(char key, quint32 nowMs)
             outcome = wrongKey(kanaAt(entryIndex_),
                                expected ? QString(QLatin1Char(expected)) : QString(), key);
         } else if (!step.itemDone) {
-            ++tally_.rightKeys[key];
+            countRightKey(key, nowMs);
             outcome = KeyOutcome::Advanced;
         } else {
-            ++tally_.rightKeys[key];
-            ++tally_.kanaTyped[kanaAt(entryIndex_)];
+            countRightKey(key, nowMs);
+            countKana(kanaAt(entryIndex_), kanaMs_);
             ++itemNumber_;
             entryIndex_ = nextItemIndex();
             startFreeItem();
@@ -422,12 +450,22 @@ KeyOutcome DrillSession::judgePhraseFree(char key, quint32 nowMs)
             // The display stays as it was, hint included.
             outcome = wrongKey(missed, expected ? QString(QLatin1Char(expected)) : QString(), key);
         } else {
-            ++tally_.rightKeys[key];
+            countRightKey(key, nowMs);
+            // One key can end more than one kana (a single-n ん and what follows it): their
+            // time is shared out evenly.
+            QStringList done;
             for (int k = before; k < before + step.syllablesDone; ++k) {
-                ++tally_.kanaTyped[kanaOf(k, true)];
+                done << kanaOf(k, true);
                 if (syllableDoubled_[k])
-                    ++tally_.kanaTyped[kanaOf(k, false)];
+                    done << kanaOf(k, false);
             }
+            const qint64 total = kanaMs_;
+            for (qsizetype n = 0; n < done.size(); ++n) {
+                qint64 share = total / done.size() + (n == 0 ? total % done.size() : 0);
+                countKana(done[n], share);
+            }
+            if (!done.isEmpty())
+                kanaMs_ = 0;
             syllableNo_ = free_.syllable() + 1;
             if (step.itemDone) {
                 ++itemNumber_;

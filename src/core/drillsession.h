@@ -80,7 +80,8 @@ public:
     KeyResult keyTyped(char key, quint32 nowMs);
     // The last finished run.
     const RunResult &result() const { return result_; }
-    // The misses and right keys of the run since the last start(), kept after its end.
+    // The misses, right keys and their times of the run since the last start(), kept after
+    // its end.
     const RunTally &tally() const { return tally_; }
 
     // What the drill area shows.
@@ -108,7 +109,9 @@ private:
     KeyOutcome wrongKey(const QString &kana, const QString &expected, char typed);
     KeyOutcome judge(char key, quint32 nowMs);
     QString phraseKanaAt(int letter) const;
-    void countPhraseLetter(char key, bool syllableDone);
+    void countRightKey(char key, quint32 nowMs);
+    void countKana(const QString &kana, qint64 &ms);
+    void countPhraseLetter(char key, bool syllableDone, quint32 nowMs);
     KeyOutcome judgeKey(char key, quint32 nowMs);
     KeyOutcome judgeSyllable(char key, quint32 nowMs);
     KeyOutcome judgePhrase(char key, quint32 nowMs);
@@ -149,6 +152,9 @@ private:
 
     RunResult result_;
     RunTally tally_;
+    quint32 lastRightMs_ = 0; // when the last right key (or Start) came
+    qint64 kanaMs_ = 0;       // the time of the kana being typed so far
+    qint64 smallTsuMs_ = 0;   // a doubled letter's time, the small tsu's
     QString mainText_;
     QString readingText_;
     QString hintKey_;

@@ -1,53 +1,71 @@
 #include "core/progressstats.h"
 
+#include "core/levels.h"
+#include "core/regularfile.h"
+
+#include <QFile>
+
 #include <algorithm>
 #include <climits>
+#include <cmath>
+#include <limits>
+#include <thread>
 
 namespace
 {
 
-const std::vector<ProgressPoint> noProgress;
-const std::map<char, MissCount> noKeys;
-
-// Counts of a hand-edited history may be huge; totals stop at the largest int.
-void addCount(int &total, int n)
-{
-    if (n > 0)
-        total = int(std::min<qint64>(INT_MAX, qint64(total) + n));
-}
+constexpr qint64 dayMs = 24 * 3600 * 1000;
+const std::vector<int> noRuns;
+const PressFigures noPresses;
 
 // The keys the drills expect; anything else in a history names no key of the keyboard.
-bool drilledKey(char c)
+bool drilledKey(int c)
 {
     return (c >= 'a' && c <= 'z') || c == ',' || c == '.' || c == ';' || c == '/' || c == '-';
 }
 
-void addMiss(MissCount &count, char typed)
+// A line's counts have at most nine digits: no history is long enough for the sums to
+// overflow.
+void addRight(PressFigures &figures, const RunLogLine::Count &count, bool timed)
 {
-    addCount(count.misses, 1);
-    addCount(count.typedInstead[typed], 1);
+    figures.right += count.n;
+    if (timed) {
+        figures.timedMs += count.ms;
+        figures.timed += count.n;
+    }
 }
 
-template <typename Key>
-void addCounts(std::map<Key, MissCount> &total, const std::map<Key, MissCount> &counts)
+// The whole presses of a level or of all kana of a level, for the rate they are drawn to.
+PressFigures sum(const PressFigures *first, const PressFigures *last)
 {
-    for (const auto &[key, count] : counts) {
-        MissCount &sum = total[key];
-        addCount(sum.misses, count.misses);
-        addCount(sum.right, count.right);
-        for (const auto &[typed, n] : count.typedInstead)
-            addCount(sum.typedInstead[typed], n);
+    PressFigures total;
+    for (; first != last; ++first) {
+        total.misses += first->misses;
+        total.right += first->right;
+        total.timedMs += first->timedMs;
+        total.timed += first->timed;
     }
+    return total;
+}
+
+double overallRate(const PressFigures &total)
+{
+    return total.presses() > 0 ? total.rate() : 0;
 }
 
 } // namespace
 
-char MissCount::mostOftenInstead() const
+double PressFigures::meanMs() const
+{
+    return timed > 0 ? double(timedMs) / double(timed) : std::numeric_limits<double>::quiet_NaN();
+}
+
+char PressFigures::mostOftenInstead() const
 {
     char most = 0;
-    int times = 0;
+    qint64 times = 0;
     for (const auto &[typed, n] : typedInstead) {
-        if (n > times) {
+        if (n > times || (n == times && typed < most)) {
             most = typed;
             times = n;
         }
@@ -55,134 +73,338 @@ char MissCount::mostOftenInstead() const
     return most;
 }
 
-ProgressStats::CountIndex &ProgressStats::CountIndex::operator=(const CountIndex &)
+void PressFigures::addMiss(char typed)
 {
-    kana_.clear();
-    used_ = 0;
-    keys_ = {};
-    return *this;
-}
-
-std::array<MissCount *, 10> &ProgressStats::CountIndex::kana(const QString &kana)
-{
-    constexpr quint64 mask = (1u << slotBits) - 1;
-    // Kept sparse: a history that names this many kana starts the index afresh.
-    if (kana_.empty() || used_ >= 3 << (slotBits - 2)) {
-        kana_.assign(1 << slotBits, {});
-        used_ = 0;
-    }
-    const auto address = quint64(reinterpret_cast<quintptr>(kana.constData()));
-    for (quint64 i = (address * 0x9e3779b97f4a7c15u) >> (64 - slotBits);; i = (i + 1) & mask) {
-        KanaSlot &slot = kana_[i];
-        if (slot.text.constData() == kana.constData() && slot.text.size() == kana.size())
-            return slot.counts;
-        if (slot.text.isNull()) {
-            ++used_;
-            slot.text = kana;
-            return slot.counts;
+    ++misses;
+    for (auto &[instead, n] : typedInstead) {
+        if (instead == typed) {
+            ++n;
+            return;
         }
     }
+    typedInstead.emplace_back(typed, 1);
 }
 
-MissCount &ProgressStats::keyCount(int level, char key)
+void PressFigures::add(const PressFigures &other)
 {
-    MissCount *&count = index_.key(level, key);
-    if (!count)
-        count = &keys_[level][key];
-    return *count;
+    misses += other.misses;
+    right += other.right;
+    for (const auto &[typed, n] : other.typedInstead) {
+        const auto found =
+            std::find_if(typedInstead.begin(), typedInstead.end(),
+                         [typed = typed](const auto &t) { return t.first == typed; });
+        if (found != typedInstead.end())
+            found->second += n;
+        else
+            typedInstead.emplace_back(typed, n);
+    }
+    timedMs += other.timedMs;
+    timed += other.timed;
 }
 
-MissCount &ProgressStats::kanaCount(std::array<MissCount *, 10> &counts, int level,
-                                    const QString &kana)
+double smoothedRate(const PressFigures &figures, double overallRate)
 {
-    if (!counts[level])
-        counts[level] = &kana_[level][kana];
-    return *counts[level];
+    return (double(figures.misses) + priorPresses * overallRate) /
+           (double(figures.presses()) + priorPresses);
+}
+
+double smoothedMs(const PressFigures &figures, double overallMs)
+{
+    if (std::isnan(overallMs))
+        return figures.meanMs();
+    return (double(figures.timedMs) + priorPresses * overallMs) /
+           (double(figures.timed) + priorPresses);
+}
+
+QDateTime RunFigures::ended() const
+{
+    return QDateTime::fromMSecsSinceEpoch(endedMs, Qt::OffsetFromUTC, offsetSeconds);
+}
+
+qint64 RunFigures::localDay() const
+{
+    const qint64 local = endedMs + qint64(offsetSeconds) * 1000;
+    return local >= 0 ? local / dayMs : (local - dayMs + 1) / dayMs;
+}
+
+double RunFigures::speed() const
+{
+    return seconds > 0 ? typed * 60.0 / seconds : std::numeric_limits<double>::quiet_NaN();
+}
+
+double RunFigures::accuracy() const
+{
+    const qint64 presses = qint64(rightKeys) + errors;
+    return presses > 0 ? double(rightKeys) / double(presses)
+                       : std::numeric_limits<double>::quiet_NaN();
+}
+
+PressFigures &ProgressStats::kanaFigures(int level, int number)
+{
+    std::vector<PressFigures> &kana = kana_[std::size_t(level)];
+    if (std::size_t(number) >= kana.size())
+        kana.resize(std::size_t(number) + 1);
+    return kana[std::size_t(number)];
+}
+
+void ProgressStats::add(const RunLogLine &line)
+{
+    const int level = line.level;
+    if (level < 1 || level > 9)
+        return;
+    allLevelsStale_ = true;
+
+    qint64 rightKeys = 0;
+    qint64 kanaTyped = 0;
+    auto &keys = keys_[std::size_t(level)];
+    // Every kana of the line is numbered by now.
+    std::vector<PressFigures> &kana = kana_[std::size_t(level)];
+    if (kana.size() < std::size_t(kanaNames_.size()))
+        kana.resize(std::size_t(kanaNames_.size()));
+    for (const RunLogLine::Count &count : line.keys) {
+        rightKeys += count.n;
+        if (drilledKey(count.name))
+            addRight(keys[std::size_t(count.name)], count, line.timed);
+    }
+    for (const RunLogLine::Count &count : line.kana) {
+        kanaTyped += count.n;
+        if (std::size_t(count.name) < kana.size())
+            addRight(kana[std::size_t(count.name)], count, line.timed);
+    }
+    for (const RunLogLine::Miss &miss : line.misses) {
+        if (drilledKey(miss.expected))
+            keys[std::size_t(miss.expected)].addMiss(miss.typed);
+        if (miss.kana >= 0 && std::size_t(miss.kana) < kana.size())
+            kana[std::size_t(miss.kana)].addMiss(miss.typed);
+    }
+
+    RunFigures run;
+    run.endedMs = line.endedMs;
+    run.offsetSeconds = line.offsetSeconds;
+    run.seconds = line.seconds;
+    run.score = line.score;
+    run.errors = line.errors;
+    run.rightKeys = int(std::min<qint64>(rightKeys, INT_MAX));
+    run.typed = levelGroup(level) == LevelGroup::Key ? run.rightKeys
+                                                     : int(std::min<qint64>(kanaTyped, INT_MAX));
+    run.level = qint8(level);
+    run.randomOrder = line.randomOrder;
+    run.newRecord = line.newRecord;
+    levelRuns_[std::size_t(level)].push_back(int(runs_.size()));
+    runs_.push_back(run);
+    seconds_ += run.seconds;
+    // Runs come mostly in order of time: the day before is usually the day of this one.
+    const qint64 day = run.localDay();
+    if (days_.empty() || *std::prev(days_.end()) != day)
+        days_.insert(day);
 }
 
 void ProgressStats::add(const RunLogEntry &entry)
 {
-    const int level = entry.level;
-    if (level < 1 || level > 9)
-        return;
-    ++runs_;
-    allLevelsStale_ = true;
-    progress_[level][entry.randomOrder].push_back({entry.ended, entry.score, entry.newRecord});
-
+    RunLogLine line;
+    line.endedMs = entry.ended.toMSecsSinceEpoch();
+    line.offsetSeconds = entry.ended.offsetFromUtc();
+    line.level = entry.level;
+    line.randomOrder = entry.randomOrder;
+    line.seconds = entry.seconds;
+    line.errors = entry.errors;
+    line.score = entry.score;
+    line.newRecord = entry.newRecord;
     const RunTally &tally = entry.tally;
-    for (const Miss &miss : tally.misses) {
-        if (drilledKey(miss.expected))
-            addMiss(keyCount(level, miss.expected), miss.typed);
-        if (!miss.kana.isEmpty())
-            addMiss(kanaCount(index_.kana(miss.kana), level, miss.kana), miss.typed);
+    line.timed = !tally.keyMs.empty();
+    for (const Miss &miss : tally.misses)
+        line.misses.push_back(
+            {miss.kana.isEmpty() ? -1 : kanaNames_.find(miss.kana), miss.expected, miss.typed});
+    for (const auto &[key, n] : tally.rightKeys) {
+        const auto ms = tally.keyMs.find(key);
+        line.keys.push_back({key, n, ms != tally.keyMs.end() ? ms->second : 0});
     }
-    for (const auto &[key, n] : tally.rightKeys)
-        if (drilledKey(key))
-            addCount(keyCount(level, key).right, n);
-    for (const auto &[kana, n] : tally.kanaTyped)
-        if (!kana.isEmpty())
-            addCount(kanaCount(index_.kana(kana), level, kana).right, n);
+    for (const auto &[kana, n] : tally.kanaTyped) {
+        const int number = kanaNames_.find(kana);
+        const auto ms = tally.kanaMs.find(kana);
+        if (number >= 0)
+            line.kana.push_back({number, n, ms != tally.kanaMs.end() ? ms->second : 0});
+    }
+    add(line);
+}
+
+void ProgressStats::append(const ProgressStats &later)
+{
+    const int offset = int(runs_.size());
+    runs_.insert(runs_.end(), later.runs_.begin(), later.runs_.end());
+    for (std::size_t level = 1; level < levelRuns_.size(); ++level)
+        for (const int index : later.levelRuns_[level])
+            levelRuns_[level].push_back(offset + index);
+    seconds_ += later.seconds_;
+    days_.insert(later.days_.begin(), later.days_.end());
+    for (std::size_t level = 1; level < keys_.size(); ++level) {
+        for (std::size_t key = 0; key < keys_[level].size(); ++key)
+            keys_[level][key].add(later.keys_[level][key]);
+        const std::vector<PressFigures> &kana = later.kana_[level];
+        for (std::size_t number = 0; number < kana.size(); ++number) {
+            const int mine = kanaNames_.find(later.kanaNames_.name(int(number)));
+            if (mine >= 0)
+                kanaFigures(int(level), mine).add(kana[number]);
+        }
+    }
+    allLevelsStale_ = true;
+}
+
+const std::vector<int> &ProgressStats::levelRuns(int level) const
+{
+    return level >= 1 && level <= 9 ? levelRuns_[std::size_t(level)] : noRuns;
+}
+
+PracticeTotals ProgressStats::totals(QDate today) const
+{
+    PracticeTotals totals;
+    totals.runs = runs();
+    totals.seconds = seconds_;
+    int inARow = 0;
+    qint64 previous = 0;
+    for (const qint64 day : days_) {
+        inARow = inARow > 0 && day == previous + 1 ? inARow + 1 : 1;
+        totals.longestStreak = std::max(totals.longestStreak, inARow);
+        previous = day;
+    }
+    // The streak still holds on a day not practised yet.
+    const qint64 todayNumber = QDate(1970, 1, 1).daysTo(today);
+    if (!days_.empty() && (previous == todayNumber || previous == todayNumber - 1))
+        totals.streak = inARow;
+    return totals;
 }
 
 void ProgressStats::gatherAllLevels() const
 {
     if (!allLevelsStale_)
         return;
-    keys_[0].clear();
+    keys_[0] = {};
     kana_[0].clear();
-    for (int level = 1; level <= 9; ++level) {
-        addCounts(keys_[0], keys_[level]);
-        addCounts(kana_[0], kana_[level]);
+    for (std::size_t level = 1; level <= 9; ++level) {
+        for (std::size_t key = 0; key < keys_[level].size(); ++key)
+            keys_[0][key].add(keys_[level][key]);
+        if (kana_[0].size() < kana_[level].size())
+            kana_[0].resize(kana_[level].size());
+        for (std::size_t number = 0; number < kana_[level].size(); ++number)
+            kana_[0][number].add(kana_[level][number]);
     }
     allLevelsStale_ = false;
 }
 
-const std::vector<ProgressPoint> &ProgressStats::progress(int level, bool randomOrder) const
+const PressFigures &ProgressStats::key(int level, char key) const
 {
-    return level >= 1 && level <= 9 ? progress_[level][randomOrder] : noProgress;
-}
-
-double ProgressStats::best(int level, bool randomOrder) const
-{
-    const std::vector<ProgressPoint> &points = progress(level, randomOrder);
-    if (points.empty())
-        return 0;
-    return std::min_element(
-               points.begin(), points.end(),
-               [](const ProgressPoint &a, const ProgressPoint &b) { return a.score < b.score; })
-        ->score;
-}
-
-const std::map<char, MissCount> &ProgressStats::keys(int level) const
-{
+    if (level < 0 || level > 9 || !drilledKey(key))
+        return noPresses;
     if (level == 0)
         gatherAllLevels();
-    return level >= 0 && level <= 9 ? keys_[level] : noKeys;
+    return keys_[std::size_t(level)][std::size_t(key)];
 }
 
-std::vector<std::pair<QString, MissCount>> ProgressStats::mostMissedKana(int level, int count) const
+PressFigures ProgressStats::keyTotal(int level) const
 {
-    std::vector<std::pair<QString, MissCount>> missed;
+    if (level < 0 || level > 9)
+        return {};
+    if (level == 0)
+        gatherAllLevels();
+    const auto &keys = keys_[std::size_t(level)];
+    return sum(keys.data(), keys.data() + keys.size());
+}
+
+std::vector<ProgressStats::RankedKana> ProgressStats::rankedKana(int level, Ranking by,
+                                                                 int count) const
+{
+    std::vector<RankedKana> ranked;
     if (level < 0 || level > 9 || count <= 0)
-        return missed;
+        return ranked;
     if (level == 0)
         gatherAllLevels();
-    for (const auto &entry : kana_[level])
-        if (entry.second.misses > 0)
-            missed.push_back(entry);
-    // Rates compared as fractions: two rates that are equal must tie exactly.
-    const auto before = [](const std::pair<QString, MissCount> &a,
-                           const std::pair<QString, MissCount> &b) {
-        const qint64 left = qint64(a.second.misses) * (qint64(b.second.misses) + b.second.right);
-        const qint64 right = qint64(b.second.misses) * (qint64(a.second.misses) + a.second.right);
-        if (left != right)
-            return left > right;
-        if (a.second.misses != b.second.misses)
-            return a.second.misses > b.second.misses;
-        return a.first < b.first;
+    const std::vector<PressFigures> &kana = kana_[std::size_t(level)];
+    const PressFigures total = sum(kana.data(), kana.data() + kana.size());
+    ranked.reserve(kana.size());
+    for (std::size_t number = 0; number < kana.size(); ++number) {
+        const PressFigures &figures = kana[number];
+        if (by == Ranking::Misses ? figures.misses > 0 : figures.timed > 0)
+            ranked.push_back({kanaNames_.name(int(number)), figures,
+                              smoothedRate(figures, overallRate(total)),
+                              figures.timed > 0 ? smoothedMs(figures, total.meanMs())
+                                                : std::numeric_limits<double>::quiet_NaN()});
+    }
+    const auto before = [by](const RankedKana &a, const RankedKana &b) {
+        const double valueA = by == Ranking::Misses ? a.rate : a.ms;
+        const double valueB = by == Ranking::Misses ? b.rate : b.ms;
+        if (valueA != valueB)
+            return valueA > valueB;
+        if (a.figures.misses != b.figures.misses)
+            return a.figures.misses > b.figures.misses;
+        return a.kana < b.kana;
     };
-    const auto kept = missed.begin() + std::min<qsizetype>(count, qsizetype(missed.size()));
-    std::partial_sort(missed.begin(), kept, missed.end(), before);
-    missed.erase(kept, missed.end());
-    return missed;
+    const auto kept = ranked.begin() + std::min<qsizetype>(count, qsizetype(ranked.size()));
+    std::partial_sort(ranked.begin(), kept, ranked.end(), before);
+    ranked.erase(kept, ranked.end());
+    return ranked;
+}
+
+namespace
+{
+
+// Below this much a history is read in one part: starting threads costs more than it saves.
+constexpr qint64 smallestPart = 4 << 20;
+
+// Where the parts of a history begin: near equal shares of it, each at a line's start.
+std::vector<qint64> partStarts(const QString &path, qint64 from)
+{
+    std::vector<qint64> starts{from};
+    QFile file;
+    if (!openRegularFile(file, path, QIODevice::ReadOnly))
+        return starts;
+    const qint64 size = file.size();
+    const int parts =
+        int(std::clamp<qint64>((size - from) / smallestPart, 1,
+                               std::clamp(int(std::thread::hardware_concurrency()), 1, 4)));
+    for (int k = 1; k < parts; ++k) {
+        const qint64 near = from + (size - from) * k / parts;
+        if (!file.seek(near))
+            break;
+        const QByteArray bytes = file.read(64 * 1024);
+        const qsizetype newline = bytes.indexOf('\n');
+        if (newline < 0 || near + newline + 1 <= starts.back())
+            continue; // an overlong line: its part takes the next share too
+        starts.push_back(near + newline + 1);
+    }
+    return starts;
+}
+
+} // namespace
+
+std::pair<ProgressStats, RunLogRead> ProgressStats::read(const QString &path,
+                                                         const std::atomic<bool> *cancelled,
+                                                         qint64 largest, qint64 from)
+{
+    const std::vector<qint64> starts = partStarts(path, from);
+    std::vector<ProgressStats> stats(starts.size());
+    std::vector<RunLogRead> reads(starts.size());
+    const auto readPart = [&](std::size_t k) {
+        ProgressStats &part = stats[k];
+        reads[k] = readRunLogFile(
+            path, part.kanaNames(), [&part](const RunLogLine &line) { part.add(line); }, cancelled,
+            largest, starts[k], k + 1 < starts.size() ? starts[k + 1] : -1);
+    };
+    std::vector<std::thread> threads;
+    for (std::size_t k = 1; k < starts.size(); ++k)
+        threads.emplace_back(readPart, k);
+    readPart(0);
+    for (std::thread &thread : threads)
+        thread.join();
+
+    std::pair<ProgressStats, RunLogRead> result{std::move(stats[0]), reads[0]};
+    for (std::size_t k = 1; k < starts.size(); ++k) {
+        // The first part that stopped short decides; what follows it is left out.
+        if (result.second.status != RunLogRead::Status::Read)
+            break;
+        result.first.append(stats[k]);
+        result.second.entries += reads[k].entries;
+        result.second.status = reads[k].status;
+        result.second.end = reads[k].end;
+    }
+    return result;
 }

@@ -2,85 +2,132 @@
 
 #include "core/runlog.h"
 
+#include <QDate>
 #include <QDateTime>
 #include <QString>
 
 #include <array>
-#include <map>
+#include <set>
 #include <vector>
 
-// How often a key or a kana was missed: misses / (misses + right), and what was typed
-// instead.
-struct MissCount {
-    int misses = 0;
-    int right = 0;
-    std::map<char, int> typedInstead;
-    double rate() const { return misses + right > 0 ? double(misses) / (misses + right) : 0; }
+// How a key or a kana was typed: right and wrong, what was typed instead, and how long the
+// right presses took where the history kept their times.
+struct PressFigures {
+    qint64 misses = 0;
+    qint64 right = 0;
+    // The characters typed instead and how often, in the order first met: a key is missed
+    // as a handful of others.
+    std::vector<std::pair<char, qint64>> typedInstead;
+    qint64 timedMs = 0; // summed over the right presses of runs with times
+    qint64 timed = 0;   // those presses
+
+    qint64 presses() const { return misses + right; }
+    // misses / presses; 0 with no presses.
+    double rate() const { return presses() > 0 ? double(misses) / double(presses()) : 0; }
+    // Milliseconds per right press; NaN when no press was timed.
+    double meanMs() const;
     // The character typed instead most often (the lowest on a tie); 0 when never missed.
     char mostOftenInstead() const;
+    void addMiss(char typed);
+    void add(const PressFigures &other);
 };
 
-struct ProgressPoint {
-    QDateTime ended;
+// A few presses say little: a key missed once in seven presses is not worse than one missed
+// nine times in seventy-six. Rates and times are drawn toward the learner's overall one, as
+// though this many presses at that value had been made besides.
+constexpr double priorPresses = 10;
+// Below this many presses a key or a kana is shown faded.
+constexpr int fewPresses = 5;
+// (misses + k * overall) / (presses + k).
+double smoothedRate(const PressFigures &figures, double overallRate);
+// (timed ms + k * overall) / (timed presses + k); NaN when neither has a time.
+double smoothedMs(const PressFigures &figures, double overallMs);
+
+// One run, as the chart and the table of runs show it.
+struct RunFigures {
+    qint64 endedMs = 0; // since the epoch, UTC
+    int offsetSeconds = 0;
+    double seconds = 0;
     double score = 0;
+    int errors = 0;
+    int typed = 0;     // what the speed counts: keys in the key levels, kana in the others
+    int rightKeys = 0; // right presses
+    qint8 level = 0;
+    bool randomOrder = false;
     bool newRecord = false;
+
+    // In the time zone the run was made in.
+    QDateTime ended() const;
+    qint64 localDay() const; // days since 1970-01-01 on the run's own calendar
+    // Typed per minute; NaN without a time.
+    double speed() const;
+    // Right presses in all presses, 0..1; NaN without presses.
+    double accuracy() const;
 };
 
-// What the statistics window shows, gathered from a history one entry at a time so that
-// a long history need not be held in memory.
+struct PracticeTotals {
+    qsizetype runs = 0;
+    double seconds = 0;    // the runs' times summed
+    int streak = 0;        // days practised in a row up to today (or yesterday)
+    int longestStreak = 0; // the most days in a row ever
+};
+
+// What the statistics window shows, gathered from a history one line at a time: every run's
+// figures, and per level the keys' and kana's, summed over all levels when asked for.
 class ProgressStats
 {
 public:
+    // The history at `path` read into new statistics from the offset `from` on, as
+    // readRunLogFile reads it; a long one in parts side by side, one thread each, and the parts
+    // put together in order.
+    static std::pair<ProgressStats, RunLogRead> read(const QString &path,
+                                                     const std::atomic<bool> *cancelled = nullptr,
+                                                     qint64 largest = largestRunLog,
+                                                     qint64 from = 0);
+
+    // The numbers of the kana in the lines given to add(const RunLogLine &).
+    KanaNames &kanaNames() { return kanaNames_; }
+    void add(const RunLogLine &line);
     void add(const RunLogEntry &entry);
-    qsizetype runs() const { return runs_; }
+    // Adds the runs of `later` after these: a history read on from where this one ended.
+    void append(const ProgressStats &later);
 
-    // The runs of one level (1..9) in the order they were read, ordered and random apart.
-    const std::vector<ProgressPoint> &progress(int level, bool randomOrder) const;
-    // The best score of a level's runs in one order mode; 0 when there was none.
-    double best(int level, bool randomOrder) const;
+    qsizetype runs() const { return qsizetype(runs_.size()); }
+    // Every run, in the order of the history.
+    const std::vector<RunFigures> &allRuns() const { return runs_; }
+    // The runs of one level (1..9) as indices into allRuns(), in order.
+    const std::vector<int> &levelRuns(int level) const;
+    PracticeTotals totals(QDate today) const;
 
-    // Per expected character ('a'..'z', ',', '.', ';', '/', '-'), over one level (1..9)
-    // or all levels (0).
-    const std::map<char, MissCount> &keys(int level) const;
-    // The kana missed most often over one level or all (0), the highest rate first (then
-    // the most misses, then the kana), at most `count`; only kana missed at least once.
-    std::vector<std::pair<QString, MissCount>> mostMissedKana(int level, int count = 10) const;
+    // Per expected character ('a'..'z', ',', '.', ';', '/', '-'), over one level (1..9) or all
+    // levels (0).
+    const PressFigures &key(int level, char key) const;
+    // All keys of one level or all levels summed.
+    PressFigures keyTotal(int level) const;
+
+    enum class Ranking { Misses, Time };
+    struct RankedKana {
+        QString kana;
+        PressFigures figures;
+        double rate; // smoothed
+        double ms;   // smoothed; NaN when never timed
+    };
+    // The kana of one level or all (0) missed most often (those missed at least once) or
+    // typed most slowly (those timed), by their smoothed rate or time, the highest first (then
+    // the most misses, then the kana), at most `count`.
+    std::vector<RankedKana> rankedKana(int level, Ranking by, int count = 10) const;
 
 private:
-    // Finds the counts of a key or a kana without comparing texts (map nodes never move,
-    // and the kana of a history share their text): a long history is gathered quickly.
-    // Starts empty again in a copy.
-    class CountIndex
-    {
-    public:
-        CountIndex() = default;
-        CountIndex(const CountIndex &) {}
-        CountIndex &operator=(const CountIndex &);
-        MissCount *&key(int level, char key)
-        {
-            return keys_[level][static_cast<unsigned char>(key)];
-        }
-        std::array<MissCount *, 10> &kana(const QString &kana);
-
-    private:
-        struct KanaSlot {
-            QString text; // held, so that its address names no other text meanwhile
-            std::array<MissCount *, 10> counts{};
-        };
-        static constexpr int slotBits = 10;
-        std::vector<KanaSlot> kana_;
-        int used_ = 0;
-        std::array<std::array<MissCount *, 256>, 10> keys_{};
-    };
-    MissCount &keyCount(int level, char key);
-    MissCount &kanaCount(std::array<MissCount *, 10> &counts, int level, const QString &kana);
+    PressFigures &kanaFigures(int level, int number);
     void gatherAllLevels() const;
 
-    CountIndex index_;
-    qsizetype runs_ = 0;
-    std::array<std::array<std::vector<ProgressPoint>, 2>, 10> progress_;
-    // [0]: all levels, summed from the others only when asked for.
-    mutable std::array<std::map<char, MissCount>, 10> keys_;
-    mutable std::array<std::map<QString, MissCount>, 10> kana_;
+    KanaNames kanaNames_;
+    std::vector<RunFigures> runs_;
+    std::array<std::vector<int>, 10> levelRuns_;
+    double seconds_ = 0;
+    std::set<qint64> days_;
+    // [level][character]; [0]: all levels, summed from the others only when asked for.
+    mutable std::array<std::array<PressFigures, 128>, 10> keys_;
+    mutable std::array<std::vector<PressFigures>, 10> kana_; // [level][kana number]
     mutable bool allLevelsStale_ = false;
 };

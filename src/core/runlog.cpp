@@ -17,7 +17,6 @@
 namespace
 {
 
-constexpr int fieldCount = 10;
 constexpr qint64 maxCount = 999'999'999; // nine digits: far beyond any run, and fits an int
 constexpr qint64 maxTenths = maxCount * 10 + 9;
 constexpr int maxOffsetSecs = (23 * 60 + 59) * 60;
@@ -138,8 +137,240 @@ bool parseTenths(Bytes text, double &value)
     return true;
 }
 
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
+qint64 daysFromCivil(qint64 year, int month, int day)
+{
+    year -= month <= 2;
+    const qint64 era = (year >= 0 ? year : year - 399) / 400;
+    const qint64 yearOfEra = year - era * 400;
+    const qint64 dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const qint64 dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+// E or T of a key: one printable character, or "0x" and two lower-case hex digits for any
+// other byte. Consumes from the front of text.
+inline bool parseChar(Bytes &text, char &c)
+{
+    if (text.empty())
+        return false;
+    if (text[0] != '0' || text.size() < 4 || text[1] != 'x') {
+        if (!printable(text[0]))
+            return false;
+        c = text[0];
+        text.remove_prefix(1);
+        return true;
+    }
+    const auto hex = [](char h) -> int {
+        if (h >= '0' && h <= '9')
+            return h - '0';
+        return h >= 'a' && h <= 'f' ? h - 'a' + 10 : -1;
+    };
+    const int high = hex(text[2]);
+    const int low = hex(text[3]);
+    if (high >= 0 && low >= 0 && !printable(char(high * 16 + low))) {
+        c = char(high * 16 + low);
+        text.remove_prefix(4);
+    } else {
+        c = '0';
+        text.remove_prefix(1);
+    }
+    return true;
+}
+
+// A character of three UTF-8 bytes, as every kana is.
+bool threeByteCharacter(const unsigned char *b)
+{
+    return b[0] >= 0xe0 && b[0] < 0xf0 && (b[1] & 0xc0) == 0x80 && (b[2] & 0xc0) == 0x80;
+}
+
+template <std::size_t length> quint64 packed(const unsigned char *b)
+{
+    quint64 key = quint64(length) << 56;
+    for (std::size_t i = 0; i < length; ++i)
+        key |= quint64(b[i]) << (8 * i);
+    return key;
+}
+
+KanaToken kanaToken(Bytes field)
+{
+    // Nearly every kana is one or two characters of three bytes.
+    const auto *b = reinterpret_cast<const unsigned char *>(field.data());
+    if (field.size() > 3 && threeByteCharacter(b)) {
+        if (b[3] == ':')
+            return {field.substr(0, 3), packed<3>(b), false};
+        if (field.size() > 6 && b[6] == ':' && threeByteCharacter(b + 3))
+            return {field.substr(0, 6), packed<6>(b), false};
+    }
+    KanaToken token;
+    quint64 key = 0;
+    std::size_t end = 0;
+    for (; end < field.size() && field[end] != ':'; ++end) {
+        if (end < 7)
+            key |= quint64(b[end]) << (8 * end);
+        token.astral |= b[end] >= 0xf0;
+    }
+    token.bytes = field.substr(0, end);
+    token.packed = end > 0 && end < 8 ? key | quint64(end) << 56 : 0;
+    return token;
+}
+
+bool sameBytes(Bytes a, Bytes b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
+// Whether kana `a` comes before `b` as the writer's map of texts orders them. Without
+// characters past U+FFFF, UTF-8 bytes sort as the texts' UTF-16 does.
+bool kanaBefore(const KanaToken &a, const KanaToken &b, const QString &textA, const QString &textB)
+{
+    if (a.astral || b.astral)
+        return textA < textB;
+    const std::size_t common = std::min(a.bytes.size(), b.bytes.size());
+    for (std::size_t i = 0; i < common; ++i)
+        if (a.bytes[i] != b.bytes[i])
+            return static_cast<unsigned char>(a.bytes[i]) < static_cast<unsigned char>(b.bytes[i]);
+    return a.bytes.size() < b.bytes.size();
+}
+
+// Calls onToken for each space-separated token of a field; false at an empty token or
+// when onToken refuses one.
+template <typename OnToken> bool forEachToken(Bytes field, OnToken onToken)
+{
+    while (!field.empty()) {
+        const size_t space = field.find(' ');
+        const Bytes token = field.substr(0, space);
+        if (token.empty() || !onToken(token))
+            return false;
+        if (space == Bytes::npos)
+            break;
+        field.remove_prefix(space + 1);
+        if (field.empty()) // a trailing space
+            return false;
+    }
+    return true;
+}
+
+// Calls onCount(name, n) for each "name:n" of a field, separated by single spaces; n has
+// one to nine digits and no leading zero, and is 0 only where `zero` allows it. readName
+// consumes a name from the front of the field. Read in one pass, as these lists are most of
+// a history.
+template <typename ReadName, typename OnCount>
+bool forEachCount(Bytes field, bool zero, ReadName readName, OnCount onCount)
+{
+    while (!field.empty()) {
+        if (!readName(field) || field.size() < 2 || field[0] != ':')
+            return false;
+        const char *const digits = field.data() + 1;
+        const char *const end = field.data() + field.size();
+        const char *p = digits;
+        qint64 n = 0;
+        for (; p < end && unsigned(*p - '0') < 10u; ++p)
+            n = n * 10 + (*p - '0');
+        const std::ptrdiff_t count = p - digits;
+        if (count == 0 || count > 9 || (p < end && *p != ' ') ||
+            (*digits == '0' && (count > 1 || !zero)) || !onCount(n))
+            return false;
+        field.remove_prefix(std::size_t(p - field.data()));
+        if (!field.empty()) {
+            field.remove_prefix(1);
+            if (field.empty()) // a trailing space
+                return false;
+        }
+    }
+    return true;
+}
+
+bool validKanaBytes(Bytes utf8)
+{
+    return !utf8.empty() && utf8.find_first_of("\t :") == Bytes::npos &&
+           QByteArrayView(utf8.data(), qsizetype(utf8.size())).isValidUtf8();
+}
+
+// Far more than the drills' few dozen; a history naming more is damaged beyond that.
+constexpr int mostKana = 4096;
+
+constexpr qsizetype blockSize = 1 << 20;
+// Longer than any line a run could leave; a longer one is passed over without being held.
+constexpr qsizetype maxLineSize = 1 << 20;
+
+} // namespace
+
+KanaNames::KanaNames() : slots_(std::size_t(1) << slotBits) {}
+
+int KanaNames::find(std::string_view utf8)
+{
+    quint64 key = 0;
+    if (utf8.size() < 8 && !utf8.empty()) {
+        key = quint64(utf8.size()) << 56;
+        for (size_t i = 0; i < utf8.size(); ++i)
+            key |= quint64(static_cast<unsigned char>(utf8[i])) << (8 * i);
+    }
+    return find(utf8, key);
+}
+
+int KanaNames::find(std::string_view utf8, quint64 packed)
+{
+    // Nearly every call finds a kana met before in the first slot it looks at.
+    if (packed != 0) {
+        const Slot &slot = slots_[(packed * 0x9e3779b97f4a7c15u) >> (64 - slotBits)];
+        if (slot.key == packed)
+            return slot.number;
+    }
+    return findOrAdd(utf8);
+}
+
+int KanaNames::findOrAdd(std::string_view utf8)
+{
+    const auto add = [&]() -> int {
+        if (names_.size() >= std::size_t(mostKana) || !validKanaBytes(utf8))
+            return -1;
+        names_.push_back(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+        return int(names_.size()) - 1;
+    };
+    // Every real kana is short: found by its bytes packed into one number.
+    if (utf8.size() < 8 && !utf8.empty()) {
+        quint64 key = quint64(utf8.size()) << 56;
+        for (size_t i = 0; i < utf8.size(); ++i)
+            key |= quint64(static_cast<unsigned char>(utf8[i])) << (8 * i);
+        const quint64 mask = (1u << slotBits) - 1;
+        for (quint64 i = (key * 0x9e3779b97f4a7c15u) >> (64 - slotBits);; i = (i + 1) & mask) {
+            Slot &slot = slots_[i];
+            if (slot.key == key)
+                return slot.number;
+            if (slot.key != 0)
+                continue;
+            if (usedSlots_ >= 3 << (slotBits - 2)) // kept sparse; the rest go below
+                break;
+            const int number = add();
+            if (number >= 0) {
+                ++usedSlots_;
+                slot = {key, number};
+            }
+            return number;
+        }
+    }
+    if (const auto it = others_.find(utf8); it != others_.end())
+        return it->second;
+    const int number = add();
+    if (number >= 0)
+        others_.emplace(std::string(utf8), number);
+    return number;
+}
+
+int KanaNames::find(const QString &kana)
+{
+    const QByteArray utf8 = kana.toUtf8();
+    return find(Bytes(utf8.constData(), size_t(utf8.size())));
+}
+
 // "2026-12-07T10:15:03+09:00" exactly.
-bool parseTime(Bytes text, QDateTime &ended)
+bool RunLogReader::readTime(Bytes text)
 {
     constexpr Bytes shape = "dddd-dd-ddTdd:dd:dd+dd:dd";
     if (text.size() != shape.size())
@@ -166,247 +397,55 @@ bool parseTime(Bytes text, QDateTime &ended)
     if (year < 1 || !QDate::isValid(year, month, day) || hour > 23 || minute > 59 || second > 59 ||
         offsetHours > 23 || offsetMinutes > 59 || (offset == 0 && text[19] == '-'))
         return false;
-    ended =
-        QDateTime(QDate(year, month, day), QTime(hour, minute, second), Qt::OffsetFromUTC, offset);
-    return ended.isValid();
-}
-
-// E or T of a key: one printable character, or "0x" and two lower-case hex digits for any
-// other byte. Consumes from the front of text.
-bool parseChar(Bytes &text, char &c)
-{
-    if (text.empty())
-        return false;
-    if (text.size() >= 4 && text[0] == '0' && text[1] == 'x') {
-        const auto hex = [](char h) -> int {
-            if (h >= '0' && h <= '9')
-                return h - '0';
-            return h >= 'a' && h <= 'f' ? h - 'a' + 10 : -1;
-        };
-        const int high = hex(text[2]);
-        const int low = hex(text[3]);
-        if (high >= 0 && low >= 0 && !printable(char(high * 16 + low))) {
-            c = char(high * 16 + low);
-            text.remove_prefix(4);
-            return true;
-        }
-    }
-    if (!printable(text[0]))
-        return false;
-    c = text[0];
-    text.remove_prefix(1);
+    const qint64 wall = ((daysFromCivil(year, month, day) * 24 + hour) * 60 + minute) * 60 + second;
+    line_.endedMs = (wall - offset) * 1000;
+    line_.offsetSeconds = offset;
     return true;
 }
 
-// Calls onToken for each space-separated token of a field; false at an empty token or
-// when onToken refuses one.
-template <typename OnToken> bool forEachToken(Bytes field, OnToken onToken)
+const RunLogLine *RunLogReader::read(Bytes text)
 {
-    while (!field.empty()) {
-        const size_t space = field.find(' ');
-        const Bytes token = field.substr(0, space);
-        if (token.empty() || !onToken(token))
-            return false;
-        if (space == Bytes::npos)
-            break;
-        field.remove_prefix(space + 1);
-        if (field.empty()) // a trailing space
-            return false;
-    }
-    return true;
-}
+    if (!text.empty() && text.back() == '\n')
+        text.remove_suffix(1);
+    if (!text.empty() && text.back() == '\r')
+        text.remove_suffix(1);
 
-// Calls onCount(name, n) for each "name:n" of a field, separated by single spaces; n has
-// one to nine digits, no leading zero and is not 0. readName consumes a name from the front
-// of the field. Read in one pass, as these lists are most of a history.
-template <typename Name, typename ReadName, typename OnCount>
-bool forEachCount(Bytes field, ReadName readName, OnCount onCount)
-{
-    while (!field.empty()) {
-        Name name;
-        if (!readName(field, name) || field.size() < 2 || field[0] != ':' || field[1] == '0')
-            return false;
-        qint64 n = 0;
-        size_t end = 1;
-        for (; end < field.size() && field[end] != ' '; ++end) {
-            const char c = field[end];
-            if (c < '0' || c > '9' || end > 9)
-                return false;
-            n = n * 10 + (c - '0');
-        }
-        if (end == 1 || !onCount(name, int(n)))
-            return false;
-        field.remove_prefix(end);
-        if (!field.empty()) {
-            field.remove_prefix(1);
-            if (field.empty()) // a trailing space
-                return false;
-        }
-    }
-    return true;
-}
-
-// The text of each kana is made once per history: a history names a few dozen kana, each
-// thousands of times. The short ones (every real kana) are found by their bytes packed
-// into one number.
-class KanaCache
-{
-public:
-    // The kana's text, valid until the next call; nullptr for no kana.
-    const QString *find(Bytes utf8);
-
-private:
-    struct Slot {
-        quint64 key = 0; // 0: free
-        QString text;
-    };
-    static constexpr int slotBits = 9;
-    std::vector<Slot> slots_ = std::vector<Slot>(1 << slotBits);
-    int used_ = 0;
-    std::map<std::string, QString, std::less<>> others_;
-    QString uncached_; // past the limit of others_, so that no file can fill the memory
-};
-
-const QString *KanaCache::find(Bytes utf8)
-{
-    const auto make = [utf8] { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); };
-    const auto valid = [utf8] {
-        return !utf8.empty() && utf8.find_first_of("\t :") == Bytes::npos &&
-               QByteArrayView(utf8.data(), qsizetype(utf8.size())).isValidUtf8();
-    };
-    if (utf8.size() < 8 && !utf8.empty()) {
-        quint64 key = quint64(utf8.size()) << 56;
-        for (size_t i = 0; i < utf8.size(); ++i)
-            key |= quint64(static_cast<unsigned char>(utf8[i])) << (8 * i);
-        const quint64 mask = (1u << slotBits) - 1;
-        for (quint64 i = (key * 0x9e3779b97f4a7c15u) >> (64 - slotBits);; i = (i + 1) & mask) {
-            Slot &slot = slots_[i];
-            if (slot.key == key)
-                return &slot.text;
-            if (slot.key != 0)
-                continue;
-            if (used_ >= 3 << (slotBits - 2)) // kept sparse; the rest go below
-                break;
-            if (!valid())
-                return nullptr;
-            ++used_;
-            slot.key = key;
-            slot.text = make();
-            return &slot.text;
-        }
-    }
-    auto it = others_.find(utf8);
-    if (it != others_.end())
-        return &it->second;
-    if (!valid())
-        return nullptr;
-    if (others_.size() >= 4096) {
-        uncached_ = make();
-        return &uncached_;
-    }
-    return &others_.emplace(std::string(utf8), make()).first->second;
-}
-
-// Fills a map again from keys given in increasing order, as the writer lists them, keeping
-// the nodes of the keys it held before: one line's tally is mostly the last one's keys.
-template <typename Map> class MapRefill
-{
-public:
-    explicit MapRefill(Map &map) : map_(map), next_(map.begin()) {}
-    // False for a key not above the one before.
-    bool add(const typename Map::key_type &key, int n)
-    {
-        // The common case, the key that came next last time, needs no comparison of texts.
-        if (next_ != map_.end() && same(next_->first, key)) {
-            next_->second = n;
-            previous_ = next_++;
-            return true;
-        }
-        if (previous_ != map_.end() && !(previous_->first < key))
-            return false;
-        while (next_ != map_.end() && next_->first < key)
-            next_ = map_.erase(next_);
-        if (next_ != map_.end() && !(key < next_->first)) {
-            next_->second = n;
-            previous_ = next_++;
-        } else {
-            previous_ = map_.emplace_hint(next_, key, n);
-        }
-        return true;
-    }
-    void finish() { map_.erase(next_, map_.end()); }
-
-private:
-    static bool same(char a, char b) { return a == b; }
-    // Kana from the cache share their text.
-    static bool same(const QString &a, const QString &b)
-    {
-        return a.constData() == b.constData() && a.size() == b.size();
-    }
-
-    Map &map_;
-    typename Map::iterator next_;
-    typename Map::iterator previous_ = map_.end();
-};
-
-// Reads every line of a level into the same entry, so that its containers keep their
-// memory and mostly their keys from one run to the next.
-class LineReader
-{
-public:
-    // The entry read, valid until the next call; nullptr for a line the writer could not
-    // have written.
-    const RunLogEntry *read(Bytes line);
-
-private:
-    KanaCache kanaCache_;
-    std::array<RunLogEntry, 10> entries_;
-    // Fields 9 and 10 as each level's entry holds them: ordered runs of a level repeat them.
-    std::array<std::string, 10> counts_;
-};
-
-const RunLogEntry *LineReader::read(Bytes line)
-{
-    if (!line.empty() && line.back() == '\n')
-        line.remove_suffix(1);
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-
-    std::array<Bytes, fieldCount> fields;
+    constexpr int mostFields = 12;
+    std::array<Bytes, mostFields> fields;
     int count = 0;
     for (size_t start = 0;;) {
-        const size_t tab = line.find('\t', start);
-        if (count == fieldCount)
+        const size_t tab = text.find('\t', start);
+        if (count == mostFields)
             return nullptr;
-        fields[count++] = line.substr(start, tab == Bytes::npos ? Bytes::npos : tab - start);
+        fields[count++] = text.substr(start, tab == Bytes::npos ? Bytes::npos : tab - start);
         if (tab == Bytes::npos)
             break;
         start = tab + 1;
     }
-    if (count != fieldCount)
+    if (count != 10 && count != 12)
         return nullptr;
 
-    if (fields[1].size() != 1 || fields[1][0] < '1' || fields[1][0] > '9')
-        return nullptr;
-    RunLogEntry &entry = entries_[fields[1][0] - '0'];
-    RunTally &tally = entry.tally;
-    tally.misses.clear();
-
+    RunLogLine &line = line_;
+    line.misses.clear();
+    line.keys.clear();
+    line.kana.clear();
     qint64 errors = 0;
-    if (!parseTime(fields[0], entry.ended) || fields[2].size() != 1 ||
-        (fields[2][0] != 'o' && fields[2][0] != 'r') || !parseTenths(fields[3], entry.seconds) ||
-        !parseCount(fields[4], errors) || !parseTenths(fields[5], entry.score) ||
-        fields[6].size() != 1 || (fields[6][0] != '0' && fields[6][0] != '1'))
+    if (fields[1].size() != 1 || fields[1][0] < '1' || fields[1][0] > '9' || !readTime(fields[0]) ||
+        fields[2].size() != 1 || (fields[2][0] != 'o' && fields[2][0] != 'r') ||
+        !parseTenths(fields[3], line.seconds) || !parseCount(fields[4], errors) ||
+        !parseTenths(fields[5], line.score) || fields[6].size() != 1 ||
+        (fields[6][0] != '0' && fields[6][0] != '1'))
         return nullptr;
-    entry.level = fields[1][0] - '0';
-    entry.randomOrder = fields[2][0] == 'r';
-    entry.errors = int(errors);
-    entry.newRecord = fields[6][0] == '1';
+    line.level = fields[1][0] - '0';
+    line.randomOrder = fields[2][0] == 'r';
+    line.errors = int(errors);
+    line.newRecord = fields[6][0] == '1';
+    line.timed = count == 12;
 
     // "E>T" in the key levels, "K:E>T" with a kana. No token reads both ways: a ':' in
     // "E>T" is its first or last character, while K is not empty and E>T follows it.
     const auto readMiss = [&](Bytes token) {
-        Miss miss;
+        RunLogLine::Miss miss{-1, 0, 0};
         const auto keys = [&miss](Bytes rest) {
             if (!parseChar(rest, miss.expected) || rest.empty() || rest[0] != '>')
                 return false;
@@ -415,50 +454,169 @@ const RunLogEntry *LineReader::read(Bytes line)
         };
         if (!keys(token)) {
             const size_t colon = token.find(':');
-            const QString *k =
-                colon == Bytes::npos ? nullptr : kanaCache_.find(token.substr(0, colon));
-            if (!k || !keys(token.substr(colon + 1)))
+            if (colon == Bytes::npos || !keys(token.substr(colon + 1)))
                 return false;
-            miss.kana = *k;
+            const KanaToken kana = kanaToken(token.substr(0, colon));
+            miss.kana = names_.find(kana.bytes, kana.packed);
+            if (miss.kana < 0)
+                return false;
         }
-        tally.misses.push_back(std::move(miss));
+        line.misses.push_back(miss);
         return true;
     };
-    MapRefill rightKeys(tally.rightKeys);
-    MapRefill kanaTyped(tally.kanaTyped);
-    const auto readKey = [](Bytes &field, char &key) { return parseChar(field, key); };
-    const auto readKana = [this](Bytes &field, const QString *&kana) {
-        size_t end = 0;
-        while (end < field.size() && field[end] != ':' && field[end] != ' ')
-            ++end;
-        kana = kanaCache_.find(field.substr(0, end));
-        field.remove_prefix(end);
-        return kana != nullptr;
-    };
-    const Bytes counts(fields[8].data(),
-                       size_t(fields[9].data() + fields[9].size() - fields[8].data()));
-    std::string &heldCounts = counts_[entry.level];
     if (!forEachToken(fields[7], readMiss))
         return nullptr;
-    if (counts == heldCounts)
-        return &entry;
-    heldCounts.clear();
-    if (!forEachCount<char>(fields[8], readKey,
-                            [&](char key, int n) { return rightKeys.add(key, n); }) ||
-        !forEachCount<const QString *>(
-            fields[9], readKana, [&](const QString *k, int n) { return kanaTyped.add(*k, n); }))
+
+    // Keys in increasing order of their characters, kana of their texts, as the writer's
+    // maps hold them; the times name the same ones in the same order.
+    int name = 0;
+    const auto readKey = [&name](Bytes &field) {
+        char key = 0;
+        if (!parseChar(field, key))
+            return false;
+        name = key;
+        return true;
+    };
+    KanaToken kana;
+    const auto readKana = [&](Bytes &field) {
+        kana = kanaToken(field);
+        name = names_.find(kana.bytes, kana.packed);
+        field.remove_prefix(kana.bytes.size());
+        return name >= 0;
+    };
+    const auto addKey = [&](qint64 n) {
+        if (!line.keys.empty() && line.keys.back().name >= name)
+            return false;
+        line.keys.push_back({name, int(n), 0});
+        return true;
+    };
+    kanaTokens_.clear();
+    const auto addKana = [&](qint64 n) {
+        if (!line.kana.empty() &&
+            !kanaBefore(kanaTokens_.back(), kana, names_.name(line.kana.back().name),
+                        names_.name(name)))
+            return false;
+        line.kana.push_back({name, int(n), 0});
+        kanaTokens_.push_back(kana);
+        return true;
+    };
+    if (!forEachCount(fields[8], false, readKey, addKey) ||
+        !forEachCount(fields[9], false, readKana, addKana))
         return nullptr;
-    rightKeys.finish();
-    kanaTyped.finish();
-    heldCounts = counts;
-    return &entry;
+    if (!line.timed)
+        return &line;
+
+    // A line with times has right keys: the writer leaves the two fields out otherwise.
+    std::vector<RunLogLine::Count> *counts = &line.keys;
+    std::size_t timed = 0;
+    const auto addTime = [&](qint64 ms) {
+        if (timed >= counts->size() || (*counts)[timed].name != name)
+            return false;
+        (*counts)[timed++].ms = ms;
+        return true;
+    };
+    if (fields[10].empty() || !forEachCount(fields[10], true, readKey, addTime) ||
+        timed != line.keys.size())
+        return nullptr;
+    // The kana of the times are those of field 10 again: their bytes need no look-up.
+    // The times' kana are field 10's again: their bytes are compared, not looked up.
+    const auto sameKana = [&](Bytes &field) {
+        if (timed >= kanaTokens_.size())
+            return false;
+        const Bytes expected = kanaTokens_[timed].bytes;
+        if (field.size() <= expected.size() || field[expected.size()] != ':' ||
+            !sameBytes(field.substr(0, expected.size()), expected))
+            return false;
+        name = line.kana[timed].name;
+        field.remove_prefix(expected.size());
+        return true;
+    };
+    counts = &line.kana;
+    timed = 0;
+    if (!forEachCount(fields[11], true, sameKana, addTime) || timed != line.kana.size())
+        return nullptr;
+    return &line;
 }
 
-constexpr qsizetype blockSize = 1 << 20;
-// Longer than any line a run could leave; a longer one is passed over without being held.
-constexpr qsizetype maxLineSize = 1 << 20;
+qsizetype RunLogReader::readAll(QIODevice &device,
+                                const std::function<void(const RunLogLine &)> &onLine,
+                                const std::function<bool()> &keepReading, qint64 limit)
+{
+    qsizetype lines = 0;
+    // A short history is read in one block no larger than itself.
+    const qint64 available = device.isSequential() ? 0 : device.bytesAvailable();
+    const qsizetype chunk = available > 0 && available < blockSize ? available + 1 : blockSize;
+    QByteArray buffer;
+    qsizetype held = 0;        // bytes of an unfinished line at the front of the buffer
+    bool skippingLine = false; // the rest of an overlong line is being passed over
+    const auto take = [&](Bytes text) {
+        if (const RunLogLine *line = read(text)) {
+            ++lines;
+            onLine(*line);
+        }
+    };
+    for (;;) {
+        if (keepReading && !keepReading())
+            return lines;
+        if (buffer.size() < held + chunk)
+            buffer.resize(held + chunk);
+        const qint64 got =
+            device.read(buffer.data() + held, limit < 0 ? chunk : std::min<qint64>(chunk, limit));
+        if (got <= 0)
+            break;
+        if (limit >= 0)
+            limit -= got;
+        const char *data = buffer.constData();
+        const qsizetype end = held + got;
+        qsizetype start = 0;
+        while (const void *found = std::memchr(data + start, '\n', size_t(end - start))) {
+            const qsizetype newline = static_cast<const char *>(found) - data;
+            if (!skippingLine)
+                take(Bytes(data + start, size_t(newline - start)));
+            skippingLine = false;
+            start = newline + 1;
+        }
+        held = end - start;
+        if (held > maxLineSize || skippingLine) {
+            skippingLine = true;
+            held = 0;
+        } else {
+            std::memmove(buffer.data(), data + start, size_t(held));
+        }
+    }
+    // The last line may lack its line feed.
+    if (held > 0 && !skippingLine)
+        take(Bytes(buffer.constData(), size_t(held)));
+    return lines;
+}
 
-} // namespace
+RunLogEntry entryOf(const RunLogLine &line, const KanaNames &names)
+{
+    RunLogEntry entry;
+    entry.ended =
+        QDateTime::fromMSecsSinceEpoch(line.endedMs, Qt::OffsetFromUTC, line.offsetSeconds);
+    entry.level = line.level;
+    entry.randomOrder = line.randomOrder;
+    entry.seconds = line.seconds;
+    entry.errors = line.errors;
+    entry.score = line.score;
+    entry.newRecord = line.newRecord;
+    RunTally &tally = entry.tally;
+    for (const RunLogLine::Miss &miss : line.misses)
+        tally.misses.push_back(
+            {miss.kana >= 0 ? names.name(miss.kana) : QString(), miss.expected, miss.typed});
+    for (const RunLogLine::Count &key : line.keys) {
+        tally.rightKeys.emplace_hint(tally.rightKeys.end(), char(key.name), key.n);
+        if (line.timed)
+            tally.keyMs.emplace_hint(tally.keyMs.end(), char(key.name), key.ms);
+    }
+    for (const RunLogLine::Count &kana : line.kana) {
+        tally.kanaTyped.emplace_hint(tally.kanaTyped.end(), names.name(kana.name), kana.n);
+        if (line.timed)
+            tally.kanaMs.emplace_hint(tally.kanaMs.end(), names.name(kana.name), kana.ms);
+    }
+    return entry;
+}
 
 QByteArray formatRunLogLine(const RunLogEntry &entry)
 {
@@ -517,65 +675,60 @@ QByteArray formatRunLogLine(const RunLogEntry &entry)
         out += ':';
         appendNumber(out, clampedCount(n));
     }
+
+    // The times name the keys and kana of the two fields before, in the same order.
+    const bool timed =
+        !tally.keyMs.empty() && std::any_of(tally.rightKeys.begin(), tally.rightKeys.end(),
+                                            [](const auto &key) { return key.second > 0; });
+    if (timed) {
+        const auto msOf = [](const auto &times, const auto &name) {
+            const auto found = times.find(name);
+            return found != times.end() ? clampedCount(found->second) : 0;
+        };
+        out += '\t';
+        first = true;
+        for (const auto &[key, n] : tally.rightKeys) {
+            if (n <= 0)
+                continue;
+            if (!std::exchange(first, false))
+                out += ' ';
+            appendChar(out, key);
+            out += ':';
+            appendNumber(out, msOf(tally.keyMs, key));
+        }
+        out += '\t';
+        first = true;
+        for (const auto &[kana, n] : tally.kanaTyped) {
+            const QByteArray bytes = kanaBytes(kana);
+            if (n <= 0 || bytes.isEmpty())
+                continue;
+            if (!std::exchange(first, false))
+                out += ' ';
+            out += bytes;
+            out += ':';
+            appendNumber(out, msOf(tally.kanaMs, kana));
+        }
+    }
     out += '\n';
     return out;
 }
 
 std::optional<RunLogEntry> parseRunLogLine(QByteArrayView line)
 {
-    LineReader reader;
-    if (const RunLogEntry *entry = reader.read(Bytes(line.data(), size_t(line.size()))))
-        return *entry;
+    KanaNames names;
+    RunLogReader reader(names);
+    if (const RunLogLine *read = reader.read(Bytes(line.data(), size_t(line.size()))))
+        return entryOf(*read, names);
     return std::nullopt;
 }
 
 qsizetype readRunLog(QIODevice &device, const std::function<void(const RunLogEntry &)> &onEntry,
                      const std::function<bool()> &keepReading)
 {
-    LineReader reader;
-    qsizetype entries = 0;
-    // A short history is read in one block no larger than itself.
-    const qint64 available = device.isSequential() ? 0 : device.bytesAvailable();
-    const qsizetype chunk = available > 0 && available < blockSize ? available + 1 : blockSize;
-    QByteArray buffer;
-    qsizetype held = 0;        // bytes of an unfinished line at the front of the buffer
-    bool skippingLine = false; // the rest of an overlong line is being passed over
-    const auto take = [&](Bytes line) {
-        if (const RunLogEntry *entry = reader.read(line)) {
-            ++entries;
-            onEntry(*entry);
-        }
-    };
-    for (;;) {
-        if (keepReading && !keepReading())
-            return entries;
-        if (buffer.size() < held + chunk)
-            buffer.resize(held + chunk);
-        const qint64 got = device.read(buffer.data() + held, chunk);
-        if (got <= 0)
-            break;
-        const char *data = buffer.constData();
-        const qsizetype end = held + got;
-        qsizetype start = 0;
-        while (const void *found = std::memchr(data + start, '\n', size_t(end - start))) {
-            const qsizetype newline = static_cast<const char *>(found) - data;
-            if (!skippingLine)
-                take(Bytes(data + start, size_t(newline - start)));
-            skippingLine = false;
-            start = newline + 1;
-        }
-        held = end - start;
-        if (held > maxLineSize || skippingLine) {
-            skippingLine = true;
-            held = 0;
-        } else {
-            std::memmove(buffer.data(), data + start, size_t(held));
-        }
-    }
-    // The last line may lack its line feed.
-    if (held > 0 && !skippingLine)
-        take(Bytes(buffer.constData(), size_t(held)));
-    return entries;
+    KanaNames names;
+    RunLogReader reader(names);
+    return reader.readAll(
+        device, [&](const RunLogLine &line) { onEntry(entryOf(line, names)); }, keepReading);
 }
 
 bool appendRunLog(const QString &path, const RunLogEntry &entry)
@@ -602,9 +755,10 @@ bool appendRunLog(const QString &path, const RunLogEntry &entry)
     return file.write(out) == out.size() && file.flush();
 }
 
-RunLogRead readRunLogFile(const QString &path,
-                          const std::function<void(const RunLogEntry &)> &onEntry,
-                          const std::atomic<bool> *cancelled, qint64 largest)
+RunLogRead readRunLogFile(const QString &path, KanaNames &names,
+                          const std::function<void(const RunLogLine &)> &onLine,
+                          const std::atomic<bool> *cancelled, qint64 largest, qint64 from,
+                          qint64 until)
 {
     RunLogRead result;
     switch (fileKind(path)) {
@@ -625,6 +779,10 @@ RunLogRead readRunLogFile(const QString &path,
         result.status = RunLogRead::Status::TooLarge;
         return result;
     }
+    if (file.size() < from || !file.seek(from)) {
+        result.status = RunLogRead::Status::Shrunk;
+        return result;
+    }
     // The file may grow while it is read: the bound holds for what is read.
     const auto keepReading = [&] {
         if (cancelled && cancelled->load(std::memory_order_relaxed)) {
@@ -637,6 +795,8 @@ RunLogRead readRunLogFile(const QString &path,
         }
         return true;
     };
-    result.entries = readRunLog(file, onEntry, keepReading);
+    RunLogReader reader(names);
+    result.entries = reader.readAll(file, onLine, keepReading, until < 0 ? -1 : until - from);
+    result.end = file.pos();
     return result;
 }

@@ -8,13 +8,10 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-#include <algorithm>
-
 namespace
 {
 
-// The panel's size in the main window and its key captions' height, at scale 1.
-constexpr QSize panelSize(800, 236);
+// The key captions' height.
 constexpr int captionPixels = 48;
 
 QColor buttonFace()
@@ -107,31 +104,6 @@ void KeyboardView::paintKeys(const std::array<std::optional<quint32>, 30> &colou
     for (std::size_t k = 0; k < keyTable.size(); ++k)
         setColour(keyCaps[k], QPalette::Window,
                   colours[k] ? colourFromBgr(*colours[k]) : buttonFace());
-}
-
-void KeyboardView::paintKey(std::size_t key, const QColor &background, const QColor &caption,
-                            const QString &toolTip)
-{
-    setColour(keyCaps[key], QPalette::Window, background);
-    setColour(keyCaps[key], QPalette::WindowText, caption);
-    keyCaps[key]->setToolTip(toolTip);
-}
-
-void KeyboardView::setScale(qreal factor)
-{
-    // The keys are laid out again rather than the panel painted scaled, so that the
-    // captions stay crisp and each key remains a widget with its own tooltip.
-    for (std::size_t k = 0; k < keyTable.size(); ++k) {
-        const KeyInfo &key = keyTable[k];
-        QLabel *cap = keyCaps[k];
-        cap->setGeometry(qRound(key.left * factor), qRound(key.top * factor),
-                         qRound(keySize * factor), qRound(keySize * factor));
-        cap->setLineWidth(factor < 0.75 ? 1 : 2);
-        QFont font = cap->font();
-        font.setPixelSize(std::max(1, qRound(captionPixels * factor)));
-        cap->setFont(font);
-    }
-    setFixedSize((QSizeF(panelSize) * factor).toSize());
 }
 
 void KeyboardView::mouseDoubleClickEvent(QMouseEvent *event)

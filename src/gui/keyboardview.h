@@ -23,13 +23,6 @@ public:
     void showFingerColours(bool shown);
     // Each key's background in key-table order, nullopt for the button face.
     void paintKeys(const std::array<std::optional<quint32>, 30> &colours);
-    // One key (key-table order) in colours of its own, with a tooltip: the statistics
-    // window's heat map.
-    void paintKey(std::size_t key, const QColor &background, const QColor &caption,
-                  const QString &toolTip);
-    // Lays the panel out again at `factor` times its size in the main window (800 x 236),
-    // keys and captions included, and fixes it at that size.
-    void setScale(qreal factor);
 
 signals:
     void backgroundDoubleClicked();

@@ -478,6 +478,7 @@ void MainWindow::finishRun()
     const RunResult &run = session_.result();
     const RecordedRun recorded =
         records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices_);
+    showNewRunsIn(progressWindow_);
     if (!resultDialog_)
         resultDialog_ = new ResultDialog(this);
     resultDialog_->setResult(formatTenths(run.seconds), QString::number(run.errors),
@@ -535,9 +536,13 @@ void MainWindow::openProgressWindow()
     else
         progressWindow_ =
             factory->createProgressWindow(records_.historyPath(), session_.level(), this);
+    // Opened during a run (or in demo mode), it leaves the keyboard to the drill.
+    const bool keysRouted = modes_.keysRouted();
+    progressWindow_->setAttribute(Qt::WA_ShowWithoutActivating, keysRouted);
     progressWindow_->show();
     progressWindow_->raise();
-    progressWindow_->activateWindow();
+    if (!keysRouted)
+        progressWindow_->activateWindow();
 }
 
 void MainWindow::toggleFingerColours()

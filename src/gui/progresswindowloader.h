@@ -16,12 +16,14 @@ public:
     // A new window (objectName progressWindow) showing the history in the file `logPath`,
     // read now, with `level` (1..9) chosen.
     virtual QWidget *createProgressWindow(const QString &logPath, int level, QWidget *parent) = 0;
-    // Reads the history again into a window that createProgressWindow made, and chooses
-    // `level`.
+    // Opens again a window that createProgressWindow made: a window still open keeps what the
+    // learner chose in it; a closed one opens on `level`. Either shows the runs made meanwhile.
     virtual void refreshProgressWindow(QWidget *window, int level) = 0;
+    // Tells a window that a run has been added to the history: an open window shows it.
+    virtual void showNewRuns(QWidget *window) = 0;
 };
 
-#define ProgressWindowFactory_iid "io.github.rinkaro.Rinkaro.ProgressWindowFactory/1"
+#define ProgressWindowFactory_iid "io.github.rinkaro.Rinkaro.ProgressWindowFactory/2"
 Q_DECLARE_INTERFACE(ProgressWindowFactory, ProgressWindowFactory_iid)
 
 // The folders searched for the module, in order: beside the program, the lib folder of
@@ -31,3 +33,5 @@ QStringList progressPluginFolders();
 // The factory of the first module in `folders` that loads; nullptr, with what went wrong
 // in `error`, when none does (always, in a build without Qt Charts).
 ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QString *error);
+// Tells a window that the module made (or none: nullptr) that a run was added to the history.
+void showNewRunsIn(QWidget *window);

@@ -18,6 +18,8 @@
 #  9. the typing-time dialog, shown 30 times, is centred every time and closes with Return
 #     or space; neither it nor the welcome box can be minimised or maximised (checked on
 #     the way, as are the main window's icon and Alt and Super letters not judged).
+# 10. the progress window opened in the middle of a run leaves the keys to the drill: the
+#     rest of the run is judged, and the run reaches RK.log with its times and no error.
 # Usage: run.sh PATH-TO-rinkaro
 set -euo pipefail
 
@@ -374,5 +376,34 @@ main=$(window_of "$program_pid") || fail "the main window did not open for the c
 for _ in $(seq 15); do clean_run "$main" "" Return; clean_run "$main" "" space; done
 wmctrl -i -c "$main"
 gone "$program_pid" 20 || fail "the program did not close after the centring test"
+
+# ---- 10. The progress window opened during a run leaves the keys to the drill ----------------
+mkdir -p "$work/during"
+start_program "$work/during"
+greet "$work/during"
+main=$(window_of "$program_pid") || fail "the main window did not open for the run with the window"
+focus "$main"
+xdotool key space # Start
+sleep 0.2
+xdotool type --delay 15 "fjfjasdfgfjfj;lkj"
+read -r ax ay < <(xwininfo -id "$main" | awk '/Absolute upper-left X/ {x=$4}
+    /Absolute upper-left Y/ {y=$4} END {print x, y}')
+xdotool mousemove $((ax + 75)) $((ay + 10)) click 1
+sleep 0.5
+xdotool key Up Return
+wait_window "成績グラフ" 20 >/dev/null || fail "the progress window did not open during a run"
+sleep 0.5
+import -window root "$shots/progress-during-run.png"
+xdotool type --delay 15 "hfdfsfafgjkjlj;jh"
+dialog=$(wait_window "タイピング時間" 20) ||
+    fail "the keys typed after opening the progress window were not judged"
+focus "$dialog"
+xdotool key Return
+# Twelve fields (an empty one collapses in a shell array), no error.
+during=$(awk -F'\t' 'NR == 1 {print NF, $5}' "$work/during/RK.log")
+[ "$during" = "12 0" ] ||
+    fail "the run typed beside the progress window: $(head -n1 "$work/during/RK.log")"
+kill -TERM "$program_pid"
+gone "$program_pid" 20 || fail "the program did not end after the run beside the progress window"
 
 echo "1 passed, 0 failed"

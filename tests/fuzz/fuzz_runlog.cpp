@@ -1,7 +1,8 @@
 // libFuzzer target for the history reader: any bytes at all must read without a crash, a
 // hang or undefined behaviour; the block reader must pass on what each line read alone
 // gives; every entry must be written back as a line that reads as the same entry, and
-// gather into statistics that stay in range.
+// gather into statistics that stay in range, the same whether read as entries or as lines
+// and whether read whole or in two parts.
 #include "core/progressstats.h"
 #include "core/runlog.h"
 
@@ -29,6 +30,12 @@ void checkEntry(const RunLogEntry &entry)
         require(n > 0);
     for (const auto &[kana, n] : entry.tally.kanaTyped)
         require(n > 0 && !kana.isEmpty());
+    // Times, when kept, for exactly the keys and kana counted.
+    require(entry.tally.keyMs.empty() || entry.tally.keyMs.size() == entry.tally.rightKeys.size());
+    for (const auto &[key, ms] : entry.tally.keyMs)
+        require(ms >= 0 && entry.tally.rightKeys.count(key));
+    for (const auto &[kana, ms] : entry.tally.kanaMs)
+        require(ms >= 0 && entry.tally.kanaTyped.count(kana));
     const QByteArray line = formatRunLogLine(entry);
     const std::optional<RunLogEntry> again = parseRunLogLine(line);
     require(again && *again == entry);
@@ -36,16 +43,29 @@ void checkEntry(const RunLogEntry &entry)
     require(formatRunLogLine(*again) == line);
 }
 
-void checkCount(const MissCount &count)
+void checkFigures(const PressFigures &figures)
 {
-    require(count.misses >= 0 && count.right >= 0);
-    require(count.rate() >= 0 && count.rate() <= 1);
-    int instead = 0;
-    for (const auto &[typed, n] : count.typedInstead) {
+    require(figures.misses >= 0 && figures.right >= 0 && figures.timed >= 0);
+    require(figures.timed <= figures.right && figures.timedMs >= 0);
+    require(figures.rate() >= 0 && figures.rate() <= 1);
+    const double smoothed = smoothedRate(figures, 0.5);
+    require(smoothed >= 0 && smoothed <= 1);
+    qint64 instead = 0;
+    qint64 most = 0;
+    for (const auto &[typed, n] : figures.typedInstead) {
         instead += n;
-        require(n <= count.typedInstead.at(count.mostOftenInstead()));
+        if (typed == figures.mostOftenInstead())
+            most = n;
     }
-    require(instead == count.misses);
+    for (const auto &[typed, n] : figures.typedInstead)
+        require(n <= most);
+    require(instead == figures.misses);
+}
+
+bool sameFigures(const PressFigures &a, const PressFigures &b)
+{
+    return a.misses == b.misses && a.right == b.right && a.timed == b.timed &&
+           a.timedMs == b.timedMs && a.mostOftenInstead() == b.mostOftenInstead();
 }
 
 } // namespace
@@ -70,16 +90,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (const auto entry = parseRunLogLine(line))
             alone.append(formatRunLogLine(*entry));
     require(written == alone);
+
+    // The statistics' own path, in two parts split at a line end, gathers the same.
+    const qsizetype half = bytes.indexOf('\n', bytes.size() / 2) + 1;
+    ProgressStats lines;
+    for (const QByteArray &part : {bytes.left(half), bytes.mid(half)}) {
+        QByteArray copy = part;
+        QBuffer partDevice(&copy);
+        partDevice.open(QIODevice::ReadOnly);
+        ProgressStats partStats;
+        RunLogReader reader(partStats.kanaNames());
+        reader.readAll(partDevice, [&](const RunLogLine &line) { partStats.add(line); });
+        lines.append(partStats);
+    }
+    require(lines.runs() == stats.runs());
     for (int level = 0; level <= 9; ++level) {
-        for (const auto &[key, count] : stats.keys(level))
-            checkCount(count);
-        const auto kana = stats.mostMissedKana(level, 5);
-        require(kana.size() <= 5);
-        for (size_t i = 0; i < kana.size(); ++i) {
-            checkCount(kana[i].second);
-            require(kana[i].second.misses > 0);
-            require(i == 0 || kana[i - 1].second.rate() >= kana[i].second.rate());
+        require(lines.levelRuns(level) == stats.levelRuns(level));
+        for (const char key : QByteArray("abcdefghijklmnopqrstuvwxyz,.;/-")) {
+            checkFigures(stats.key(level, key));
+            require(sameFigures(stats.key(level, key), lines.key(level, key)));
+        }
+        for (const auto by : {ProgressStats::Ranking::Misses, ProgressStats::Ranking::Time}) {
+            const auto kana = stats.rankedKana(level, by, 5);
+            require(kana.size() <= 5);
+            require(kana.size() == lines.rankedKana(level, by, 5).size());
+            for (size_t i = 0; i < kana.size(); ++i) {
+                checkFigures(kana[i].figures);
+                require(by == ProgressStats::Ranking::Time || kana[i].figures.misses > 0);
+                require(i == 0 ||
+                        (by == ProgressStats::Ranking::Misses ? kana[i - 1].rate >= kana[i].rate
+                                                              : kana[i - 1].ms >= kana[i].ms));
+            }
         }
     }
+    for (const RunFigures &run : stats.allRuns())
+        require(!(run.accuracy() < 0) && !(run.accuracy() > 1) && !(run.speed() < 0));
     return 0;
 }

@@ -1,15 +1,18 @@
 #include "gui/progress/keyheatmap.h"
 
 #include "core/keytable.h"
-#include "gui/keyboardview.h"
+#include "gui/fonts.h"
+#include "gui/widgets.h"
 
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QVBoxLayout>
+#include <QResizeEvent>
 
 #include <algorithm>
-#include <array>
+#include <cmath>
+#include <optional>
 
 namespace
 {
@@ -20,17 +23,24 @@ const std::array<QColor, 5> heatStops{QColor(0xff, 0xff, 0xcc), QColor(0xfe, 0xd
                                       QColor(0xfd, 0x8d, 0x3c), QColor(0xe3, 0x1a, 0x1c),
                                       QColor(0x80, 0x00, 0x26)};
 
-// Half the main window's keyboard: big enough for its captions, small enough to sit beside
-// the kana list.
-constexpr qreal keyboardScale = 0.55;
+// The main window's keyboard (800 x 236) with a row above it for the "-" of the long vowel
+// mark, which sits above and right of P as on the keyboard.
+constexpr QSize boardSize(800, 300);
+constexpr int rowAbove = 64;
+constexpr QPoint minusKey(656, 24);
+constexpr int captionPixels = 48;
+constexpr qreal smallestScale = 0.28;
+constexpr qreal largestScale = 1.25;
+constexpr int legendGap = 4;
 
 class ColourBar : public QWidget
 {
 public:
     explicit ColourBar(QWidget *parent) : QWidget(parent)
     {
-        setObjectName(QStringLiteral("missLegend"));
+        setObjectName(QStringLiteral("heatLegend"));
         setFixedHeight(12);
+        setMinimumWidth(40);
     }
 
 protected:
@@ -46,18 +56,37 @@ protected:
     }
 };
 
+QColor mix(const QColor &a, const QColor &b, double t)
+{
+    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
+                            float(a.greenF() + (b.greenF() - a.greenF()) * t),
+                            float(a.blueF() + (b.blueF() - a.blueF()) * t));
+}
+
+QString keyText(const QString &caption, const PressFigures &figures, double rate, double ms)
+{
+    if (figures.presses() == 0)
+        return QStringLiteral("%1: 記録なし").arg(caption);
+    QString text = QStringLiteral("%1: ミス率 %2（%3 回中 %4 回ミス）")
+                       .arg(caption, percentText(rate))
+                       .arg(figures.presses())
+                       .arg(figures.misses);
+    if (const char instead = figures.mostOftenInstead())
+        text += QStringLiteral("、よく押す誤キー %1").arg(typedKeyName(instead));
+    text += figures.timed > 0 ? QStringLiteral("\n1打の時間 %1").arg(secondsText(ms))
+                              : QStringLiteral("\n1打の時間: 記録なし");
+    if (figures.presses() < fewPresses)
+        text += QStringLiteral("\n押した回数が少ないため、色は薄く表示しています");
+    return text;
+}
+
 } // namespace
 
 QColor heatColour(double scaled)
 {
     const double position = std::clamp(scaled, 0.0, 1.0) * (heatStops.size() - 1);
     const std::size_t low = std::min(std::size_t(position), heatStops.size() - 2);
-    const double t = position - double(low);
-    const QColor &a = heatStops[low];
-    const QColor &b = heatStops[low + 1];
-    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
-                            float(a.greenF() + (b.greenF() - a.greenF()) * t),
-                            float(a.blueF() + (b.blueF() - a.blueF()) * t));
+    return mix(heatStops[low], heatStops[low + 1], position - double(low));
 }
 
 QString percentText(double rate)
@@ -65,70 +94,179 @@ QString percentText(double rate)
     return QString::number(rate * 100, 'f', 1) + QStringLiteral(" %");
 }
 
+QString secondsText(double ms)
+{
+    return QString::number(ms / 1000, 'f', 2) + QStringLiteral(" 秒");
+}
+
 QString typedKeyName(char typed)
 {
-    if (typed == ' ')
-        return QStringLiteral("スペース");
+    switch (typed) {
+    case '\b':
+    case '\x7f':
+        return QStringLiteral("BS");
+    case '\r':
+    case '\n':
+        return QStringLiteral("Enter");
+    case ' ':
+        return QStringLiteral("Space");
+    case '\t':
+        return QStringLiteral("Tab");
+    case '\x1b':
+        return QStringLiteral("Esc");
+    default:
+        break;
+    }
     if (typed > ' ' && typed < 0x7f)
         return QString(QLatin1Char(typed)).toUpper();
     return QStringLiteral("0x%1").arg(uchar(typed), 2, 16, QLatin1Char('0'));
 }
 
-QString keyMissText(const QString &caption, const MissCount *count)
-{
-    if (!count || count->misses + count->right == 0)
-        return QStringLiteral("%1: 記録なし").arg(caption);
-    QString text = QStringLiteral("%1: %2、ミス %3 回")
-                       .arg(caption, percentText(count->rate()))
-                       .arg(count->misses);
-    if (const char instead = count->mostOftenInstead())
-        text += QStringLiteral("、よく押す誤キー %1").arg(typedKeyName(instead));
-    return text;
-}
-
 KeyHeatMap::KeyHeatMap(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("keyHeatMap"));
-    keyboard = new KeyboardView(this);
-    keyboard->setScale(keyboardScale);
-    colourBar = new ColourBar(this);
-    auto *minimumLabel = new QLabel(QStringLiteral("0 %"), this);
-    maximumLabel = new QLabel(this);
-    maximumLabel->setObjectName(QStringLiteral("missLegendMaximum"));
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    board = new QFrame(this);
+    board->setObjectName(QStringLiteral("heatKeyboard"));
+    board->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    board->setAutoFillBackground(true);
+    setColour(board, QPalette::Window, QColor(0, 0, 0x80));
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        const bool minus = k == keyTable.size();
+        auto *key = new QLabel(
+            minus ? QStringLiteral("-") : QString::fromLatin1(keyTable[k].caption), board);
+        key->setObjectName(minus ? QStringLiteral("PanelMinus")
+                                 : QStringLiteral("Panel%1").arg(keyTable[k].panel));
+        key->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        key->setAlignment(Qt::AlignCenter);
+        key->setAutoFillBackground(true);
+        QFont font = pixelFont(impactFamily, captionPixels, true);
+        font.setUnderline(!minus && isHomeKey(keyTable[k]));
+        key->setFont(font);
+        keys[k] = key;
+    }
 
-    auto *legend = new QHBoxLayout;
-    legend->addWidget(new QLabel(QStringLiteral("ミス率"), this));
-    legend->addWidget(minimumLabel);
-    legend->addWidget(colourBar, 1);
-    legend->addWidget(maximumLabel);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(keyboard);
-    layout->addLayout(legend);
+    legend = new QWidget(this);
+    legendTitle = new QLabel(legend);
+    lowLabel = new QLabel(legend);
+    lowLabel->setObjectName(QStringLiteral("heatLegendLow"));
+    highLabel = new QLabel(legend);
+    highLabel->setObjectName(QStringLiteral("heatLegendHigh"));
+    auto *row = new QHBoxLayout(legend);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(legendTitle);
+    row->addWidget(lowLabel);
+    row->addWidget(new ColourBar(legend), 1);
+    row->addWidget(highLabel);
+    layOutKeys();
 }
 
-void KeyHeatMap::showMisses(const std::map<char, MissCount> &keys)
+QSize KeyHeatMap::sizeHint() const
 {
-    double highest = 0;
-    for (const KeyInfo &key : keyTable)
-        if (const auto found = keys.find(key.litBy[0]); found != keys.end())
-            highest = std::max(highest, found->second.rate());
+    const int width = qRound(boardSize.width() * 0.55);
+    return {width, heightAt(width)};
+}
+
+QSize KeyHeatMap::minimumSizeHint() const
+{
+    const int width = qRound(boardSize.width() * smallestScale);
+    return {width, heightAt(width)};
+}
+
+int KeyHeatMap::heightAt(int width) const
+{
+    const qreal scale = std::clamp(qreal(width) / boardSize.width(), smallestScale, largestScale);
+    return qRound(boardSize.height() * scale) + legendGap + legend->sizeHint().height();
+}
+
+void KeyHeatMap::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layOutKeys();
+}
+
+void KeyHeatMap::layOutKeys()
+{
+    const int legendHeight = legend->sizeHint().height();
+    const qreal scale =
+        std::clamp(std::min(qreal(width()) / boardSize.width(),
+                            qreal(height() - legendHeight - legendGap) / boardSize.height()),
+                   smallestScale, largestScale);
+    const QSize size = (QSizeF(boardSize) * scale).toSize();
+    board->setGeometry((width() - size.width()) / 2, 0, size.width(), size.height());
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        const QPoint at =
+            k < keyTable.size() ? QPoint(keyTable[k].left, keyTable[k].top + rowAbove) : minusKey;
+        QLabel *key = keys[k];
+        key->setGeometry(qRound(at.x() * scale), qRound(at.y() * scale), qRound(keySize * scale),
+                         qRound(keySize * scale));
+        key->setLineWidth(scale < 0.75 ? 1 : 2);
+        QFont font = key->font();
+        font.setPixelSize(std::max(1, qRound(captionPixels * scale)));
+        key->setFont(font);
+    }
+    legend->setGeometry(board->x(), size.height() + legendGap, size.width(), legendHeight);
+}
+
+void KeyHeatMap::showKeys(const ProgressStats &stats, int level, HeatMeasure measure)
+{
+    const PressFigures total = stats.keyTotal(level);
+    const double overallRate = total.rate();
+    const double overallMs = total.meanMs();
+    std::array<std::optional<double>, 31> values;
+    double lowest = std::numeric_limits<double>::infinity();
+    double highest = -lowest;
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        const char key = k < keyTable.size() ? keyTable[k].litBy[0] : '-';
+        const PressFigures &figures = stats.key(level, key);
+        const bool shown =
+            measure == HeatMeasure::Misses ? figures.presses() > 0 : figures.timed > 0;
+        if (!shown)
+            continue;
+        const double value = measure == HeatMeasure::Misses ? smoothedRate(figures, overallRate)
+                                                            : smoothedMs(figures, overallMs);
+        values[k] = value;
+        lowest = std::min(lowest, value);
+        highest = std::max(highest, value);
+    }
+    // Misses from none at all; times from the fastest key to the slowest.
+    if (measure == HeatMeasure::Misses)
+        lowest = 0;
 
     const QColor face = palette().color(QPalette::Button);
-    for (std::size_t k = 0; k < keyTable.size(); ++k) {
-        const KeyInfo &key = keyTable[k];
-        const auto found = keys.find(key.litBy[0]);
-        const MissCount *count = found != keys.end() ? &found->second : nullptr;
-        const QString caption = QString::fromLatin1(key.caption);
-        if (!count || count->misses + count->right == 0) {
-            keyboard->paintKey(k, face, Qt::black, keyMissText(caption, nullptr));
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        const char key = k < keyTable.size() ? keyTable[k].litBy[0] : '-';
+        const PressFigures &figures = stats.key(level, key);
+        const QString caption = k < keyTable.size() ? keys[k]->text() : QStringLiteral("ー（-）");
+        const QString tip = keyText(caption, figures, smoothedRate(figures, overallRate),
+                                    smoothedMs(figures, overallMs));
+        keys[k]->setToolTip(tip);
+        if (!values[k]) {
+            setColour(keys[k], QPalette::Window, face);
+            setColour(keys[k], QPalette::WindowText, Qt::black);
             continue;
         }
-        const QColor background = heatColour(highest > 0 ? count->rate() / highest : 0);
+        const double scaled = highest > lowest ? (*values[k] - lowest) / (highest - lowest) : 0;
+        QColor background = heatColour(scaled);
         const double luminance =
             0.299 * background.redF() + 0.587 * background.greenF() + 0.114 * background.blueF();
-        const QColor ink = luminance < 0.5 ? Qt::white : Qt::black;
-        keyboard->paintKey(k, background, ink, keyMissText(caption, count));
+        QColor ink = luminance < 0.5 ? Qt::white : Qt::black;
+        // A few presses say little: their colour is only hinted at.
+        if (figures.presses() < fewPresses) {
+            background = mix(background, face, 0.65);
+            ink = QColor(0x70, 0x70, 0x70);
+        }
+        setColour(keys[k], QPalette::Window, background);
+        setColour(keys[k], QPalette::WindowText, ink);
     }
-    maximumLabel->setText(percentText(highest));
+    const bool any = highest >= lowest && std::isfinite(highest);
+    if (measure == HeatMeasure::Misses) {
+        legendTitle->setText(QStringLiteral("ミス率"));
+        lowLabel->setText(percentText(0));
+        highLabel->setText(any ? percentText(highest) : QStringLiteral("―"));
+    } else {
+        legendTitle->setText(QStringLiteral("1打の時間"));
+        lowLabel->setText(any ? secondsText(lowest) : QStringLiteral("―"));
+        highLabel->setText(any ? secondsText(highest) : QStringLiteral("―"));
+    }
 }

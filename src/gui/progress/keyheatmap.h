@@ -6,33 +6,50 @@
 #include <QString>
 #include <QWidget>
 
-#include <map>
+#include <array>
 
-class KeyboardView;
+class QFrame;
 class QLabel;
 
-// The colour of a miss rate scaled to 0..1 (0: never missed, 1: the most missed key).
-QColor heatColour(double scaled);
-// "F: 4.2 %、ミス 12 回、よく押す誤キー D"; "F: 記録なし" for a key never typed.
-QString keyMissText(const QString &caption, const MissCount *count);
-// How a typed character is named in the window: letters as the capitals on the keys.
-QString typedKeyName(char typed);
-// A rate as "4.2 %".
-QString percentText(double rate);
+// What the heat map and the kana list show of each key and kana.
+enum class HeatMeasure { Misses, Time };
 
-// The 30 keys in the on-screen keyboard's layout at about half its size, each coloured by
-// how often it was missed, above a colour bar from 0 % to the highest rate.
+// The colour of a value scaled to 0..1 (0: the best key shown, 1: the worst).
+QColor heatColour(double scaled);
+// How a typed character is named in the window: letters as the capitals on the keys, and
+// the keys that type no character by their names (BS, Enter, Space, Tab).
+QString typedKeyName(char typed);
+// A rate as "4.2 %"; a time as "0.32 秒".
+QString percentText(double rate);
+QString secondsText(double ms);
+
+// The 30 keys of the on-screen keyboard and the "-" of the long vowel mark above them, each
+// coloured by how often it was missed or how long it took (smoothed toward the learner's
+// overall figure), faded when it was pressed only a few times, above a colour bar. It grows
+// and shrinks with the room it is given.
 class KeyHeatMap : public QWidget
 {
     Q_OBJECT
 public:
     explicit KeyHeatMap(QWidget *parent = nullptr);
 
-    // Colours the keys by their counts, per expected character ('f', ';').
-    void showMisses(const std::map<char, MissCount> &keys);
+    void showKeys(const ProgressStats &stats, int level, HeatMeasure measure);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
-    KeyboardView *keyboard = nullptr;
-    QWidget *colourBar = nullptr;
-    QLabel *maximumLabel = nullptr;
+    void layOutKeys();
+    // The height the keyboard and its legend take at a width.
+    int heightAt(int width) const;
+
+    QFrame *board = nullptr;
+    std::array<QLabel *, 31> keys{}; // the key table's order, then "-"
+    QWidget *legend = nullptr;
+    QLabel *legendTitle = nullptr;
+    QLabel *lowLabel = nullptr;
+    QLabel *highLabel = nullptr;
 };

@@ -12,5 +12,11 @@ QWidget *ProgressPlugin::createProgressWindow(const QString &logPath, int level,
 void ProgressPlugin::refreshProgressWindow(QWidget *window, int level)
 {
     if (auto *progress = qobject_cast<ProgressWindow *>(window))
-        progress->reload(level);
+        progress->followHistory(window->isVisible() ? 0 : level);
+}
+
+void ProgressPlugin::showNewRuns(QWidget *window)
+{
+    if (auto *progress = qobject_cast<ProgressWindow *>(window))
+        progress->followHistory();
 }

@@ -13,4 +13,5 @@ class ProgressPlugin : public QObject, public ProgressWindowFactory
 public:
     QWidget *createProgressWindow(const QString &logPath, int level, QWidget *parent) override;
     void refreshProgressWindow(QWidget *window, int level) override;
+    void showNewRuns(QWidget *window) override;
 };

@@ -2,11 +2,14 @@
 
 #include "core/levels.h"
 #include "core/runlog.h"
+#include "core/windowplacement.h"
 #include "gui/fonts.h"
 #include "gui/progress/keyheatmap.h"
 #include "gui/progress/progresschart.h"
+#include "gui/progress/runtable.h"
 #include "gui/widgets.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,15 +17,25 @@
 #include <QLabel>
 #include <QLocale>
 #include <QScreen>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QThread>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWindow>
+
+#include <cmath>
+#include <tuple>
 
 namespace
 {
 
 constexpr int kanaShown = 10;
+// Below this width the table goes under the chart instead of beside it, and below this
+// height it is folded away under the chart.
+constexpr int besideWidth = 980;
+constexpr int tableHeight = 620;
 
 QString levelName(int level)
 {
@@ -40,6 +53,34 @@ QLabel *makeNote(const QString &name, QWidget *parent)
     return label;
 }
 
+// A row of buttons of which one is pressed, that never take the keyboard.
+QButtonGroup *makeChoice(QWidget *parent, QHBoxLayout *row,
+                         std::initializer_list<std::pair<const char *, QString>> buttons)
+{
+    auto *group = new QButtonGroup(parent);
+    int id = 0;
+    for (const auto &[name, text] : buttons) {
+        auto *button = new QToolButton(parent);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setText(text);
+        button->setCheckable(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAutoRaise(false);
+        group->addButton(button, id++);
+        row->addWidget(button);
+    }
+    group->button(0)->setChecked(true);
+    return group;
+}
+
+QString durationText(double seconds)
+{
+    const qint64 minutes = qint64(seconds / 60);
+    if (minutes < 60)
+        return QStringLiteral("%1分").arg(minutes);
+    return QStringLiteral("%1時間%2分").arg(minutes / 60).arg(minutes % 60);
+}
+
 } // namespace
 
 ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
@@ -52,83 +93,173 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
 
     levelChooser = new QComboBox(this);
     levelChooser->setObjectName(QStringLiteral("levelChooser"));
+    levelChooser->setFocusPolicy(Qt::NoFocus);
     for (int level = 1; level <= 9; ++level)
         levelChooser->addItem(levelName(level), level);
     runCountLabel = new QLabel(this);
     runCountLabel->setObjectName(QStringLiteral("runCount"));
+    runCountLabel->setWordWrap(true);
+    runCountLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto *top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("レベル"), this));
     top->addWidget(levelChooser);
-    top->addStretch(1);
-    top->addWidget(runCountLabel);
+    top->addWidget(runCountLabel, 1);
 
+    // The chart with its choices.
+    auto *chartPanel = new QWidget(this);
+    auto *chartChoices = new QHBoxLayout;
+    measureButtons = makeChoice(this, chartChoices,
+                                {{"measureScore", QStringLiteral("スコア")},
+                                 {"measureSpeed", QStringLiteral("速さ")},
+                                 {"measureAccuracy", QStringLiteral("正確さ")}});
+    chartChoices->addSpacing(12);
+    axisButtons = makeChoice(
+        this, chartChoices,
+        {{"axisRuns", QStringLiteral("回数順")}, {"axisDates", QStringLiteral("日付順")}});
+    chartChoices->addSpacing(12);
+    zoomResetButton = new QToolButton(this);
+    zoomResetButton->setObjectName(QStringLiteral("zoomReset"));
+    zoomResetButton->setText(QStringLiteral("全体を表示"));
+    zoomResetButton->setToolTip(
+        QStringLiteral("グラフはドラッグで範囲を選ぶか、ホイールで拡大できます"));
+    zoomResetButton->setFocusPolicy(Qt::NoFocus);
+    zoomResetButton->setEnabled(false);
+    chartChoices->addWidget(zoomResetButton);
+    chartChoices->addStretch(1);
     chart = new ProgressChart(font, this);
     emptyLabel = makeNote(QStringLiteral("emptyLabel"), this);
     emptyLabel->setFont(pixelFont(pGothicFamily, 16));
     chartArea = new QStackedWidget(this);
     chartArea->addWidget(chart);
     chartArea->addWidget(emptyLabel);
-    chartArea->setMinimumHeight(320);
+    chartArea->setMinimumHeight(150);
+    auto *chartLayout = new QVBoxLayout(chartPanel);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->addLayout(chartChoices);
+    chartLayout->addWidget(chartArea, 1);
 
+    // The table of runs with its scope.
+    auto *tablePanel = new QWidget(this);
+    tableScope = new QComboBox(this);
+    tableScope->setObjectName(QStringLiteral("tableScope"));
+    tableScope->setFocusPolicy(Qt::NoFocus);
+    tableScope->addItems(
+        {QStringLiteral("このレベルの記録"), QStringLiteral("すべてのレベルの記録")});
+    runTable = new RunTable(this);
+    runTable->setMinimumSize(160, 60);
+    auto *tableChoices = new QHBoxLayout;
+    tableChoices->addWidget(tableScope);
+    tableChoices->addStretch(1);
+    auto *tableLayout = new QVBoxLayout(tablePanel);
+    tableLayout->setContentsMargins(0, 0, 0, 0);
+    tableLayout->addLayout(tableChoices);
+    tableLayout->addWidget(runTable, 1);
+
+    runSplitter = new QSplitter(Qt::Horizontal, this);
+    runSplitter->setObjectName(QStringLiteral("runSplitter"));
+    runSplitter->addWidget(chartPanel);
+    runSplitter->addWidget(tablePanel);
+    // The table gives way to the chart in a short window; the learner can drag it back.
+    runSplitter->setCollapsible(0, false);
+    runSplitter->setCollapsible(1, true);
+    runSplitter->setStretchFactor(0, 5);
+    runSplitter->setStretchFactor(1, 4);
+
+    // The keys and kana.
+    auto *missPanel = new QWidget(this);
     missScope = new QComboBox(this);
     missScope->setObjectName(QStringLiteral("missScope"));
+    missScope->setFocusPolicy(Qt::NoFocus);
     missScope->setSizeAdjustPolicy(
         QComboBox::AdjustToContents); // its second item follows the level
     missScope->addItem(QStringLiteral("すべてのレベル"));
     missScope->addItem(QString());
-    auto *scopeRow = new QHBoxLayout;
-    scopeRow->addWidget(new QLabel(QStringLiteral("ミスの集計"), this));
-    scopeRow->addWidget(missScope);
-    scopeRow->addStretch(1);
+    auto *missChoices = new QHBoxLayout;
+    missChoices->addWidget(new QLabel(QStringLiteral("キーとかなの集計"), this));
+    missChoices->addWidget(missScope);
+    missChoices->addSpacing(12);
+    heatButtons = makeChoice(
+        this, missChoices,
+        {{"heatMisses", QStringLiteral("ミス率")}, {"heatSpeed", QStringLiteral("速さ")}});
+    missChoices->addStretch(1);
 
     heatMap = new KeyHeatMap(this);
-    auto *keyBox = new QGroupBox(QStringLiteral("キーごとのミス率"), this);
+    keyBox = new QGroupBox(this);
     auto *keyLayout = new QVBoxLayout(keyBox);
-    keyLayout->addWidget(heatMap);
-    keyLayout->addStretch(1);
+    keyLayout->addWidget(heatMap, 1);
 
     kanaList = new QTreeWidget(this);
     kanaList->setObjectName(QStringLiteral("kanaList"));
     // Larger than the rest, so that ぱ and ば, ぽ and ぼ stay apart.
     kanaList->setFont(pixelFont(pGothicFamily, 14));
     kanaList->setHeaderLabels({QStringLiteral("かな"), QStringLiteral("ミス率"),
-                               QStringLiteral("ミス"), QStringLiteral("よく押す誤キー")});
+                               QStringLiteral("ミス/回数"), QStringLiteral("時間"),
+                               QStringLiteral("誤キー")});
+    kanaList->headerItem()->setToolTip(
+        1, QStringLiteral("押した回数が少ないかなは、全体のミス率に近づけて数えています"));
+    kanaList->headerItem()->setToolTip(3, QStringLiteral("1文字を打つのにかかった平均の時間"));
+    kanaList->headerItem()->setToolTip(4, QStringLiteral("よく押す誤キー"));
     kanaList->setRootIsDecorated(false);
     kanaList->setSelectionMode(QAbstractItemView::NoSelection);
     kanaList->setFocusPolicy(Qt::NoFocus);
     kanaList->header()->setSectionsMovable(false);
     kanaList->header()->setDefaultAlignment(Qt::AlignCenter);
     kanaList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    kanaList->header()->setStretchLastSection(false);
     kanaEmptyLabel = makeNote(QStringLiteral("kanaEmptyLabel"), this);
     kanaArea = new QStackedWidget(this);
     kanaArea->addWidget(kanaList);
     kanaArea->addWidget(kanaEmptyLabel);
-    auto *kanaBox = new QGroupBox(QStringLiteral("ミスの多いかな"), this);
+    kanaBox = new QGroupBox(this);
     auto *kanaLayout = new QVBoxLayout(kanaBox);
     kanaLayout->addWidget(kanaArea);
 
     auto *missRow = new QHBoxLayout;
-    missRow->addWidget(keyBox);
-    missRow->addWidget(kanaBox, 1);
+    missRow->addWidget(keyBox, 3);
+    missRow->addWidget(kanaBox, 2);
+    auto *missLayout = new QVBoxLayout(missPanel);
+    missLayout->setContentsMargins(0, 0, 0, 0);
+    missLayout->addLayout(missChoices);
+    missLayout->addLayout(missRow, 1);
+
+    mainSplitter = new QSplitter(Qt::Vertical, this);
+    mainSplitter->setObjectName(QStringLiteral("mainSplitter"));
+    mainSplitter->setChildrenCollapsible(false);
+    mainSplitter->addWidget(runSplitter);
+    mainSplitter->addWidget(missPanel);
+    mainSplitter->setStretchFactor(0, 3);
+    mainSplitter->setStretchFactor(1, 2);
+    mainSplitter->setSizes({6000, 4000}); // shares
 
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(top);
-    layout->addWidget(chartArea, 1);
-    layout->addLayout(scopeRow);
-    layout->addLayout(missRow);
+    layout->addWidget(mainSplitter, 1);
 
     connect(levelChooser, &QComboBox::currentIndexChanged, this, [this] {
         showLevel();
+        showTable();
         showMisses();
     });
+    connect(measureButtons, &QButtonGroup::idClicked, this,
+            [this](int id) { chart->setMeasure(ChartMeasure(id)); });
+    connect(axisButtons, &QButtonGroup::idClicked, this,
+            [this](int id) { chart->setDateAxis(id == 1); });
+    connect(zoomResetButton, &QToolButton::clicked, chart, &ProgressChart::resetZoom);
+    connect(chart, &ProgressChart::zoomChanged, zoomResetButton, &QToolButton::setEnabled);
+    connect(tableScope, &QComboBox::currentIndexChanged, this, [this] { showTable(); });
     connect(missScope, &QComboBox::currentIndexChanged, this, [this] { showMisses(); });
-    resize(900, 720);
+    connect(heatButtons, &QButtonGroup::idClicked, this, [this] { showMisses(); });
+
+    // Cut to the room beside the main window when it is placed; the layout sets the least.
+    resize(1000, 860);
 }
 
 // One reading of the history: what the thread fills in, and what the window asked for.
 struct ProgressWindow::HistoryRead {
     QString path;
-    int level = 1;
+    int level = 0; // 0: keep the chosen one
+    qint64 from = 0;
     std::atomic<bool> cancelled = false;
     ProgressStats stats;
     RunLogRead outcome;
@@ -143,13 +274,33 @@ void ProgressWindow::reload(int level)
 {
     stopReading();
     auto read = std::make_shared<HistoryRead>();
-    read->path = logPath_;
     read->level = level;
+    showReading();
+    startReading(read);
+}
+
+void ProgressWindow::followHistory(int level)
+{
+    if (reader_) {
+        // The read under way may have missed what was added: another one follows it.
+        followAgain_ = true;
+        if (level != 0)
+            read_->level = level;
+        return;
+    }
+    auto read = std::make_shared<HistoryRead>();
+    read->level = level;
+    read->from = readEnd_;
+    startReading(read);
+}
+
+void ProgressWindow::startReading(std::shared_ptr<HistoryRead> read)
+{
+    read->path = logPath_;
     read_ = read;
     reader_ = QThread::create([read] {
-        read->outcome = readRunLogFile(
-            read->path, [&stats = read->stats](const RunLogEntry &entry) { stats.add(entry); },
-            &read->cancelled);
+        std::tie(read->stats, read->outcome) =
+            ProgressStats::read(read->path, &read->cancelled, largestRunLog, read->from);
     });
     connect(reader_, &QThread::finished, this, [this, read] {
         if (read != read_)
@@ -159,12 +310,12 @@ void ProgressWindow::reload(int level)
         read_.reset();
         showHistory(*read);
     });
-    showReading();
     reader_->start();
 }
 
 void ProgressWindow::stopReading()
 {
+    followAgain_ = false;
     if (!reader_)
         return;
     read_->cancelled = true;
@@ -184,58 +335,164 @@ void ProgressWindow::showReading()
 
 void ProgressWindow::showHistory(HistoryRead &read)
 {
-    stats_ = std::move(read.stats);
-    QString problem;
+    const bool following = read.from > 0;
+    if (following && read.outcome.status == RunLogRead::Status::Shrunk) {
+        // The history was replaced: it is read again from its start.
+        reload(read.level != 0 ? read.level : chosenLevel());
+        return;
+    }
+    // Only a whole read moves on where the next one starts; a partial one shows what it read
+    // when it was the first, and nothing when it followed.
+    if (read.outcome.status == RunLogRead::Status::Read) {
+        if (following)
+            stats_.append(read.stats);
+        else
+            stats_ = std::move(read.stats);
+        readEnd_ = read.outcome.end;
+    } else if (!following) {
+        stats_ = std::move(read.stats);
+    }
+
     switch (read.outcome.status) {
     case RunLogRead::Status::Read:
     case RunLogRead::Status::Cancelled:
+    case RunLogRead::Status::Shrunk:
+        problem_.clear();
         break;
     case RunLogRead::Status::NotAFile:
-        problem =
+        problem_ =
             QStringLiteral("記録ファイル RK.log が通常のファイルではないため、読み込めません。");
         break;
     case RunLogRead::Status::Unreadable:
-        problem = QStringLiteral("記録ファイル RK.log を開けません。");
+        problem_ = QStringLiteral("記録ファイル RK.log を開けません。");
         break;
     case RunLogRead::Status::TooLarge:
-        problem =
+        problem_ =
             QStringLiteral("記録ファイル RK.log が %1 MB を超えているため、読み込みを止めました。")
                 .arg(largestRunLog / (1024 * 1024));
         break;
     }
-    QString count =
-        QStringLiteral("記録 %1 回").arg(QLocale(QLocale::Japanese).toString(stats_.runs()));
-    // With runs to show, the problem stands beside their count; without, in their place.
-    runCountLabel->setText(
-        problem.isEmpty() || stats_.runs() == 0 ? count : problem + QLatin1Char(' ') + count);
+    showTotals();
+
     const int index = levelChooser->findData(read.level);
     if (index >= 0 && index != levelChooser->currentIndex()) {
         levelChooser->setCurrentIndex(index); // shows it
+    } else if (following) {
+        // What the learner looks at stays: the zoom, the measure, the table's order.
+        chart->showNewRuns(stats_);
+        if (!stats_.levelRuns(chosenLevel()).empty())
+            chartArea->setCurrentWidget(chart);
+        showTable();
+        showMisses();
     } else {
         showLevel();
+        showTable();
         showMisses();
     }
-    if (!problem.isEmpty() && stats_.runs() == 0) {
-        emptyLabel->setText(problem);
+    if (!problem_.isEmpty() && stats_.runs() == 0) {
+        emptyLabel->setText(problem_);
         chartArea->setCurrentWidget(emptyLabel);
     }
     emit historyShown();
+    if (std::exchange(followAgain_, false))
+        followHistory();
+}
+
+void ProgressWindow::showTotals()
+{
+    const QLocale japanese(QLocale::Japanese);
+    const PracticeTotals totals = stats_.totals(QDate::currentDate());
+    QString text = QStringLiteral("記録 %1 回").arg(japanese.toString(totals.runs));
+    if (totals.runs > 0)
+        text += QStringLiteral("・練習時間 %1・連続 %2 日（最長 %3 日）")
+                    .arg(durationText(totals.seconds))
+                    .arg(totals.streak)
+                    .arg(totals.longestStreak);
+    // With runs to show, the problem stands beside their totals; without, in their place.
+    runCountLabel->setText(
+        problem_.isEmpty() || totals.runs == 0 ? text : problem_ + QLatin1Char(' ') + text);
 }
 
 void ProgressWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (placed_)
+    if (std::exchange(placed_, true))
         return;
-    placed_ = true;
-    if (const QScreen *screen = this->screen())
-        resize(size().boundedTo(screen->availableGeometry().size() - QSize(16, 48)));
-    centreOnScreen(this);
+    placeBesideMainWindow({});
+}
+
+bool ProgressWindow::event(QEvent *event)
+{
+    // Placed with the main window's frame standing in for its own, the window is placed
+    // again once, when the window manager has framed it, if its frame is another.
+    const QWindow *handle = windowHandle();
+    if (placed_ && !framePlaced_ && handle && !handle->frameMargins().isNull()) {
+        framePlaced_ = true;
+        if (handle->frameMargins() != assumedFrame_)
+            placeBesideMainWindow(handle->frameMargins());
+    }
+    return QWidget::event(event);
+}
+
+// Beside the main window when the screen has room, so that the learner can drill while it is
+// open; else where it leaves the item to type in view.
+void ProgressWindow::placeBesideMainWindow(QMargins frame)
+{
+    const QWidget *main = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen *screen = main ? main->screen() : this->screen();
+    if (!main || !main->isVisible() || !screen) {
+        centreOnScreen(this);
+        return;
+    }
+    // This window's frame is not known before it is shown: the main window's stands in.
+    const QRect mainFrame = main->frameGeometry();
+    if (frame.isNull())
+        frame = assumedFrame_ = QMargins(main->geometry().left() - mainFrame.left(),
+                                         main->geometry().top() - mainFrame.top(),
+                                         mainFrame.right() - main->geometry().right(),
+                                         mainFrame.bottom() - main->geometry().bottom());
+    // The drill area: the main window's client area above its keyboard.
+    QRect drillArea(main->mapToGlobal(QPoint(0, 0)), main->size());
+    if (const QWidget *keyboard = main->findChild<QWidget *>(QStringLiteral("KBPanel")))
+        drillArea.setBottom(keyboard->mapToGlobal(QPoint(0, 0)).y() - 1);
+    const QSize extra(frame.left() + frame.right(), frame.top() + frame.bottom());
+    const QRect placed = placeBeside(screen->availableGeometry(), mainFrame, drillArea,
+                                     size() + extra, minimumSizeHint() + extra);
+    // The client area is placed itself: how a window manager applies a position that
+    // includes the frame depends on when it arrives.
+    setGeometry(QRect(placed.topLeft() + QPoint(frame.left(), frame.top()), placed.size() - extra));
+}
+
+void ProgressWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const Qt::Orientation orientation = width() >= besideWidth ? Qt::Horizontal : Qt::Vertical;
+    const bool roomForTable = orientation == Qt::Horizontal || height() >= tableHeight;
+    if (runSplitter->orientation() != orientation || roomForTable != tableShown_) {
+        runSplitter->setOrientation(orientation);
+        tableShown_ = roomForTable;
+        // Shares, which the splitter keeps as it is laid out: the chart takes more above the
+        // table than beside it, and all of a short window.
+        runSplitter->setSizes(!roomForTable                   ? QList<int>{1, 0}
+                              : orientation == Qt::Horizontal ? QList<int>{5000, 4000}
+                                                              : QList<int>{6000, 3000});
+    }
 }
 
 QList<QPointF> ProgressWindow::seriesPoints(const QString &name) const
 {
     return chart->seriesPoints(name);
+}
+
+QList<double> ProgressWindow::valueScale() const
+{
+    const AxisScale scale = chart->valueScale();
+    return {scale.low, scale.high, scale.step};
+}
+
+QPoint ProgressWindow::chartPosition(const QPointF &value) const
+{
+    return chart->viewportPosition(value);
 }
 
 int ProgressWindow::chosenLevel() const
@@ -258,22 +515,45 @@ void ProgressWindow::showLevel()
     chartArea->setCurrentWidget(emptyLabel);
 }
 
+void ProgressWindow::showTable()
+{
+    const bool oneLevel = tableScope->currentIndex() == 0;
+    runTable->runs()->showRuns(stats_, oneLevel ? chosenLevel() : 0);
+    runTable->setColumnHidden(RunTableModel::Level, oneLevel);
+}
+
 void ProgressWindow::showMisses()
 {
     const int scope = missScope->currentIndex() == 0 ? 0 : chosenLevel();
-    heatMap->showMisses(stats_.keys(scope));
+    const HeatMeasure measure =
+        heatButtons->checkedId() == 0 ? HeatMeasure::Misses : HeatMeasure::Time;
+    heatMap->showKeys(stats_, scope, measure);
+    const bool misses = measure == HeatMeasure::Misses;
+    keyBox->setTitle(misses ? QStringLiteral("キーごとのミス率")
+                            : QStringLiteral("キーごとの速さ（1打の平均時間）"));
+    kanaBox->setTitle(misses ? QStringLiteral("ミスの多いかな")
+                             : QStringLiteral("時間のかかるかな"));
 
     kanaList->clear();
-    const auto kana = stats_.mostMissedKana(scope, kanaShown);
-    for (const auto &[text, count] : kana) {
-        const char instead = count.mostOftenInstead();
-        auto *row = new QTreeWidgetItem(kanaList, {text, percentText(count.rate()),
-                                                   QString::number(count.misses),
-                                                   instead ? typedKeyName(instead) : QString()});
-        row->setTextAlignment(0, Qt::AlignCenter);
-        row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-        row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-        row->setTextAlignment(3, Qt::AlignCenter);
+    const auto kana = stats_.rankedKana(
+        scope, misses ? ProgressStats::Ranking::Misses : ProgressStats::Ranking::Time, kanaShown);
+    const QColor faded = palette().color(QPalette::Disabled, QPalette::Text);
+    for (const auto &ranked : kana) {
+        const PressFigures &figures = ranked.figures;
+        const char instead = figures.mostOftenInstead();
+        auto *row = new QTreeWidgetItem(
+            kanaList, {ranked.kana, percentText(ranked.rate),
+                       QStringLiteral("%1/%2").arg(figures.misses).arg(figures.presses()),
+                       std::isnan(ranked.ms) ? QStringLiteral("―") : secondsText(ranked.ms),
+                       instead ? typedKeyName(instead) : QString()});
+        for (int column = 0; column < 5; ++column) {
+            row->setTextAlignment(column, column == 0 || column == 4
+                                              ? Qt::AlignCenter
+                                              : Qt::AlignRight | Qt::AlignVCenter);
+            // A few presses say little.
+            if (figures.presses() < fewPresses)
+                row->setForeground(column, faded);
+        }
     }
     if (!kana.empty()) {
         kanaArea->setCurrentWidget(kanaList);
@@ -281,6 +561,7 @@ void ProgressWindow::showMisses()
     }
     kanaEmptyLabel->setText(scope != 0 && levelGroup(scope) == LevelGroup::Key
                                 ? QStringLiteral("キーのレベルにはかなの集計がありません。")
-                                : QStringLiteral("かなのミスはまだありません。"));
+                            : misses ? QStringLiteral("かなのミスはまだありません。")
+                                     : QStringLiteral("かなの時間の記録はまだありません。"));
     kanaArea->setCurrentWidget(kanaEmptyLabel);
 }

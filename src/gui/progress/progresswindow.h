@@ -3,6 +3,7 @@
 #include "core/progressstats.h"
 
 #include <QList>
+#include <QMargins>
 #include <QPointF>
 #include <QWidget>
 
@@ -10,15 +11,21 @@
 
 class KeyHeatMap;
 class ProgressChart;
+class QButtonGroup;
 class QComboBox;
+class QGroupBox;
 class QLabel;
+class QSplitter;
 class QStackedWidget;
 class QThread;
+class QToolButton;
 class QTreeWidget;
+class RunTable;
 
-// The statistics window: the scores of one level over time, and which keys and kana were
-// missed, over all levels or that level. It reads the whole history when asked to, one
-// entry at a time, and keeps only the figures it shows.
+// The statistics window: one level's runs in order (score, speed or accuracy), a table of
+// runs, the totals, and which keys and kana were missed or slow, over all levels or that
+// level. It reads the history on a thread of its own, and then only what was added to it,
+// keeping only the figures it shows.
 class ProgressWindow : public QWidget
 {
     Q_OBJECT
@@ -26,42 +33,70 @@ public:
     ProgressWindow(const QString &logPath, QWidget *parent = nullptr);
     ~ProgressWindow() override;
 
-    // Reads the history again, on a thread of its own so that neither window waits for a
-    // long history, and chooses `level` (1..9). A read still under way is given up.
+    // Reads the whole history again and chooses `level` (1..9). A read under way is given up.
     void reload(int level);
+    // Reads what was added to the history since the last read, keeping what the learner has
+    // chosen; the level is chosen too unless it is 0.
+    void followHistory(int level = 0);
 
     // The points of a chart series by its name; the module's users cannot link Qt Charts.
     Q_INVOKABLE QList<QPointF> seriesPoints(const QString &name) const;
+    // The chart's value scale (low, high, tick distance), and where a value is drawn in it.
+    Q_INVOKABLE QList<double> valueScale() const;
+    Q_INVOKABLE QPoint chartPosition(const QPointF &value) const;
 
 signals:
     // The history asked for last has been read and is shown.
     void historyShown();
 
 protected:
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     struct HistoryRead;
+    void startReading(std::shared_ptr<HistoryRead> read);
     void showReading();
     void showHistory(HistoryRead &read);
     void stopReading();
+    // Given the window's frame, or none when it is not known yet.
+    void placeBesideMainWindow(QMargins frame);
     int chosenLevel() const;
     void showLevel();
+    void showTable();
     void showMisses();
+    void showTotals();
 
     QString logPath_;
     ProgressStats stats_;
+    qint64 readEnd_ = 0; // where the history read so far ends
+    QString problem_;    // what kept the history from being read, if anything
     QThread *reader_ = nullptr;
     std::shared_ptr<HistoryRead> read_; // the read under way, shared with its thread
-    bool placed_ = false; // centred once; later openings leave it where the user put it
+    bool followAgain_ = false;          // runs were added while a read was under way
+    bool placed_ = false; // placed once; later openings leave it where the user put it
+    bool framePlaced_ = false;
+    bool tableShown_ = true; // under the chart in a narrow window, or folded away
+    QMargins assumedFrame_;
 
-    QComboBox *levelChooser = nullptr;   // levelChooser
-    QLabel *runCountLabel = nullptr;     // runCount
-    QStackedWidget *chartArea = nullptr; // the chart, or the label saying there is none
-    ProgressChart *chart = nullptr;      // progressChart
-    QLabel *emptyLabel = nullptr;        // emptyLabel
-    QComboBox *missScope = nullptr;      // missScope: all levels, or the chosen one
-    KeyHeatMap *heatMap = nullptr;       // keyHeatMap
+    QComboBox *levelChooser = nullptr; // levelChooser
+    QLabel *runCountLabel = nullptr;   // runCount: the totals
+    QSplitter *mainSplitter = nullptr; // the runs above, the keys below
+    QSplitter *runSplitter = nullptr;  // the chart beside (or above) the table
+    QButtonGroup *measureButtons = nullptr;
+    QButtonGroup *axisButtons = nullptr;
+    QToolButton *zoomResetButton = nullptr; // zoomReset
+    QStackedWidget *chartArea = nullptr;    // the chart, or the label saying there is none
+    ProgressChart *chart = nullptr;         // progressChart
+    QLabel *emptyLabel = nullptr;           // emptyLabel
+    QComboBox *tableScope = nullptr;        // tableScope: the chosen level, or all
+    RunTable *runTable = nullptr;           // runTable
+    QComboBox *missScope = nullptr;         // missScope: all levels, or the chosen one
+    QButtonGroup *heatButtons = nullptr;    // heatMisses, heatSpeed
+    QGroupBox *keyBox = nullptr;
+    KeyHeatMap *heatMap = nullptr; // keyHeatMap
+    QGroupBox *kanaBox = nullptr;
     QStackedWidget *kanaArea = nullptr;
     QTreeWidget *kanaList = nullptr;  // kanaList
     QLabel *kanaEmptyLabel = nullptr; // kanaEmptyLabel

@@ -1,0 +1,115 @@
+#include "core/chartscale.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace
+{
+
+// Linear between the values' ranks. Partly sorts the values: a long history's scale is found
+// without sorting all of it.
+double quantile(std::vector<double> &values, double q)
+{
+    const double rank = q * double(values.size() - 1);
+    const auto below = values.begin() + std::ptrdiff_t(rank);
+    std::nth_element(values.begin(), below, values.end());
+    if (below + 1 == values.end())
+        return *below;
+    const double next = *std::min_element(below + 1, values.end());
+    return *below + (next - *below) * (rank - std::floor(rank));
+}
+
+// The smallest of 1, 2, 5 times a power of ten that is at least `raw`.
+double niceStep(double raw)
+{
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (const double factor : {1.0, 2.0, 5.0, 10.0})
+        if (factor * power >= raw * (1 - 1e-9))
+            return factor * power;
+    return 10 * power;
+}
+
+} // namespace
+
+int AxisScale::ticks() const
+{
+    return int(std::lround((high - low) / step)) + 1;
+}
+
+AxisScale axisScale(std::vector<double> values, const ScaleRule &rule,
+                    const std::vector<double> &include)
+{
+    values.erase(
+        std::remove_if(values.begin(), values.end(), [](double v) { return !std::isfinite(v); }),
+        values.end());
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    auto near = [](double) { return true; };
+    std::function<bool(double)> inlier = near;
+    if (!values.empty()) {
+        const double first = quantile(values, 0.25);
+        const double third = quantile(values, 0.75);
+        const double spread =
+            std::max({third - first, rule.relativeSpread * std::abs(quantile(values, 0.5)),
+                      rule.minimumSpread, rule.minimumStep});
+        inlier = [=](double v) { return v >= first - 3 * spread && v <= third + 3 * spread; };
+        for (const double v : values) {
+            if (inlier(v)) {
+                low = std::min(low, v);
+                high = std::max(high, v);
+            }
+        }
+    }
+    for (const double v : include) {
+        if (std::isfinite(v) && inlier(v)) {
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+    }
+    if (low > high) // nothing to show
+        low = high = 0;
+    if (high - low <= 0) {
+        const double room =
+            std::max({std::abs(low) * 0.1, rule.minimumStep * 2, rule.minimumSpread, 1e-9});
+        low -= room;
+        high += room;
+    } else {
+        const double room = (high - low) * 0.04;
+        low -= room;
+        high += room;
+    }
+    low = std::max(low, rule.floor);
+    high = std::min(high, rule.ceiling);
+
+    AxisScale scale;
+    scale.step = std::max(niceStep((high - low) / 6), rule.minimumStep);
+    scale.low = std::floor(low / scale.step + 1e-9) * scale.step;
+    scale.high = std::ceil(high / scale.step - 1e-9) * scale.step;
+    if (scale.high <= scale.low)
+        scale.high = scale.low + scale.step;
+    // Rounded out past a bound, the scale keeps to it; the bounds are whole ticks in use.
+    scale.low = std::max(scale.low, rule.floor);
+    scale.high = std::min(scale.high, rule.ceiling);
+    return scale;
+}
+
+std::vector<double> movingAverage(const std::vector<double> &values, int window)
+{
+    std::vector<double> averages(values.size(), std::numeric_limits<double>::quiet_NaN());
+    double sum = 0;
+    int count = 0;
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        if (std::isfinite(values[k])) {
+            sum += values[k];
+            ++count;
+        }
+        if (k >= std::size_t(window) && std::isfinite(values[k - std::size_t(window)])) {
+            sum -= values[k - std::size_t(window)];
+            --count;
+        }
+        if (count > 0)
+            averages[k] = sum / count;
+    }
+    return averages;
+}

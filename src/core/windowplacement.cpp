@@ -1,0 +1,73 @@
+#include "core/windowplacement.h"
+
+#include <algorithm>
+#include <array>
+
+namespace
+{
+
+enum class Side { Right, Left, Below, Above };
+
+QRect roomOn(Side side, const QRect &screen, const QRect &main, const QRect &drillArea)
+{
+    switch (side) {
+    case Side::Right:
+        return QRect(QPoint(main.right() + 1, screen.top()), screen.bottomRight());
+    case Side::Left:
+        return QRect(screen.topLeft(), QPoint(main.left() - 1, screen.bottom()));
+    case Side::Below:
+        return QRect(QPoint(screen.left(), drillArea.bottom() + 1), screen.bottomRight());
+    case Side::Above:
+        break;
+    }
+    return QRect(screen.topLeft(), QPoint(screen.right(), drillArea.top() - 1));
+}
+
+// The window of `size` in `room`, against the main window on that side, aligned with it
+// across; then moved into the screen.
+QRect placeIn(Side side, const QRect &room, const QRect &screen, const QRect &main, QSize size)
+{
+    QRect window(QPoint(0, 0), size);
+    switch (side) {
+    case Side::Right:
+        window.moveTopLeft(QPoint(room.left(), main.top()));
+        break;
+    case Side::Left:
+        window.moveTopRight(QPoint(room.right(), main.top()));
+        break;
+    case Side::Below:
+        window.moveTopLeft(QPoint(main.center().x() - size.width() / 2, room.top()));
+        break;
+    case Side::Above:
+        window.moveBottomLeft(QPoint(main.center().x() - size.width() / 2, room.bottom()));
+        break;
+    }
+    window.moveLeft(std::clamp(window.left(), screen.left(),
+                               std::max(screen.left(), screen.right() - window.width() + 1)));
+    window.moveTop(std::clamp(window.top(), screen.top(),
+                              std::max(screen.top(), screen.bottom() - window.height() + 1)));
+    return window;
+}
+
+} // namespace
+
+QRect placeBeside(const QRect &screen, const QRect &main, const QRect &drillArea, QSize wanted,
+                  QSize minimum)
+{
+    constexpr std::array sides{Side::Right, Side::Left, Side::Below, Side::Above};
+    Side largest = Side::Right;
+    qint64 largestArea = -1;
+    for (const Side side : sides) {
+        const QRect room = roomOn(side, screen, main, drillArea);
+        if (room.width() >= minimum.width() && room.height() >= minimum.height())
+            return placeIn(side, room, screen, main, wanted.boundedTo(room.size()));
+        const qint64 area = qint64(std::max(room.width(), 0)) * std::max(room.height(), 0);
+        if (area > largestArea) {
+            largest = side;
+            largestArea = area;
+        }
+    }
+    const QRect room = roomOn(largest, screen, main, drillArea);
+    const QSize size = wanted.boundedTo(room.size()).expandedTo(minimum).boundedTo(screen.size());
+    return placeIn(largest, room, screen, main, size);
+}

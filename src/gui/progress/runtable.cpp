@@ -1,0 +1,192 @@
+#include "gui/progress/runtable.h"
+
+#include "core/levels.h"
+
+#include <QHeaderView>
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+const QLocale &japanese()
+{
+    static const QLocale locale(QLocale::Japanese);
+    return locale;
+}
+
+QString decimal(double value, int decimals)
+{
+    return std::isfinite(value) ? japanese().toString(value, 'f', decimals) : QStringLiteral("―");
+}
+
+// What a column sorts by; NaN (an unknown speed) sorts below every number.
+double sortKey(const RunFigures &run, int column)
+{
+    switch (column) {
+    case RunTableModel::Level:
+        return run.level;
+    case RunTableModel::Order:
+        return run.randomOrder;
+    case RunTableModel::Time:
+        return run.seconds;
+    case RunTableModel::Errors:
+        return run.errors;
+    case RunTableModel::Score:
+        return run.score;
+    case RunTableModel::Speed:
+        return std::isfinite(run.speed()) ? run.speed() : -1;
+    case RunTableModel::Accuracy:
+        return std::isfinite(run.accuracy()) ? run.accuracy() : -1;
+    case RunTableModel::Record:
+        return run.newRecord;
+    default:
+        return double(run.endedMs);
+    }
+}
+
+} // namespace
+
+void RunTableModel::showRuns(const ProgressStats &stats, int level)
+{
+    beginResetModel();
+    stats_ = &stats;
+    if (level == 0) {
+        rows_.resize(std::size_t(stats.runs()));
+        for (std::size_t k = 0; k < rows_.size(); ++k)
+            rows_[k] = int(k);
+    } else {
+        rows_ = stats.levelRuns(level);
+    }
+    sortRows();
+    endResetModel();
+}
+
+int RunTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int RunTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : Columns;
+}
+
+QVariant RunTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || std::size_t(index.row()) >= rows_.size())
+        return {};
+    const RunFigures &run = stats_->allRuns()[std::size_t(rows_[std::size_t(index.row())])];
+    if (role == Qt::TextAlignmentRole)
+        return index.column() == Date || index.column() == Order || index.column() == Record
+                   ? QVariant(Qt::AlignCenter)
+                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole)
+        return {};
+    switch (index.column()) {
+    case Date:
+        return japanese().toString(run.ended(), QStringLiteral("yy/MM/dd HH:mm"));
+    case Level:
+        return int(run.level);
+    case Order:
+        return run.randomOrder ? QStringLiteral("ランダム") : QStringLiteral("順番");
+    case Time:
+        return decimal(run.seconds, 1);
+    case Errors:
+        return run.errors;
+    case Score:
+        return decimal(run.score, 1);
+    case Speed:
+        return QStringLiteral("%1 %2").arg(decimal(run.speed(), 1),
+                                           levelGroup(run.level) == LevelGroup::Key
+                                               ? QStringLiteral("キー")
+                                               : QStringLiteral("かな"));
+    case Accuracy:
+        return decimal(run.accuracy() * 100, 1) + QStringLiteral(" %");
+    case Record:
+        return run.newRecord ? QStringLiteral("新記録") : QString();
+    default:
+        return {};
+    }
+}
+
+QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    static const QString titles[Columns] = {
+        QStringLiteral("日時"), QStringLiteral("Lv"),     QStringLiteral("順序"),
+        QStringLiteral("時間"), QStringLiteral("ミス"),   QStringLiteral("スコア"),
+        QStringLiteral("速さ"), QStringLiteral("正確さ"), QStringLiteral("記録")};
+    static const QString tips[Columns] = {
+        {},
+        QStringLiteral("レベル"),
+        {},
+        QStringLiteral("かかった時間（秒）"),
+        QStringLiteral("ミスの数"),
+        QStringLiteral("時間＋ミス（少ないほど良い）"),
+        QStringLiteral("1分あたりに打ったキー（キーのレベル）またはかな"),
+        QStringLiteral("正しく押したキーの割合"),
+        {}};
+    if (orientation != Qt::Horizontal || section < 0 || section >= Columns)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
+        return titles[section];
+    if (role == Qt::ToolTipRole && !tips[section].isEmpty())
+        return tips[section];
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void RunTableModel::sort(int column, Qt::SortOrder order)
+{
+    if (column < 0 || column >= Columns)
+        return;
+    emit layoutAboutToBeChanged();
+    sortColumn_ = column;
+    sortOrder_ = order;
+    sortRows();
+    emit layoutChanged();
+}
+
+void RunTableModel::sortRows()
+{
+    if (!stats_)
+        return;
+    const std::vector<RunFigures> &runs = stats_->allRuns();
+    // Rows with the same key keep the order of the history (reversed with the rest).
+    const auto before = [&](int a, int b) {
+        const double ka = sortKey(runs[std::size_t(a)], sortColumn_);
+        const double kb = sortKey(runs[std::size_t(b)], sortColumn_);
+        return ka != kb ? ka < kb : a < b;
+    };
+    // A history is kept in the order of its dates: most of the time nothing is to be sorted.
+    if (!std::is_sorted(rows_.begin(), rows_.end(), before))
+        std::sort(rows_.begin(), rows_.end(), before);
+    if (sortOrder_ == Qt::DescendingOrder)
+        std::reverse(rows_.begin(), rows_.end());
+}
+
+RunTable::RunTable(QWidget *parent) : QTableView(parent)
+{
+    setObjectName(QStringLiteral("runTable"));
+    model_ = new RunTableModel(this);
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setAlternatingRowColors(true);
+    setSortingEnabled(true);
+    horizontalHeader()->setSortIndicator(RunTableModel::Date, Qt::DescendingOrder);
+    // Sizes from the font, never from the rows: measuring a million rows takes seconds.
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    const QFontMetrics metrics = fontMetrics();
+    const char *widest[RunTableModel::Columns] = {"00/00/00 00:00", "Lv",      "ランダム",
+                                                  "000.0",          "ミス",    "000.0",
+                                                  "000.0 かな",     "100.0 %", "新記録"};
+    for (int column = 0; column < RunTableModel::Columns; ++column)
+        setColumnWidth(column, metrics.horizontalAdvance(QString::fromUtf8(widest[column])) + 14);
+    horizontalHeader()->setStretchLastSection(true);
+}

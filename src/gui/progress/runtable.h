@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/progressstats.h"
+
+#include <QAbstractTableModel>
+#include <QTableView>
+
+#include <vector>
+
+// The runs of one level or of all levels as rows (date, level, order, time, errors, score,
+// speed, accuracy, record), sortable by any column; the newest first until sorted otherwise.
+// The rows are indices into the history, so that a million runs cost four megabytes.
+class RunTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    enum Column { Date, Level, Order, Time, Errors, Score, Speed, Accuracy, Record, Columns };
+
+    using QAbstractTableModel::QAbstractTableModel;
+    // `stats` must outlive what is shown. Level 0: every level.
+    void showRuns(const ProgressStats &stats, int level);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void sort(int column, Qt::SortOrder order) override;
+
+private:
+    void sortRows();
+
+    const ProgressStats *stats_ = nullptr;
+    std::vector<int> rows_;
+    int sortColumn_ = Date;
+    Qt::SortOrder sortOrder_ = Qt::DescendingOrder;
+};
+
+// The table's view: fixed row heights and column widths, so that it opens on any number of
+// runs at once.
+class RunTable : public QTableView
+{
+    Q_OBJECT
+public:
+    explicit RunTable(QWidget *parent = nullptr);
+    RunTableModel *runs() const { return model_; }
+
+private:
+    RunTableModel *model_ = nullptr;
+};
