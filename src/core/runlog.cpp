@@ -409,42 +409,58 @@ const RunLogLine *RunLogReader::read(Bytes text)
         text.remove_suffix(1);
     if (!text.empty() && text.back() == '\r')
         text.remove_suffix(1);
+    Fields fields;
+    const int count = splitFields(text, fields);
+    if (count != 10 && count != 12)
+        return nullptr;
+    line_.misses.clear();
+    line_.keys.clear();
+    line_.kana.clear();
+    line_.timed = count == 12;
+    if (!readRun(fields) || !readMisses(fields[7]) || !readCounts(fields[8], fields[9]))
+        return nullptr;
+    if (line_.timed && !readTimes(fields[10], fields[11]))
+        return nullptr;
+    return &line_;
+}
 
-    constexpr int mostFields = 12;
-    std::array<Bytes, mostFields> fields;
+int RunLogReader::splitFields(Bytes text, Fields &fields)
+{
     int count = 0;
     for (size_t start = 0;;) {
         const size_t tab = text.find('\t', start);
-        if (count == mostFields)
-            return nullptr;
-        fields[count++] = text.substr(start, tab == Bytes::npos ? Bytes::npos : tab - start);
+        if (count == int(fields.size()))
+            return -1;
+        fields[std::size_t(count++)] =
+            text.substr(start, tab == Bytes::npos ? Bytes::npos : tab - start);
         if (tab == Bytes::npos)
-            break;
+            return count;
         start = tab + 1;
     }
-    if (count != 10 && count != 12)
-        return nullptr;
+}
 
-    RunLogLine &line = line_;
-    line.misses.clear();
-    line.keys.clear();
-    line.kana.clear();
+// Fields 1-7: time, level, order, seconds, errors, score, record.
+bool RunLogReader::readRun(const Fields &fields)
+{
     qint64 errors = 0;
     if (fields[1].size() != 1 || fields[1][0] < '1' || fields[1][0] > '9' || !readTime(fields[0]) ||
         fields[2].size() != 1 || (fields[2][0] != 'o' && fields[2][0] != 'r') ||
-        !parseTenths(fields[3], line.seconds) || !parseCount(fields[4], errors) ||
-        !parseTenths(fields[5], line.score) || fields[6].size() != 1 ||
+        !parseTenths(fields[3], line_.seconds) || !parseCount(fields[4], errors) ||
+        !parseTenths(fields[5], line_.score) || fields[6].size() != 1 ||
         (fields[6][0] != '0' && fields[6][0] != '1'))
-        return nullptr;
-    line.level = fields[1][0] - '0';
-    line.randomOrder = fields[2][0] == 'r';
-    line.errors = int(errors);
-    line.newRecord = fields[6][0] == '1';
-    line.timed = count == 12;
+        return false;
+    line_.level = fields[1][0] - '0';
+    line_.randomOrder = fields[2][0] == 'r';
+    line_.errors = int(errors);
+    line_.newRecord = fields[6][0] == '1';
+    return true;
+}
 
-    // "E>T" in the key levels, "K:E>T" with a kana. No token reads both ways: a ':' in
-    // "E>T" is its first or last character, while K is not empty and E>T follows it.
-    const auto readMiss = [&](Bytes token) {
+// Field 8: "E>T" in the key levels, "K:E>T" with a kana. No token reads both ways: a ':' in
+// "E>T" is its first or last character, while K is not empty and E>T follows it.
+bool RunLogReader::readMisses(Bytes field)
+{
+    const auto readMiss = [this](Bytes token) {
         RunLogLine::Miss miss{-1, 0, 0};
         const auto keys = [&miss](Bytes rest) {
             if (!parseChar(rest, miss.expected) || rest.empty() || rest[0] != '>')
@@ -461,22 +477,33 @@ const RunLogLine *RunLogReader::read(Bytes text)
             if (miss.kana < 0)
                 return false;
         }
-        line.misses.push_back(miss);
+        line_.misses.push_back(miss);
         return true;
     };
-    if (!forEachToken(fields[7], readMiss))
-        return nullptr;
+    return forEachToken(field, readMiss);
+}
 
-    // Keys in increasing order of their characters, kana of their texts, as the writer's
-    // maps hold them; the times name the same ones in the same order.
+namespace
+{
+
+// A key of a count or time field, as its character's number.
+bool readKeyName(Bytes &field, int &name)
+{
+    char key = 0;
+    if (!parseChar(field, key))
+        return false;
+    name = key;
+    return true;
+}
+
+} // namespace
+
+// Fields 9 and 10: keys in increasing order of their characters, kana of their texts, as
+// the writer's maps hold them.
+bool RunLogReader::readCounts(Bytes keyField, Bytes kanaField)
+{
     int name = 0;
-    const auto readKey = [&name](Bytes &field) {
-        char key = 0;
-        if (!parseChar(field, key))
-            return false;
-        name = key;
-        return true;
-    };
+    const auto readKey = [&name](Bytes &field) { return readKeyName(field, name); };
     KanaToken kana;
     const auto readKana = [&](Bytes &field) {
         kana = kanaToken(field);
@@ -485,29 +512,32 @@ const RunLogLine *RunLogReader::read(Bytes text)
         return name >= 0;
     };
     const auto addKey = [&](qint64 n) {
-        if (!line.keys.empty() && line.keys.back().name >= name)
+        if (!line_.keys.empty() && line_.keys.back().name >= name)
             return false;
-        line.keys.push_back({name, int(n), 0});
+        line_.keys.push_back({name, int(n), 0});
         return true;
     };
     kanaTokens_.clear();
     const auto addKana = [&](qint64 n) {
-        if (!line.kana.empty() &&
-            !kanaBefore(kanaTokens_.back(), kana, names_.name(line.kana.back().name),
+        if (!line_.kana.empty() &&
+            !kanaBefore(kanaTokens_.back(), kana, names_.name(line_.kana.back().name),
                         names_.name(name)))
             return false;
-        line.kana.push_back({name, int(n), 0});
+        line_.kana.push_back({name, int(n), 0});
         kanaTokens_.push_back(kana);
         return true;
     };
-    if (!forEachCount(fields[8], false, readKey, addKey) ||
-        !forEachCount(fields[9], false, readKana, addKana))
-        return nullptr;
-    if (!line.timed)
-        return &line;
+    return forEachCount(keyField, false, readKey, addKey) &&
+           forEachCount(kanaField, false, readKana, addKana);
+}
 
-    // A line with times has right keys: the writer leaves the two fields out otherwise.
-    std::vector<RunLogLine::Count> *counts = &line.keys;
+// Fields 11 and 12: the times of the same keys and kana, in the same order. A line with
+// times has right keys: the writer leaves the two fields out otherwise.
+bool RunLogReader::readTimes(Bytes keyField, Bytes kanaField)
+{
+    int name = 0;
+    const auto readKey = [&name](Bytes &field) { return readKeyName(field, name); };
+    std::vector<RunLogLine::Count> *counts = &line_.keys;
     std::size_t timed = 0;
     const auto addTime = [&](qint64 ms) {
         if (timed >= counts->size() || (*counts)[timed].name != name)
@@ -515,10 +545,9 @@ const RunLogLine *RunLogReader::read(Bytes text)
         (*counts)[timed++].ms = ms;
         return true;
     };
-    if (fields[10].empty() || !forEachCount(fields[10], true, readKey, addTime) ||
-        timed != line.keys.size())
-        return nullptr;
-    // The kana of the times are those of field 10 again: their bytes need no look-up.
+    if (keyField.empty() || !forEachCount(keyField, true, readKey, addTime) ||
+        timed != line_.keys.size())
+        return false;
     // The times' kana are field 10's again: their bytes are compared, not looked up.
     const auto sameKana = [&](Bytes &field) {
         if (timed >= kanaTokens_.size())
@@ -527,15 +556,13 @@ const RunLogLine *RunLogReader::read(Bytes text)
         if (field.size() <= expected.size() || field[expected.size()] != ':' ||
             !sameBytes(field.substr(0, expected.size()), expected))
             return false;
-        name = line.kana[timed].name;
+        name = line_.kana[timed].name;
         field.remove_prefix(expected.size());
         return true;
     };
-    counts = &line.kana;
+    counts = &line_.kana;
     timed = 0;
-    if (!forEachCount(fields[11], true, sameKana, addTime) || timed != line.kana.size())
-        return nullptr;
-    return &line;
+    return forEachCount(kanaField, true, sameKana, addTime) && timed == line_.kana.size();
 }
 
 qsizetype RunLogReader::readAll(QIODevice &device,

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <array>
 #include <atomic>
 #include <functional>
 #include <map>
@@ -146,7 +147,14 @@ public:
                       const std::function<bool()> &keepReading = {}, qint64 limit = -1);
 
 private:
+    using Fields = std::array<std::string_view, 12>;
+    // The line's tab-separated fields; their number, or -1 for more than there can be.
+    static int splitFields(std::string_view text, Fields &fields);
+    bool readRun(const Fields &fields);
     bool readTime(std::string_view text);
+    bool readMisses(std::string_view field);
+    bool readCounts(std::string_view keyField, std::string_view kanaField);
+    bool readTimes(std::string_view keyField, std::string_view kanaField);
     KanaNames &names_;
     RunLogLine line_;
     std::vector<KanaToken> kanaTokens_; // field 10's kana as the line writes them
