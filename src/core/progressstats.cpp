@@ -150,7 +150,7 @@ PressFigures &ProgressStats::kanaFigures(int level, int number)
 void ProgressStats::add(const RunLogLine &line)
 {
     const int level = line.level;
-    if (level < 1 || level > 9)
+    if (!isLevel(level))
         return;
     allLevelsStale_ = true;
 
@@ -252,7 +252,7 @@ void ProgressStats::append(const ProgressStats &later)
 
 const std::vector<int> &ProgressStats::levelRuns(int level) const
 {
-    return level >= 1 && level <= 9 ? levelRuns_[std::size_t(level)] : noRuns;
+    return isLevel(level) ? levelRuns_[std::size_t(level)] : noRuns;
 }
 
 PracticeTotals ProgressStats::totals(QDate today) const
@@ -280,7 +280,7 @@ void ProgressStats::gatherAllLevels() const
         return;
     keys_[0] = {};
     kana_[0].clear();
-    for (std::size_t level = 1; level <= 9; ++level) {
+    for (std::size_t level = 1; level <= std::size_t(levelCount); ++level) {
         for (std::size_t key = 0; key < keys_[level].size(); ++key)
             keys_[0][key].add(keys_[level][key]);
         if (kana_[0].size() < kana_[level].size())

@@ -46,10 +46,10 @@ AboutBox::AboutBox(QWidget *parent)
     makeLabel(this, "Label3", QStringLiteral("Happy typing!"), QRect(155, 80, 195, 23), credit,
               green, topLeft);
 
-    picture = new QLabel(this);
-    picture->setObjectName(QStringLiteral("Image1"));
-    picture->setGeometry(8, 16, 65, 65);
-    picture->setAlignment(topLeft);
+    picture_ = new QLabel(this);
+    picture_->setObjectName(QStringLiteral("Image1"));
+    picture_->setGeometry(8, 16, 65, 65);
+    picture_->setAlignment(topLeft);
 }
 
 QImage AboutBox::keysPicture()
@@ -99,8 +99,8 @@ QImage AboutBox::keysPicture()
 void AboutBox::showEvent(QShowEvent *event)
 {
     // Drawn when first asked for: its lettering would otherwise load a font at start-up.
-    if (picture->pixmap().isNull())
-        picture->setPixmap(QPixmap::fromImage(keysPicture()));
+    if (picture_->pixmap().isNull())
+        picture_->setPixmap(QPixmap::fromImage(keysPicture()));
     QDialog::showEvent(event);
     // Centred on the screen rather than on the main window.
     centreOnScreen(this);

@@ -19,5 +19,5 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    QLabel *picture = nullptr; // Image1
+    QLabel *picture_ = nullptr; // Image1
 };

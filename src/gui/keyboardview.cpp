@@ -37,8 +37,8 @@ quint32 fingerColour(Finger finger)
 QColor captionColourOf(const KeyInfo &key, bool lit)
 {
     return colourFromBgr(lit              ? hintCaptionColour
-                        : isHomeKey(key) ? homeCaptionColour
-                                         : captionColour);
+                         : isHomeKey(key) ? homeCaptionColour
+                                          : captionColour);
 }
 
 } // namespace
@@ -69,7 +69,7 @@ KeyboardView::KeyboardView(QWidget *parent) : QFrame(parent)
         QFont font = captionFont;
         font.setUnderline(isHomeKey(key));
         cap->setFont(font);
-        keyCaps[k] = cap;
+        keyCaps_[k] = cap;
     }
 }
 
@@ -78,31 +78,31 @@ void KeyboardView::lightKey(const QString &character)
     const KeyInfo *key = keyForCharacter(character);
     const int lit = key ? int(key - keyTable.data()) : -1;
     // Only the two keys that change are repainted: this runs at every typed key.
-    if (lit == litKey)
+    if (lit == litKey_)
         return;
-    if (litKey >= 0)
-        setCaptionColour(std::size_t(litKey), false);
+    if (litKey_ >= 0)
+        setCaptionColour(std::size_t(litKey_), false);
     if (lit >= 0)
         setCaptionColour(std::size_t(lit), true);
-    litKey = lit;
+    litKey_ = lit;
 }
 
 void KeyboardView::setCaptionColour(std::size_t key, bool lit)
 {
-    setColour(keyCaps[key], QPalette::WindowText, captionColourOf(keyTable[key], lit));
+    setColour(keyCaps_[key], QPalette::WindowText, captionColourOf(keyTable[key], lit));
 }
 
 void KeyboardView::showFingerColours(bool shown)
 {
     for (std::size_t k = 0; k < keyTable.size(); ++k)
-        setColour(keyCaps[k], QPalette::Window,
+        setColour(keyCaps_[k], QPalette::Window,
                   shown ? colourFromBgr(fingerColour(keyTable[k].finger)) : buttonFace());
 }
 
 void KeyboardView::paintKeys(const std::array<std::optional<quint32>, 30> &colours)
 {
     for (std::size_t k = 0; k < keyTable.size(); ++k)
-        setColour(keyCaps[k], QPalette::Window,
+        setColour(keyCaps_[k], QPalette::Window,
                   colours[k] ? colourFromBgr(*colours[k]) : buttonFace());
 }
 

@@ -33,6 +33,6 @@ protected:
 private:
     void setCaptionColour(std::size_t key, bool lit);
 
-    std::array<QLabel *, 30> keyCaps{}; // Panel1 .. Panel30, in key-table order
-    int litKey = -1;                    // index of the lit key, -1 for none
+    std::array<QLabel *, 30> keyCaps_{}; // Panel1 .. Panel30, in key-table order
+    int litKey_ = -1;                    // index of the lit key, -1 for none
 };

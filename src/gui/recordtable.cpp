@@ -110,36 +110,36 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
     setGeometry(140, 0, panelWidth, panelHeight);
     setUnrollingPanelFrame(this);
 
-    okButton = new QPushButton(QStringLiteral("OK"), this);
-    okButton->setObjectName(QStringLiteral("Button3"));
-    okButton->setGeometry(424, 192, 81, 25);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("Button3"));
+    okButton_->setGeometry(424, 192, 81, 25);
     // Return and Enter press the focused OK as space does.
-    okButton->setAutoDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &RecordTable::rollUp);
+    okButton_->setAutoDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &RecordTable::rollUp);
 
-    list = new ScoreList(this);
-    list->setObjectName(QStringLiteral("scoreList"));
-    list->setGeometry(10, 12, 501, 165);
-    list->setFrameShape(QFrame::NoFrame);
-    list->setHeader(new ScoreHeader(Qt::Horizontal, list));
-    QHeaderView *header = list->header();
+    list_ = new ScoreList(this);
+    list_->setObjectName(QStringLiteral("scoreList"));
+    list_->setGeometry(10, 12, 501, 165);
+    list_->setFrameShape(QFrame::NoFrame);
+    list_->setHeader(new ScoreHeader(Qt::Horizontal, list_));
+    QHeaderView *header = list_->header();
     // The header is set up without telling the list, which lays itself out from the header
     // when it is first shown: a table that stays hidden never loads its font.
     const QSignalBlocker quiet(header);
-    list->setFont(pixelFont(gothicFamily, 15));
+    list_->setFont(pixelFont(gothicFamily, 15));
     // The four columns fill the list's width exactly.
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setColour(list, QPalette::Text, Qt::black);
-    list->setRootIsDecorated(false);
-    list->setItemsExpandable(false);
-    list->setSortingEnabled(false);
-    list->setUniformRowHeights(true);
-    list->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
-    list->setItemDelegate(new CaptionDelegate(list));
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setColour(list_, QPalette::Text, Qt::black);
+    list_->setRootIsDecorated(false);
+    list_->setItemsExpandable(false);
+    list_->setSortingEnabled(false);
+    list_->setUniformRowHeights(true);
+    list_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    list_->setItemDelegate(new CaptionDelegate(list_));
 
-    list->setColumnCount(4);
-    list->setHeaderLabels({QStringLiteral("レベル"), QStringLiteral("標準スコア"),
-                           QStringLiteral("ハイ・スコア"), QStringLiteral("ランダム")});
+    list_->setColumnCount(4);
+    list_->setHeaderLabels({QStringLiteral("レベル"), QStringLiteral("標準スコア"),
+                            QStringLiteral("ハイ・スコア"), QStringLiteral("ランダム")});
     header->setSectionsClickable(false);
     header->setSectionsMovable(false);
     header->setStretchLastSection(false);
@@ -149,7 +149,7 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
     header->setMinimumSectionSize(110);
     for (int column = 0; column < 4; ++column) {
         header->resizeSection(column, widths[column]);
-        list->headerItem()->setTextAlignment(
+        list_->headerItem()->setTextAlignment(
             column, (column == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     }
 
@@ -157,27 +157,27 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
         const LevelInfo *info = levelInfo(level);
         const QString caption =
             QStringLiteral("Level %1 %2").arg(level).arg(QString::fromUtf8(info->menuCaption));
-        auto *row = new QTreeWidgetItem(list, QStringList{caption});
+        auto *row = new QTreeWidgetItem(list_, QStringList{caption});
         row->setFlags(row->flags() | Qt::ItemIsEditable);
         for (int column = 1; column < 4; ++column)
             row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     }
 
-    setTabOrder(okButton, list);
+    setTabOrder(okButton_, list_);
     hide();
 }
 
 void RecordTable::unroll(const ScoreBook &scores)
 {
     for (int row = 0; row < 9; ++row) {
-        QTreeWidgetItem *item = list->topLevelItem(row);
+        QTreeWidgetItem *item = list_->topLevelItem(row);
         const int level = row + 1;
         item->setText(1, QString::number(ScoreBook::standardScore(level)));
         item->setText(2, formatTenths(scores.best(level, false)));
         item->setText(3, formatTenths(scores.best(level, true)));
     }
 
-    unrollPanel(platform_, this, okButton, rolledHeight, panelHeight);
+    unrollPanel(platform_, this, okButton_, rolledHeight, panelHeight);
 }
 
 void RecordTable::rollUp()

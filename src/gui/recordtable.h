@@ -25,6 +25,6 @@ private:
     void rollUp();
 
     Platform &platform_;
-    QTreeWidget *list = nullptr;     // scoreList
-    QPushButton *okButton = nullptr; // Button3
+    QTreeWidget *list_ = nullptr;     // scoreList
+    QPushButton *okButton_ = nullptr; // Button3
 };

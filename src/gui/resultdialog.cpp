@@ -53,13 +53,13 @@ ResultDialog::ResultDialog(QWidget *parent)
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     // Created in the order of their names, which is also the order a test double lists them in.
     const LabelRow labelRows[] = {
-        {&timeLabel, "Label1", timeRect, "0", Qt::AlignRight | Qt::AlignVCenter},
-        {&secondsCaption, "Label2", secondsRect, "秒", left},
-        {&errorsLabel, "Label3", errorsRect, "0", left},
-        {&errorsCaption, "Label4", errorsCaptionRect, "エラー", left},
-        {&standardLabel, "Label5", standardRect, "0", left},
+        {&timeLabel_, "Label1", timeRect, "0", Qt::AlignRight | Qt::AlignVCenter},
+        {&secondsCaption_, "Label2", secondsRect, "秒", left},
+        {&errorsLabel_, "Label3", errorsRect, "0", left},
+        {&errorsCaption_, "Label4", errorsCaptionRect, "エラー", left},
+        {&standardLabel_, "Label5", standardRect, "0", left},
         {nullptr, "Label6", standardCaptionRect, "標準タイム", left},
-        {&bestLabel, "Label7", bestRect, "0", left},
+        {&bestLabel_, "Label7", bestRect, "0", left},
         {nullptr, "Label8", bestCaptionRect, "最高タイム", left},
     };
     const QFont labelFont = pixelFont(gothicFamily, 16);
@@ -74,55 +74,56 @@ ResultDialog::ResultDialog(QWidget *parent)
             *entry.label = label;
     }
 
-    divider = new QFrame(this);
-    divider->setObjectName(QStringLiteral("Bevel1"));
-    divider->setFrameStyle(QFrame::VLine | QFrame::Sunken);
-    divider->setGeometry(dividerRect);
+    divider_ = new QFrame(this);
+    divider_->setObjectName(QStringLiteral("Bevel1"));
+    divider_->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+    divider_->setGeometry(dividerRect);
 
-    okButton = new QPushButton(QStringLiteral("O K"), this);
-    okButton->setObjectName(QStringLiteral("Button1"));
-    okButton->setGeometry(okRect);
-    okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &QDialog::close);
-    okButton->setFocus();
+    okButton_ = new QPushButton(QStringLiteral("O K"), this);
+    okButton_->setObjectName(QStringLiteral("Button1"));
+    okButton_->setGeometry(okRect);
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::close);
+    okButton_->setFocus();
 }
 
 void ResultDialog::setResult(const QString &seconds, const QString &errors, const QString &standard,
                              const QString &best)
 {
-    timeLabel->setText(seconds);
-    errorsLabel->setText(errors);
-    standardLabel->setText(standard);
-    bestLabel->setText(best);
+    timeLabel_->setText(seconds);
+    errorsLabel_->setText(errors);
+    standardLabel_->setText(standard);
+    bestLabel_->setText(best);
     layOutValues();
 }
 
 void ResultDialog::layOutValues()
 {
     // Design geometry first, so that a long value of an earlier run leaves nothing behind.
-    fitToText(standardLabel, standardRect);
-    fitToText(bestLabel, bestRect);
+    fitToText(standardLabel_, standardRect);
+    fitToText(bestLabel_, bestRect);
     // The left half's values end before the divider; if they cannot, the right half moves.
-    const int leftEnd = std::max(standardLabel->geometry().right(), bestLabel->geometry().right());
+    const int leftEnd =
+        std::max(standardLabel_->geometry().right(), bestLabel_->geometry().right());
     const int shift = std::max(0, leftEnd + 1 + gap - dividerRect.x());
     struct Placed {
         QWidget *widget;
         QRect design;
     };
     const Placed rightHalf[] = {
-        {divider, dividerRect},
-        {timeLabel, timeRect},
-        {secondsCaption, secondsRect},
-        {errorsLabel, errorsRect},
-        {errorsCaption, errorsCaptionRect},
-        {okButton, okRect},
+        {divider_, dividerRect},
+        {timeLabel_, timeRect},
+        {secondsCaption_, secondsRect},
+        {errorsLabel_, errorsRect},
+        {errorsCaption_, errorsCaptionRect},
+        {okButton_, okRect},
     };
     for (const Placed &placed : rightHalf)
         placed.widget->setGeometry(placed.design.translated(shift, 0));
-    fitToText(timeLabel, timeRect.translated(shift, 0));
-    fitToText(errorsLabel, errorsRect.translated(shift, 0));
+    fitToText(timeLabel_, timeRect.translated(shift, 0));
+    fitToText(errorsLabel_, errorsRect.translated(shift, 0));
     // The error count is the rightmost text; the dialog keeps its margin beside it.
-    const int rightEnd = std::max(errorsLabel->geometry().right(), okButton->geometry().right());
+    const int rightEnd = std::max(errorsLabel_->geometry().right(), okButton_->geometry().right());
     setFixedSize(std::max(clientWidth + shift, rightEnd + 1 + 8), clientHeight);
 }
 
@@ -131,5 +132,5 @@ void ResultDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     // Centred on the screen rather than over the main window; Enter is for the O K button.
     centreOnScreen(this);
-    okButton->setFocus();
+    okButton_->setFocus();
 }

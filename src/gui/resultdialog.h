@@ -26,12 +26,12 @@ protected:
 private:
     void layOutValues();
 
-    QLabel *timeLabel = nullptr;      // Label1
-    QLabel *secondsCaption = nullptr; // Label2
-    QLabel *errorsLabel = nullptr;    // Label3
-    QLabel *errorsCaption = nullptr;  // Label4
-    QLabel *standardLabel = nullptr;  // Label5
-    QLabel *bestLabel = nullptr;      // Label7
-    QFrame *divider = nullptr;        // Bevel1
-    QPushButton *okButton = nullptr;  // Button1
+    QLabel *timeLabel_ = nullptr;      // Label1
+    QLabel *secondsCaption_ = nullptr; // Label2
+    QLabel *errorsLabel_ = nullptr;    // Label3
+    QLabel *errorsCaption_ = nullptr;  // Label4
+    QLabel *standardLabel_ = nullptr;  // Label5
+    QLabel *bestLabel_ = nullptr;      // Label7
+    QFrame *divider_ = nullptr;        // Bevel1
+    QPushButton *okButton_ = nullptr;  // Button1
 };

@@ -66,12 +66,12 @@ RomajiPanel::RomajiPanel(Platform &platform, QWidget *parent) : QFrame(parent), 
         "QGroupBox { border: 2px groove palette(mid); margin-top: 8px; }"
         "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
 
-    okButton = new QPushButton(QStringLiteral("OK"), this);
-    okButton->setObjectName(QStringLiteral("Button2"));
-    okButton->setGeometry(408, 288, 81, 25);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("Button2"));
+    okButton_->setGeometry(408, 288, 81, 25);
     // Return and Enter press the focused OK as space does.
-    okButton->setAutoDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &RomajiPanel::rollUp);
+    okButton_->setAutoDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &RomajiPanel::rollUp);
 
     for (const auto &[name, left] : {std::pair{"Bevel1", 154}, std::pair{"Bevel2", 296}}) {
         auto *bevel = new QFrame(this);
@@ -82,7 +82,7 @@ RomajiPanel::RomajiPanel(Platform &platform, QWidget *parent) : QFrame(parent), 
     }
 
     const QFont font = pixelFont(gothicFamily, 16, true);
-    QWidget *previous = okButton;
+    QWidget *previous = okButton_;
     for (const BoxRow &row : boxRows) {
         auto *box = new QGroupBox(QString::fromUtf8(row.caption), this);
         box->setObjectName(QLatin1String(row.boxName));
@@ -100,11 +100,11 @@ RomajiPanel::RomajiPanel(Platform &platform, QWidget *parent) : QFrame(parent), 
             previous = button;
             return button;
         };
-        usual[row.group] = makeButton(row.usualName, row.usualCaption, 16, row.usualWidth);
-        alternative[row.group] =
+        usual_[row.group] = makeButton(row.usualName, row.usualCaption, 16, row.usualWidth);
+        alternative_[row.group] =
             makeButton(row.alternativeName, row.alternativeCaption, 40, row.alternativeWidth);
-        usual[row.group]->setChecked(true);
-        connect(alternative[row.group], &QRadioButton::toggled, this,
+        usual_[row.group]->setChecked(true);
+        connect(alternative_[row.group], &QRadioButton::toggled, this,
                 [this] { emit choicesEdited(choices()); });
     }
     hide();
@@ -114,19 +114,19 @@ RomajiChoices RomajiPanel::choices() const
 {
     RomajiChoices choices{};
     for (int group = 0; group < romajiGroups; ++group)
-        choices[group] = alternative[group]->isChecked();
+        choices[group] = alternative_[group]->isChecked();
     return choices;
 }
 
 void RomajiPanel::setChoices(const RomajiChoices &choices)
 {
     for (int group = 0; group < romajiGroups; ++group)
-        (choices[group] ? alternative : usual)[group]->setChecked(true);
+        (choices[group] ? alternative_ : usual_)[group]->setChecked(true);
 }
 
 void RomajiPanel::unroll()
 {
-    unrollPanel(platform_, this, okButton, 60, panelHeight, 3);
+    unrollPanel(platform_, this, okButton_, 60, panelHeight, 3);
 }
 
 void RomajiPanel::rollUp()

@@ -126,15 +126,15 @@ KeyHeatMap::KeyHeatMap(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("keyHeatMap"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    board = new QFrame(this);
-    board->setObjectName(QStringLiteral("heatKeyboard"));
-    board->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    board->setAutoFillBackground(true);
-    setColour(board, QPalette::Window, QColor(0, 0, 0x80));
-    for (std::size_t k = 0; k < keys.size(); ++k) {
+    board_ = new QFrame(this);
+    board_->setObjectName(QStringLiteral("heatKeyboard"));
+    board_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    board_->setAutoFillBackground(true);
+    setColour(board_, QPalette::Window, QColor(0, 0, 0x80));
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
         const bool minus = k == keyTable.size();
         auto *key = new QLabel(
-            minus ? QStringLiteral("-") : QString::fromLatin1(keyTable[k].caption), board);
+            minus ? QStringLiteral("-") : QString::fromLatin1(keyTable[k].caption), board_);
         key->setObjectName(minus ? QStringLiteral("PanelMinus")
                                  : QStringLiteral("Panel%1").arg(keyTable[k].panel));
         key->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -143,21 +143,21 @@ KeyHeatMap::KeyHeatMap(QWidget *parent) : QWidget(parent)
         QFont font = pixelFont(impactFamily, captionPixels, true);
         font.setUnderline(!minus && isHomeKey(keyTable[k]));
         key->setFont(font);
-        keys[k] = key;
+        keys_[k] = key;
     }
 
-    legend = new QWidget(this);
-    legendTitle = new QLabel(legend);
-    lowLabel = new QLabel(legend);
-    lowLabel->setObjectName(QStringLiteral("heatLegendLow"));
-    highLabel = new QLabel(legend);
-    highLabel->setObjectName(QStringLiteral("heatLegendHigh"));
-    auto *row = new QHBoxLayout(legend);
+    legend_ = new QWidget(this);
+    legendTitle_ = new QLabel(legend_);
+    lowLabel_ = new QLabel(legend_);
+    lowLabel_->setObjectName(QStringLiteral("heatLegendLow"));
+    highLabel_ = new QLabel(legend_);
+    highLabel_->setObjectName(QStringLiteral("heatLegendHigh"));
+    auto *row = new QHBoxLayout(legend_);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(legendTitle);
-    row->addWidget(lowLabel);
-    row->addWidget(new ColourBar(legend), 1);
-    row->addWidget(highLabel);
+    row->addWidget(legendTitle_);
+    row->addWidget(lowLabel_);
+    row->addWidget(new ColourBar(legend_), 1);
+    row->addWidget(highLabel_);
     layOutKeys();
 }
 
@@ -176,7 +176,7 @@ QSize KeyHeatMap::minimumSizeHint() const
 int KeyHeatMap::heightAt(int width) const
 {
     const qreal scale = std::clamp(qreal(width) / boardSize.width(), smallestScale, largestScale);
-    return qRound(boardSize.height() * scale) + legendGap + legend->sizeHint().height();
+    return qRound(boardSize.height() * scale) + legendGap + legend_->sizeHint().height();
 }
 
 void KeyHeatMap::resizeEvent(QResizeEvent *event)
@@ -187,17 +187,17 @@ void KeyHeatMap::resizeEvent(QResizeEvent *event)
 
 void KeyHeatMap::layOutKeys()
 {
-    const int legendHeight = legend->sizeHint().height();
+    const int legendHeight = legend_->sizeHint().height();
     const qreal scale =
         std::clamp(std::min(qreal(width()) / boardSize.width(),
                             qreal(height() - legendHeight - legendGap) / boardSize.height()),
                    smallestScale, largestScale);
     const QSize size = (QSizeF(boardSize) * scale).toSize();
-    board->setGeometry((width() - size.width()) / 2, 0, size.width(), size.height());
-    for (std::size_t k = 0; k < keys.size(); ++k) {
+    board_->setGeometry((width() - size.width()) / 2, 0, size.width(), size.height());
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
         const QPoint at =
             k < keyTable.size() ? QPoint(keyTable[k].left, keyTable[k].top + rowAbove) : minusKey;
-        QLabel *key = keys[k];
+        QLabel *key = keys_[k];
         key->setGeometry(qRound(at.x() * scale), qRound(at.y() * scale), qRound(keySize * scale),
                          qRound(keySize * scale));
         key->setLineWidth(scale < 0.75 ? 1 : 2);
@@ -205,7 +205,7 @@ void KeyHeatMap::layOutKeys()
         font.setPixelSize(std::max(1, qRound(captionPixels * scale)));
         key->setFont(font);
     }
-    legend->setGeometry(board->x(), size.height() + legendGap, size.width(), legendHeight);
+    legend_->setGeometry(board_->x(), size.height() + legendGap, size.width(), legendHeight);
 }
 
 void KeyHeatMap::showKeys(const ProgressStats &stats, int level, HeatMeasure measure)
@@ -216,7 +216,7 @@ void KeyHeatMap::showKeys(const ProgressStats &stats, int level, HeatMeasure mea
     std::array<std::optional<double>, 31> values;
     double lowest = std::numeric_limits<double>::infinity();
     double highest = -lowest;
-    for (std::size_t k = 0; k < keys.size(); ++k) {
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
         const char key = k < keyTable.size() ? keyTable[k].litBy[0] : '-';
         const PressFigures &figures = stats.key(level, key);
         const bool shown =
@@ -234,16 +234,16 @@ void KeyHeatMap::showKeys(const ProgressStats &stats, int level, HeatMeasure mea
         lowest = 0;
 
     const QColor face = palette().color(QPalette::Button);
-    for (std::size_t k = 0; k < keys.size(); ++k) {
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
         const char key = k < keyTable.size() ? keyTable[k].litBy[0] : '-';
         const PressFigures &figures = stats.key(level, key);
-        const QString caption = k < keyTable.size() ? keys[k]->text() : QStringLiteral("ー（-）");
+        const QString caption = k < keyTable.size() ? keys_[k]->text() : QStringLiteral("ー（-）");
         const QString tip = keyText(caption, figures, smoothedRate(figures, overallRate),
                                     smoothedMs(figures, overallMs));
-        keys[k]->setToolTip(tip);
+        keys_[k]->setToolTip(tip);
         if (!values[k]) {
-            setColour(keys[k], QPalette::Window, face);
-            setColour(keys[k], QPalette::WindowText, Qt::black);
+            setColour(keys_[k], QPalette::Window, face);
+            setColour(keys_[k], QPalette::WindowText, Qt::black);
             continue;
         }
         const double scaled = highest > lowest ? (*values[k] - lowest) / (highest - lowest) : 0;
@@ -256,17 +256,17 @@ void KeyHeatMap::showKeys(const ProgressStats &stats, int level, HeatMeasure mea
             background = mix(background, face, 0.65);
             ink = QColor(0x70, 0x70, 0x70);
         }
-        setColour(keys[k], QPalette::Window, background);
-        setColour(keys[k], QPalette::WindowText, ink);
+        setColour(keys_[k], QPalette::Window, background);
+        setColour(keys_[k], QPalette::WindowText, ink);
     }
     const bool any = highest >= lowest && std::isfinite(highest);
     if (measure == HeatMeasure::Misses) {
-        legendTitle->setText(QStringLiteral("ミス率"));
-        lowLabel->setText(percentText(0));
-        highLabel->setText(any ? percentText(highest) : QStringLiteral("―"));
+        legendTitle_->setText(QStringLiteral("ミス率"));
+        lowLabel_->setText(percentText(0));
+        highLabel_->setText(any ? percentText(highest) : QStringLiteral("―"));
     } else {
-        legendTitle->setText(QStringLiteral("1打の時間"));
-        lowLabel->setText(any ? secondsText(lowest) : QStringLiteral("―"));
-        highLabel->setText(any ? secondsText(highest) : QStringLiteral("―"));
+        legendTitle_->setText(QStringLiteral("1打の時間"));
+        lowLabel_->setText(any ? secondsText(lowest) : QStringLiteral("―"));
+        highLabel_->setText(any ? secondsText(highest) : QStringLiteral("―"));
     }
 }

@@ -46,10 +46,10 @@ private:
     // The height the keyboard and its legend take at a width.
     int heightAt(int width) const;
 
-    QFrame *board = nullptr;
-    std::array<QLabel *, 31> keys{}; // the key table's order, then "-"
-    QWidget *legend = nullptr;
-    QLabel *legendTitle = nullptr;
-    QLabel *lowLabel = nullptr;
-    QLabel *highLabel = nullptr;
+    QFrame *board_ = nullptr;
+    std::array<QLabel *, 31> keys_{}; // the key table's order, then "-"
+    QWidget *legend_ = nullptr;
+    QLabel *legendTitle_ = nullptr;
+    QLabel *lowLabel_ = nullptr;
+    QLabel *highLabel_ = nullptr;
 };

@@ -121,61 +121,62 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
     titleFont.setPixelSize(font.pixelSize() + 1);
     chart_->setTitleFont(titleFont);
 
-    runAxis = new QValueAxis;
-    runAxis->setLabelFormat(QStringLiteral("%.0f"));
-    runAxis->setTickType(QValueAxis::TicksDynamic);
-    dateAxis = new QDateTimeAxis;
-    dateAxis->setTickCount(5);
-    valueAxis = new QValueAxis;
-    valueAxis->setTickType(QValueAxis::TicksDynamic);
+    runAxis_ = new QValueAxis;
+    runAxis_->setLabelFormat(QStringLiteral("%.0f"));
+    runAxis_->setTickType(QValueAxis::TicksDynamic);
+    dateAxis_ = new QDateTimeAxis;
+    dateAxis_->setTickCount(5);
+    valueAxis_ = new QValueAxis;
+    valueAxis_->setTickType(QValueAxis::TicksDynamic);
     for (QAbstractAxis *axis :
-         {static_cast<QAbstractAxis *>(runAxis), static_cast<QAbstractAxis *>(dateAxis),
-          static_cast<QAbstractAxis *>(valueAxis)}) {
+         {static_cast<QAbstractAxis *>(runAxis_), static_cast<QAbstractAxis *>(dateAxis_),
+          static_cast<QAbstractAxis *>(valueAxis_)}) {
         axis->setLabelsFont(font);
         // The measure and its unit are the chart's title, so no axis title can cover a label,
         // and the labels need not be cut to leave it room.
         axis->setTitleVisible(false);
         axis->setTruncateLabels(false);
     }
-    chart_->addAxis(runAxis, Qt::AlignBottom);
-    chart_->addAxis(valueAxis, Qt::AlignLeft);
+    chart_->addAxis(runAxis_, Qt::AlignBottom);
+    chart_->addAxis(valueAxis_, Qt::AlignLeft);
 
     const PointShape shapes[2] = {PointShape::Circle, PointShape::Triangle};
     for (std::size_t mode = 0; mode < 2; ++mode) {
-        runSeries[mode] = makePoints(modeNames[mode], shapes[mode], 9,
-                                     modeColours[mode].lighter(130), modeColours[mode].darker(120));
+        runSeries_[mode] =
+            makePoints(modeNames[mode], shapes[mode], 9, modeColours[mode].lighter(130),
+                       modeColours[mode].darker(120));
         auto *average = new QLineSeries;
         average->setName(averageNames[mode]);
         average->setPen(QPen(modeColours[mode].darker(160), 3));
-        averageSeries[mode] = average;
+        averageSeries_[mode] = average;
     }
-    standardSeries = new QLineSeries;
-    standardSeries->setName(standardName);
-    standardSeries->setPen(QPen(QColor(0x40, 0x90, 0x40), 1.5, Qt::DashLine));
-    bestSeries = makePoints(bestName, PointShape::Star, 17, QColor(0xff, 0xc8, 0x00),
-                            QColor(0x80, 0x50, 0x00));
-    outsideSeries = makePoints(outsideName, PointShape::Diamond, 9, QColor(0x90, 0x90, 0x90),
-                               QColor(0x40, 0x40, 0x40));
+    standardSeries_ = new QLineSeries;
+    standardSeries_->setName(standardName);
+    standardSeries_->setPen(QPen(QColor(0x40, 0x90, 0x40), 1.5, Qt::DashLine));
+    bestSeries_ = makePoints(bestName, PointShape::Star, 17, QColor(0xff, 0xc8, 0x00),
+                             QColor(0x80, 0x50, 0x00));
+    outsideSeries_ = makePoints(outsideName, PointShape::Diamond, 9, QColor(0x90, 0x90, 0x90),
+                                QColor(0x40, 0x40, 0x40));
 
     // Added in drawing order: the averages over the points, the stars over everything.
-    for (QAbstractSeries *series : {static_cast<QAbstractSeries *>(standardSeries),
-                                    static_cast<QAbstractSeries *>(runSeries[0]),
-                                    static_cast<QAbstractSeries *>(runSeries[1]),
-                                    static_cast<QAbstractSeries *>(outsideSeries),
-                                    static_cast<QAbstractSeries *>(averageSeries[0]),
-                                    static_cast<QAbstractSeries *>(averageSeries[1]),
-                                    static_cast<QAbstractSeries *>(bestSeries)}) {
+    for (QAbstractSeries *series : {static_cast<QAbstractSeries *>(standardSeries_),
+                                    static_cast<QAbstractSeries *>(runSeries_[0]),
+                                    static_cast<QAbstractSeries *>(runSeries_[1]),
+                                    static_cast<QAbstractSeries *>(outsideSeries_),
+                                    static_cast<QAbstractSeries *>(averageSeries_[0]),
+                                    static_cast<QAbstractSeries *>(averageSeries_[1]),
+                                    static_cast<QAbstractSeries *>(bestSeries_)}) {
         chart_->addSeries(series);
-        series->attachAxis(runAxis);
-        series->attachAxis(valueAxis);
+        series->attachAxis(runAxis_);
+        series->attachAxis(valueAxis_);
     }
     setChart(chart_);
     // The legend shows each kind of point as it is drawn.
     const std::pair<QLineSeries *, QLegend::MarkerShape> legendShapes[] = {
-        {runSeries[0], QLegend::MarkerShapeCircle},
-        {runSeries[1], QLegend::MarkerShapeTriangle},
-        {bestSeries, QLegend::MarkerShapeStar},
-        {outsideSeries, QLegend::MarkerShapeRotatedRectangle}};
+        {runSeries_[0], QLegend::MarkerShapeCircle},
+        {runSeries_[1], QLegend::MarkerShapeTriangle},
+        {bestSeries_, QLegend::MarkerShapeStar},
+        {outsideSeries_, QLegend::MarkerShapeRotatedRectangle}};
     for (const auto &[series, shape] : legendShapes) {
         for (QLegendMarker *marker : chart_->legend()->markers(series)) {
             marker->setShape(shape);
@@ -184,9 +185,9 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
         }
     }
 
-    connect(runAxis, &QValueAxis::rangeChanged, this,
+    connect(runAxis_, &QValueAxis::rangeChanged, this,
             [this](qreal low, qreal high) { onAxisRangeChanged(low, high); });
-    connect(dateAxis, &QDateTimeAxis::rangeChanged, this,
+    connect(dateAxis_, &QDateTimeAxis::rangeChanged, this,
             [this](const QDateTime &low, const QDateTime &high) {
                 onAxisRangeChanged(double(low.toMSecsSinceEpoch()),
                                    double(high.toMSecsSinceEpoch()));
@@ -201,7 +202,7 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
 ProgressChart::~ProgressChart()
 {
     // The chart owns the x axis it shows; the other is this view's.
-    delete (dates_ ? static_cast<QAbstractAxis *>(runAxis) : dateAxis);
+    delete (dates_ ? static_cast<QAbstractAxis *>(runAxis_) : dateAxis_);
 }
 
 bool ProgressChart::showLevel(const ProgressStats &stats, int level)
@@ -257,8 +258,8 @@ void ProgressChart::resetZoom()
 
 void ProgressChart::attachXAxis()
 {
-    QAbstractAxis *shown = dates_ ? static_cast<QAbstractAxis *>(dateAxis) : runAxis;
-    QAbstractAxis *hidden = dates_ ? static_cast<QAbstractAxis *>(runAxis) : dateAxis;
+    QAbstractAxis *shown = dates_ ? static_cast<QAbstractAxis *>(dateAxis_) : runAxis_;
+    QAbstractAxis *hidden = dates_ ? static_cast<QAbstractAxis *>(runAxis_) : dateAxis_;
     updating_ = true;
     if (chart_->axes(Qt::Horizontal).contains(hidden))
         chart_->removeAxis(hidden);
@@ -508,23 +509,23 @@ void ProgressChart::redraw()
     // while the series are empty, and each series is filled once.
     for (QAbstractSeries *series : chart_->series())
         static_cast<QXYSeries *>(series)->clear();
-    valueAxis->setRange(low, high);
-    valueAxis->setTickAnchor(yScale_.low);
-    valueAxis->setTickInterval(yScale_.step);
-    valueAxis->setLabelFormat(yScale_.step < 1 ? QStringLiteral("%.1f") : QStringLiteral("%.0f"));
+    valueAxis_->setRange(low, high);
+    valueAxis_->setTickAnchor(yScale_.low);
+    valueAxis_->setTickInterval(yScale_.step);
+    valueAxis_->setLabelFormat(yScale_.step < 1 ? QStringLiteral("%.1f") : QStringLiteral("%.0f"));
     if (dates_) {
         const double span = viewHigh_ - viewLow_;
-        dateAxis->setFormat(span < dayMs         ? QStringLiteral("HH:mm")
-                            : span < 3 * dayMs   ? QStringLiteral("M/d HH:mm")
-                            : span < 400 * dayMs ? QStringLiteral("M/d")
-                                                 : QStringLiteral("yyyy/M"));
-        dateAxis->setRange(QDateTime::fromMSecsSinceEpoch(qint64(viewLow_)),
-                           QDateTime::fromMSecsSinceEpoch(qint64(viewHigh_)));
+        dateAxis_->setFormat(span < dayMs         ? QStringLiteral("HH:mm")
+                             : span < 3 * dayMs   ? QStringLiteral("M/d HH:mm")
+                             : span < 400 * dayMs ? QStringLiteral("M/d")
+                                                  : QStringLiteral("yyyy/M"));
+        dateAxis_->setRange(QDateTime::fromMSecsSinceEpoch(qint64(viewLow_)),
+                            QDateTime::fromMSecsSinceEpoch(qint64(viewHigh_)));
     } else {
         const AxisScale runs = axisScale({viewLow_, viewHigh_}, {1, 0, 0, 0});
-        runAxis->setRange(viewLow_, viewHigh_);
-        runAxis->setTickAnchor(runs.low);
-        runAxis->setTickInterval(runs.step);
+        runAxis_->setRange(viewLow_, viewHigh_);
+        runAxis_->setTickAnchor(runs.low);
+        runAxis_->setTickInterval(runs.step);
     }
 
     // Smaller points, seen through, when there are many: the averages show over them.
@@ -532,7 +533,7 @@ void ProgressChart::redraw()
     const int markerSize = many ? 6 : 9;
     const PointShape shapes[2] = {PointShape::Circle, PointShape::Triangle};
     for (std::size_t mode = 0; mode < 2; ++mode) {
-        QLineSeries *series = runSeries[mode];
+        QLineSeries *series = runSeries_[mode];
         if (series->markerSize() != markerSize) {
             QColor fill = modeColours[mode].lighter(130);
             QColor border = modeColours[mode].darker(120);
@@ -544,12 +545,12 @@ void ProgressChart::redraw()
             series->setLightMarker(markerImage(shapes[mode], markerSize, fill, border));
         }
         series->replace(points[mode]);
-        averageSeries[mode]->replace(averages[mode]);
+        averageSeries_[mode]->replace(averages[mode]);
     }
-    outsideSeries->replace(outside);
-    bestSeries->replace(stars);
+    outsideSeries_->replace(outside);
+    bestSeries_->replace(stars);
     if (measure_ == ChartMeasure::Score)
-        standardSeries->replace(
+        standardSeries_->replace(
             QList<QPointF>{{viewLow_, double(ScoreBook::standardScore(level_))},
                            {viewHigh_, double(ScoreBook::standardScore(level_))}});
 
@@ -566,7 +567,7 @@ void ProgressChart::redraw()
             marker->setVisible(drawn);
     }
     const int standard = ScoreBook::standardScore(level_);
-    standardSeries->setName(
+    standardSeries_->setName(
         standard >= low && standard <= high
             ? QStringLiteral("%1 %2").arg(standardName).arg(standard)
             : QStringLiteral("%1 %2（範囲外）").arg(standardName).arg(standard));
@@ -578,7 +579,7 @@ QList<QPointF> ProgressChart::seriesPoints(const QString &name) const
     // The standard score's name carries its value.
     for (QAbstractSeries *series : chart_->series())
         if (series->name() == name ||
-            (series == standardSeries && series->name().startsWith(name + QLatin1Char(' '))))
+            (series == standardSeries_ && series->name().startsWith(name + QLatin1Char(' '))))
             return static_cast<QXYSeries *>(series)->points();
     return {};
 }
@@ -613,7 +614,7 @@ const ProgressChart::Marker *ProgressChart::markerAt(const QPoint &viewportPosit
     const Marker *nearest = nullptr;
     double distance = 10; // pixels
     for (const Marker &marker : markers_) {
-        const double d = QLineF(chart_->mapToPosition(marker.at, runSeries[0]), pointer).length();
+        const double d = QLineF(chart_->mapToPosition(marker.at, runSeries_[0]), pointer).length();
         if (d <= distance) {
             distance = d;
             nearest = &marker;
@@ -624,7 +625,7 @@ const ProgressChart::Marker *ProgressChart::markerAt(const QPoint &viewportPosit
 
 QPoint ProgressChart::viewportPosition(const QPointF &value) const
 {
-    return mapFromScene(chart_->mapToScene(chart_->mapToPosition(value, runSeries[0])));
+    return mapFromScene(chart_->mapToScene(chart_->mapToPosition(value, runSeries_[0])));
 }
 
 bool ProgressChart::viewportEvent(QEvent *event)
@@ -653,7 +654,8 @@ void ProgressChart::wheelEvent(QWheelEvent *event)
     }
     // Zoomed about the point under the pointer.
     const QPointF pointer = chart_->mapFromScene(mapToScene(event->position().toPoint()));
-    const double x = std::clamp(chart_->mapToValue(pointer, runSeries[0]).x(), viewLow_, viewHigh_);
+    const double x =
+        std::clamp(chart_->mapToValue(pointer, runSeries_[0]).x(), viewLow_, viewHigh_);
     const double factor = std::pow(0.8, event->angleDelta().y() / 120.0);
     setView(x - (x - viewLow_) * factor, x + (viewHigh_ - x) * factor);
     event->accept();

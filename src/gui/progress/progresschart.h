@@ -75,14 +75,14 @@ private:
     QChart *chart_ = nullptr;
     // Points are lines with no pen whose points are drawn as pictures: a scatter series makes
     // an item of every point, which takes tens of milliseconds for a long history.
-    std::array<QLineSeries *, 2> runSeries{};     // ordered, random
-    std::array<QLineSeries *, 2> averageSeries{}; // their moving averages
-    QLineSeries *standardSeries = nullptr;
-    QLineSeries *bestSeries = nullptr;
-    QLineSeries *outsideSeries = nullptr;
-    QValueAxis *runAxis = nullptr;
-    QDateTimeAxis *dateAxis = nullptr;
-    QValueAxis *valueAxis = nullptr;
+    std::array<QLineSeries *, 2> runSeries_{};     // ordered, random
+    std::array<QLineSeries *, 2> averageSeries_{}; // their moving averages
+    QLineSeries *standardSeries_ = nullptr;
+    QLineSeries *bestSeries_ = nullptr;
+    QLineSeries *outsideSeries_ = nullptr;
+    QValueAxis *runAxis_ = nullptr;
+    QDateTimeAxis *dateAxis_ = nullptr;
+    QValueAxis *valueAxis_ = nullptr;
 
     const ProgressStats *stats_ = nullptr;
     int level_ = 0;

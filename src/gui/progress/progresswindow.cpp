@@ -91,165 +91,165 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     const QFont font = pixelFont(pGothicFamily, 12);
     setFont(font);
 
-    levelChooser = new QComboBox(this);
-    levelChooser->setObjectName(QStringLiteral("levelChooser"));
-    levelChooser->setFocusPolicy(Qt::NoFocus);
+    levelChooser_ = new QComboBox(this);
+    levelChooser_->setObjectName(QStringLiteral("levelChooser"));
+    levelChooser_->setFocusPolicy(Qt::NoFocus);
     for (int level = 1; level <= 9; ++level)
-        levelChooser->addItem(levelName(level), level);
-    runCountLabel = new QLabel(this);
-    runCountLabel->setObjectName(QStringLiteral("runCount"));
-    runCountLabel->setWordWrap(true);
-    runCountLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        levelChooser_->addItem(levelName(level), level);
+    runCountLabel_ = new QLabel(this);
+    runCountLabel_->setObjectName(QStringLiteral("runCount"));
+    runCountLabel_->setWordWrap(true);
+    runCountLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto *top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("レベル"), this));
-    top->addWidget(levelChooser);
-    top->addWidget(runCountLabel, 1);
+    top->addWidget(levelChooser_);
+    top->addWidget(runCountLabel_, 1);
 
     // The chart with its choices.
     auto *chartPanel = new QWidget(this);
     auto *chartChoices = new QHBoxLayout;
-    measureButtons = makeChoice(this, chartChoices,
-                                {{"measureScore", QStringLiteral("スコア")},
-                                 {"measureSpeed", QStringLiteral("速さ")},
-                                 {"measureAccuracy", QStringLiteral("正確さ")}});
+    measureButtons_ = makeChoice(this, chartChoices,
+                                 {{"measureScore", QStringLiteral("スコア")},
+                                  {"measureSpeed", QStringLiteral("速さ")},
+                                  {"measureAccuracy", QStringLiteral("正確さ")}});
     chartChoices->addSpacing(12);
-    axisButtons = makeChoice(
+    axisButtons_ = makeChoice(
         this, chartChoices,
         {{"axisRuns", QStringLiteral("回数順")}, {"axisDates", QStringLiteral("日付順")}});
     chartChoices->addSpacing(12);
-    zoomResetButton = new QToolButton(this);
-    zoomResetButton->setObjectName(QStringLiteral("zoomReset"));
-    zoomResetButton->setText(QStringLiteral("全体を表示"));
-    zoomResetButton->setToolTip(
+    zoomResetButton_ = new QToolButton(this);
+    zoomResetButton_->setObjectName(QStringLiteral("zoomReset"));
+    zoomResetButton_->setText(QStringLiteral("全体を表示"));
+    zoomResetButton_->setToolTip(
         QStringLiteral("グラフはドラッグで範囲を選ぶか、ホイールで拡大できます"));
-    zoomResetButton->setFocusPolicy(Qt::NoFocus);
-    zoomResetButton->setEnabled(false);
-    chartChoices->addWidget(zoomResetButton);
+    zoomResetButton_->setFocusPolicy(Qt::NoFocus);
+    zoomResetButton_->setEnabled(false);
+    chartChoices->addWidget(zoomResetButton_);
     chartChoices->addStretch(1);
-    chart = new ProgressChart(font, this);
-    emptyLabel = makeNote(QStringLiteral("emptyLabel"), this);
-    emptyLabel->setFont(pixelFont(pGothicFamily, 16));
-    chartArea = new QStackedWidget(this);
-    chartArea->addWidget(chart);
-    chartArea->addWidget(emptyLabel);
-    chartArea->setMinimumHeight(150);
+    chart_ = new ProgressChart(font, this);
+    emptyLabel_ = makeNote(QStringLiteral("emptyLabel"), this);
+    emptyLabel_->setFont(pixelFont(pGothicFamily, 16));
+    chartArea_ = new QStackedWidget(this);
+    chartArea_->addWidget(chart_);
+    chartArea_->addWidget(emptyLabel_);
+    chartArea_->setMinimumHeight(150);
     auto *chartLayout = new QVBoxLayout(chartPanel);
     chartLayout->setContentsMargins(0, 0, 0, 0);
     chartLayout->addLayout(chartChoices);
-    chartLayout->addWidget(chartArea, 1);
+    chartLayout->addWidget(chartArea_, 1);
 
     // The table of runs with its scope.
     auto *tablePanel = new QWidget(this);
-    tableScope = new QComboBox(this);
-    tableScope->setObjectName(QStringLiteral("tableScope"));
-    tableScope->setFocusPolicy(Qt::NoFocus);
-    tableScope->addItems(
+    tableScope_ = new QComboBox(this);
+    tableScope_->setObjectName(QStringLiteral("tableScope"));
+    tableScope_->setFocusPolicy(Qt::NoFocus);
+    tableScope_->addItems(
         {QStringLiteral("このレベルの記録"), QStringLiteral("すべてのレベルの記録")});
-    runTable = new RunTable(this);
-    runTable->setMinimumSize(160, 60);
+    runTable_ = new RunTable(this);
+    runTable_->setMinimumSize(160, 60);
     auto *tableChoices = new QHBoxLayout;
-    tableChoices->addWidget(tableScope);
+    tableChoices->addWidget(tableScope_);
     tableChoices->addStretch(1);
     auto *tableLayout = new QVBoxLayout(tablePanel);
     tableLayout->setContentsMargins(0, 0, 0, 0);
     tableLayout->addLayout(tableChoices);
-    tableLayout->addWidget(runTable, 1);
+    tableLayout->addWidget(runTable_, 1);
 
-    runSplitter = new QSplitter(Qt::Horizontal, this);
-    runSplitter->setObjectName(QStringLiteral("runSplitter"));
-    runSplitter->addWidget(chartPanel);
-    runSplitter->addWidget(tablePanel);
+    runSplitter_ = new QSplitter(Qt::Horizontal, this);
+    runSplitter_->setObjectName(QStringLiteral("runSplitter"));
+    runSplitter_->addWidget(chartPanel);
+    runSplitter_->addWidget(tablePanel);
     // The table gives way to the chart in a short window; the learner can drag it back.
-    runSplitter->setCollapsible(0, false);
-    runSplitter->setCollapsible(1, true);
-    runSplitter->setStretchFactor(0, 5);
-    runSplitter->setStretchFactor(1, 4);
+    runSplitter_->setCollapsible(0, false);
+    runSplitter_->setCollapsible(1, true);
+    runSplitter_->setStretchFactor(0, 5);
+    runSplitter_->setStretchFactor(1, 4);
 
     // The keys and kana.
     auto *missPanel = new QWidget(this);
-    missScope = new QComboBox(this);
-    missScope->setObjectName(QStringLiteral("missScope"));
-    missScope->setFocusPolicy(Qt::NoFocus);
-    missScope->setSizeAdjustPolicy(
+    missScope_ = new QComboBox(this);
+    missScope_->setObjectName(QStringLiteral("missScope"));
+    missScope_->setFocusPolicy(Qt::NoFocus);
+    missScope_->setSizeAdjustPolicy(
         QComboBox::AdjustToContents); // its second item follows the level
-    missScope->addItem(QStringLiteral("すべてのレベル"));
-    missScope->addItem(QString());
+    missScope_->addItem(QStringLiteral("すべてのレベル"));
+    missScope_->addItem(QString());
     auto *missChoices = new QHBoxLayout;
     missChoices->addWidget(new QLabel(QStringLiteral("キーとかなの集計"), this));
-    missChoices->addWidget(missScope);
+    missChoices->addWidget(missScope_);
     missChoices->addSpacing(12);
-    heatButtons = makeChoice(
+    heatButtons_ = makeChoice(
         this, missChoices,
         {{"heatMisses", QStringLiteral("ミス率")}, {"heatSpeed", QStringLiteral("速さ")}});
     missChoices->addStretch(1);
 
-    heatMap = new KeyHeatMap(this);
-    keyBox = new QGroupBox(this);
-    auto *keyLayout = new QVBoxLayout(keyBox);
-    keyLayout->addWidget(heatMap, 1);
+    heatMap_ = new KeyHeatMap(this);
+    keyBox_ = new QGroupBox(this);
+    auto *keyLayout = new QVBoxLayout(keyBox_);
+    keyLayout->addWidget(heatMap_, 1);
 
-    kanaList = new QTreeWidget(this);
-    kanaList->setObjectName(QStringLiteral("kanaList"));
+    kanaList_ = new QTreeWidget(this);
+    kanaList_->setObjectName(QStringLiteral("kanaList"));
     // Larger than the rest, so that ぱ and ば, ぽ and ぼ stay apart.
-    kanaList->setFont(pixelFont(pGothicFamily, 14));
-    kanaList->setHeaderLabels({QStringLiteral("かな"), QStringLiteral("ミス率"),
-                               QStringLiteral("ミス/回数"), QStringLiteral("時間"),
-                               QStringLiteral("誤キー")});
-    kanaList->headerItem()->setToolTip(
+    kanaList_->setFont(pixelFont(pGothicFamily, 14));
+    kanaList_->setHeaderLabels({QStringLiteral("かな"), QStringLiteral("ミス率"),
+                                QStringLiteral("ミス/回数"), QStringLiteral("時間"),
+                                QStringLiteral("誤キー")});
+    kanaList_->headerItem()->setToolTip(
         1, QStringLiteral("押した回数が少ないかなは、全体のミス率に近づけて数えています"));
-    kanaList->headerItem()->setToolTip(3, QStringLiteral("1文字を打つのにかかった平均の時間"));
-    kanaList->headerItem()->setToolTip(4, QStringLiteral("よく押す誤キー"));
-    kanaList->setRootIsDecorated(false);
-    kanaList->setSelectionMode(QAbstractItemView::NoSelection);
-    kanaList->setFocusPolicy(Qt::NoFocus);
-    kanaList->header()->setSectionsMovable(false);
-    kanaList->header()->setDefaultAlignment(Qt::AlignCenter);
-    kanaList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    kanaList->header()->setStretchLastSection(false);
-    kanaEmptyLabel = makeNote(QStringLiteral("kanaEmptyLabel"), this);
-    kanaArea = new QStackedWidget(this);
-    kanaArea->addWidget(kanaList);
-    kanaArea->addWidget(kanaEmptyLabel);
-    kanaBox = new QGroupBox(this);
-    auto *kanaLayout = new QVBoxLayout(kanaBox);
-    kanaLayout->addWidget(kanaArea);
+    kanaList_->headerItem()->setToolTip(3, QStringLiteral("1文字を打つのにかかった平均の時間"));
+    kanaList_->headerItem()->setToolTip(4, QStringLiteral("よく押す誤キー"));
+    kanaList_->setRootIsDecorated(false);
+    kanaList_->setSelectionMode(QAbstractItemView::NoSelection);
+    kanaList_->setFocusPolicy(Qt::NoFocus);
+    kanaList_->header()->setSectionsMovable(false);
+    kanaList_->header()->setDefaultAlignment(Qt::AlignCenter);
+    kanaList_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    kanaList_->header()->setStretchLastSection(false);
+    kanaEmptyLabel_ = makeNote(QStringLiteral("kanaEmptyLabel"), this);
+    kanaArea_ = new QStackedWidget(this);
+    kanaArea_->addWidget(kanaList_);
+    kanaArea_->addWidget(kanaEmptyLabel_);
+    kanaBox_ = new QGroupBox(this);
+    auto *kanaLayout = new QVBoxLayout(kanaBox_);
+    kanaLayout->addWidget(kanaArea_);
 
     auto *missRow = new QHBoxLayout;
-    missRow->addWidget(keyBox, 3);
-    missRow->addWidget(kanaBox, 2);
+    missRow->addWidget(keyBox_, 3);
+    missRow->addWidget(kanaBox_, 2);
     auto *missLayout = new QVBoxLayout(missPanel);
     missLayout->setContentsMargins(0, 0, 0, 0);
     missLayout->addLayout(missChoices);
     missLayout->addLayout(missRow, 1);
 
-    mainSplitter = new QSplitter(Qt::Vertical, this);
-    mainSplitter->setObjectName(QStringLiteral("mainSplitter"));
-    mainSplitter->setChildrenCollapsible(false);
-    mainSplitter->addWidget(runSplitter);
-    mainSplitter->addWidget(missPanel);
-    mainSplitter->setStretchFactor(0, 3);
-    mainSplitter->setStretchFactor(1, 2);
-    mainSplitter->setSizes({6000, 4000}); // shares
+    mainSplitter_ = new QSplitter(Qt::Vertical, this);
+    mainSplitter_->setObjectName(QStringLiteral("mainSplitter"));
+    mainSplitter_->setChildrenCollapsible(false);
+    mainSplitter_->addWidget(runSplitter_);
+    mainSplitter_->addWidget(missPanel);
+    mainSplitter_->setStretchFactor(0, 3);
+    mainSplitter_->setStretchFactor(1, 2);
+    mainSplitter_->setSizes({6000, 4000}); // shares
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(top);
-    layout->addWidget(mainSplitter, 1);
+    layout->addWidget(mainSplitter_, 1);
 
-    connect(levelChooser, &QComboBox::currentIndexChanged, this, [this] {
+    connect(levelChooser_, &QComboBox::currentIndexChanged, this, [this] {
         showLevel();
         showTable();
         showMisses();
     });
-    connect(measureButtons, &QButtonGroup::idClicked, this,
-            [this](int id) { chart->setMeasure(ChartMeasure(id)); });
-    connect(axisButtons, &QButtonGroup::idClicked, this,
-            [this](int id) { chart->setDateAxis(id == 1); });
-    connect(zoomResetButton, &QToolButton::clicked, chart, &ProgressChart::resetZoom);
-    connect(chart, &ProgressChart::zoomChanged, zoomResetButton, &QToolButton::setEnabled);
-    connect(tableScope, &QComboBox::currentIndexChanged, this, [this] { showTable(); });
-    connect(missScope, &QComboBox::currentIndexChanged, this, [this] { showMisses(); });
-    connect(heatButtons, &QButtonGroup::idClicked, this, [this] { showMisses(); });
+    connect(measureButtons_, &QButtonGroup::idClicked, this,
+            [this](int id) { chart_->setMeasure(ChartMeasure(id)); });
+    connect(axisButtons_, &QButtonGroup::idClicked, this,
+            [this](int id) { chart_->setDateAxis(id == 1); });
+    connect(zoomResetButton_, &QToolButton::clicked, chart_, &ProgressChart::resetZoom);
+    connect(chart_, &ProgressChart::zoomChanged, zoomResetButton_, &QToolButton::setEnabled);
+    connect(tableScope_, &QComboBox::currentIndexChanged, this, [this] { showTable(); });
+    connect(missScope_, &QComboBox::currentIndexChanged, this, [this] { showMisses(); });
+    connect(heatButtons_, &QButtonGroup::idClicked, this, [this] { showMisses(); });
 
     // Cut to the room beside the main window when it is placed; the layout sets the least.
     resize(1000, 860);
@@ -328,9 +328,9 @@ void ProgressWindow::stopReading()
 
 void ProgressWindow::showReading()
 {
-    runCountLabel->setText(QStringLiteral("記録を読み込んでいます…"));
-    emptyLabel->setText(QStringLiteral("記録を読み込んでいます…"));
-    chartArea->setCurrentWidget(emptyLabel);
+    runCountLabel_->setText(QStringLiteral("記録を読み込んでいます…"));
+    emptyLabel_->setText(QStringLiteral("記録を読み込んでいます…"));
+    chartArea_->setCurrentWidget(emptyLabel_);
 }
 
 void ProgressWindow::showHistory(HistoryRead &read)
@@ -374,14 +374,14 @@ void ProgressWindow::showHistory(HistoryRead &read)
     }
     showTotals();
 
-    const int index = levelChooser->findData(read.level);
-    if (index >= 0 && index != levelChooser->currentIndex()) {
-        levelChooser->setCurrentIndex(index); // shows it
+    const int index = levelChooser_->findData(read.level);
+    if (index >= 0 && index != levelChooser_->currentIndex()) {
+        levelChooser_->setCurrentIndex(index); // shows it
     } else if (following) {
         // What the learner looks at stays: the zoom, the measure, the table's order.
-        chart->showNewRuns(stats_);
+        chart_->showNewRuns(stats_);
         if (!stats_.levelRuns(chosenLevel()).empty())
-            chartArea->setCurrentWidget(chart);
+            chartArea_->setCurrentWidget(chart_);
         showTable();
         showMisses();
     } else {
@@ -390,8 +390,8 @@ void ProgressWindow::showHistory(HistoryRead &read)
         showMisses();
     }
     if (!problem_.isEmpty() && stats_.runs() == 0) {
-        emptyLabel->setText(problem_);
-        chartArea->setCurrentWidget(emptyLabel);
+        emptyLabel_->setText(problem_);
+        chartArea_->setCurrentWidget(emptyLabel_);
     }
     emit historyShown();
     if (std::exchange(followAgain_, false))
@@ -409,7 +409,7 @@ void ProgressWindow::showTotals()
                     .arg(totals.streak)
                     .arg(totals.longestStreak);
     // With runs to show, the problem stands beside their totals; without, in their place.
-    runCountLabel->setText(
+    runCountLabel_->setText(
         problem_.isEmpty() || totals.runs == 0 ? text : problem_ + QLatin1Char(' ') + text);
 }
 
@@ -468,73 +468,73 @@ void ProgressWindow::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     const Qt::Orientation orientation = width() >= besideWidth ? Qt::Horizontal : Qt::Vertical;
     const bool roomForTable = orientation == Qt::Horizontal || height() >= tableHeight;
-    if (runSplitter->orientation() != orientation || roomForTable != tableShown_) {
-        runSplitter->setOrientation(orientation);
+    if (runSplitter_->orientation() != orientation || roomForTable != tableShown_) {
+        runSplitter_->setOrientation(orientation);
         tableShown_ = roomForTable;
         // Shares, which the splitter keeps as it is laid out: the chart takes more above the
         // table than beside it, and all of a short window.
-        runSplitter->setSizes(!roomForTable                   ? QList<int>{1, 0}
-                              : orientation == Qt::Horizontal ? QList<int>{5000, 4000}
-                                                              : QList<int>{6000, 3000});
+        runSplitter_->setSizes(!roomForTable                   ? QList<int>{1, 0}
+                               : orientation == Qt::Horizontal ? QList<int>{5000, 4000}
+                                                               : QList<int>{6000, 3000});
     }
 }
 
 QList<QPointF> ProgressWindow::seriesPoints(const QString &name) const
 {
-    return chart->seriesPoints(name);
+    return chart_->seriesPoints(name);
 }
 
 QList<double> ProgressWindow::valueScale() const
 {
-    const AxisScale scale = chart->valueScale();
+    const AxisScale scale = chart_->valueScale();
     return {scale.low, scale.high, scale.step};
 }
 
 QPoint ProgressWindow::chartPosition(const QPointF &value) const
 {
-    return chart->viewportPosition(value);
+    return chart_->viewportPosition(value);
 }
 
 int ProgressWindow::chosenLevel() const
 {
-    return levelChooser->currentData().toInt();
+    return levelChooser_->currentData().toInt();
 }
 
 void ProgressWindow::showLevel()
 {
     const int level = chosenLevel();
-    missScope->setItemText(1, levelName(level));
-    if (chart->showLevel(stats_, level)) {
-        chartArea->setCurrentWidget(chart);
+    missScope_->setItemText(1, levelName(level));
+    if (chart_->showLevel(stats_, level)) {
+        chartArea_->setCurrentWidget(chart_);
         return;
     }
-    emptyLabel->setText(
+    emptyLabel_->setText(
         stats_.runs() == 0
             ? QStringLiteral("まだ記録がありません。レベルを選んでスタートしてください。")
             : QStringLiteral("このレベルの記録はまだありません。"));
-    chartArea->setCurrentWidget(emptyLabel);
+    chartArea_->setCurrentWidget(emptyLabel_);
 }
 
 void ProgressWindow::showTable()
 {
-    const bool oneLevel = tableScope->currentIndex() == 0;
-    runTable->runs()->showRuns(stats_, oneLevel ? chosenLevel() : 0);
-    runTable->setColumnHidden(RunTableModel::Level, oneLevel);
+    const bool oneLevel = tableScope_->currentIndex() == 0;
+    runTable_->runs()->showRuns(stats_, oneLevel ? chosenLevel() : 0);
+    runTable_->setColumnHidden(RunTableModel::Level, oneLevel);
 }
 
 void ProgressWindow::showMisses()
 {
-    const int scope = missScope->currentIndex() == 0 ? 0 : chosenLevel();
+    const int scope = missScope_->currentIndex() == 0 ? 0 : chosenLevel();
     const HeatMeasure measure =
-        heatButtons->checkedId() == 0 ? HeatMeasure::Misses : HeatMeasure::Time;
-    heatMap->showKeys(stats_, scope, measure);
+        heatButtons_->checkedId() == 0 ? HeatMeasure::Misses : HeatMeasure::Time;
+    heatMap_->showKeys(stats_, scope, measure);
     const bool misses = measure == HeatMeasure::Misses;
-    keyBox->setTitle(misses ? QStringLiteral("キーごとのミス率")
-                            : QStringLiteral("キーごとの速さ（1打の平均時間）"));
-    kanaBox->setTitle(misses ? QStringLiteral("ミスの多いかな")
-                             : QStringLiteral("時間のかかるかな"));
+    keyBox_->setTitle(misses ? QStringLiteral("キーごとのミス率")
+                             : QStringLiteral("キーごとの速さ（1打の平均時間）"));
+    kanaBox_->setTitle(misses ? QStringLiteral("ミスの多いかな")
+                              : QStringLiteral("時間のかかるかな"));
 
-    kanaList->clear();
+    kanaList_->clear();
     const auto kana = stats_.rankedKana(
         scope, misses ? ProgressStats::Ranking::Misses : ProgressStats::Ranking::Time, kanaShown);
     const QColor faded = palette().color(QPalette::Disabled, QPalette::Text);
@@ -542,10 +542,10 @@ void ProgressWindow::showMisses()
         const PressFigures &figures = ranked.figures;
         const char instead = figures.mostOftenInstead();
         auto *row = new QTreeWidgetItem(
-            kanaList, {ranked.kana, percentText(ranked.rate),
-                       QStringLiteral("%1/%2").arg(figures.misses).arg(figures.presses()),
-                       std::isnan(ranked.ms) ? QStringLiteral("―") : secondsText(ranked.ms),
-                       instead ? typedKeyName(instead) : QString()});
+            kanaList_, {ranked.kana, percentText(ranked.rate),
+                        QStringLiteral("%1/%2").arg(figures.misses).arg(figures.presses()),
+                        std::isnan(ranked.ms) ? QStringLiteral("―") : secondsText(ranked.ms),
+                        instead ? typedKeyName(instead) : QString()});
         for (int column = 0; column < 5; ++column) {
             row->setTextAlignment(column, column == 0 || column == 4
                                               ? Qt::AlignCenter
@@ -556,12 +556,12 @@ void ProgressWindow::showMisses()
         }
     }
     if (!kana.empty()) {
-        kanaArea->setCurrentWidget(kanaList);
+        kanaArea_->setCurrentWidget(kanaList_);
         return;
     }
-    kanaEmptyLabel->setText(scope != 0 && levelGroup(scope) == LevelGroup::Key
-                                ? QStringLiteral("キーのレベルにはかなの集計がありません。")
-                            : misses ? QStringLiteral("かなのミスはまだありません。")
-                                     : QStringLiteral("かなの時間の記録はまだありません。"));
-    kanaArea->setCurrentWidget(kanaEmptyLabel);
+    kanaEmptyLabel_->setText(scope != 0 && levelGroup(scope) == LevelGroup::Key
+                                 ? QStringLiteral("キーのレベルにはかなの集計がありません。")
+                             : misses ? QStringLiteral("かなのミスはまだありません。")
+                                      : QStringLiteral("かなの時間の記録はまだありません。"));
+    kanaArea_->setCurrentWidget(kanaEmptyLabel_);
 }

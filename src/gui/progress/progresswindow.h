@@ -80,24 +80,24 @@ private:
     bool tableShown_ = true; // under the chart in a narrow window, or folded away
     QMargins assumedFrame_;
 
-    QComboBox *levelChooser = nullptr; // levelChooser
-    QLabel *runCountLabel = nullptr;   // runCount: the totals
-    QSplitter *mainSplitter = nullptr; // the runs above, the keys below
-    QSplitter *runSplitter = nullptr;  // the chart beside (or above) the table
-    QButtonGroup *measureButtons = nullptr;
-    QButtonGroup *axisButtons = nullptr;
-    QToolButton *zoomResetButton = nullptr; // zoomReset
-    QStackedWidget *chartArea = nullptr;    // the chart, or the label saying there is none
-    ProgressChart *chart = nullptr;         // progressChart
-    QLabel *emptyLabel = nullptr;           // emptyLabel
-    QComboBox *tableScope = nullptr;        // tableScope: the chosen level, or all
-    RunTable *runTable = nullptr;           // runTable
-    QComboBox *missScope = nullptr;         // missScope: all levels, or the chosen one
-    QButtonGroup *heatButtons = nullptr;    // heatMisses, heatSpeed
-    QGroupBox *keyBox = nullptr;
-    KeyHeatMap *heatMap = nullptr; // keyHeatMap
-    QGroupBox *kanaBox = nullptr;
-    QStackedWidget *kanaArea = nullptr;
-    QTreeWidget *kanaList = nullptr;  // kanaList
-    QLabel *kanaEmptyLabel = nullptr; // kanaEmptyLabel
+    QComboBox *levelChooser_ = nullptr; // levelChooser
+    QLabel *runCountLabel_ = nullptr;   // runCount: the totals
+    QSplitter *mainSplitter_ = nullptr; // the runs above, the keys below
+    QSplitter *runSplitter_ = nullptr;  // the chart beside (or above) the table
+    QButtonGroup *measureButtons_ = nullptr;
+    QButtonGroup *axisButtons_ = nullptr;
+    QToolButton *zoomResetButton_ = nullptr; // zoomReset
+    QStackedWidget *chartArea_ = nullptr;    // the chart, or the label saying there is none
+    ProgressChart *chart_ = nullptr;         // progressChart
+    QLabel *emptyLabel_ = nullptr;           // emptyLabel
+    QComboBox *tableScope_ = nullptr;        // tableScope: the chosen level, or all
+    RunTable *runTable_ = nullptr;           // runTable
+    QComboBox *missScope_ = nullptr;         // missScope: all levels, or the chosen one
+    QButtonGroup *heatButtons_ = nullptr;    // heatMisses, heatSpeed
+    QGroupBox *keyBox_ = nullptr;
+    KeyHeatMap *heatMap_ = nullptr; // keyHeatMap
+    QGroupBox *kanaBox_ = nullptr;
+    QStackedWidget *kanaArea_ = nullptr;
+    QTreeWidget *kanaList_ = nullptr;  // kanaList
+    QLabel *kanaEmptyLabel_ = nullptr; // kanaEmptyLabel
 };
