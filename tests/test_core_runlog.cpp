@@ -184,7 +184,7 @@ void CoreRunLogTest::damagedLineIsPassedOver_data()
         // The times name the keys and kana of fields 9 and 10, in their order.
         {11, ""}, {11, "f:4210"}, {11, "j:3905 f:4210"}, {11, "f:4210 j:3905 k:1"},
         {11, "f:4210 j:03905"}, {11, "f:4210 j:"}, {11, "f:4210 j:1234567890"},
-        {11, "f:4210  j:3905"}, {12, "し:10"},
+        {11, "f:4210  j:3905"}, {11, "f:4210 j:12222222222222222222"}, {12, "し:10"},
     };
     // clang-format on
     for (const auto &[field, text] : fields)

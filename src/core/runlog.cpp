@@ -270,8 +270,11 @@ bool forEachCount(Bytes field, bool zero, ReadName readName, OnCount onCount)
         const char *const end = field.data() + field.size();
         const char *p = digits;
         qint64 n = 0;
+        // Digits past the ninth reject the count below; they are not added, so that a long
+        // run of them cannot overflow.
         for (; p < end && unsigned(*p - '0') < 10u; ++p)
-            n = n * 10 + (*p - '0');
+            if (p - digits < 9)
+                n = n * 10 + (*p - '0');
         const std::ptrdiff_t count = p - digits;
         if (count == 0 || count > 9 || (p < end && *p != ' ') ||
             (*digits == '0' && (count > 1 || !zero)) || !onCount(n))
