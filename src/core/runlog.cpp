@@ -648,6 +648,44 @@ RunLogEntry entryOf(const RunLogLine &line, const KanaNames &names)
     return entry;
 }
 
+namespace
+{
+
+// A field of "E:n" tokens, one for each key typed right, n from `value(key, count)`.
+template <typename Value> void appendKeyField(QByteArray &out, const RunTally &tally, Value value)
+{
+    out += '\t';
+    bool first = true;
+    for (const auto &[key, n] : tally.rightKeys) {
+        if (n <= 0)
+            continue;
+        if (!std::exchange(first, false))
+            out += ' ';
+        appendChar(out, key);
+        out += ':';
+        appendNumber(out, value(key, n));
+    }
+}
+
+// A field of "K:n" tokens, one for each kana typed that a line can name.
+template <typename Value> void appendKanaField(QByteArray &out, const RunTally &tally, Value value)
+{
+    out += '\t';
+    bool first = true;
+    for (const auto &[kana, n] : tally.kanaTyped) {
+        const QByteArray bytes = kanaBytes(kana);
+        if (n <= 0 || bytes.isEmpty())
+            continue;
+        if (!std::exchange(first, false))
+            out += ' ';
+        out += bytes;
+        out += ':';
+        appendNumber(out, value(kana, n));
+    }
+}
+
+} // namespace
+
 QByteArray formatRunLogLine(const RunLogEntry &entry)
 {
     QByteArray out;
@@ -682,62 +720,23 @@ QByteArray formatRunLogLine(const RunLogEntry &entry)
         out += '>';
         appendChar(out, miss.typed);
     }
-    out += '\t';
-    first = true;
-    for (const auto &[key, n] : tally.rightKeys) {
-        if (n <= 0)
-            continue;
-        if (!std::exchange(first, false))
-            out += ' ';
-        appendChar(out, key);
-        out += ':';
-        appendNumber(out, clampedCount(n));
-    }
-    out += '\t';
-    first = true;
-    for (const auto &[kana, n] : tally.kanaTyped) {
-        const QByteArray bytes = kanaBytes(kana);
-        if (n <= 0 || bytes.isEmpty())
-            continue;
-        if (!std::exchange(first, false))
-            out += ' ';
-        out += bytes;
-        out += ':';
-        appendNumber(out, clampedCount(n));
-    }
 
-    // The times name the keys and kana of the two fields before, in the same order.
+    // The times name the keys and kana of the two counts before, in the same order.
+    const auto count = [](const auto &, int n) { return clampedCount(n); };
+    appendKeyField(out, tally, count);
+    appendKanaField(out, tally, count);
     const bool timed =
         !tally.keyMs.empty() && std::any_of(tally.rightKeys.begin(), tally.rightKeys.end(),
                                             [](const auto &key) { return key.second > 0; });
     if (timed) {
-        const auto msOf = [](const auto &times, const auto &name) {
-            const auto found = times.find(name);
-            return found != times.end() ? clampedCount(found->second) : 0;
+        const auto msIn = [](const auto &times) {
+            return [&times](const auto &name, int) {
+                const auto found = times.find(name);
+                return found != times.end() ? clampedCount(found->second) : 0;
+            };
         };
-        out += '\t';
-        first = true;
-        for (const auto &[key, n] : tally.rightKeys) {
-            if (n <= 0)
-                continue;
-            if (!std::exchange(first, false))
-                out += ' ';
-            appendChar(out, key);
-            out += ':';
-            appendNumber(out, msOf(tally.keyMs, key));
-        }
-        out += '\t';
-        first = true;
-        for (const auto &[kana, n] : tally.kanaTyped) {
-            const QByteArray bytes = kanaBytes(kana);
-            if (n <= 0 || bytes.isEmpty())
-                continue;
-            if (!std::exchange(first, false))
-                out += ' ';
-            out += bytes;
-            out += ':';
-            appendNumber(out, msOf(tally.kanaMs, kana));
-        }
+        appendKeyField(out, tally, msIn(tally.keyMs));
+        appendKanaField(out, tally, msIn(tally.kanaMs));
     }
     out += '\n';
     return out;
