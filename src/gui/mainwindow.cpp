@@ -129,7 +129,7 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
 
     romajiPanel_ = new RomajiPanel(platform_, drillArea_);
     connect(romajiPanel_, &RomajiPanel::choicesEdited, this,
-            [this](const RomajiChoices &choices) { choices_.romaji = choices; });
+            [this](const RomajiChoices &choices) { romajiEdited_ = choices; });
     connect(romajiPanel_, &RomajiPanel::accepted, this, &MainWindow::applyRomajiChoices);
     recordTable_ = new RecordTable(platform_, drillArea_);
     connect(recordTable_, &RecordTable::closed, this, &MainWindow::focusStartButton);
@@ -237,10 +237,8 @@ void MainWindow::buildDrillArea()
     setColour(hintCheckBox_, QPalette::WindowText, Qt::black);
     hintCheckBox_->setChecked(true);
     session_.setHintShown(true);
-    connect(hintCheckBox_, &QCheckBox::toggled, this, [this](bool checked) {
-        session_.setHintShown(checked);
-        choices_.keyHint = checked;
-    });
+    connect(hintCheckBox_, &QCheckBox::toggled, this,
+            [this](bool checked) { session_.setHintShown(checked); });
 
     randomOrderCheckBox_ = new QCheckBox(QStringLiteral("ランダムに発生"), drillArea_);
     randomOrderCheckBox_->setObjectName(QStringLiteral("CheckBox2"));
@@ -300,15 +298,15 @@ void MainWindow::loadSettings()
     const SettingsRecord values = stored.value_or(SettingsRecord());
     romajiPanel_->setChoices(values.romaji);
     session_.setRomaji(RomajiTable(values.romaji));
-    choices_.romaji = values.romaji;
+    romajiEdited_ = values.romaji;
     const InputOptions options = readInputOptions(optionsPath_);
     freeRomajiItem_->setChecked(options.freeRomaji);
     session_.setFreeRomaji(options.freeRomaji);
 
     // The colouring starts opposite to the stored flag so that toggling it below both
     // restores it and paints or clears the keyboard to match.
-    choices_.keyColour = !values.keyColour;
-    keyColourItem_->setChecked(choices_.keyColour);
+    fingerColours_ = !values.keyColour;
+    keyColourItem_->setChecked(fingerColours_);
     hintCheckBox_->setChecked(values.keyHint);
     applyLayout(layout_.startUp(values.level));
     selectLevel(values.level); // a level outside 1..9 falls back to level 1
@@ -316,9 +314,19 @@ void MainWindow::loadSettings()
     platform_.seedRandom(platform_.timeOfDayMs());
 }
 
+SettingsRecord MainWindow::choices() const
+{
+    SettingsRecord values;
+    values.level = session_.level();
+    values.keyColour = fingerColours_;
+    values.keyHint = session_.hintShown();
+    values.romaji = romajiEdited_;
+    return values;
+}
+
 void MainWindow::saveSettings()
 {
-    records_.save(choices_);
+    records_.save(choices());
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -347,11 +355,10 @@ void MainWindow::selectLevel(int level)
     modes_.levelChosen();
     showModes();
     setTextPanelLook(pointsToPixels(48), Qt::black);
-    if (choices_.keyColour)
+    if (fingerColours_)
         keyboard_->showFingerColours(true);
     // A run in progress goes on with the new level's material.
     session_.selectLevel(level);
-    choices_.level = session_.level();
     levelItems_[session_.level() - 1]->setChecked(true);
     readingPanel_->setText(session_.readingText());
     applyLayout(layout_.layOutForLevel(session_.level()));
@@ -477,7 +484,7 @@ void MainWindow::finishRun()
     showDrill();
     const RunResult &run = session_.result();
     const RecordedRun recorded =
-        records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices_);
+        records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices());
     showNewRunsIn(progressWindow_);
     if (!resultDialog_)
         resultDialog_ = new ResultDialog(this);
@@ -547,9 +554,9 @@ void MainWindow::openProgressWindow()
 
 void MainWindow::toggleFingerColours()
 {
-    choices_.keyColour = !choices_.keyColour;
-    keyboard_->showFingerColours(choices_.keyColour);
-    keyColourItem_->setChecked(choices_.keyColour);
+    fingerColours_ = !fingerColours_;
+    keyboard_->showFingerColours(fingerColours_);
+    keyColourItem_->setChecked(fingerColours_);
 }
 
 void MainWindow::offerDemoMode()

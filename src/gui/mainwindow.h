@@ -65,6 +65,8 @@ private:
     void buildTutorialButtons();
 
     void loadSettings();
+    // What a save keeps besides the records: the level, both options, the romaji buttons.
+    SettingsRecord choices() const;
 
     void judge(char key);
     void finishRun();
@@ -81,8 +83,9 @@ private:
     DrillSession session_;
     DrillModes modes_;
     RecordKeeper records_;
-    // What a save keeps besides the records, as the learner last chose it.
-    SettingsRecord choices_;
+    bool fingerColours_ = false;
+    // The romaji panel's buttons as they stand, applied or not: what a save keeps.
+    RomajiChoices romajiEdited_{};
     DrillAreaLayout layout_;
     bool settingsLoaded_ = false;
     QString optionsPath_; // RK.ini
