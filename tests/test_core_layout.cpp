@@ -60,9 +60,10 @@ QString animations(const Frames &frames, const DrillAreaLayout &layout)
 
 QString groupLook(int level)
 {
-    return level >= 7 && level <= 9   ? phraseLook
-           : level >= 5 && level <= 6 ? syllableLook
-                                      : keyLook;
+    // The weak kana are drilled as syllables, the weak keys as keys.
+    return level >= 7 && level <= 9                    ? phraseLook
+           : (level >= 5 && level <= 6) || level == 11 ? syllableLook
+                                                       : keyLook;
 }
 
 } // namespace

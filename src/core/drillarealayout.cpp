@@ -6,10 +6,10 @@
 namespace
 {
 
-// Levels outside 1..9 are laid out as level 1.
+// A level that cannot be drilled is laid out as level 1.
 LevelGroup laidOutGroup(int level)
 {
-    return levelGroup(isLevel(level) ? level : 1);
+    return levelGroup(isDrillLevel(level) ? level : 1);
 }
 
 } // namespace

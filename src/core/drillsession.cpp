@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 #include <utility>
 
 DrillSession::DrillSession(RandomSource random) : random_(std::move(random))
@@ -15,22 +17,46 @@ DrillSession::DrillSession(RandomSource random) : random_(std::move(random))
 void DrillSession::selectLevel(int level)
 {
     level_ = level;
-    if (const LevelInfo *info = levelInfo(level)) {
+    if (level == weakKeysLevel) {
+        levelKeys_ = weakKeys_;
+    } else if (const LevelInfo *info = levelInfo(level)) {
+        levelToStore_ = level;
         if (info->keyString) {
             levelKeys_ = QString::fromLatin1(info->keyString);
         } else {
             rangeFirst_ = info->rangeFirst;
             rangeLast_ = info->rangeLast;
         }
-    } else {
+    } else if (level != weakKanaLevel) { // whose items are the kana of weakKana_
         level_ = 1;
+        levelToStore_ = 1;
         levelKeys_ = QString::fromLatin1(alphabetKeys);
     }
-    mainText_ = QStringLiteral("Level%1").arg(level_);
+    mainText_ = levelTitle();
     readingText_.clear();
     // Outside a run no item is shown, so no key is lit either; a run goes on with its hint.
     if (!running_)
         hintKey_.clear();
+}
+
+void DrillSession::setWeakItems(const QStringList &items)
+{
+    weakKeys_.clear();
+    weakKana_.clear();
+    for (const QString &item : items) {
+        if (item.size() == 1 && item.front().unicode() < 0x80)
+            weakKeys_ += item;
+        else if (const int index = kanaIndex(item))
+            weakKana_.push_back(index);
+    }
+    if (level_ == weakKeysLevel)
+        levelKeys_ = weakKeys_;
+}
+
+QString DrillSession::levelTitle() const
+{
+    return isWeakDrill(level_) ? QString::fromUtf8(levelCaption(level_))
+                               : QStringLiteral("Level%1").arg(level_);
 }
 
 void DrillSession::start(quint32 nowMs)
@@ -91,11 +117,12 @@ void DrillSession::showFirstItem()
         break;
     }
     case LevelGroup::Syllable:
-        mainText_ = kanaAt(rangeFirst_);
-        readingText_ = romaji_.romaji(rangeFirst_);
+        entryIndex_ = level_ == weakKanaLevel ? (weakKana_.empty() ? 0 : weakKana_.front())
+                                              : rangeFirst_;
+        mainText_ = kanaAt(entryIndex_);
+        readingText_ = romaji_.romaji(entryIndex_);
         setHint(expectedLetter(readingText_, 1));
         letterPos_ = 1;
-        entryIndex_ = rangeFirst_;
         if (freeRomaji_)
             startFreeItem();
         break;
@@ -115,7 +142,16 @@ int DrillSession::itemCount() const
     // The current level decides, so a level changed during a run changes the run's length.
     if (levelGroup(level_) == LevelGroup::Key)
         return int(runKeys_.size());
+    if (level_ == weakKanaLevel)
+        return int(weakKana_.size());
     return rangeLast_ - rangeFirst_ + 1;
+}
+
+bool DrillSession::inMaterial(int index) const
+{
+    if (level_ == weakKanaLevel)
+        return index > 0 && std::find(weakKana_.begin(), weakKana_.end(), index) != weakKana_.end();
+    return index >= rangeFirst_ && index <= rangeLast_;
 }
 
 int DrillSession::nextPosition()
@@ -127,6 +163,11 @@ int DrillSession::nextPosition()
 
 int DrillSession::nextItemIndex()
 {
+    if (level_ == weakKanaLevel) {
+        const int count = int(weakKana_.size());
+        const int at = randomOrder_ ? random_(count) : itemNumber_ - 1;
+        return at >= 0 && at < count ? weakKana_[std::size_t(at)] : 0;
+    }
     if (randomOrder_)
         return rangeFirst_ + random_(rangeLast_ - rangeFirst_ + 1);
     return rangeFirst_ + itemNumber_ - 1;
@@ -159,7 +200,7 @@ void DrillSession::finish(quint32 nowMs)
     startMs_ = 0;
     errorCount_ = 0;
     running_ = false;
-    mainText_ = QStringLiteral("Level%1").arg(level_);
+    mainText_ = levelTitle();
     readingText_.clear();
     hintKey_.clear();
 }
@@ -234,7 +275,7 @@ KeyOutcome DrillSession::judgeSyllable(char key, quint32 nowMs)
         return judgeSyllableFree(key, nowMs);
     const QString ch{QLatin1Char(key)};
     KeyOutcome outcome = KeyOutcome::Ignored;
-    if (entryIndex_ >= rangeFirst_ && entryIndex_ <= rangeLast_) {
+    if (inMaterial(entryIndex_)) {
         // Read at every key, so that a new romaji choice counts from the next letter on.
         const QString expected = romaji_.romaji(entryIndex_);
         // A choice that made the entry shorter than what was typed restarts the syllable
@@ -295,7 +336,7 @@ KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
         return judgePhraseFree(key, nowMs);
     const QString ch{QLatin1Char(key)};
     KeyOutcome outcome = KeyOutcome::Ignored;
-    if (entryIndex_ >= rangeFirst_ && entryIndex_ <= rangeLast_) {
+    if (inMaterial(entryIndex_)) {
         const bool validSyllable = syllableNo_ >= 1 && syllableNo_ <= maxSyllables;
         const QString syllable = validSyllable ? syllableRomaji_[syllableNo_] : QString();
         const QString letter = expectedLetter(syllable, letterPos_);
@@ -399,7 +440,7 @@ void DrillSession::showFreeItem()
 KeyOutcome DrillSession::judgeSyllableFree(char key, quint32 nowMs)
 {
     KeyOutcome outcome = KeyOutcome::Ignored;
-    if (entryIndex_ >= rangeFirst_ && entryIndex_ <= rangeLast_) {
+    if (inMaterial(entryIndex_)) {
         // A new romaji choice counts from the next syllable begun; a level changed from a
         // phrase level leaves a phrase's item behind.
         if (free_.typed().empty() || freeEntry_ != entryIndex_)
@@ -441,7 +482,7 @@ KeyOutcome DrillSession::judgePhraseFree(char key, quint32 nowMs)
         return syllableDoubled_[k] ? (lead ? kana.left(1) : kana.mid(1)) : kana;
     };
     KeyOutcome outcome = KeyOutcome::Ignored;
-    if (entryIndex_ >= rangeFirst_ && entryIndex_ <= rangeLast_) {
+    if (inMaterial(entryIndex_)) {
         const char expected = free_.expected();
         const int before = free_.syllable() + 1;
         const QString missed = kanaOf(before, free_.typingLead());

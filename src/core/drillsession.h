@@ -5,10 +5,12 @@
 #include "core/runlog.h"
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <array>
 #include <functional>
+#include <vector>
 
 // What one typed character did to a run.
 enum class KeyOutcome {
@@ -46,12 +48,17 @@ public:
     using RandomSource = std::function<int(int n)>;
     explicit DrillSession(RandomSource random);
 
-    // Makes a level current: its key string or its item range. A level outside 1..9 falls
-    // back to level 1, drilled with the A-to-Z keys. A run in progress is not stopped: it
-    // goes on with the new level's material (and its lit key). Shows "LevelN" and an empty
-    // reading line.
+    // Makes a level current: its key string or its item range, or a weak-spot drill with the
+    // items last set. Any other level falls back to level 1, drilled with the A-to-Z keys. A
+    // run in progress is not stopped: it goes on with the new level's material (and its lit
+    // key). Shows "LevelN" (or the weak drill's name) and an empty reading line.
     void selectLevel(int level);
     int level() const { return level_; }
+    // The last of the nine levels made current, which the settings file keeps.
+    int levelToStore() const { return levelToStore_; }
+    // The material of the weak-spot drills, in order: keys ("f") for the weak keys, kana
+    // ("し") for the weak kana. A run started after this takes it.
+    void setWeakItems(const QStringList &items);
 
     // In force from the next typed character (a phrase already decoded keeps its pieces).
     void setRomaji(const RomajiTable &table) { romaji_ = table; }
@@ -99,8 +106,10 @@ public:
     const QString &levelKeys() const { return levelKeys_; } // key levels: the key string
 
 private:
+    QString levelTitle() const;
     void showFirstItem();
     int itemCount() const;
+    bool inMaterial(int index) const; // syllable and phrase levels
     int nextPosition();  // key levels: 1-based position in the key string
     int nextItemIndex(); // syllable and phrase levels
     void decode(int number);
@@ -126,7 +135,10 @@ private:
     bool randomOrder_ = false;
 
     int level_ = 1;
+    int levelToStore_ = 1;
     QString levelKeys_;  // key levels: the level's key string
+    QString weakKeys_;
+    std::vector<int> weakKana_; // kana indices
     QString phraseKana_; // phrase levels: the kana of the phrase shown
     int rangeFirst_ = 0;
     int rangeLast_ = 0;

@@ -26,8 +26,21 @@ const LevelInfo *levelInfo(int level)
     return isLevel(level) ? &levels[level - 1] : nullptr;
 }
 
+const char *levelCaption(int level)
+{
+    if (level == weakKeysLevel)
+        return "苦手なキー";
+    if (level == weakKanaLevel)
+        return "苦手なかな";
+    return isLevel(level) ? levels[std::size_t(level - 1)].menuCaption : nullptr;
+}
+
 LevelGroup levelGroup(int level)
 {
+    if (level == weakKeysLevel)
+        return LevelGroup::Key;
+    if (level == weakKanaLevel)
+        return LevelGroup::Syllable;
     if (level <= 4)
         return LevelGroup::Key;
     return level <= 6 ? LevelGroup::Syllable : LevelGroup::Phrase;

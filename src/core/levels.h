@@ -17,8 +17,32 @@ constexpr bool isLevel(int level)
 // Entry for levels 1..9; nullptr for any other value.
 const LevelInfo *levelInfo(int level);
 
+// The weak-spot drills, drawn afresh for every run from the learner's history: keys drilled
+// as in the key levels, kana as in the syllable levels. They keep no records.
+inline constexpr int weakKeysLevel = 10;
+inline constexpr int weakKanaLevel = 11;
+constexpr bool isWeakDrill(int level)
+{
+    return level == weakKeysLevel || level == weakKanaLevel;
+}
+// What a run can be drilled and logged with: the nine levels and the weak-spot drills.
+constexpr bool isDrillLevel(int level)
+{
+    return isLevel(level) || isWeakDrill(level);
+}
+inline constexpr int lastDrillLevel = weakKanaLevel;
+// The level a start takes from the settings file: one of the nine, else level 1. A weak-spot
+// drill is never taken up again, its material being of the day.
+constexpr int restoredLevel(int stored)
+{
+    return isLevel(stored) ? stored : 1;
+}
+// The menu's caption of a drill level (UTF-8); nullptr for any other value.
+const char *levelCaption(int level);
+
 enum class LevelGroup { Key, Syllable, Phrase };
-// 4 or less is a key level, 5 and 6 syllable levels, 7 or more phrase levels.
+// 4 or less is a key level, 5 and 6 syllable levels, 7 or more phrase levels; the weak keys
+// drill a key level, the weak kana a syllable level.
 LevelGroup levelGroup(int level);
 
 // The A-to-Z string that an unknown level falls back to.

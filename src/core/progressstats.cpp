@@ -150,7 +150,7 @@ PressFigures &ProgressStats::kanaFigures(int level, int number)
 void ProgressStats::add(const RunLogLine &line)
 {
     const int level = line.level;
-    if (!isLevel(level))
+    if (!isDrillLevel(level))
         return;
     allLevelsStale_ = true;
 
@@ -201,31 +201,7 @@ void ProgressStats::add(const RunLogLine &line)
 
 void ProgressStats::add(const RunLogEntry &entry)
 {
-    RunLogLine line;
-    line.endedMs = entry.ended.toMSecsSinceEpoch();
-    line.offsetSeconds = entry.ended.offsetFromUtc();
-    line.level = entry.level;
-    line.randomOrder = entry.randomOrder;
-    line.seconds = entry.seconds;
-    line.errors = entry.errors;
-    line.score = entry.score;
-    line.newRecord = entry.newRecord;
-    const RunTally &tally = entry.tally;
-    line.timed = !tally.keyMs.empty();
-    for (const Miss &miss : tally.misses)
-        line.misses.push_back(
-            {miss.kana.isEmpty() ? -1 : kanaNames_.find(miss.kana), miss.expected, miss.typed});
-    for (const auto &[key, n] : tally.rightKeys) {
-        const auto ms = tally.keyMs.find(key);
-        line.keys.push_back({key, n, ms != tally.keyMs.end() ? ms->second : 0});
-    }
-    for (const auto &[kana, n] : tally.kanaTyped) {
-        const int number = kanaNames_.find(kana);
-        const auto ms = tally.kanaMs.find(kana);
-        if (number >= 0)
-            line.kana.push_back({number, n, ms != tally.kanaMs.end() ? ms->second : 0});
-    }
-    add(line);
+    add(lineOf(entry, kanaNames_));
 }
 
 void ProgressStats::append(const ProgressStats &later)
@@ -252,7 +228,7 @@ void ProgressStats::append(const ProgressStats &later)
 
 const std::vector<int> &ProgressStats::levelRuns(int level) const
 {
-    return isLevel(level) ? levelRuns_[std::size_t(level)] : noRuns;
+    return isDrillLevel(level) ? levelRuns_[std::size_t(level)] : noRuns;
 }
 
 PracticeTotals ProgressStats::totals(QDate today) const
@@ -280,7 +256,7 @@ void ProgressStats::gatherAllLevels() const
         return;
     keys_[0] = {};
     kana_[0].clear();
-    for (std::size_t level = 1; level <= std::size_t(levelCount); ++level) {
+    for (std::size_t level = 1; level <= std::size_t(lastDrillLevel); ++level) {
         for (std::size_t key = 0; key < keys_[level].size(); ++key)
             keys_[0][key].add(keys_[level][key]);
         if (kana_[0].size() < kana_[level].size())
@@ -293,7 +269,7 @@ void ProgressStats::gatherAllLevels() const
 
 const PressFigures &ProgressStats::key(int level, char key) const
 {
-    if (level < 0 || level > 9 || !drilledKey(key))
+    if (level < 0 || level > lastDrillLevel || !drilledKey(key))
         return noPresses;
     if (level == 0)
         gatherAllLevels();
@@ -302,7 +278,7 @@ const PressFigures &ProgressStats::key(int level, char key) const
 
 PressFigures ProgressStats::keyTotal(int level) const
 {
-    if (level < 0 || level > 9)
+    if (level < 0 || level > lastDrillLevel)
         return {};
     if (level == 0)
         gatherAllLevels();
@@ -314,7 +290,7 @@ std::vector<ProgressStats::RankedKana> ProgressStats::rankedKana(int level, Rank
                                                                  int count) const
 {
     std::vector<RankedKana> ranked;
-    if (level < 0 || level > 9 || count <= 0)
+    if (level < 0 || level > lastDrillLevel || count <= 0)
         return ranked;
     if (level == 0)
         gatherAllLevels();

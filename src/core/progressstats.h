@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/levels.h"
 #include "core/runlog.h"
 
 #include <QDate>
@@ -95,11 +96,11 @@ public:
     qsizetype runs() const { return qsizetype(runs_.size()); }
     // Every run, in the order of the history.
     const std::vector<RunFigures> &allRuns() const { return runs_; }
-    // The runs of one level (1..9) as indices into allRuns(), in order.
+    // The runs of one level (1..11) as indices into allRuns(), in order.
     const std::vector<int> &levelRuns(int level) const;
     PracticeTotals totals(QDate today) const;
 
-    // Per expected character ('a'..'z', ',', '.', ';', '/', '-'), over one level (1..9) or all
+    // Per expected character ('a'..'z', ',', '.', ';', '/', '-'), over one level (1..11) or all
     // levels (0).
     const PressFigures &key(int level, char key) const;
     // All keys of one level or all levels summed.
@@ -123,11 +124,11 @@ private:
 
     KanaNames kanaNames_;
     std::vector<RunFigures> runs_;
-    std::array<std::vector<int>, 10> levelRuns_;
+    std::array<std::vector<int>, lastDrillLevel + 1> levelRuns_;
     double seconds_ = 0;
     std::set<qint64> days_;
     // [level][character]; [0]: all levels, summed from the others only when asked for.
-    mutable std::array<std::array<PressFigures, 128>, 10> keys_;
-    mutable std::array<std::vector<PressFigures>, 10> kana_; // [level][kana number]
+    mutable std::array<std::array<PressFigures, 128>, lastDrillLevel + 1> keys_;
+    mutable std::array<std::vector<PressFigures>, lastDrillLevel + 1> kana_; // [level][kana number]
     mutable bool allLevelsStale_ = false;
 };

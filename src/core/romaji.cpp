@@ -176,6 +176,17 @@ QString kanaAt(int index)
     return inRange(index) ? kanaTable[index] : QString();
 }
 
+int kanaIndex(const QString &kana)
+{
+    if (kana.isEmpty())
+        return 0;
+    for (int index = 1; index <= syllableSlots; ++index) {
+        if (kanaTable[index] == kana)
+            return index;
+    }
+    return 0;
+}
+
 RomajiTable::RomajiTable(const RomajiChoices &choices)
     : choices_(choices), romaji_(makeTable(initialRomaji))
 {

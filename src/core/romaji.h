@@ -13,6 +13,8 @@ inline constexpr int smallTsu = 84;
 
 // The kana of an index 1..90, "" for any other index.
 QString kanaAt(int index);
+// The index of a kana 1..87; 0 for any other text.
+int kanaIndex(const QString &kana);
 
 // The eight romaji choices: eight groups, each giving its entries the values of its first
 // or of its second (alternative) button. Groups never share an entry.

@@ -1,5 +1,7 @@
 #include "core/runlog.h"
 
+#include "core/levels.h"
+
 #include "core/regularfile.h"
 
 #include <QFile>
@@ -442,17 +444,28 @@ int RunLogReader::splitFields(Bytes text, Fields &fields)
     }
 }
 
+// Field 2: "1" to "9", or "10" and "11" for the weak-spot drills.
+bool RunLogReader::readLevel(std::string_view text)
+{
+    int level = 0;
+    if (text == "10" || text == "11")
+        level = 10 + (text[1] - '0');
+    else if (text.size() == 1 && text[0] >= '1' && text[0] <= '9')
+        level = text[0] - '0';
+    line_.level = level;
+    return level != 0;
+}
+
 // Fields 1-7: time, level, order, seconds, errors, score, record.
 bool RunLogReader::readRun(const Fields &fields)
 {
     qint64 errors = 0;
-    if (fields[1].size() != 1 || fields[1][0] < '1' || fields[1][0] > '9' || !readTime(fields[0]) ||
+    if (!readLevel(fields[1]) || !readTime(fields[0]) ||
         fields[2].size() != 1 || (fields[2][0] != 'o' && fields[2][0] != 'r') ||
         !parseTenths(fields[3], line_.seconds) || !parseCount(fields[4], errors) ||
         !parseTenths(fields[5], line_.score) || fields[6].size() != 1 ||
         (fields[6][0] != '0' && fields[6][0] != '1'))
         return false;
-    line_.level = fields[1][0] - '0';
     line_.randomOrder = fields[2][0] == 'r';
     line_.errors = int(errors);
     line_.newRecord = fields[6][0] == '1';
@@ -620,6 +633,35 @@ qsizetype RunLogReader::readAll(QIODevice &device,
     return lines;
 }
 
+RunLogLine lineOf(const RunLogEntry &entry, KanaNames &names)
+{
+    RunLogLine line;
+    line.endedMs = entry.ended.toMSecsSinceEpoch();
+    line.offsetSeconds = entry.ended.offsetFromUtc();
+    line.level = entry.level;
+    line.randomOrder = entry.randomOrder;
+    line.seconds = entry.seconds;
+    line.errors = entry.errors;
+    line.score = entry.score;
+    line.newRecord = entry.newRecord;
+    const RunTally &tally = entry.tally;
+    line.timed = !tally.keyMs.empty();
+    for (const Miss &miss : tally.misses)
+        line.misses.push_back(
+            {miss.kana.isEmpty() ? -1 : names.find(miss.kana), miss.expected, miss.typed});
+    for (const auto &[key, n] : tally.rightKeys) {
+        const auto ms = tally.keyMs.find(key);
+        line.keys.push_back({key, n, ms != tally.keyMs.end() ? ms->second : 0});
+    }
+    for (const auto &[kana, n] : tally.kanaTyped) {
+        const int number = names.find(kana);
+        const auto ms = tally.kanaMs.find(kana);
+        if (number >= 0)
+            line.kana.push_back({number, n, ms != tally.kanaMs.end() ? ms->second : 0});
+    }
+    return line;
+}
+
 RunLogEntry entryOf(const RunLogLine &line, const KanaNames &names)
 {
     RunLogEntry entry;
@@ -690,10 +732,10 @@ QByteArray formatRunLogLine(const RunLogEntry &entry)
 {
     QByteArray out;
     out.reserve(256);
-    if (entry.level < 1 || entry.level > 9 || !appendTime(out, entry.ended))
+    if (!isDrillLevel(entry.level) || !appendTime(out, entry.ended))
         return {};
     out += '\t';
-    out += char('0' + entry.level);
+    out += QByteArray::number(entry.level);
     out += '\t';
     out += entry.randomOrder ? 'r' : 'o';
     out += '\t';

@@ -151,6 +151,7 @@ private:
     // The line's tab-separated fields; their number, or -1 for more than there can be.
     static int splitFields(std::string_view text, Fields &fields);
     bool readRun(const Fields &fields);
+    bool readLevel(std::string_view text);
     bool readTime(std::string_view text);
     bool readMisses(std::string_view field);
     bool readCounts(std::string_view keyField, std::string_view kanaField);
@@ -161,6 +162,8 @@ private:
 };
 // The entry a line read holds.
 RunLogEntry entryOf(const RunLogLine &line, const KanaNames &names);
+// The line an entry makes, its kana numbered in `names`.
+RunLogLine lineOf(const RunLogEntry &entry, KanaNames &names);
 
 struct RunLogRead {
     enum class Status {

@@ -102,7 +102,8 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
-      platform_(platform), session_([&platform](int n) { return platform.random(n); })
+      platform_(platform), session_([&platform](int n) { return platform.random(n); }),
+      weakHistory_(records_.historyPath())
 {
     setObjectName(QStringLiteral("Form1"));
     optionsPath_ = QDir::current().absoluteFilePath(QStringLiteral("RK.ini"));
@@ -188,7 +189,19 @@ void MainWindow::buildMenus()
         connectItem(item, [this, level] { selectLevel(level); });
         levelItems_[level - 1] = item;
     }
+    addSeparator(levelMenu, "weakSeparator");
+    const std::pair<const char *, WeakKind> weakRows[] = {{"weakKeysItem", WeakKind::Keys},
+                                                          {"weakKanaItem", WeakKind::Kana}};
+    for (const auto &[name, kind] : weakRows) {
+        QAction *item = addItem(levelMenu, name,
+                                QString::fromUtf8(levelCaption(weakDrillLevel(kind))), true);
+        connectItem(item, [this, kind] { chooseWeakDrill(kind); });
+        weakItems_[std::size_t(kind)] = item;
+    }
     levelItems_[0]->setChecked(true);
+    // The history is read while the learner looks at the menu, so that a weak drill chosen
+    // from it seldom waits.
+    connect(levelMenu, &QMenu::aboutToShow, this, [this] { weakHistory_.startReading(); });
 
     QMenu *optionMenu = bar->addMenu(QStringLiteral("オプション"));
     optionMenu->setObjectName(QStringLiteral("Option1"));
@@ -308,8 +321,9 @@ void MainWindow::loadSettings()
     fingerColours_ = !values.keyColour;
     keyColourItem_->setChecked(fingerColours_);
     hintCheckBox_->setChecked(values.keyHint);
-    applyLayout(layout_.startUp(values.level));
-    selectLevel(values.level); // a level outside 1..9 falls back to level 1
+    const int level = restoredLevel(values.level);
+    applyLayout(layout_.startUp(level));
+    selectLevel(level);
     toggleFingerColours();
     platform_.seedRandom(platform_.timeOfDayMs());
 }
@@ -317,7 +331,7 @@ void MainWindow::loadSettings()
 SettingsRecord MainWindow::choices() const
 {
     SettingsRecord values;
-    values.level = session_.level();
+    values.level = session_.levelToStore();
     values.keyColour = fingerColours_;
     values.keyHint = session_.hintShown();
     values.romaji = romajiEdited_;
@@ -351,6 +365,8 @@ void MainWindow::selectLevel(int level)
 {
     for (QAction *item : levelItems_)
         item->setChecked(false);
+    for (QAction *item : weakItems_)
+        item->setChecked(false);
     // Demo mode and the tutorial leave the button disabled.
     modes_.levelChosen();
     showModes();
@@ -359,7 +375,10 @@ void MainWindow::selectLevel(int level)
         keyboard_->showFingerColours(true);
     // A run in progress goes on with the new level's material.
     session_.selectLevel(level);
-    levelItems_[session_.level() - 1]->setChecked(true);
+    if (isWeakDrill(session_.level()))
+        weakItems_[std::size_t(weakKindOf(session_.level()))]->setChecked(true);
+    else
+        levelItems_[session_.level() - 1]->setChecked(true);
     readingPanel_->setText(session_.readingText());
     applyLayout(layout_.layOutForLevel(session_.level()));
     showDrill();
@@ -429,6 +448,8 @@ void MainWindow::showModes()
     setStartButtonEnabled(modes_.startUsable());
     for (QAction *item : levelItems_)
         item->setEnabled(modes_.levelItemsUsable());
+    for (QAction *item : weakItems_)
+        item->setEnabled(modes_.levelItemsUsable());
     const bool stepping = modes_.tutorialShown();
     tutorialEndButton_->setVisible(stepping);
     tutorialNextButton_->setVisible(stepping);
@@ -440,6 +461,8 @@ void MainWindow::showModes()
 void MainWindow::toggleDrillRun()
 {
     if (!session_.running()) {
+        if (isWeakDrill(session_.level()))
+            drawWeakRun(weakKindOf(session_.level()));
         session_.start(platform_.tickCount());
         modes_.runStarted();
         startStopButton_->setText(stopCaption);
@@ -483,13 +506,23 @@ void MainWindow::finishRun()
 {
     showDrill();
     const RunResult &run = session_.result();
+    const bool weak = isWeakDrill(run.level);
+    // Told against the history before this run.
+    const QString report =
+        weak ? weakSpotsReport(weakSpots(), weakKindOf(run.level), weakPlan_.weakSet,
+                               session_.tally())
+             : QString();
     const RecordedRun recorded =
         records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices());
+    weakHistory_.addRun(run.level, session_.tally());
     showNewRunsIn(progressWindow_);
     if (!resultDialog_)
         resultDialog_ = new ResultDialog(this);
+    // A weak drill's material is new every run: it has no standard or best time.
+    const QString none = QStringLiteral("—");
     resultDialog_->setResult(formatTenths(run.seconds), QString::number(run.errors),
-                             QString::number(recorded.standard), formatTenths(recorded.bestBefore));
+                             weak ? none : QString::number(recorded.standard),
+                             weak ? none : formatTenths(recorded.bestBefore), report);
     platform_.showModal(resultDialog_);
     applyLayout(layout_.layOutForLevel(session_.level()));
     startStopButton_->setText(startCaption);
@@ -538,11 +571,16 @@ void MainWindow::openProgressWindow()
         return;
     }
     // The history is read at every opening, so the window shows the runs made meanwhile.
-    if (progressWindow_)
+    if (progressWindow_) {
         factory->refreshProgressWindow(progressWindow_, session_.level());
-    else
+    } else {
         progressWindow_ =
             factory->createProgressWindow(records_.historyPath(), session_.level(), this);
+        factory->setPractiseHandler(progressWindow_, [this](int level, const QStringList &marked) {
+            practiseSelection(level, marked);
+        });
+    }
+    weakHistory_.startReading();
     // Opened during a run (or in demo mode), it leaves the keyboard to the drill.
     const bool keysRouted = modes_.keysRouted();
     progressWindow_->setAttribute(Qt::WA_ShowWithoutActivating, keysRouted);
@@ -550,6 +588,61 @@ void MainWindow::openProgressWindow()
     progressWindow_->raise();
     if (!keysRouted)
         progressWindow_->activateWindow();
+}
+
+const WeakSpots &MainWindow::weakSpots()
+{
+    // Read on a thread of its own since the menu opened; a long history may still be read.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const WeakSpots &spots = weakHistory_.spots();
+    QApplication::restoreOverrideCursor();
+    return spots;
+}
+
+void MainWindow::drawWeakRun(WeakKind kind)
+{
+    weakPlan_ =
+        weakSpots().plan(kind, weakMarked_, [this](int n) { return platform_.random(n); });
+    session_.setWeakItems(weakPlan_.items);
+}
+
+bool MainWindow::chooseWeakDrill(WeakKind kind, const QStringList &marked)
+{
+    const WeakSpots &spots = weakSpots();
+    if (spots.runs(kind) == 0 && marked.isEmpty()) {
+        platform_.messageBox(
+            this, QMessageBox::Information, QString::fromUtf8(levelCaption(weakDrillLevel(kind))),
+            kind == WeakKind::Keys
+                ? QStringLiteral("苦手なキーを選ぶための記録がまだありません。\n"
+                                 "レベル1〜4を練習すると、ミスの多いキーや時間のかかるキーを"
+                                 "集めて練習できるようになります。")
+                : QStringLiteral("苦手なかなを選ぶための記録がまだありません。\n"
+                                 "レベル5〜9を練習すると、ミスの多いかなや時間のかかるかなを"
+                                 "集めて練習できるようになります。"),
+            QMessageBox::Ok);
+        selectLevel(session_.level()); // the ticks as they were
+        return false;
+    }
+    weakMarked_ = marked;
+    // Drawn before the level is made current: a run under way goes on with it.
+    drawWeakRun(kind);
+    selectLevel(weakDrillLevel(kind));
+    return true;
+}
+
+void MainWindow::practiseSelection(int level, const QStringList &marked)
+{
+    // The tutorial holds the drill area until it ends.
+    if (!modes_.levelItemsUsable() || !isWeakDrill(level))
+        return;
+    if (session_.running())
+        toggleDrillRun();
+    if (!chooseWeakDrill(weakKindOf(level), marked))
+        return;
+    raise();
+    activateWindow();
+    if (modes_.startUsable())
+        toggleDrillRun();
 }
 
 void MainWindow::toggleFingerColours()

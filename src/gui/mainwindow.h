@@ -6,6 +6,7 @@
 #include "core/levels.h"
 #include "core/recordkeeper.h"
 #include "core/romaji.h"
+#include "core/weakspots.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -58,6 +59,11 @@ private slots:
     void stepTutorialBack();
     void endTutorial();
     void openProgressWindow();
+    // A weak-spot drill of `kind` made current, practising `marked` or, when none are, the
+    // weakest; false, with the level as it was, when there is no history to draw it from.
+    bool chooseWeakDrill(WeakKind kind, const QStringList &marked = {});
+    // The progress window's marked keys or kana: their drill is started at once.
+    void practiseSelection(int level, const QStringList &marked);
 
 private:
     void buildMenus();
@@ -78,11 +84,16 @@ private:
     void setTextPanelLook(int pixels, const QColor &colour);
     void setStartButtonEnabled(bool enabled);
     void focusStartButton();
+    const WeakSpots &weakSpots();
+    void drawWeakRun(WeakKind kind);
 
     Platform &platform_;
     DrillSession session_;
     DrillModes modes_;
     RecordKeeper records_;
+    WeakSpotHistory weakHistory_;
+    QStringList weakMarked_; // what the learner chose to practise; empty: the weakest
+    WeakRunPlan weakPlan_;   // the weak drill's material now
     bool fingerColours_ = false;
     // The romaji panel's buttons as they stand, applied or not: what a save keeps.
     RomajiChoices romajiEdited_{};
@@ -92,6 +103,7 @@ private:
 
     QWidget *drillArea_ = nullptr;
     std::array<QAction *, levelCount> levelItems_{}; // Level1 .. Level9
+    std::array<QAction *, 2> weakItems_{};           // weakKeysItem, weakKanaItem
     QAction *keyColourItem_ = nullptr;               // KeyColor
     QAction *freeRomajiItem_ = nullptr;              // freeRomajiItem
     QLabel *textPanel_ = nullptr;                    // TextPanel: the item to type

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QtPlugin>
 
+#include <functional>
+
 class QWidget;
 
 // What the statistics module offers the main window. The window lives in a plugin of its
@@ -14,16 +16,20 @@ public:
     virtual ~ProgressWindowFactory() = default;
 
     // A new window (objectName progressWindow) showing the history in the file `logPath`,
-    // read now, with `level` (1..9) chosen.
+    // read now, with `level` (1..11) chosen.
     virtual QWidget *createProgressWindow(const QString &logPath, int level, QWidget *parent) = 0;
     // Opens again a window that createProgressWindow made: a window still open keeps what the
     // learner chose in it; a closed one opens on `level`. Either shows the runs made meanwhile.
     virtual void refreshProgressWindow(QWidget *window, int level) = 0;
     // Tells a window that a run has been added to the history: an open window shows it.
     virtual void showNewRuns(QWidget *window) = 0;
+    // What a window asks when the learner wants to practise the keys or kana marked in it:
+    // the weak drill's level (10: keys, 11: kana) and the marked ones ("f", "し").
+    using PractiseHandler = std::function<void(int level, const QStringList &marked)>;
+    virtual void setPractiseHandler(QWidget *window, PractiseHandler handler) = 0;
 };
 
-#define ProgressWindowFactory_iid "io.github.rinkaro.Rinkaro.ProgressWindowFactory/2"
+#define ProgressWindowFactory_iid "io.github.rinkaro.Rinkaro.ProgressWindowFactory/3"
 Q_DECLARE_INTERFACE(ProgressWindowFactory, ProgressWindowFactory_iid)
 
 // The folders searched for the module, in order: beside the program, the lib folder of

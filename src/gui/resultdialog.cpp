@@ -18,7 +18,9 @@ constexpr int clientHeight = 120;
 constexpr QRect timeRect(176, 24, 57, 16), secondsRect(248, 24, 16, 16), errorsRect(248, 56, 8, 16),
     errorsCaptionRect(184, 56, 48, 16), standardRect(104, 24, 25, 16),
     standardCaptionRect(16, 24, 80, 16), bestRect(104, 56, 25, 16), bestCaptionRect(16, 56, 80, 16),
-    dividerRect(152, 8, 2, 105), okRect(208, 88, 73, 25);
+    dividerRect(152, 8, 2, 105), okRect(208, 88, 73, 25), weakSpotsRect(16, 120, 257, 16);
+// The height with the weak-spot line below the rest.
+constexpr int weakSpotsHeight = 144;
 // The room kept between a label and its neighbours.
 constexpr int gap = 4;
 
@@ -85,11 +87,19 @@ ResultDialog::ResultDialog(QWidget *parent)
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::close);
     okButton_->setFocus();
+
+    weakSpotsLabel_ = new QLabel(this);
+    weakSpotsLabel_->setObjectName(QStringLiteral("weakSpotsLabel"));
+    weakSpotsLabel_->setGeometry(weakSpotsRect);
+    setColour(weakSpotsLabel_, QPalette::WindowText, Qt::black);
+    weakSpotsLabel_->hide();
 }
 
 void ResultDialog::setResult(const QString &seconds, const QString &errors, const QString &standard,
-                             const QString &best)
+                             const QString &best, const QString &weakSpots)
 {
+    weakSpotsLabel_->setText(weakSpots);
+    weakSpotsLabel_->setVisible(!weakSpots.isEmpty());
     timeLabel_->setText(seconds);
     errorsLabel_->setText(errors);
     standardLabel_->setText(standard);
@@ -123,8 +133,14 @@ void ResultDialog::layOutValues()
     fitToText(timeLabel_, timeRect.translated(shift, 0));
     fitToText(errorsLabel_, errorsRect.translated(shift, 0));
     // The error count is the rightmost text; the dialog keeps its margin beside it.
-    const int rightEnd = std::max(errorsLabel_->geometry().right(), okButton_->geometry().right());
-    setFixedSize(std::max(clientWidth + shift, rightEnd + 1 + 8), clientHeight);
+    int rightEnd = std::max(errorsLabel_->geometry().right(), okButton_->geometry().right());
+    int height = clientHeight;
+    if (!weakSpotsLabel_->isHidden()) {
+        fitToText(weakSpotsLabel_, weakSpotsRect);
+        rightEnd = std::max(rightEnd, weakSpotsLabel_->geometry().right() + 8); // margins alike
+        height = weakSpotsHeight;
+    }
+    setFixedSize(std::max(clientWidth + shift, rightEnd + 1 + 8), height);
 }
 
 void ResultDialog::showEvent(QShowEvent *event)

@@ -16,9 +16,9 @@ public:
 
     // Shows a run's figures, each value label sized to its whole text. Long values push
     // the right half (and, if they must, the dialog's edge) outwards, never across the
-    // divider or the O K button.
+    // divider or the O K button. A weak-spot run's report takes one more line below them.
     void setResult(const QString &seconds, const QString &errors, const QString &standard,
-                   const QString &best);
+                   const QString &best, const QString &weakSpots = QString());
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -34,4 +34,5 @@ private:
     QLabel *bestLabel_ = nullptr;      // Label7
     QFrame *divider_ = nullptr;        // Bevel1
     QPushButton *okButton_ = nullptr;  // Button1
+    QLabel *weakSpotsLabel_ = nullptr; // weakSpotsLabel
 };

@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -192,6 +193,7 @@ void KeyHeatMap::layOutKeys()
         std::clamp(std::min(qreal(width()) / boardSize.width(),
                             qreal(height() - legendHeight - legendGap) / boardSize.height()),
                    smallestScale, largestScale);
+    scale_ = scale;
     const QSize size = (QSizeF(boardSize) * scale).toSize();
     board_->setGeometry((width() - size.width()) / 2, 0, size.width(), size.height());
     for (std::size_t k = 0; k < keys_.size(); ++k) {
@@ -200,12 +202,63 @@ void KeyHeatMap::layOutKeys()
         QLabel *key = keys_[k];
         key->setGeometry(qRound(at.x() * scale), qRound(at.y() * scale), qRound(keySize * scale),
                          qRound(keySize * scale));
-        key->setLineWidth(scale < 0.75 ? 1 : 2);
         QFont font = key->font();
         font.setPixelSize(std::max(1, qRound(captionPixels * scale)));
         key->setFont(font);
+        showMark(k);
     }
     legend_->setGeometry(board_->x(), size.height() + legendGap, size.width(), legendHeight);
+}
+
+namespace
+{
+
+char keyAt(std::size_t k)
+{
+    return k < keyTable.size() ? keyTable[k].litBy[0] : '-';
+}
+
+} // namespace
+
+void KeyHeatMap::showMark(std::size_t k)
+{
+    QLabel *key = keys_[k];
+    // A marked key is drawn as a flat key with a thick rim in its ink.
+    if (marked_.count(keyAt(k))) {
+        key->setFrameStyle(QFrame::Box | QFrame::Plain);
+        key->setLineWidth(std::max(2, qRound(4 * scale_)));
+    } else {
+        key->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        key->setLineWidth(scale_ < 0.75 ? 1 : 2);
+    }
+}
+
+void KeyHeatMap::mousePressEvent(QMouseEvent *event)
+{
+    QWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint at = board_->mapFrom(this, event->position().toPoint());
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
+        if (!keys_[k]->geometry().contains(at))
+            continue;
+        const char key = keyAt(k);
+        if (!marked_.erase(key))
+            marked_.insert(key);
+        showMark(k);
+        emit marksChanged();
+        return;
+    }
+}
+
+void KeyHeatMap::clearMarks()
+{
+    if (marked_.empty())
+        return;
+    marked_.clear();
+    for (std::size_t k = 0; k < keys_.size(); ++k)
+        showMark(k);
+    emit marksChanged();
 }
 
 void KeyHeatMap::showKeys(const ProgressStats &stats, int level, HeatMeasure measure)
@@ -217,7 +270,7 @@ void KeyHeatMap::showKeys(const ProgressStats &stats, int level, HeatMeasure mea
     double lowest = std::numeric_limits<double>::infinity();
     double highest = -lowest;
     for (std::size_t k = 0; k < keys_.size(); ++k) {
-        const char key = k < keyTable.size() ? keyTable[k].litBy[0] : '-';
+        const char key = keyAt(k);
         const PressFigures &figures = stats.key(level, key);
         const bool shown =
             measure == HeatMeasure::Misses ? figures.presses() > 0 : figures.timed > 0;
@@ -235,7 +288,7 @@ void KeyHeatMap::showKeys(const ProgressStats &stats, int level, HeatMeasure mea
 
     const QColor face = palette().color(QPalette::Button);
     for (std::size_t k = 0; k < keys_.size(); ++k) {
-        const char key = k < keyTable.size() ? keyTable[k].litBy[0] : '-';
+        const char key = keyAt(k);
         const PressFigures &figures = stats.key(level, key);
         const QString caption = k < keyTable.size() ? keys_[k]->text() : QStringLiteral("ー（-）");
         const QString tip = keyText(caption, figures, smoothedRate(figures, overallRate),

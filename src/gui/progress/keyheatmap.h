@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <set>
 
 class QFrame;
 class QLabel;
@@ -34,15 +35,23 @@ public:
     explicit KeyHeatMap(QWidget *parent = nullptr);
 
     void showKeys(const ProgressStats &stats, int level, HeatMeasure measure);
+    // The keys the learner marked by clicking them ('f', '-'), shown framed.
+    const std::set<char> &marked() const { return marked_; }
+    void clearMarks();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+signals:
+    void marksChanged();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     void layOutKeys();
+    void showMark(std::size_t k);
     // The height the keyboard and its legend take at a width.
     int heightAt(int width) const;
 
@@ -52,4 +61,6 @@ private:
     QLabel *legendTitle_ = nullptr;
     QLabel *lowLabel_ = nullptr;
     QLabel *highLabel_ = nullptr;
+    std::set<char> marked_;
+    qreal scale_ = 1;
 };

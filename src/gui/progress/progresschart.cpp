@@ -386,7 +386,8 @@ void ProgressChart::redraw()
     }
     std::vector<double> include;
     ScaleRule rule{1, 0.1, 0, 0};
-    if (measure_ == ChartMeasure::Score) {
+    // The weak-spot drills have no standard score.
+    if (measure_ == ChartMeasure::Score && ScoreBook::standardScore(level_) > 0) {
         include.push_back(ScoreBook::standardScore(level_));
     } else if (measure_ == ChartMeasure::Accuracy) {
         rule = {0.5, 0.05, 0.5, 0, 100};
@@ -549,7 +550,7 @@ void ProgressChart::redraw()
     }
     outsideSeries_->replace(outside);
     bestSeries_->replace(stars);
-    if (measure_ == ChartMeasure::Score)
+    if (measure_ == ChartMeasure::Score && ScoreBook::standardScore(level_) > 0)
         standardSeries_->replace(
             QList<QPointF>{{viewLow_, double(ScoreBook::standardScore(level_))},
                            {viewHigh_, double(ScoreBook::standardScore(level_))}});

@@ -20,3 +20,9 @@ void ProgressPlugin::showNewRuns(QWidget *window)
     if (auto *progress = qobject_cast<ProgressWindow *>(window))
         progress->followHistory();
 }
+
+void ProgressPlugin::setPractiseHandler(QWidget *window, PractiseHandler handler)
+{
+    if (auto *progress = qobject_cast<ProgressWindow *>(window))
+        progress->setPractiseHandler(std::move(handler));
+}

@@ -14,4 +14,5 @@ public:
     QWidget *createProgressWindow(const QString &logPath, int level, QWidget *parent) override;
     void refreshProgressWindow(QWidget *window, int level) override;
     void showNewRuns(QWidget *window) override;
+    void setPractiseHandler(QWidget *window, PractiseHandler handler) override;
 };

@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
+#include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -39,9 +40,8 @@ constexpr int tableHeight = 620;
 
 QString levelName(int level)
 {
-    return QStringLiteral("Level %1 %2")
-        .arg(level)
-        .arg(QString::fromUtf8(levelInfo(level)->menuCaption));
+    const QString caption = QString::fromUtf8(levelCaption(level));
+    return isWeakDrill(level) ? caption : QStringLiteral("Level %1 %2").arg(level).arg(caption);
 }
 
 QLabel *makeNote(const QString &name, QWidget *parent)
@@ -94,8 +94,9 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     levelChooser_ = new QComboBox(this);
     levelChooser_->setObjectName(QStringLiteral("levelChooser"));
     levelChooser_->setFocusPolicy(Qt::NoFocus);
-    for (int level = 1; level <= 9; ++level)
+    for (int level = 1; level <= lastDrillLevel; ++level)
         levelChooser_->addItem(levelName(level), level);
+    levelChooser_->insertSeparator(levelCount);
     runCountLabel_ = new QLabel(this);
     runCountLabel_->setObjectName(QStringLiteral("runCount"));
     runCountLabel_->setWordWrap(true);
@@ -182,6 +183,14 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
         this, missChoices,
         {{"heatMisses", QStringLiteral("ミス率")}, {"heatSpeed", QStringLiteral("速さ")}});
     missChoices->addStretch(1);
+    practiseButton_ = new QPushButton(QStringLiteral("選んだ所を練習"), this);
+    practiseButton_->setObjectName(QStringLiteral("practiseSelectionButton"));
+    practiseButton_->setToolTip(
+        QStringLiteral("キーボードのキーか、かなの行をクリックして印を付けると、"
+                       "その印の所を集めた苦手ドリルをメイン画面で始めます"));
+    practiseButton_->setFocusPolicy(Qt::NoFocus);
+    practiseButton_->setEnabled(false);
+    missChoices->addWidget(practiseButton_);
 
     heatMap_ = new KeyHeatMap(this);
     keyBox_ = new QGroupBox(this);
@@ -250,6 +259,22 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     connect(tableScope_, &QComboBox::currentIndexChanged, this, [this] { showTable(); });
     connect(missScope_, &QComboBox::currentIndexChanged, this, [this] { showMisses(); });
     connect(heatButtons_, &QButtonGroup::idClicked, this, [this] { showMisses(); });
+    // Marks are of one kind at a time, as a drill is: keys or kana.
+    connect(heatMap_, &KeyHeatMap::marksChanged, this, [this] {
+        if (!heatMap_->marked().empty() && !markedKana_.isEmpty()) {
+            markedKana_.clear();
+            showMarks();
+        }
+        practiseButton_->setEnabled(!heatMap_->marked().empty() || !markedKana_.isEmpty());
+    });
+    connect(kanaList_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *row) {
+        const QString kana = row->text(0);
+        if (!markedKana_.removeOne(kana))
+            markedKana_ << kana;
+        heatMap_->clearMarks();
+        showMarks();
+    });
+    connect(practiseButton_, &QPushButton::clicked, this, &ProgressWindow::practiseMarked);
 
     // Cut to the room beside the main window when it is placed; the layout sets the least.
     resize(1000, 860);
@@ -546,6 +571,7 @@ void ProgressWindow::showMisses()
                         QStringLiteral("%1/%2").arg(figures.misses).arg(figures.presses()),
                         std::isnan(ranked.ms) ? QStringLiteral("―") : secondsText(ranked.ms),
                         instead ? typedKeyName(instead) : QString()});
+        row->setFlags(Qt::ItemIsEnabled); // a click marks the row: see showMarks
         for (int column = 0; column < 5; ++column) {
             row->setTextAlignment(column, column == 0 || column == 4
                                               ? Qt::AlignCenter
@@ -555,6 +581,7 @@ void ProgressWindow::showMisses()
                 row->setForeground(column, faded);
         }
     }
+    showMarks();
     if (!kana.empty()) {
         kanaArea_->setCurrentWidget(kanaList_);
         return;
@@ -564,4 +591,30 @@ void ProgressWindow::showMisses()
                              : misses ? QStringLiteral("かなのミスはまだありません。")
                                       : QStringLiteral("かなの時間の記録はまだありません。"));
     kanaArea_->setCurrentWidget(kanaEmptyLabel_);
+}
+
+void ProgressWindow::showMarks()
+{
+    // Marked rows show a tick; the row itself takes the click, so the tick cannot be toggled
+    // on its own.
+    for (int k = 0; k < kanaList_->topLevelItemCount(); ++k) {
+        QTreeWidgetItem *row = kanaList_->topLevelItem(k);
+        row->setCheckState(0, markedKana_.contains(row->text(0)) ? Qt::Checked : Qt::Unchecked);
+    }
+    practiseButton_->setEnabled(!heatMap_->marked().empty() || !markedKana_.isEmpty());
+}
+
+void ProgressWindow::practiseMarked()
+{
+    if (!practise_)
+        return;
+    if (!markedKana_.isEmpty()) {
+        practise_(weakKanaLevel, markedKana_);
+        return;
+    }
+    QStringList keys;
+    for (const char key : heatMap_->marked())
+        keys << QString(QLatin1Char(key));
+    if (!keys.isEmpty())
+        practise_(weakKeysLevel, keys);
 }

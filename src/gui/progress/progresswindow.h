@@ -7,6 +7,7 @@
 #include <QPointF>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class KeyHeatMap;
@@ -15,6 +16,7 @@ class QButtonGroup;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QPushButton;
 class QSplitter;
 class QStackedWidget;
 class QThread;
@@ -33,8 +35,14 @@ public:
     ProgressWindow(const QString &logPath, QWidget *parent = nullptr);
     ~ProgressWindow() override;
 
-    // Reads the whole history again and chooses `level` (1..9). A read under way is given up.
+    // Reads the whole history again and chooses `level` (1..11). A read under way is given up.
     void reload(int level);
+    // Asked with the weak drill's level and the marked keys or kana when the learner wants to
+    // practise them.
+    void setPractiseHandler(std::function<void(int, const QStringList &)> handler)
+    {
+        practise_ = std::move(handler);
+    }
     // Reads what was added to the history since the last read, keeping what the learner has
     // chosen; the level is chosen too unless it is 0.
     void followHistory(int level = 0);
@@ -67,6 +75,8 @@ private:
     void showTable();
     void showMisses();
     void showTotals();
+    void showMarks();
+    void practiseMarked();
 
     QString logPath_;
     ProgressStats stats_;
@@ -100,4 +110,7 @@ private:
     QStackedWidget *kanaArea_ = nullptr;
     QTreeWidget *kanaList_ = nullptr;  // kanaList
     QLabel *kanaEmptyLabel_ = nullptr; // kanaEmptyLabel
+    QPushButton *practiseButton_ = nullptr; // practiseSelectionButton
+    QStringList markedKana_; // the kana the learner marked in the list
+    std::function<void(int, const QStringList &)> practise_;
 };

@@ -1,0 +1,372 @@
+#include "core/weakspots.h"
+
+#include "core/levels.h"
+#include "core/romaji.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+
+// A few presses say little: rates and times are drawn toward the learner's overall ones as
+// though this many presses at those values had been made besides.
+constexpr double priorPresses = 10;
+// Keeps a learner who hardly misses from having a key with one miss weigh many times more.
+constexpr double rateFloor = 0.02;
+constexpr double notKnown = std::numeric_limits<double>::quiet_NaN();
+
+bool drillableKey(int c)
+{
+    return (c >= 'a' && c <= 'z') || c == ',' || c == '.' || c == ';' || c == '/' || c == '-';
+}
+
+// Every kana a syllable run can show, but the small tsu, which is typed only before another
+// kana.
+bool drillableKana(const QString &kana)
+{
+    const int index = kanaIndex(kana);
+    return index > 0 && index != smallTsu;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return notKnown;
+    const auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    if (values.size() % 2 == 1)
+        return *middle;
+    return (*middle + *std::max_element(values.begin(), middle)) / 2;
+}
+
+// One of `weights` (all positive) drawn by weight.
+std::size_t drawWeighted(const std::vector<double> &weights,
+                         const std::function<int(int)> &random)
+{
+    // Whole shares, so that the uniform draw of the platform decides.
+    std::vector<int> shares;
+    int total = 0;
+    for (const double weight : weights) {
+        shares.push_back(std::clamp(int(std::lround(weight * 100)), 1, 100000));
+        total += shares.back();
+    }
+    int pick = random(total);
+    for (std::size_t k = 0; k < shares.size(); ++k) {
+        if (pick < shares[k])
+            return k;
+        pick -= shares[k];
+    }
+    return shares.size() - 1;
+}
+
+QString shownName(WeakKind kind, const QString &name)
+{
+    return kind == WeakKind::Keys ? name.toUpper() : name;
+}
+
+QString percent(double rate)
+{
+    return std::isnan(rate) ? QStringLiteral("—") : QStringLiteral("%1%").arg(std::lround(rate * 100));
+}
+
+} // namespace
+
+WeakKind weakKindOf(int level)
+{
+    return levelGroup(level) == LevelGroup::Key ? WeakKind::Keys : WeakKind::Kana;
+}
+
+int weakDrillLevel(WeakKind kind)
+{
+    return kind == WeakKind::Keys ? weakKeysLevel : weakKanaLevel;
+}
+
+bool weakDrillable(WeakKind kind, const QString &name)
+{
+    if (kind == WeakKind::Kana)
+        return drillableKana(name);
+    return name.size() == 1 && drillableKey(name.front().unicode());
+}
+
+int WeakSpots::runLength(WeakKind kind)
+{
+    const LevelInfo *info = levelInfo(kind == WeakKind::Keys ? 1 : 5);
+    return kind == WeakKind::Keys ? int(qstrlen(info->keyString))
+                                  : info->rangeLast - info->rangeFirst + 1;
+}
+
+void WeakSpots::add(const RunLogLine &line)
+{
+    if (!isDrillLevel(line.level))
+        return;
+    const WeakKind kind = weakKindOf(line.level);
+    Side &side = sides_[std::size_t(kind)];
+    ++side.runs;
+    for (Figures &figures : side.figures) {
+        figures.misses *= recency;
+        figures.presses *= recency;
+        figures.ms *= recency;
+        figures.timed *= recency;
+    }
+    const std::size_t size = kind == WeakKind::Keys ? 128 : std::size_t(names_.size());
+    if (side.figures.size() < size)
+        side.figures.resize(size);
+    const auto at = [&](int index) -> Figures * {
+        return index >= 0 && std::size_t(index) < side.figures.size()
+                   ? &side.figures[std::size_t(index)]
+                   : nullptr;
+    };
+    for (const RunLogLine::Count &count : kind == WeakKind::Keys ? line.keys : line.kana) {
+        if (Figures *figures = at(count.name)) {
+            figures->presses += count.n;
+            if (line.timed) {
+                figures->ms += double(count.ms);
+                figures->timed += count.n;
+            }
+        }
+    }
+    for (const RunLogLine::Miss &miss : line.misses) {
+        if (Figures *figures = at(kind == WeakKind::Keys ? miss.expected : miss.kana)) {
+            figures->misses += 1;
+            figures->presses += 1;
+        }
+    }
+}
+
+void WeakSpots::add(int level, const RunTally &tally)
+{
+    RunLogEntry entry;
+    entry.level = level;
+    entry.tally = tally;
+    add(lineOf(entry, names_));
+}
+
+WeakSpots::Figures *WeakSpots::figuresOf(WeakKind kind, const QString &name)
+{
+    return const_cast<Figures *>(std::as_const(*this).figuresOf(kind, name));
+}
+
+const WeakSpots::Figures *WeakSpots::figuresOf(WeakKind kind, const QString &name) const
+{
+    const std::vector<Figures> &figures = sides_[std::size_t(kind)].figures;
+    int index = -1;
+    if (kind == WeakKind::Keys)
+        index = name.size() == 1 && name.front().unicode() < 128 ? name.front().unicode() : -1;
+    else
+        for (int number = 0; number < names_.size() && index < 0; ++number)
+            index = names_.name(number) == name ? number : -1;
+    return index >= 0 && std::size_t(index) < figures.size() ? &figures[std::size_t(index)]
+                                                             : nullptr;
+}
+
+QString WeakSpots::nameOf(WeakKind kind, std::size_t index) const
+{
+    return kind == WeakKind::Keys ? QString(QLatin1Char(char(index))) : names_.name(int(index));
+}
+
+std::vector<WeakSpot> WeakSpots::ranked(WeakKind kind) const
+{
+    struct Candidate {
+        QString name;
+        const Figures *figures;
+        double rate;
+        double ms;
+    };
+    const std::vector<Figures> &all = sides_[std::size_t(kind)].figures;
+    std::vector<Candidate> candidates;
+    Figures total;
+    for (std::size_t index = 0; index < all.size(); ++index) {
+        const Figures &figures = all[index];
+        if (figures.presses <= 0)
+            continue;
+        const QString name = nameOf(kind, index);
+        if (!weakDrillable(kind, name))
+            continue;
+        candidates.push_back({name, &figures, 0, notKnown});
+        total.misses += figures.misses;
+        total.presses += figures.presses;
+        total.ms += figures.ms;
+        total.timed += figures.timed;
+    }
+    const double overallRate = total.presses > 0 ? total.misses / total.presses : 0;
+    const double overallMs = total.timed > 0 ? total.ms / total.timed : notKnown;
+    std::vector<double> times;
+    for (Candidate &candidate : candidates) {
+        const Figures &figures = *candidate.figures;
+        candidate.rate =
+            (figures.misses + priorPresses * overallRate) / (figures.presses + priorPresses);
+        if (figures.timed > 0) {
+            candidate.ms =
+                (figures.ms + priorPresses * overallMs) / (figures.timed + priorPresses);
+            times.push_back(candidate.ms);
+        }
+    }
+    const double medianMs = median(times);
+    std::vector<WeakSpot> ranked;
+    ranked.reserve(candidates.size());
+    for (const Candidate &candidate : candidates) {
+        // A key never timed (a history kept before times were) is taken as usual in speed.
+        const double slowness = std::isnan(candidate.ms) || !(medianMs > 0)
+                                    ? 1.0
+                                    : candidate.ms / medianMs;
+        const double misses = (candidate.rate + rateFloor) / (overallRate + rateFloor);
+        ranked.push_back({candidate.name, misses * slowness,
+                          candidate.figures->misses / candidate.figures->presses});
+    }
+    std::stable_sort(ranked.begin(), ranked.end(), [](const WeakSpot &a, const WeakSpot &b) {
+        return a.weight != b.weight ? a.weight > b.weight : a.name < b.name;
+    });
+    return ranked;
+}
+
+double WeakSpots::missRate(WeakKind kind, const QString &name) const
+{
+    const Figures *figures = figuresOf(kind, name);
+    return figures && figures->presses > 0 ? figures->misses / figures->presses : notKnown;
+}
+
+WeakRunPlan WeakSpots::plan(WeakKind kind, const QStringList &marked,
+                            const std::function<int(int)> &random) const
+{
+    return planWeakRun(kind, ranked(kind), marked, runLength(kind), random);
+}
+
+WeakRunPlan planWeakRun(WeakKind kind, const std::vector<WeakSpot> &ranked,
+                        const QStringList &marked, int length,
+                        const std::function<int(int)> &random)
+{
+    WeakRunPlan plan;
+    std::vector<double> weakWeights;
+    for (const QString &name : marked) {
+        if (weakDrillable(kind, name) && !plan.weakSet.contains(name)) {
+            plan.weakSet << name;
+            weakWeights.push_back(1); // the learner's own choice: all alike
+        }
+    }
+    if (plan.weakSet.isEmpty()) {
+        for (const WeakSpot &spot : ranked) {
+            if (plan.weakSet.size() == weakFew)
+                break;
+            plan.weakSet << spot.name;
+            weakWeights.push_back(spot.weight);
+        }
+    }
+    if (plan.weakSet.isEmpty() || length <= 0)
+        return plan;
+    QStringList everything = plan.weakSet;
+    for (const WeakSpot &spot : ranked) {
+        if (!everything.contains(spot.name))
+            everything << spot.name;
+    }
+
+    // Which places the weak set takes: two thirds of them, anywhere in the run.
+    const int weakCount = (2 * length + 1) / 3;
+    std::vector<char> weakPlace(std::size_t(length), false);
+    std::fill_n(weakPlace.begin(), weakCount, true);
+    for (int k = length - 1; k > 0; --k)
+        std::swap(weakPlace[std::size_t(k)], weakPlace[std::size_t(random(k + 1))]);
+
+    QString previous;
+    for (int k = 0; k < length; ++k) {
+        // An item like the one before is drawn only when nothing else can be.
+        std::vector<QString> names;
+        std::vector<double> weights;
+        const auto gather = [&](bool weak, bool allowPrevious) {
+            names.clear();
+            weights.clear();
+            const QStringList &from = weak ? plan.weakSet : everything;
+            for (qsizetype n = 0; n < from.size(); ++n) {
+                if (allowPrevious || from[n] != previous) {
+                    names.push_back(from[n]);
+                    weights.push_back(weak ? weakWeights[std::size_t(n)] : 1.0);
+                }
+            }
+        };
+        const bool weak = weakPlace[std::size_t(k)];
+        gather(weak, false);
+        if (names.empty())
+            gather(!weak, false);
+        if (names.empty())
+            gather(weak, true);
+        previous = names[drawWeighted(weights, random)];
+        plan.items << previous;
+    }
+    return plan;
+}
+
+QString weakSpotsReport(const WeakSpots &before, WeakKind kind, const QStringList &weakSet,
+                        const RunTally &run)
+{
+    QStringList parts;
+    for (const QString &name : weakSet) {
+        qint64 misses = 0;
+        for (const Miss &miss : run.misses) {
+            if (kind == WeakKind::Keys ? miss.kana.isEmpty() && QLatin1Char(miss.expected) == name
+                                       : miss.kana == name)
+                ++misses;
+        }
+        qint64 right = 0;
+        if (kind == WeakKind::Keys) {
+            const auto found = run.rightKeys.find(name.isEmpty() ? 0 : char(name.front().unicode()));
+            right = found != run.rightKeys.end() ? found->second : 0;
+        } else {
+            const auto found = run.kanaTyped.find(name);
+            right = found != run.kanaTyped.end() ? found->second : 0;
+        }
+        if (misses + right == 0)
+            continue;
+        parts << QStringLiteral("%1 %2 → %3")
+                     .arg(shownName(kind, name), percent(before.missRate(kind, name)),
+                          percent(double(misses) / double(misses + right)));
+    }
+    return parts.join(QStringLiteral("  "));
+}
+
+// ---- Reading the history once ----------------------------------------------------------
+
+WeakSpotHistory::~WeakSpotHistory()
+{
+    cancelled_ = true;
+    if (reading_.valid())
+        reading_.wait();
+}
+
+void WeakSpotHistory::startReading()
+{
+    if (reading_.valid() || spots_)
+        return;
+    // What the history holds now; runs finished from here on are added by addRun.
+    const QFileInfo file(path_);
+    const qint64 until = file.exists() ? file.size() : 0;
+    reading_ = std::async(std::launch::async, [path = path_, until, this] {
+        WeakSpots spots;
+        readRunLogFile(
+            path, spots.kanaNames(), [&spots](const RunLogLine &line) { spots.add(line); },
+            &cancelled_, largestRunLog, 0, until);
+        return spots;
+    });
+}
+
+const WeakSpots &WeakSpotHistory::spots()
+{
+    if (!spots_) {
+        startReading();
+        spots_ = reading_.get();
+        for (const auto &[level, tally] : pending_)
+            spots_->add(level, tally);
+        pending_.clear();
+    }
+    return *spots_;
+}
+
+void WeakSpotHistory::addRun(int level, const RunTally &tally)
+{
+    if (spots_)
+        spots_->add(level, tally);
+    else if (reading_.valid())
+        pending_.emplace_back(level, tally);
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "core/runlog.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <future>
+#include <optional>
+#include <utility>
+#include <vector>
+
+// What a weak-spot drill practises: keys (as the key levels drill them) or kana (as the
+// syllable levels do).
+enum class WeakKind { Keys, Kana };
+// The key levels and the weak keys train keys; the other levels train kana.
+WeakKind weakKindOf(int level);
+int weakDrillLevel(WeakKind kind);
+// Whether a key ("f", "-") or a kana ("し") can be an item of a weak-spot drill of its kind.
+bool weakDrillable(WeakKind kind, const QString &name);
+
+// How one key or kana stands in the learner's recent history.
+struct WeakSpot {
+    QString name;        // "f", "-", "し"
+    double weight = 0;   // how weak it is: 1 for a key or kana as good as the learner's median
+    double missRate = 0; // misses in presses, recent runs counting more
+};
+
+// The material of one weak-spot run.
+struct WeakRunPlan {
+    QStringList items;   // in the order they are typed
+    QStringList weakSet; // the weak spots it practises
+};
+
+// What the learner's history says of each key and kana: misses, presses and times, summed
+// with every run counting `recency` times as much as the run of its kind after it, so that
+// what the learner does now outweighs what they did weeks ago. Keys come from the runs of
+// the key levels and the weak keys, kana from the others.
+class WeakSpots
+{
+public:
+    // A run counts half after about 23 later runs of its kind.
+    static constexpr double recency = 0.97;
+    // Items per run: as long as a run of level 1 and of level 5.
+    static int runLength(WeakKind kind);
+
+    // A line read with its kana numbered in kanaNames().
+    void add(const RunLogLine &line);
+    void add(int level, const RunTally &tally);
+    KanaNames &kanaNames() { return names_; }
+
+    int runs(WeakKind kind) const { return sides_[std::size_t(kind)].runs; }
+    // Every key or kana that can be drilled and was pressed, the weakest first: its weight is
+    // its smoothed miss rate against the learner's overall one, times its smoothed time per
+    // press against the median of those times.
+    std::vector<WeakSpot> ranked(WeakKind kind) const;
+    // The recent miss rate of a key or kana; NaN when it was never pressed.
+    double missRate(WeakKind kind, const QString &name) const;
+
+    // A run drawn from the ranked spots: see planWeakRun.
+    WeakRunPlan plan(WeakKind kind, const QStringList &marked,
+                     const std::function<int(int)> &random) const;
+
+private:
+    struct Figures {
+        double misses = 0;
+        double presses = 0; // right and wrong
+        double ms = 0;      // of the timed right presses
+        double timed = 0;
+    };
+    struct Side {
+        int runs = 0;
+        std::vector<Figures> figures; // keys by character, kana by their number
+    };
+    Figures *figuresOf(WeakKind kind, const QString &name);
+    const Figures *figuresOf(WeakKind kind, const QString &name) const;
+    QString nameOf(WeakKind kind, std::size_t index) const;
+
+    KanaNames names_;
+    std::array<Side, 2> sides_;
+};
+
+// The weakest few that a run practises when the learner marked none.
+inline constexpr int weakFew = 5;
+// `length` items: about two thirds from the weak set (the `marked` ones that can be drilled
+// when there are any, else the `ranked` weakest few), drawn by weight; the rest evenly from
+// all ranked and marked ones, so that a run never becomes one item repeated. Neighbours
+// differ wherever two items can be had. `random(n)` is uniform in 0..n-1. Empty when there is
+// nothing to drill.
+WeakRunPlan planWeakRun(WeakKind kind, const std::vector<WeakSpot> &ranked,
+                        const QStringList &marked, int length,
+                        const std::function<int(int)> &random);
+
+// "F 12% → 4%  し 20% → 0%": each weak spot typed in a run with its miss rate before the run
+// (from `before`) and in the run; "—" for one never pressed before.
+QString weakSpotsReport(const WeakSpots &before, WeakKind kind, const QStringList &weakSet,
+                        const RunTally &run);
+
+// The weak spots read from the history at `path` once, on a thread of its own, and then kept
+// up to date with each finished run rather than read again.
+class WeakSpotHistory
+{
+public:
+    explicit WeakSpotHistory(QString path) : path_(std::move(path)) {}
+    ~WeakSpotHistory();
+    WeakSpotHistory(const WeakSpotHistory &) = delete;
+    WeakSpotHistory &operator=(const WeakSpotHistory &) = delete;
+
+    // Starts reading what the history holds now; nothing when it was started before.
+    void startReading();
+    // The weak spots, waiting for the read (started now if it was not).
+    const WeakSpots &spots();
+    // A run that has just been added to the history: counted at once when the history has
+    // been read, after the read when it is under way, and not at all before it starts (the
+    // read finds it in the file then).
+    void addRun(int level, const RunTally &tally);
+
+private:
+    QString path_;
+    std::atomic<bool> cancelled_ = false;
+    std::future<WeakSpots> reading_;
+    std::optional<WeakSpots> spots_;
+    std::vector<std::pair<int, RunTally>> pending_;
+};
