@@ -89,6 +89,10 @@ void CoreRunLogTest::roundTrip_data()
         << QByteArray("2026-12-07T10:15:03+00:00\t5\tr\t61.0\t1\t62.0\t0\tし:h>j\th:3 s:4\tし:3"
                       "\th:900 s:0\tし:2400\n")
         << 0;
+    QTest::newRow("weak kana")
+        << RunLogEntry{at(0), 11, false, 8.0, 0, 8.0, false, {{}, {{'h', 1}, {'s', 1}}, {{"し", 1}}, {}, {}}}
+        << QByteArray("2026-12-07T10:15:03+00:00\t11\to\t8.0\t0\t8.0\t0\t\th:1 s:1\tし:1\n")
+        << 0;
     QTest::newRow("phrases, negative offset")
         << RunLogEntry{at(-210), 9, false, 0.1, 0, 0.1, false,
                        {{{"っ", 't', 'k'}, {"、", ',', '.'}}, {{',', 1}, {'t', 2}},

@@ -237,6 +237,7 @@ private slots:
 
     void menuItemOpensTheWindowWhichFollowsNewRuns();
     void drillKeysStayWithTheMainWindow();
+    void markedKeysAndKanaArePractised();
 };
 
 void ProgressWindowTest::chartShowsRunsInOrder_data()
@@ -666,6 +667,54 @@ void ProgressWindowTest::drillKeysStayWithTheMainWindow()
     w.clickStart(); // stopped
     item->trigger();
     QVERIFY(!window->testAttribute(Qt::WA_ShowWithoutActivating));
+}
+
+// Keys on the heat map and kana in the list are marked by a click and unmarked by another, one
+// kind at a time; the button starts a weak drill of the marked ones in the main window.
+void ProgressWindowTest::markedKeysAndKanaArePractised()
+{
+    TestWindow w;
+    QVERIFY(writeLog(w.dir.filePath(QStringLiteral("RK.log")), sampleHistory()));
+    w.action(QStringLiteral("progressItem"))->trigger();
+    QWidget *window = w.find(QStringLiteral("progressWindow"));
+    QSignalSpy shown(window, SIGNAL(historyShown()));
+    waitForHistory(shown);
+    auto *button = window->findChild<QAbstractButton *>(QStringLiteral("practiseSelectionButton"));
+    QCOMPARE(button->text(), QStringLiteral("選んだ所を練習"));
+    QVERIFY(!button->isEnabled());
+    auto *heatMap = window->findChild<QWidget *>(QStringLiteral("keyHeatMap"));
+    auto *keyQ = heatMap->findChild<QLabel *>(QStringLiteral("Panel%1").arg(keyTable[0].panel));
+    QCOMPARE(keyQ->text(), QStringLiteral("Q"));
+    auto *kanaList = window->findChild<QTreeWidget *>(QStringLiteral("kanaList"));
+    QTreeWidgetItem *firstKana = kanaList->topLevelItem(0);
+    const auto clickKana = [&] {
+        QTest::mouseClick(kanaList->viewport(), Qt::LeftButton, {},
+                          kanaList->visualItemRect(firstKana).center());
+    };
+
+    QTest::mouseClick(keyQ, Qt::LeftButton);
+    QCOMPARE(keyQ->frameShape(), QFrame::Box);
+    QVERIFY(button->isEnabled());
+    clickKana(); // the key's mark goes
+    QCOMPARE(firstKana->checkState(0), Qt::Checked);
+    QCOMPARE(keyQ->frameShape(), QFrame::Panel);
+    clickKana();
+    QCOMPARE(firstKana->checkState(0), Qt::Unchecked);
+    QVERIFY(!button->isEnabled());
+
+    QTest::mouseClick(keyQ, Qt::LeftButton);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(w.running());
+    QVERIFY(w.action(QStringLiteral("weakKeysItem"))->isChecked());
+    w.show(); // activated by the window manager on a desktop
+    int items = 0, marked = 0;
+    while (w.running() && items < 100) {
+        ++items;
+        marked += w.textPanel()->text() == QStringLiteral("Q");
+        w.type(w.textPanel()->text().toLower());
+    }
+    QCOMPARE(items, 34);
+    QVERIFY2(marked >= 11, qPrintable(QString::number(marked)));
 }
 
 QTEST_MAIN(ProgressWindowTest)

@@ -2,6 +2,7 @@
 
 #include "core/levels.h"
 #include "core/runrules.h"
+#include "core/weakspots.h"
 
 #include <QStringList>
 
@@ -44,10 +45,10 @@ void DrillSession::setWeakItems(const QStringList &items)
     weakKeys_.clear();
     weakKana_.clear();
     for (const QString &item : items) {
-        if (item.size() == 1 && item.front().unicode() < 0x80)
+        if (weakDrillable(WeakKind::Keys, item))
             weakKeys_ += item;
-        else if (const int index = kanaIndex(item))
-            weakKana_.push_back(index);
+        else if (weakDrillable(WeakKind::Kana, item))
+            weakKana_.push_back(kanaIndex(item));
     }
     if (level_ == weakKeysLevel)
         levelKeys_ = weakKeys_;

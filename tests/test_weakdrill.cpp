@@ -1,0 +1,115 @@
+// The weak-spot drills in the window: the two menu items, a run of each through real key
+// events, what the typing-time dialog and the history make of it, and the settings file.
+#include "testwindow.h"
+
+#include <QMenu>
+
+namespace
+{
+
+// Runs of level 1 with "g" missed often, and of level 5 with "し" missed often.
+const QByteArray history =
+    "2026-12-07T10:00:00+09:00\t1\to\t20.0\t6\t26.0\t0\tg>h g>h g>h g>f g>f g>t\t"
+    ";:2 a:4 d:4 f:8 g:3 h:4 j:8 k:4 l:4 s:4\t\n"
+    "2026-12-07T10:05:00+09:00\t5\to\t40.0\t4\t44.0\t0\tし:h>j し:h>j し:i>u し:s>a\t"
+    "a:9 h:2 i:3 s:2\tあ:1 い:1 か:1 さ:1 し:2\n";
+
+QList<QByteArray> logLines(const TestWindow &w)
+{
+    QFile file(w.dir.filePath(QStringLiteral("RK.log")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll().split('\n');
+}
+
+} // namespace
+
+class WeakDrillTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void withoutHistoryTheLevelStays_data();
+    void withoutHistoryTheLevelStays();
+    void runsOfEachKind_data();
+    void runsOfEachKind();
+};
+
+void WeakDrillTest::withoutHistoryTheLevelStays_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("advice");
+    QTest::newRow("keys") << "weakKeysItem" << "レベル1〜4を練習すると";
+    QTest::newRow("kana") << "weakKanaItem" << "レベル5〜9を練習すると";
+}
+
+void WeakDrillTest::withoutHistoryTheLevelStays()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, advice);
+    TestWindow w;
+    w.chooseLevel(3);
+    w.action(item)->trigger();
+    QVERIFY(w.platform.messages.back().text.contains(advice));
+    QCOMPARE(w.tickedLevel(), 3);
+    QVERIFY(!w.action(item)->isChecked());
+}
+
+void WeakDrillTest::runsOfEachKind_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("weakest"); // as the dialog names it
+    QTest::addColumn<bool>("reading");
+    QTest::addColumn<QByteArray>("level");
+    QTest::newRow("keys") << "weakKeysItem" << "G " << false << QByteArray("10");
+    QTest::newRow("kana") << "weakKanaItem" << "し " << true << QByteArray("11");
+}
+
+// A weak run takes the layout of its kind, comes up with its weakest item often, shows "—" for
+// the standard and best times and the weak spots below, is logged with its own level and
+// leaves the records and the stored level alone.
+void WeakDrillTest::runsOfEachKind()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, weakest);
+    QFETCH(bool, reading);
+    QFETCH(QByteArray, level);
+    TestWindow w;
+    QFile log(w.dir.filePath(QStringLiteral("RK.log")));
+    QVERIFY(log.open(QIODevice::WriteOnly) && log.write(history) == history.size());
+    log.close();
+    w.chooseLevel(2);
+    w.action(item)->trigger();
+    QCOMPARE(w.tickedLevel(), 0);
+    QVERIFY(w.action(item)->isChecked());
+    QCOMPARE(w.readingPanel()->isVisible(), reading);
+
+    w.clickStart();
+    w.type('=');
+    int items = 0, weakItems = 0;
+    while (w.running() && items < 100) {
+        ++items;
+        weakItems += w.textPanel()->text() == weakest.trimmed();
+        w.type(reading ? w.readingPanel()->text().toLower() : w.textPanel()->text().toLower());
+    }
+    QCOMPARE(items, reading ? 46 : 34);
+    QVERIFY2(weakItems >= items / 6, qPrintable(QString::number(weakItems)));
+    QCOMPARE(w.dialogLabel(3), QStringLiteral("1"));
+    QCOMPARE(w.dialogLabel(5), QStringLiteral("—"));
+    QCOMPARE(w.dialogLabel(7), QStringLiteral("—"));
+    QVERIFY2(w.platform.modalLabel(QStringLiteral("weakSpotsLabel")).contains(weakest + "67%"),
+             qPrintable(w.platform.modalLabel(QStringLiteral("weakSpotsLabel"))));
+
+    const QList<QByteArray> lines = logLines(w);
+    QCOMPARE(lines.size(), 4); // the two runs before, this one, and the last line's end
+    QCOMPARE(lines[2].split('\t').at(1), level);
+    QCOMPARE(lines[2].split('\t').at(6), QByteArray("0"));
+    QCOMPARE(w.best(2, false), 0.0);
+    const SettingsRecord stored =
+        readSettingsFile(w.dir.filePath(QStringLiteral("RK.set"))).value_or(SettingsRecord());
+    QCOMPARE(stored.level, 2);
+    w.restart();
+    QCOMPARE(w.tickedLevel(), 2);
+}
+
+QTEST_MAIN(WeakDrillTest)
+#include "test_weakdrill.moc"
