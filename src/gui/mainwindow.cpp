@@ -14,6 +14,7 @@
 #include "gui/widgets.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -25,6 +26,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace
 {
@@ -239,7 +242,8 @@ void MainWindow::buildDrillArea()
 {
     const DrillAreaLayout::Geometry &geometry = layout_.geometry();
     textPanel_ = makePanel(drillArea_, QStringLiteral("TextPanel"), geometry.text, Qt::white);
-    textPanel_->setFont(pixelFont(gothicFamily, 64, true));
+    textPanelPixels_ = 64;
+    textPanel_->setFont(pixelFont(gothicFamily, textPanelPixels_, true));
     emboldenLargeText(textPanel_);
     setColour(textPanel_, QPalette::WindowText, Qt::black);
 
@@ -411,6 +415,7 @@ void MainWindow::setDrillAreaHeight(int height)
 
 void MainWindow::setTextPanelLook(int pixels, const QColor &colour)
 {
+    textPanelPixels_ = pixels;
     QFont font = textPanel_->font();
     font.setPixelSize(pixels);
     textPanel_->setFont(font);
@@ -480,7 +485,18 @@ void MainWindow::showDrill()
 {
     if (modes_.tutorialShown())
         return;
-    textPanel_->setText(session_.mainText());
+    // A title wider than the panel ("苦手なキー" in the narrow one) is drawn smaller to fit,
+    // rather than cut at both ends.
+    const QString &text = session_.mainText();
+    QFont font = textPanel_->font();
+    font.setPixelSize(textPanelPixels_);
+    const int room = textPanel_->contentsRect().width() - 8;
+    const int width = QFontMetrics(font).horizontalAdvance(text);
+    if (width > room)
+        font.setPixelSize(std::max(1, textPanelPixels_ * room / width));
+    if (font != textPanel_->font())
+        textPanel_->setFont(font);
+    textPanel_->setText(text);
     readingPanel_->setText(session_.readingText());
     // In demo mode the keyboard shows the keys typed, not the drill's hint.
     if (!modes_.demo())

@@ -99,6 +99,7 @@ private:
     RomajiChoices romajiEdited_{};
     DrillAreaLayout layout_;
     bool settingsLoaded_ = false;
+    int textPanelPixels_ = 0; // the text panel's font size, unless its text must be smaller
     QString optionsPath_; // RK.ini
 
     QWidget *drillArea_ = nullptr;

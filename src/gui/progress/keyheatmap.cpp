@@ -57,6 +57,30 @@ protected:
     }
 };
 
+// Rims drawn over the keys the learner marked, in a colour the heat scale never takes.
+class MarkLayer : public QWidget
+{
+public:
+    explicit MarkLayer(QWidget *parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    QList<QRect> rims;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const int width = std::max(2, height() / 40);
+        painter.setPen(QPen(QColor(0x00, 0xE0, 0xFF), width));
+        for (const QRect &rim : rims)
+            painter.drawRoundedRect(QRectF(rim).adjusted(width / 2.0, width / 2.0, -width / 2.0,
+                                                         -width / 2.0),
+                                    width, width);
+    }
+};
+
 QColor mix(const QColor &a, const QColor &b, double t)
 {
     return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
@@ -147,6 +171,8 @@ KeyHeatMap::KeyHeatMap(QWidget *parent) : QWidget(parent)
         keys_[k] = key;
     }
 
+    marks_ = new MarkLayer(board_);
+
     legend_ = new QWidget(this);
     legendTitle_ = new QLabel(legend_);
     lowLabel_ = new QLabel(legend_);
@@ -193,7 +219,6 @@ void KeyHeatMap::layOutKeys()
         std::clamp(std::min(qreal(width()) / boardSize.width(),
                             qreal(height() - legendHeight - legendGap) / boardSize.height()),
                    smallestScale, largestScale);
-    scale_ = scale;
     const QSize size = (QSizeF(boardSize) * scale).toSize();
     board_->setGeometry((width() - size.width()) / 2, 0, size.width(), size.height());
     for (std::size_t k = 0; k < keys_.size(); ++k) {
@@ -202,11 +227,13 @@ void KeyHeatMap::layOutKeys()
         QLabel *key = keys_[k];
         key->setGeometry(qRound(at.x() * scale), qRound(at.y() * scale), qRound(keySize * scale),
                          qRound(keySize * scale));
+        key->setLineWidth(scale < 0.75 ? 1 : 2);
         QFont font = key->font();
         font.setPixelSize(std::max(1, qRound(captionPixels * scale)));
         key->setFont(font);
-        showMark(k);
     }
+    marks_->setGeometry(board_->rect());
+    showMarks();
     legend_->setGeometry(board_->x(), size.height() + legendGap, size.width(), legendHeight);
 }
 
@@ -220,17 +247,19 @@ char keyAt(std::size_t k)
 
 } // namespace
 
-void KeyHeatMap::showMark(std::size_t k)
+void KeyHeatMap::showMarks()
 {
-    QLabel *key = keys_[k];
-    // A marked key is drawn as a flat key with a thick rim in its ink.
-    if (marked_.count(keyAt(k))) {
-        key->setFrameStyle(QFrame::Box | QFrame::Plain);
-        key->setLineWidth(std::max(2, qRound(4 * scale_)));
-    } else {
-        key->setFrameStyle(QFrame::Panel | QFrame::Raised);
-        key->setLineWidth(scale_ < 0.75 ? 1 : 2);
+    auto *layer = static_cast<MarkLayer *>(marks_);
+    layer->rims.clear();
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
+        const bool marked = marked_.count(keyAt(k)) > 0;
+        if (marked)
+            layer->rims << keys_[k]->geometry();
+        keys_[k]->setToolTip(tips_[k] + (marked ? QStringLiteral("\n練習に選んでいます（もう一度クリックで外します）")
+                                                : QStringLiteral("\nクリックで練習に選べます")));
     }
+    layer->raise();
+    layer->update();
 }
 
 void KeyHeatMap::mousePressEvent(QMouseEvent *event)
@@ -245,7 +274,7 @@ void KeyHeatMap::mousePressEvent(QMouseEvent *event)
         const char key = keyAt(k);
         if (!marked_.erase(key))
             marked_.insert(key);
-        showMark(k);
+        showMarks();
         emit marksChanged();
         return;
     }
@@ -256,8 +285,7 @@ void KeyHeatMap::clearMarks()
     if (marked_.empty())
         return;
     marked_.clear();
-    for (std::size_t k = 0; k < keys_.size(); ++k)
-        showMark(k);
+    showMarks();
     emit marksChanged();
 }
 
@@ -293,7 +321,7 @@ void KeyHeatMap::showKeys(const ProgressStats &stats, int level, HeatMeasure mea
         const QString caption = k < keyTable.size() ? keys_[k]->text() : QStringLiteral("ー（-）");
         const QString tip = keyText(caption, figures, smoothedRate(figures, overallRate),
                                     smoothedMs(figures, overallMs));
-        keys_[k]->setToolTip(tip);
+        tips_[k] = tip;
         if (!values[k]) {
             setColour(keys_[k], QPalette::Window, face);
             setColour(keys_[k], QPalette::WindowText, Qt::black);
@@ -312,6 +340,7 @@ void KeyHeatMap::showKeys(const ProgressStats &stats, int level, HeatMeasure mea
         setColour(keys_[k], QPalette::Window, background);
         setColour(keys_[k], QPalette::WindowText, ink);
     }
+    showMarks();
     const bool any = highest >= lowest && std::isfinite(highest);
     if (measure == HeatMeasure::Misses) {
         legendTitle_->setText(QStringLiteral("ミス率"));

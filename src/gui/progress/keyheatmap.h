@@ -51,7 +51,7 @@ protected:
 
 private:
     void layOutKeys();
-    void showMark(std::size_t k);
+    void showMarks();
     // The height the keyboard and its legend take at a width.
     int heightAt(int width) const;
 
@@ -61,6 +61,7 @@ private:
     QLabel *legendTitle_ = nullptr;
     QLabel *lowLabel_ = nullptr;
     QLabel *highLabel_ = nullptr;
+    std::array<QString, 31> tips_{};
     std::set<char> marked_;
-    qreal scale_ = 1;
+    QWidget *marks_ = nullptr;
 };
