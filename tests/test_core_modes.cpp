@@ -10,7 +10,48 @@ class CoreModesTest : public QObject
 private slots:
     void modesAfterEachSequence_data();
     void modesAfterEachSequence();
+    void commandKeys_data();
+    void commandKeys();
 };
+
+namespace
+{
+
+// The events of the tables below, applied in order: S Start (a run), E the run's end or
+// Stop, Y / N the demo question answered, L a level chosen, T the tutorial chosen, X the
+// tutorial's end.
+DrillModes modesAfter(const QString &events)
+{
+    DrillModes modes;
+    for (const QChar event : events) {
+        switch (event.toLatin1()) {
+        case 'S':
+            modes.runStarted();
+            break;
+        case 'E':
+            modes.runEnded();
+            break;
+        case 'Y':
+            modes.demoAnswered(true);
+            break;
+        case 'N':
+            modes.demoAnswered(false);
+            break;
+        case 'L':
+            modes.levelChosen();
+            break;
+        case 'T':
+            modes.tutorialStarted();
+            break;
+        case 'X':
+            modes.tutorialEnded();
+            break;
+        }
+    }
+    return modes;
+}
+
+} // namespace
 
 void CoreModesTest::modesAfterEachSequence_data()
 {
@@ -71,32 +112,7 @@ void CoreModesTest::modesAfterEachSequence()
     QFETCH(QString, keys);
     QFETCH(bool, startUsable);
     QFETCH(bool, levelItemsUsable);
-    DrillModes modes;
-    for (const QChar event : events) {
-        switch (event.toLatin1()) {
-        case 'S':
-            modes.runStarted();
-            break;
-        case 'E':
-            modes.runEnded();
-            break;
-        case 'Y':
-            modes.demoAnswered(true);
-            break;
-        case 'N':
-            modes.demoAnswered(false);
-            break;
-        case 'L':
-            modes.levelChosen();
-            break;
-        case 'T':
-            modes.tutorialStarted();
-            break;
-        case 'X':
-            modes.tutorialEnded();
-            break;
-        }
-    }
+    const DrillModes modes = modesAfter(events);
     const char action = "-JL"[int(modes.keyAction())];
     QCOMPARE(QString(QLatin1Char(action)), keys);
     QCOMPARE(modes.keysRouted(), keys != u'-');
@@ -104,6 +120,62 @@ void CoreModesTest::modesAfterEachSequence()
     QCOMPARE(modes.startUsable(), startUsable);
     QCOMPARE(modes.levelItemsUsable(), levelItemsUsable);
     QCOMPARE(modes.tutorialShown(), !levelItemsUsable);
+}
+
+void CoreModesTest::commandKeys_data()
+{
+    // Commands: - none (the key goes on as keyAction() says), S Start/Stop, B back, F forward,
+    // X end of the tutorial, P the open panel closes. Events as above.
+    QTest::addColumn<QString>("events");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("panelOpen");
+    QTest::addColumn<bool>("repeated");
+    QTest::addColumn<QString>("command");
+    const int none = Qt::NoModifier;
+    QTest::newRow("F5 starts") << "" << int(Qt::Key_F5) << none << false << false << "S";
+    QTest::newRow("F5 stops") << "S" << int(Qt::Key_F5) << none << false << false << "S";
+    QTest::newRow("F5 over a panel") << "" << int(Qt::Key_F5) << none << true << false << "S";
+    QTest::newRow("F5 held") << "S" << int(Qt::Key_F5) << none << false << true << "-";
+    QTest::newRow("Shift+F5") << "" << int(Qt::Key_F5) << int(Qt::ShiftModifier) << false << false
+                              << "-";
+    QTest::newRow("F5 in demo") << "Y" << int(Qt::Key_F5) << none << false << false << "-";
+    QTest::newRow("F5 in the tutorial") << "T" << int(Qt::Key_F5) << none << false << false << "-";
+    QTest::newRow("left in the tutorial")
+        << "T" << int(Qt::Key_Left) << none << false << false << "B";
+    QTest::newRow("keypad right in the tutorial")
+        << "T" << int(Qt::Key_Right) << int(Qt::KeypadModifier) << false << false << "F";
+    QTest::newRow("end in the tutorial")
+        << "T" << int(Qt::Key_End) << none << false << false << "X";
+    QTest::newRow("end in demo in the tutorial")
+        << "TY" << int(Qt::Key_End) << none << false << false << "X";
+    QTest::newRow("right over a panel")
+        << "T" << int(Qt::Key_Right) << none << true << false << "-";
+    QTest::newRow("right in a run") << "S" << int(Qt::Key_Right) << none << false << false << "-";
+    QTest::newRow("right after the tutorial")
+        << "TXL" << int(Qt::Key_Right) << none << false << false << "-";
+    QTest::newRow("Esc in a panel") << "" << int(Qt::Key_Escape) << none << true << false << "P";
+    QTest::newRow("Esc with no panel")
+        << "" << int(Qt::Key_Escape) << none << false << false << "-";
+    // A typed character there: judged, or lit.
+    QTest::newRow("Esc in a panel in a run")
+        << "S" << int(Qt::Key_Escape) << none << true << false << "-";
+    QTest::newRow("Esc in a panel in demo")
+        << "Y" << int(Qt::Key_Escape) << none << true << false << "-";
+    QTest::newRow("a letter") << "T" << int(Qt::Key_A) << none << false << false << "-";
+}
+
+void CoreModesTest::commandKeys()
+{
+    QFETCH(QString, events);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, panelOpen);
+    QFETCH(bool, repeated);
+    QFETCH(QString, command);
+    const DrillModes::Command found =
+        modesAfter(events).command(key, Qt::KeyboardModifiers(modifiers), panelOpen, repeated);
+    QCOMPARE(QString(QLatin1Char("-SBFXP"[int(found)])), command);
 }
 
 QTEST_APPLESS_MAIN(CoreModesTest)

@@ -9,6 +9,7 @@
 #include "testwindow.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QFontInfo>
 #include <QHeaderView>
@@ -237,6 +238,7 @@ private slots:
 
     void menuItemOpensTheWindowWhichFollowsNewRuns();
     void drillKeysStayWithTheMainWindow();
+    void readableWithoutTheMouse();
 };
 
 void ProgressWindowTest::chartShowsRunsInOrder_data()
@@ -666,6 +668,27 @@ void ProgressWindowTest::drillKeysStayWithTheMainWindow()
     w.clickStart(); // stopped
     item->trigger();
     QVERIFY(!window->testAttribute(Qt::WA_ShowWithoutActivating));
+}
+
+void ProgressWindowTest::readableWithoutTheMouse()
+{
+    ProgressFixture f(sampleHistory());
+    QCOMPARE(QAccessible::queryAccessibleInterface(f.window.get())->role(), QAccessible::Window);
+    for (const auto &[chooser, caption] :
+         {std::pair{"levelChooser", "レベル"}, std::pair{"missScope", "キーとかなの集計"}}) {
+        const auto labels = QAccessible::queryAccessibleInterface(f.find(QLatin1String(chooser)))
+                                ->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.front().first->text(QAccessible::Name), QString::fromUtf8(caption));
+    }
+    // Level 5's eleven runs: the last five against the five before.
+    QCOMPARE(
+        f.find(QStringLiteral("progressChart"))->accessibleDescription(),
+        QStringLiteral("スコア（秒＋ミス・少ないほど良い）。11 回を表示、最高 38.0、最新 44.0。"
+                       "最近の 5 回はその前の 5 回より良くなっています。"));
+    QApplication::setActiveWindow(f.window.get());
+    QTest::keyClick(f.window.get(), Qt::Key_Escape);
+    QVERIFY(!f.window->isVisible());
 }
 
 QTEST_MAIN(ProgressWindowTest)
