@@ -65,6 +65,8 @@ void AccessTest::arrowsStepTheTutorial()
     press(w, Qt::Key_Right);
     press(w, Qt::Key_Right);
     QCOMPARE(w.textPanel()->text(), tutorialLook(1).caption);
+    // The keyboard holds the focus in the tutorial, and tells the line.
+    QCOMPARE(accessibleText(w.keyTarget(), QAccessible::Description), tutorialLook(1).caption);
     press(w, Qt::Key_Left);
     QCOMPARE(w.textPanel()->text(), tutorialLook(0).caption);
     press(w, Qt::Key_End);
@@ -141,7 +143,7 @@ void AccessTest::names()
         {"SpeedButton1", "終了"},   {"SpeedButton2", "次へ"},
         {"SpeedButton3", "前へ"},   {"settingPanel", "ローマ字設定"},
         {"scorePanel", "記録表示"}, {"scoreList", "レベルごとの記録"},
-        {"Button1", "スタート"},
+        {"Button1", "スタート"},    {"KBPanel", "キーボード"},
     };
     for (const auto &[object, name] : names)
         QCOMPARE(accessibleText(w.find(QLatin1String(object)), QAccessible::Name),

@@ -105,6 +105,8 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
                               Qt::WindowCloseButtonHint),
       platform_(platform), session_([&platform](int n) { return platform.random(n); })
 {
+    // Before any control is made: an interface, once asked for, is kept.
+    installPanelAccessibility();
     setObjectName(QStringLiteral("Form1"));
     optionsPath_ = QDir::current().absoluteFilePath(QStringLiteral("RK.ini"));
     setWindowTitle(QStringLiteral("Rinkaro 2"));
@@ -121,6 +123,8 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     keyboard_ = new KeyboardView(drillArea_);
     keyboard_->setGeometry(0, 118, clientWidth, 236);
     connect(keyboard_, &KeyboardView::backgroundDoubleClicked, this, &MainWindow::offerDemoMode);
+    // It holds the focus while Start cannot: in the tutorial its description is the line.
+    keyboard_->setAccessibleName(QStringLiteral("キーボード"));
     startStopButton_ = new QPushButton(startCaption, keyboard_);
     startStopButton_->setObjectName(QStringLiteral("Button1"));
     startStopButton_->setGeometry(696, 24, 89, 33);
@@ -485,7 +489,8 @@ void MainWindow::describeItem()
     if (!session_.running()) {
         describedItem_ = 0;
         // Empty, the description is the button's tooltip again.
-        startStopButton_->setAccessibleDescription(QString());
+        if (!startStopButton_->accessibleDescription().isEmpty())
+            startStopButton_->setAccessibleDescription(QString());
         return;
     }
     if (session_.itemNumber() == describedItem_ && session_.mainText() == describedText_)
@@ -697,6 +702,8 @@ void MainWindow::startTutorial()
     if (modes_.tutorialStarted()) {
         applyLayout(layout_.startTutorial());
         textPanel_->setText(tutorialCaption);
+        keyboard_->setAccessibleDescription(
+            QStringLiteral("タイピングの方法。右矢印キーで次へ、左矢印キーで前へ、End キーで終了"));
     }
     showModes();
     keyboard_->showFingerColours(false);
@@ -721,6 +728,7 @@ void MainWindow::showTutorial(TutorialState::Move move)
         setTextPanelLook(look.fontPixels, colourFromBgr(look.fontColour));
         keyboard_->paintKeys(look.keyColours);
         textPanel_->setText(look.caption);
+        keyboard_->setAccessibleDescription(look.caption);
     }
 }
 
@@ -730,6 +738,7 @@ void MainWindow::endTutorial()
     if (modes_.demo())
         keyboard_->lightKey(QString());
     modes_.tutorialEnded();
+    keyboard_->setAccessibleDescription(QString());
     applyLayout(layout_.endTutorial(session_.level()));
     keyboard_->showFingerColours(false);
     selectLevel(session_.level());

@@ -191,6 +191,10 @@ bool RecordTable::focusNextPrevChild(bool next)
 void RecordTable::rollUp()
 {
     resize(panelWidth, rolledHeight);
+    // Hidden with the focus inside, the panel would hand it to the next control for a
+    // moment, which a screen reader would say before the Start button.
+    if (QWidget *focus = focusWidget())
+        focus->clearFocus();
     hide();
     emit closed();
 }

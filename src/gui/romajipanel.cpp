@@ -140,6 +140,10 @@ bool RomajiPanel::focusNextPrevChild(bool next)
 void RomajiPanel::rollUp()
 {
     resize(panelWidth, rolledUpHeight);
+    // Hidden with the focus inside, the panel would hand it to the next control for a
+    // moment, which a screen reader would say before the Start button.
+    if (QWidget *focus = focusWidget())
+        focus->clearFocus();
     hide();
     emit accepted(choices());
 }

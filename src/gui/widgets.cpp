@@ -3,6 +3,7 @@
 #include "core/windowplacement.h"
 #include "gui/platform.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
 #include <QFrame>
@@ -61,6 +62,25 @@ bool focusNextInside(QWidget *panel, bool next)
             return true;
         }
     }
+}
+
+namespace
+{
+
+QAccessibleInterface *panelAccessible(const QString &className, QObject *object)
+{
+    if (object->isWidgetType() &&
+        (className == QLatin1String("RomajiPanel") || className == QLatin1String("RecordTable") ||
+         className == QLatin1String("KeyboardView")))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Grouping);
+    return nullptr;
+}
+
+} // namespace
+
+void installPanelAccessibility()
+{
+    QAccessible::installFactory(panelAccessible); // a second install is ignored
 }
 
 namespace

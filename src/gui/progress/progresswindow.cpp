@@ -105,9 +105,11 @@ QString durationText(double seconds)
 ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     : QWidget(parent, Qt::Window), logPath_(logPath)
 {
+    // Before the window is named: an interface, once asked for, is kept. A second install
+    // is ignored.
+    QAccessible::installFactory(progressWindowAccessible);
     setObjectName(QStringLiteral("progressWindow"));
     setWindowTitle(QStringLiteral("成績グラフ"));
-    QAccessible::installFactory(progressWindowAccessible); // once: a second install is ignored
     new QShortcut(QKeySequence::Cancel, this, this, &QWidget::close);
     const QFont font = pixelFont(pGothicFamily, 12);
     setFont(font);
@@ -171,6 +173,7 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     // No caption: its two values say what they choose.
     nameChoice(tableScope_, nullptr, QStringLiteral("表に出す記録"));
     runTable_ = new RunTable(this);
+    runTable_->setAccessibleName(QStringLiteral("記録の表"));
     runTable_->setMinimumSize(160, 60);
     auto *tableChoices = new QHBoxLayout;
     tableChoices->addWidget(tableScope_);
