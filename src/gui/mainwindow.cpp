@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
@@ -555,8 +556,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     if (focus && focus->window() != this)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
-    // The menu bar, walked with the keyboard, keeps its arrows.
-    if (!qobject_cast<QMenuBar *>(focus)) {
+    // The menu bar, walked with the keyboard, keeps its arrows; a level name edited in the
+    // record list keeps its keys (Esc ends the editing, not the table).
+    if (!qobject_cast<QMenuBar *>(focus) && !qobject_cast<QLineEdit *>(focus)) {
         const DrillModes::Command command = modes_.command(
             key->key(), key->modifiers(), openPanel() != nullptr, key->isAutoRepeat());
         if (command != DrillModes::Command::None) {
