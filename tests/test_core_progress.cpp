@@ -71,9 +71,7 @@ private slots:
     void movingAverage();
     void placement_data();
     void placement();
-    void centredOnTheScreen_data();
     void centredOnTheScreen();
-    void runsInWords_data();
     void runsInWords();
 };
 
@@ -334,60 +332,31 @@ void CoreProgressTest::placement()
     QCOMPARE(placeBeside(screen, main, drillArea, {1000, 700}, {520, 380}), placed);
 }
 
-void CoreProgressTest::centredOnTheScreen_data()
-{
-    QTest::addColumn<QRect>("screen");
-    QTest::addColumn<QSize>("outer");
-    QTest::addColumn<QPoint>("corner");
-    QTest::newRow("fits") << QRect(0, 0, 1280, 1024) << QSize(802, 400) << QPoint(239, 312);
-    QTest::newRow("a screen beside another")
-        << QRect(1280, 24, 1920, 1056) << QSize(802, 400) << QPoint(1839, 352);
-    // A window twice its size on a 1280 x 1024 screen: its corner stays on the screen.
-    QTest::newRow("wider and taller")
-        << QRect(0, 0, 1280, 1024) << QSize(1604, 1100) << QPoint(0, 0);
-    QTest::newRow("wider only") << QRect(0, 30, 640, 482) << QSize(802, 400) << QPoint(0, 71);
-}
-
 void CoreProgressTest::centredOnTheScreen()
 {
-    QFETCH(QRect, screen);
-    QFETCH(QSize, outer);
-    QFETCH(QPoint, corner);
-    QCOMPARE(centredOn(screen, outer), corner);
-}
-
-Q_DECLARE_METATYPE(RunsSummary)
-
-void CoreProgressTest::runsInWords_data()
-{
-    QTest::addColumn<std::vector<double>>("values");
-    QTest::addColumn<bool>("higherIsBetter");
-    QTest::addColumn<RunsSummary>("summary");
-    using Trend = RunsSummary::Trend;
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    QTest::newRow("none") << std::vector<double>{nan} << false << RunsSummary{};
-    QTest::newRow("too few for a trend")
-        << std::vector<double>{30, 25, 28} << false << RunsSummary{3, 25, 28, 0, Trend::Unknown};
-    // Scores: lower is better; the last two against the two before.
-    QTest::newRow("scores falling") << std::vector<double>{40, 38, nan, 30, 29} << false
-                                    << RunsSummary{4, 29, 29, 2, Trend::Better};
-    QTest::newRow("speed falling")
-        << std::vector<double>{40, 38, 30, 29} << true << RunsSummary{4, 40, 29, 2, Trend::Worse};
-    QTest::newRow("within 3 %") << std::vector<double>{100, 100, 102, 101} << true
-                                << RunsSummary{4, 102, 101, 2, Trend::Steady};
-    // Ten against ten, the first runs left out.
-    std::vector<double> many(25, 50.0);
-    std::fill(many.end() - 10, many.end(), 40.0);
-    many.front() = 10;
-    QTest::newRow("the last ten") << many << false << RunsSummary{25, 10, 40, 10, Trend::Better};
+    // A window twice its size on a 1280 x 1024 screen keeps its corner on the screen.
+    QCOMPARE(centredOn(QRect(0, 0, 1280, 1024), QSize(802, 400)), QPoint(239, 312));
+    QCOMPARE(centredOn(QRect(1280, 24, 640, 482), QSize(802, 400)), QPoint(1280, 65));
+    QCOMPARE(centredOn(QRect(0, 0, 1280, 1024), QSize(1604, 1100)), QPoint(0, 0));
 }
 
 void CoreProgressTest::runsInWords()
 {
-    QFETCH(std::vector<double>, values);
-    QFETCH(bool, higherIsBetter);
-    QFETCH(RunsSummary, summary);
-    QCOMPARE(summariseRuns(values, higherIsBetter), summary);
+    using Trend = RunsSummary::Trend;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QCOMPARE(summariseRuns({nan}, false), RunsSummary{});
+    QCOMPARE(summariseRuns({30, 25, 28}, false), (RunsSummary{3, 25, 28, 0, Trend::Unknown}));
+    // Scores: lower is better; the last two runs against the two before.
+    QCOMPARE(summariseRuns({40, 38, nan, 30, 29}, false),
+             (RunsSummary{4, 29, 29, 2, Trend::Better}));
+    QCOMPARE(summariseRuns({40, 38, 30, 29}, true), (RunsSummary{4, 40, 29, 2, Trend::Worse}));
+    QCOMPARE(summariseRuns({100, 100, 102, 101}, true),
+             (RunsSummary{4, 102, 101, 2, Trend::Steady}));
+    // Ten against ten, the first runs left out.
+    std::vector<double> many(25, 50.0);
+    std::fill(many.end() - 10, many.end(), 40.0);
+    many.front() = 10;
+    QCOMPARE(summariseRuns(many, false), (RunsSummary{25, 10, 40, 10, Trend::Better}));
 }
 
 QTEST_APPLESS_MAIN(CoreProgressTest)
