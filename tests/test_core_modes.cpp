@@ -10,7 +10,47 @@ class CoreModesTest : public QObject
 private slots:
     void modesAfterEachSequence_data();
     void modesAfterEachSequence();
+    void commandKeys();
 };
+
+namespace
+{
+
+// The events of the tables below, applied in order: S Start (a run), E the run's end or
+// Stop, Y / N the demo question answered, L a level chosen, T the tutorial chosen, X the
+// tutorial's end.
+DrillModes modesAfter(const QString &events)
+{
+    DrillModes modes;
+    for (const QChar event : events) {
+        switch (event.toLatin1()) {
+        case 'S':
+            modes.runStarted();
+            break;
+        case 'E':
+            modes.runEnded();
+            break;
+        case 'Y':
+            modes.demoAnswered(true);
+            break;
+        case 'N':
+            modes.demoAnswered(false);
+            break;
+        case 'L':
+            modes.levelChosen();
+            break;
+        case 'T':
+            modes.tutorialStarted();
+            break;
+        case 'X':
+            modes.tutorialEnded();
+            break;
+        }
+    }
+    return modes;
+}
+
+} // namespace
 
 void CoreModesTest::modesAfterEachSequence_data()
 {
@@ -71,32 +111,7 @@ void CoreModesTest::modesAfterEachSequence()
     QFETCH(QString, keys);
     QFETCH(bool, startUsable);
     QFETCH(bool, levelItemsUsable);
-    DrillModes modes;
-    for (const QChar event : events) {
-        switch (event.toLatin1()) {
-        case 'S':
-            modes.runStarted();
-            break;
-        case 'E':
-            modes.runEnded();
-            break;
-        case 'Y':
-            modes.demoAnswered(true);
-            break;
-        case 'N':
-            modes.demoAnswered(false);
-            break;
-        case 'L':
-            modes.levelChosen();
-            break;
-        case 'T':
-            modes.tutorialStarted();
-            break;
-        case 'X':
-            modes.tutorialEnded();
-            break;
-        }
-    }
+    const DrillModes modes = modesAfter(events);
     const char action = "-JL"[int(modes.keyAction())];
     QCOMPARE(QString(QLatin1Char(action)), keys);
     QCOMPARE(modes.keysRouted(), keys != u'-');
@@ -104,6 +119,45 @@ void CoreModesTest::modesAfterEachSequence()
     QCOMPARE(modes.startUsable(), startUsable);
     QCOMPARE(modes.levelItemsUsable(), levelItemsUsable);
     QCOMPARE(modes.tutorialShown(), !levelItemsUsable);
+}
+
+void CoreModesTest::commandKeys()
+{
+    // Commands: - none (the key goes on as keyAction() says), S Start/Stop, B back, F forward,
+    // X the tutorial's end, P the open panel closes. Events as above.
+    struct Row {
+        const char *events;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        bool panelOpen, repeated;
+        char command;
+    };
+    const Row rows[] = {
+        {"", Qt::Key_F5, {}, false, false, 'S'},
+        {"S", Qt::Key_F5, {}, true, false, 'S'},
+        {"S", Qt::Key_F5, {}, false, true, '-'},
+        {"", Qt::Key_F5, Qt::ShiftModifier, false, false, '-'},
+        {"Y", Qt::Key_F5, {}, false, false, '-'},
+        {"T", Qt::Key_F5, {}, false, false, '-'},
+        {"T", Qt::Key_Left, {}, false, false, 'B'},
+        {"T", Qt::Key_Right, Qt::KeypadModifier, false, false, 'F'},
+        {"TY", Qt::Key_End, {}, false, false, 'X'},
+        {"T", Qt::Key_Right, {}, true, false, '-'},
+        {"S", Qt::Key_Right, {}, false, false, '-'},
+        {"TXL", Qt::Key_End, {}, false, false, '-'},
+        {"", Qt::Key_Escape, {}, true, false, 'P'},
+        {"", Qt::Key_Escape, {}, false, false, '-'},
+        // Esc is a typed character in a run and in demo mode: judged, or lit.
+        {"S", Qt::Key_Escape, {}, true, false, '-'},
+        {"Y", Qt::Key_Escape, {}, true, false, '-'},
+    };
+    for (const Row &row : rows) {
+        const DrillModes::Command found =
+            modesAfter(QLatin1String(row.events))
+                .command(row.key, row.modifiers, row.panelOpen, row.repeated);
+        QVERIFY2("-SBFXP"[int(found)] == row.command,
+                 qPrintable(QStringLiteral("%1 key %2").arg(row.events).arg(row.key, 0, 16)));
+    }
 }
 
 QTEST_APPLESS_MAIN(CoreModesTest)

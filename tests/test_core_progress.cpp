@@ -10,7 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -69,6 +71,8 @@ private slots:
     void movingAverage();
     void placement_data();
     void placement();
+    void centredOnTheScreen();
+    void runsInWords();
 };
 
 void CoreProgressTest::keys_data()
@@ -326,6 +330,33 @@ void CoreProgressTest::placement()
     QFETCH(QRect, placed);
     const QRect drillArea(main.topLeft(), QSize(main.width(), 140));
     QCOMPARE(placeBeside(screen, main, drillArea, {1000, 700}, {520, 380}), placed);
+}
+
+void CoreProgressTest::centredOnTheScreen()
+{
+    // A window twice its size on a 1280 x 1024 screen keeps its corner on the screen.
+    QCOMPARE(centredOn(QRect(0, 0, 1280, 1024), QSize(802, 400)), QPoint(239, 312));
+    QCOMPARE(centredOn(QRect(1280, 24, 640, 482), QSize(802, 400)), QPoint(1280, 65));
+    QCOMPARE(centredOn(QRect(0, 0, 1280, 1024), QSize(1604, 1100)), QPoint(0, 0));
+}
+
+void CoreProgressTest::runsInWords()
+{
+    using Trend = RunsSummary::Trend;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QCOMPARE(summariseRuns({nan}, false), RunsSummary{});
+    QCOMPARE(summariseRuns({30, 25, 28}, false), (RunsSummary{3, 25, 28, 0, Trend::Unknown}));
+    // Scores: lower is better; the last two runs against the two before.
+    QCOMPARE(summariseRuns({40, 38, nan, 30, 29}, false),
+             (RunsSummary{4, 29, 29, 2, Trend::Better}));
+    QCOMPARE(summariseRuns({40, 38, 30, 29}, true), (RunsSummary{4, 40, 29, 2, Trend::Worse}));
+    QCOMPARE(summariseRuns({100, 100, 102, 101}, true),
+             (RunsSummary{4, 102, 101, 2, Trend::Steady}));
+    // Ten against ten, the first runs left out.
+    std::vector<double> many(25, 50.0);
+    std::fill(many.end() - 10, many.end(), 40.0);
+    many.front() = 10;
+    QCOMPARE(summariseRuns(many, false), (RunsSummary{25, 10, 40, 10, Trend::Better}));
 }
 
 QTEST_APPLESS_MAIN(CoreProgressTest)

@@ -9,6 +9,7 @@
 #include "testwindow.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QFontInfo>
 #include <QHeaderView>
@@ -238,6 +239,7 @@ private slots:
     void menuItemOpensTheWindowWhichFollowsNewRuns();
     void drillKeysStayWithTheMainWindow();
     void markedKeysAndKanaArePractised();
+    void readableWithoutTheMouse();
 };
 
 void ProgressWindowTest::chartShowsRunsInOrder_data()
@@ -716,6 +718,27 @@ void ProgressWindowTest::markedKeysAndKanaArePractised()
     }
     QCOMPARE(items, 34);
     QVERIFY2(marked >= 11, qPrintable(QString::number(marked)));
+}
+
+void ProgressWindowTest::readableWithoutTheMouse()
+{
+    ProgressFixture f(sampleHistory());
+    QCOMPARE(QAccessible::queryAccessibleInterface(f.window.get())->role(), QAccessible::Window);
+    for (const auto &[chooser, caption] :
+         {std::pair{"levelChooser", "レベル"}, std::pair{"missScope", "キーとかなの集計"}}) {
+        const auto labels = QAccessible::queryAccessibleInterface(f.find(QLatin1String(chooser)))
+                                ->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.front().first->text(QAccessible::Name), QString::fromUtf8(caption));
+    }
+    // Level 5's eleven runs: the last five against the five before.
+    QCOMPARE(
+        f.find(QStringLiteral("progressChart"))->accessibleDescription(),
+        QStringLiteral("スコア（秒＋ミス・少ないほど良い）。11 回を表示、最高 38.0、最新 44.0。"
+                       "最近の 5 回はその前の 5 回より良くなっています。"));
+    QApplication::setActiveWindow(f.window.get());
+    QTest::keyClick(f.window.get(), Qt::Key_Escape);
+    QVERIFY(!f.window->isVisible());
 }
 
 QTEST_MAIN(ProgressWindowTest)

@@ -152,8 +152,8 @@ void SettingPanelTest::tabOrderRunsFromOkThroughTheBoxes()
     const QStringList expected{
         "Button2",        "RadioButton1",    "RadioButton_shi", "RadioButton15",  "RadioButton_tsi",
         "RadioButton3",   "RadioButton_tsu", "RadioButton5",    "RadioButton_fu", "RadioButton7",
-        "RadioButton_ji", "RadioButton9",    "RadioButton_sya", "RadioButton13",  "RadioButton_tya",
-        "RadioButton2",   "RadioButton_jya"};
+        "RadioButton_ji", "RadioButton9",    "RadioButton_sya", "RadioButton2",   "RadioButton_jya",
+        "RadioButton13",  "RadioButton_tya"};
     QStringList chain;
     QWidget *widget = okButton(w);
     do {

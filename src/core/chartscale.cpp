@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <numeric>
 
 namespace
 {
@@ -112,4 +113,37 @@ std::vector<double> movingAverage(const std::vector<double> &values, int window)
             averages[k] = sum / count;
     }
     return averages;
+}
+
+RunsSummary summariseRuns(const std::vector<double> &values, bool higherIsBetter)
+{
+    std::vector<double> runs;
+    for (const double value : values)
+        if (std::isfinite(value))
+            runs.push_back(value);
+    RunsSummary summary;
+    summary.count = int(runs.size());
+    if (runs.empty())
+        return summary;
+    summary.best = higherIsBetter ? *std::max_element(runs.begin(), runs.end())
+                                  : *std::min_element(runs.begin(), runs.end());
+    summary.latest = runs.back();
+    if (runs.size() < 4)
+        return summary;
+    const std::size_t n = std::min<std::size_t>(10, runs.size() / 2);
+    const auto mean = [&runs, n](std::size_t from) {
+        return std::accumulate(runs.begin() + std::ptrdiff_t(from),
+                               runs.begin() + std::ptrdiff_t(from + n), 0.0) /
+               double(n);
+    };
+    const double recent = mean(runs.size() - n);
+    const double before = mean(runs.size() - 2 * n);
+    summary.compared = int(n);
+    const double change = recent - before;
+    if (std::abs(change) <= 0.03 * std::abs(before))
+        summary.trend = RunsSummary::Trend::Steady;
+    else
+        summary.trend =
+            (change > 0) == higherIsBetter ? RunsSummary::Trend::Better : RunsSummary::Trend::Worse;
+    return summary;
 }

@@ -35,3 +35,24 @@ AxisScale axisScale(std::vector<double> values, const ScaleRule &rule,
 // The mean of each value and the window - 1 before it (fewer at the start), NaN values left
 // out; NaN where the window holds none.
 std::vector<double> movingAverage(const std::vector<double> &values, int window);
+
+// What a chart of runs says in words, for those who cannot see it: how many runs it shows,
+// the best and the latest value, and which way the recent runs go.
+struct RunsSummary {
+    enum class Trend {
+        Unknown, // fewer than four runs
+        Better,
+        Steady, // within 3 % of the runs before
+        Worse,
+    };
+    int count = 0; // runs with a value
+    double best = 0;
+    double latest = 0;
+    int compared = 0; // the trend sets this many last runs against as many before them
+    Trend trend = Trend::Unknown;
+    friend bool operator==(const RunsSummary &, const RunsSummary &) = default;
+};
+
+// `values` in the runs' order, NaN ones passed over; the trend compares the mean of the last
+// ten runs (half the runs when there are fewer than twenty) with that of as many before them.
+RunsSummary summariseRuns(const std::vector<double> &values, bool higherIsBetter);

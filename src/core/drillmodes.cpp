@@ -51,3 +51,30 @@ DrillModes::KeyAction DrillModes::keyAction() const
         return KeyAction::None;
     return demo_ ? KeyAction::Light : KeyAction::Judge;
 }
+
+DrillModes::Command DrillModes::command(int key, Qt::KeyboardModifiers modifiers, bool panelOpen,
+                                        bool repeated) const
+{
+    // With Shift, Ctrl or Alt a key is someone else's command; the keypad's arrows and End
+    // are the same keys.
+    if (modifiers & ~Qt::KeypadModifier)
+        return Command::None;
+    switch (key) {
+    case Qt::Key_F5:
+        // Held down, it would start and stop over and over.
+        return startUsable_ && !repeated ? Command::StartStop : Command::None;
+    case Qt::Key_Escape:
+        // Esc is a typed character while keys go to the drill or light up.
+        return panelOpen && keyAction() == KeyAction::None ? Command::ClosePanel : Command::None;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_End:
+        if (!tutorial_.shown() || panelOpen)
+            return Command::None;
+        return key == Qt::Key_Left    ? Command::TutorialBack
+               : key == Qt::Key_Right ? Command::TutorialForward
+                                      : Command::TutorialEnd;
+    default:
+        return Command::None;
+    }
+}

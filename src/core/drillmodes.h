@@ -2,6 +2,8 @@
 
 #include "core/tutorialscript.h"
 
+#include <QtCore/qnamespace.h>
+
 // What the main window is doing besides showing a level: a drill run, demo mode (typed
 // keys only light up), the tutorial, or more than one of them (demo mode can be entered
 // during a run or the tutorial). The transitions decide where typed keys go, whether the
@@ -14,6 +16,18 @@ public:
         None,  // the key goes to whatever control has the focus
         Judge, // the drill judges it
         Light, // demo mode: the key typed lights up
+    };
+
+    // What a key that types no character does, whatever control has the focus: F5 is Start
+    // and Stop, Left, Right and End step and end the tutorial, Esc closes an open panel.
+    // None of them is ever judged.
+    enum class Command {
+        None, // an ordinary key: keyAction() says where it goes
+        StartStop,
+        TutorialBack,
+        TutorialForward,
+        TutorialEnd,
+        ClosePanel, // as the panel's OK does
     };
 
     // Start clicked with no run: demo mode ends and the keys go to the drill.
@@ -41,6 +55,9 @@ public:
     // Whether typed characters go to the drill, whatever control has the focus.
     bool keysRouted() const { return keysRouted_; }
     KeyAction keyAction() const;
+    // `key` a Qt::Key; `panelOpen`: a panel is open over the drill area (its controls keep
+    // the arrows and End); `repeated`: the key is held down.
+    Command command(int key, Qt::KeyboardModifiers modifiers, bool panelOpen, bool repeated) const;
     bool startUsable() const { return startUsable_; }
     bool levelItemsUsable() const { return !tutorial_.shown(); }
 

@@ -71,3 +71,9 @@ QRect placeBeside(const QRect &screen, const QRect &main, const QRect &drillArea
     const QSize size = wanted.boundedTo(room.size()).expandedTo(minimum).boundedTo(screen.size());
     return placeIn(largest, room, screen, main, size);
 }
+
+QPoint centredOn(const QRect &screen, QSize outer)
+{
+    return QPoint(screen.x() + std::max(0, (screen.width() - outer.width()) / 2),
+                  screen.y() + std::max(0, (screen.height() - outer.height()) / 2));
+}

@@ -11,3 +11,8 @@
 // of the drill area as it can. All rectangles are frames in screen coordinates.
 QRect placeBeside(const QRect &screen, const QRect &main, const QRect &drillArea, QSize wanted,
                   QSize minimum);
+
+// Where the top-left corner of a window's frame of `outer` size goes to stand in the middle of
+// `screen` (its available area). A window larger than the screen keeps its top-left corner on
+// it, where its caption, menus and first controls are, and runs off the right or bottom edge.
+QPoint centredOn(const QRect &screen, QSize outer);

@@ -13,6 +13,7 @@
 #include "gui/romajipanel.h"
 #include "gui/widgets.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QFontMetrics>
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
@@ -108,6 +110,8 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
       platform_(platform), session_([&platform](int n) { return platform.random(n); }),
       weakHistory_(records_.historyPath())
 {
+    // Before any control is made: an interface, once asked for, is kept.
+    installPanelAccessibility();
     setObjectName(QStringLiteral("Form1"));
     optionsPath_ = QDir::current().absoluteFilePath(QStringLiteral("RK.ini"));
     setWindowTitle(QStringLiteral("Rinkaro 2"));
@@ -124,10 +128,14 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     keyboard_ = new KeyboardView(drillArea_);
     keyboard_->setGeometry(0, 118, clientWidth, 236);
     connect(keyboard_, &KeyboardView::backgroundDoubleClicked, this, &MainWindow::offerDemoMode);
+    // It holds the focus while Start cannot: in the tutorial its description is the line.
+    keyboard_->setAccessibleName(QStringLiteral("キーボード"));
     startStopButton_ = new QPushButton(startCaption, keyboard_);
     startStopButton_->setObjectName(QStringLiteral("Button1"));
     startStopButton_->setGeometry(696, 24, 89, 33);
     startStopButton_->setAutoDefault(false);
+    // Outside a run a screen reader gives this as the button's description too.
+    startStopButton_->setToolTip(QStringLiteral("F5 キーでもスタート・ストップできます"));
     connect(startStopButton_, &QPushButton::clicked, this, &MainWindow::toggleDrillRun);
     buildTutorialButtons();
 
@@ -295,6 +303,7 @@ void MainWindow::buildTutorialButtons()
         button->setIcon(glyphIcon(row.glyph));
         button->setIconSize(QSize(16, 16));
         button->setToolTip(QString::fromUtf8(row.toolTip));
+        button->setAccessibleName(button->toolTip());
         button->setFocusPolicy(Qt::NoFocus);
         button->hide();
         connect(button, &QToolButton::clicked, this, row.handler);
@@ -432,13 +441,21 @@ void MainWindow::setStartButtonEnabled(bool enabled)
     // Qt would hand the focus of a disabled button to the next control in the tab chain,
     // a check box that a space would tick.
     QWidget *focus = QApplication::focusWidget();
-    if (!focus || focus->window() == this)
+    QWidget *panel = openPanel();
+    if (!focus || (focus->window() == this && !(panel && panel->isAncestorOf(focus))))
         keyboard_->setFocus();
     startStopButton_->setEnabled(false);
 }
 
 void MainWindow::focusStartButton()
 {
+    // While a panel is open the focus stays in it, as Tab does.
+    if (QWidget *panel = openPanel()) {
+        QWidget *focus = QApplication::focusWidget();
+        if (!focus || !panel->isAncestorOf(focus))
+            focusNextInside(panel, true);
+        return;
+    }
     // A disabled Start cannot take the focus, and Qt would pass it on to a check box that a
     // space would tick: the keyboard picture takes it instead, where keys do nothing.
     if (startStopButton_->isEnabled())
@@ -501,6 +518,35 @@ void MainWindow::showDrill()
     // In demo mode the keyboard shows the keys typed, not the drill's hint.
     if (!modes_.demo())
         keyboard_->lightKey(session_.hintKey());
+    describeItem();
+}
+
+// A screen reader speaks only what the focus is on, and the focus stays on Stop during a
+// run: the button's description carries each new item and its reading ("さくら、SA KU RA"),
+// taken as the item comes, before any of its letters is masked.
+void MainWindow::describeItem()
+{
+    if (!session_.running()) {
+        describedItem_ = 0;
+        // Empty, the description is the button's tooltip again.
+        if (!startStopButton_->accessibleDescription().isEmpty())
+            startStopButton_->setAccessibleDescription(QString());
+        return;
+    }
+    if (session_.itemNumber() == describedItem_ && session_.mainText() == describedText_)
+        return;
+    describedItem_ = session_.itemNumber();
+    describedText_ = session_.mainText();
+    const QString reading = session_.readingText().simplified();
+    const QString description =
+        reading.isEmpty() ? describedText_ : describedText_ + QStringLiteral("、") + reading;
+    if (description != startStopButton_->accessibleDescription()) {
+        startStopButton_->setAccessibleDescription(description); // which tells the readers
+    } else {
+        // The same item drawn again in a random run: said again all the same.
+        QAccessibleEvent event(startStopButton_, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void MainWindow::judge(char key)
@@ -548,7 +594,7 @@ void MainWindow::finishRun()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (modes_.keyAction() == DrillModes::KeyAction::None || event->type() != QEvent::KeyPress)
+    if (event->type() != QEvent::KeyPress)
         return false;
     // An application-wide filter sees a key once for every widget it propagates through;
     // only its first receiver (the focused control, or the window when nothing has the
@@ -559,6 +605,18 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     if (focus && focus->window() != this)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
+    // The menu bar, walked with the keyboard, keeps its arrows; a level name edited in the
+    // record list keeps its keys (Esc ends the editing, not the table).
+    if (!qobject_cast<QMenuBar *>(focus) && !qobject_cast<QLineEdit *>(focus)) {
+        const DrillModes::Command command = modes_.command(
+            key->key(), key->modifiers(), openPanel() != nullptr, key->isAutoRepeat());
+        if (command != DrillModes::Command::None) {
+            runCommand(command);
+            return true;
+        }
+    }
+    if (modes_.keyAction() == DrillModes::KeyAction::None)
+        return false;
     // A letter pressed with Alt or the logo key is a command, not a typed character: it is
     // neither right nor wrong. Shift and Ctrl letters are typed characters (wrong ones).
     if (key->modifiers() & (Qt::AltModifier | Qt::MetaModifier))
@@ -572,6 +630,50 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     // The window has taken the character: a focused button must not also react to it
     // (a space would otherwise click Stop in the middle of a run).
     return true;
+}
+
+void MainWindow::runCommand(DrillModes::Command command)
+{
+    switch (command) {
+    case DrillModes::Command::None:
+        break;
+    case DrillModes::Command::StartStop:
+        toggleDrillRun();
+        break;
+    case DrillModes::Command::TutorialBack:
+        stepTutorialBack();
+        break;
+    case DrillModes::Command::TutorialForward:
+        stepTutorialForward();
+        break;
+    case DrillModes::Command::TutorialEnd:
+        endTutorial();
+        break;
+    case DrillModes::Command::ClosePanel:
+        if (openPanel() == romajiPanel_)
+            romajiPanel_->rollUp();
+        else
+            recordTable_->rollUp();
+        break;
+    }
+}
+
+// The panel that keys go to: the open one that holds the focus, else the open one on top.
+QWidget *MainWindow::openPanel() const
+{
+    QWidget *focus = QApplication::focusWidget();
+    QWidget *top = nullptr;
+    for (QWidget *panel :
+         {static_cast<QWidget *>(romajiPanel_), static_cast<QWidget *>(recordTable_)}) {
+        if (!panel->isVisible())
+            continue;
+        if (focus && panel->isAncestorOf(focus))
+            return panel;
+        // Unrolling raises a panel: the later child is the one on top.
+        if (!top || drillArea_->children().indexOf(panel) > drillArea_->children().indexOf(top))
+            top = panel;
+    }
+    return top;
 }
 
 // ---- Options -------------------------------------------------------------------------
@@ -711,6 +813,8 @@ void MainWindow::startTutorial()
     if (modes_.tutorialStarted()) {
         applyLayout(layout_.startTutorial());
         textPanel_->setText(tutorialCaption);
+        keyboard_->setAccessibleDescription(
+            QStringLiteral("タイピングの方法。右矢印キーで次へ、左矢印キーで前へ、End キーで終了"));
     }
     showModes();
     keyboard_->showFingerColours(false);
@@ -735,6 +839,7 @@ void MainWindow::showTutorial(TutorialState::Move move)
         setTextPanelLook(look.fontPixels, colourFromBgr(look.fontColour));
         keyboard_->paintKeys(look.keyColours);
         textPanel_->setText(look.caption);
+        keyboard_->setAccessibleDescription(look.caption);
     }
 }
 
@@ -744,6 +849,7 @@ void MainWindow::endTutorial()
     if (modes_.demo())
         keyboard_->lightKey(QString());
     modes_.tutorialEnded();
+    keyboard_->setAccessibleDescription(QString());
     applyLayout(layout_.endTutorial(session_.level()));
     keyboard_->showFingerColours(false);
     selectLevel(session_.level());

@@ -78,6 +78,9 @@ private:
     void finishRun();
     void showModes();
     void showDrill();
+    void describeItem();
+    void runCommand(DrillModes::Command command);
+    QWidget *openPanel() const;
     void showTutorial(TutorialState::Move move);
     void applyLayout(const DrillAreaLayout::Frames &frames);
     void setDrillAreaHeight(int height);
@@ -100,7 +103,9 @@ private:
     DrillAreaLayout layout_;
     bool settingsLoaded_ = false;
     int textPanelPixels_ = 0; // the text panel's font size, unless its text must be smaller
-    QString optionsPath_; // RK.ini
+    QString optionsPath_;     // RK.ini
+    int describedItem_ = 0;   // the item of the run that the Start button describes, 0: none
+    QString describedText_;
 
     QWidget *drillArea_ = nullptr;
     std::array<QAction *, levelCount> levelItems_{}; // Level1 .. Level9

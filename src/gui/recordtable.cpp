@@ -107,6 +107,8 @@ protected:
 RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), platform_(platform)
 {
     setObjectName(QStringLiteral("scorePanel"));
+    // What a screen reader says as the focus comes into the panel.
+    setAccessibleName(QStringLiteral("記録表示"));
     setGeometry(140, 0, panelWidth, panelHeight);
     setUnrollingPanelFrame(this);
 
@@ -119,6 +121,7 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
 
     list_ = new ScoreList(this);
     list_->setObjectName(QStringLiteral("scoreList"));
+    list_->setAccessibleName(QStringLiteral("レベルごとの記録"));
     list_->setGeometry(10, 12, 501, 165);
     list_->setFrameShape(QFrame::NoFrame);
     list_->setHeader(new ScoreHeader(Qt::Horizontal, list_));
@@ -180,9 +183,18 @@ void RecordTable::unroll(const ScoreBook &scores)
     unrollPanel(platform_, this, okButton_, rolledHeight, panelHeight);
 }
 
+bool RecordTable::focusNextPrevChild(bool next)
+{
+    return focusNextInside(this, next);
+}
+
 void RecordTable::rollUp()
 {
     resize(panelWidth, rolledHeight);
+    // Hidden with the focus inside, the panel would hand it to the next control for a
+    // moment, which a screen reader would say before the Start button.
+    if (QWidget *focus = focusWidget())
+        focus->clearFocus();
     hide();
     emit closed();
 }

@@ -17,13 +17,16 @@ public:
     RecordTable(Platform &platform, QWidget *parent);
 
     void unroll(const ScoreBook &scores);
+    // What OK does: the table rolls away.
+    void rollUp();
 
 signals:
     void closed();
 
-private:
-    void rollUp();
+protected:
+    bool focusNextPrevChild(bool next) override;
 
+private:
     Platform &platform_;
     QTreeWidget *list_ = nullptr;     // scoreList
     QPushButton *okButton_ = nullptr; // Button3

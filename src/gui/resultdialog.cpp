@@ -8,6 +8,9 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <array>
+#include <iterator>
+#include <utility>
 
 namespace
 {
@@ -65,6 +68,7 @@ ResultDialog::ResultDialog(QWidget *parent)
         {nullptr, "Label8", bestCaptionRect, "最高タイム", left},
     };
     const QFont labelFont = pixelFont(gothicFamily, 16);
+    std::array<QLabel *, std::size(labelRows)> labels{};
     for (const LabelRow &entry : labelRows) {
         auto *label = new QLabel(QString::fromUtf8(entry.caption), this);
         label->setObjectName(QLatin1String(entry.name));
@@ -74,7 +78,13 @@ ResultDialog::ResultDialog(QWidget *parent)
         setColour(label, QPalette::WindowText, Qt::black);
         if (entry.label)
             *entry.label = label;
+        labels[std::size_t(&entry - labelRows)] = label;
     }
+    // Each caption labels its value, so that a screen reader reads them as pairs and not as
+    // "12.7, 秒, 0, エラー ..." (the values' names carry their captions too, see setResult).
+    for (const auto &[caption, value] :
+         {std::pair{5, 4}, std::pair{7, 6}, std::pair{1, 0}, std::pair{3, 2}})
+        labels[std::size_t(caption)]->setBuddy(labels[std::size_t(value)]);
 
     divider_ = new QFrame(this);
     divider_->setObjectName(QStringLiteral("Bevel1"));
@@ -83,6 +93,8 @@ ResultDialog::ResultDialog(QWidget *parent)
 
     okButton_ = new QPushButton(QStringLiteral("O K"), this);
     okButton_->setObjectName(QStringLiteral("Button1"));
+    // Spoken as a word, not as two letters.
+    okButton_->setAccessibleName(QStringLiteral("OK"));
     okButton_->setGeometry(okRect);
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::close);
@@ -104,6 +116,10 @@ void ResultDialog::setResult(const QString &seconds, const QString &errors, cons
     errorsLabel_->setText(errors);
     standardLabel_->setText(standard);
     bestLabel_->setText(best);
+    standardLabel_->setAccessibleName(QStringLiteral("標準タイム %1 秒").arg(standard));
+    bestLabel_->setAccessibleName(QStringLiteral("最高タイム %1 秒").arg(best));
+    timeLabel_->setAccessibleName(QStringLiteral("タイピング時間 %1 秒").arg(seconds));
+    errorsLabel_->setAccessibleName(QStringLiteral("エラー %1").arg(errors));
     layOutValues();
 }
 

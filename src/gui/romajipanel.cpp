@@ -37,8 +37,9 @@ struct BoxRow {
     int alternativeWidth;
 };
 
-// In tab order, the boxes by number; `group` is the settings file's order, in which the
-// じゃ group comes before the ちゃ group.
+// In tab order, the boxes as the screen shows them, column by column from the top (the
+// じゃ box, GroupBox8, stands above the ちゃ box, GroupBox7); `group` is the settings file's
+// order.
 // clang-format off
 const BoxRow boxRows[] = {
     {0, "GroupBox1", "し", {32, 24, 105, 73}, "RadioButton1", "si", "RadioButton_shi", "shi", 32, 41, 49},
@@ -47,8 +48,8 @@ const BoxRow boxRows[] = {
     {3, "GroupBox4", "ふ", {168, 24, 105, 73}, "RadioButton5", "hu", "RadioButton_fu", "fu", 32, 41, 49},
     {4, "GroupBox5", "じ", {168, 112, 105, 73}, "RadioButton7", "zi", "RadioButton_ji", "ji", 32, 41, 49},
     {5, "GroupBox6", "しゃ,しゅ,しょ", {312, 24, 193, 73}, "RadioButton9", "sha,shu,sho", "RadioButton_sya", "sya,syu,syo", 56, 121, 121},
-    {7, "GroupBox7", "ちゃ,ちゅ,ちょ", {312, 200, 193, 73}, "RadioButton13", "cha,chu,cho", "RadioButton_tya", "tya,tyu,tyo", 48, 121, 121},
     {6, "GroupBox8", "じゃ,じゅ,じょ", {312, 112, 193, 73}, "RadioButton2", "ja,ju,jo", "RadioButton_jya", "jya,jyu,jyo", 48, 121, 121},
+    {7, "GroupBox7", "ちゃ,ちゅ,ちょ", {312, 200, 193, 73}, "RadioButton13", "cha,chu,cho", "RadioButton_tya", "tya,tyu,tyo", 48, 121, 121},
 };
 // clang-format on
 
@@ -57,6 +58,8 @@ const BoxRow boxRows[] = {
 RomajiPanel::RomajiPanel(Platform &platform, QWidget *parent) : QFrame(parent), platform_(platform)
 {
     setObjectName(QStringLiteral("settingPanel"));
+    // What a screen reader says as the focus comes into the panel.
+    setAccessibleName(QStringLiteral("ローマ字設定"));
     setGeometry(139, 0, panelWidth, panelHeight);
     setUnrollingPanelFrame(this);
     setColour(this, QPalette::Window, QApplication::palette().color(QPalette::Button));
@@ -129,9 +132,18 @@ void RomajiPanel::unroll()
     unrollPanel(platform_, this, okButton_, 60, panelHeight, 3);
 }
 
+bool RomajiPanel::focusNextPrevChild(bool next)
+{
+    return focusNextInside(this, next);
+}
+
 void RomajiPanel::rollUp()
 {
     resize(panelWidth, rolledUpHeight);
+    // Hidden with the focus inside, the panel would hand it to the next control for a
+    // moment, which a screen reader would say before the Start button.
+    if (QWidget *focus = focusWidget())
+        focus->clearFocus();
     hide();
     emit accepted(choices());
 }

@@ -22,15 +22,18 @@ public:
     RomajiChoices choices() const;
     void setChoices(const RomajiChoices &choices);
     void unroll();
+    // What OK does: the panel rolls away and hands over the choices.
+    void rollUp();
 
 signals:
     // A button of a group chosen: what a close would save, whether OK follows or not.
     void choicesEdited(const RomajiChoices &choices);
     void accepted(const RomajiChoices &choices);
 
-private:
-    void rollUp();
+protected:
+    bool focusNextPrevChild(bool next) override;
 
+private:
     Platform &platform_;
     QPushButton *okButton_ = nullptr;                        // Button2
     std::array<QRadioButton *, romajiGroups> usual_{};       // RadioButton1 "si" ...

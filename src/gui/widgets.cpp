@@ -1,7 +1,10 @@
 #include "gui/widgets.h"
 
+#include "core/windowplacement.h"
 #include "gui/platform.h"
 
+#include <QAccessibleWidget>
+#include <QApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QScreen>
@@ -42,6 +45,44 @@ void unrollPanel(Platform &platform, QWidget *panel, QWidget *focus, int fromHei
     }
 }
 
+bool focusNextInside(QWidget *panel, bool next)
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || !panel->isAncestorOf(focus))
+        focus = panel;
+    // The window's whole focus chain is a ring: go round it once from the focus.
+    for (QWidget *candidate = focus;;) {
+        candidate = next ? candidate->nextInFocusChain() : candidate->previousInFocusChain();
+        if (candidate == focus)
+            return true;
+        if (panel->isAncestorOf(candidate) && !candidate->focusProxy() &&
+            (candidate->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
+            candidate->isVisibleTo(panel) && candidate->isEnabled()) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+}
+
+namespace
+{
+
+QAccessibleInterface *panelAccessible(const QString &className, QObject *object)
+{
+    if (object->isWidgetType() &&
+        (className == QLatin1String("RomajiPanel") || className == QLatin1String("RecordTable") ||
+         className == QLatin1String("KeyboardView")))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Grouping);
+    return nullptr;
+}
+
+} // namespace
+
+void installPanelAccessibility()
+{
+    QAccessible::installFactory(panelAccessible); // a second install is ignored
+}
+
 namespace
 {
 
@@ -65,9 +106,7 @@ void moveToCentre(QWidget *window, const QMargins &frame)
     if (!screen)
         return;
     const QSize outer = window->size().grownBy(frame);
-    const QRect area = screen->availableGeometry();
-    const QPoint frameCorner(area.x() + (area.width() - outer.width()) / 2,
-                             area.y() + (area.height() - outer.height()) / 2);
+    const QPoint frameCorner = centredOn(screen->availableGeometry(), outer);
     // Placing the client area itself: how a window manager applies a position that
     // includes the frame depends on when it arrives.
     window->setGeometry(QRect(frameCorner + QPoint(frame.left(), frame.top()), window->size()));

@@ -24,6 +24,14 @@ void setUnrollingPanelFrame(QFrame *panel);
 void unrollPanel(Platform &platform, QWidget *panel, QWidget *focus, int fromHeight, int toHeight,
                  int step = 1);
 
+// Tab and Shift+Tab inside an open panel: the focus goes round its own controls and never to
+// the window's controls behind it. For a panel's focusNextPrevChild(); always true.
+bool focusNextInside(QWidget *panel, bool next);
+
+// Screen readers take the panels that unroll over the drill area, and the keyboard, for
+// panels (a bare frame is said as a window frame). Once, at the main window's making.
+void installPanelAccessibility();
+
 // Moves a window, frame included, to the middle of its screen. Until the window manager
 // has framed a newly shown window its frame is unknown; until the window is hidden, it is
 // centred again whenever its whole frame becomes known or changes.

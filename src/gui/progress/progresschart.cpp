@@ -111,6 +111,7 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
     setRubberBand(QChartView::HorizontalRubberBand);
     // The chart is read with the mouse; the keys stay with the drill.
     setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(QStringLiteral("グラフ"));
 
     chart_ = new QChart;
     chart_->setAnimationOptions(QChart::NoAnimation);
@@ -572,7 +573,46 @@ void ProgressChart::redraw()
         standard >= low && standard <= high
             ? QStringLiteral("%1 %2").arg(standardName).arg(standard)
             : QStringLiteral("%1 %2（範囲外）").arg(standardName).arg(standard));
+    describe(shown);
     updating_ = false;
+}
+
+// The chart in words, for a screen reader: what it measures, the runs in view, the best and
+// the latest, and which way the last runs go. The table of runs holds every figure.
+void ProgressChart::describe(const std::vector<int> &shown)
+{
+    std::vector<double> values;
+    values.reserve(shown.size());
+    for (const int k : shown)
+        values.push_back(values_[std::size_t(k)]);
+    const RunsSummary summary = summariseRuns(values, higherIsBetter(measure_));
+    QString text = chart_->title() + QStringLiteral("。");
+    if (summary.count == 0) {
+        setAccessibleDescription(text + QStringLiteral("表示している記録はありません。"));
+        return;
+    }
+    const QLocale japanese(QLocale::Japanese);
+    const auto number = [&japanese](double value) { return japanese.toString(value, 'f', 1); };
+    text += QStringLiteral("%1 回を表示、最高 %2、最新 %3。")
+                .arg(summary.count)
+                .arg(number(summary.best), number(summary.latest));
+    const QString compared =
+        QStringLiteral("最近の %1 回はその前の %1 回より").arg(summary.compared);
+    switch (summary.trend) {
+    case RunsSummary::Trend::Unknown:
+        break;
+    case RunsSummary::Trend::Better:
+        text += compared + QStringLiteral("良くなっています。");
+        break;
+    case RunsSummary::Trend::Steady:
+        text +=
+            QStringLiteral("最近の %1 回はその前の %1 回とほぼ同じです。").arg(summary.compared);
+        break;
+    case RunsSummary::Trend::Worse:
+        text += compared + QStringLiteral("悪くなっています。");
+        break;
+    }
+    setAccessibleDescription(text);
 }
 
 QList<QPointF> ProgressChart::seriesPoints(const QString &name) const

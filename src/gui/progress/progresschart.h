@@ -66,6 +66,7 @@ private:
     void computeFullRange();
     void setView(double low, double high);
     void redraw();
+    void describe(const std::vector<int> &shown);
     void attachXAxis();
     double xOf(int position) const;
     QString runText(int position, bool outside) const;

@@ -9,6 +9,7 @@
 #include "gui/progress/runtable.h"
 #include "gui/widgets.h"
 
+#include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
@@ -18,6 +19,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QThread>
@@ -73,6 +75,23 @@ QButtonGroup *makeChoice(QWidget *parent, QHBoxLayout *row,
     return group;
 }
 
+// A window of its own to screen readers, which take a bare widget for a filler.
+QAccessibleInterface *progressWindowAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("ProgressWindow") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
+// A choice named by its caption: the caption labels it for screen readers, which on Linux
+// say a combo box's value as its name and its label beside it.
+void nameChoice(QComboBox *choice, QLabel *caption, const QString &name)
+{
+    choice->setAccessibleName(name);
+    if (caption)
+        caption->setBuddy(choice);
+}
+
 QString durationText(double seconds)
 {
     const qint64 minutes = qint64(seconds / 60);
@@ -86,14 +105,18 @@ QString durationText(double seconds)
 ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     : QWidget(parent, Qt::Window), logPath_(logPath)
 {
+    // Before the window is named: an interface, once asked for, is kept. A second install
+    // is ignored.
+    QAccessible::installFactory(progressWindowAccessible);
     setObjectName(QStringLiteral("progressWindow"));
     setWindowTitle(QStringLiteral("成績グラフ"));
+    new QShortcut(QKeySequence::Cancel, this, this, &QWidget::close);
     const QFont font = pixelFont(pGothicFamily, 12);
     setFont(font);
 
     levelChooser_ = new QComboBox(this);
     levelChooser_->setObjectName(QStringLiteral("levelChooser"));
-    levelChooser_->setFocusPolicy(Qt::NoFocus);
+    levelChooser_->setFocusPolicy(Qt::TabFocus); // a click leaves the focus where it was
     for (int level = 1; level <= lastDrillLevel; ++level)
         levelChooser_->addItem(levelName(level), level);
     levelChooser_->insertSeparator(levelCount);
@@ -102,7 +125,9 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     runCountLabel_->setWordWrap(true);
     runCountLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto *top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("レベル"), this));
+    auto *levelCaption = new QLabel(QStringLiteral("レベル"), this);
+    nameChoice(levelChooser_, levelCaption, levelCaption->text());
+    top->addWidget(levelCaption);
     top->addWidget(levelChooser_);
     top->addWidget(runCountLabel_, 1);
 
@@ -143,10 +168,13 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     auto *tablePanel = new QWidget(this);
     tableScope_ = new QComboBox(this);
     tableScope_->setObjectName(QStringLiteral("tableScope"));
-    tableScope_->setFocusPolicy(Qt::NoFocus);
+    tableScope_->setFocusPolicy(Qt::TabFocus);
     tableScope_->addItems(
         {QStringLiteral("このレベルの記録"), QStringLiteral("すべてのレベルの記録")});
+    // No caption: its two values say what they choose.
+    nameChoice(tableScope_, nullptr, QStringLiteral("表に出す記録"));
     runTable_ = new RunTable(this);
+    runTable_->setAccessibleName(QStringLiteral("記録の表"));
     runTable_->setMinimumSize(160, 60);
     auto *tableChoices = new QHBoxLayout;
     tableChoices->addWidget(tableScope_);
@@ -170,13 +198,15 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     auto *missPanel = new QWidget(this);
     missScope_ = new QComboBox(this);
     missScope_->setObjectName(QStringLiteral("missScope"));
-    missScope_->setFocusPolicy(Qt::NoFocus);
+    missScope_->setFocusPolicy(Qt::TabFocus);
     missScope_->setSizeAdjustPolicy(
         QComboBox::AdjustToContents); // its second item follows the level
     missScope_->addItem(QStringLiteral("すべてのレベル"));
     missScope_->addItem(QString());
     auto *missChoices = new QHBoxLayout;
-    missChoices->addWidget(new QLabel(QStringLiteral("キーとかなの集計"), this));
+    auto *missCaption = new QLabel(QStringLiteral("キーとかなの集計"), this);
+    nameChoice(missScope_, missCaption, missCaption->text());
+    missChoices->addWidget(missCaption);
     missChoices->addWidget(missScope_);
     missChoices->addSpacing(12);
     heatButtons_ = makeChoice(
