@@ -116,8 +116,14 @@ void ResultDialog::setResult(const QString &seconds, const QString &errors, cons
     errorsLabel_->setText(errors);
     standardLabel_->setText(standard);
     bestLabel_->setText(best);
-    standardLabel_->setAccessibleName(QStringLiteral("標準タイム %1 秒").arg(standard));
-    bestLabel_->setAccessibleName(QStringLiteral("最高タイム %1 秒").arg(best));
+    // A weak-spot run has neither time: "—" is said as none.
+    const auto timeName = [](const QString &caption, const QString &value) {
+        return value == QStringLiteral("—") ? caption + QStringLiteral(" なし")
+                                            : QStringLiteral("%1 %2 秒").arg(caption, value);
+    };
+    standardLabel_->setAccessibleName(timeName(QStringLiteral("標準タイム"), standard));
+    bestLabel_->setAccessibleName(timeName(QStringLiteral("最高タイム"), best));
+    weakSpotsLabel_->setAccessibleName(QStringLiteral("苦手な所のミス率、この練習の前と今回: %1").arg(weakSpots));
     timeLabel_->setAccessibleName(QStringLiteral("タイピング時間 %1 秒").arg(seconds));
     errorsLabel_->setAccessibleName(QStringLiteral("エラー %1").arg(errors));
     layOutValues();
