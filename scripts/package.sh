@@ -23,6 +23,9 @@ if [ ${#missing[@]} -gt 0 ]; then
     exit 1
 fi
 
+# CPack takes the modes of the package's own members from the files it writes: the umask
+# dpkg-buildpackage uses, whatever the user's.
+umask 0022
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
     # Outside a git clone (a source archive), the date of the change log's newest entry.
@@ -37,12 +40,19 @@ flags() { (cd "$root" && dpkg-buildflags --get "$1"); }
 cxxflags="$(flags CXXFLAGS) $(flags CPPFLAGS) -ffile-prefix-map=$root=. -ffile-prefix-map=$tree=."
 ldflags=$(flags LDFLAGS)
 
+# Qt's rcc writes SOURCE_DATE_EPOCH into the program, and the build cannot see it change: a
+# tree built for another commit starts over.
+stamp="$tree/source-date-epoch"
+if [ -f "$stamp" ] && [ "$(cat "$stamp")" != "$SOURCE_DATE_EPOCH" ]; then
+    rm -rf "$tree"
+fi
 # The plugin is a module: the same linker flags, so that it is hardened like the program.
 cmake -S "$root" -B "$tree" -G Ninja \
     -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_RPATH=ON \
     -DRINKARO_BUILD_TESTS=OFF -DRINKARO_BUILD_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
     -DCMAKE_MODULE_LINKER_FLAGS="$ldflags" -DCMAKE_SHARED_LINKER_FLAGS="$ldflags" >/dev/null
+echo "$SOURCE_DATE_EPOCH" >"$stamp"
 cmake --build "$tree" -j"$(nproc)"
 rm -f "$tree"/cpack/rinkaro_*.deb
 (cd "$tree" && cpack --config CPackConfig.cmake -B "$tree/cpack" >/dev/null)

@@ -18,6 +18,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
+# Both packages from scratch: a tree left by an earlier run could hide what a fresh build does.
+rm -rf "$out/deb-build" "$out/second"
 build() { # output folder: builds the package there, prints its file name
     mkdir -p "$1"
     bash "$source_folder/scripts/package.sh" "$1" >"$1/package.log" 2>&1 || {
