@@ -148,6 +148,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The benchmark runs from bench/, the plugin lies at the top of the build tree.
+    setProgressPluginFolders({QStringLiteral(RINKARO_PLUGIN_BUILD_DIR)});
     // The figures keep a decimal point whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
     const QStringList args = QApplication::arguments();

@@ -218,7 +218,7 @@ class ProgressWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void initTestCase();
 
     void chartShowsRunsInOrder_data();
     void chartShowsRunsInOrder();
@@ -580,12 +580,28 @@ void ProgressWindowTest::emptyHistoriesShowTheFirstRunNote()
     QCOMPARE(f.table()->rowCount(), 0);
 }
 
+void ProgressWindowTest::initTestCase()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The program looks where the build installs the module, then beside itself; never in
+    // the build tree, which only this suite names.
+    const QStringList folders = progressPluginFolders();
+    QCOMPARE(folders.size(), 2);
+    QVERIFY2(folders.first().endsWith(QStringLiteral("/rinkaro")), qPrintable(folders.first()));
+    QVERIFY(!folders.contains(QStringLiteral(RINKARO_PLUGIN_BUILD_DIR)));
+    QCOMPARE(folders.last(), QCoreApplication::applicationDirPath());
+    setProgressPluginFolders({QStringLiteral(RINKARO_PLUGIN_BUILD_DIR)});
+}
+
 void ProgressWindowTest::missingOrDamagedModuleIsReported()
 {
-    QTemporaryDir folder;
+    QTemporaryDir folder, other;
     QString error;
-    QVERIFY(!loadProgressWindowFactory({folder.path()}, &error));
-    QVERIFY2(error.contains(QStringLiteral("librinkaro_progress.so")), qPrintable(error));
+    // The box names every place tried.
+    QVERIFY(!loadProgressWindowFactory({folder.path(), other.path()}, &error));
+    QCOMPARE(error, QStringLiteral("%1/librinkaro_progress.so が見つかりません\n"
+                                   "%2/librinkaro_progress.so が見つかりません")
+                        .arg(folder.path(), other.path()));
 
     QFile fake(folder.filePath(QStringLiteral("librinkaro_progress.so")));
     QVERIFY(fake.open(QIODevice::WriteOnly));

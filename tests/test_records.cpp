@@ -366,7 +366,7 @@ void RecordsTest::aboutBoxShowsModallyWithItsLabels()
     w.action(QStringLiteral("aboutMenu1"))->trigger();
     QCOMPARE(w.platform.modals.size(), std::size_t(1));
     QCOMPARE(w.platform.modals.back().title, QStringLiteral("About Rinkaro..."));
-    QCOMPARE(w.platform.modalLabel("Label1"), QStringLiteral("Rinkaro ver.2.0.5"));
+    QCOMPARE(w.platform.modalLabel("Label1"), QStringLiteral("Rinkaro ver.2.1.0"));
     const QString credit2 = w.platform.modalLabel("Label2");
     const QString credit3 = w.platform.modalLabel("Label3");
     QVERIFY(credit2.startsWith(QStringLiteral("By ")));

@@ -42,6 +42,23 @@ CommandLine readCommandLine(const QStringList &arguments, const QString &version
     const QCommandLineOption showVersion({QStringLiteral("v"), QStringLiteral("version")},
                                          QStringLiteral("Show the version and exit."));
     parser.addOptions({dataFolder, workingFolder, help, showVersion});
+    // Qt's own options, which the application object takes out later (those of Qt 6 on
+    // Linux, X11's included): known here so that everything else can be refused before Qt
+    // needs a display. One dash is enough for them, as for Qt.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin",
+                             "qwindowgeometry", "qwindowtitle", "qwindowicon", "geometry", "title",
+                             "icon", "display", "name", "visual", "session", "style", "stylesheet",
+                             "qmljsdebugger"}) {
+        QCommandLineOption qtOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtOption);
+    }
+    for (const char *name : {"reverse", "testability", "widgetcount", "qdevel", "nograb", "dograb"}) {
+        QCommandLineOption qtOption(QString::fromLatin1(name));
+        qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtOption);
+    }
 
     CommandLine line;
     const auto fail = [&line](const QString &message) {

@@ -24,7 +24,7 @@ bool installQtJapanese()
 QIcon programIcon()
 {
     QIcon ownCopy;
-    for (int size : {16, 32, 48, 64})
+    for (int size : {16, 22, 24, 32, 48, 64})
         ownCopy.addFile(QStringLiteral(":/rinkaro/%1/io.github.rinkaro.Rinkaro.png").arg(size));
     return QIcon::fromTheme(QStringLiteral("io.github.rinkaro.Rinkaro"), ownCopy);
 }

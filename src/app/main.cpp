@@ -26,24 +26,21 @@ int answer(const CommandLine &line)
 // The syllable tables and the phrase list are static data, in place before main() runs.
 int main(int argc, char **argv)
 {
-    // Options are read before the application object exists, so that --help and --version
-    // need no display. Qt's own options (-platform, -style ...) are unknown here: then Qt takes
-    // them out and the rest is read again. A start without options reads nothing.
+    // Options are read before the application object exists, so that --help, --version and a
+    // wrong option need no display: Qt's own options (-platform, -style ...) are known to the
+    // reader and left for Qt to take. A start without options reads nothing.
     CommandLine line;
     if (argc > 1) {
         QStringList arguments;
         for (int i = 0; i < argc; ++i)
             arguments << QString::fromLocal8Bit(argv[i]);
         line = readCommandLine(arguments, QStringLiteral(RINKARO_VERSION));
-        if (line.action == CommandLine::Action::Help || line.action == CommandLine::Action::Version)
+        if (line.action == CommandLine::Action::Help ||
+            line.action == CommandLine::Action::Version ||
+            line.action == CommandLine::Action::Error)
             return answer(line);
     }
     RinkaroApplication app(argc, argv);
-    if (line.action == CommandLine::Action::Error) {
-        line = readCommandLine(QCoreApplication::arguments(), QStringLiteral(RINKARO_VERSION));
-        if (line.action != CommandLine::Action::Run)
-            return answer(line);
-    }
     SystemPlatform platform;
     try {
         QApplication::setApplicationName(QStringLiteral("Rinkaro2"));

@@ -5,30 +5,39 @@
 #include <QFileInfo>
 #include <QPluginLoader>
 
-// The build defines where the module is, so that a moved build tree or another prefix
-// only costs a failed look-up, never a wrong module.
+// The build defines where the module is installed, so that another prefix only costs a
+// failed look-up, never a wrong module.
 #ifndef RINKARO_PROGRESS_PLUGIN_FILE
 #define RINKARO_PROGRESS_PLUGIN_FILE "librinkaro_progress.so"
 #endif
 
+namespace
+{
+QStringList &folderOverride()
+{
+    static QStringList folders;
+    return folders;
+}
+} // namespace
+
 QStringList progressPluginFolders()
 {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    QStringList folders{programFolder};
-#ifdef RINKARO_PROGRESS_PLUGIN_RELATIVE_DIR
-    // An installation moved as a whole (cmake --install --prefix ~/.local) keeps the
-    // module at the same place relative to the program.
-    folders << QDir::cleanPath(programFolder + QLatin1Char('/') +
-                               QStringLiteral(RINKARO_PROGRESS_PLUGIN_RELATIVE_DIR));
-#endif
+    if (!folderOverride().isEmpty())
+        return folderOverride();
+    // Two places only: a build folder, or /tmp, named here would let anyone who can write
+    // there put code into the learner's program.
+    QStringList folders;
 #ifdef RINKARO_PROGRESS_PLUGIN_INSTALL_DIR
     folders << QStringLiteral(RINKARO_PROGRESS_PLUGIN_INSTALL_DIR);
 #endif
-#ifdef RINKARO_PROGRESS_PLUGIN_BUILD_DIR
-    folders << QStringLiteral(RINKARO_PROGRESS_PLUGIN_BUILD_DIR);
-#endif
+    folders << QCoreApplication::applicationDirPath();
     folders.removeDuplicates();
     return folders;
+}
+
+void setProgressPluginFolders(const QStringList &folders)
+{
+    folderOverride() = folders;
 }
 
 ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QString *error)
@@ -43,11 +52,14 @@ ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QSt
     return nullptr;
 #else
     const QString fileName = QStringLiteral(RINKARO_PROGRESS_PLUGIN_FILE);
+    // Every place tried is named, so that the box says where the module was looked for.
     QStringList problems;
     for (const QString &folder : folders) {
         const QString path = QDir(folder).filePath(fileName);
-        if (!QFileInfo::exists(path))
+        if (!QFileInfo::exists(path)) {
+            problems << QStringLiteral("%1 が見つかりません").arg(path);
             continue;
+        }
         // Qt keeps a loaded module and its instance for the life of the program, so the
         // second and later look-ups cost no more than this check.
         QPluginLoader loader(path);
@@ -59,9 +71,6 @@ ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QSt
                               : QStringLiteral("%1 を読み込めませんでした。\n詳細: %2")
                                     .arg(path, loader.errorString()));
     }
-    if (problems.isEmpty())
-        problems << QStringLiteral("%1 が見つかりません（%2）")
-                        .arg(fileName, folders.join(QStringLiteral("、")));
     if (error)
         *error = problems.join(QLatin1Char('\n'));
     return nullptr;

@@ -32,10 +32,12 @@ public:
 #define ProgressWindowFactory_iid "io.github.rinkaro.Rinkaro.ProgressWindowFactory/3"
 Q_DECLARE_INTERFACE(ProgressWindowFactory, ProgressWindowFactory_iid)
 
-// The folders searched for the module, in order: beside the program, the lib folder of
-// the installation the program sits in, the lib folder it was configured for, and the
-// build tree it was built in (for the tests and benchmarks).
+// The folders searched for the module, in order: the folder the build installs it into,
+// then the program's own folder (a program run from its build tree). Nothing else.
 QStringList progressPluginFolders();
+// Makes progressPluginFolders() answer `folders` instead (none: the two above again), for
+// the test suites and benchmarks, which run from subfolders of the build tree.
+void setProgressPluginFolders(const QStringList &folders);
 // The factory of the first module in `folders` that loads; nullptr, with what went wrong
 // in `error`, when none does (always, in a build without Qt Charts).
 ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QString *error);

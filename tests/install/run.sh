@@ -5,7 +5,8 @@
 #     of every size the size its folder says;
 #  3. one version everywhere: the program, the metadata's newest release, the manual, the
 #     change log;
-#  4. the command line: --help and --version without a display, errors for anything unknown;
+#  4. the command line: --help, --version and errors for anything unknown without a display;
+#     the program holds no path of the build tree it was built in;
 #  5. the working folder: the menu's Exec line runs the program in $XDG_DATA_HOME/rinkaro,
 #     made private when missing; a plain start stays where it was started.
 # Usage: run.sh BUILD-FOLDER
@@ -35,14 +36,14 @@ diff -u "$here/files.txt" <(cd "$prefix" && find . ! -type d | sed 's|^\./||' | 
 
 # ---- 2. Desktop entry, metadata, icons -----------------------------------------------------
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the desktop entry"
-appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 || {
+appstreamcli validate --no-net --pedantic "$metainfo" >"$work/appstream.log" 2>&1 || {
     cat "$work/appstream.log" >&2; fail "appstreamcli rejects the metadata"; }
 key() { sed -n "s/^$1=//p" "$desktop"; }
 [ "$(key Icon)" = "$id" ] || fail "desktop entry's Icon is $(key Icon), not $id"
 grep -q "<id>$id</id>" "$metainfo" || fail "metadata's id is not $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
     fail "metadata does not launch $id.desktop"
-for size in 16 32 48 64 128 256; do
+for size in 16 22 24 32 48 64 128 256; do
     png="$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png"
     file -b "$png" | grep -q "^PNG image data, $size x $size," ||
         fail "$png: $(file -b "$png"), not a $size px PNG"
@@ -60,20 +61,40 @@ changes=$(zcat "$prefix/share/doc/rinkaro/changelog.gz" | sed -n '1s/^rinkaro (\
 # ---- 4. Command line -----------------------------------------------------------------------
 help=$(env -u DISPLAY -u QT_QPA_PLATFORM "$rinkaro" --help) || fail "--help failed"
 grep -q -- "--data-folder" <<<"$help" || fail "--help does not mention --data-folder"
-export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-rejects() { # expected message, arguments...
-    local expected=$1; shift
-    if "$rinkaro" "$@" >/dev/null 2>"$work/stderr"; then fail "accepted: $*"; fi
-    grep -qF "$expected" "$work/stderr" || fail "'$*' did not say \"$expected\": $(cat "$work/stderr")"
+rejects() { # expected message, arguments...: status 1 and the message, with or without display
+    local expected=$1 status; shift
+    for display in none offscreen; do
+        status=0
+        if [ $display = none ]; then
+            env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$rinkaro" "$@" >/dev/null 2>"$work/stderr" || status=$?
+        else
+            QT_QPA_PLATFORM=offscreen "$rinkaro" "$@" >/dev/null 2>"$work/stderr" || status=$?
+        fi
+        [ "$status" = 1 ] || fail "'$*' ended with status $status ($display display), not 1"
+        grep -qF "$expected" "$work/stderr" || fail "'$*' did not say \"$expected\": $(cat "$work/stderr")"
+    done
 }
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 rejects "Unknown option 'bogus'" --bogus
+rejects "Unknown option 'bogus'" -style fusion --bogus
 rejects "Unexpected argument 'extra'" extra
 rejects "Choose either" --data-folder --working-folder "$work"
-rejects "Cannot work in the folder $work/missing" --working-folder "$work/missing"
-# Qt's own options still reach Qt: the rest of the line is read after Qt took them out.
+export QT_QPA_PLATFORM=offscreen
+status=0
+"$rinkaro" --working-folder "$work/missing" >/dev/null 2>"$work/stderr" || status=$?
+[ "$status" = 1 ] && grep -qF "Cannot work in the folder $work/missing" "$work/stderr" ||
+    fail "a missing working folder gave status $status: $(cat "$work/stderr")"
+# Qt's own options are left for Qt to take.
 [ "$("$rinkaro" -platform offscreen --version 2>/dev/null)" = "rinkaro $version" ] ||
     fail "-platform offscreen --version did not print the version"
+
+# The plugin is looked for where the build installs it and beside the program, never in the
+# build tree: no path of it in the data the program reads (debug information may name it).
+build=$(cd "$1" && pwd)
+objcopy -O binary --only-section=.rodata "$rinkaro" "$work/rodata"
+texts=$(strings -a "$work/rodata"; strings -a -e l "$work/rodata")
+! grep -qF "$build" <<<"$texts" || fail "the installed program names its build tree $build"
 
 # ---- 5. Working folder ---------------------------------------------------------------------
 started_in() { # expected folder, command...: started in $work/start, where does it run?
