@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference program of bench_startup: a bare Qt main window of the same client size
 // and the same flags as the real one, built the same way, doing nothing else.
 #include <QApplication>

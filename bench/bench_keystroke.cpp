@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The time to judge one keystroke sent as a key press event to the real main window, the
 // text panels and the key hint included, over whole ordered runs of levels 1, 5 and 9. Each
 // key is timed twice: the judge alone, and the judge followed by the repaint it caused.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening the statistics window on a long history: 100,000 runs over all nine levels,
 // written with the program's own log writer. Each opening runs in a fresh process (the
 // plugin and Qt Charts are loaded once per process), beside a shown main window, and is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules alone: whole ordered level-9 runs typed through the drill session, no window.
 // Each key is timed around DrillSession::type, which judges it and prepares what the
 // drill area shows next.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up time: from the process start to the main window shown, for the real program
 // and for a bare Qt window built the same way, under the offscreen platform. Both are
 // watched by the same generic plugin (firstshow), which prints a line when the first

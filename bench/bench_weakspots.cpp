@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The weak-spot drills on a long history: 100,000 runs over all nine levels. Reading it once
 // (as the main window does on a thread of its own), planning a run of each kind from it, and
 // judging the keys of the runs planned against those of levels 1 and 5.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package rinkaro_<version>_<arch>.deb: a build for /usr with Debian's own
 # compiler and hardening flags (build type None, so CMake adds none of its own), without the
 # tests and benchmarks, packed by CPack with the library dependencies found by

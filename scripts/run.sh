@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up and builds Rinkaro if needed, then opens it. The settings file RK.set is kept
 # in the folder this is run from.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs whatever Debian packages are missing, then configures and builds Rinkaro in
 # build/. Idempotent: with everything in place it only lets the build check for changes.
 #   scripts/setup.sh          what the program needs to build and run

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by CPack on the staged files before it packs them: strips the program and the plugin
 # as Debian's dh_strip does, the compiler's .comment and .note sections included, which
 # CPack's own strip keeps (they only name the compiler's version).

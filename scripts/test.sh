@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up and builds Rinkaro with everything its tests need, warnings as errors, then runs
 # the whole test suite headless: the offscreen Qt suites, the fuzz targets, the rules'
 # suites under the sanitizers, the real-window tests under Xvfb and the package.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window without a mouse and through a screen reader: F5, the tutorial's keys, the
 // panels' Tab and Esc, what the Start button tells during a run, and the accessible names.
 // Which key does what in which mode is the mode table's (test_core_modes).

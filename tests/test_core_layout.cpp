@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drill area's layouts per level group, the text panel's animations, start-up and the
 // tutorial's take-over, as frames without a window.
 #include "core/drillarealayout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's modes as a table: after a sequence of what the learner did, where keys go,
 // what a key does, and whether Start and the level items can be used.
 #include "core/drillmodes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The statistics gathered from a history: miss rates and times per key and what was typed
 // instead, the kana ranked by either, smoothing toward the overall rate, each run's speed and
 // accuracy, the totals and streaks, a history read on in two parts; the chart's scale; and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records kept across copies of the program: the merge made before every save.
 #include "core/recordkeeper.h"
 #include "core/regularfile.h"

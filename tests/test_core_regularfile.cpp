@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The learner's files are read and written only when they are plain files, saves keep what
 // the file was (its link, its permissions), and copies saving at once keep each other's
 // records. Every special file here is a private one in the test's own folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The syllable tables, the phrase list as written and the decoding of coded phrases.
 #include "core/romaji.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Free romaji input: the spellings taken for each kana, ん and っ by what follows them, the
 // reading line following the spelling typed, and what a miss records.
 #include "core/drillsession.h"

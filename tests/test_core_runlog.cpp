@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "RK.log": every field written and read back, whatever the locale and the offset; lines
 // written before times were kept; the escapes of the misses; damaged lines passed over while
 // the rest is read; appending.

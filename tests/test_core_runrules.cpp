@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arithmetic of a run on its own: elapsed time from the tick counter, single-precision
 // seconds, and the letter expected and the masking of typed romaji. The score and the
 // record rule are the score book's (test_core_scores).

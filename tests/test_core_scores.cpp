@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scores as shown, the standard scores, the record rule and the two tables of records.
 #include "core/runrules.h"
 #include "core/scorebook.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drill runs on the session alone: items in ordered and random order, the judging of every
 // key, what the drill area shows, romaji choices and levels changed during a run.
 #include "core/drillsession.h"

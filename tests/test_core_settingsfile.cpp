@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "RK.set" as text: numbers in the general format, integers and reals read back, flag
 // lines, short and damaged files, scores that are no record, line ends.
 #include "core/settingsfile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tutorial's 23 lines as they look, and how its step buttons move through them.
 #include "core/keytable.h"
 #include "core/tutorialscript.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The weak-spot drills: which keys and kana a history ranks weakest, the material drawn for a
 // run, the report of a run, the history read once and kept up to date, and the session
 // running the material drawn.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Demo mode: offered on a double-click of the keyboard's background, it lights the key of
 // each character typed and judges, times and counts nothing until Start.
 #include "core/keytable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drill runs in the syllable and phrase levels played through the window with real key
 // events: the item and its reading line as the panels show them, the lit key, romaji
 // choices made in the settings panel during a run, a level chosen during a run and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drill runs in the key levels played through the window with real key events: Start and
 // Stop, every key judged once, wrong keys beeping, what the panels and the keyboard show,
 // the typing-time dialog and the records it reports. The rules of a run themselves are the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faces as drawn: Japanese text in windows that set no font of their own, and the bold of
 // the large drill text.
 #include "testwindow.h"

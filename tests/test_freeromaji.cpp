@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Free romaji input through the window: the menu item, RK.ini written when it changes and
 // read at the next start, and runs typed with real key events in spellings the romaji
 // settings did not choose. Which spellings are right is the session's (test_core_romajimatch).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The on-screen keyboard: the key caps as laid out and drawn, the drill's hint lit red, the
 // finger colours of the KeyColor item. The demo-mode question is test_demo's.
 #include "core/keytable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Level choices in the window: the menu ticks, the Start button, and the drill area's
 // widgets taking the layout of the level's group, its animations included. A level chosen
 // during a run is test_drillkana's, in demo mode test_demo's.

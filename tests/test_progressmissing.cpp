@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress window's loader as a build without Qt Charts has it: the menu item's box
 // says that the window is not installed, whatever lies where the module would be.
 #include "gui/progresswindowloader.h"

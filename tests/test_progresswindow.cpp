@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The statistics window, loaded from its plugin in the build tree and shown offscreen over
 // a history written with the program's own log writer: the chart's series along run numbers
 // and dates in each measure, outliers, zoom and tooltips; the heat map in both modes and the

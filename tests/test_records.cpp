@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record table unrolled over the drill area, and the about box.
 #include "app/systemplatform.h"
 #include "core/scorebook.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The romaji settings panel on the real window: its controls, its unrolling, and the
 // choices it hands to the drill.
 #include "core/romaji.h"

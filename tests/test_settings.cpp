@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "RK.set" on the real window: loaded at the first show and saved at close with every
 // value, the welcome of a first start, damaged files on disk, and files and folders that
 // cannot be written.

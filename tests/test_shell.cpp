@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a user first meets it: controls, menus, fonts, frame, routing of
 // typed keys (keys that are not one 8-bit character: test_drillrun), and errors that escape
 // a handler.

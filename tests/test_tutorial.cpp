@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tutorial in the window: the menu item and the three step buttons, each line's look on
 // the real text panel and keys, and what the rest of the window does meanwhile. The lines'
 // looks and which line a step shows are the tutorial script's (test_core_tutorial), the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The weak-spot drills in the window: the two menu items, a run of each through real key
 // events, what the typing-time dialog and the history make of it, and the settings file.
 #include "testwindow.h"

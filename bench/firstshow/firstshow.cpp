@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A generic Qt plugin for the start-up benchmark: loaded into a program through
 // QT_QPA_GENERIC_PLUGINS=firstshow, it prints "shown" on standard output when the
 // program's first top-level window is exposed, then ends the process at once. The same

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Sizes given in points at 96 dpi, as the pixels they are drawn in (48 pt = 64 px,

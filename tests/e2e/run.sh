@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program in a real X server (Xvfb with a small window manager), typed at with
 # real X key events through xdotool:
 #  1. the first start greets the user and shows level 1 in a window that cannot be resized;

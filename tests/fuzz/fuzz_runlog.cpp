@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the history reader: any bytes at all must read without a crash, a
 // hang or undefined behaviour; the block reader must pass on what each line read alone
 // gives; every entry must be written back as a line that reads as the same entry, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the settings reader: any bytes at all must load without a crash,
 // a hang or undefined behaviour, and what loads must survive being saved and loaded again.
 #include "core/settingsfile.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets (settings reader, history reader) with clang in a build tree of
 # their own and runs them one after the other, sharing a bounded time. Fails on any crash,
 # hang, leak or sanitizer report, and fails (does not skip) when clang or its libFuzzer

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package with scripts/package.sh in a folder of its own and checks it:
 #  1. the control fields and exactly the files of files.txt under /usr;
 #  2. the program and the plugin: stripped, no .comment, no run path, BIND_NOW, no path of

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks what a desktop gets from it:
 #  1. exactly the files listed in files.txt (no test or benchmark binaries);
 #  2. a valid desktop entry and AppStream component under one application id, and an icon

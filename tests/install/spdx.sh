@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that every source, build and script file names its licence in an SPDX line among
 # its first three lines (after a #! line): "// SPDX-License-Identifier: GPL-3.0-or-later" in
 # C++ and "# SPDX-License-Identifier: GPL-3.0-or-later" in CMake and shell files. Data files

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the rules' suites (the ctest label "unit") with AddressSanitizer and
 # UndefinedBehaviorSanitizer in a build tree of their own and runs them there. Fails on any
 # sanitizer report, leaks included.
