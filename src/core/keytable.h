@@ -35,3 +35,9 @@ constexpr quint32 hintCaptionColour = 0x0000FF;
 const KeyInfo *keyForCharacter(const QString &text);
 // Whether the key is a home-position key (F or J).
 bool isHomeKey(const KeyInfo &key);
+// Whether the drills ever expect this character: the 30 keys' and the "-" of the long vowel
+// mark. Anything else in a history names no key of the keyboard.
+constexpr bool isDrilledKey(int c)
+{
+    return (c >= 'a' && c <= 'z') || c == ',' || c == '.' || c == ';' || c == '/' || c == '-';
+}

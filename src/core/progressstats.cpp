@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/progressstats.h"
 
+#include "core/keytable.h"
 #include "core/levels.h"
 #include "core/regularfile.h"
 
@@ -18,12 +19,6 @@ namespace
 constexpr qint64 dayMs = 24 * 3600 * 1000;
 const std::vector<int> noRuns;
 const PressFigures noPresses;
-
-// The keys the drills expect; anything else in a history names no key of the keyboard.
-bool drilledKey(int c)
-{
-    return (c >= 'a' && c <= 'z') || c == ',' || c == '.' || c == ';' || c == '/' || c == '-';
-}
 
 // A line's counts have at most nine digits: no history is long enough for the sums to
 // overflow.
@@ -164,7 +159,7 @@ void ProgressStats::add(const RunLogLine &line)
         kana.resize(std::size_t(kanaNames_.size()));
     for (const RunLogLine::Count &count : line.keys) {
         rightKeys += count.n;
-        if (drilledKey(count.name))
+        if (isDrilledKey(count.name))
             addRight(keys[std::size_t(count.name)], count, line.timed);
     }
     for (const RunLogLine::Count &count : line.kana) {
@@ -173,7 +168,7 @@ void ProgressStats::add(const RunLogLine &line)
             addRight(kana[std::size_t(count.name)], count, line.timed);
     }
     for (const RunLogLine::Miss &miss : line.misses) {
-        if (drilledKey(miss.expected))
+        if (isDrilledKey(miss.expected))
             keys[std::size_t(miss.expected)].addMiss(miss.typed);
         if (miss.kana >= 0 && std::size_t(miss.kana) < kana.size())
             kana[std::size_t(miss.kana)].addMiss(miss.typed);
@@ -270,7 +265,7 @@ void ProgressStats::gatherAllLevels() const
 
 const PressFigures &ProgressStats::key(int level, char key) const
 {
-    if (level < 0 || level > lastDrillLevel || !drilledKey(key))
+    if (level < 0 || level > lastDrillLevel || !isDrilledKey(key))
         return noPresses;
     if (level == 0)
         gatherAllLevels();

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/weakspots.h"
 
+#include "core/keytable.h"
 #include "core/levels.h"
+#include "core/progressstats.h"
 #include "core/romaji.h"
 
 #include <QFileInfo>
@@ -13,17 +15,9 @@
 namespace
 {
 
-// A few presses say little: rates and times are drawn toward the learner's overall ones as
-// though this many presses at those values had been made besides.
-constexpr double priorPresses = 10;
 // Keeps a learner who hardly misses from having a key with one miss weigh many times more.
 constexpr double rateFloor = 0.02;
 constexpr double notKnown = std::numeric_limits<double>::quiet_NaN();
-
-bool drillableKey(int c)
-{
-    return (c >= 'a' && c <= 'z') || c == ',' || c == '.' || c == ';' || c == '/' || c == '-';
-}
 
 // Every kana a syllable run can show, but the small tsu, which is typed only before another
 // kana.
@@ -90,7 +84,7 @@ bool weakDrillable(WeakKind kind, const QString &name)
 {
     if (kind == WeakKind::Kana)
         return drillableKana(name);
-    return name.size() == 1 && drillableKey(name.front().unicode());
+    return name.size() == 1 && isDrilledKey(name.front().unicode());
 }
 
 int WeakSpots::runLength(WeakKind kind)
