@@ -251,10 +251,9 @@ void MainWindow::buildDrillArea()
 {
     const DrillAreaLayout::Geometry &geometry = layout_.geometry();
     textPanel_ = makePanel(drillArea_, QStringLiteral("TextPanel"), geometry.text, Qt::white);
-    textPanelPixels_ = 64;
-    textPanel_->setFont(pixelFont(gothicFamily, textPanelPixels_, true));
+    textPanel_->setFont(pixelFont(gothicFamily, 64, true));
     emboldenLargeText(textPanel_);
-    setColour(textPanel_, QPalette::WindowText, Qt::black);
+    setTextPanelLook(64, Qt::black);
 
     hintCheckBox_ = new QCheckBox(QStringLiteral("ヒントを表示"), drillArea_);
     hintCheckBox_->setObjectName(QStringLiteral("CheckBox1"));
@@ -429,6 +428,8 @@ void MainWindow::setTextPanelLook(int pixels, const QColor &colour)
     QFont font = textPanel_->font();
     font.setPixelSize(pixels);
     textPanel_->setFont(font);
+    // Measured here, not at every key: building metrics for a font costs more than judging.
+    textPanelMetrics_.emplace(font);
     setColour(textPanel_, QPalette::WindowText, colour);
 }
 
@@ -506,14 +507,18 @@ void MainWindow::showDrill()
     // A title wider than the panel ("苦手なキー" in the narrow one) is drawn smaller to fit,
     // rather than cut at both ends.
     const QString &text = session_.mainText();
-    QFont font = textPanel_->font();
-    font.setPixelSize(textPanelPixels_);
     const int room = textPanel_->contentsRect().width() - 8;
-    const int width = QFontMetrics(font).horizontalAdvance(text);
-    if (width > room)
-        font.setPixelSize(std::max(1, textPanelPixels_ * room / width));
-    if (font != textPanel_->font())
+    // No character is wider than the font's em: most items are not measured at all.
+    const int width = int(text.size()) * textPanelPixels_ <= room
+                          ? 0
+                          : textPanelMetrics_->horizontalAdvance(text);
+    const int pixels =
+        width > room ? std::max(1, textPanelPixels_ * room / width) : textPanelPixels_;
+    if (textPanel_->font().pixelSize() != pixels) {
+        QFont font = textPanel_->font();
+        font.setPixelSize(pixels);
         textPanel_->setFont(font);
+    }
     textPanel_->setText(text);
     readingPanel_->setText(session_.readingText());
     // In demo mode the keyboard shows the keys typed, not the drill's hint.

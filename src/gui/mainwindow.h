@@ -9,10 +9,12 @@
 #include "core/romaji.h"
 #include "core/weakspots.h"
 
+#include <QFontMetrics>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
+#include <optional>
 
 class AboutBox;
 class KeyboardView;
@@ -104,6 +106,7 @@ private:
     DrillAreaLayout layout_;
     bool settingsLoaded_ = false;
     int textPanelPixels_ = 0; // the text panel's font size, unless its text must be smaller
+    std::optional<QFontMetrics> textPanelMetrics_; // of that size
     QString optionsPath_;     // RK.ini
     int describedItem_ = 0;   // the item of the run that the Start button describes, 0: none
     QString describedText_;
