@@ -587,7 +587,7 @@ void MainWindow::finishRun()
     if (!resultDialog_)
         resultDialog_ = new ResultDialog(this);
     // A weak drill's material is new every run: it has no standard or best time.
-    const QString none = QStringLiteral("—");
+    const QString none = ResultDialog::noTime();
     resultDialog_->setResult(formatTenths(run.seconds), QString::number(run.errors),
                              weak ? none : QString::number(recorded.standard),
                              weak ? none : formatTenths(recorded.bestBefore), report);

@@ -117,9 +117,8 @@ void ResultDialog::setResult(const QString &seconds, const QString &errors, cons
     errorsLabel_->setText(errors);
     standardLabel_->setText(standard);
     bestLabel_->setText(best);
-    // A weak-spot run has neither time: "—" is said as none.
     const auto timeName = [](const QString &caption, const QString &value) {
-        return value == QStringLiteral("—") ? caption + QStringLiteral(" なし")
+        return value == noTime() ? caption + QStringLiteral(" なし")
                                             : QStringLiteral("%1 %2 秒").arg(caption, value);
     };
     standardLabel_->setAccessibleName(timeName(QStringLiteral("標準タイム"), standard));

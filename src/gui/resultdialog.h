@@ -15,6 +15,9 @@ class ResultDialog : public QDialog
 public:
     explicit ResultDialog(QWidget *parent = nullptr);
 
+    // What stands for a standard or best time that a run cannot have; read out as none.
+    static QString noTime() { return QStringLiteral("—"); }
+
     // Shows a run's figures, each value label sized to its whole text. Long values push
     // the right half (and, if they must, the dialog's edge) outwards, never across the
     // divider or the O K button. A weak-spot run's report takes one more line below them.

@@ -292,11 +292,9 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     connect(heatButtons_, &QButtonGroup::idClicked, this, [this] { showMisses(); });
     // Marks are of one kind at a time, as a drill is: keys or kana.
     connect(heatMap_, &KeyHeatMap::marksChanged, this, [this] {
-        if (!heatMap_->marked().empty() && !markedKana_.isEmpty()) {
+        if (!heatMap_->marked().empty())
             markedKana_.clear();
-            showMarks();
-        }
-        practiseButton_->setEnabled(!heatMap_->marked().empty() || !markedKana_.isEmpty());
+        showMarks();
     });
     connect(kanaList_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *row) {
         const QString kana = row->text(0);
