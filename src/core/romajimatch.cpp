@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace
@@ -242,35 +243,87 @@ std::vector<Spelling> spellingsOf(const RomajiTable &table, const FreeSyllable &
 
 std::string tableSpelling(const RomajiTable &table, const FreeSyllable &syllable)
 {
-    const std::string own = plainSpellings(table, syllable.code, kanaOf(syllable)).front().letters;
+    const std::vector<Spelling> list = plainSpellings(table, syllable.code, kanaOf(syllable));
+    if (list.empty())
+        return {};
+    const std::string &own = list.front().letters;
     return syllable.doubled && !own.empty() ? own.front() + own : own;
 }
+
+namespace
+{
+
+struct ListKey {
+    RomajiChoices choices;
+    FreeRomaji::Spellings spellings;
+    int code;
+    bool doubled;
+    QString kana;
+    bool operator==(const ListKey &) const = default;
+};
+struct ListKeyHash {
+    std::size_t operator()(const ListKey &key) const
+    {
+        std::size_t h = qHash(key.kana, std::size_t(key.code * 2 + key.doubled));
+        for (const bool chosen : key.choices)
+            h = h * 3 + chosen;
+        return h * 2 + std::size_t(key.spellings == FreeRomaji::Spellings::Table);
+    }
+};
+
+// Every item begins by listing the spellings of its syllables, which would otherwise build
+// the same lists again and again; a node map keeps each list in place once made.
+const std::vector<Spelling> &listOf(const RomajiTable &table, const FreeSyllable &syllable,
+                                    FreeRomaji::Spellings spellings)
+{
+    thread_local std::unordered_map<ListKey, std::vector<Spelling>, ListKeyHash> lists;
+    // A code names its kana: only the syllables beyond the tables are told apart by it.
+    ListKey key{table.choices(), spellings, syllable.code, syllable.doubled,
+                syllable.code ? QString() : syllable.kana};
+    const auto known = lists.find(key);
+    if (known != lists.end())
+        return known->second;
+    std::vector<Spelling> list;
+    if (spellings == FreeRomaji::Spellings::Table)
+        list.push_back({tableSpelling(table, syllable), syllable.doubled});
+    else
+        list = spellingsOf(table, syllable);
+    if (list.empty()) // nothing types it: every key is wrong
+        list.push_back({});
+    return lists.emplace(std::move(key), std::move(list)).first->second;
+}
+
+} // namespace
 
 void FreeRomaji::setItem(const RomajiTable &table, const std::vector<FreeSyllable> &syllables,
                          int from, Spellings spellings)
 {
-    spellings_.assign(syllables.size(), {});
+    spellings_.resize(syllables.size());
     singleN_.assign(syllables.size(), false);
     for (std::size_t k = 0; k < syllables.size(); ++k) {
-        if (spellings == Spellings::Table) {
-            spellings_[k].push_back({tableSpelling(table, syllables[k]), 0});
-            continue;
-        }
-        spellings_[k] = spellingsOf(table, syllables[k]);
-        singleN_[k] =
-            syllables[k].code == syllableN && !syllables[k].doubled && k + 1 < syllables.size();
+        spellings_[k] = &listOf(table, syllables[k], spellings);
+        singleN_[k] = spellings == Spellings::Free && syllables[k].code == syllableN &&
+                      !syllables[k].doubled && k + 1 < syllables.size();
     }
     done_.clear();
     current_ = std::clamp(from, 0, syllableCount());
     for (int k = 0; k < current_; ++k)
-        done_.push_back(spellings_[k].front().letters);
+        done_.push_back(spellings_[k]->front().letters);
     typed_.clear();
+    shownIndex_ = 0;
+}
+
+void FreeRomaji::resumeAt(int letters)
+{
+    if (current_ >= syllableCount())
+        return;
+    typed_ = spellings_[current_]->front().letters.substr(0, std::size_t(std::max(letters, 0)));
     shownIndex_ = 0;
 }
 
 bool FreeRomaji::closes(const std::string &letters) const
 {
-    const auto &list = spellings_[current_];
+    const auto &list = *spellings_[current_];
     bool complete = false;
     for (const Spelling &s : list) {
         if (s.letters == letters)
@@ -298,7 +351,7 @@ void FreeRomaji::closeSyllable()
 
 int FreeRomaji::findShown() const
 {
-    const auto &list = spellings_[current_];
+    const auto &list = *spellings_[current_];
     if (list[shownIndex_].letters.starts_with(typed_))
         return shownIndex_;
     for (std::size_t i = 0; i < list.size(); ++i)
@@ -313,7 +366,7 @@ FreeRomaji::Step FreeRomaji::type(char key)
     if (current_ >= syllableCount())
         return step;
     const auto startsWith = [this](int k, const std::string &letters) {
-        return std::any_of(spellings_[k].begin(), spellings_[k].end(),
+        return std::any_of(spellings_[k]->begin(), spellings_[k]->end(),
                            [&](const Spelling &s) { return s.letters.starts_with(letters); });
     };
     const std::string next = typed_ + key;
@@ -326,6 +379,7 @@ FreeRomaji::Step FreeRomaji::type(char key)
         closeSyllable();
         Step after = type(key);
         ++after.syllablesDone;
+        after.carried = true;
         return after;
     }
     step.right = true;
@@ -345,7 +399,7 @@ const std::string &FreeRomaji::shown() const
     static const std::string none;
     if (current_ >= syllableCount())
         return none;
-    return spellings_[current_][shownIndex_].letters;
+    return (*spellings_[current_])[shownIndex_].letters;
 }
 
 char FreeRomaji::expected() const
@@ -358,7 +412,7 @@ bool FreeRomaji::typingLead() const
 {
     if (current_ >= syllableCount())
         return false;
-    return int(typed_.size()) < spellings_[current_][shownIndex_].leadLetters;
+    return int(typed_.size()) < (*spellings_[current_])[shownIndex_].leadLetters;
 }
 
 QString FreeRomaji::reading() const
@@ -372,7 +426,7 @@ QString FreeRomaji::reading() const
             text += masked-- > 0 ? u'_' : u' ';
         const std::string &piece = k < current_    ? done_[k]
                                    : k == current_ ? shown()
-                                                   : spellings_[k].front().letters;
+                                                   : spellings_[k]->front().letters;
         for (const char c : piece)
             text += masked-- > 0 ? u'_' : QChar(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
     }

@@ -67,12 +67,18 @@ public:
         bool right = false;
         int syllablesDone = 0; // 0, 1, or 2 when a pending ん closed before a one-key syllable
         bool itemDone = false;
+        // The key closed a ん typed as a single "n" and began the syllable after it.
+        bool carried = false;
     };
     // A letter is right when some spelling of the current syllable starts with the letters
     // typed for it plus this one, or when those letters already spell the syllable (ん as a
     // single "n") and this one starts the next. A syllable closes as soon as its letters
     // spell it and no longer spelling could go on from them (at the item's end: at once).
     Step type(char key);
+
+    // Counts the first `letters` letters of the current syllable's first spelling as typed
+    // (a table changed in the middle of a syllable): the keys typed stand for the new one.
+    void resumeAt(int letters);
 
     int syllable() const { return current_; } // 0-based; == syllableCount() when done
     int syllableCount() const { return int(spellings_.size()); }
@@ -96,9 +102,9 @@ private:
     void closeSyllable();
     int findShown() const;
 
-    std::vector<std::vector<Spelling>> spellings_; // [k][0] is the table's spelling
-    std::vector<std::string> done_;                // what was typed for each syllable closed
-    std::vector<bool> singleN_; // [k]: syllable k is a ん that a single "n" may type
+    std::vector<const std::vector<Spelling> *> spellings_; // (*[k])[0] is the table's spelling
+    std::vector<std::string> done_; // what was typed for each syllable closed
+    std::vector<bool> singleN_;     // [k]: syllable k is a ん that a single "n" may type
     int current_ = 0;
     int shownIndex_ = 0;
     std::string typed_;
