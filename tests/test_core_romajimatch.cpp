@@ -211,6 +211,9 @@ void CoreRomajiMatchTest::typing_data()
     row("ん n before ー", "4687", "n-", "0D", "___");
     row("ん n then xn", "4646", "nxn", "01D", "____");
     row("ん n then xtu", "468406", "nxtuk", "01000", "______A");
+    row("ん n then xtu before や", "468436", "nxtuya", "01000D", "_______");
+    row("tsixya with TSI chosen", "81", "tsixya", "00000D", "______", tsiChosen);
+    row("tsixya otherwise", "81", "ts", "0w", "_YA");
 }
 
 void CoreRomajiMatchTest::typing()
