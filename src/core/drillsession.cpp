@@ -172,13 +172,12 @@ int DrillSession::nextItemIndex()
 void DrillSession::decode(int number)
 {
     const DecodedPhrase decoded = decodePhrase(romaji_, number);
-    phraseKana_ = decoded.kana;
     std::vector<FreeSyllable> syllables;
     syllables.reserve(std::size_t(decoded.syllableCount));
     for (int k = 1; k <= decoded.syllableCount; ++k)
         syllables.push_back({decoded.codes[k], decoded.doubled[k], decoded.kanaPieces[k]});
     // A choice made later counts from the next phrase.
-    setItem(std::move(syllables), -1);
+    setItem(std::move(syllables), decoded.kana, -1);
 }
 
 void DrillSession::finish(quint32 nowMs)
@@ -305,9 +304,10 @@ void DrillSession::setFreeRomaji(bool on)
     showItem();
 }
 
-void DrillSession::setItem(std::vector<FreeSyllable> syllables, int entry)
+void DrillSession::setItem(std::vector<FreeSyllable> syllables, const QString &text, int entry)
 {
     item_ = std::move(syllables);
+    itemText_ = text;
     itemChoices_ = romaji_.choices();
     itemEntry_ = entry;
     restartItem(0);
@@ -326,7 +326,8 @@ void DrillSession::restartItem(int from)
 
 void DrillSession::setSyllableItem()
 {
-    setItem({{entryIndex_, false, kanaAt(entryIndex_)}}, entryIndex_);
+    const QString kana = kanaAt(entryIndex_);
+    setItem({{entryIndex_, false, kana}}, kana, entryIndex_);
 }
 
 // Syllable levels take a new romaji choice from the next key on, even in the middle of a
@@ -403,7 +404,7 @@ KeyOutcome DrillSession::typeItemKey(char key, quint32 nowMs)
 
 void DrillSession::showItem()
 {
-    mainText_ = levelGroup(level_) == LevelGroup::Phrase ? phraseKana_ : kanaAt(entryIndex_);
+    mainText_ = itemText_;
     readingText_ = free_.reading();
     const char next = free_.expected();
     setHint(next ? QString(QLatin1Char(next)) : QString());

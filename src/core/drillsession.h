@@ -126,10 +126,10 @@ private:
 
     // Every level of kana is judged as an item of syllables, whatever its level gives them
     // as: one kana, a decoded phrase, a split reading. setItem makes them the item typed in
-    // the romaji in force (`entry`: the syllable levels' entry, else -1); typeItemKey judges,
-    // counts and times one key against it (Wrong, Advanced or ItemDone: the caller moves on to the
-    // next item) and showItem shows it.
-    void setItem(std::vector<FreeSyllable> syllables, int entry);
+    // the romaji in force, shown as `text` (`entry`: the syllable levels' entry, else -1);
+    // typeItemKey judges, counts and times one key against it (Wrong, Advanced or ItemDone:
+    // the caller moves on to the next item) and showItem shows it.
+    void setItem(std::vector<FreeSyllable> syllables, const QString &text, int entry);
     void restartItem(int from);
     KeyOutcome typeItemKey(char key, quint32 nowMs);
     void countSyllable(int k);
@@ -148,7 +148,6 @@ private:
     QString levelKeys_; // key levels: the level's key string
     QString weakKeys_;
     std::vector<int> weakKana_; // kana indices
-    QString phraseKana_;        // phrase levels: the kana of the phrase shown
     int rangeFirst_ = 0;
     int rangeLast_ = 0;
 
@@ -161,6 +160,7 @@ private:
     bool freeRomaji_ = false;
 
     std::vector<FreeSyllable> item_; // the syllables of the item shown, kana set
+    QString itemText_;               // what the text panel shows of it
     RomajiChoices itemChoices_{};    // the romaji table they are typed in
     int itemEntry_ = -1;             // syllable levels: the entry they were set for; else -1
     FreeRomaji free_;
