@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/widgets.h"
 
+#include "core/contrast.h"
 #include "core/windowplacement.h"
 #include "gui/platform.h"
 
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFrame>
+#include <QPainter>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -156,4 +158,17 @@ void centreOnScreen(QWidget *window)
     moveToCentre(window, frame);
     if (!window->findChild<QObject *>(QStringLiteral("frameCentring"), Qt::FindDirectChildrenOnly))
         new FrameCentring(window, frame);
+}
+
+void FocusRingButton::paintEvent(QPaintEvent *event)
+{
+    QPushButton::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    const qreal half = focusRingWidth / 2.0;
+    painter.setPen(QPen(QColor::fromRgb(focusRingColour), focusRingWidth));
+    painter.setBrush(Qt::NoBrush);
+    // Inside the bevel, on the face, where the ring's colour is chosen against.
+    painter.drawRect(QRectF(rect()).adjusted(2 + half, 2 + half, -2 - half, -2 - half));
 }
