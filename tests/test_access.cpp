@@ -42,6 +42,7 @@ private slots:
     void panelsKeepTabAndCloseOnEsc();
     void names();
     void largeWindowKeepsItsCornerOnScreen();
+    void growingWindowStaysOnScreen();
 };
 
 void AccessTest::startButtonDescribesEachItem()
@@ -238,6 +239,24 @@ void AccessTest::largeWindowKeepsItsCornerOnScreen()
     window.show();
     centreOnScreen(&window);
     QCOMPARE(window.frameGeometry().topLeft(), screen.topLeft());
+}
+
+void AccessTest::growingWindowStaysOnScreen()
+{
+    // A window placed low on the screen that grows afterwards, as the progress window does
+    // when its figures come in.
+    QWidget window;
+    const QRect screen = window.screen()->availableGeometry();
+    window.setGeometry(screen.left() + 10, screen.bottom() - 200, 300, 150);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    keepOnScreenWhenGrowing(&window);
+    const int left = window.frameGeometry().left();
+    window.resize(300, 400);
+    QCOMPARE(window.frameGeometry().bottom(), screen.bottom());
+    QCOMPARE(window.frameGeometry().left(), left);
+    window.move(left, screen.bottom() - 100); // moved by the user: left there
+    QCOMPARE(window.frameGeometry().top(), screen.bottom() - 100);
 }
 
 QTEST_MAIN(AccessTest)

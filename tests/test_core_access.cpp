@@ -21,6 +21,8 @@ private slots:
     void scaleToFit();
     void roomBelow_data();
     void roomBelow();
+    void keptOnScreen_data();
+    void keptOnScreen();
 };
 
 void CoreAccessTest::runSpeech_data()
@@ -147,6 +149,28 @@ void CoreAccessTest::roomBelow()
     QFETCH(QRect, main);
     QFETCH(QRect, moved);
     QCOMPARE(makeRoomBelow(screen, main, QSize(520, 380)), moved);
+}
+
+void CoreAccessTest::keptOnScreen_data()
+{
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<QRect>("kept");
+    // On a screen at 0, 24 of 1280 x 1000. Faults: a window on the screen moved; one off an
+    // edge moved too far or the wrong way; one larger than the screen pushed off its top-left.
+    QTest::newRow("on the screen") << QRect(100, 100, 800, 600) << QRect(100, 100, 800, 600);
+    QTest::newRow("grown past the bottom") << QRect(2, 256, 1276, 900) << QRect(2, 124, 1276, 900);
+    QTest::newRow("past the right") << QRect(900, 100, 600, 400) << QRect(680, 100, 600, 400);
+    QTest::newRow("past both") << QRect(900, 800, 600, 400) << QRect(680, 624, 600, 400);
+    QTest::newRow("above the top") << QRect(10, 0, 600, 400) << QRect(10, 24, 600, 400);
+    QTest::newRow("larger than the screen")
+        << QRect(50, 50, 1400, 1100) << QRect(0, 24, 1400, 1100);
+}
+
+void CoreAccessTest::keptOnScreen()
+{
+    QFETCH(QRect, frame);
+    QFETCH(QRect, kept);
+    QCOMPARE(::keptOnScreen(QRect(0, 24, 1280, 1000), frame), kept);
 }
 
 QTEST_APPLESS_MAIN(CoreAccessTest)

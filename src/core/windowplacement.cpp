@@ -83,6 +83,20 @@ QRect makeRoomBelow(const QRect &screen, const QRect &main, QSize minimum)
     return main.translated(0, screen.top() - main.top());
 }
 
+QRect keptOnScreen(const QRect &screen, const QRect &frame)
+{
+    QRect kept = frame;
+    if (kept.right() > screen.right())
+        kept.moveRight(screen.right());
+    if (kept.bottom() > screen.bottom())
+        kept.moveBottom(screen.bottom());
+    if (kept.left() < screen.left())
+        kept.moveLeft(screen.left());
+    if (kept.top() < screen.top())
+        kept.moveTop(screen.top());
+    return kept;
+}
+
 QPoint centredOn(const QRect &screen, QSize outer)
 {
     return QPoint(screen.x() + std::max(0, (screen.width() - outer.width()) / 2),

@@ -19,6 +19,11 @@ QRect placeBeside(const QRect &screen, const QRect &main, const QRect &drillArea
 // or when it is at the top already, `main` as it is.
 QRect makeRoomBelow(const QRect &screen, const QRect &main, QSize minimum);
 
+// A window's frame moved, as little as it can, back onto `screen` (its available area): off the
+// right or bottom edge it moves left or up; its top-left corner, where its caption is, stays
+// on the screen first.
+QRect keptOnScreen(const QRect &screen, const QRect &frame);
+
 // Where the top-left corner of a window's frame of `outer` size goes to stand in the middle of
 // `screen` (its available area). A window larger than the screen keeps its top-left corner on
 // it, where its caption, menus and first controls are, and runs off the right or bottom edge.

@@ -724,6 +724,8 @@ void MainWindow::openProgressWindow()
         factory->setPractiseHandler(progressWindow_, [this](int level, const QStringList &marked) {
             practiseSelection(level, marked);
         });
+        // It grows with what it shows, after it was placed.
+        keepOnScreenWhenGrowing(progressWindow_);
     }
     weakHistory_.startReading();
     // Opened during a run (or in demo mode), it leaves the keyboard to the drill.

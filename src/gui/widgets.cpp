@@ -160,6 +160,40 @@ void centreOnScreen(QWidget *window)
         new FrameCentring(window, frame);
 }
 
+namespace
+{
+
+class GrowthOnScreen : public QObject
+{
+public:
+    explicit GrowthOnScreen(QWidget *window) : QObject(window)
+    {
+        setObjectName(QStringLiteral("growthOnScreen"));
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = static_cast<QWidget *>(watched);
+        if (event->type() != QEvent::Resize || !window->isVisible() || !window->screen())
+            return false;
+        const QRect frame = window->frameGeometry();
+        const QRect kept = keptOnScreen(window->screen()->availableGeometry(), frame);
+        if (kept != frame)
+            window->setGeometry(window->geometry().translated(kept.topLeft() - frame.topLeft()));
+        return false;
+    }
+};
+
+} // namespace
+
+void keepOnScreenWhenGrowing(QWidget *window)
+{
+    if (!window->findChild<QObject *>(QStringLiteral("growthOnScreen"), Qt::FindDirectChildrenOnly))
+        new GrowthOnScreen(window);
+}
+
 void FocusRingButton::paintEvent(QPaintEvent *event)
 {
     QPushButton::paintEvent(event);

@@ -39,6 +39,11 @@ void installPanelAccessibility();
 // centred again whenever its whole frame becomes known or changes.
 void centreOnScreen(QWidget *window);
 
+// Moves a window back onto its screen whenever it grows past the screen's edge (its minimum
+// size grown with what it shows, after it was placed), until it is destroyed. A window the user
+// moves is left where it is put.
+void keepOnScreenWhenGrowing(QWidget *window);
+
 // A push button whose focus is seen from afar: a thick ring in a colour that stands out from
 // its face, inside its edge, rather than the style's thin dotted line.
 class FocusRingButton : public QPushButton
