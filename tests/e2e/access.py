@@ -236,13 +236,16 @@ if progress:
     keymap = None
     for _ in range(30):
         now = focused(app)
-        if now is not None and len(now.get_name()) == 1 and now.get_name().isalpha():
+        name = now.get_name() if now is not None else ""
+        if name[:1].isascii() and name[:1].isalpha() and name[1:2] in ("", " ", "、", "：", ":"):
             keymap = now
             break
         key("Tab")
     if keymap is None:
         fail("Tab reached no key of the heat map")
     first = describe(keymap)
+    if "%" not in keymap.get_name() + keymap.get_description():
+        fail(f"the heat map's key does not say its figures: {first}")
     key("Right")
     moved = focused(app)
     if moved is None or moved.get_name() == keymap.get_name():
