@@ -33,6 +33,7 @@ sleep 1
 export XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home"
 mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$HOME"
 unset QT_QPA_PLATFORM
+export PYTHONDONTWRITEBYTECODE=1 # nothing written into the source tree
 # A learner's level 1 and no records: no welcome box to answer first.
 { echo 1; echo 0; echo 1; for _ in $(seq 26); do echo 0; done; } >"$work/RK.set"
 
