@@ -46,6 +46,18 @@ def pump(seconds):
         time.sleep(0.02)
 
 
+def wait_for(check, seconds=10):
+    """Pumps events until check() holds (its value), or the time is up (None): a busy machine
+    may take a while over a key."""
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        found = check()
+        if found:
+            return found
+        pump(0.1)
+    return None
+
+
 def fail(message):
     print("FAIL: " + message, flush=True)
     subprocess.run(["import", "-window", "root", f"{shots}/access-failure.png"], check=False)
@@ -134,6 +146,9 @@ if main is None:
 start = named(main, "スタート", "push button")
 if start is None:
     fail("no Start button in the tree")
+# The window active, its Start button focused, before the first key goes to it.
+if not wait_for(lambda: start.get_state_set().contains(Atspi.StateType.FOCUSED)):
+    fail("the Start button never had the focus")
 say("start", "focus on " + describe(focused(app)))
 
 # ---- Choose a level from the menu: the focus comes back to Start, which names it. ----------
@@ -141,6 +156,7 @@ mark = len(events)
 key("alt")
 key("Down")  # the level menu opens on its first item
 key("Down", "Down", "Down", "Down", "Return")  # A to Z, then past the line to ローマ字１
+wait_for(lambda: "レベル5" in start.get_description())
 pump(0.5)
 shot("level-chosen")
 back = [e for e in new_events(mark, "object:state-changed:focused") if e[4] == 1]
@@ -151,14 +167,14 @@ say("level", f"focus back on push button \u300c{back[-1][2]}\u300d \u2014 {back[
 # ---- A run: each item said as it comes; a wrong key said with the key expected. ------------
 mark = len(events)
 key("F5")
-said = [e[3] for e in new_events(mark, "object:property-change:accessible-description")]
+said = wait_for(lambda: [e[3] for e in new_events(mark, "object:property-change:accessible-description")])
 if not said or said[-1] != "あ、A":
     fail(f"the first item was not said: {said}")
 say("run", f"F5: Start says \u300c{said[-1]}\u300d")
 shot("run-started")
 mark = len(events)
 type_text("q")  # あ wants A
-said = [e[3] for e in new_events(mark, "object:property-change:accessible-description")]
+said = wait_for(lambda: [e[3] for e in new_events(mark, "object:property-change:accessible-description")])
 if not said or said[-1] != "ミス 1、次は A":
     fail(f"a wrong key gave no event naming the count and the key expected: {said}")
 say("run", f"wrong key q: Start says \u300c{said[-1]}\u300d")
@@ -178,6 +194,9 @@ for _ in range(80):
     reading = current.split("、", 1)[1].replace(" ", "").lower()
     heard += 1
     type_text(reading)
+    wait_for(lambda c=current: start.get_description() != c or any(
+        app.get_child_at_index(i) and app.get_child_at_index(i).get_name() == "タイピング時間"
+        for i in range(app.get_child_count())), 5)
     dialogs = [app.get_child_at_index(i) for i in range(app.get_child_count())]
     if any(d and d.get_name() == "タイピング時間" for d in dialogs):
         break
@@ -197,7 +216,9 @@ if len(values) != 4 or values[1] != "エラー 1":
 say("result", "dialog: " + "; ".join(values) + "; focus on " + describe(focused(dialog)))
 mark = len(events)
 key("Return")
-pump(0.8)
+wait_for(lambda: [e for e in new_events(mark, "object:state-changed:focused")
+                  if e[4] == 1 and e[1] == "push button"])
+pump(0.5)
 came = [e for e in new_events(mark, "object:state-changed:focused")
         if e[4] == 1 and e[1] == "push button"]
 if not came or any(e[2] != "スタート" for e in came):
@@ -264,14 +285,14 @@ pump(0.5)
 mark = len(events)
 key("alt")
 key("Down", "Up", "Return")  # the level menu's last item: 苦手なかな
-pump(0.8)
+wait_for(lambda: "苦手なかな" in start.get_description())
 back = [e for e in new_events(mark, "object:state-changed:focused") if e[4] == 1]
 say("practise", f"focus on push button \u300c{start.get_name()}\u300d \u2014 {start.get_description()}")
 if "苦手なかな" not in start.get_description():
     fail(f"choosing 苦手なかな was not said: {start.get_description()}")
 mark = len(events)
 key("F5")
-said = [e[3] for e in new_events(mark, "object:property-change:accessible-description")]
+said = wait_for(lambda: [e[3] for e in new_events(mark, "object:property-change:accessible-description")])
 if not said:
     fail("the weak drill's first item was not said")
 say("practise", f"F5: Start says \u300c{said[-1]}\u300d")
