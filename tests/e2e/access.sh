@@ -11,24 +11,9 @@ shift
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 work=$(mktemp -d /tmp/rinkaro-access.XXXXXX)
 shots=${RINKARO_E2E_SHOTS:-$work}
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    [ -n "${RINKARO_E2E_KEEP:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
-sleep 1
+# shellcheck source=xserver.sh
+source "$here/xserver.sh"
+start_x_server 1280x1024 || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
 
 export XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home"
 mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$HOME"
