@@ -8,6 +8,7 @@ Usage: access.py SHOTS-FOLDER [--progress]
               map's keys are reached with the arrows, each saying its figures, and marked
               with Space.
 Prints each step and what the tree said; exits 1 at the first check that fails."""
+import re
 import subprocess
 import sys
 import time
@@ -106,6 +107,17 @@ def find(node, test, depth=0):
     except GLib.Error:
         return None
     return None
+
+
+def descendants(node, depth=0):
+    if node is None or depth > 40:
+        return
+    try:
+        yield node
+        for i in range(node.get_child_count()):
+            yield from descendants(node.get_child_at_index(i), depth + 1)
+    except GLib.Error:
+        return
 
 
 def named(app, name, role=None):
@@ -234,6 +246,18 @@ if graph is None:
 pump(1.0)
 shot("progress")
 say("progress", "opened; focus on " + describe(focused(app)))
+# The heat map's figures, as the tree gives them: the weakest key is the one a learner seeks.
+def said_of(node):
+    return " ".join(filter(None, [node.get_name(), node.get_description()])).replace("\n", " ")
+
+
+rates = sorted({said_of(n) for n in descendants(graph)
+                if re.search(r"ミス率\s*[0-9.]+\s*%", said_of(n)) and "回中" in said_of(n)},
+               key=lambda text: float(re.search(r"ミス率\s*([0-9.]+)", text).group(1)),
+               reverse=True)
+if not rates:
+    fail("the heat map's keys give no figures to the tree")
+say("progress", f"{len(rates)} keys with figures; the weakest: {rates[0]}")
 if progress:
     table = find(graph, lambda n: n.get_role_name() == "table")
     if table is None:
