@@ -5,6 +5,9 @@
 
 #include "core/keytable.h"
 
+#include <QStringList>
+
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -104,6 +107,59 @@ void run(TutorialLook &look, const std::vector<Action> &actions)
     }
 }
 
+// The keys a line colours, in key-table order.
+std::vector<std::size_t> keysColoured(const TutorialLine &line)
+{
+    std::vector<std::size_t> keys;
+    TutorialLook look;
+    for (const std::vector<Action> *actions : {&line.before, &line.after}) {
+        for (const Action &action : *actions) {
+            if (action.kind != Action::FingerKeys && action.kind != Action::KeyColour)
+                continue;
+            look.keyColours.fill(std::nullopt);
+            run(look, {action});
+            for (std::size_t k = 0; k < keyTable.size(); ++k)
+                if (look.keyColours[k] && std::find(keys.begin(), keys.end(), k) == keys.end())
+                    keys.push_back(k);
+        }
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+// A key as a screen reader should say it: the punctuation keys by name.
+QString spokenKey(const KeyInfo &key)
+{
+    switch (key.caption[0]) {
+    case ';':
+        return QStringLiteral("セミコロン");
+    case ',':
+        return QStringLiteral("カンマ");
+    case '.':
+        return QStringLiteral("ピリオド");
+    case '/':
+        return QStringLiteral("スラッシュ");
+    default:
+        return QString::fromLatin1(key.caption);
+    }
+}
+
+QString describe(const TutorialLine &line)
+{
+    const QString caption = QString::fromUtf8(line.caption);
+    QStringList named;
+    bool inCaption = true;
+    for (const std::size_t k : keysColoured(line)) {
+        named << spokenKey(keyTable[k]);
+        // Captions write the letters full-width: "ＦとＪ".
+        const QChar wide(0xFF00 + keyTable[k].caption[0] - 0x20);
+        inCaption = inCaption && caption.contains(wide);
+    }
+    if (named.isEmpty() || inCaption)
+        return caption;
+    return caption + QStringLiteral("（") + named.join(QStringLiteral("、")) + QStringLiteral("）");
+}
+
 } // namespace
 
 TutorialLook tutorialLook(int line)
@@ -116,6 +172,7 @@ TutorialLook tutorialLook(int line)
         const TutorialLine &entry = lines[std::size_t(n)];
         run(look, entry.before);
         look.caption = QString::fromUtf8(entry.caption);
+        look.description = describe(entry);
         run(look, entry.after);
     }
     return look;

@@ -131,7 +131,7 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     connect(keyboard_, &KeyboardView::backgroundDoubleClicked, this, &MainWindow::offerDemoMode);
     // It holds the focus while Start cannot: in the tutorial its description is the line.
     keyboard_->setAccessibleName(QStringLiteral("キーボード"));
-    startStopButton_ = new QPushButton(startCaption, keyboard_);
+    startStopButton_ = new FocusRingButton(startCaption, keyboard_);
     startStopButton_->setObjectName(QStringLiteral("Button1"));
     startStopButton_->setGeometry(696, 24, 89, 33);
     startStopButton_->setAutoDefault(false);
@@ -236,6 +236,9 @@ void MainWindow::buildMenus()
     QAction *tutorialItem =
         addItem(helpMenu, "Tutorial", QStringLiteral("タイピングの方法"), false);
     connectItem(tutorialItem, [this] { startTutorial(); });
+    // Demo mode without a mouse: the keyboard's double click asks the same question.
+    QAction *demoItem = addItem(helpMenu, "demoItem", QStringLiteral("デモ・モード"), false);
+    connectItem(demoItem, [this] { offerDemoMode(); });
     addSeparator(helpMenu, "N1");
     QAction *aboutItem =
         addItem(helpMenu, "aboutMenu1", QStringLiteral("Rinkaro について..."), false);
@@ -270,6 +273,14 @@ void MainWindow::buildDrillArea()
     randomOrderCheckBox_->setGeometry(688, 0, 97, 17);
     connect(randomOrderCheckBox_, &QCheckBox::toggled, this,
             [this](bool checked) { session_.setRandomOrder(checked); });
+
+    // Left of the two options, where no panel of any level stands.
+    errorCountLabel_ = new QLabel(drillArea_);
+    errorCountLabel_->setObjectName(QStringLiteral("errorCountLabel"));
+    errorCountLabel_->setGeometry(11, 0, 140, 20);
+    errorCountLabel_->setFont(pixelFont(gothicFamily, 15, true));
+    setColour(errorCountLabel_, QPalette::WindowText, Qt::black);
+    errorCountLabel_->hide();
 
     readingPanel_ = makePanel(drillArea_, QStringLiteral("yomiPanel"), geometry.reading,
                               QColor(0xC0, 0xC0, 0xC0));
@@ -528,26 +539,31 @@ void MainWindow::showDrill()
 }
 
 // A screen reader speaks only what the focus is on, and the focus stays on Stop during a
-// run: the button's description carries each new item and its reading ("さくら、SA KU RA"),
-// taken as the item comes, before any of its letters is masked.
+// run: the button's description carries each new item, the rest of a phrase and each wrong
+// key. Outside a run it names the level, which a reader says as the focus comes back to it.
 void MainWindow::describeItem()
 {
-    if (!session_.running()) {
-        describedItem_ = 0;
-        // Empty, the description is the button's tooltip again.
-        if (!startStopButton_->accessibleDescription().isEmpty())
-            startStopButton_->setAccessibleDescription(QString());
+    const bool running = session_.running();
+    errorCountLabel_->setVisible(running);
+    if (!running) {
+        runSpeech_.reset();
+        const QString level = isWeakDrill(session_.level())
+                                  ? QString::fromUtf8(levelCaption(session_.level()))
+                                  : QStringLiteral("レベル%1 %2")
+                                        .arg(session_.level())
+                                        .arg(QString::fromUtf8(levelCaption(session_.level())));
+        const QString description = level + QStringLiteral("。") + startStopButton_->toolTip();
+        if (startStopButton_->accessibleDescription() != description)
+            startStopButton_->setAccessibleDescription(description);
         return;
     }
-    if (session_.itemNumber() == describedItem_ && session_.mainText() == describedText_)
+    errorCountLabel_->setText(QStringLiteral("ミス %1").arg(session_.errorCount()));
+    const QString words = runSpeech_.next({session_.itemNumber(), session_.mainText(),
+                                           session_.readingText(), session_.errorCount()});
+    if (words.isEmpty())
         return;
-    describedItem_ = session_.itemNumber();
-    describedText_ = session_.mainText();
-    const QString reading = session_.readingText().simplified();
-    const QString description =
-        reading.isEmpty() ? describedText_ : describedText_ + QStringLiteral("、") + reading;
-    if (description != startStopButton_->accessibleDescription()) {
-        startStopButton_->setAccessibleDescription(description); // which tells the readers
+    if (words != startStopButton_->accessibleDescription()) {
+        startStopButton_->setAccessibleDescription(words); // which tells the readers
     } else {
         // The same item drawn again in a random run: said again all the same.
         QAccessibleEvent event(startStopButton_, QAccessible::DescriptionChanged);
@@ -591,11 +607,16 @@ void MainWindow::finishRun()
     resultDialog_->setResult(formatTenths(run.seconds), QString::number(run.errors),
                              weak ? none : QString::number(recorded.standard),
                              weak ? none : formatTenths(recorded.bestBefore), report);
+    // The dialog gives the focus back where it was: not to the button while it still says
+    // ストップ, but once it says スタート again.
+    if (startStopButton_->hasFocus())
+        keyboard_->setFocus();
     platform_.showModal(resultDialog_);
     applyLayout(layout_.layOutForLevel(session_.level()));
     startStopButton_->setText(startCaption);
     modes_.runEnded();
     showDrill();
+    focusStartButton();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -703,6 +724,8 @@ void MainWindow::openProgressWindow()
         factory->setPractiseHandler(progressWindow_, [this](int level, const QStringList &marked) {
             practiseSelection(level, marked);
         });
+        // It grows with what it shows, after it was placed.
+        keepOnScreenWhenGrowing(progressWindow_);
     }
     weakHistory_.startReading();
     // Opened during a run (or in demo mode), it leaves the keyboard to the drill.
@@ -845,7 +868,7 @@ void MainWindow::showTutorial(TutorialState::Move move)
         setTextPanelLook(look.fontPixels, colourFromBgr(look.fontColour));
         keyboard_->paintKeys(look.keyColours);
         textPanel_->setText(look.caption);
-        keyboard_->setAccessibleDescription(look.caption);
+        keyboard_->setAccessibleDescription(look.description);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "core/levels.h"
 #include "core/recordkeeper.h"
 #include "core/romaji.h"
+#include "core/runspeech.h"
 #include "core/weakspots.h"
 
 #include <QFontMetrics>
@@ -108,8 +109,7 @@ private:
     int textPanelPixels_ = 0; // the text panel's font size, unless its text must be smaller
     std::optional<QFontMetrics> textPanelMetrics_; // of that size
     QString optionsPath_;     // RK.ini
-    int describedItem_ = 0;   // the item of the run that the Start button describes, 0: none
-    QString describedText_;
+    RunSpeech runSpeech_;     // what the Start button has told of the run
 
     QWidget *drillArea_ = nullptr;
     std::array<QAction *, levelCount> levelItems_{}; // Level1 .. Level9
@@ -120,6 +120,7 @@ private:
     QLabel *readingPanel_ = nullptr;                 // yomiPanel: its romaji
     QCheckBox *hintCheckBox_ = nullptr;              // CheckBox1
     QCheckBox *randomOrderCheckBox_ = nullptr;       // CheckBox2
+    QLabel *errorCountLabel_ = nullptr;              // errorCountLabel: the run's misses
     KeyboardView *keyboard_ = nullptr;               // KBPanel
     QPushButton *startStopButton_ = nullptr;         // Button1
     QToolButton *tutorialEndButton_ = nullptr;       // SpeedButton1

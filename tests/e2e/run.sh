@@ -27,13 +27,8 @@ set -euo pipefail
 program=$(readlink -f "$1")
 work=$(mktemp -d /tmp/rinkaro-e2e.XXXXXX)
 shots=${RINKARO_E2E_SHOTS:-$work}
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    [ -n "${RINKARO_E2E_KEEP:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=xserver.sh
+source "$(dirname "${BASH_SOURCE[0]}")/xserver.sh"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -46,17 +41,7 @@ fail() {
     exit 1
 }
 
-# A free display number, chosen by the server itself.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
-sleep 1 # the window manager announces itself before it has finished starting
+start_x_server 1024x768 || fail "Xvfb did not start"
 
 mkdir -p "$work/home"
 export XDG_RUNTIME_DIR="$work/runtime"

@@ -492,7 +492,7 @@ bool ProgressWindow::event(QEvent *event)
 // open; else where it leaves the item to type in view.
 void ProgressWindow::placeBesideMainWindow(QMargins frame)
 {
-    const QWidget *main = parentWidget() ? parentWidget()->window() : nullptr;
+    QWidget *main = parentWidget() ? parentWidget()->window() : nullptr;
     const QScreen *screen = main ? main->screen() : this->screen();
     if (!main || !main->isVisible() || !screen) {
         centreOnScreen(this);
@@ -510,8 +510,15 @@ void ProgressWindow::placeBesideMainWindow(QMargins frame)
     if (const QWidget *keyboard = main->findChild<QWidget *>(QStringLiteral("KBPanel")))
         drillArea.setBottom(keyboard->mapToGlobal(QPoint(0, 0)).y() - 1);
     const QSize extra(frame.left() + frame.right(), frame.top() + frame.bottom());
-    const QRect placed = placeBeside(screen->availableGeometry(), mainFrame, drillArea,
-                                     size() + extra, minimumSizeHint() + extra);
+    // Below the drill area it gets the room above the main window too.
+    const QRect raised =
+        makeRoomBelow(screen->availableGeometry(), mainFrame, minimumSizeHint() + extra);
+    if (raised != mainFrame) {
+        main->move(raised.topLeft());
+        drillArea.translate(raised.topLeft() - mainFrame.topLeft());
+    }
+    const QRect placed = placeBeside(screen->availableGeometry(), raised, drillArea, size() + extra,
+                                     minimumSizeHint() + extra);
     // The client area is placed itself: how a window manager applies a position that
     // includes the frame depends on when it arrives.
     setGeometry(QRect(placed.topLeft() + QPoint(frame.left(), frame.top()), placed.size() - extra));
