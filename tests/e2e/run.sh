@@ -352,7 +352,8 @@ status=$(exit_status "$program_pid")
 # then the program ends with status 1.
 no_data_folder() { # what it is about, environment assignments...
     local about=$1; shift
-    (cd "$work" && env "$@" "$program" --data-folder >>"$work/program.log" 2>&1) &
+    (cd "$work" && env "$@" ${runner[@]+"${runner[@]}"} "$program" --data-folder \
+        >>"$work/program.log" 2>&1) &
     program_pid=$!
     pids+=("$program_pid")
     box=$(wait_window "Rinkaro 2" 20) || fail "no message box for $about"
@@ -365,7 +366,25 @@ no_data_folder() { # what it is about, environment assignments...
 }
 touch "$work/not-a-folder"
 no_data_folder "a file where the folder should be" XDG_DATA_HOME="$work/not-a-folder"
-no_data_folder "HOME=/" HOME=/ XDG_DATA_HOME=
+# Run as root, a program that took the root for a home would make a folder there: it runs
+# with the root read-only (a private mount namespace), and its own words say whether it tried.
+runner=()
+if [ "$(id -u)" = 0 ]; then
+    if unshare --mount --propagation private true 2>/dev/null; then
+        runner=(unshare --mount --propagation private
+                sh -c 'mount -o remount,bind,ro / && exec "$@"' read-only-root)
+    else
+        runner=(skip)
+    fi
+fi
+if [ "${runner[0]-}" = skip ]; then
+    echo "note: no private mount namespace here; the HOME=/ case is passed over as root"
+else
+    no_data_folder "HOME=/" HOME=/ XDG_DATA_HOME=
+    ! grep -q "folder /.local/share" "$work/program.log" ||
+        fail "the program tried to make a data folder under the root folder"
+fi
+runner=()
 [ ! -e /.local/share/rinkaro ] || fail "a data folder was made under the root folder"
 
 # ---- 9. The typing-time dialog is centred at every showing --------------------------------
