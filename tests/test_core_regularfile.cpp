@@ -124,6 +124,7 @@ private slots:
     void strayLockFilesOfEveryKindLockNothingAway();
     void aLockThatIsNeverFreedDelaysTheSaveOnly();
     void aLinkSwappedInDuringSavesIsNeverReplaced();
+    void iniFilePastItsBoundIsNeitherReadNorWritten();
     void historyPastItsBoundReadsItsNewestRuns();
     void aPartCutShortIsNotTakenForWhole();
 };
@@ -178,6 +179,22 @@ void CoreRegularFileTest::specialFilesAreNeitherOpenedNorReplaced()
         QCOMPARE(readHistory(path).status, RunLogRead::Status::NotAFile);
         QCOMPARE(nodeType(node), before);
     }
+    // RK.ini: a pipe in its place held up the start in a blocking open.
+    const QString ini = dir.filePath(QStringLiteral("RK.ini"));
+    const QString node = throughLink ? ini + QStringLiteral(".node") : ini;
+    QVERIFY(makeNode(kind, node));
+    if (throughLink)
+        QVERIFY(QFile::link(node, ini));
+    const mode_t before = nodeType(node);
+    InputOptions read{true};
+    bool saved = true;
+    QVERIFY(endsWithin(20, [&] {
+        read = readInputOptions(ini);
+        saved = saveInputOptions(ini, {true});
+    }));
+    QCOMPARE(read, InputOptions());
+    QVERIFY(!saved);
+    QCOMPARE(nodeType(node), before);
 }
 
 // The save replaces a link's target, not the link, and the file keeps its permissions and
@@ -415,6 +432,21 @@ void CoreRegularFileTest::aLinkSwappedInDuringSavesIsNeverReplaced()
         QCOMPARE(QFile::symLinkTarget(dir.filePath(name)), dir.filePath(QStringLiteral("pipe")));
     }
     QCOMPARE(links, 1);
+}
+
+// A 1 GiB sparse RK.ini held up the window for seconds and took 2 GB: it is read no
+// further than its bound, and left as it is.
+void CoreRegularFileTest::iniFilePastItsBoundIsNeitherReadNorWritten()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.ini"));
+    QVERIFY(saveInputOptions(path, {true}));
+    QVERIFY(readInputOptions(path).freeRomaji);
+    constexpr qint64 size = 1LL << 30;
+    QVERIFY(QFile::resize(path, size));
+    QCOMPARE(readInputOptions(path), InputOptions());
+    QVERIFY(!saveInputOptions(path, {false}));
+    QCOMPARE(QFileInfo(path).size(), size);
 }
 
 // A history past its bound (1 GiB) showed nothing at all; its newest runs are read, from the
