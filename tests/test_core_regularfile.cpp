@@ -238,8 +238,9 @@ void CoreRegularFileTest::onlyThisProgramsLeftoversAreClearedAway_data()
          {"RK.set.Copy01", "RK.set.Old123", "RK.set.June24", "RK.set.v2Test", "RK.set.Week1a",
           "RK.set.bak2Me", "RK.set.Jan2nd", "RK.set.tmp-backup", "RK.set.tmp-mine01",
           "RK.set.tmp-2024ok", "RK.set.backup", "RK.set.2024v1", "RK.set.tmp-a1B2c3",
-          ".RK.set.rinkaro-save-a1B2c", ".RK.set.rinkaro-save-a1B2c3d", ".RK.set.rinkaro-save-a1_2c3",
-          "RK.set.rinkaro-save-a1B2c3", ".RK.ini.rinkaro-save-a1B2c3", ".RK.set.rinkaro-save-"})
+          ".RK.set.rinkaro-save-a1B2c", ".RK.set.rinkaro-save-a1B2c3d",
+          ".RK.set.rinkaro-save-a1_2c3", "RK.set.rinkaro-save-a1B2c3",
+          ".RK.ini.rinkaro-save-a1B2c3", ".RK.set.rinkaro-save-"})
         QTest::addRow("%s", name) << QString::fromLatin1(name) << 3600 << false << false;
     const QString own = temporaryName(QStringLiteral("RK.set"), QStringLiteral("a1B2c3"));
     QTest::newRow("an interrupted save's") << own << 3600 << false << true;
@@ -342,8 +343,9 @@ void CoreRegularFileTest::strayLockFilesOfEveryKindLockNothingAway()
                 mine.randomRecords[std::size_t(k * rounds + round) % 9] = 20.0 + k * rounds + round;
                 start.arrive_and_wait();
                 saveSettingsKeepingRecords(path, mine, QLocale::c(), 60000);
-                saveIniValues(ini, {{QStringLiteral("saver%1").arg(k), QString::number(round),
-                                     QStringLiteral("kept")}},
+                saveIniValues(ini,
+                              {{QStringLiteral("saver%1").arg(k), QString::number(round),
+                                QStringLiteral("kept")}},
                               60000);
             }
         });
@@ -425,7 +427,8 @@ void CoreRegularFileTest::aLinkSwappedInDuringSavesIsNeverReplaced()
     // Under whatever name the renames left it, the link is there, still a link to the pipe.
     int links = 0;
     for (const QString &name :
-         QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+         QDir(dir.path())
+             .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         if (nodeType(dir.filePath(name)) != S_IFLNK)
             continue;
         ++links;

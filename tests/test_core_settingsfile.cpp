@@ -427,22 +427,21 @@ void CoreSettingsFileTest::iniValueChangesItsOwnLineOnly_data()
     const QString on = QStringLiteral("true");
     QTest::newRow("a new file") << QByteArray() << input << free << on
                                 << QByteArray("[input]\nfreeRomaji=true\n");
-    QTest::newRow("the value changed")
-        << QByteArray("[input]\nfreeRomaji=false\n") << input << free << on
-        << QByteArray("[input]\nfreeRomaji=true\n");
+    QTest::newRow("the value changed") << QByteArray("[input]\nfreeRomaji=false\n") << input << free
+                                       << on << QByteArray("[input]\nfreeRomaji=true\n");
     QTest::newRow("comments, blanks and other groups kept")
         << QByteArray("; mine\n[drills]\nwords=12\n\n[input]\n# note\n freeRomaji = false \n")
         << input << free << on
         << QByteArray("; mine\n[drills]\nwords=12\n\n[input]\n# note\n freeRomaji = true \n");
     QTest::newRow("a key added at the end of its group")
         << QByteArray("[input]\nother=1\n\n[texts]\nlast=/home/学習/文.txt\n") << input << free
-        << on << QByteArray("[input]\nother=1\nfreeRomaji=true\n\n[texts]\nlast=/home/学習/文.txt\n");
+        << on
+        << QByteArray("[input]\nother=1\nfreeRomaji=true\n\n[texts]\nlast=/home/学習/文.txt\n");
     QTest::newRow("a group added, line ends of the file")
         << QByteArray("[drills]\r\nwords=3\r\n") << input << free << on
         << QByteArray("[drills]\r\nwords=3\r\n\r\n[input]\r\nfreeRomaji=true\r\n");
-    QTest::newRow("no line end at the end")
-        << QByteArray("[input]\nother=1") << input << free << on
-        << QByteArray("[input]\nother=1\nfreeRomaji=true\n");
+    QTest::newRow("no line end at the end") << QByteArray("[input]\nother=1") << input << free << on
+                                            << QByteArray("[input]\nother=1\nfreeRomaji=true\n");
     QTest::newRow("a group given twice: its last")
         << QByteArray("[input]\na=1\n[x]\nb=2\n[input]\nc=3\n") << input << free << on
         << QByteArray("[input]\na=1\n[x]\nb=2\n[input]\nc=3\nfreeRomaji=true\n");
@@ -482,12 +481,18 @@ void CoreSettingsFileTest::iniValuesALineCannotHoldAreRefused()
     QVERIFY(ini);
     const QString g = QStringLiteral("input"), k = QStringLiteral("freeRomaji");
     const std::tuple<QString, QString, QString> refused[] = {
-        {g, k, QStringLiteral("true\n[input]")},  {g, k, QStringLiteral(" true")},
-        {g, k, QStringLiteral("a\tb\rc")},        {g, QStringLiteral("a=b"), QStringLiteral("1")},
-        {g, QStringLiteral("#k"), QStringLiteral("1")}, {g, QStringLiteral(";k"), QStringLiteral("1")},
-        {g, QStringLiteral("[k"), QStringLiteral("1")}, {g, QString(), QStringLiteral("1")},
-        {QString(), k, QStringLiteral("1")},        {QStringLiteral("a]b"), k, QStringLiteral("1")},
-        {QStringLiteral("a\nb"), k, QStringLiteral("1")}, {g, QStringLiteral("k\0"), QStringLiteral("1")},
+        {g, k, QStringLiteral("true\n[input]")},
+        {g, k, QStringLiteral(" true")},
+        {g, k, QStringLiteral("a\tb\rc")},
+        {g, QStringLiteral("a=b"), QStringLiteral("1")},
+        {g, QStringLiteral("#k"), QStringLiteral("1")},
+        {g, QStringLiteral(";k"), QStringLiteral("1")},
+        {g, QStringLiteral("[k"), QStringLiteral("1")},
+        {g, QString(), QStringLiteral("1")},
+        {QString(), k, QStringLiteral("1")},
+        {QStringLiteral("a]b"), k, QStringLiteral("1")},
+        {QStringLiteral("a\nb"), k, QStringLiteral("1")},
+        {g, QStringLiteral("k\0"), QStringLiteral("1")},
     };
     for (const auto &[group, key, value] : refused) {
         QVERIFY2(!ini->setValue(group, key, value), qPrintable(group + u'/' + key + u'=' + value));
@@ -527,8 +532,8 @@ void CoreSettingsFileTest::iniFileThatIsNotCleanIsLeftAsItIs()
     QVERIFY(!readIniFile(path));
     QCOMPARE(readInputOptions(path), InputOptions());
     QVERIFY(!saveInputOptions(path, {true}));
-    QVERIFY(!saveIniValues(path, {{QStringLiteral("drills"), QStringLiteral("words"),
-                                   QStringLiteral("1")}}));
+    QVERIFY(!saveIniValues(
+        path, {{QStringLiteral("drills"), QStringLiteral("words"), QStringLiteral("1")}}));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), text);
 }

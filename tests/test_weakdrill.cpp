@@ -129,8 +129,8 @@ void WeakDrillTest::marksWithNothingToDrillAreRefused_data()
     QTest::addColumn<QString>("advice");
     const QString kana = QStringLiteral("レベル5〜9を練習すると");
     QTest::newRow("only っ marked") << 11 << QStringList{QStringLiteral("っ")} << kana;
-    QTest::newRow("っ marked twice") << 11 << QStringList{QStringLiteral("っ"), QStringLiteral("っ")}
-                                     << kana;
+    QTest::newRow("っ marked twice")
+        << 11 << QStringList{QStringLiteral("っ"), QStringLiteral("っ")} << kana;
     QTest::newRow("no marks, no kana runs") << 11 << QStringList() << kana;
     QTest::newRow("a key that is not drilled")
         << 10 << QStringList{QStringLiteral("@")} << QStringLiteral("レベル1〜4を練習すると");

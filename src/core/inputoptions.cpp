@@ -209,7 +209,7 @@ InputOptions readInputOptions(const QString &path)
 
 bool saveInputOptions(const QString &path, const InputOptions &options)
 {
-    return saveIniValues(path, {{inputGroup, freeRomajiKey,
-                                 options.freeRomaji ? QStringLiteral("true")
-                                                    : QStringLiteral("false")}});
+    return saveIniValues(path,
+                         {{inputGroup, freeRomajiKey,
+                           options.freeRomaji ? QStringLiteral("true") : QStringLiteral("false")}});
 }

@@ -72,8 +72,7 @@ struct IniValue {
 // does, so that another copy's keys are not lost. Nothing is written over anything but a
 // plain file, nor over a file that is not clean INI, nor when no value changes. Returns
 // whether the file holds the values.
-bool saveIniValues(const QString &path, const std::vector<IniValue> &values,
-                   int lockWaitMs = 1500);
+bool saveIniValues(const QString &path, const std::vector<IniValue> &values, int lockWaitMs = 1500);
 
 // The input options kept in RK.ini.
 struct InputOptions {

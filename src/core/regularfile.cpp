@@ -108,9 +108,8 @@ bool overwriteInPlace(int folder, const QByteArray &name, const struct stat &old
     if (fd < 0)
         return false;
     struct stat opened = {};
-    const bool written = ::fstat(fd, &opened) == 0 && sameFile(opened, old) &&
-                         writeAll(fd, text) && ::ftruncate(fd, text.size()) == 0 &&
-                         ::fsync(fd) == 0;
+    const bool written = ::fstat(fd, &opened) == 0 && sameFile(opened, old) && writeAll(fd, text) &&
+                         ::ftruncate(fd, text.size()) == 0 && ::fsync(fd) == 0;
     return ::close(fd) == 0 && written;
 }
 
@@ -135,8 +134,7 @@ int makeTemporary(int folder, const QString &fileName, QByteArray &temporary)
 
 // Puts the new file in the old one's place in one step and looks at what came out: when
 // something else had been put there meanwhile (a link to a pipe, say), it goes back.
-bool swapIn(int folder, const QByteArray &temporary, const QByteArray &name,
-            const struct stat &old)
+bool swapIn(int folder, const QByteArray &temporary, const QByteArray &name, const struct stat &old)
 {
     if (::renameat2(folder, temporary.constData(), folder, name.constData(), RENAME_EXCHANGE) !=
         0) {
@@ -161,8 +159,7 @@ bool swapIn(int folder, const QByteArray &temporary, const QByteArray &name,
 // Moves the new file to a name where nothing is.
 bool moveIn(int folder, const QByteArray &temporary, const QByteArray &name)
 {
-    if (::renameat2(folder, temporary.constData(), folder, name.constData(), RENAME_NOREPLACE) ==
-        0)
+    if (::renameat2(folder, temporary.constData(), folder, name.constData(), RENAME_NOREPLACE) == 0)
         return true;
     return (errno == EINVAL || errno == ENOSYS) &&
            ::linkat(folder, temporary.constData(), folder, name.constData(), 0) == 0 &&
@@ -194,7 +191,8 @@ bool replaceIn(int folder, const QString &fileName, const QByteArray &text)
     struct stat mine = {};
     saved = saved && ::fsync(fd) == 0 && ::fstat(fd, &mine) == 0;
     saved = ::close(fd) == 0 && saved;
-    saved = saved && (exists ? swapIn(folder, temporary, name, old) : moveIn(folder, temporary, name));
+    saved =
+        saved && (exists ? swapIn(folder, temporary, name, old) : moveIn(folder, temporary, name));
     struct stat left = {};
     if (!saved && ::fstatat(folder, temporary.constData(), &left, AT_SYMLINK_NOFOLLOW) == 0 &&
         S_ISREG(left.st_mode) && (mine.st_ino == 0 || sameFile(left, mine)))
