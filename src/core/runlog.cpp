@@ -10,11 +10,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 #include <utility>
 
 namespace
@@ -853,15 +855,22 @@ namespace
 // The start of the first line that begins at or after `at` (the end of the file if none).
 qint64 lineStartFrom(QFile &file, qint64 at)
 {
-    if (at <= 0 || !file.seek(at - 1))
-        return std::max<qint64>(at, 0);
-    for (;;) {
-        const qint64 pos = file.pos();
+    if (at <= 0)
+        return 0;
+    for (qint64 from = at - 1;;) {
+        // A hole in a sparse file reads as zeros, which hold no line end: it is passed over.
+        const off_t data = ::lseek(file.handle(), off_t(from), SEEK_DATA);
+        if (data < 0 && errno == ENXIO)
+            return file.size();
+        from = std::max<qint64>(from, data);
+        if (!file.seek(from))
+            return from;
         const QByteArray block = file.read(64 * 1024);
         if (block.isEmpty())
-            return pos;
+            return from;
         if (const qsizetype newline = block.indexOf('\n'); newline >= 0)
-            return pos + newline + 1;
+            return from + newline + 1;
+        from += block.size();
     }
 }
 
