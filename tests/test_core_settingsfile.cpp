@@ -496,6 +496,14 @@ void CoreSettingsFileTest::iniValuesALineCannotHoldAreRefused()
     }
     QCOMPARE(ini->value(g, k), QStringLiteral("false"));
     QCOMPARE(ini->value(g, QStringLiteral("other")), std::nullopt);
+
+    // Nor is a value written that would take the file past its bound: the next start would
+    // leave it unread.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.ini"));
+    QVERIFY(saveInputOptions(path, {true}));
+    QVERIFY(!saveIniValues(path, {{g, QStringLiteral("long"), QString(largestIniFile, u'x')}}));
+    QVERIFY(readInputOptions(path).freeRomaji);
 }
 
 void CoreSettingsFileTest::iniFileThatIsNotCleanIsLeftAsItIs_data()

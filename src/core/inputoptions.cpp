@@ -56,7 +56,6 @@ bool IniText::index()
     qsizetype start = text_.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (start < size) {
         Line line;
-        line.start = start;
         qsizetype end = text_.indexOf('\n', start);
         line.next = end < 0 ? size : end + 1;
         end = end < 0 ? size : end;
@@ -193,7 +192,8 @@ bool saveIniValues(const QString &path, const std::vector<IniValue> &values, int
             return false;
     if (ini->text() == before && fileKind(path) == FileKind::Regular)
         return true;
-    return replaceRegularFile(path, ini->text());
+    // Past the bound, the next start would take the whole file for a stranger's.
+    return ini->text().size() <= largestIniFile && replaceRegularFile(path, ini->text());
 }
 
 InputOptions readInputOptions(const QString &path)

@@ -41,10 +41,9 @@ public:
 
 private:
     struct Line {
-        qsizetype start = 0; // of the line
-        qsizetype end = 0;   // of its text, before its line end
-        qsizetype next = 0;  // of the next line
-        int group = -1;      // index into groups_ of the group the line is in (-1: before any)
+        qsizetype end = 0;  // of its text, before its line end
+        qsizetype next = 0; // of the next line
+        int group = -1;     // index into groups_ of the group the line is in (-1: before any)
         bool header = false;
         bool blank = false; // blank or a comment
         QString key;
@@ -70,8 +69,8 @@ struct IniValue {
 // Sets the values in the file at `path` (made when missing), keeping everything else. The
 // read and the write hold the folder's lock, given up after `lockWaitMs` as RK.set's save
 // does, so that another copy's keys are not lost. Nothing is written over anything but a
-// plain file, nor over a file that is not clean INI, nor when no value changes. Returns
-// whether the file holds the values.
+// plain file, nor over a file that is not clean INI, nor when no value changes, nor when the
+// values would take it past largestIniFile. Returns whether the file holds the values.
 bool saveIniValues(const QString &path, const std::vector<IniValue> &values, int lockWaitMs = 1500);
 
 // The input options kept in RK.ini.
