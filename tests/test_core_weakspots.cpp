@@ -212,6 +212,17 @@ void CoreWeakSpotsTest::sessionRunsTheMaterial()
     QCOMPARE(s.result().level, weakKanaLevel);
     // The settings file keeps the last of the nine levels.
     QCOMPARE(s.levelToStore(), 3);
+
+    // Material with nothing to drill: a run started would have no key to end it.
+    for (const int level : {weakKeysLevel, weakKanaLevel}) {
+        for (const QStringList &items : {QStringList(), QStringList{"っ"}, QStringList{"@"}}) {
+            s.setWeakItems(items);
+            s.selectLevel(level);
+            s.start(0);
+            QVERIFY(!s.running());
+            QCOMPARE(s.keyTyped('o', 10).outcome, KeyOutcome::Ignored);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(CoreWeakSpotsTest)

@@ -235,6 +235,7 @@ private slots:
     void layoutFromSmallestToLargest();
     void emptyHistoriesShowTheFirstRunNote_data();
     void emptyHistoriesShowTheFirstRunNote();
+    void historyPastItsBoundShowsItsNewestRuns();
     void missingOrDamagedModuleIsReported();
 
     void menuItemOpensTheWindowWhichFollowsNewRuns();
@@ -579,6 +580,25 @@ void ProgressWindowTest::emptyHistoriesShowTheFirstRunNote()
     QCOMPARE(f.find<QLabel>(QStringLiteral("runCount"))->text(), QStringLiteral("記録 0 回"));
     QVERIFY(f.heatKey(6)->toolTip().startsWith(QStringLiteral("F: 記録なし\n")));
     QCOMPARE(f.table()->rowCount(), 0);
+}
+
+// A history past 1 GB showed nothing at all: its newest runs are shown, and the older ones
+// are said to be left out. The stretch between is a hole in a sparse file.
+void ProgressWindowTest::historyPastItsBoundShowsItsNewestRuns()
+{
+    ProgressFixture f(std::nullopt);
+    const QByteArray old = "2024-05-01T20:00:00+09:00\t5\to\t40.0\t0\t40.0\t0\t\t\t\n";
+    const QByteArray recent = "\n2024-05-02T20:00:00+09:00\t5\to\t30.0\t0\t30.0\t0\t\t\t\n";
+    QFile file(f.log());
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+    QVERIFY(file.resize(old.size() + largestRunLog));
+    QVERIFY(file.seek(file.size()) && file.write(recent) == recent.size());
+    file.close();
+    f.open(5);
+    const QString count = f.find<QLabel>(QStringLiteral("runCount"))->text();
+    QVERIFY2(count.contains(QStringLiteral("古い記録を省いて")), qPrintable(count));
+    QVERIFY2(count.contains(QStringLiteral("記録 1 回")), qPrintable(count));
+    QCOMPARE(f.table()->rowCount(), 1);
 }
 
 void ProgressWindowTest::initTestCase()

@@ -15,6 +15,13 @@ const QByteArray history =
     "2026-12-07T10:05:00+09:00\t5\to\t40.0\t4\t44.0\t0\tし:h>j し:h>j し:i>u し:s>a\t"
     "a:9 h:2 i:3 s:2\tあ:1 い:1 か:1 さ:1 し:2\n";
 
+// What the progress window's "選んだ所を練習" asks of the main window.
+void practise(const TestWindow &w, int level, const QStringList &marked)
+{
+    QVERIFY(QMetaObject::invokeMethod(w.window(), "practiseSelection", Q_ARG(int, level),
+                                      Q_ARG(QStringList, marked)));
+}
+
 QList<QByteArray> logLines(const TestWindow &w)
 {
     QFile file(w.dir.filePath(QStringLiteral("RK.log")));
@@ -33,6 +40,9 @@ private slots:
     void withoutHistoryTheLevelStays();
     void runsOfEachKind_data();
     void runsOfEachKind();
+    void marksWithNothingToDrillAreRefused_data();
+    void marksWithNothingToDrillAreRefused();
+    void panelsCloseBeforeASelectionIsPractised();
 };
 
 void WeakDrillTest::withoutHistoryTheLevelStays_data()
@@ -110,6 +120,60 @@ void WeakDrillTest::runsOfEachKind()
     QCOMPARE(stored.level, 2);
     w.restart();
     QCOMPARE(w.tickedLevel(), 2);
+}
+
+void WeakDrillTest::marksWithNothingToDrillAreRefused_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QStringList>("marked");
+    QTest::addColumn<QString>("advice");
+    const QString kana = QStringLiteral("レベル5〜9を練習すると");
+    QTest::newRow("only っ marked") << 11 << QStringList{QStringLiteral("っ")} << kana;
+    QTest::newRow("っ marked twice")
+        << 11 << QStringList{QStringLiteral("っ"), QStringLiteral("っ")} << kana;
+    QTest::newRow("no marks, no kana runs") << 11 << QStringList() << kana;
+    QTest::newRow("a key that is not drilled")
+        << 10 << QStringList{QStringLiteral("@")} << QStringLiteral("レベル1〜4を練習すると");
+}
+
+// With nothing that could be drilled, Start ran an empty drill that the first key ended, and
+// its junk line went into RK.log.
+void WeakDrillTest::marksWithNothingToDrillAreRefused()
+{
+    QFETCH(int, level);
+    QFETCH(QStringList, marked);
+    QFETCH(QString, advice);
+    TestWindow w;
+    w.chooseLevel(3);
+    const qsizetype messages = w.platform.messages.size();
+    practise(w, level, marked);
+    QCOMPARE(w.platform.messages.size(), messages + 1);
+    QVERIFY(w.platform.messages.back().text.contains(advice));
+    QVERIFY(!w.running());
+    QCOMPARE(w.tickedLevel(), 3);
+    w.clickStart();
+    w.type('o');
+    w.clickStart();
+    QVERIFY(w.platform.modals.empty());
+    QVERIFY(logLines(w).isEmpty());
+}
+
+// A selection practised while ローマ字設定 was open ran hidden under the panel.
+void WeakDrillTest::panelsCloseBeforeASelectionIsPractised()
+{
+    TestWindow w;
+    QFile log(w.dir.filePath(QStringLiteral("RK.log")));
+    QVERIFY(log.open(QIODevice::WriteOnly) && log.write(history) == history.size());
+    log.close();
+    for (const char *item : {"setSpelling", "showScore"}) {
+        w.action(QString::fromLatin1(item))->trigger();
+        practise(w, 11, {QStringLiteral("し")});
+        QVERIFY(w.running());
+        QCOMPARE(w.find(QStringLiteral("settingPanel"))->isVisible(), false);
+        QCOMPARE(w.find(QStringLiteral("scorePanel"))->isVisible(), false);
+        QCOMPARE(w.textPanel()->isVisible(), true);
+        w.clickStart(); // stop
+    }
 }
 
 QTEST_MAIN(WeakDrillTest)

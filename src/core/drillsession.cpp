@@ -63,6 +63,9 @@ QString DrillSession::levelTitle() const
 
 void DrillSession::start(quint32 nowMs)
 {
+    if ((level_ == weakKeysLevel && weakKeys_.isEmpty()) ||
+        (level_ == weakKanaLevel && weakKana_.empty()))
+        return;
     runKeys_ = levelKeys_;
     startMs_ = nowMs;
     errorCount_ = 0;

@@ -77,8 +77,9 @@ public:
     bool randomOrder() const { return randomOrder_; }
 
     // Start: the clock runs from nowMs, the error count starts at 0, the first item is
-    // shown (items of a random run are drawn from the second on). Stop: the first item is
-    // shown again and nothing more is judged; no result.
+    // shown (items of a random run are drawn from the second on). A weak-spot drill without
+    // items does not start: nothing could end its run. Stop: the first item is shown again
+    // and nothing more is judged; no result.
     void start(quint32 nowMs);
     void stop();
     bool running() const { return running_; }

@@ -352,7 +352,9 @@ std::pair<ProgressStats, RunLogRead> ProgressStats::read(const QString &path,
                                                          const std::atomic<bool> *cancelled,
                                                          qint64 largest, qint64 from)
 {
-    const std::vector<qint64> starts = partStarts(path, from);
+    // Of a history past the bound, only the newest part is divided and read.
+    const qint64 newest = runLogReadStart(path, from, -1, largest);
+    const std::vector<qint64> starts = partStarts(path, newest);
     std::vector<ProgressStats> stats(starts.size());
     std::vector<RunLogRead> reads(starts.size());
     const auto readPart = [&](std::size_t k) {
@@ -369,6 +371,7 @@ std::pair<ProgressStats, RunLogRead> ProgressStats::read(const QString &path,
         thread.join();
 
     std::pair<ProgressStats, RunLogRead> result{std::move(stats[0]), reads[0]};
+    result.second.leftOut += newest - from;
     for (std::size_t k = 1; k < starts.size(); ++k) {
         // The first part that stopped short decides; what follows it is left out.
         if (result.second.status != RunLogRead::Status::Read)

@@ -496,8 +496,8 @@ void MainWindow::showModes()
 void MainWindow::toggleDrillRun()
 {
     if (!session_.running()) {
-        if (isWeakDrill(session_.level()))
-            drawWeakRun(weakKindOf(session_.level()));
+        if (isWeakDrill(session_.level()) && !drawWeakRun(weakKindOf(session_.level())))
+            return;
         session_.start(platform_.tickCount());
         modes_.runStarted();
         startStopButton_->setText(stopCaption);
@@ -746,27 +746,21 @@ const WeakSpots &MainWindow::weakSpots()
     return spots;
 }
 
-void MainWindow::drawWeakRun(WeakKind kind)
+bool MainWindow::drawWeakRun(WeakKind kind)
 {
     weakPlan_ =
         weakSpots().plan(kind, weakMarked_, [this](int n) { return platform_.random(n); });
     session_.setWeakItems(weakPlan_.items);
+    if (weakPlan_.items.isEmpty())
+        refuseWeakDrill(kind);
+    return !weakPlan_.items.isEmpty();
 }
 
 bool MainWindow::chooseWeakDrill(WeakKind kind, const QStringList &marked)
 {
-    const WeakSpots &spots = weakSpots();
-    if (spots.runs(kind) == 0 && marked.isEmpty()) {
-        platform_.messageBox(
-            this, QMessageBox::Information, QString::fromUtf8(levelCaption(weakDrillLevel(kind))),
-            kind == WeakKind::Keys
-                ? QStringLiteral("苦手なキーを選ぶための記録がまだありません。\n"
-                                 "レベル1〜4を練習すると、ミスの多いキーや時間のかかるキーを"
-                                 "集めて練習できるようになります。")
-                : QStringLiteral("苦手なかなを選ぶための記録がまだありません。\n"
-                                 "レベル5〜9を練習すると、ミスの多いかなや時間のかかるかなを"
-                                 "集めて練習できるようになります。"),
-            QMessageBox::Ok);
+    // Nothing to drill: no runs of its kind, or marks none of which can be drilled (っ).
+    if (weakSpots().plan(kind, marked, [](int) { return 0; }).items.isEmpty()) {
+        refuseWeakDrill(kind);
         selectLevel(session_.level()); // the ticks as they were
         return false;
     }
@@ -775,6 +769,20 @@ bool MainWindow::chooseWeakDrill(WeakKind kind, const QStringList &marked)
     drawWeakRun(kind);
     selectLevel(weakDrillLevel(kind));
     return true;
+}
+
+void MainWindow::refuseWeakDrill(WeakKind kind)
+{
+    platform_.messageBox(
+        this, QMessageBox::Information, QString::fromUtf8(levelCaption(weakDrillLevel(kind))),
+        kind == WeakKind::Keys
+            ? QStringLiteral("苦手なキーを選ぶための記録がまだありません。\n"
+                             "レベル1〜4を練習すると、ミスの多いキーや時間のかかるキーを"
+                             "集めて練習できるようになります。")
+            : QStringLiteral("苦手なかなを選ぶための記録がまだありません。\n"
+                             "レベル5〜9を練習すると、ミスの多いかなや時間のかかるかなを"
+                             "集めて練習できるようになります。"),
+        QMessageBox::Ok);
 }
 
 void MainWindow::practiseSelection(int level, const QStringList &marked)
@@ -786,6 +794,11 @@ void MainWindow::practiseSelection(int level, const QStringList &marked)
         toggleDrillRun();
     if (!chooseWeakDrill(weakKindOf(level), marked))
         return;
+    // The run is typed in the drill area: the panels over it close first.
+    if (romajiPanel_->isVisible())
+        romajiPanel_->rollUp();
+    if (recordTable_->isVisible())
+        recordTable_->rollUp();
     raise();
     activateWindow();
     if (modes_.startUsable())
@@ -840,6 +853,8 @@ void MainWindow::startTutorial()
     if (running || modes_.demo())
         keyboard_->lightKey(QString());
     if (modes_.tutorialStarted()) {
+        // A run stopped before (F5) shows its first item again, with its key lit.
+        keyboard_->lightKey(QString());
         applyLayout(layout_.startTutorial());
         textPanel_->setText(tutorialCaption);
         keyboard_->setAccessibleDescription(

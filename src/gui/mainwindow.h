@@ -92,7 +92,9 @@ private:
     void setStartButtonEnabled(bool enabled);
     void focusStartButton();
     const WeakSpots &weakSpots();
-    void drawWeakRun(WeakKind kind);
+    // Draws the next weak run; false, with the learner told, when there is nothing to drill.
+    bool drawWeakRun(WeakKind kind);
+    void refuseWeakDrill(WeakKind kind);
 
     Platform &platform_;
     DrillSession session_;

@@ -3,7 +3,7 @@
 // hang or undefined behaviour; the block reader must pass on what each line read alone
 // gives; every entry must be written back as a line that reads as the same entry, and
 // gather into statistics that stay in range, the same whether read as entries or as lines
-// and whether read whole or in two parts.
+// and whether read whole or in two parts; the kana named are those of the lines read.
 #include "core/levels.h"
 #include "core/progressstats.h"
 #include "core/runlog.h"
@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <set>
 
 namespace
 {
@@ -104,7 +105,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         partDevice.open(QIODevice::ReadOnly);
         ProgressStats partStats;
         RunLogReader reader(partStats.kanaNames());
-        reader.readAll(partDevice, [&](const RunLogLine &line) { partStats.add(line); });
+        std::set<int> named;
+        reader.readAll(partDevice, [&](const RunLogLine &line) {
+            partStats.add(line);
+            for (const RunLogLine::Count &kana : line.kana)
+                named.insert(kana.name);
+            for (const RunLogLine::Miss &miss : line.misses)
+                if (miss.kana >= 0)
+                    named.insert(miss.kana);
+        });
+        // A rejected line leaves no name behind.
+        require(int(named.size()) == partStats.kanaNames().size());
         lines.append(partStats);
     }
     require(lines.runs() == stats.runs());

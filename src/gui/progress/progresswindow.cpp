@@ -390,11 +390,13 @@ void ProgressWindow::showReading()
 void ProgressWindow::showHistory(HistoryRead &read)
 {
     const bool following = read.from > 0;
-    if (following && read.outcome.status == RunLogRead::Status::Shrunk) {
-        // The history was replaced: it is read again from its start.
+    if (read.outcome.status == RunLogRead::Status::Shrunk) {
+        // The history was replaced, or cut while it was read: it is read again from its start.
         reload(read.level != 0 ? read.level : chosenLevel());
         return;
     }
+    if (!following || read.outcome.leftOut > 0)
+        olderLeftOut_ = read.outcome.leftOut > 0;
     // Only a whole read moves on where the next one starts; a partial one shows what it read
     // when it was the first, and nothing when it followed.
     if (read.outcome.status == RunLogRead::Status::Read) {
@@ -412,6 +414,10 @@ void ProgressWindow::showHistory(HistoryRead &read)
     case RunLogRead::Status::Cancelled:
     case RunLogRead::Status::Shrunk:
         problem_.clear();
+        if (olderLeftOut_)
+            problem_ = QStringLiteral("記録ファイル RK.log が %1 MB を超えているため、"
+                                      "古い記録を省いて新しい %1 MB を読み込みました。")
+                           .arg(largestRunLog / (1024 * 1024));
         break;
     case RunLogRead::Status::NotAFile:
         problem_ =
@@ -419,11 +425,6 @@ void ProgressWindow::showHistory(HistoryRead &read)
         break;
     case RunLogRead::Status::Unreadable:
         problem_ = QStringLiteral("記録ファイル RK.log を開けません。");
-        break;
-    case RunLogRead::Status::TooLarge:
-        problem_ =
-            QStringLiteral("記録ファイル RK.log が %1 MB を超えているため、読み込みを止めました。")
-                .arg(largestRunLog / (1024 * 1024));
         break;
     }
     showTotals();

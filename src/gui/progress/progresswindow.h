@@ -83,6 +83,7 @@ private:
     ProgressStats stats_;
     qint64 readEnd_ = 0; // where the history read so far ends
     QString problem_;    // what kept the history from being read, if anything
+    bool olderLeftOut_ = false; // the history is past its bound: its oldest runs are not read
     QThread *reader_ = nullptr;
     std::shared_ptr<HistoryRead> read_; // the read under way, shared with its thread
     bool followAgain_ = false;          // runs were added while a read was under way
