@@ -3,6 +3,8 @@
 
 #include "core/levels.h"
 
+#include <QColor>
+#include <QFont>
 #include <QHeaderView>
 #include <QLocale>
 
@@ -43,6 +45,8 @@ double sortKey(const RunFigures &run, int column)
         return std::isfinite(run.accuracy()) ? run.accuracy() : -1;
     case RunTableModel::Record:
         return run.newRecord;
+    case RunTableModel::Counted:
+        return !run.leftOut;
     default:
         return double(run.endedMs);
     }
@@ -81,16 +85,36 @@ QVariant RunTableModel::data(const QModelIndex &index, int role) const
         return {};
     const RunFigures &run = stats_->allRuns()[std::size_t(rows_[std::size_t(index.row())])];
     if (role == Qt::TextAlignmentRole)
-        return index.column() == Date || index.column() == Order || index.column() == Record
+        return index.column() == Date || index.column() == Order || index.column() == Record ||
+                       index.column() == Level
                    ? QVariant(Qt::AlignCenter)
                    : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (index.column() == Counted) {
+        if (role == Qt::CheckStateRole)
+            return run.leftOut ? Qt::Unchecked : Qt::Checked;
+        if (role == Qt::AccessibleTextRole || role == Qt::ToolTipRole)
+            return run.leftOut ? QStringLiteral("集計から外しています")
+                               : QStringLiteral("集計に入れています");
+        return {};
+    }
+    // A left-out run reads as one.
+    if (role == Qt::ForegroundRole && run.leftOut)
+        return QColor(0x59, 0x59, 0x59);
+    if (role == Qt::FontRole && run.leftOut) {
+        QFont font;
+        font.setStrikeOut(true);
+        return font;
+    }
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {
     case Date:
-        return japanese().toString(run.ended(), QStringLiteral("yy/MM/dd HH:mm"));
-    case Level:
-        return int(run.level);
+        return japanese().toString(run.ended(), QStringLiteral("yyyy/MM/dd HH:mm"));
+    case Level: {
+        // As the level menu names it.
+        const char *caption = levelCaption(run.level);
+        return caption ? QString::fromUtf8(caption) : QString::number(run.level);
+    }
     case Order:
         return run.randomOrder ? QStringLiteral("ランダム") : QStringLiteral("順番");
     case Time:
@@ -115,10 +139,11 @@ QVariant RunTableModel::data(const QModelIndex &index, int role) const
 
 QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const QString titles[Columns] = {
-        QStringLiteral("日時"), QStringLiteral("Lv"),     QStringLiteral("順序"),
-        QStringLiteral("時間"), QStringLiteral("ミス"),   QStringLiteral("スコア"),
-        QStringLiteral("速さ"), QStringLiteral("正確さ"), QStringLiteral("記録")};
+    static const QString titles[Columns] = {QStringLiteral("日時"), QStringLiteral("レベル"),
+                                            QStringLiteral("順序"), QStringLiteral("時間"),
+                                            QStringLiteral("ミス"), QStringLiteral("スコア"),
+                                            QStringLiteral("速さ"), QStringLiteral("正確さ"),
+                                            QStringLiteral("記録"), QStringLiteral("集計")};
     static const QString tips[Columns] = {
         {},
         QStringLiteral("レベル"),
@@ -128,7 +153,8 @@ QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int
         QStringLiteral("時間＋ミス（少ないほど良い）"),
         QStringLiteral("1分あたりに打ったキー（キーのレベル）またはかな"),
         QStringLiteral("正しく押したキーの割合"),
-        {}};
+        {},
+        QStringLiteral("外すと、その記録はグラフにも集計にも入りません（中断した記録など）")};
     if (orientation != Qt::Horizontal || section < 0 || section >= Columns)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
@@ -136,6 +162,26 @@ QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::ToolTipRole && !tips[section].isEmpty())
         return tips[section];
     return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags RunTableModel::flags(const QModelIndex &index) const
+{
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    return index.column() == Counted ? flags | Qt::ItemIsUserCheckable : flags;
+}
+
+bool RunTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || index.column() != Counted || role != Qt::CheckStateRole ||
+        std::size_t(index.row()) >= rows_.size())
+        return false;
+    const RunFigures &run = stats_->allRuns()[std::size_t(rows_[std::size_t(index.row())])];
+    const bool leftOut = value.value<Qt::CheckState>() == Qt::Unchecked;
+    if (leftOut == run.leftOut)
+        return false;
+    // The history is read again with the run left out; the table follows it.
+    emit leftOutToggled(run.endedMs, run.level, leftOut);
+    return true;
 }
 
 void RunTableModel::sort(int column, Qt::SortOrder order)
@@ -174,6 +220,8 @@ RunTable::RunTable(QWidget *parent) : QTableView(parent)
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab leaves the table; the arrows move within it.
+    setTabKeyNavigation(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setAlternatingRowColors(true);
@@ -184,9 +232,9 @@ RunTable::RunTable(QWidget *parent) : QTableView(parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     const QFontMetrics metrics = fontMetrics();
-    const char *widest[RunTableModel::Columns] = {"00/00/00 00:00", "Lv",      "ランダム",
-                                                  "000.0",          "ミス",    "000.0",
-                                                  "000.0 かな",     "100.0 %", "新記録"};
+    const char *widest[RunTableModel::Columns] = {
+        "0000/00/00 00:00", "ホーム＋上段", "ランダム", "000.0", "ミス", "000.0",
+        "000.0 かな",       "100.0 %",      "新記録",   "集計"};
     for (int column = 0; column < RunTableModel::Columns; ++column)
         setColumnWidth(column, metrics.horizontalAdvance(QString::fromUtf8(widest[column])) + 14);
     horizontalHeader()->setStretchLastSection(true);
