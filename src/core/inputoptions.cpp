@@ -10,6 +10,7 @@ namespace
 {
 
 const QString freeRomajiKey = QStringLiteral("input/freeRomaji");
+const QString favourWeakKey = QStringLiteral("input/favourWeak");
 
 // Whether the plain file at `path` can be opened for reading; opened through the check
 // that never blocks, before QSettings, which opens whatever it finds, may look at it.
@@ -30,6 +31,7 @@ InputOptions readInputOptions(const QString &path)
     if (settings.status() != QSettings::NoError)
         return options;
     options.freeRomaji = settings.value(freeRomajiKey, false).toBool();
+    options.favourWeak = settings.value(favourWeakKey, false).toBool();
     return options;
 }
 
@@ -44,6 +46,7 @@ bool saveInputOptions(const QString &path, const InputOptions &options)
     if (settings.status() != QSettings::NoError)
         return false;
     settings.setValue(freeRomajiKey, options.freeRomaji);
+    settings.setValue(favourWeakKey, options.favourWeak);
     settings.sync();
     return settings.status() == QSettings::NoError;
 }

@@ -8,6 +8,7 @@
 // write, missing); whatever else the file holds is kept.
 struct InputOptions {
     bool freeRomaji = false; // every input method's spelling is right
+    bool favourWeak = false; // random runs of the nine levels draw weak items more often
     friend bool operator==(const InputOptions &, const InputOptions &) = default;
 };
 

@@ -27,6 +27,7 @@ public:
     void set(qint64 endedMs, int level, bool leftOut);
     bool empty() const { return runs_.empty(); }
     std::size_t size() const { return runs_.size(); }
+    friend bool operator==(const LeftOutRuns &, const LeftOutRuns &) = default;
 
 private:
     std::set<std::pair<qint64, int>> runs_;

@@ -371,15 +371,23 @@ QString weakSpotsReportCaption()
     return QStringLiteral("苦手な所のミス率（これまで → 今回）");
 }
 
+QString weakSetLine(WeakKind kind, const QStringList &names)
+{
+    QStringList shown;
+    for (const QString &name : names)
+        shown << shownName(kind, name);
+    return shown.isEmpty() ? QString() : QStringLiteral("苦手: ") + shown.join(QLatin1Char(' '));
+}
+
 QString weakestLine(WeakKind kind, const std::vector<WeakSpot> &ranked, int count)
 {
     QStringList names;
     for (const WeakSpot &spot : ranked) {
         if (names.size() == count)
             break;
-        names << shownName(kind, spot.name);
+        names << spot.name;
     }
-    return names.isEmpty() ? QString() : QStringLiteral("苦手: ") + names.join(QLatin1Char(' '));
+    return weakSetLine(kind, names);
 }
 
 std::vector<double> favouredDraw(int level, const QStringList &weakest)
@@ -436,9 +444,10 @@ void WeakSpotHistory::startReading()
     // What the history holds now; runs finished from here on are added by addRun.
     const QFileInfo file(path_);
     const qint64 until = file.exists() ? file.size() : 0;
-    reading_ = std::async(std::launch::async, [path = path_, until, this] {
+    leftOut_ = LeftOutRuns::load(LeftOutRuns::pathBeside(path_));
+    reading_ = std::async(std::launch::async, [path = path_, until, leftOut = leftOut_, this] {
         WeakSpots spots;
-        spots.setLeftOut(LeftOutRuns::load(LeftOutRuns::pathBeside(path)));
+        spots.setLeftOut(leftOut);
         readRunLogFile(
             path, spots.kanaNames(), [&spots](const RunLogLine &line) { spots.add(line); },
             &cancelled_, largestRunLog, 0, until);
@@ -448,6 +457,10 @@ void WeakSpotHistory::startReading()
 
 const WeakSpots &WeakSpotHistory::spots()
 {
+    // Runs left out or taken back since the read change every figure: read again.
+    if ((spots_ || reading_.valid()) &&
+        LeftOutRuns::load(LeftOutRuns::pathBeside(path_)) != leftOut_)
+        forget();
     if (!spots_) {
         startReading();
         spots_ = reading_.get();

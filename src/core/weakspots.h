@@ -113,13 +113,14 @@ WeakRunPlan planWeakRun(WeakKind kind, const std::vector<WeakSpot> &ranked,
 // pressed before.
 QString weakSpotsReport(const WeakSpots &before, WeakKind kind, const QStringList &weakSet,
                         const RunTally &run);
-
-// The weak spots read from the history at `path` once, on a thread of its own, and then kept
-// up to date with each finished run rather than read again.
 // The caption of weakSpotsReport's line.
 QString weakSpotsReportCaption();
-// "苦手: F J ;" or "苦手: ふ ぬ": the few weakest of `ranked`, for a learner to read before a run
-// or after one; empty when there are none.
+
+// "苦手: F J ;" or "苦手: ふ ぬ": keys or kana as a learner reads them; empty for none.
+QString weakSetLine(WeakKind kind, const QStringList &names);
+// How many of the weakest the typing-time dialog names.
+inline constexpr int weakAdvised = 3;
+// The weakSetLine of the `count` weakest of `ranked`.
 QString weakestLine(WeakKind kind, const std::vector<WeakSpot> &ranked, int count = weakFew);
 
 // Random order in the nine levels, with the learner's weakest keys or kana favoured: the
@@ -153,6 +154,7 @@ public:
 
 private:
     QString path_;
+    LeftOutRuns leftOut_; // as the read under way or done found them
     std::atomic<bool> cancelled_ = false;
     std::future<WeakSpots> reading_;
     std::optional<WeakSpots> spots_;

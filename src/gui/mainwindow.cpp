@@ -16,11 +16,11 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QFontMetrics>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -205,8 +205,8 @@ void MainWindow::buildMenus()
     const std::pair<const char *, WeakKind> weakRows[] = {{"weakKeysItem", WeakKind::Keys},
                                                           {"weakKanaItem", WeakKind::Kana}};
     for (const auto &[name, kind] : weakRows) {
-        QAction *item = addItem(levelMenu, name,
-                                QString::fromUtf8(levelCaption(weakDrillLevel(kind))), true);
+        QAction *item =
+            addItem(levelMenu, name, QString::fromUtf8(levelCaption(weakDrillLevel(kind))), true);
         connectItem(item, [this, kind] { chooseWeakDrill(kind); });
         weakItems_[std::size_t(kind)] = item;
     }
@@ -227,6 +227,9 @@ void MainWindow::buildMenus()
     freeRomajiItem_ =
         addItem(optionMenu, "freeRomajiItem", QStringLiteral("ローマ字を自由に入力"), true);
     connectItem(freeRomajiItem_, [this] { toggleFreeRomaji(); });
+    favourWeakItem_ =
+        addItem(optionMenu, "favourWeakItem", QStringLiteral("苦手を多めに出す"), true);
+    connectItem(favourWeakItem_, [this] { toggleFavourWeak(); });
     QAction *progressItem =
         addItem(optionMenu, "progressItem", QStringLiteral("成績グラフ"), false);
     connectItem(progressItem, [this] { openProgressWindow(); });
@@ -327,6 +330,7 @@ void MainWindow::loadSettings()
     romajiEdited_ = values.romaji;
     const InputOptions options = readInputOptions(optionsPath_);
     freeRomajiItem_->setChecked(options.freeRomaji);
+    favourWeakItem_->setChecked(options.favourWeak);
     session_.setFreeRomaji(options.freeRomaji);
 
     // The colouring starts opposite to the stored flag so that toggling it below both
@@ -487,6 +491,7 @@ void MainWindow::toggleDrillRun()
     if (!session_.running()) {
         if (isWeakDrill(session_.level()))
             drawWeakRun(weakKindOf(session_.level()));
+        favourWeakItems();
         session_.start(platform_.tickCount());
         modes_.runStarted();
         startStopButton_->setText(stopCaption);
@@ -520,7 +525,11 @@ void MainWindow::showDrill()
         textPanel_->setFont(font);
     }
     textPanel_->setText(text);
-    readingPanel_->setText(session_.readingText());
+    // Before a weak drill starts, the reading row names what it will practise.
+    readingPanel_->setText(!session_.running() && isWeakDrill(session_.level()) &&
+                                   !weakPlan_.weakSet.isEmpty()
+                               ? weakSetLine(weakKindOf(session_.level()), weakPlan_.weakSet)
+                               : session_.readingText());
     // In demo mode the keyboard shows the keys typed, not the drill's hint.
     if (!modes_.demo())
         keyboard_->lightKey(session_.hintKey());
@@ -576,10 +585,9 @@ void MainWindow::finishRun()
     const RunResult &run = session_.result();
     const bool weak = isWeakDrill(run.level);
     // Told against the history before this run.
-    const QString report =
-        weak ? weakSpotsReport(weakSpots(), weakKindOf(run.level), weakPlan_.weakSet,
-                               session_.tally())
-             : QString();
+    const QString report = weak ? weakSpotsReport(weakSpots(), weakKindOf(run.level),
+                                                  weakPlan_.weakSet, session_.tally())
+                                : QString();
     const RecordedRun recorded =
         records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices());
     weakHistory_.addRun(run.level, session_.tally());
@@ -591,7 +599,18 @@ void MainWindow::finishRun()
     resultDialog_->setResult(formatTenths(run.seconds), QString::number(run.errors),
                              weak ? none : QString::number(recorded.standard),
                              weak ? none : formatTenths(recorded.bestBefore), report);
+    // After a run of the nine levels, the weakest keys or kana with a way to practise them.
+    const WeakKind kind = weakKindOf(run.level);
+    resultDialog_->setAdvice(weak ? QString()
+                                  : weakestLine(kind, weakSpots().ranked(kind), weakAdvised));
     platform_.showModal(resultDialog_);
+    if (resultDialog_->practiseChosen()) {
+        applyLayout(layout_.layOutForLevel(session_.level()));
+        startStopButton_->setText(startCaption);
+        modes_.runEnded();
+        practiseSelection(weakDrillLevel(kind), {});
+        return;
+    }
     applyLayout(layout_.layOutForLevel(session_.level()));
     startStopButton_->setText(startCaption);
     modes_.runEnded();
@@ -725,8 +744,7 @@ const WeakSpots &MainWindow::weakSpots()
 
 void MainWindow::drawWeakRun(WeakKind kind)
 {
-    weakPlan_ =
-        weakSpots().plan(kind, weakMarked_, [this](int n) { return platform_.random(n); });
+    weakPlan_ = weakSpots().plan(kind, weakMarked_, [this](int n) { return platform_.random(n); });
     session_.setWeakItems(weakPlan_.items);
 }
 
@@ -793,9 +811,40 @@ void MainWindow::toggleFreeRomaji()
     freeRomajiItem_->setChecked(on);
     session_.setFreeRomaji(on);
     // Saved at once, so that the choice survives a copy that never closes politely.
-    saveInputOptions(optionsPath_, {on});
+    saveInputOptions(optionsPath_, inputOptions());
     if (session_.running())
         showDrill();
+}
+
+void MainWindow::toggleFavourWeak()
+{
+    favourWeakItem_->setChecked(!favourWeakItem_->isChecked());
+    saveInputOptions(optionsPath_, inputOptions());
+}
+
+InputOptions MainWindow::inputOptions() const
+{
+    InputOptions options;
+    options.freeRomaji = session_.freeRomaji();
+    options.favourWeak = favourWeakItem_->isChecked();
+    return options;
+}
+
+void MainWindow::favourWeakItems()
+{
+    const int level = session_.level();
+    std::vector<double> weights;
+    if (favourWeakItem_->isChecked() && isLevel(level) && session_.randomOrder()) {
+        const WeakKind kind = weakKindOf(level);
+        QStringList weakest;
+        for (const WeakSpot &spot : weakSpots().ranked(kind)) {
+            if (weakest.size() == weakFew)
+                break;
+            weakest << spot.name;
+        }
+        weights = favouredDraw(level, weakest);
+    }
+    session_.setFavoured(std::move(weights));
 }
 
 void MainWindow::applyRomajiChoices(const RomajiChoices &choices)

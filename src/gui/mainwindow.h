@@ -4,6 +4,7 @@
 #include "core/drillarealayout.h"
 #include "core/drillmodes.h"
 #include "core/drillsession.h"
+#include "core/inputoptions.h"
 #include "core/levels.h"
 #include "core/recordkeeper.h"
 #include "core/romaji.h"
@@ -57,6 +58,7 @@ private slots:
     void offerDemoMode();
     void applyRomajiChoices(const RomajiChoices &choices);
     void toggleFreeRomaji();
+    void toggleFavourWeak();
     void startTutorial();
     void stepTutorialForward();
     void stepTutorialBack();
@@ -69,6 +71,10 @@ private slots:
     void practiseSelection(int level, const QStringList &marked);
 
 private:
+    InputOptions inputOptions() const;
+    // A random run of the nine levels with the weakest items favoured, when the learner
+    // asked for it.
+    void favourWeakItems();
     void buildMenus();
     void buildDrillArea();
     void buildTutorialButtons();
@@ -107,8 +113,8 @@ private:
     bool settingsLoaded_ = false;
     int textPanelPixels_ = 0; // the text panel's font size, unless its text must be smaller
     std::optional<QFontMetrics> textPanelMetrics_; // of that size
-    QString optionsPath_;     // RK.ini
-    int describedItem_ = 0;   // the item of the run that the Start button describes, 0: none
+    QString optionsPath_;                          // RK.ini
+    int describedItem_ = 0; // the item of the run that the Start button describes, 0: none
     QString describedText_;
 
     QWidget *drillArea_ = nullptr;
@@ -116,6 +122,7 @@ private:
     std::array<QAction *, 2> weakItems_{};           // weakKeysItem, weakKanaItem
     QAction *keyColourItem_ = nullptr;               // KeyColor
     QAction *freeRomajiItem_ = nullptr;              // freeRomajiItem
+    QAction *favourWeakItem_ = nullptr;              // favourWeakItem
     QLabel *textPanel_ = nullptr;                    // TextPanel: the item to type
     QLabel *readingPanel_ = nullptr;                 // yomiPanel: its romaji
     QCheckBox *hintCheckBox_ = nullptr;              // CheckBox1
