@@ -162,7 +162,9 @@ ChartPlan planChart(const ChartSeries &series, ChartMeasure measure, const Chart
         const double x = series.runs[k].x;
         if (x >= view.low && x <= view.high) {
             plan.shown.push_back(int(k));
-            shownValues.push_back(series.runs[k].value);
+            // An outlier of the whole level stays one in any view.
+            if (!series.outlier[k])
+                shownValues.push_back(series.runs[k].value);
         } else if ((x < view.fullLow && view.low == view.fullLow) ||
                    (x > view.fullHigh && view.high == view.fullHigh)) {
             beyond.push_back(int(k));

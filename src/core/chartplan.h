@@ -73,8 +73,9 @@ struct ChartPlan {
     bool many = false; // so many points that they are drawn small
 };
 // The runs in view: every one when they fit, else the lowest and highest of each order mode in
-// each slice; the averages likewise, one point a slice. Runs beyond the value scale, or dated
-// beyond the scale of dates at an edge in view, are drawn at the edge.
+// each slice; the averages likewise, one point a slice. The value scale is set by the runs in
+// view that are no outliers of the level (and the standard score); runs beyond it, or dated
+// beyond the scale of dates at an edge in view, are drawn at its edge.
 ChartPlan planChart(const ChartSeries &series, ChartMeasure measure, const ChartView &view);
 
 // A tick of the date axis.
