@@ -120,8 +120,8 @@ void DrillSession::showFirstItem()
         break;
     }
     case LevelGroup::Syllable:
-        entryIndex_ =
-            level_ == weakKanaLevel ? (weakKana_.empty() ? 0 : weakKana_.front()) : rangeFirst_;
+        entryIndex_ = level_ == weakKanaLevel ? (weakKana_.empty() ? 0 : weakKana_.front())
+                                              : rangeFirst_;
         mainText_ = kanaAt(entryIndex_);
         readingText_ = romaji_.romaji(entryIndex_);
         setHint(expectedLetter(readingText_, 1));

@@ -142,10 +142,10 @@ private:
 
     int level_ = 1;
     int levelToStore_ = 1;
-    QString levelKeys_; // key levels: the level's key string
+    QString levelKeys_;  // key levels: the level's key string
     QString weakKeys_;
     std::vector<int> weakKana_; // kana indices
-    QString phraseKana_;        // phrase levels: the kana of the phrase shown
+    QString phraseKana_; // phrase levels: the kana of the phrase shown
     int rangeFirst_ = 0;
     int rangeLast_ = 0;
 

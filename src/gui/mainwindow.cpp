@@ -16,11 +16,11 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QFontMetrics>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -205,8 +205,8 @@ void MainWindow::buildMenus()
     const std::pair<const char *, WeakKind> weakRows[] = {{"weakKeysItem", WeakKind::Keys},
                                                           {"weakKanaItem", WeakKind::Kana}};
     for (const auto &[name, kind] : weakRows) {
-        QAction *item =
-            addItem(levelMenu, name, QString::fromUtf8(levelCaption(weakDrillLevel(kind))), true);
+        QAction *item = addItem(levelMenu, name,
+                                QString::fromUtf8(levelCaption(weakDrillLevel(kind))), true);
         connectItem(item, [this, kind] { chooseWeakDrill(kind); });
         weakItems_[std::size_t(kind)] = item;
     }
@@ -585,9 +585,10 @@ void MainWindow::finishRun()
     const RunResult &run = session_.result();
     const bool weak = isWeakDrill(run.level);
     // Told against the history before this run.
-    const QString report = weak ? weakSpotsReport(weakSpots(), weakKindOf(run.level),
-                                                  weakPlan_.weakSet, session_.tally())
-                                : QString();
+    const QString report =
+        weak ? weakSpotsReport(weakSpots(), weakKindOf(run.level), weakPlan_.weakSet,
+                               session_.tally())
+             : QString();
     const RecordedRun recorded =
         records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices());
     weakHistory_.addRun(run.level, session_.tally());
@@ -744,7 +745,8 @@ const WeakSpots &MainWindow::weakSpots()
 
 void MainWindow::drawWeakRun(WeakKind kind)
 {
-    weakPlan_ = weakSpots().plan(kind, weakMarked_, [this](int n) { return platform_.random(n); });
+    weakPlan_ =
+        weakSpots().plan(kind, weakMarked_, [this](int n) { return platform_.random(n); });
     session_.setWeakItems(weakPlan_.items);
 }
 

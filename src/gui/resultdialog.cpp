@@ -146,7 +146,7 @@ void ResultDialog::setResult(const QString &seconds, const QString &errors, cons
     bestLabel_->setText(best);
     const auto timeName = [](const QString &caption, const QString &value) {
         return value == noTime() ? caption + QStringLiteral(" なし")
-                                 : QStringLiteral("%1 %2 秒").arg(caption, value);
+                                            : QStringLiteral("%1 %2 秒").arg(caption, value);
     };
     standardLabel_->setAccessibleName(timeName(QStringLiteral("標準タイム"), standard));
     bestLabel_->setAccessibleName(timeName(QStringLiteral("最高タイム"), best));
