@@ -511,7 +511,14 @@ void MainWindow::showDrill()
         return;
     // A title wider than the panel ("苦手なキー" in the narrow one) is drawn smaller to fit,
     // rather than cut at both ends.
-    const QString &text = session_.mainText();
+    // Before a weak drill starts it names what it will practise: the keys in the text panel,
+    // the kana on the reading row.
+    const bool namesWeakSet =
+        !session_.running() && isWeakDrill(session_.level()) && !weakPlan_.weakSet.isEmpty();
+    const WeakKind weakKind = weakKindOf(session_.level());
+    const QString text = namesWeakSet && weakKind == WeakKind::Keys
+                             ? weakSetLine(weakKind, weakPlan_.weakSet)
+                             : session_.mainText();
     const int room = textPanel_->contentsRect().width() - 8;
     // No character is wider than the font's em: most items are not measured at all.
     const int width = int(text.size()) * textPanelPixels_ <= room
@@ -525,10 +532,8 @@ void MainWindow::showDrill()
         textPanel_->setFont(font);
     }
     textPanel_->setText(text);
-    // Before a weak drill starts, the reading row names what it will practise.
-    readingPanel_->setText(!session_.running() && isWeakDrill(session_.level()) &&
-                                   !weakPlan_.weakSet.isEmpty()
-                               ? weakSetLine(weakKindOf(session_.level()), weakPlan_.weakSet)
+    readingPanel_->setText(namesWeakSet && weakKind == WeakKind::Kana
+                               ? weakSetLine(weakKind, weakPlan_.weakSet)
                                : session_.readingText());
     // In demo mode the keyboard shows the keys typed, not the drill's hint.
     if (!modes_.demo())
