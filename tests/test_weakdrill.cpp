@@ -5,6 +5,7 @@
 // them in random runs.
 #include "testwindow.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -39,6 +40,7 @@ private slots:
     void runsOfEachKind();
     void dialogOffersTheWeakest();
     void optionFavoursTheWeakest();
+    void heldKeyJudgedOnce();
 };
 
 void WeakDrillTest::withoutHistoryTheLevelStays_data()
@@ -98,7 +100,8 @@ void WeakDrillTest::runsOfEachKind()
     // The weak set is named before the run starts: kana on the reading row, keys in the text
     // panel.
     const QLabel *named = reading ? w.readingPanel() : w.textPanel();
-    QVERIFY2(named->text().startsWith(QStringLiteral("苦手: ") + weakest), qPrintable(named->text()));
+    QVERIFY2(named->text().startsWith(QStringLiteral("苦手: ") + weakest),
+             qPrintable(named->text()));
 
     w.clickStart();
     w.type('=');
@@ -196,6 +199,22 @@ void WeakDrillTest::optionFavoursTheWeakest()
         qPrintable(QStringLiteral("%1 %2 %3").arg(plain).arg(favoured).arg(weakest.join(u' '))));
     w.restart();
     QVERIFY(w.action(QStringLiteral("favourWeakItem"))->isChecked());
+}
+
+// Holding a wrong key makes one error and one beep, not one per repeat; so no key is drawn
+// into the weak drills by a key leant on.
+void WeakDrillTest::heldKeyJudgedOnce()
+{
+    TestWindow w;
+    w.clickStart();
+    w.type('q');
+    for (int repeat = 0; repeat < 30; ++repeat) {
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, QStringLiteral("q"), true);
+        QApplication::sendEvent(w.keyTarget(), &held);
+    }
+    QCOMPARE(w.platform.beeps, 1);
+    w.type(levelInfo(1)->keyString);
+    QCOMPARE(w.dialogLabel(3), QStringLiteral("1"));
 }
 
 QTEST_MAIN(WeakDrillTest)

@@ -657,6 +657,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     // characters at once are not judged.
     if (text.size() != 1 || text.at(0).unicode() > 0xFF)
         return false;
+    // A held key is judged once, as F5 is: its repeats are neither right nor wrong.
+    if (key->isAutoRepeat())
+        return true;
     judge(char(text.at(0).unicode()));
     // The window has taken the character: a focused button must not also react to it
     // (a space would otherwise click Stop in the middle of a run).
