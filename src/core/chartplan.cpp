@@ -153,11 +153,15 @@ ChartSeries chartSeries(std::vector<ChartRun> runs, ChartMeasure measure)
     return series;
 }
 
-ChartPlan planChart(const ChartSeries &series, ChartMeasure measure, const ChartView &view)
+namespace
 {
-    ChartPlan plan;
-    std::vector<double> shownValues;
-    std::vector<int> beyond; // dated outside the scale of dates, at an edge in view
+
+// The runs in view, with the values that set the scale; and the runs dated beyond the scale
+// of dates at an edge in view.
+std::vector<int> selectShown(const ChartSeries &series, const ChartView &view, ChartPlan &plan,
+                             std::vector<double> &shownValues)
+{
+    std::vector<int> beyond;
     for (std::size_t k = 0; k < series.runs.size(); ++k) {
         const double x = series.runs[k].x;
         if (x >= view.low && x <= view.high) {
@@ -170,6 +174,16 @@ ChartPlan planChart(const ChartSeries &series, ChartMeasure measure, const Chart
             beyond.push_back(int(k));
         }
     }
+    return beyond;
+}
+
+} // namespace
+
+ChartPlan planChart(const ChartSeries &series, ChartMeasure measure, const ChartView &view)
+{
+    ChartPlan plan;
+    std::vector<double> shownValues;
+    const std::vector<int> beyond = selectShown(series, view, plan, shownValues);
     std::vector<double> include;
     if (measure == ChartMeasure::Score && view.standard > 0)
         include.push_back(view.standard);

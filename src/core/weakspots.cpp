@@ -90,17 +90,23 @@ int WeakSpots::runLength(WeakKind kind)
                                   : info->rangeLast - info->rangeFirst + 1;
 }
 
+namespace
+{
+
+WeakSpots::Figures *figureAt(std::vector<WeakSpots::Figures> &figures, int index)
+{
+    return index >= 0 && std::size_t(index) < figures.size() ? &figures[std::size_t(index)]
+                                                             : nullptr;
+}
+
+} // namespace
+
 void WeakSpots::add(const RunLogLine &line)
 {
     if (!isDrillLevel(line.level) ||
         (!leftOut_.empty() && leftOut_.contains(line.endedMs, line.level)))
         return;
     numberKanaKeys(names_, kanaKeys_);
-    const LineTimes times(line, kanaKeys_);
-    const auto at = [](std::vector<Figures> &figures, int index) -> Figures * {
-        return index >= 0 && std::size_t(index) < figures.size() ? &figures[std::size_t(index)]
-                                                                 : nullptr;
-    };
     const std::size_t kanaCount = std::size_t(names_.size());
     for (Side &side : sides_) {
         const std::size_t size = &side == &sides_[0] ? 128 : kanaCount;
@@ -109,23 +115,34 @@ void WeakSpots::add(const RunLogLine &line)
             side.plain.resize(size);
         }
     }
+    addPlain(line);
+    addRecent(line);
+}
+
+void WeakSpots::addPlain(const RunLogLine &line)
+{
     // The statistics window counts every level's presses alike.
     for (const RunLogLine::Count &count : line.keys)
-        if (Figures *figures = at(sides_[0].plain, count.name))
+        if (Figures *figures = figureAt(sides_[0].plain, count.name))
             figures->presses += count.n;
     for (const RunLogLine::Count &count : line.kana)
-        if (Figures *figures = at(sides_[1].plain, count.name))
+        if (Figures *figures = figureAt(sides_[1].plain, count.name))
             figures->presses += count.n;
     for (const RunLogLine::Miss &miss : line.misses) {
         for (const auto &[side, index] : {std::pair{0, int(miss.expected)}, {1, miss.kana}}) {
-            if (Figures *figures = at(sides_[std::size_t(side)].plain, index)) {
+            if (Figures *figures = figureAt(sides_[std::size_t(side)].plain, index)) {
                 figures->misses += 1;
                 figures->presses += 1;
             }
         }
     }
+}
 
+void WeakSpots::addRecent(const RunLogLine &line)
+{
+    const LineTimes times(line, kanaKeys_);
     const WeakKind kind = weakKindOf(line.level);
+    const bool keys = kind == WeakKind::Keys;
     Side &side = sides_[std::size_t(kind)];
     ++side.runs;
     for (Figures &figures : side.figures) {
@@ -134,21 +151,19 @@ void WeakSpots::add(const RunLogLine &line)
         figures.ms *= recency;
         figures.timed *= recency;
     }
-    for (const RunLogLine::Count &count : kind == WeakKind::Keys ? line.keys : line.kana) {
-        if (Figures *figures = at(side.figures, count.name)) {
-            figures->presses += count.n;
-            if (line.timed) {
-                // Times compare per key of the spelling.
-                figures->ms +=
-                    double(kind == WeakKind::Keys ? times.keyMs(count) : times.kanaMs(count));
-                figures->timed += double(count.n) *
-                                  (kind == WeakKind::Keys ? 1 : kanaKeys_[std::size_t(count.name)]);
-            }
+    for (const RunLogLine::Count &count : keys ? line.keys : line.kana) {
+        Figures *figures = figureAt(side.figures, count.name);
+        if (!figures)
+            continue;
+        figures->presses += count.n;
+        if (line.timed) {
+            // Times compare per key of the spelling.
+            figures->ms += double(keys ? times.keyMs(count) : times.kanaMs(count));
+            figures->timed += double(count.n) * (keys ? 1 : kanaKeys_[std::size_t(count.name)]);
         }
     }
     for (const RunLogLine::Miss &miss : line.misses) {
-        if (Figures *figures =
-                at(side.figures, kind == WeakKind::Keys ? int(miss.expected) : miss.kana)) {
+        if (Figures *figures = figureAt(side.figures, keys ? int(miss.expected) : miss.kana)) {
             figures->misses += 1;
             figures->presses += 1;
         }

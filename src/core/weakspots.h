@@ -73,7 +73,7 @@ public:
     WeakRunPlan plan(WeakKind kind, const QStringList &marked,
                      const std::function<int(int)> &random) const;
 
-private:
+    // What is summed of each key or kana.
     struct Figures {
         double misses = 0;
         double presses = 0; // right and wrong
@@ -87,6 +87,10 @@ private:
         std::vector<Figures> plain;
     };
     static double overallRate(const std::vector<Figures> &figures);
+
+private:
+    void addPlain(const RunLogLine &line);
+    void addRecent(const RunLogLine &line);
     Figures *figuresOf(WeakKind kind, const QString &name);
     const Figures *figuresOf(WeakKind kind, const QString &name) const;
     QString nameOf(WeakKind kind, std::size_t index) const;

@@ -427,6 +427,11 @@ void KeyHeatMap::showKeys(const ProgressStats &stats, int level, HeatMeasure mea
         setColour(keys_[k], QPalette::WindowText, ink);
     }
     showMarks();
+    showLegend(measure, lowest, highest);
+}
+
+void KeyHeatMap::showLegend(HeatMeasure measure, double lowest, double highest)
+{
     const bool any = highest >= lowest && std::isfinite(highest);
     if (measure == HeatMeasure::Misses) {
         legendTitle_->setText(QStringLiteral("ミス率"));

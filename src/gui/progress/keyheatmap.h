@@ -59,6 +59,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void showLegend(HeatMeasure measure, double lowest, double highest);
     void toggleMark(std::size_t k);
     void moveTo(std::size_t k);
     void layOutKeys();

@@ -79,17 +79,46 @@ int RunTableModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : Columns;
 }
 
-QVariant RunTableModel::data(const QModelIndex &index, int role) const
+namespace
 {
-    if (!index.isValid() || std::size_t(index.row()) >= rows_.size())
+
+// What a cell of a run shows.
+QVariant shownText(const RunFigures &run, int column)
+{
+    switch (column) {
+    case RunTableModel::Date:
+        return japanese().toString(run.ended(), QStringLiteral("yyyy/MM/dd HH:mm"));
+    case RunTableModel::Level: {
+        // As the level menu names it.
+        const char *caption = levelCaption(run.level);
+        return caption ? QString::fromUtf8(caption) : QString::number(run.level);
+    }
+    case RunTableModel::Order:
+        return run.randomOrder ? QStringLiteral("ランダム") : QStringLiteral("順番");
+    case RunTableModel::Time:
+        return decimal(run.seconds, 1);
+    case RunTableModel::Errors:
+        return run.errors;
+    case RunTableModel::Score:
+        return decimal(run.score, 1);
+    case RunTableModel::Speed:
+        return QStringLiteral("%1 %2").arg(decimal(run.speed(), 1),
+                                           levelGroup(run.level) == LevelGroup::Key
+                                               ? QStringLiteral("キー")
+                                               : QStringLiteral("かな"));
+    case RunTableModel::Accuracy:
+        return decimal(run.accuracy() * 100, 1) + QStringLiteral(" %");
+    case RunTableModel::Record:
+        return run.newRecord ? QStringLiteral("新記録") : QString();
+    default:
         return {};
-    const RunFigures &run = stats_->allRuns()[std::size_t(rows_[std::size_t(index.row())])];
-    if (role == Qt::TextAlignmentRole)
-        return index.column() == Date || index.column() == Order || index.column() == Record ||
-                       index.column() == Level
-                   ? QVariant(Qt::AlignCenter)
-                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    if (index.column() == Counted) {
+    }
+}
+
+// The tick of the last column, and how a left-out run reads in the others.
+QVariant countedData(const RunFigures &run, int column, int role)
+{
+    if (column == RunTableModel::Counted) {
         if (role == Qt::CheckStateRole)
             return run.leftOut ? Qt::Unchecked : Qt::Checked;
         if (role == Qt::AccessibleTextRole || role == Qt::ToolTipRole)
@@ -97,7 +126,6 @@ QVariant RunTableModel::data(const QModelIndex &index, int role) const
                                : QStringLiteral("集計に入れています");
         return {};
     }
-    // A left-out run reads as one.
     if (role == Qt::ForegroundRole && run.leftOut)
         return QColor(0x59, 0x59, 0x59);
     if (role == Qt::FontRole && run.leftOut) {
@@ -105,36 +133,24 @@ QVariant RunTableModel::data(const QModelIndex &index, int role) const
         font.setStrikeOut(true);
         return font;
     }
-    if (role != Qt::DisplayRole)
+    return {};
+}
+
+} // namespace
+
+QVariant RunTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || std::size_t(index.row()) >= rows_.size())
         return {};
-    switch (index.column()) {
-    case Date:
-        return japanese().toString(run.ended(), QStringLiteral("yyyy/MM/dd HH:mm"));
-    case Level: {
-        // As the level menu names it.
-        const char *caption = levelCaption(run.level);
-        return caption ? QString::fromUtf8(caption) : QString::number(run.level);
-    }
-    case Order:
-        return run.randomOrder ? QStringLiteral("ランダム") : QStringLiteral("順番");
-    case Time:
-        return decimal(run.seconds, 1);
-    case Errors:
-        return run.errors;
-    case Score:
-        return decimal(run.score, 1);
-    case Speed:
-        return QStringLiteral("%1 %2").arg(decimal(run.speed(), 1),
-                                           levelGroup(run.level) == LevelGroup::Key
-                                               ? QStringLiteral("キー")
-                                               : QStringLiteral("かな"));
-    case Accuracy:
-        return decimal(run.accuracy() * 100, 1) + QStringLiteral(" %");
-    case Record:
-        return run.newRecord ? QStringLiteral("新記録") : QString();
-    default:
-        return {};
-    }
+    const RunFigures &run = stats_->allRuns()[std::size_t(rows_[std::size_t(index.row())])];
+    const int column = index.column();
+    if (role == Qt::TextAlignmentRole)
+        return column == Date || column == Order || column == Record || column == Level
+                   ? QVariant(Qt::AlignCenter)
+                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (column == Counted || role == Qt::ForegroundRole || role == Qt::FontRole)
+        return countedData(run, column, role);
+    return role == Qt::DisplayRole ? shownText(run, column) : QVariant();
 }
 
 QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int role) const
