@@ -2,6 +2,7 @@
 #include "core/drillsession.h"
 
 #include "core/levels.h"
+#include "core/presstimes.h"
 #include "core/runrules.h"
 #include "core/weakspots.h"
 
@@ -156,8 +157,16 @@ bool DrillSession::inMaterial(int index) const
 int DrillSession::nextPosition()
 {
     if (randomOrder_)
-        return 1 + random_(int(runKeys_.size()));
+        return 1 + drawItem(int(runKeys_.size()));
     return itemNumber_;
+}
+
+int DrillSession::drawItem(int count)
+{
+    // The weak-spot drills draw their own material.
+    if (isLevel(level_) && favoured_.size() == std::size_t(count))
+        return int(drawWeighted(favoured_, random_));
+    return random_(count);
 }
 
 int DrillSession::nextItemIndex()
@@ -168,7 +177,7 @@ int DrillSession::nextItemIndex()
         return at >= 0 && at < count ? weakKana_[std::size_t(at)] : 0;
     }
     if (randomOrder_)
-        return rangeFirst_ + random_(rangeLast_ - rangeFirst_ + 1);
+        return rangeFirst_ + drawItem(rangeLast_ - rangeFirst_ + 1);
     return rangeFirst_ + itemNumber_ - 1;
 }
 
@@ -213,7 +222,7 @@ KeyOutcome DrillSession::wrongKey(const QString &kana, const QString &expected, 
 // the key that was being looked for.
 qint64 DrillSession::countRightKey(char key, quint32 nowMs)
 {
-    const qint64 ms = quint32(nowMs - lastRightMs_);
+    const qint64 ms = cappedPressMs(quint32(nowMs - lastRightMs_));
     lastRightMs_ = nowMs;
     ++tally_.rightKeys[key];
     tally_.keyMs[key] += ms;

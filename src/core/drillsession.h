@@ -75,6 +75,9 @@ public:
     // Read at every choice of a next item, and at the end of a run for its table of records.
     void setRandomOrder(bool random) { randomOrder_ = random; }
     bool randomOrder() const { return randomOrder_; }
+    // The weights a random run of a level 1-9 draws its items by (see favouredDraw); empty,
+    // or of another count than the level's items: all alike.
+    void setFavoured(std::vector<double> weights) { favoured_ = std::move(weights); }
 
     // Start: the clock runs from nowMs, the error count starts at 0, the first item is
     // shown (items of a random run are drawn from the second on). A weak-spot drill without
@@ -112,6 +115,7 @@ private:
     void showFirstItem();
     int itemCount() const;
     bool inMaterial(int index) const; // syllable and phrase levels
+    int drawItem(int count);
     int nextPosition();               // key levels: 1-based position in the key string
     int nextItemIndex();              // syllable and phrase levels
     void decode(int number);
@@ -143,6 +147,7 @@ private:
     RomajiTable romaji_;
     bool hintShown_ = true;
     bool randomOrder_ = false;
+    std::vector<double> favoured_;
 
     int level_ = 1;
     int levelToStore_ = 1;

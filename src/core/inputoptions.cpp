@@ -10,6 +10,7 @@ namespace
 
 const QString inputGroup = QStringLiteral("input");
 const QString freeRomajiKey = QStringLiteral("freeRomaji");
+const QString favourWeakKey = QStringLiteral("favourWeak");
 
 bool blank(char c)
 {
@@ -200,16 +201,20 @@ InputOptions readInputOptions(const QString &path)
 {
     InputOptions options;
     if (const std::optional<IniText> ini = readIniFile(path)) {
-        const QString value = ini->value(inputGroup, freeRomajiKey).value_or(QString());
-        options.freeRomaji = value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
-                             value == QLatin1String("1");
+        const auto flag = [&ini](const QString &key) {
+            const QString value = ini->value(inputGroup, key).value_or(QString());
+            return value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+                   value == QLatin1String("1");
+        };
+        options.freeRomaji = flag(freeRomajiKey);
+        options.favourWeak = flag(favourWeakKey);
     }
     return options;
 }
 
 bool saveInputOptions(const QString &path, const InputOptions &options)
 {
-    return saveIniValues(path,
-                         {{inputGroup, freeRomajiKey,
-                           options.freeRomaji ? QStringLiteral("true") : QStringLiteral("false")}});
+    const auto flag = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
+    return saveIniValues(path, {{inputGroup, freeRomajiKey, flag(options.freeRomaji)},
+                                {inputGroup, favourWeakKey, flag(options.favourWeak)}});
 }

@@ -76,6 +76,7 @@ bool saveIniValues(const QString &path, const std::vector<IniValue> &values, int
 // The input options kept in RK.ini.
 struct InputOptions {
     bool freeRomaji = false; // every input method's spelling is right
+    bool favourWeak = false; // random runs of the nine levels draw weak items more often
     friend bool operator==(const InputOptions &, const InputOptions &) = default;
 };
 

@@ -227,6 +227,9 @@ void MainWindow::buildMenus()
     freeRomajiItem_ =
         addItem(optionMenu, "freeRomajiItem", QStringLiteral("ローマ字を自由に入力"), true);
     connectItem(freeRomajiItem_, [this] { toggleFreeRomaji(); });
+    favourWeakItem_ =
+        addItem(optionMenu, "favourWeakItem", QStringLiteral("苦手を多めに出す"), true);
+    connectItem(favourWeakItem_, [this] { toggleFavourWeak(); });
     QAction *progressItem =
         addItem(optionMenu, "progressItem", QStringLiteral("成績グラフ"), false);
     connectItem(progressItem, [this] { openProgressWindow(); });
@@ -338,6 +341,7 @@ void MainWindow::loadSettings()
     romajiEdited_ = values.romaji;
     const InputOptions options = readInputOptions(optionsPath_);
     freeRomajiItem_->setChecked(options.freeRomaji);
+    favourWeakItem_->setChecked(options.favourWeak);
     session_.setFreeRomaji(options.freeRomaji);
 
     // The colouring starts opposite to the stored flag so that toggling it below both
@@ -498,6 +502,7 @@ void MainWindow::toggleDrillRun()
     if (!session_.running()) {
         if (isWeakDrill(session_.level()) && !drawWeakRun(weakKindOf(session_.level())))
             return;
+        favourWeakItems();
         session_.start(platform_.tickCount());
         modes_.runStarted();
         startStopButton_->setText(stopCaption);
@@ -517,7 +522,14 @@ void MainWindow::showDrill()
         return;
     // A title wider than the panel ("苦手なキー" in the narrow one) is drawn smaller to fit,
     // rather than cut at both ends.
-    const QString &text = session_.mainText();
+    // Before a weak drill starts it names what it will practise: the keys in the text panel,
+    // the kana on the reading row.
+    const bool namesWeakSet =
+        !session_.running() && isWeakDrill(session_.level()) && !weakPlan_.weakSet.isEmpty();
+    const WeakKind weakKind = weakKindOf(session_.level());
+    const QString text = namesWeakSet && weakKind == WeakKind::Keys
+                             ? weakSetLine(weakKind, weakPlan_.weakSet)
+                             : session_.mainText();
     const int room = textPanel_->contentsRect().width() - 8;
     // No character is wider than the font's em: most items are not measured at all.
     const int width = int(text.size()) * textPanelPixels_ <= room
@@ -531,7 +543,9 @@ void MainWindow::showDrill()
         textPanel_->setFont(font);
     }
     textPanel_->setText(text);
-    readingPanel_->setText(session_.readingText());
+    readingPanel_->setText(namesWeakSet && weakKind == WeakKind::Kana
+                               ? weakSetLine(weakKind, weakPlan_.weakSet)
+                               : session_.readingText());
     // In demo mode the keyboard shows the keys typed, not the drill's hint.
     if (!modes_.demo())
         keyboard_->lightKey(session_.hintKey());
@@ -607,11 +621,22 @@ void MainWindow::finishRun()
     resultDialog_->setResult(formatTenths(run.seconds), QString::number(run.errors),
                              weak ? none : QString::number(recorded.standard),
                              weak ? none : formatTenths(recorded.bestBefore), report);
+    // After a run of the nine levels, the weakest keys or kana with a way to practise them.
+    const WeakKind kind = weakKindOf(run.level);
+    resultDialog_->setAdvice(weak ? QString()
+                                  : weakestLine(kind, weakSpots().ranked(kind), weakAdvised));
     // The dialog gives the focus back where it was: not to the button while it still says
     // ストップ, but once it says スタート again.
     if (startStopButton_->hasFocus())
         keyboard_->setFocus();
     platform_.showModal(resultDialog_);
+    if (resultDialog_->practiseChosen()) {
+        applyLayout(layout_.layOutForLevel(session_.level()));
+        startStopButton_->setText(startCaption);
+        modes_.runEnded();
+        practiseSelection(weakDrillLevel(kind), {});
+        return;
+    }
     applyLayout(layout_.layOutForLevel(session_.level()));
     startStopButton_->setText(startCaption);
     modes_.runEnded();
@@ -653,6 +678,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     // characters at once are not judged.
     if (text.size() != 1 || text.at(0).unicode() > 0xFF)
         return false;
+    // A held key is judged once, as F5 is: its repeats are neither right nor wrong.
+    if (key->isAutoRepeat())
+        return true;
     judge(char(text.at(0).unicode()));
     // The window has taken the character: a focused button must not also react to it
     // (a space would otherwise click Stop in the middle of a run).
@@ -829,9 +857,40 @@ void MainWindow::toggleFreeRomaji()
     freeRomajiItem_->setChecked(on);
     session_.setFreeRomaji(on);
     // Saved at once, so that the choice survives a copy that never closes politely.
-    saveInputOptions(optionsPath_, {on});
+    saveInputOptions(optionsPath_, inputOptions());
     if (session_.running())
         showDrill();
+}
+
+void MainWindow::toggleFavourWeak()
+{
+    favourWeakItem_->setChecked(!favourWeakItem_->isChecked());
+    saveInputOptions(optionsPath_, inputOptions());
+}
+
+InputOptions MainWindow::inputOptions() const
+{
+    InputOptions options;
+    options.freeRomaji = session_.freeRomaji();
+    options.favourWeak = favourWeakItem_->isChecked();
+    return options;
+}
+
+void MainWindow::favourWeakItems()
+{
+    const int level = session_.level();
+    std::vector<double> weights;
+    if (favourWeakItem_->isChecked() && isLevel(level) && session_.randomOrder()) {
+        const WeakKind kind = weakKindOf(level);
+        QStringList weakest;
+        for (const WeakSpot &spot : weakSpots().ranked(kind)) {
+            if (weakest.size() == weakFew)
+                break;
+            weakest << spot.name;
+        }
+        weights = favouredDraw(level, weakest);
+    }
+    session_.setFavoured(std::move(weights));
 }
 
 void MainWindow::applyRomajiChoices(const RomajiChoices &choices)

@@ -4,6 +4,7 @@
 #include "core/drillarealayout.h"
 #include "core/drillmodes.h"
 #include "core/drillsession.h"
+#include "core/inputoptions.h"
 #include "core/levels.h"
 #include "core/recordkeeper.h"
 #include "core/romaji.h"
@@ -58,6 +59,7 @@ private slots:
     void offerDemoMode();
     void applyRomajiChoices(const RomajiChoices &choices);
     void toggleFreeRomaji();
+    void toggleFavourWeak();
     void startTutorial();
     void stepTutorialForward();
     void stepTutorialBack();
@@ -70,6 +72,10 @@ private slots:
     void practiseSelection(int level, const QStringList &marked);
 
 private:
+    InputOptions inputOptions() const;
+    // A random run of the nine levels with the weakest items favoured, when the learner
+    // asked for it.
+    void favourWeakItems();
     void buildMenus();
     void buildDrillArea();
     void buildTutorialButtons();
@@ -118,6 +124,7 @@ private:
     std::array<QAction *, 2> weakItems_{};           // weakKeysItem, weakKanaItem
     QAction *keyColourItem_ = nullptr;               // KeyColor
     QAction *freeRomajiItem_ = nullptr;              // freeRomajiItem
+    QAction *favourWeakItem_ = nullptr;              // favourWeakItem
     QLabel *textPanel_ = nullptr;                    // TextPanel: the item to type
     QLabel *readingPanel_ = nullptr;                 // yomiPanel: its romaji
     QCheckBox *hintCheckBox_ = nullptr;              // CheckBox1

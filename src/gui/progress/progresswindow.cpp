@@ -35,16 +35,19 @@
 namespace
 {
 
-constexpr int kanaShown = 10;
+// Every kana the learner met, so that any can be marked; a long list scrolls.
+constexpr int kanaShown = 500;
 // Below this width the table goes under the chart instead of beside it, and below this
 // height it is folded away under the chart.
 constexpr int besideWidth = 980;
 constexpr int tableHeight = 620;
 
+// As the level menu names it: "レベル5 ローマ字１", or a drill's own name.
 QString levelName(int level)
 {
-    const QString caption = QString::fromUtf8(levelCaption(level));
-    return isWeakDrill(level) ? caption : QStringLiteral("Level %1 %2").arg(level).arg(caption);
+    const char *caption = levelCaption(level);
+    const QString name = caption ? QString::fromUtf8(caption) : QString::number(level);
+    return isLevel(level) ? QStringLiteral("レベル%1 %2").arg(level).arg(name) : name;
 }
 
 QLabel *makeNote(const QString &name, QWidget *parent)
@@ -56,8 +59,9 @@ QLabel *makeNote(const QString &name, QWidget *parent)
     return label;
 }
 
-// A row of buttons of which one is pressed, that never take the keyboard.
-QButtonGroup *makeChoice(QWidget *parent, QHBoxLayout *row,
+// A row of buttons of which one is pressed, each in the Tab chain and named by its caption
+// and what it chooses.
+QButtonGroup *makeChoice(const QString &what, QWidget *parent, QHBoxLayout *row,
                          std::initializer_list<std::pair<const char *, QString>> buttons)
 {
     auto *group = new QButtonGroup(parent);
@@ -67,7 +71,8 @@ QButtonGroup *makeChoice(QWidget *parent, QHBoxLayout *row,
         button->setObjectName(QString::fromLatin1(name));
         button->setText(text);
         button->setCheckable(true);
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::StrongFocus);
+        button->setAccessibleName(QStringLiteral("%1: %2").arg(what, text));
         button->setAutoRaise(false);
         group->addButton(button, id++);
         row->addWidget(button);
@@ -135,13 +140,13 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     // The chart with its choices.
     auto *chartPanel = new QWidget(this);
     auto *chartChoices = new QHBoxLayout;
-    measureButtons_ = makeChoice(this, chartChoices,
+    measureButtons_ = makeChoice(QStringLiteral("グラフの値"), this, chartChoices,
                                  {{"measureScore", QStringLiteral("スコア")},
                                   {"measureSpeed", QStringLiteral("速さ")},
                                   {"measureAccuracy", QStringLiteral("正確さ")}});
     chartChoices->addSpacing(12);
     axisButtons_ = makeChoice(
-        this, chartChoices,
+        QStringLiteral("グラフの横軸"), this, chartChoices,
         {{"axisRuns", QStringLiteral("回数順")}, {"axisDates", QStringLiteral("日付順")}});
     chartChoices->addSpacing(12);
     zoomResetButton_ = new QToolButton(this);
@@ -149,7 +154,8 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     zoomResetButton_->setText(QStringLiteral("全体を表示"));
     zoomResetButton_->setToolTip(
         QStringLiteral("グラフはドラッグで範囲を選ぶか、ホイールで拡大できます"));
-    zoomResetButton_->setFocusPolicy(Qt::NoFocus);
+    zoomResetButton_->setFocusPolicy(Qt::StrongFocus);
+    zoomResetButton_->setAccessibleName(QStringLiteral("グラフの全体を表示"));
     zoomResetButton_->setEnabled(false);
     chartChoices->addWidget(zoomResetButton_);
     chartChoices->addStretch(1);
@@ -176,6 +182,8 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     nameChoice(tableScope_, nullptr, QStringLiteral("表に出す記録"));
     runTable_ = new RunTable(this);
     runTable_->setAccessibleName(QStringLiteral("記録の表"));
+    runTable_->setAccessibleDescription(
+        QStringLiteral("矢印キーで記録を選び、スペースで集計に入れるかどうかを切り替えます"));
     runTable_->setMinimumSize(160, 60);
     auto *tableChoices = new QHBoxLayout;
     tableChoices->addWidget(tableScope_);
@@ -211,7 +219,7 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     missChoices->addWidget(missScope_);
     missChoices->addSpacing(12);
     heatButtons_ = makeChoice(
-        this, missChoices,
+        QStringLiteral("キーとかなの集計"), this, missChoices,
         {{"heatMisses", QStringLiteral("ミス率")}, {"heatSpeed", QStringLiteral("速さ")}});
     missChoices->addStretch(1);
     practiseButton_ = new QPushButton(QStringLiteral("選んだ所を練習"), this);
@@ -219,7 +227,7 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     practiseButton_->setToolTip(
         QStringLiteral("キーボードのキーか、かなの行をクリックして印を付けると、"
                        "その印の所を集めた苦手ドリルをメイン画面で始めます"));
-    practiseButton_->setFocusPolicy(Qt::NoFocus);
+    practiseButton_->setFocusPolicy(Qt::StrongFocus);
     practiseButton_->setEnabled(false);
     missChoices->addWidget(practiseButton_);
 
@@ -237,11 +245,15 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
                                 QStringLiteral("誤キー")});
     kanaList_->headerItem()->setToolTip(
         1, QStringLiteral("押した回数が少ないかなは、全体のミス率に近づけて数えています"));
-    kanaList_->headerItem()->setToolTip(3, QStringLiteral("1文字を打つのにかかった平均の時間"));
+    kanaList_->headerItem()->setToolTip(
+        3, QStringLiteral("つづりの1キーあたりの平均の時間（きゃは3キー、しは2キー）"));
     kanaList_->headerItem()->setToolTip(4, QStringLiteral("よく押す誤キー"));
     kanaList_->setRootIsDecorated(false);
     kanaList_->setSelectionMode(QAbstractItemView::NoSelection);
-    kanaList_->setFocusPolicy(Qt::NoFocus);
+    kanaList_->setFocusPolicy(Qt::StrongFocus);
+    kanaList_->setAccessibleName(QStringLiteral("かなの集計"));
+    kanaList_->setAccessibleDescription(
+        QStringLiteral("矢印キーでかなを選び、スペースで練習に選びます"));
     kanaList_->header()->setSectionsMovable(false);
     kanaList_->header()->setDefaultAlignment(Qt::AlignCenter);
     kanaList_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -296,13 +308,12 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
             markedKana_.clear();
         showMarks();
     });
-    connect(kanaList_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *row) {
-        const QString kana = row->text(0);
-        if (!markedKana_.removeOne(kana))
-            markedKana_ << kana;
-        heatMap_->clearMarks();
-        showMarks();
-    });
+    connect(kanaList_, &QTreeWidget::itemClicked, this, &ProgressWindow::toggleKanaMark);
+    auto *markKana = new QShortcut(QKeySequence(Qt::Key_Space), kanaList_);
+    markKana->setContext(Qt::WidgetShortcut);
+    connect(markKana, &QShortcut::activated, this,
+            [this] { toggleKanaMark(kanaList_->currentItem()); });
+    connect(runTable_->runs(), &RunTableModel::leftOutToggled, this, &ProgressWindow::setLeftOut);
     connect(practiseButton_, &QPushButton::clicked, this, &ProgressWindow::practiseMarked);
 
     // Cut to the room beside the main window when it is placed; the layout sets the least.
@@ -352,9 +363,11 @@ void ProgressWindow::startReading(std::shared_ptr<HistoryRead> read)
 {
     read->path = logPath_;
     read_ = read;
-    reader_ = QThread::create([read] {
+    if (read->from == 0)
+        leftOut_ = LeftOutRuns::load(LeftOutRuns::pathBeside(logPath_));
+    reader_ = QThread::create([read, leftOut = leftOut_] {
         std::tie(read->stats, read->outcome) =
-            ProgressStats::read(read->path, &read->cancelled, largestRunLog, read->from);
+            ProgressStats::read(read->path, &read->cancelled, largestRunLog, read->from, leftOut);
     });
     connect(reader_, &QThread::finished, this, [this, read] {
         if (read != read_)
@@ -471,6 +484,8 @@ void ProgressWindow::showTotals()
 void ProgressWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // Opened again, the window starts at its first control, never inside the table.
+    levelChooser_->setFocus(Qt::OtherFocusReason);
     if (std::exchange(placed_, true))
         return;
     placeBesideMainWindow({});
@@ -541,22 +556,6 @@ void ProgressWindow::resizeEvent(QResizeEvent *event)
     }
 }
 
-QList<QPointF> ProgressWindow::seriesPoints(const QString &name) const
-{
-    return chart_->seriesPoints(name);
-}
-
-QList<double> ProgressWindow::valueScale() const
-{
-    const AxisScale scale = chart_->valueScale();
-    return {scale.low, scale.high, scale.step};
-}
-
-QPoint ProgressWindow::chartPosition(const QPointF &value) const
-{
-    return chart_->viewportPosition(value);
-}
-
 int ProgressWindow::chosenLevel() const
 {
     return levelChooser_->currentData().toInt();
@@ -599,7 +598,7 @@ void ProgressWindow::showMisses()
     kanaList_->clear();
     const auto kana = stats_.rankedKana(
         scope, misses ? ProgressStats::Ranking::Misses : ProgressStats::Ranking::Time, kanaShown);
-    const QColor faded = palette().color(QPalette::Disabled, QPalette::Text);
+    const QColor faded = fewPressesInk();
     for (const auto &ranked : kana) {
         const PressFigures &figures = ranked.figures;
         const char instead = figures.mostOftenInstead();
@@ -614,7 +613,7 @@ void ProgressWindow::showMisses()
                                               ? Qt::AlignCenter
                                               : Qt::AlignRight | Qt::AlignVCenter);
             // A few presses say little.
-            if (figures.presses() < fewPresses)
+            if (fewToGoBy(figures.presses()))
                 row->setForeground(column, faded);
         }
     }
@@ -639,6 +638,26 @@ void ProgressWindow::showMarks()
         row->setCheckState(0, markedKana_.contains(row->text(0)) ? Qt::Checked : Qt::Unchecked);
     }
     practiseButton_->setEnabled(!heatMap_->marked().empty() || !markedKana_.isEmpty());
+}
+
+void ProgressWindow::toggleKanaMark(QTreeWidgetItem *row)
+{
+    if (!row)
+        return;
+    const QString kana = row->text(0);
+    if (!markedKana_.removeOne(kana))
+        markedKana_ << kana;
+    heatMap_->clearMarks();
+    showMarks();
+}
+
+void ProgressWindow::setLeftOut(qint64 endedMs, int level, bool leftOut)
+{
+    leftOut_ = LeftOutRuns::load(LeftOutRuns::pathBeside(logPath_));
+    leftOut_.set(endedMs, level, leftOut);
+    leftOut_.save(LeftOutRuns::pathBeside(logPath_));
+    reload(chosenLevel());
+    emit leftOutChanged();
 }
 
 void ProgressWindow::practiseMarked()

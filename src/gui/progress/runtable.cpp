@@ -3,6 +3,8 @@
 
 #include "core/levels.h"
 
+#include <QColor>
+#include <QFont>
 #include <QHeaderView>
 #include <QLocale>
 
@@ -43,6 +45,8 @@ double sortKey(const RunFigures &run, int column)
         return std::isfinite(run.accuracy()) ? run.accuracy() : -1;
     case RunTableModel::Record:
         return run.newRecord;
+    case RunTableModel::Counted:
+        return !run.leftOut;
     default:
         return double(run.endedMs);
     }
@@ -75,50 +79,87 @@ int RunTableModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : Columns;
 }
 
-QVariant RunTableModel::data(const QModelIndex &index, int role) const
+namespace
 {
-    if (!index.isValid() || std::size_t(index.row()) >= rows_.size())
-        return {};
-    const RunFigures &run = stats_->allRuns()[std::size_t(rows_[std::size_t(index.row())])];
-    if (role == Qt::TextAlignmentRole)
-        return index.column() == Date || index.column() == Order || index.column() == Record
-                   ? QVariant(Qt::AlignCenter)
-                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    if (role != Qt::DisplayRole)
-        return {};
-    switch (index.column()) {
-    case Date:
-        return japanese().toString(run.ended(), QStringLiteral("yy/MM/dd HH:mm"));
-    case Level:
-        return int(run.level);
-    case Order:
+
+// What a cell of a run shows.
+QVariant shownText(const RunFigures &run, int column)
+{
+    switch (column) {
+    case RunTableModel::Date:
+        return japanese().toString(run.ended(), QStringLiteral("yyyy/MM/dd HH:mm"));
+    case RunTableModel::Level: {
+        // As the level menu names it.
+        const char *caption = levelCaption(run.level);
+        return caption ? QString::fromUtf8(caption) : QString::number(run.level);
+    }
+    case RunTableModel::Order:
         return run.randomOrder ? QStringLiteral("ランダム") : QStringLiteral("順番");
-    case Time:
+    case RunTableModel::Time:
         return decimal(run.seconds, 1);
-    case Errors:
+    case RunTableModel::Errors:
         return run.errors;
-    case Score:
+    case RunTableModel::Score:
         return decimal(run.score, 1);
-    case Speed:
+    case RunTableModel::Speed:
         return QStringLiteral("%1 %2").arg(decimal(run.speed(), 1),
                                            levelGroup(run.level) == LevelGroup::Key
                                                ? QStringLiteral("キー")
                                                : QStringLiteral("かな"));
-    case Accuracy:
+    case RunTableModel::Accuracy:
         return decimal(run.accuracy() * 100, 1) + QStringLiteral(" %");
-    case Record:
+    case RunTableModel::Record:
         return run.newRecord ? QStringLiteral("新記録") : QString();
     default:
         return {};
     }
 }
 
+// The tick of the last column, and how a left-out run reads in the others.
+QVariant countedData(const RunFigures &run, int column, int role)
+{
+    if (column == RunTableModel::Counted) {
+        if (role == Qt::CheckStateRole)
+            return run.leftOut ? Qt::Unchecked : Qt::Checked;
+        if (role == Qt::AccessibleTextRole || role == Qt::ToolTipRole)
+            return run.leftOut ? QStringLiteral("集計から外しています")
+                               : QStringLiteral("集計に入れています");
+        return {};
+    }
+    if (role == Qt::ForegroundRole && run.leftOut)
+        return QColor(0x59, 0x59, 0x59);
+    if (role == Qt::FontRole && run.leftOut) {
+        QFont font;
+        font.setStrikeOut(true);
+        return font;
+    }
+    return {};
+}
+
+} // namespace
+
+QVariant RunTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || std::size_t(index.row()) >= rows_.size())
+        return {};
+    const RunFigures &run = stats_->allRuns()[std::size_t(rows_[std::size_t(index.row())])];
+    const int column = index.column();
+    if (role == Qt::TextAlignmentRole)
+        return column == Date || column == Order || column == Record || column == Level
+                   ? QVariant(Qt::AlignCenter)
+                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (column == Counted || role == Qt::ForegroundRole || role == Qt::FontRole)
+        return countedData(run, column, role);
+    return role == Qt::DisplayRole ? shownText(run, column) : QVariant();
+}
+
 QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const QString titles[Columns] = {
-        QStringLiteral("日時"), QStringLiteral("Lv"),     QStringLiteral("順序"),
-        QStringLiteral("時間"), QStringLiteral("ミス"),   QStringLiteral("スコア"),
-        QStringLiteral("速さ"), QStringLiteral("正確さ"), QStringLiteral("記録")};
+    static const QString titles[Columns] = {QStringLiteral("日時"), QStringLiteral("レベル"),
+                                            QStringLiteral("順序"), QStringLiteral("時間"),
+                                            QStringLiteral("ミス"), QStringLiteral("スコア"),
+                                            QStringLiteral("速さ"), QStringLiteral("正確さ"),
+                                            QStringLiteral("記録"), QStringLiteral("集計")};
     static const QString tips[Columns] = {
         {},
         QStringLiteral("レベル"),
@@ -128,7 +169,8 @@ QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int
         QStringLiteral("時間＋ミス（少ないほど良い）"),
         QStringLiteral("1分あたりに打ったキー（キーのレベル）またはかな"),
         QStringLiteral("正しく押したキーの割合"),
-        {}};
+        {},
+        QStringLiteral("外すと、その記録はグラフにも集計にも入りません（中断した記録など）")};
     if (orientation != Qt::Horizontal || section < 0 || section >= Columns)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
@@ -136,6 +178,26 @@ QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::ToolTipRole && !tips[section].isEmpty())
         return tips[section];
     return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags RunTableModel::flags(const QModelIndex &index) const
+{
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    return index.column() == Counted ? flags | Qt::ItemIsUserCheckable : flags;
+}
+
+bool RunTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || index.column() != Counted || role != Qt::CheckStateRole ||
+        std::size_t(index.row()) >= rows_.size())
+        return false;
+    const RunFigures &run = stats_->allRuns()[std::size_t(rows_[std::size_t(index.row())])];
+    const bool leftOut = value.value<Qt::CheckState>() == Qt::Unchecked;
+    if (leftOut == run.leftOut)
+        return false;
+    // The history is read again with the run left out; the table follows it.
+    emit leftOutToggled(run.endedMs, run.level, leftOut);
+    return true;
 }
 
 void RunTableModel::sort(int column, Qt::SortOrder order)
@@ -174,6 +236,8 @@ RunTable::RunTable(QWidget *parent) : QTableView(parent)
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab leaves the table; the arrows move within it.
+    setTabKeyNavigation(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setAlternatingRowColors(true);
@@ -184,9 +248,9 @@ RunTable::RunTable(QWidget *parent) : QTableView(parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     const QFontMetrics metrics = fontMetrics();
-    const char *widest[RunTableModel::Columns] = {"00/00/00 00:00", "Lv",      "ランダム",
-                                                  "000.0",          "ミス",    "000.0",
-                                                  "000.0 かな",     "100.0 %", "新記録"};
+    const char *widest[RunTableModel::Columns] = {
+        "0000/00/00 00:00", "ホーム＋上段", "ランダム", "000.0", "ミス", "000.0",
+        "000.0 かな",       "100.0 %",      "新記録",   "集計"};
     for (int column = 0; column < RunTableModel::Columns; ++column)
         setColumnWidth(column, metrics.horizontalAdvance(QString::fromUtf8(widest[column])) + 14);
     horizontalHeader()->setStretchLastSection(true);
