@@ -7,6 +7,7 @@
 #include "core/levels.h"
 #include "core/recordkeeper.h"
 #include "core/romaji.h"
+#include "core/textdrill.h"
 #include "core/weakspots.h"
 
 #include <QFontMetrics>
@@ -27,6 +28,7 @@ class QToolButton;
 class RecordTable;
 class ResultDialog;
 class RomajiPanel;
+class TextDrillView;
 
 // The main window: the drill area (the item to type, its reading line, the two options),
 // the on-screen keyboard with the Start button, the menus, and the panels and dialogs they
@@ -67,6 +69,9 @@ private slots:
     bool chooseWeakDrill(WeakKind kind, const QStringList &marked = {});
     // The progress window's marked keys or kana: their drill is started at once.
     void practiseSelection(int level, const QStringList &marked);
+    // A text drill made current, its material loaded from the program and its ordered runs
+    // going on from where the last one stopped.
+    void chooseTextDrill(int level);
 
 private:
     void buildMenus();
@@ -92,6 +97,8 @@ private:
     void focusStartButton();
     const WeakSpots &weakSpots();
     void drawWeakRun(WeakKind kind);
+    void keepTextPosition();
+    QString textRunReport(const RunResult &run);
 
     Platform &platform_;
     DrillSession session_;
@@ -114,6 +121,9 @@ private:
     QWidget *drillArea_ = nullptr;
     std::array<QAction *, levelCount> levelItems_{}; // Level1 .. Level9
     std::array<QAction *, 2> weakItems_{};           // weakKeysItem, weakKanaItem
+    std::array<QAction *, 2> textItems_{};           // wordsItem, sentencesItem
+    TextDrillView *textView_ = nullptr;              // textDrillView, over TextPanel
+    TextSpeedHistory textSpeeds_;
     QAction *keyColourItem_ = nullptr;               // KeyColor
     QAction *freeRomajiItem_ = nullptr;              // freeRomajiItem
     QLabel *textPanel_ = nullptr;                    // TextPanel: the item to type
