@@ -436,13 +436,13 @@ void DrillSession::startFreeItem()
 {
     std::vector<FreeSyllable> syllables;
     if (levelGroup(level_) == LevelGroup::Syllable) {
-        syllables.push_back({entryIndex_, false});
+        syllables.push_back({entryIndex_, false, {}});
         free_.setItem(romaji_, syllables);
         freeEntry_ = entryIndex_;
         return;
     }
     for (int k = 1; k <= syllableCount_; ++k)
-        syllables.push_back({syllableCode_[k], syllableDoubled_[k]});
+        syllables.push_back({syllableCode_[k], syllableDoubled_[k], {}});
     free_.setItem(romaji_, syllables, syllableNo_ - 1);
     freeEntry_ = 0;
 }
