@@ -133,8 +133,10 @@ void TextDrill::startRun(const RomajiTable &table, bool randomOrder, const Rando
         return;
     randomRun_ = randomOrder;
     int kana = 0;
-    // An ordered run that reaches the end goes on from the first item.
-    for (int next = position_; int(run_.size()) < runItems_ && (runKana_ == 0 || kana < runKana_);
+    // An ordered run that reaches the end goes on from the first item; no run is longer than
+    // the material.
+    const int length = std::min(runItems_, count);
+    for (int next = position_; int(run_.size()) < length && (runKana_ == 0 || kana < runKana_);
          next = (next + 1) % count) {
         const int item = randomOrder ? std::clamp(random(count), 0, count - 1) : next;
         run_.push_back(item);
@@ -219,18 +221,15 @@ QString TextDrill::romajiRow() const
 {
     if (!running())
         return {};
-    // A sentence's romaji is longer than the row: from the syllable being typed on, as many
-    // as fit, the one before it kept so that the learner sees what was just typed.
+    // A sentence's romaji is longer than the row: from a little of what was typed (so that
+    // the learner sees the syllable under way) as far as fits, cut between syllables.
     constexpr qsizetype room = 40;
-    const QStringList pieces = free_.reading().split(u' ');
-    const qsizetype first = std::max(0, free_.syllable() - 1);
-    QString row;
-    for (qsizetype k = first; k < pieces.size(); ++k) {
-        if (!row.isEmpty() && row.size() + 1 + pieces[k].size() > room)
-            break;
-        if (!row.isEmpty())
-            row += u' ';
-        row += pieces[k];
+    constexpr int typedShown = 6;
+    const QString full = free_.reading();
+    QString row = full.mid(std::max(0, free_.typedCount() - typedShown));
+    if (row.size() > room) {
+        const qsizetype cut = row.lastIndexOf(u' ', room);
+        row.truncate(cut > 0 ? cut : room);
     }
     return row;
 }

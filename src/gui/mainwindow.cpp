@@ -602,8 +602,8 @@ void MainWindow::finishRun()
     showDrill();
     const RunResult &run = session_.result();
     const bool weak = isWeakDrill(run.level);
-    // Told against the history before this run.
     const bool text = isTextDrill(run.level);
+    // Told against the history before this run.
     const QString report =
         weak ? weakSpotsReport(weakSpots(), weakKindOf(run.level), weakPlan_.weakSet,
                                session_.tally())

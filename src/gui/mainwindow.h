@@ -121,9 +121,6 @@ private:
     QWidget *drillArea_ = nullptr;
     std::array<QAction *, levelCount> levelItems_{}; // Level1 .. Level9
     std::array<QAction *, 2> weakItems_{};           // weakKeysItem, weakKanaItem
-    std::array<QAction *, 2> textItems_{};           // wordsItem, sentencesItem
-    TextDrillView *textView_ = nullptr;              // textDrillView, over TextPanel
-    TextSpeedHistory textSpeeds_;
     QAction *keyColourItem_ = nullptr;               // KeyColor
     QAction *freeRomajiItem_ = nullptr;              // freeRomajiItem
     QLabel *textPanel_ = nullptr;                    // TextPanel: the item to type
@@ -140,4 +137,9 @@ private:
     AboutBox *aboutBox_ = nullptr;                   // Form2, built when first shown
     ResultDialog *resultDialog_ = nullptr;           // Form3, built when first shown
     QPointer<QWidget> progressWindow_;               // progressWindow, made by its plugin
+
+    // The text drills.
+    std::array<QAction *, 2> textItems_{}; // wordsItem, sentencesItem
+    TextDrillView *textView_ = nullptr;    // textDrillView, over TextPanel
+    TextSpeedHistory textSpeeds_;
 };
