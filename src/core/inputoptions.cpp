@@ -47,26 +47,3 @@ bool saveInputOptions(const QString &path, const InputOptions &options)
     settings.sync();
     return settings.status() == QSettings::NoError;
 }
-
-int readDrillPosition(const QString &path, const QString &drill)
-{
-    if (fileKind(path) != FileKind::Regular || !readable(path))
-        return 0;
-    const QSettings settings(resolvedPath(path), QSettings::IniFormat);
-    bool ok = false;
-    const int position = settings.value(QStringLiteral("drills/") + drill).toInt(&ok);
-    return ok && position >= 0 ? position : 0;
-}
-
-bool saveDrillPosition(const QString &path, const QString &drill, int position)
-{
-    const FileKind kind = fileKind(path);
-    if (kind == FileKind::Other || (kind == FileKind::Regular && !readable(path)))
-        return false;
-    QSettings settings(kind == FileKind::Regular ? resolvedPath(path) : path, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError)
-        return false;
-    settings.setValue(QStringLiteral("drills/") + drill, position);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
-}
