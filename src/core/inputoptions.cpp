@@ -47,3 +47,26 @@ bool saveInputOptions(const QString &path, const InputOptions &options)
     settings.sync();
     return settings.status() == QSettings::NoError;
 }
+
+QString readLastTextFolder(const QString &path)
+{
+    if (fileKind(path) != FileKind::Regular || !readable(path))
+        return {};
+    const QSettings settings(resolvedPath(path), QSettings::IniFormat);
+    return settings.status() == QSettings::NoError
+               ? settings.value(QStringLiteral("texts/lastFolder")).toString()
+               : QString();
+}
+
+bool saveLastTextFolder(const QString &path, const QString &folder)
+{
+    const FileKind kind = fileKind(path);
+    if (kind == FileKind::Other || (kind == FileKind::Regular && !readable(path)))
+        return false;
+    QSettings settings(kind == FileKind::Regular ? resolvedPath(path) : path, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError)
+        return false;
+    settings.setValue(QStringLiteral("texts/lastFolder"), folder);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}

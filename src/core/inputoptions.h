@@ -18,3 +18,8 @@ InputOptions readInputOptions(const QString &path);
 // over anything but a plain file, nor over one that cannot be read or parsed. Returns
 // whether the options were saved.
 bool saveInputOptions(const QString &path, const InputOptions &options);
+
+// The folder the learner last opened a text from ([texts] lastFolder), kept beside the
+// input options with the same care; empty when unknown.
+QString readLastTextFolder(const QString &path);
+bool saveLastTextFolder(const QString &path, const QString &folder);

@@ -3,6 +3,7 @@
 
 #include "core/inputoptions.h"
 #include "core/levels.h"
+#include "core/owntext.h"
 #include "core/screenunits.h"
 #include "gui/aboutbox.h"
 #include "gui/fonts.h"
@@ -12,6 +13,7 @@
 #include "gui/recordtable.h"
 #include "gui/resultdialog.h"
 #include "gui/romajipanel.h"
+#include "gui/textmenu.h"
 #include "gui/widgets.h"
 
 #include <QAccessible>
@@ -214,6 +216,7 @@ void MainWindow::buildMenus()
     // The history is read while the learner looks at the menu, so that a weak drill chosen
     // from it seldom waits.
     connect(levelMenu, &QMenu::aboutToShow, this, [this] { weakHistory_.startReading(); });
+    buildTextMenu(levelMenu);
 
     QMenu *optionMenu = bar->addMenu(QStringLiteral("オプション"));
     optionMenu->setObjectName(QStringLiteral("Option1"));
@@ -478,6 +481,7 @@ void MainWindow::showModes()
     tutorialEndButton_->setVisible(stepping);
     tutorialNextButton_->setVisible(stepping);
     tutorialBackButton_->setVisible(stepping);
+    textMenu_->setRunUnderway(!modes_.levelItemsUsable());
 }
 
 // ---- Drill runs ----------------------------------------------------------------------
@@ -859,4 +863,38 @@ void MainWindow::endTutorial()
     applyLayout(layout_.endTutorial(session_.level()));
     keyboard_->showFingerColours(false);
     selectLevel(session_.level());
+}
+
+// ---- The learner's texts ---------------------------------------------------------------
+
+void MainWindow::buildTextMenu(QMenu *levelMenu)
+{
+    textMenu_ = new TextMenu(levelMenu, platform_, this,
+                             QDir::current().absoluteFilePath(QStringLiteral("RK.set")));
+    connect(textMenu_, &TextMenu::preparingChanged, this, &MainWindow::showTextPreparing);
+    connect(textMenu_, &TextMenu::textReady, this, &MainWindow::chooseOwnText);
+    connect(textMenu_, &TextMenu::textCorrected, this, &MainWindow::chooseOwnText);
+}
+
+void MainWindow::openTextFile(const QString &path)
+{
+    textMenu_->openFile(path);
+}
+
+void MainWindow::showTextPreparing(bool preparing)
+{
+    // The reading line, under the item: the window goes on answering meanwhile.
+    readingPanel_->setText(preparing ? tr("テキストを準備しています…") : session_.readingText());
+}
+
+void MainWindow::chooseOwnText(const PreparedText &text)
+{
+    // The text drill's entry: the sentences of the next run from text.position. Until that
+    // drill takes them, the first sentence and its reading are shown.
+    const RunSpan run = nextRun(text.sentences, text.position);
+    if (run.from >= run.to || modes_.tutorialShown())
+        return;
+    const RubyLine &first = text.sentences[size_t(run.from)];
+    textPanel_->setText(writtenText(first));
+    readingPanel_->setText(readingText(first));
 }

@@ -7,6 +7,7 @@
 #include "core/levels.h"
 #include "core/recordkeeper.h"
 #include "core/romaji.h"
+#include "core/textlibrary.h"
 #include "core/weakspots.h"
 
 #include <QFontMetrics>
@@ -22,11 +23,13 @@ class Platform;
 class QAction;
 class QCheckBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QToolButton;
 class RecordTable;
 class ResultDialog;
 class RomajiPanel;
+class TextMenu;
 
 // The main window: the drill area (the item to type, its reading line, the two options),
 // the on-screen keyboard with the Start button, the menus, and the panels and dialogs they
@@ -44,6 +47,9 @@ public slots:
     // the file on disk. Done at the close, when a run sets a record, and when the session
     // ends.
     void saveSettings();
+    // Opens the learner's text at `path` (the command line's): prepared in the background,
+    // then chosen as the current drill.
+    void openTextFile(const QString &path);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -72,6 +78,10 @@ private:
     void buildMenus();
     void buildDrillArea();
     void buildTutorialButtons();
+    void buildTextMenu(QMenu *levelMenu);
+    // The learner's text, prepared: what the text drill runs from now on.
+    void chooseOwnText(const PreparedText &text);
+    void showTextPreparing(bool preparing);
 
     void loadSettings();
     // What a save keeps besides the records: the level, both options, the romaji buttons.
@@ -130,4 +140,5 @@ private:
     AboutBox *aboutBox_ = nullptr;                   // Form2, built when first shown
     ResultDialog *resultDialog_ = nullptr;           // Form3, built when first shown
     QPointer<QWidget> progressWindow_;               // progressWindow, made by its plugin
+    TextMenu *textMenu_ = nullptr; // openTextItem, recentTextsMenu, fixReadingItem
 };
