@@ -4,6 +4,7 @@
 #include "core/owntext.h"
 #include "core/textfile.h"
 #include "core/textlibrary.h"
+#include "core/textpreparer.h"
 #include "core/wordreader.h"
 
 #include <QDir>
@@ -69,6 +70,7 @@ private slots:
     void fill();
     void runs();
     void library();
+    void preparer();
 };
 
 void OwnTextTest::decode_data()
@@ -391,6 +393,64 @@ void OwnTextTest::library()
     QVERIFY(!blocked.saveCopy(QStringLiteral("t.txt"), sentences));
     QVERIFY(!blocked.setPosition(QStringLiteral("t.txt"), 1));
     QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("other"))).size(), 0);
+}
+
+void OwnTextTest::preparer()
+{
+    QTemporaryDir dir;
+    TextLibrary library(dir.filePath(QStringLiteral("texts")));
+    const QString path = dir.filePath(QStringLiteral("long.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("山を見る。").repeated(12).toUtf8());
+    file.close();
+    TableReader *reader = nullptr;
+    QString missingWhy;
+    const WordReaderFactory readers = [&](QString *missing) -> std::unique_ptr<WordReader> {
+        if (!missingWhy.isEmpty()) {
+            *missing = missingWhy;
+            return nullptr;
+        }
+        auto made = std::make_unique<TableReader>();
+        made->table[QStringLiteral("山を見る。")] = {
+            {QStringLiteral("山"), QStringLiteral("ヤマ")},
+            {QStringLiteral("を"), QStringLiteral("ヲ")},
+            {QStringLiteral("見る"), QStringLiteral("ミル")},
+            {QStringLiteral("。"), QString()}};
+        reader = made.get();
+        return made;
+    };
+
+    // Without a reader: refused with its reason, nothing copied.
+    missingWhy = QStringLiteral("MeCab is missing");
+    TextPreparation refused = prepareTextFile(path, library, readers);
+    QCOMPARE(refused.error, missingWhy);
+    QVERIFY(!QFileInfo::exists(library.folder()));
+
+    // The first run's five sentences come before the other seven are read.
+    missingWhy.clear();
+    int callsAtFirstRun = -1;
+    size_t firstRunSize = 0;
+    TextPreparation opened = prepareTextFile(path, library, readers, [&](const PreparedText &part) {
+        callsAtFirstRun = reader->calls;
+        firstRunSize = part.sentences.size();
+        QCOMPARE(formatRuby(part.sentences[4]), QStringLiteral("山《やま》を｜見る《みる》。"));
+    });
+    QCOMPARE(opened.error, QString());
+    QCOMPARE(callsAtFirstRun, 5);
+    QCOMPARE(firstRunSize, size_t(5));
+    QCOMPARE(reader->calls, 12);
+    QCOMPARE(opened.text.sentences.size(), size_t(12));
+    QVERIFY(sentencesRead(opened.text.sentences));
+
+    // Opened again: the copy where it stopped, without asking for readings.
+    QVERIFY(library.setPosition(opened.text.name, 7));
+    reader = nullptr;
+    const TextPreparation again = prepareTextFile(path, library, readers);
+    QCOMPARE(again.error, QString());
+    QCOMPARE(again.text.position, 7);
+    QCOMPARE(again.text.sentences, opened.text.sentences);
+    QVERIFY(reader == nullptr);
 }
 
 QTEST_APPLESS_MAIN(OwnTextTest)

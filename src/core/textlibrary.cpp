@@ -15,7 +15,7 @@ namespace
 // More than enough texts for anyone; the index stays small whatever happens.
 constexpr int maxIndexEntries = 1000;
 // A copy carries the readings of its words besides the text: larger than the original.
-constexpr qint64 maxCopyBytes = 4 * maxTextFileBytes;
+constexpr qint64 maxCopyBytes = 8 * maxTextFileBytes;
 
 } // namespace
 

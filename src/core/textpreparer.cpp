@@ -10,11 +10,15 @@ namespace
 // Fills in what the sentences lack; false, with the reason in `error`, when a reader is
 // needed and cannot work.
 bool readSentences(std::vector<RubyLine> &sentences, const WordReaderFactory &readers,
-                   TextPreparation &preparation)
+                   TextPreparation &preparation,
+                   const std::function<void(int done)> &beforeSentence = {})
 {
     std::unique_ptr<WordReader> reader;
     int unread = 0;
+    int done = 0;
     for (RubyLine &sentence : sentences) {
+        if (beforeSentence)
+            beforeSentence(done++);
         if (fullyRead(sentence))
             continue;
         if (!reader) {
@@ -42,7 +46,8 @@ bool readSentences(std::vector<RubyLine> &sentences, const WordReaderFactory &re
 } // namespace
 
 TextPreparation prepareTextFile(const QString &path, TextLibrary &library,
-                                const WordReaderFactory &readers)
+                                const WordReaderFactory &readers,
+                                const FirstRunReady &firstRunReady)
 {
     const QString name = TextLibrary::copyName(path);
     if (library.hasCopy(name))
@@ -58,7 +63,12 @@ TextPreparation prepareTextFile(const QString &path, TextLibrary &library,
         preparation.error = QStringLiteral("練習できる文がありません。");
         return preparation;
     }
-    if (!readSentences(sentences, readers, preparation))
+    const int firstRunEnd = nextRun(sentences, 0).to;
+    const auto beforeSentence = [&](int done) {
+        if (done == firstRunEnd && firstRunReady)
+            firstRunReady({name, {sentences.begin(), sentences.begin() + firstRunEnd}, 0});
+    };
+    if (!readSentences(sentences, readers, preparation, beforeSentence))
         return preparation;
     if (!library.saveCopy(name, sentences) || !library.setPosition(name, 0)) {
         preparation.error =

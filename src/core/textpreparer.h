@@ -23,11 +23,16 @@ struct TextPreparation {
 // dictionary. A reader that cannot work says why in `missing`.
 using WordReaderFactory = std::function<std::unique_ptr<WordReader>(QString *missing)>;
 
+// The sentences of the first run, read before the rest of a long text is, so that the
+// learner sees the text begin while the rest is read.
+using FirstRunReady = std::function<void(const PreparedText &firstRun)>;
+
 // Opens the file at `path`: read, Aozora markup dropped, cut into sentences, readings filled
 // in, and copied into the library, where it is the first of the recent texts. A file whose
 // copy is already there opens the copy instead, with its corrections and position.
 TextPreparation prepareTextFile(const QString &path, TextLibrary &library,
-                                const WordReaderFactory &readers);
+                                const WordReaderFactory &readers,
+                                const FirstRunReady &firstRunReady = {});
 // Opens the copy `name` in the library where it stopped.
 TextPreparation prepareCopy(const QString &name, TextLibrary &library,
                             const WordReaderFactory &readers);

@@ -97,8 +97,21 @@ void TextMenu::chooseFile()
 void TextMenu::openFile(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    prepare([absolute, library = library_, readers = readers_]() mutable {
-        return prepareTextFile(absolute, library, readers);
+    // A long text shows its beginning while the rest is read; prepare() gives this
+    // preparation the next generation.
+    const auto firstRunReady = [this, generation = generation_ + 1](const PreparedText &part) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, part] {
+                if (generation == generation_ && preparing()) {
+                    text_ = part;
+                    emit textReady(text_);
+                }
+            },
+            Qt::QueuedConnection);
+    };
+    prepare([absolute, library = library_, readers = readers_, firstRunReady]() mutable {
+        return prepareTextFile(absolute, library, readers, firstRunReady);
     });
 }
 

@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The learner's texts in the window: opened from the command line and the file dialog,
+// listed, refused with a message, and a reading corrected in its dialog.
+#include "app/commandline.h"
+#include "core/inputoptions.h"
+#include "testwindow.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+class OwnTextsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void menuItems();
+    void commandLineAndCorrection();
+    void fileDialog();
+    void refused();
+};
+
+static QString panelText(TestWindow &w, const char *name)
+{
+    return w.form->findChild<QLabel *>(QLatin1String(name))->text();
+}
+
+static QString writeText(const QString &path, const QString &text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
+        qWarning("cannot write the text");
+    return path;
+}
+
+static QString readCopy(TestWindow &w, const QString &name)
+{
+    QFile file(w.dir.filePath(QStringLiteral("texts/") + name));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+void OwnTextsTest::menuItems()
+{
+    TestWindow w;
+    const QList<QAction *> items = w.form->findChild<QMenu *>(QStringLiteral("set"))->actions();
+    QVERIFY(items.size() >= 3);
+    QCOMPARE(items[items.size() - 3]->objectName(), QStringLiteral("openTextItem"));
+    QCOMPARE(items[items.size() - 3]->text(), QStringLiteral("テキストを開く…"));
+    QCOMPARE(items[items.size() - 2]->text(), QStringLiteral("最近のテキスト"));
+    QCOMPARE(items[items.size() - 1]->objectName(), QStringLiteral("fixReadingItem"));
+    QCOMPARE(items[items.size() - 1]->text(), QStringLiteral("読みを直す…"));
+    // Nothing to correct and nothing recent before a text is opened.
+    QVERIFY(!items[items.size() - 1]->isEnabled());
+    QVERIFY(!items[items.size() - 2]->isEnabled());
+}
+
+void OwnTextsTest::commandLineAndCorrection()
+{
+    TestWindow w;
+    // Given relative, as a shell gives it: made absolute from where the program started.
+    writeText(w.dir.filePath(QStringLiteral("手紙.txt")),
+              QStringLiteral("今日《こんにち》はＡ社《しゃ》へ。\r\n明日《あす》も。"));
+    const CommandLine line =
+        readCommandLine({QStringLiteral("rinkaro"), QStringLiteral("手紙.txt")}, QString());
+    QCOMPARE(int(line.action), int(CommandLine::Action::Run));
+    QCOMPARE(line.textFile, w.dir.filePath(QStringLiteral("手紙.txt")));
+    w.form->openTextFile(line.textFile);
+    QTRY_COMPARE(panelText(w, "TextPanel"), QStringLiteral("今日はＡ社へ。"));
+    // Full ruby: no dictionary needed; Latin letters typed as themselves.
+    QCOMPARE(panelText(w, "yomiPanel"), QStringLiteral("こんにちはAしゃへ。"));
+    QVERIFY(
+        readCopy(w, QStringLiteral("手紙.txt")).startsWith(QStringLiteral("今日《こんにち》は")));
+    QAction *fix = w.form->findChild<QAction *>(QStringLiteral("fixReadingItem"));
+    QVERIFY(fix->isEnabled());
+    QMenu *recent = w.form->findChild<QMenu *>(QStringLiteral("recentTextsMenu"));
+    QCOMPARE(recent->actions().size(), 1);
+    QCOMPARE(recent->actions().first()->text(), QStringLiteral("手紙"));
+
+    // A reading that cannot be typed keeps the dialog open; a right one is saved and used.
+    QStringList faults;
+    w.platform.onModal = [&faults](QDialog *dialog) {
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("reading0"));
+        QVERIFY(edit);
+        QCOMPARE(edit->text(), QStringLiteral("こんにち"));
+        edit->setText(QStringLiteral("今日"));
+        dialog->accept();
+        faults << dialog->findChild<QLabel *>(QStringLiteral("faultLabel"))->text();
+        QVERIFY(dialog->isVisible());
+        edit->setText(QStringLiteral("キョウ"));
+        dialog->accept();
+    };
+    fix->trigger();
+    QCOMPARE(faults.size(), 1);
+    QVERIFY(faults.first().startsWith(QStringLiteral("今日：")));
+    QCOMPARE(panelText(w, "yomiPanel"), QStringLiteral("きょうはAしゃへ。"));
+    QVERIFY(readCopy(w, QStringLiteral("手紙.txt")).startsWith(QStringLiteral("今日《きょう》は")));
+
+    // Opened again after a restart: the copy, with the correction.
+    w.restart();
+    w.form->findChild<QMenu *>(QStringLiteral("set"))->aboutToShow();
+    recent = w.form->findChild<QMenu *>(QStringLiteral("recentTextsMenu"));
+    QCOMPARE(recent->actions().size(), 1);
+    recent->actions().first()->trigger();
+    QTRY_COMPARE(panelText(w, "yomiPanel").left(3), QStringLiteral("きょう"));
+}
+
+void OwnTextsTest::fileDialog()
+{
+    TestWindow w;
+    QVERIFY(QDir(w.dir.path()).mkdir(QStringLiteral("docs")));
+    const QString path =
+        writeText(w.dir.filePath(QStringLiteral("docs/a.txt")), QStringLiteral("かなだけ。"));
+    w.platform.onModal = [&path](QDialog *dialog) {
+        auto *files = qobject_cast<QFileDialog *>(dialog);
+        QVERIFY(files);
+        QCOMPARE(files->objectName(), QStringLiteral("openTextDialog"));
+        files->selectFile(path);
+        static_cast<QDialog *>(files)->accept();
+    };
+    w.form->findChild<QAction *>(QStringLiteral("openTextItem"))->trigger();
+    QTRY_COMPARE(panelText(w, "TextPanel"), QStringLiteral("かなだけ。"));
+    QCOMPARE(readLastTextFolder(w.dir.filePath(QStringLiteral("RK.ini"))),
+             w.dir.filePath(QStringLiteral("docs")));
+}
+
+void OwnTextsTest::refused()
+{
+    TestWindow w;
+    const size_t before = w.platform.messages.size();
+    QVERIFY(QDir(w.dir.path()).mkdir(QStringLiteral("folder.txt")));
+    w.form->openTextFile(w.dir.filePath(QStringLiteral("folder.txt")));
+    QTRY_COMPARE(w.platform.messages.size(), before + 1);
+    QVERIFY(w.platform.messages.back().text.contains(QStringLiteral("普通のファイルではない")));
+    QVERIFY(!QFileInfo::exists(w.dir.filePath(QStringLiteral("texts"))));
+    QVERIFY(!w.form->findChild<QAction *>(QStringLiteral("fixReadingItem"))->isEnabled());
+}
+
+QTEST_MAIN(OwnTextsTest)
+#include "test_owntexts.moc"
