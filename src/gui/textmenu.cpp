@@ -40,6 +40,7 @@ TextMenu::TextMenu(QMenu *levelMenu, Platform &platform, QWidget *window,
     connect(openItem_, &QAction::triggered, this, &TextMenu::chooseFile);
     recentMenu_ = levelMenu->addMenu(tr("最近のテキスト"));
     recentMenu_->setObjectName(QStringLiteral("recentTextsMenu"));
+    recentMenu_->menuAction()->setObjectName(QStringLiteral("recentTextsMenu"));
     // Read when shown: the folder is another copy's too.
     connect(levelMenu, &QMenu::aboutToShow, this, &TextMenu::fillRecentMenu);
     fixItem_ = levelMenu->addAction(tr("読みを直す…"));
