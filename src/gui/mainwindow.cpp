@@ -481,7 +481,7 @@ void MainWindow::showModes()
     tutorialEndButton_->setVisible(stepping);
     tutorialNextButton_->setVisible(stepping);
     tutorialBackButton_->setVisible(stepping);
-    textMenu_->setRunUnderway(!modes_.levelItemsUsable());
+    textMenu_->setRunUnderway(session_.running() || modes_.tutorialShown());
 }
 
 // ---- Drill runs ----------------------------------------------------------------------
@@ -599,6 +599,7 @@ void MainWindow::finishRun()
     applyLayout(layout_.layOutForLevel(session_.level()));
     startStopButton_->setText(startCaption);
     modes_.runEnded();
+    textMenu_->setRunUnderway(false);
     showDrill();
 }
 
