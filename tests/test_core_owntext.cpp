@@ -376,14 +376,23 @@ void OwnTextTest::library()
     QCOMPARE(library.position(QStringLiteral("0.txt")), 0);
     QCOMPARE(library.position(QStringLiteral("11.txt")), 33);
     QCOMPARE(int(library.entries().size()), 13);
+    // The best speed of a text: kept when beaten, not lost when the text moves up again.
+    QVERIFY(library.addSpeed(QStringLiteral("5.txt"), 120.25));
+    QVERIFY(library.addSpeed(QStringLiteral("5.txt"), 99));
+    QVERIFY(library.setPosition(QStringLiteral("5.txt"), 2));
+    QCOMPARE(library.bestSpeed(QStringLiteral("5.txt")), 120.3);
+    QCOMPARE(library.bestSpeed(QStringLiteral("6.txt")), 0.0);
+    QVERIFY(!library.addSpeed(QStringLiteral("unknown.txt"), 50));
 
     // An index edited by hand cannot lead out of the folder.
     QFile index(QDir(folder).filePath(QStringLiteral("index.txt")));
     QVERIFY(index.open(QIODevice::WriteOnly));
-    index.write("5\t../RK.set.txt\n2\t.x.txt\nx\t1.txt\n-1\t2.txt\n9\t3.txt\n4\t3.txt\n");
+    index.write("5\t../RK.set.txt\n2\t.x.txt\nx\t1.txt\n-1\t2.txt\n3\t4.txt\t-2\n"
+                "9\t3.txt\t80.5\n4\t3.txt\n");
     index.close();
     QCOMPARE(library.entries().size(), size_t(1));
     QCOMPARE(library.position(QStringLiteral("3.txt")), 9);
+    QCOMPARE(library.bestSpeed(QStringLiteral("3.txt")), 80.5);
 
     // A texts "folder" that is a file: nothing saved, nothing replaced.
     QFile blocker(dir.filePath(QStringLiteral("other")));

@@ -154,8 +154,8 @@ void ShellTest::menusHoldEveryItemInOrder()
     QCOMPARE(captions(levels),
              (QStringList{"ホーム", "ホーム＋上段", "ホーム＋下段", "A to Z", "-", "ローマ字１",
                           "ローマ字２", "ひらがな１", "ひらがな２", "ひらがな３", "-",
-                          "苦手なキー", "苦手なかな", "-", "テキストを開く…", "最近のテキスト",
-                          "読みを直す…"}));
+                          "苦手なキー", "苦手なかな", "-", "単語", "文章", "-",
+                          "テキストを開く…", "最近のテキスト", "読みを直す…"}));
     QCOMPARE(captions(options), (QStringList{"キー色付け", "ローマ字設定", "-", "記録表示",
                                              "ローマ字を自由に入力", "成績グラフ"}));
     QCOMPARE(captions(help), (QStringList{"タイピングの方法", "-", "Rinkaro について..."}));
@@ -169,7 +169,8 @@ void ShellTest::menusHoldEveryItemInOrder()
     QCOMPARE(names(levels), (QStringList{"Level1", "Level2", "Level3", "Level4", "N2", "Level5",
                                          "Level6", "Level7", "Level8", "Level9",
                                          "weakSeparator", "weakKeysItem", "weakKanaItem",
-                                         "textSeparator", "openTextItem", "recentTextsMenu",
+                                         "textSeparator", "wordsItem", "sentencesItem",
+                                         "ownTextSeparator", "openTextItem", "recentTextsMenu",
                                          "fixReadingItem"}));
     QCOMPARE(names(options), (QStringList{"KeyColor", "setSpelling", "N3", "showScore",
                                           "freeRomajiItem", "progressItem"}));

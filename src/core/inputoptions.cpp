@@ -48,17 +48,19 @@ bool saveInputOptions(const QString &path, const InputOptions &options)
     return settings.status() == QSettings::NoError;
 }
 
-QString readLastTextFolder(const QString &path)
+namespace
+{
+
+// One key of the file, the others kept: what each of the values below is read and saved by.
+QVariant readValue(const QString &path, const QString &key)
 {
     if (fileKind(path) != FileKind::Regular || !readable(path))
         return {};
     const QSettings settings(resolvedPath(path), QSettings::IniFormat);
-    return settings.status() == QSettings::NoError
-               ? settings.value(QStringLiteral("texts/lastFolder")).toString()
-               : QString();
+    return settings.status() == QSettings::NoError ? settings.value(key) : QVariant();
 }
 
-bool saveLastTextFolder(const QString &path, const QString &folder)
+bool saveValue(const QString &path, const QString &key, const QVariant &value)
 {
     const FileKind kind = fileKind(path);
     if (kind == FileKind::Other || (kind == FileKind::Regular && !readable(path)))
@@ -66,7 +68,31 @@ bool saveLastTextFolder(const QString &path, const QString &folder)
     QSettings settings(kind == FileKind::Regular ? resolvedPath(path) : path, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError)
         return false;
-    settings.setValue(QStringLiteral("texts/lastFolder"), folder);
+    settings.setValue(key, value);
     settings.sync();
     return settings.status() == QSettings::NoError;
+}
+
+} // namespace
+
+int readDrillPosition(const QString &path, const QString &drill)
+{
+    bool ok = false;
+    const int position = readValue(path, QStringLiteral("drills/") + drill).toInt(&ok);
+    return ok && position >= 0 ? position : 0;
+}
+
+bool saveDrillPosition(const QString &path, const QString &drill, int position)
+{
+    return saveValue(path, QStringLiteral("drills/") + drill, position);
+}
+
+QString readLastTextFolder(const QString &path)
+{
+    return readValue(path, QStringLiteral("texts/lastFolder")).toString();
+}
+
+bool saveLastTextFolder(const QString &path, const QString &folder)
+{
+    return saveValue(path, QStringLiteral("texts/lastFolder"), folder);
 }

@@ -19,6 +19,12 @@ InputOptions readInputOptions(const QString &path);
 // whether the options were saved.
 bool saveInputOptions(const QString &path, const InputOptions &options);
 
+// Where an ordered run of a text drill goes on ([drills] words=12): the item after the last
+// one typed, 0 when the file has none. Kept apart from the options above, each drill's key
+// written alone.
+int readDrillPosition(const QString &path, const QString &drill);
+bool saveDrillPosition(const QString &path, const QString &drill, int position);
+
 // The folder the learner last opened a text from ([texts] lastFolder), kept beside the
 // input options with the same care; empty when unknown.
 QString readLastTextFolder(const QString &path);

@@ -33,6 +33,12 @@ const char *levelCaption(int level)
         return "苦手なキー";
     if (level == weakKanaLevel)
         return "苦手なかな";
+    if (level == wordsLevel)
+        return "単語";
+    if (level == sentencesLevel)
+        return "文章";
+    if (level == ownTextLevel)
+        return "テキスト";
     return isLevel(level) ? levels[std::size_t(level - 1)].menuCaption : nullptr;
 }
 
@@ -42,6 +48,8 @@ LevelGroup levelGroup(int level)
         return LevelGroup::Key;
     if (level == weakKanaLevel)
         return LevelGroup::Syllable;
+    if (isTextDrill(level))
+        return LevelGroup::Phrase;
     if (level <= 4)
         return LevelGroup::Key;
     return level <= 6 ? LevelGroup::Syllable : LevelGroup::Phrase;

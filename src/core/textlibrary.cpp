@@ -57,65 +57,108 @@ bool TextLibrary::makeFolder() const
     return QDir().mkpath(folder_);
 }
 
-std::vector<std::pair<QString, int>> TextLibrary::entries() const
+std::vector<TextLibrary::Entry> TextLibrary::entries() const
 {
-    std::vector<std::pair<QString, int>> out;
+    std::vector<Entry> out;
     QFile file;
     if (!openRegularFile(file, indexPath(), QIODevice::ReadOnly))
         return out;
     const QString text = QString::fromUtf8(file.read(1 << 20));
     for (QStringView line : QStringView(text).split(u'\n')) {
-        const qsizetype tab = line.indexOf(u'\t');
-        if (tab <= 0)
+        const QList<QStringView> fields = line.split(u'\t');
+        if (fields.size() < 2 || fields.size() > 3)
             continue;
         bool ok = false;
-        const int position = line.left(tab).toInt(&ok);
-        const QString name = line.mid(tab + 1).toString();
+        Entry entry;
+        entry.position = fields[0].toInt(&ok);
+        entry.name = fields[1].toString();
+        bool speedOk = true;
+        if (fields.size() == 3)
+            entry.bestSpeed = fields[2].toDouble(&speedOk);
         // Only names this program gives: no folder can be reached through the index.
-        if (!ok || position < 0 || name.isEmpty() || name.contains(u'/') || name.startsWith(u'.') ||
-            !name.endsWith(QStringLiteral(".txt")))
+        if (!ok || !speedOk || entry.position < 0 || !(entry.bestSpeed >= 0) ||
+            entry.name.isEmpty() || entry.name.contains(u'/') || entry.name.startsWith(u'.') ||
+            !entry.name.endsWith(QStringLiteral(".txt")))
             continue;
         bool seen = false;
-        for (const auto &entry : out)
-            seen = seen || entry.first == name;
+        for (const Entry &earlier : out)
+            seen = seen || earlier.name == entry.name;
         if (!seen && int(out.size()) < maxIndexEntries)
-            out.emplace_back(name, position);
+            out.push_back(std::move(entry));
     }
     return out;
+}
+
+bool TextLibrary::saveIndex(const std::vector<Entry> &entries) const
+{
+    if (!makeFolder())
+        return false;
+    QByteArray text;
+    for (const Entry &entry : entries) {
+        text += QByteArray::number(entry.position) + '\t' + entry.name.toUtf8();
+        if (entry.bestSpeed > 0)
+            text += '\t' + QByteArray::number(entry.bestSpeed, 'f', 1);
+        text += '\n';
+    }
+    return replaceRegularFile(indexPath(), text);
 }
 
 QStringList TextLibrary::recent() const
 {
     QStringList names;
-    for (const auto &entry : entries()) {
+    for (const Entry &entry : entries()) {
         if (names.size() == recentTextCount)
             break;
-        if (hasCopy(entry.first))
-            names << entry.first;
+        if (hasCopy(entry.name))
+            names << entry.name;
     }
     return names;
 }
 
 int TextLibrary::position(const QString &name) const
 {
-    for (const auto &entry : entries())
-        if (entry.first == name)
-            return entry.second;
+    for (const Entry &entry : entries())
+        if (entry.name == name)
+            return entry.position;
+    return 0;
+}
+
+double TextLibrary::bestSpeed(const QString &name) const
+{
+    for (const Entry &entry : entries())
+        if (entry.name == name)
+            return entry.bestSpeed;
     return 0;
 }
 
 bool TextLibrary::setPosition(const QString &name, int position)
 {
-    if (!makeFolder())
-        return false;
-    QByteArray text = QByteArray::number(std::max(position, 0)) + '\t' + name.toUtf8() + '\n';
-    int kept = 1;
-    for (const auto &entry : entries()) {
-        if (entry.first == name || kept++ >= maxIndexEntries)
+    std::vector<Entry> all = entries();
+    Entry moved{name, std::max(position, 0), 0};
+    std::erase_if(all, [&](const Entry &entry) {
+        if (entry.name != name)
+            return false;
+        moved.bestSpeed = entry.bestSpeed;
+        return true;
+    });
+    all.insert(all.begin(), moved);
+    if (int(all.size()) > maxIndexEntries)
+        all.resize(size_t(maxIndexEntries));
+    return saveIndex(all);
+}
+
+bool TextLibrary::addSpeed(const QString &name, double kanaPerMinute)
+{
+    std::vector<Entry> all = entries();
+    for (Entry &entry : all) {
+        if (entry.name != name)
             continue;
-        text += QByteArray::number(entry.second) + '\t' + entry.first.toUtf8() + '\n';
+        if (kanaPerMinute <= entry.bestSpeed)
+            return true;
+        entry.bestSpeed = kanaPerMinute;
+        return saveIndex(all);
     }
-    return replaceRegularFile(indexPath(), text);
+    return false;
 }
 
 bool TextLibrary::hasCopy(const QString &name) const

@@ -12,7 +12,8 @@
 // The "texts" folder beside RK.set: a copy of every text the learner opened, one sentence a
 // line in ruby notation (UTF-8) with the reading of every word, so that readings are read
 // once and corrections last while the original may move or go; and "index.txt", the texts
-// with the sentence each continues at, the last opened first ("12<TAB>name.txt").
+// with the sentence each continues at and the best speed typed in it (kana per minute), the
+// last opened first ("12<TAB>name.txt<TAB>143.5").
 
 constexpr int recentTextCount = 10;
 
@@ -34,12 +35,20 @@ public:
     // A name for the copy of the file at `originalPath`: its own name, made safe, as .txt.
     static QString copyName(const QString &originalPath);
 
+    struct Entry {
+        QString name;
+        int position = 0;
+        double bestSpeed = 0; // 0: no run yet
+    };
     // The texts, the last opened first.
-    std::vector<std::pair<QString, int>> entries() const;
+    std::vector<Entry> entries() const;
     QStringList recent() const; // up to recentTextCount names
     int position(const QString &name) const;
     // Moves `name` to the front with `position`. Returns whether the index was saved.
     bool setPosition(const QString &name, int position);
+    double bestSpeed(const QString &name) const;
+    // Keeps `kanaPerMinute` as the text's best when it beats it.
+    bool addSpeed(const QString &name, double kanaPerMinute);
 
     bool hasCopy(const QString &name) const;
     // The copy's sentences; nullopt, with the reason in `error`, when it cannot be read.
@@ -49,6 +58,7 @@ public:
 
 private:
     bool makeFolder() const;
+    bool saveIndex(const std::vector<Entry> &entries) const;
     QString indexPath() const;
 
     QString folder_;

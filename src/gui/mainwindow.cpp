@@ -13,6 +13,7 @@
 #include "gui/recordtable.h"
 #include "gui/resultdialog.h"
 #include "gui/romajipanel.h"
+#include "gui/textdrillview.h"
 #include "gui/textmenu.h"
 #include "gui/widgets.h"
 
@@ -212,6 +213,14 @@ void MainWindow::buildMenus()
         connectItem(item, [this, kind] { chooseWeakDrill(kind); });
         weakItems_[std::size_t(kind)] = item;
     }
+    addSeparator(levelMenu, "textSeparator");
+    const std::pair<const char *, int> textRows[] = {{"wordsItem", wordsLevel},
+                                                     {"sentencesItem", sentencesLevel}};
+    for (const auto &[name, level] : textRows) {
+        QAction *item = addItem(levelMenu, name, QString::fromUtf8(levelCaption(level)), true);
+        connectItem(item, [this, level] { chooseTextDrill(level); });
+        textItems_[std::size_t(level - wordsLevel)] = item;
+    }
     levelItems_[0]->setChecked(true);
     // The history is read while the learner looks at the menu, so that a weak drill chosen
     // from it seldom waits.
@@ -257,6 +266,7 @@ void MainWindow::buildDrillArea()
     textPanel_->setFont(pixelFont(gothicFamily, 64, true));
     emboldenLargeText(textPanel_);
     setTextPanelLook(64, Qt::black);
+    textView_ = new TextDrillView(textPanel_);
 
     hintCheckBox_ = new QCheckBox(QStringLiteral("ヒントを表示"), drillArea_);
     hintCheckBox_->setObjectName(QStringLiteral("CheckBox1"));
@@ -383,16 +393,30 @@ void MainWindow::selectLevel(int level)
         item->setChecked(false);
     for (QAction *item : weakItems_)
         item->setChecked(false);
+    for (QAction *item : textItems_)
+        item->setChecked(false);
     // Demo mode and the tutorial leave the button disabled.
     modes_.levelChosen();
     showModes();
     setTextPanelLook(pointsToPixels(48), Qt::black);
     if (fingerColours_)
         keyboard_->showFingerColours(true);
-    // A run in progress goes on with the new level's material.
+    // A run in progress goes on with the new level's material, unless a text drill is left
+    // or taken up: that run ends.
+    const bool running = session_.running();
     session_.selectLevel(level);
+    if (running && !session_.running()) {
+        keepTextPosition();
+        modes_.runEnded();
+        startStopButton_->setText(startCaption);
+        showModes();
+    }
     if (isWeakDrill(session_.level()))
         weakItems_[std::size_t(weakKindOf(session_.level()))]->setChecked(true);
+    else if (session_.level() == ownTextLevel)
+        ; // chosen through テキストを開く… or 最近のテキスト: no item of its own to tick
+    else if (isTextDrill(session_.level()))
+        textItems_[std::size_t(session_.level() - wordsLevel)]->setChecked(true);
     else
         levelItems_[session_.level() - 1]->setChecked(true);
     readingPanel_->setText(session_.readingText());
@@ -477,6 +501,8 @@ void MainWindow::showModes()
         item->setEnabled(modes_.levelItemsUsable());
     for (QAction *item : weakItems_)
         item->setEnabled(modes_.levelItemsUsable());
+    for (QAction *item : textItems_)
+        item->setEnabled(modes_.levelItemsUsable());
     const bool stepping = modes_.tutorialShown();
     tutorialEndButton_->setVisible(stepping);
     tutorialNextButton_->setVisible(stepping);
@@ -497,6 +523,7 @@ void MainWindow::toggleDrillRun()
         applyLayout(layout_.layOutForLevel(session_.level()));
     } else {
         session_.stop();
+        keepTextPosition();
         modes_.runEnded();
         startStopButton_->setText(startCaption);
     }
@@ -524,6 +551,8 @@ void MainWindow::showDrill()
         textPanel_->setFont(font);
     }
     textPanel_->setText(text);
+    textView_->setGeometry(textPanel_->contentsRect());
+    textView_->showItem(session_.textDrill(), session_.hintKey());
     readingPanel_->setText(session_.readingText());
     // In demo mode the keyboard shows the keys typed, not the drill's hint.
     if (!modes_.demo())
@@ -579,22 +608,26 @@ void MainWindow::finishRun()
     showDrill();
     const RunResult &run = session_.result();
     const bool weak = isWeakDrill(run.level);
+    const bool text = isTextDrill(run.level);
     // Told against the history before this run.
     const QString report =
         weak ? weakSpotsReport(weakSpots(), weakKindOf(run.level), weakPlan_.weakSet,
                                session_.tally())
-             : QString();
+             : (text ? textRunReport(run) : QString());
     const RecordedRun recorded =
-        records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices());
+        records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices(),
+                           run.level == ownTextLevel ? textMenu_->text().name : QString());
     weakHistory_.addRun(run.level, session_.tally());
     showNewRunsIn(progressWindow_);
     if (!resultDialog_)
         resultDialog_ = new ResultDialog(this);
-    // A weak drill's material is new every run: it has no standard or best time.
+    keepTextPosition();
+    // A weak or text drill's material is new every run: it has no standard or best time.
     const QString none = ResultDialog::noTime();
+    const bool timed = !weak && !text;
     resultDialog_->setResult(formatTenths(run.seconds), QString::number(run.errors),
-                             weak ? none : QString::number(recorded.standard),
-                             weak ? none : formatTenths(recorded.bestBefore), report);
+                             timed ? QString::number(recorded.standard) : none,
+                             timed ? formatTenths(recorded.bestBefore) : none, report);
     platform_.showModal(resultDialog_);
     applyLayout(layout_.layOutForLevel(session_.level()));
     startStopButton_->setText(startCaption);
@@ -866,6 +899,46 @@ void MainWindow::endTutorial()
     selectLevel(session_.level());
 }
 
+// ---- Text drills ---------------------------------------------------------------------
+
+void MainWindow::chooseTextDrill(int level)
+{
+    const bool chosenBefore = session_.level() == level;
+    selectLevel(level);
+    if (!chosenBefore) {
+        const TextDrillKind *kind = textDrillKind(level);
+        TextDrill &drill = session_.textDrill();
+        drill.setItems(builtInTextMaterial(level), readDrillPosition(optionsPath_, kind->name));
+        drill.setRunLength(kind->runItems, kind->runKana);
+    }
+    // Read while the learner types, for the dialog at the end of the run.
+    textSpeeds_.startReading(records_.historyPath());
+}
+
+void MainWindow::keepTextPosition()
+{
+    if (session_.level() == ownTextLevel) {
+        keepOwnTextPosition();
+        return;
+    }
+    if (const TextDrillKind *kind = textDrillKind(session_.level()))
+        saveDrillPosition(optionsPath_, QLatin1String(kind->name), session_.textDrill().position());
+}
+
+QString MainWindow::textRunReport(const RunResult &run)
+{
+    const TextRunFigures figures = textRunFigures(session_.tally(), run.seconds, run.errors);
+    // Told against the history before this run; a learner's text against its own runs.
+    const double best = textSpeeds_.best(run.level);
+    textSpeeds_.addRun(run.level, figures.kanaPerMinute);
+    if (run.level == ownTextLevel) {
+        const double textBest = textMenu_->bestSpeed();
+        textMenu_->addSpeed(figures.kanaPerMinute);
+        return textRunSummary(figures, textBest);
+    }
+    return textRunSummary(figures, best);
+}
+
 // ---- The learner's texts ---------------------------------------------------------------
 
 void MainWindow::buildTextMenu(QMenu *levelMenu)
@@ -890,12 +963,25 @@ void MainWindow::showTextPreparing(bool preparing)
 
 void MainWindow::chooseOwnText(const PreparedText &text)
 {
-    // The text drill's entry: the sentences of the next run from text.position. Until that
-    // drill takes them, the first sentence and its reading are shown.
-    const RunSpan run = nextRun(text.sentences, text.position);
-    if (run.from >= run.to || modes_.tutorialShown())
+    // A run under way goes on; the text is taken up when it ends (keepOwnTextPosition).
+    if (modes_.tutorialShown() || session_.running() || text.sentences.empty())
         return;
-    const RubyLine &first = text.sentences[size_t(run.from)];
-    textPanel_->setText(writtenText(first));
-    readingPanel_->setText(readingText(first));
+    selectLevel(ownTextLevel);
+    const TextDrillKind *kind = textDrillKind(ownTextLevel);
+    TextDrill &drill = session_.textDrill();
+    drill.setItems(text.sentences, text.position);
+    drill.setRunLength(kind->runItems, kind->runKana);
+    // Read while the learner types, for the dialog at the end of the run.
+    textSpeeds_.startReading(records_.historyPath());
+    showDrill();
+}
+
+void MainWindow::keepOwnTextPosition()
+{
+    TextDrill &drill = session_.textDrill();
+    textMenu_->setPosition(drill.position());
+    // The rest of a long text, read while its beginning was typed, or a text opened meanwhile.
+    const PreparedText &text = textMenu_->text();
+    if (drill.itemCount() != int(text.sentences.size()))
+        drill.setItems(text.sentences, text.position);
 }

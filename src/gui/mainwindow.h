@@ -8,6 +8,7 @@
 #include "core/recordkeeper.h"
 #include "core/romaji.h"
 #include "core/textlibrary.h"
+#include "core/textdrill.h"
 #include "core/weakspots.h"
 
 #include <QFontMetrics>
@@ -30,6 +31,7 @@ class RecordTable;
 class ResultDialog;
 class RomajiPanel;
 class TextMenu;
+class TextDrillView;
 
 // The main window: the drill area (the item to type, its reading line, the two options),
 // the on-screen keyboard with the Start button, the menus, and the panels and dialogs they
@@ -73,6 +75,9 @@ private slots:
     bool chooseWeakDrill(WeakKind kind, const QStringList &marked = {});
     // The progress window's marked keys or kana: their drill is started at once.
     void practiseSelection(int level, const QStringList &marked);
+    // A text drill made current, its material loaded from the program and its ordered runs
+    // going on from where the last one stopped.
+    void chooseTextDrill(int level);
 
 private:
     void buildMenus();
@@ -82,6 +87,7 @@ private:
     // The learner's text, prepared: what the text drill runs from now on.
     void chooseOwnText(const PreparedText &text);
     void showTextPreparing(bool preparing);
+    void keepOwnTextPosition();
 
     void loadSettings();
     // What a save keeps besides the records: the level, both options, the romaji buttons.
@@ -102,6 +108,8 @@ private:
     void focusStartButton();
     const WeakSpots &weakSpots();
     void drawWeakRun(WeakKind kind);
+    void keepTextPosition();
+    QString textRunReport(const RunResult &run);
 
     Platform &platform_;
     DrillSession session_;
@@ -140,5 +148,10 @@ private:
     AboutBox *aboutBox_ = nullptr;                   // Form2, built when first shown
     ResultDialog *resultDialog_ = nullptr;           // Form3, built when first shown
     QPointer<QWidget> progressWindow_;               // progressWindow, made by its plugin
+
+    // The text drills.
+    std::array<QAction *, 2> textItems_{}; // wordsItem, sentencesItem
+    TextDrillView *textView_ = nullptr;    // textDrillView, over TextPanel
+    TextSpeedHistory textSpeeds_;
     TextMenu *textMenu_ = nullptr; // openTextItem, recentTextsMenu, fixReadingItem
 };

@@ -34,7 +34,7 @@ TextMenu::TextMenu(QMenu *levelMenu, Platform &platform, QWidget *window,
       optionsPath_(QFileInfo(settingsPath).absoluteDir().filePath(QStringLiteral("RK.ini"))),
       library_(TextLibrary::folderBeside(settingsPath)), readers_(makeMeCabReader)
 {
-    levelMenu->addSeparator()->setObjectName(QStringLiteral("textSeparator"));
+    levelMenu->addSeparator()->setObjectName(QStringLiteral("ownTextSeparator"));
     openItem_ = levelMenu->addAction(tr("テキストを開く…"));
     openItem_->setObjectName(QStringLiteral("openTextItem"));
     connect(openItem_, &QAction::triggered, this, &TextMenu::chooseFile);
@@ -174,6 +174,17 @@ void TextMenu::setPosition(int position)
         return;
     text_.position = position >= 0 && size_t(position) < text_.sentences.size() ? position : 0;
     library_.setPosition(text_.name, text_.position);
+}
+
+double TextMenu::bestSpeed() const
+{
+    return hasText() ? library_.bestSpeed(text_.name) : 0;
+}
+
+void TextMenu::addSpeed(double kanaPerMinute)
+{
+    if (hasText())
+        library_.addSpeed(text_.name, kanaPerMinute);
 }
 
 void TextMenu::correctCurrentSentence()

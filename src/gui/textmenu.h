@@ -37,6 +37,11 @@ public:
     // Where the next run of the current text starts; kept in the texts folder.
     void setPosition(int position);
 
+    // The current text's best speed (kana per minute, 0 for none) and a run's, kept when it
+    // beats that.
+    double bestSpeed() const;
+    void addSpeed(double kanaPerMinute);
+
     bool preparing() const { return preparing_ > 0; }
     const PreparedText &text() const { return text_; }
     bool hasText() const { return !text_.name.isEmpty(); }

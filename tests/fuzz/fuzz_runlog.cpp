@@ -4,6 +4,7 @@
 // gives; every entry must be written back as a line that reads as the same entry, and
 // gather into statistics that stay in range, the same whether read as entries or as lines
 // and whether read whole or in two parts.
+#include "core/levels.h"
 #include "core/progressstats.h"
 #include "core/runlog.h"
 
@@ -24,7 +25,7 @@ void require(bool condition)
 
 void checkEntry(const RunLogEntry &entry)
 {
-    require(entry.level >= 1 && entry.level <= 9);
+    require(isDrillLevel(entry.level));
     require(std::isfinite(entry.seconds) && entry.seconds >= 0);
     require(std::isfinite(entry.score) && entry.score >= 0 && entry.errors >= 0);
     for (const auto &[key, n] : entry.tally.rightKeys)
@@ -105,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         lines.append(partStats);
     }
     require(lines.runs() == stats.runs());
-    for (int level = 0; level <= 9; ++level) {
+    for (int level = 0; level <= lastDrillLevel; ++level) {
         require(lines.levelRuns(level) == stats.levelRuns(level));
         for (const char key : QByteArray("abcdefghijklmnopqrstuvwxyz,.;/-")) {
             checkFigures(stats.key(level, key));

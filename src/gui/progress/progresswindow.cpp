@@ -44,7 +44,7 @@ constexpr int tableHeight = 620;
 QString levelName(int level)
 {
     const QString caption = QString::fromUtf8(levelCaption(level));
-    return isWeakDrill(level) ? caption : QStringLiteral("Level %1 %2").arg(level).arg(caption);
+    return isLevel(level) ? QStringLiteral("Level %1 %2").arg(level).arg(caption) : caption;
 }
 
 QLabel *makeNote(const QString &name, QWidget *parent)
@@ -121,6 +121,8 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     for (int level = 1; level <= lastDrillLevel; ++level)
         levelChooser_->addItem(levelName(level), level);
     levelChooser_->insertSeparator(levelCount);
+    // After the nine levels' separator and the two weak drills.
+    levelChooser_->insertSeparator(levelCount + 3);
     runCountLabel_ = new QLabel(this);
     runCountLabel_->setObjectName(QStringLiteral("runCount"));
     runCountLabel_->setWordWrap(true);
