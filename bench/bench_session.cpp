@@ -50,8 +50,8 @@ void benchRuns(bool freeRomaji, int level = 9)
     }
     const double total = microseconds(Clock::now() - started);
     std::sort(perKey.begin(), perKey.end());
-    std::printf("level %d%s, %d ordered runs, %d keys\n", level,
-                freeRomaji ? ", free romaji" : "", runs, keys);
+    std::printf("level %d%s, %d ordered runs, %d keys\n", level, freeRomaji ? ", free romaji" : "",
+                runs, keys);
     std::printf("per key: median %.2f us, 99th percentile %.2f us, max %.2f us\n",
                 perKey[perKey.size() / 2], perKey[perKey.size() * 99 / 100], perKey.back());
     std::printf("whole runs: %.2f us per key on average\n", total / keys);

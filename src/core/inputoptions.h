@@ -18,14 +18,3 @@ InputOptions readInputOptions(const QString &path);
 // over anything but a plain file, nor over one that cannot be read or parsed. Returns
 // whether the options were saved.
 bool saveInputOptions(const QString &path, const InputOptions &options);
-
-// Where an ordered run of a text drill goes on ([drills] words=12): the item after the last
-// one typed, 0 when the file has none. Kept apart from the options above, each drill's key
-// written alone.
-int readDrillPosition(const QString &path, const QString &drill);
-bool saveDrillPosition(const QString &path, const QString &drill, int position);
-
-// The folder the learner last opened a text from ([texts] lastFolder), kept beside the
-// input options with the same care; empty when unknown.
-QString readLastTextFolder(const QString &path);
-bool saveLastTextFolder(const QString &path, const QString &folder);

@@ -3,9 +3,11 @@
 
 #include "core/keytable.h"
 #include "core/levels.h"
+#include "core/regularfile.h"
 
 #include <QFile>
 #include <QLocale>
+#include <QSettings>
 
 #include <algorithm>
 #include <array>
@@ -243,6 +245,44 @@ QString TextDrill::kanaAtCursor() const
     if (!syllable.doubled)
         return syllable.kana;
     return free_.typingLead() ? syllable.kana.left(1) : syllable.kana.mid(1);
+}
+
+// ---- Positions -------------------------------------------------------------------------
+
+namespace
+{
+
+const QString positionGroup = QStringLiteral("drills/");
+
+bool readablePlainFile(const QString &path)
+{
+    QFile file;
+    return fileKind(path) == FileKind::Regular && openRegularFile(file, path, QIODevice::ReadOnly);
+}
+
+} // namespace
+
+int readDrillPosition(const QString &path, const QString &drill)
+{
+    if (!readablePlainFile(path))
+        return 0;
+    const QSettings settings(resolvedPath(path), QSettings::IniFormat);
+    bool ok = false;
+    const int position = settings.value(positionGroup + drill).toInt(&ok);
+    return ok && position >= 0 ? position : 0;
+}
+
+bool saveDrillPosition(const QString &path, const QString &drill, int position)
+{
+    const FileKind kind = fileKind(path);
+    if (kind == FileKind::Other || (kind == FileKind::Regular && !readablePlainFile(path)))
+        return false;
+    QSettings settings(kind == FileKind::Regular ? resolvedPath(path) : path, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError)
+        return false;
+    settings.setValue(positionGroup + drill, position);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 // ---- The best speeds -------------------------------------------------------------------

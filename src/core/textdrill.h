@@ -99,6 +99,12 @@ private:
     FreeRomaji free_;
 };
 
+// Where an ordered run of a text drill goes on, kept in RK.ini ([drills] words=12): the item
+// after the last one typed, 0 when the file has none. Read and written as the input options
+// are: only a plain file, each drill's key alone, everything else in the file kept.
+int readDrillPosition(const QString &path, const QString &drill);
+bool saveDrillPosition(const QString &path, const QString &drill, int position);
+
 // The best kana per minute of each text drill in the history, read on a thread of its own
 // when first asked for, then kept up to date with each run.
 class TextSpeedHistory

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 
 namespace
 {
@@ -17,7 +18,41 @@ constexpr int maxIndexEntries = 1000;
 // A copy carries the readings of its words besides the text: larger than the original.
 constexpr qint64 maxCopyBytes = 8 * maxTextFileBytes;
 
+const QString lastFolderKey = QStringLiteral("texts/lastFolder");
+
+// Opened through the check that never blocks before QSettings, which opens whatever it
+// finds, may look at it.
+bool readable(const QString &path)
+{
+    QFile file;
+    return openRegularFile(file, path, QIODevice::ReadOnly);
+}
+
 } // namespace
+
+QString readLastTextFolder(const QString &iniPath)
+{
+    if (fileKind(iniPath) != FileKind::Regular || !readable(iniPath))
+        return {};
+    const QSettings settings(resolvedPath(iniPath), QSettings::IniFormat);
+    return settings.status() == QSettings::NoError ? settings.value(lastFolderKey).toString()
+                                                   : QString();
+}
+
+bool saveLastTextFolder(const QString &iniPath, const QString &folder)
+{
+    const FileKind kind = fileKind(iniPath);
+    if (kind == FileKind::Other || (kind == FileKind::Regular && !readable(iniPath)))
+        return false;
+    // Written where a link leads: QSettings would put a new file in the link's place.
+    QSettings settings(kind == FileKind::Regular ? resolvedPath(iniPath) : iniPath,
+                       QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError)
+        return false;
+    settings.setValue(lastFolderKey, folder);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
 
 TextLibrary::TextLibrary(QString folder) : folder_(std::move(folder)) {}
 

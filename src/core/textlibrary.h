@@ -17,6 +17,11 @@
 
 constexpr int recentTextCount = 10;
 
+// The folder the learner last opened a text from, kept in RK.ini ([texts] lastFolder) with
+// the care the input options get: only a plain file, the other keys kept; empty when unknown.
+QString readLastTextFolder(const QString &iniPath);
+bool saveLastTextFolder(const QString &iniPath, const QString &folder);
+
 struct PreparedText {
     QString name; // the copy's file name in the folder
     std::vector<RubyLine> sentences;

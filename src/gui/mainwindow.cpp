@@ -610,10 +610,9 @@ void MainWindow::finishRun()
     const bool weak = isWeakDrill(run.level);
     const bool text = isTextDrill(run.level);
     // Told against the history before this run.
-    const QString report =
-        weak ? weakSpotsReport(weakSpots(), weakKindOf(run.level), weakPlan_.weakSet,
-                               session_.tally())
-             : (text ? textRunReport(run) : QString());
+    const QString report = weak ? weakSpotsReport(weakSpots(), weakKindOf(run.level),
+                                                  weakPlan_.weakSet, session_.tally())
+                                : (text ? textRunReport(run) : QString());
     const RecordedRun recorded =
         records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices(),
                            run.level == ownTextLevel ? textMenu_->text().name : QString());

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/textmenu.h"
 
-#include "core/inputoptions.h"
 #include "gui/platform.h"
 #include "gui/readingdialog.h"
 #include "reading/mecabreader.h"
