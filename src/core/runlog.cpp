@@ -418,8 +418,7 @@ const RunLogLine *RunLogReader::read(Bytes text)
     Fields fields;
     const int count = splitFields(text, fields);
     // A 13th field names a learner's text: only on its level, and never empty.
-    if (count != 10 && count != 12 &&
-        (count != 13 || fields[1] != "14" || fields[12].empty()))
+    if (count != 10 && count != 12 && (count != 13 || fields[1] != "14" || fields[12].empty()))
         return nullptr;
     line_.misses.clear();
     line_.keys.clear();

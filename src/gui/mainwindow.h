@@ -7,8 +7,8 @@
 #include "core/levels.h"
 #include "core/recordkeeper.h"
 #include "core/romaji.h"
-#include "core/textlibrary.h"
 #include "core/textdrill.h"
+#include "core/textlibrary.h"
 #include "core/weakspots.h"
 
 #include <QFontMetrics>
