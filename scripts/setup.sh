@@ -22,7 +22,8 @@ done
 
 # Debian's qt6-charts-dev needs Qt OpenGL's CMake files without depending on them.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev x11-utils
-          libxcb1-dev librsvg2-bin qt6-translations-l10n fonts-ipafont-gothic fonts-bebas-neue fonts-liberation)
+          libxcb1-dev librsvg2-bin qt6-translations-l10n fonts-ipafont-gothic fonts-bebas-neue fonts-liberation
+          libmecab-dev mecab-ipadic-utf8) # word readings for the learner's own texts
 if $tests; then
     packages+=(xvfb xauth xdotool openbox wmctrl imagemagick
                clang libclang-rt-14-dev libbenchmark-dev

@@ -37,6 +37,8 @@ const char *levelCaption(int level)
         return "単語";
     if (level == sentencesLevel)
         return "文章";
+    if (level == ownTextLevel)
+        return "テキスト";
     return isLevel(level) ? levels[std::size_t(level - 1)].menuCaption : nullptr;
 }
 

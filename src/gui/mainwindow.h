@@ -10,6 +10,7 @@
 #include "core/romaji.h"
 #include "core/runspeech.h"
 #include "core/textdrill.h"
+#include "core/textlibrary.h"
 #include "core/weakspots.h"
 
 #include <QFontMetrics>
@@ -25,11 +26,13 @@ class Platform;
 class QAction;
 class QCheckBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QToolButton;
 class RecordTable;
 class ResultDialog;
 class RomajiPanel;
+class TextMenu;
 class TextDrillView;
 
 // The main window: the drill area (the item to type, its reading line, the two options),
@@ -48,6 +51,9 @@ public slots:
     // the file on disk. Done at the close, when a run sets a record, and when the session
     // ends.
     void saveSettings();
+    // Opens the learner's text at `path` (the command line's): prepared in the background,
+    // then chosen as the current drill.
+    void openTextFile(const QString &path);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -84,6 +90,11 @@ private:
     void buildMenus();
     void buildDrillArea();
     void buildTutorialButtons();
+    void buildTextMenu(QMenu *levelMenu);
+    // The learner's text, prepared: what the text drill runs from now on.
+    void chooseOwnText(const PreparedText &text);
+    void showTextPreparing(bool preparing);
+    void keepOwnTextPosition();
 
     void loadSettings();
     // What a save keeps besides the records: the level, both options, the romaji buttons.
@@ -152,4 +163,5 @@ private:
     std::array<QAction *, 2> textItems_{}; // wordsItem, sentencesItem
     TextDrillView *textView_ = nullptr;    // textDrillView, over TextPanel
     TextSpeedHistory textSpeeds_;
+    TextMenu *textMenu_ = nullptr; // openTextItem, recentTextsMenu, fixReadingItem
 };
