@@ -19,11 +19,11 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QFontMetrics>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -208,8 +208,8 @@ void MainWindow::buildMenus()
     const std::pair<const char *, WeakKind> weakRows[] = {{"weakKeysItem", WeakKind::Keys},
                                                           {"weakKanaItem", WeakKind::Kana}};
     for (const auto &[name, kind] : weakRows) {
-        QAction *item = addItem(levelMenu, name,
-                                QString::fromUtf8(levelCaption(weakDrillLevel(kind))), true);
+        QAction *item =
+            addItem(levelMenu, name, QString::fromUtf8(levelCaption(weakDrillLevel(kind))), true);
         connectItem(item, [this, kind] { chooseWeakDrill(kind); });
         weakItems_[std::size_t(kind)] = item;
     }
@@ -273,6 +273,14 @@ void MainWindow::buildDrillArea()
     emboldenLargeText(textPanel_);
     setTextPanelLook(64, Qt::black);
     textView_ = new TextDrillView(textPanel_);
+    // A kana's key that the keyboard lacks (ー's "-") is named in the panel's corner, as the
+    // text drills name theirs.
+    offKeyLabel_ = new QLabel(textPanel_);
+    offKeyLabel_->setObjectName(QStringLiteral("offKeyLabel"));
+    offKeyLabel_->setFont(pixelFont(pGothicFamily, 12));
+    offKeyLabel_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    setColour(offKeyLabel_, QPalette::WindowText, Qt::black);
+    offKeyLabel_->hide();
 
     hintCheckBox_ = new QCheckBox(QStringLiteral("ヒントを表示"), drillArea_);
     hintCheckBox_->setObjectName(QStringLiteral("CheckBox1"));
@@ -576,6 +584,14 @@ void MainWindow::showDrill()
     textPanel_->setText(text);
     textView_->setGeometry(textPanel_->contentsRect());
     textView_->showItem(session_.textDrill(), session_.hintKey());
+    const QString &hint = session_.hintKey();
+    const QString offKey = !isTextDrill(session_.level()) && hint.size() == 1
+                               ? offKeyboardCaption(hint.front().toLatin1())
+                               : QString();
+    offKeyLabel_->setText(QStringLiteral("キー: %1").arg(offKey));
+    offKeyLabel_->setGeometry(textPanel_->contentsRect().adjusted(0, 2, -6, 0));
+    offKeyLabel_->setVisible(!offKey.isEmpty());
+    offKeyLabel_->raise();
     readingPanel_->setText(namesWeakSet && weakKind == WeakKind::Kana
                                ? weakSetLine(weakKind, weakPlan_.weakSet)
                                : session_.readingText());
@@ -659,8 +675,8 @@ void MainWindow::finishRun()
                              timed ? formatTenths(recorded.bestBefore) : none, report);
     // After a run of the nine levels, the weakest keys or kana with a way to practise them.
     const WeakKind kind = weakKindOf(run.level);
-    resultDialog_->setAdvice(!isLevel(run.level) ? QString()
-                                  : weakestLine(kind, weakSpots().ranked(kind), weakAdvised));
+    resultDialog_->setAdvice(
+        !isLevel(run.level) ? QString() : weakestLine(kind, weakSpots().ranked(kind), weakAdvised));
     // The dialog gives the focus back where it was: not to the button while it still says
     // ストップ, but once it says スタート again.
     if (startStopButton_->hasFocus())
@@ -813,8 +829,7 @@ const WeakSpots &MainWindow::weakSpots()
 
 bool MainWindow::drawWeakRun(WeakKind kind)
 {
-    weakPlan_ =
-        weakSpots().plan(kind, weakMarked_, [this](int n) { return platform_.random(n); });
+    weakPlan_ = weakSpots().plan(kind, weakMarked_, [this](int n) { return platform_.random(n); });
     session_.setWeakItems(weakPlan_.items);
     if (weakPlan_.items.isEmpty())
         refuseWeakDrill(kind);

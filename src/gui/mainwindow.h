@@ -144,6 +144,7 @@ private:
     QAction *freeRomajiItem_ = nullptr;              // freeRomajiItem
     QAction *favourWeakItem_ = nullptr;              // favourWeakItem
     QLabel *textPanel_ = nullptr;                    // TextPanel: the item to type
+    QLabel *offKeyLabel_ = nullptr; // offKeyLabel: a key the keyboard lacks, named
     QLabel *readingPanel_ = nullptr;                 // yomiPanel: its romaji
     QCheckBox *hintCheckBox_ = nullptr;              // CheckBox1
     QCheckBox *randomOrderCheckBox_ = nullptr;       // CheckBox2
