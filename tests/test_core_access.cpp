@@ -23,6 +23,8 @@ private slots:
     void roomBelow();
     void keptOnScreen_data();
     void keptOnScreen();
+    void runPanes_data();
+    void runPanes();
 };
 
 void CoreAccessTest::runSpeech_data()
@@ -171,6 +173,37 @@ void CoreAccessTest::keptOnScreen()
     QFETCH(QRect, frame);
     QFETCH(QRect, kept);
     QCOMPARE(::keptOnScreen(QRect(0, 24, 1280, 1000), frame), kept);
+}
+
+void CoreAccessTest::runPanes_data()
+{
+    QTest::addColumn<QSize>("room");
+    QTest::addColumn<bool>("beside");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<int>("share");
+    // The table needs 520 for all its columns, the chart 340. Faults: a wide window that cuts
+    // the table's columns; the table folded away in a short window that has room beside the
+    // chart (twice the size on 1280 x 1024 gives about 796 x 480); a chart squeezed below its
+    // least; a table too narrow to read shown instead of folded.
+    QTest::newRow("default") << QSize(988, 780) << true << true << 520;
+    QTest::newRow("wide, chart at its least") << QSize(968, 400) << true << true << 520;
+    QTest::newRow("twice the size") << QSize(796, 480) << true << true << 456;
+    QTest::newRow("narrow and tall") << QSize(796, 700) << false << true << 0;
+    QTest::newRow("table too narrow") << QSize(520, 400) << false << false << 0;
+    QTest::newRow("just room") << QSize(540, 400) << true << true << 200;
+    QTest::newRow("nothing") << QSize(0, 0) << false << false << 0;
+}
+
+void CoreAccessTest::runPanes()
+{
+    QFETCH(QSize, room);
+    QFETCH(bool, beside);
+    QFETCH(bool, shown);
+    QFETCH(int, share);
+    const RunPanes panes = ::runPanes(room.width(), room.height(), 520, 340);
+    QCOMPARE(panes.beside, beside);
+    QCOMPARE(panes.tableShown, shown);
+    QCOMPARE(panes.tableShare, share);
 }
 
 QTEST_APPLESS_MAIN(CoreAccessTest)

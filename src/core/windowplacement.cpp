@@ -114,3 +114,16 @@ double scaleToFit(const QRect &screen, QSize outer, double smallest)
     // Rounded down, so that fractional pixels never tip it over the edge.
     return std::max(smallest, std::floor(fit * 100) / 100);
 }
+
+RunPanes runPanes(int across, int height, int tableWidth, int chartWidth)
+{
+    // A chart beside a table is at its best this wide; stacked, both need this height.
+    constexpr int wideAcross = 968;
+    constexpr int stackedHeight = 620;
+    const int share = std::min(tableWidth, across - chartWidth);
+    if ((across >= wideAcross || height < stackedHeight) && share >= narrowestTable)
+        return {true, true, share};
+    if (height >= stackedHeight)
+        return {false, true, 0};
+    return {false, false, 0};
+}

@@ -37,3 +37,17 @@ inline constexpr QSize tallestMainWindow(808, 470);
 // included) to fit in `screen` (its available area): 1 when it fits as it is, else the largest
 // hundredth that fits both ways, never below `smallest`.
 double scaleToFit(const QRect &screen, QSize outer, double smallest = 0.25);
+
+// How the progress window shows its chart and its table of runs in `across` x `height` (the
+// room of both), when the table needs `tableWidth` to show every column and the chart at least
+// `chartWidth`: beside each other when the room is wide, else the table under the chart when
+// it is tall enough for both, else beside a chart at its narrowest with the table in what is
+// left while that is at least `narrowestTable`; only smaller room folds the table away under
+// the chart. Beside, `tableShare` is the table's width: every column where the room allows.
+struct RunPanes {
+    bool beside = true;
+    bool tableShown = true;
+    int tableShare = 0;
+};
+RunPanes runPanes(int across, int height, int tableWidth, int chartWidth);
+inline constexpr int narrowestTable = 200;

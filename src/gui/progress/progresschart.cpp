@@ -9,7 +9,7 @@
 #include <QGraphicsLayout>
 #include <QHelpEvent>
 #include <QImage>
-#include <QLegendMarker>
+#include <QLabel>
 #include <QLineSeries>
 #include <QLocale>
 #include <QPainter>
@@ -112,8 +112,6 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
 
     chart_ = new QChart;
     chart_->setAnimationOptions(QChart::NoAnimation);
-    chart_->legend()->setAlignment(Qt::AlignBottom);
-    chart_->legend()->setFont(font);
     chart_->setMargins(QMargins(4, 4, 4, 4));
     QFont titleFont = font;
     titleFont.setPixelSize(font.pixelSize() + 1);
@@ -169,19 +167,15 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
         series->attachAxis(valueAxis_);
     }
     setChart(chart_);
-    // The legend shows each kind of point as it is drawn.
-    const std::pair<QLineSeries *, QLegend::MarkerShape> legendShapes[] = {
-        {runSeries_[0], QLegend::MarkerShapeCircle},
-        {runSeries_[1], QLegend::MarkerShapeTriangle},
-        {bestSeries_, QLegend::MarkerShapeStar},
-        {outsideSeries_, QLegend::MarkerShapeRotatedRectangle}};
-    for (const auto &[series, shape] : legendShapes) {
-        for (QLegendMarker *marker : chart_->legend()->markers(series)) {
-            marker->setShape(shape);
-            marker->setBrush(series->color());
-            marker->setPen(QPen(series->color().darker(150)));
-        }
-    }
+    // The chart's own legend keeps one row however many names it has, and they run over each
+    // other: the legend is a label under the chart, in as many rows as it needs.
+    chart_->legend()->hide();
+    legend_ = new QLabel;
+    legend_->setObjectName(QStringLiteral("chartLegend"));
+    legend_->setFont(font);
+    legend_->setTextFormat(Qt::RichText);
+    legend_->setAlignment(Qt::AlignCenter);
+    legend_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     connect(runAxis_, &QValueAxis::rangeChanged, this,
             [this](qreal low, qreal high) { onAxisRangeChanged(low, high); });
@@ -432,14 +426,53 @@ void ProgressChart::nameSeries()
             : QStringLiteral("%1 %2（範囲外）").arg(standardName).arg(standard));
     // The legend names only what is drawn, and the standard score even where the scale left
     // it out.
-    for (QAbstractSeries *series : chart_->series()) {
-        const bool drawn = !static_cast<QXYSeries *>(series)->points().isEmpty();
-        for (QLegendMarker *marker : chart_->legend()->markers(series))
-            marker->setVisible(drawn);
+    writeLegend();
+}
+
+void ProgressChart::writeLegend()
+{
+    const std::pair<const QLineSeries *, std::pair<QString, QColor>> kinds[] = {
+        {standardSeries_, {QStringLiteral("┅"), standardSeries_->pen().color()}},
+        {runSeries_[0], {QStringLiteral("●"), modeColours[0]}},
+        {runSeries_[1], {QStringLiteral("▲"), modeColours[1]}},
+        {outsideSeries_, {QStringLiteral("◆"), QColor(0x60, 0x60, 0x60)}},
+        {averageSeries_[0], {QStringLiteral("━"), averageSeries_[0]->pen().color()}},
+        {averageSeries_[1], {QStringLiteral("━"), averageSeries_[1]->pen().color()}},
+        {bestSeries_, {QStringLiteral("★"), QColor(0xd0, 0x90, 0x00)}}};
+    // Whole names in rows as wide as the chart, never a name cut between two rows.
+    const QFontMetrics metrics(legend_->font());
+    const QString gap = QStringLiteral("\u3000");
+    const int room = std::max(1, width() - 8);
+    QStringList rows;
+    QString row;
+    int rowWidth = 0;
+    for (const auto &[series, symbol] : kinds) {
+        if (series->points().isEmpty())
+            continue;
+        const QString plain = symbol.first + QLatin1Char(' ') + series->name();
+        const int itemWidth = metrics.horizontalAdvance(plain);
+        const int gapWidth = rowWidth > 0 ? metrics.horizontalAdvance(gap) : 0;
+        if (rowWidth > 0 && rowWidth + gapWidth + itemWidth > room) {
+            rows << row;
+            row.clear();
+            rowWidth = 0;
+        } else if (rowWidth > 0) {
+            row += gap;
+            rowWidth += gapWidth;
+        }
+        row += QStringLiteral("<span style=\"color:%1\">%2</span>&nbsp;%3")
+                   .arg(symbol.second.name(), symbol.first, series->name().toHtmlEscaped());
+        rowWidth += itemWidth;
     }
-    // Markers shown, hidden or renamed keep their old places until the legend is laid out
-    // again: they would overlap.
-    chart_->legend()->layout()->invalidate();
+    if (rowWidth > 0)
+        rows << row;
+    legend_->setText(rows.join(QStringLiteral("<br>")));
+}
+
+void ProgressChart::resizeEvent(QResizeEvent *event)
+{
+    QChartView::resizeEvent(event);
+    writeLegend();
 }
 
 // The chart in words, for a screen reader: what it measures, the runs in view, the best and

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QCategoryAxis;
+class QLabel;
 class QLineSeries;
 class QValueAxis;
 
@@ -37,6 +38,8 @@ public:
     void setDateAxis(bool dates);
     void resetZoom();
     bool zoomed() const { return zoomed_; }
+    // The names of what is drawn, for the window to put under the chart.
+    QLabel *legend() const { return legend_; }
 
 signals:
     void zoomChanged(bool zoomed);
@@ -44,6 +47,7 @@ signals:
 protected:
     bool viewportEvent(QEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void computeValues();
@@ -53,6 +57,8 @@ private:
     void setAxes();
     void fillSeries();
     void nameSeries();
+    // The names of what is drawn, in rows as wide as the chart.
+    void writeLegend();
     void describe();
     void attachXAxis();
     double xOf(int position) const;
@@ -63,6 +69,7 @@ private:
     void onAxisRangeChanged(double low, double high);
 
     QChart *chart_ = nullptr;
+    QLabel *legend_ = nullptr; // laid out by the window, under the chart
     // Points are lines with no pen whose points are drawn as pictures: a scatter series makes
     // an item of every point, which takes tens of milliseconds for a long history.
     std::array<QLineSeries *, 2> runSeries_{};     // ordered, random

@@ -38,10 +38,6 @@ namespace
 
 // Every kana the learner met, so that any can be marked; a long list scrolls.
 constexpr int kanaShown = 500;
-// Below this width the table goes under the chart instead of beside it, and below this
-// height it is folded away under the chart.
-constexpr int besideWidth = 980;
-constexpr int tableHeight = 620;
 
 // As the level menu names it: "レベル5 ローマ字１", or a drill's own name.
 QString levelName(int level)
@@ -166,7 +162,13 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     emptyLabel_ = makeNote(QStringLiteral("emptyLabel"), this);
     emptyLabel_->setFont(pixelFont(pGothicFamily, 16));
     chartArea_ = new QStackedWidget(this);
-    chartArea_->addWidget(chart_);
+    auto *chartPage = new QWidget(this);
+    auto *chartPageLayout = new QVBoxLayout(chartPage);
+    chartPageLayout->setContentsMargins(0, 0, 0, 0);
+    chartPageLayout->setSpacing(2);
+    chartPageLayout->addWidget(chart_, 1);
+    chartPageLayout->addWidget(chart_->legend());
+    chartArea_->addWidget(chartPage);
     chartArea_->addWidget(emptyLabel_);
     chartArea_->setMinimumHeight(150);
     auto *chartLayout = new QVBoxLayout(chartPanel);
@@ -454,7 +456,7 @@ void ProgressWindow::showHistory(HistoryRead &read)
         // What the learner looks at stays: the zoom, the measure, the table's order.
         chart_->showNewRuns(stats_);
         if (!stats_.levelRuns(chosenLevel()).empty())
-            chartArea_->setCurrentWidget(chart_);
+            chartArea_->setCurrentIndex(0); // the chart and its legend
         showTable();
         showMisses();
     } else {
@@ -548,17 +550,25 @@ void ProgressWindow::placeBesideMainWindow(QMargins frame)
 void ProgressWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    const Qt::Orientation orientation = width() >= besideWidth ? Qt::Horizontal : Qt::Vertical;
-    const bool roomForTable = orientation == Qt::Horizontal || height() >= tableHeight;
-    if (runSplitter_->orientation() != orientation || roomForTable != tableShown_) {
-        runSplitter_->setOrientation(orientation);
-        tableShown_ = roomForTable;
-        // Shares, which the splitter keeps as it is laid out: the chart takes more above the
-        // table than beside it, and all of a short window.
-        runSplitter_->setSizes(!roomForTable                   ? QList<int>{1, 0}
-                               : orientation == Qt::Horizontal ? QList<int>{5000, 4000}
-                                                               : QList<int>{6000, 3000});
-    }
+    layOutRuns();
+}
+
+void ProgressWindow::layOutRuns()
+{
+    const int across = runSplitter_->width() - runSplitter_->handleWidth();
+    const RunPanes panes = runPanes(across, height(), runTable_->widthForAllColumns(),
+                                    runSplitter_->widget(0)->minimumSizeHint().width());
+    const Qt::Orientation orientation = panes.beside ? Qt::Horizontal : Qt::Vertical;
+    // Beside the chart, the table keeps every column in view at every width the room allows;
+    // the chart takes the rest. Stacked, the shares stay as the learner drags them.
+    if (!panes.beside && runSplitter_->orientation() == orientation &&
+        panes.tableShown == tableShown_)
+        return;
+    runSplitter_->setOrientation(orientation);
+    tableShown_ = panes.tableShown;
+    runSplitter_->setSizes(!panes.tableShown ? QList<int>{1, 0}
+                           : panes.beside ? QList<int>{across - panes.tableShare, panes.tableShare}
+                                          : QList<int>{6000, 3000});
 }
 
 bool ProgressWindow::listTexts()
@@ -591,7 +601,7 @@ void ProgressWindow::showLevel()
     const int level = chosenLevel();
     missScope_->setItemText(1, levelName(scopeLevel(level)));
     if (chart_->showLevel(stats_, level)) {
-        chartArea_->setCurrentWidget(chart_);
+        chartArea_->setCurrentIndex(0); // the chart and its legend
         return;
     }
     emptyLabel_->setText(
@@ -606,6 +616,7 @@ void ProgressWindow::showTable()
     const bool oneLevel = tableScope_->currentIndex() == 0;
     runTable_->runs()->showRuns(stats_, oneLevel ? chosenLevel() : 0);
     runTable_->setColumnHidden(RunTableModel::Level, oneLevel);
+    layOutRuns();
 }
 
 void ProgressWindow::showMisses()

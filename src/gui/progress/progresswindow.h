@@ -77,6 +77,9 @@ private:
     int chosenLevel() const;
     void showLevel();
     void showTable();
+    // The chart and the table of runs beside each other, stacked or the table folded away, as
+    // the window's size allows.
+    void layOutRuns();
     void showMisses();
     void showTotals();
     void showMarks();

@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QLocale>
+#include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -52,6 +54,9 @@ double sortKey(const RunFigures &run, int column)
     }
 }
 
+// Room left and right of a cell's text: the style's margins with a little air.
+constexpr int cellPadding = 8;
+
 } // namespace
 
 void RunTableModel::showRuns(const ProgressStats &stats, int level)
@@ -87,7 +92,8 @@ QVariant shownText(const RunFigures &run, int column)
 {
     switch (column) {
     case RunTableModel::Date:
-        return japanese().toString(run.ended(), QStringLiteral("yyyy/MM/dd HH:mm"));
+        // The year is in the tooltip: the table keeps every column in view.
+        return japanese().toString(run.ended(), QStringLiteral("MM/dd HH:mm"));
     case RunTableModel::Level: {
         // As the level menu names it.
         const char *caption = levelCaption(run.level);
@@ -150,6 +156,8 @@ QVariant RunTableModel::data(const QModelIndex &index, int role) const
                    : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     if (column == Counted || role == Qt::ForegroundRole || role == Qt::FontRole)
         return countedData(run, column, role);
+    if (column == Date && role == Qt::ToolTipRole)
+        return japanese().toString(run.ended(), QStringLiteral("yyyy/MM/dd HH:mm"));
     return role == Qt::DisplayRole ? shownText(run, column) : QVariant();
 }
 
@@ -247,11 +255,31 @@ RunTable::RunTable(QWidget *parent) : QTableView(parent)
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    // Each column as wide as its widest text or its title with the sort arrow, whichever is
+    // wider.
     const QFontMetrics metrics = fontMetrics();
+    const QFontMetrics titleMetrics(horizontalHeader()->font());
     const char *widest[RunTableModel::Columns] = {
-        "0000/00/00 00:00", "ホーム＋上段", "ランダム", "000.0", "ミス", "000.0",
-        "000.0 かな",       "100.0 %",      "新記録",   "集計"};
-    for (int column = 0; column < RunTableModel::Columns; ++column)
-        setColumnWidth(column, metrics.horizontalAdvance(QString::fromUtf8(widest[column])) + 14);
+        "00/00 00:00", "ホーム＋上段", "ランダム", "000.0",  "000",
+        "000.0",       "000.0 かな",   "100.0 %",  "新記録", ""};
+    const int arrow = style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, this);
+    for (int column = 0; column < RunTableModel::Columns; ++column) {
+        const QString title =
+            model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        widths_[std::size_t(column)] =
+            std::max(metrics.horizontalAdvance(QString::fromUtf8(widest[column])),
+                     titleMetrics.horizontalAdvance(title) + arrow) +
+            cellPadding;
+        setColumnWidth(column, widths_[std::size_t(column)]);
+    }
     horizontalHeader()->setStretchLastSection(true);
+}
+
+int RunTable::widthForAllColumns() const
+{
+    int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < model_->columnCount(); ++column)
+        if (!isColumnHidden(column))
+            width += widths_[std::size_t(column)];
+    return width;
 }

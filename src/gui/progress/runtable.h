@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QTableView>
 
+#include <array>
 #include <vector>
 
 // The runs of one level or of all levels as rows (date, level, order, time, errors, score,
@@ -64,7 +65,11 @@ class RunTable : public QTableView
 public:
     explicit RunTable(QWidget *parent = nullptr);
     RunTableModel *runs() const { return model_; }
+    // The width that shows every column not hidden, with room for the vertical scroll bar.
+    int widthForAllColumns() const;
 
 private:
     RunTableModel *model_ = nullptr;
+    // Each column's width for its widest text; the last one stretches past it.
+    std::array<int, RunTableModel::Columns> widths_{};
 };
