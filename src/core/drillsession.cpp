@@ -57,8 +57,7 @@ void DrillSession::setWeakItems(const QStringList &items)
 
 QString DrillSession::levelTitle() const
 {
-    return isWeakDrill(level_) ? QString::fromUtf8(levelCaption(level_))
-                               : QStringLiteral("Level%1").arg(level_);
+    return isWeakDrill(level_) ? levelName(level_) : QStringLiteral("Level%1").arg(level_);
 }
 
 void DrillSession::start(quint32 nowMs)

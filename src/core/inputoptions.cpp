@@ -10,6 +10,7 @@ namespace
 {
 
 const QString freeRomajiKey = QStringLiteral("input/freeRomaji");
+const QString languageKey = QStringLiteral("interface/language");
 
 // Whether the plain file at `path` can be opened for reading; opened through the check
 // that never blocks, before QSettings, which opens whatever it finds, may look at it.
@@ -44,6 +45,29 @@ bool saveInputOptions(const QString &path, const InputOptions &options)
     if (settings.status() != QSettings::NoError)
         return false;
     settings.setValue(freeRomajiKey, options.freeRomaji);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+LanguageChoice readLanguageChoice(const QString &path)
+{
+    if (fileKind(path) != FileKind::Regular || !readable(path))
+        return LanguageChoice::Desktop;
+    const QSettings settings(resolvedPath(path), QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError)
+        return LanguageChoice::Desktop;
+    return languageChoiceFromKey(settings.value(languageKey).toString());
+}
+
+bool saveLanguageChoice(const QString &path, LanguageChoice choice)
+{
+    const FileKind kind = fileKind(path);
+    if (kind == FileKind::Other || (kind == FileKind::Regular && !readable(path)))
+        return false;
+    QSettings settings(kind == FileKind::Regular ? resolvedPath(path) : path, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError)
+        return false;
+    settings.setValue(languageKey, languageChoiceKey(choice));
     settings.sync();
     return settings.status() == QSettings::NoError;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/language.h"
+
 #include <QString>
 
 // "RK.ini", beside RK.set: the input options that RK.set has no line for, in INI format
@@ -18,3 +20,9 @@ InputOptions readInputOptions(const QString &path);
 // over anything but a plain file, nor over one that cannot be read or parsed. Returns
 // whether the options were saved.
 bool saveInputOptions(const QString &path, const InputOptions &options);
+
+// [interface] language: the interface's language from the next start ("ja", "en", or the
+// desktop's). Read and written with the same care as the options above, on its own, so that
+// saving one never resets the other.
+LanguageChoice readLanguageChoice(const QString &path);
+bool saveLanguageChoice(const QString &path, LanguageChoice choice);

@@ -5,6 +5,8 @@
 
 #include "core/keytable.h"
 
+#include <QCoreApplication>
+
 #include <vector>
 
 namespace
@@ -42,37 +44,39 @@ struct TutorialLine {
 
 const std::vector<TutorialLine> &tutorialLines()
 {
+    // clang-format off
     static const std::vector<TutorialLine> lines{
-        {"タイピングの方法を説明します",
+        {QT_TRANSLATE_NOOP("Tutorial", "タイピングの方法を説明します"),
          {{Action::FontPoints, 32}, {Action::FontColour, blue}},
          {}},
-        {"タイピングのコツは２つあります", {}, {}},
-        {"①ホームポジションを維持すること", {}, {}},
-        {"②正しい指使いをすることです", {}, {}},
-        {"まずホームポジションを説明します", {}, {}},
-        {"人さし指をＦとＪにのせます", {}, {{Action::KeyColour, red, "FJ"}}},
-        {"となりの指はとなりのキーにのせます", {}, {{Action::KeyColour, red, "DSAKL;"}}},
-        {"これがホームポジションです", {}, {}},
-        {"次に指使いを説明します", {{Action::ClearColours}}, {}},
-        {"各指は３つのキーを担当します", {}, {}},
-        {"小指は緑色のキーを担当します", {fingerKeys(Finger::Little, littleFingerColour)}, {}},
-        {"薬指は黄色のキーを担当します", {fingerKeys(Finger::Ring, ringFingerColour)}, {}},
-        {"中指は水色のキーを担当します", {fingerKeys(Finger::Middle, middleFingerColour)}, {}},
-        {"人さし指は桃色のキーを担当します", {fingerKeys(Finger::Index, indexFingerColour)}, {}},
-        {"人さし指だけ６つのキーを担当します", {fingerKeys(Finger::Index, indexFingerColour)}, {}},
-        {"たとえば、Ｒをタイプするときは", {{Action::KeyColour, red, "R"}}, {}},
-        {"左手人さし指でＲをタイプします", {}, {}},
-        {"その後すぐに人さし指をＦに戻します", {{Action::KeyColour, red, "F"}}, {}},
-        {"このようにすることで", {}, {}},
-        {"ホームポジションを維持できるのです", {}, {}},
-        {"ＦとＪには小さな突起があるので",
+        {QT_TRANSLATE_NOOP("Tutorial", "タイピングのコツは２つあります"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "①ホームポジションを維持すること"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "②正しい指使いをすることです"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "まずホームポジションを説明します"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "人さし指をＦとＪにのせます"), {}, {{Action::KeyColour, red, "FJ"}}},
+        {QT_TRANSLATE_NOOP("Tutorial", "となりの指はとなりのキーにのせます"), {}, {{Action::KeyColour, red, "DSAKL;"}}},
+        {QT_TRANSLATE_NOOP("Tutorial", "これがホームポジションです"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "次に指使いを説明します"), {{Action::ClearColours}}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "各指は３つのキーを担当します"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "小指は緑色のキーを担当します"), {fingerKeys(Finger::Little, littleFingerColour)}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "薬指は黄色のキーを担当します"), {fingerKeys(Finger::Ring, ringFingerColour)}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "中指は水色のキーを担当します"), {fingerKeys(Finger::Middle, middleFingerColour)}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "人さし指は桃色のキーを担当します"), {fingerKeys(Finger::Index, indexFingerColour)}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "人さし指だけ６つのキーを担当します"), {fingerKeys(Finger::Index, indexFingerColour)}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "たとえば、Ｒをタイプするときは"), {{Action::KeyColour, red, "R"}}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "左手人さし指でＲをタイプします"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "その後すぐに人さし指をＦに戻します"), {{Action::KeyColour, red, "F"}}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "このようにすることで"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "ホームポジションを維持できるのです"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "ＦとＪには小さな突起があるので"),
          {{Action::ClearColours}},
          {{Action::KeyColour, red, "FJ"}}},
-        {"触るだけで指の位置が確認できます", {}, {}},
-        {"End Tutorial",
+        {QT_TRANSLATE_NOOP("Tutorial", "触るだけで指の位置が確認できます"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "End Tutorial"),
          {{Action::ClearColours}, {Action::FontPoints, 48}, {Action::FontColour, black}},
          {}},
     };
+    // clang-format on
     return lines;
 }
 
@@ -115,7 +119,7 @@ TutorialLook tutorialLook(int line)
     for (int n = 0; n <= line; ++n) {
         const TutorialLine &entry = lines[std::size_t(n)];
         run(look, entry.before);
-        look.caption = QString::fromUtf8(entry.caption);
+        look.caption = QCoreApplication::translate("Tutorial", entry.caption);
         run(look, entry.after);
     }
     return look;

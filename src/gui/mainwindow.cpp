@@ -12,6 +12,7 @@
 #include "gui/recordtable.h"
 #include "gui/resultdialog.h"
 #include "gui/romajipanel.h"
+#include "gui/translations.h"
 #include "gui/widgets.h"
 
 #include <QAccessible>
@@ -31,6 +32,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <tuple>
 
 namespace
 {
@@ -38,9 +40,6 @@ namespace
 constexpr int clientWidth = 800;
 // The nominal frame, caption and menu bar that the layout's outer heights include.
 constexpr int frameAllowance = 46;
-const QString startCaption = QStringLiteral("スタート");
-const QString stopCaption = QStringLiteral("ストップ");
-const QString tutorialCaption = QStringLiteral("Tutorial");
 
 // A panel of the drill area with a sunken bevel, drawn as a framed label.
 QLabel *makePanel(QWidget *parent, const QString &name, const QRect &geometry,
@@ -130,13 +129,13 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     keyboard_->setGeometry(0, 118, clientWidth, 236);
     connect(keyboard_, &KeyboardView::backgroundDoubleClicked, this, &MainWindow::offerDemoMode);
     // It holds the focus while Start cannot: in the tutorial its description is the line.
-    keyboard_->setAccessibleName(QStringLiteral("キーボード"));
-    startStopButton_ = new QPushButton(startCaption, keyboard_);
+    keyboard_->setAccessibleName(tr("キーボード"));
+    startStopButton_ = new QPushButton(tr("スタート"), keyboard_);
     startStopButton_->setObjectName(QStringLiteral("Button1"));
     startStopButton_->setGeometry(696, 24, 89, 33);
     startStopButton_->setAutoDefault(false);
     // Outside a run a screen reader gives this as the button's description too.
-    startStopButton_->setToolTip(QStringLiteral("F5 キーでもスタート・ストップできます"));
+    startStopButton_->setToolTip(tr("F5 キーでもスタート・ストップできます"));
     connect(startStopButton_, &QPushButton::clicked, this, &MainWindow::toggleDrillRun);
     buildTutorialButtons();
 
@@ -191,13 +190,13 @@ void MainWindow::buildMenus()
     bar->setObjectName(QStringLiteral("MainMenu1"));
     bar->setNativeMenuBar(false);
 
-    QMenu *levelMenu = bar->addMenu(QStringLiteral("レベル"));
+    QMenu *levelMenu = bar->addMenu(tr("レベル"));
     levelMenu->setObjectName(QStringLiteral("set"));
     for (int level = 1; level <= levelCount; ++level) {
         if (level == 5)
             addSeparator(levelMenu, "N2");
         QAction *item = addItem(levelMenu, qPrintable(QStringLiteral("Level%1").arg(level)),
-                                QString::fromUtf8(levelInfo(level)->menuCaption), true);
+                                levelName(level), true);
         connectItem(item, [this, level] { selectLevel(level); });
         levelItems_[level - 1] = item;
     }
@@ -205,8 +204,7 @@ void MainWindow::buildMenus()
     const std::pair<const char *, WeakKind> weakRows[] = {{"weakKeysItem", WeakKind::Keys},
                                                           {"weakKanaItem", WeakKind::Kana}};
     for (const auto &[name, kind] : weakRows) {
-        QAction *item = addItem(levelMenu, name,
-                                QString::fromUtf8(levelCaption(weakDrillLevel(kind))), true);
+        QAction *item = addItem(levelMenu, name, levelName(weakDrillLevel(kind)), true);
         connectItem(item, [this, kind] { chooseWeakDrill(kind); });
         weakItems_[std::size_t(kind)] = item;
     }
@@ -215,36 +213,54 @@ void MainWindow::buildMenus()
     // from it seldom waits.
     connect(levelMenu, &QMenu::aboutToShow, this, [this] { weakHistory_.startReading(); });
 
-    QMenu *optionMenu = bar->addMenu(QStringLiteral("オプション"));
+    QMenu *optionMenu = bar->addMenu(tr("オプション"));
     optionMenu->setObjectName(QStringLiteral("Option1"));
-    keyColourItem_ = addItem(optionMenu, "KeyColor", QStringLiteral("キー色付け"), true);
+    keyColourItem_ = addItem(optionMenu, "KeyColor", tr("キー色付け"), true);
     connectItem(keyColourItem_, [this] { toggleFingerColours(); });
-    QAction *romajiItem = addItem(optionMenu, "setSpelling", QStringLiteral("ローマ字設定"), false);
+    QAction *romajiItem = addItem(optionMenu, "setSpelling", tr("ローマ字設定"), false);
     connectItem(romajiItem, [this] { romajiPanel_->unroll(); });
     addSeparator(optionMenu, "N3");
-    QAction *recordItem = addItem(optionMenu, "showScore", QStringLiteral("記録表示"), false);
+    QAction *recordItem = addItem(optionMenu, "showScore", tr("記録表示"), false);
     connectItem(recordItem, [this] { recordTable_->unroll(records_.scores()); });
-    freeRomajiItem_ =
-        addItem(optionMenu, "freeRomajiItem", QStringLiteral("ローマ字を自由に入力"), true);
+    freeRomajiItem_ = addItem(optionMenu, "freeRomajiItem", tr("ローマ字を自由に入力"), true);
     connectItem(freeRomajiItem_, [this] { toggleFreeRomaji(); });
-    QAction *progressItem =
-        addItem(optionMenu, "progressItem", QStringLiteral("成績グラフ"), false);
+    QAction *progressItem = addItem(optionMenu, "progressItem", tr("成績グラフ"), false);
     connectItem(progressItem, [this] { openProgressWindow(); });
 
-    QMenu *helpMenu = bar->addMenu(QStringLiteral("ヘルプ"));
+    QMenu *helpMenu = bar->addMenu(tr("ヘルプ"));
     helpMenu->setObjectName(QStringLiteral("Help1"));
-    QAction *tutorialItem =
-        addItem(helpMenu, "Tutorial", QStringLiteral("タイピングの方法"), false);
+    QAction *tutorialItem = addItem(helpMenu, "Tutorial", tr("タイピングの方法"), false);
     connectItem(tutorialItem, [this] { startTutorial(); });
+    buildLanguageMenu(helpMenu);
     addSeparator(helpMenu, "N1");
-    QAction *aboutItem =
-        addItem(helpMenu, "aboutMenu1", QStringLiteral("Rinkaro について..."), false);
+    QAction *aboutItem = addItem(helpMenu, "aboutMenu1", tr("Rinkaro について..."), false);
     connectItem(aboutItem, [this] {
         // The dialogs are built when first shown, so that start-up does not wait for them.
         if (!aboutBox_)
             aboutBox_ = new AboutBox(this);
         platform_.showModal(aboutBox_);
     });
+}
+
+void MainWindow::buildLanguageMenu(QMenu *helpMenu)
+{
+    // In both languages, so that a learner who cannot read the one shown still finds it.
+    QMenu *menu = helpMenu->addMenu(QStringLiteral("Language / 言語"));
+    menu->setObjectName(QStringLiteral("languageMenu"));
+    // Each language is named in itself, as its readers know it.
+    const std::tuple<const char *, LanguageChoice, QString> rows[] = {
+        {"languageJapanese", LanguageChoice::Japanese, QStringLiteral("日本語")},
+        {"languageEnglish", LanguageChoice::English, QStringLiteral("English")},
+        {"languageDesktop", LanguageChoice::Desktop, tr("デスクトップと同じ")},
+    };
+    for (const auto &[name, choice, caption] : rows) {
+        QAction *item = menu->addAction(caption);
+        item->setObjectName(QLatin1String(name));
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [this, choice] { chooseLanguage(choice); });
+        languageItems_[std::size_t(choice)] = item;
+    }
+    showLanguageChoice();
 }
 
 void MainWindow::buildDrillArea()
@@ -255,7 +271,7 @@ void MainWindow::buildDrillArea()
     emboldenLargeText(textPanel_);
     setTextPanelLook(64, Qt::black);
 
-    hintCheckBox_ = new QCheckBox(QStringLiteral("ヒントを表示"), drillArea_);
+    hintCheckBox_ = new QCheckBox(tr("ヒントを表示"), drillArea_);
     hintCheckBox_->setObjectName(QStringLiteral("CheckBox1"));
     hintCheckBox_->setGeometry(568, 0, 113, 17);
     hintCheckBox_->setFont(pixelFont(gothicFamily, 13));
@@ -265,7 +281,7 @@ void MainWindow::buildDrillArea()
     connect(hintCheckBox_, &QCheckBox::toggled, this,
             [this](bool checked) { session_.setHintShown(checked); });
 
-    randomOrderCheckBox_ = new QCheckBox(QStringLiteral("ランダムに発生"), drillArea_);
+    randomOrderCheckBox_ = new QCheckBox(tr("ランダムに発生"), drillArea_);
     randomOrderCheckBox_->setObjectName(QStringLiteral("CheckBox2"));
     randomOrderCheckBox_->setGeometry(688, 0, 97, 17);
     connect(randomOrderCheckBox_, &QCheckBox::toggled, this,
@@ -289,12 +305,12 @@ void MainWindow::buildTutorialButtons()
         void (MainWindow::*handler)();
     };
     const ButtonRow rows[] = {
-        {tutorialEndButton_, "SpeedButton1", QRect(760, 104, 25, 21), Glyph::Stop, "終了",
-         &MainWindow::endTutorial},
-        {tutorialNextButton_, "SpeedButton2", QRect(736, 100, 25, 25), Glyph::Right, "次へ",
-         &MainWindow::stepTutorialForward},
-        {tutorialBackButton_, "SpeedButton3", QRect(712, 100, 25, 25), Glyph::Left, "前へ",
-         &MainWindow::stepTutorialBack},
+        {tutorialEndButton_, "SpeedButton1", QRect(760, 104, 25, 21), Glyph::Stop,
+         QT_TR_NOOP("終了"), &MainWindow::endTutorial},
+        {tutorialNextButton_, "SpeedButton2", QRect(736, 100, 25, 25), Glyph::Right,
+         QT_TR_NOOP("次へ"), &MainWindow::stepTutorialForward},
+        {tutorialBackButton_, "SpeedButton3", QRect(712, 100, 25, 25), Glyph::Left,
+         QT_TR_NOOP("前へ"), &MainWindow::stepTutorialBack},
     };
     for (const ButtonRow &row : rows) {
         auto *button = new QToolButton(drillArea_);
@@ -302,7 +318,7 @@ void MainWindow::buildTutorialButtons()
         button->setGeometry(row.geometry);
         button->setIcon(glyphIcon(row.glyph));
         button->setIconSize(QSize(16, 16));
-        button->setToolTip(QString::fromUtf8(row.toolTip));
+        button->setToolTip(tr(row.toolTip));
         button->setAccessibleName(button->toolTip());
         button->setFocusPolicy(Qt::NoFocus);
         button->hide();
@@ -318,13 +334,15 @@ void MainWindow::loadSettings()
     const std::optional<SettingsRecord> stored = records_.load();
     if (!stored) {
         // No file is written here: the first close creates it.
-        platform_.messageBox(this, QMessageBox::Information, QStringLiteral("ようこそ"),
-                             QStringLiteral("設定ファイルを初期化します。"), QMessageBox::Ok);
+        platform_.messageBox(this, QMessageBox::Information, tr("ようこそ"),
+                             tr("設定ファイルを初期化します。"), QMessageBox::Ok);
     }
     const SettingsRecord values = stored.value_or(SettingsRecord());
     romajiPanel_->setChoices(values.romaji);
     session_.setRomaji(RomajiTable(values.romaji));
     romajiEdited_ = values.romaji;
+    languageChoice_ = readLanguageChoice(optionsPath_);
+    showLanguageChoice();
     const InputOptions options = readInputOptions(optionsPath_);
     freeRomajiItem_->setChecked(options.freeRomaji);
     session_.setFreeRomaji(options.freeRomaji);
@@ -489,12 +507,12 @@ void MainWindow::toggleDrillRun()
             drawWeakRun(weakKindOf(session_.level()));
         session_.start(platform_.tickCount());
         modes_.runStarted();
-        startStopButton_->setText(stopCaption);
+        startStopButton_->setText(tr("ストップ"));
         applyLayout(layout_.layOutForLevel(session_.level()));
     } else {
         session_.stop();
         modes_.runEnded();
-        startStopButton_->setText(startCaption);
+        startStopButton_->setText(tr("スタート"));
     }
     showModes();
     showDrill();
@@ -545,7 +563,7 @@ void MainWindow::describeItem()
     describedText_ = session_.mainText();
     const QString reading = session_.readingText().simplified();
     const QString description =
-        reading.isEmpty() ? describedText_ : describedText_ + QStringLiteral("、") + reading;
+        reading.isEmpty() ? describedText_ : tr("%1、%2").arg(describedText_, reading);
     if (description != startStopButton_->accessibleDescription()) {
         startStopButton_->setAccessibleDescription(description); // which tells the readers
     } else {
@@ -593,7 +611,7 @@ void MainWindow::finishRun()
                              weak ? none : formatTenths(recorded.bestBefore), report);
     platform_.showModal(resultDialog_);
     applyLayout(layout_.layOutForLevel(session_.level()));
-    startStopButton_->setText(startCaption);
+    startStopButton_->setText(tr("スタート"));
     modes_.runEnded();
     showDrill();
 }
@@ -689,9 +707,8 @@ void MainWindow::openProgressWindow()
     QString error;
     ProgressWindowFactory *factory = loadProgressWindowFactory(progressPluginFolders(), &error);
     if (!factory) {
-        platform_.messageBox(this, QMessageBox::Warning, QStringLiteral("成績グラフ"),
-                             QStringLiteral("成績グラフを開けませんでした。\n%1").arg(error),
-                             QMessageBox::Ok);
+        platform_.messageBox(this, QMessageBox::Warning, tr("成績グラフ"),
+                             tr("成績グラフを開けませんでした。\n%1").arg(error), QMessageBox::Ok);
         return;
     }
     // The history is read at every opening, so the window shows the runs made meanwhile.
@@ -734,16 +751,15 @@ bool MainWindow::chooseWeakDrill(WeakKind kind, const QStringList &marked)
 {
     const WeakSpots &spots = weakSpots();
     if (spots.runs(kind) == 0 && marked.isEmpty()) {
-        platform_.messageBox(
-            this, QMessageBox::Information, QString::fromUtf8(levelCaption(weakDrillLevel(kind))),
-            kind == WeakKind::Keys
-                ? QStringLiteral("苦手なキーを選ぶための記録がまだありません。\n"
-                                 "レベル1〜4を練習すると、ミスの多いキーや時間のかかるキーを"
-                                 "集めて練習できるようになります。")
-                : QStringLiteral("苦手なかなを選ぶための記録がまだありません。\n"
-                                 "レベル5〜9を練習すると、ミスの多いかなや時間のかかるかなを"
-                                 "集めて練習できるようになります。"),
-            QMessageBox::Ok);
+        platform_.messageBox(this, QMessageBox::Information, levelName(weakDrillLevel(kind)),
+                             kind == WeakKind::Keys
+                                 ? tr("苦手なキーを選ぶための記録がまだありません。\n"
+                                      "レベル1〜4を練習すると、ミスの多いキーや時間のかかるキーを"
+                                      "集めて練習できるようになります。")
+                                 : tr("苦手なかなを選ぶための記録がまだありません。\n"
+                                      "レベル5〜9を練習すると、ミスの多いかなや時間のかかるかなを"
+                                      "集めて練習できるようになります。"),
+                             QMessageBox::Ok);
         selectLevel(session_.level()); // the ticks as they were
         return false;
     }
@@ -778,9 +794,9 @@ void MainWindow::toggleFingerColours()
 
 void MainWindow::offerDemoMode()
 {
-    const auto answer = platform_.messageBox(
-        this, QMessageBox::Question, QStringLiteral("デモ・モード"),
-        QStringLiteral("デモ・モードに移行しますか？"), QMessageBox::Yes | QMessageBox::No);
+    const auto answer = platform_.messageBox(this, QMessageBox::Question, tr("デモ・モード"),
+                                             tr("デモ・モードに移行しますか？"),
+                                             QMessageBox::Yes | QMessageBox::No);
     modes_.demoAnswered(answer == QMessageBox::Yes);
     showModes();
     if (!modes_.demo())
@@ -796,6 +812,30 @@ void MainWindow::toggleFreeRomaji()
     saveInputOptions(optionsPath_, {on});
     if (session_.running())
         showDrill();
+}
+
+void MainWindow::chooseLanguage(LanguageChoice choice)
+{
+    const bool changed = choice != languageChoice_;
+    languageChoice_ = choice;
+    showLanguageChoice();
+    if (!changed)
+        return;
+    // The translations are installed once, at start: the windows' captions are not rebuilt.
+    saveLanguageChoice(optionsPath_, choice);
+    const char *note = QT_TR_NOOP("表示の言語は、次に起動したときから切り替わります。");
+    QString text = tr(note);
+    const Language next = interfaceLanguage(choice, QLocale::system().uiLanguages());
+    if (next != currentLanguage())
+        text += QStringLiteral("\n") + translatedIn(next, "MainWindow", note);
+    platform_.messageBox(this, QMessageBox::Information, QStringLiteral("Language / 言語"), text,
+                         QMessageBox::Ok);
+}
+
+void MainWindow::showLanguageChoice()
+{
+    for (std::size_t k = 0; k < languageItems_.size(); ++k)
+        languageItems_[k]->setChecked(LanguageChoice(k) == languageChoice_);
 }
 
 void MainWindow::applyRomajiChoices(const RomajiChoices &choices)
@@ -818,9 +858,9 @@ void MainWindow::startTutorial()
         keyboard_->lightKey(QString());
     if (modes_.tutorialStarted()) {
         applyLayout(layout_.startTutorial());
-        textPanel_->setText(tutorialCaption);
+        textPanel_->setText(QCoreApplication::translate("Tutorial", "Tutorial"));
         keyboard_->setAccessibleDescription(
-            QStringLiteral("タイピングの方法。右矢印キーで次へ、左矢印キーで前へ、End キーで終了"));
+            tr("タイピングの方法。右矢印キーで次へ、左矢印キーで前へ、End キーで終了"));
     }
     showModes();
     keyboard_->showFingerColours(false);

@@ -4,6 +4,7 @@
 #include "core/drillarealayout.h"
 #include "core/drillmodes.h"
 #include "core/drillsession.h"
+#include "core/language.h"
 #include "core/levels.h"
 #include "core/recordkeeper.h"
 #include "core/romaji.h"
@@ -22,6 +23,7 @@ class Platform;
 class QAction;
 class QCheckBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QToolButton;
 class RecordTable;
@@ -57,6 +59,8 @@ private slots:
     void offerDemoMode();
     void applyRomajiChoices(const RomajiChoices &choices);
     void toggleFreeRomaji();
+    // Kept in RK.ini for the next start, which the learner is told.
+    void chooseLanguage(LanguageChoice choice);
     void startTutorial();
     void stepTutorialForward();
     void stepTutorialBack();
@@ -70,6 +74,8 @@ private slots:
 
 private:
     void buildMenus();
+    void buildLanguageMenu(QMenu *helpMenu);
+    void showLanguageChoice();
     void buildDrillArea();
     void buildTutorialButtons();
 
@@ -108,6 +114,7 @@ private:
     int textPanelPixels_ = 0; // the text panel's font size, unless its text must be smaller
     std::optional<QFontMetrics> textPanelMetrics_; // of that size
     QString optionsPath_;     // RK.ini
+    LanguageChoice languageChoice_ = LanguageChoice::Desktop; // as RK.ini keeps it
     int describedItem_ = 0;   // the item of the run that the Start button describes, 0: none
     QString describedText_;
 
@@ -116,6 +123,7 @@ private:
     std::array<QAction *, 2> weakItems_{};           // weakKeysItem, weakKanaItem
     QAction *keyColourItem_ = nullptr;               // KeyColor
     QAction *freeRomajiItem_ = nullptr;              // freeRomajiItem
+    std::array<QAction *, 3> languageItems_{};       // by LanguageChoice
     QLabel *textPanel_ = nullptr;                    // TextPanel: the item to type
     QLabel *readingPanel_ = nullptr;                 // yomiPanel: its romaji
     QCheckBox *hintCheckBox_ = nullptr;              // CheckBox1

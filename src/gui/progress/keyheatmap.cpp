@@ -92,17 +92,17 @@ QColor mix(const QColor &a, const QColor &b, double t)
 QString keyText(const QString &caption, const PressFigures &figures, double rate, double ms)
 {
     if (figures.presses() == 0)
-        return QStringLiteral("%1: 記録なし").arg(caption);
-    QString text = QStringLiteral("%1: ミス率 %2（%3 回中 %4 回ミス）")
+        return KeyHeatMap::tr("%1: 記録なし").arg(caption);
+    QString text = KeyHeatMap::tr("%1: ミス率 %2（%3 回中 %4 回ミス）")
                        .arg(caption, percentText(rate))
                        .arg(figures.presses())
                        .arg(figures.misses);
     if (const char instead = figures.mostOftenInstead())
-        text += QStringLiteral("、よく押す誤キー %1").arg(typedKeyName(instead));
-    text += figures.timed > 0 ? QStringLiteral("\n1打の時間 %1").arg(secondsText(ms))
-                              : QStringLiteral("\n1打の時間: 記録なし");
+        text += KeyHeatMap::tr("、よく押す誤キー %1").arg(typedKeyName(instead));
+    text += figures.timed > 0 ? KeyHeatMap::tr("\n1打の時間 %1").arg(secondsText(ms))
+                              : KeyHeatMap::tr("\n1打の時間: 記録なし");
     if (figures.presses() < fewPresses)
-        text += QStringLiteral("\n押した回数が少ないため、色は薄く表示しています");
+        text += KeyHeatMap::tr("\n押した回数が少ないため、色は薄く表示しています");
     return text;
 }
 
@@ -122,7 +122,7 @@ QString percentText(double rate)
 
 QString secondsText(double ms)
 {
-    return QString::number(ms / 1000, 'f', 2) + QStringLiteral(" 秒");
+    return KeyHeatMap::tr("%1 秒").arg(QString::number(ms / 1000, 'f', 2));
 }
 
 QString typedKeyName(char typed)
@@ -256,8 +256,9 @@ void KeyHeatMap::showMarks()
         const bool marked = marked_.count(keyAt(k)) > 0;
         if (marked)
             layer->rims << keys_[k]->geometry();
-        keys_[k]->setToolTip(tips_[k] + (marked ? QStringLiteral("\n練習に選んでいます（もう一度クリックで外します）")
-                                                : QStringLiteral("\nクリックで練習に選べます")));
+        keys_[k]->setToolTip(tips_[k] +
+                             (marked ? tr("\n練習に選んでいます（もう一度クリックで外します）")
+                                     : tr("\nクリックで練習に選べます")));
     }
     layer->raise();
     layer->update();
@@ -344,11 +345,11 @@ void KeyHeatMap::showKeys(const ProgressStats &stats, int level, HeatMeasure mea
     showMarks();
     const bool any = highest >= lowest && std::isfinite(highest);
     if (measure == HeatMeasure::Misses) {
-        legendTitle_->setText(QStringLiteral("ミス率"));
+        legendTitle_->setText(tr("ミス率"));
         lowLabel_->setText(percentText(0));
         highLabel_->setText(any ? percentText(highest) : QStringLiteral("―"));
     } else {
-        legendTitle_->setText(QStringLiteral("1打の時間"));
+        legendTitle_->setText(tr("1打の時間"));
         lowLabel_->setText(any ? secondsText(lowest) : QStringLiteral("―"));
         highLabel_->setText(any ? secondsText(highest) : QStringLiteral("―"));
     }

@@ -3,6 +3,7 @@
 
 #include "core/levels.h"
 #include "core/scorebook.h"
+#include "gui/translations.h"
 
 #include <QChart>
 #include <QDateTimeAxis>
@@ -24,11 +25,14 @@
 namespace
 {
 
-const QString modeNames[2] = {QStringLiteral("順番"), QStringLiteral("ランダム")};
-const QString averageNames[2] = {QStringLiteral("順番の平均"), QStringLiteral("ランダムの平均")};
-const QString standardName = QStringLiteral("標準スコア");
-const QString bestName = QStringLiteral("最高");
-const QString outsideName = QStringLiteral("範囲外");
+// The series' names, which the legend shows.
+const char *const modeNames[2] = {QT_TRANSLATE_NOOP("ProgressChart", "順番"),
+                                  QT_TRANSLATE_NOOP("ProgressChart", "ランダム")};
+const char *const averageNames[2] = {QT_TRANSLATE_NOOP("ProgressChart", "順番の平均"),
+                                     QT_TRANSLATE_NOOP("ProgressChart", "ランダムの平均")};
+const char *const standardName = QT_TRANSLATE_NOOP("ProgressChart", "標準スコア");
+const char *const bestName = QT_TRANSLATE_NOOP("ProgressChart", "最高");
+const char *const outsideName = QT_TRANSLATE_NOOP("ProgressChart", "範囲外");
 const QColor modeColours[2] = {QColor(0x1f, 0x77, 0xb4), QColor(0xe6, 0x6a, 0x00)};
 
 // The average of the last ten runs of an order mode.
@@ -99,8 +103,8 @@ bool higherIsBetter(ChartMeasure measure)
 
 QString unitOf(int level)
 {
-    return levelGroup(level) == LevelGroup::Key ? QStringLiteral("キー/分")
-                                                : QStringLiteral("かな/分");
+    return levelGroup(level) == LevelGroup::Key ? ProgressChart::tr("キー/分")
+                                                : ProgressChart::tr("かな/分");
 }
 
 } // namespace
@@ -112,7 +116,7 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
     setRubberBand(QChartView::HorizontalRubberBand);
     // The chart is read with the mouse; the keys stay with the drill.
     setFocusPolicy(Qt::NoFocus);
-    setAccessibleName(QStringLiteral("グラフ"));
+    setAccessibleName(tr("グラフ"));
 
     chart_ = new QChart;
     chart_->setAnimationOptions(QChart::NoAnimation);
@@ -145,19 +149,19 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
     const PointShape shapes[2] = {PointShape::Circle, PointShape::Triangle};
     for (std::size_t mode = 0; mode < 2; ++mode) {
         runSeries_[mode] =
-            makePoints(modeNames[mode], shapes[mode], 9, modeColours[mode].lighter(130),
+            makePoints(tr(modeNames[mode]), shapes[mode], 9, modeColours[mode].lighter(130),
                        modeColours[mode].darker(120));
         auto *average = new QLineSeries;
-        average->setName(averageNames[mode]);
+        average->setName(tr(averageNames[mode]));
         average->setPen(QPen(modeColours[mode].darker(160), 3));
         averageSeries_[mode] = average;
     }
     standardSeries_ = new QLineSeries;
-    standardSeries_->setName(standardName);
+    standardSeries_->setName(tr(standardName));
     standardSeries_->setPen(QPen(QColor(0x40, 0x90, 0x40), 1.5, Qt::DashLine));
-    bestSeries_ = makePoints(bestName, PointShape::Star, 17, QColor(0xff, 0xc8, 0x00),
+    bestSeries_ = makePoints(tr(bestName), PointShape::Star, 17, QColor(0xff, 0xc8, 0x00),
                              QColor(0x80, 0x50, 0x00));
-    outsideSeries_ = makePoints(outsideName, PointShape::Diamond, 9, QColor(0x90, 0x90, 0x90),
+    outsideSeries_ = makePoints(tr(outsideName), PointShape::Diamond, 9, QColor(0x90, 0x90, 0x90),
                                 QColor(0x40, 0x40, 0x40));
 
     // Added in drawing order: the averages over the points, the stars over everything.
@@ -557,11 +561,10 @@ void ProgressChart::redraw()
             QList<QPointF>{{viewLow_, double(ScoreBook::standardScore(level_))},
                            {viewHigh_, double(ScoreBook::standardScore(level_))}});
 
-    chart_->setTitle(measure_ == ChartMeasure::Score
-                         ? QStringLiteral("スコア（秒＋ミス・少ないほど良い）")
+    chart_->setTitle(measure_ == ChartMeasure::Score ? tr("スコア（秒＋ミス・少ないほど良い）")
                      : measure_ == ChartMeasure::Speed
-                         ? QStringLiteral("速さ（%1・多いほど良い）").arg(unitOf(level_))
-                         : QStringLiteral("正確さ（正しく押したキーの割合 %・多いほど良い）"));
+                         ? tr("速さ（%1・多いほど良い）").arg(unitOf(level_))
+                         : tr("正確さ（正しく押したキーの割合 %・多いほど良い）"));
     // The legend names only what is drawn, and the standard score even where the scale left
     // it out.
     for (QAbstractSeries *series : chart_->series()) {
@@ -570,10 +573,9 @@ void ProgressChart::redraw()
             marker->setVisible(drawn);
     }
     const int standard = ScoreBook::standardScore(level_);
-    standardSeries_->setName(
-        standard >= low && standard <= high
-            ? QStringLiteral("%1 %2").arg(standardName).arg(standard)
-            : QStringLiteral("%1 %2（範囲外）").arg(standardName).arg(standard));
+    standardSeries_->setName(standard >= low && standard <= high
+                                 ? QStringLiteral("%1 %2").arg(tr(standardName)).arg(standard)
+                                 : tr("%1 %2（範囲外）").arg(tr(standardName)).arg(standard));
     describe(shown);
     updating_ = false;
 }
@@ -587,30 +589,27 @@ void ProgressChart::describe(const std::vector<int> &shown)
     for (const int k : shown)
         values.push_back(values_[std::size_t(k)]);
     const RunsSummary summary = summariseRuns(values, higherIsBetter(measure_));
-    QString text = chart_->title() + QStringLiteral("。");
+    QString text = tr("%1。").arg(chart_->title());
     if (summary.count == 0) {
-        setAccessibleDescription(text + QStringLiteral("表示している記録はありません。"));
+        setAccessibleDescription(text + tr("表示している記録はありません。"));
         return;
     }
-    const QLocale japanese(QLocale::Japanese);
-    const auto number = [&japanese](double value) { return japanese.toString(value, 'f', 1); };
-    text += QStringLiteral("%1 回を表示、最高 %2、最新 %3。")
+    const QLocale locale = interfaceLocale();
+    const auto number = [&locale](double value) { return locale.toString(value, 'f', 1); };
+    text += tr("%1 回を表示、最高 %2、最新 %3。")
                 .arg(summary.count)
                 .arg(number(summary.best), number(summary.latest));
-    const QString compared =
-        QStringLiteral("最近の %1 回はその前の %1 回より").arg(summary.compared);
     switch (summary.trend) {
     case RunsSummary::Trend::Unknown:
         break;
     case RunsSummary::Trend::Better:
-        text += compared + QStringLiteral("良くなっています。");
+        text += tr("最近の %1 回はその前の %1 回より良くなっています。").arg(summary.compared);
         break;
     case RunsSummary::Trend::Steady:
-        text +=
-            QStringLiteral("最近の %1 回はその前の %1 回とほぼ同じです。").arg(summary.compared);
+        text += tr("最近の %1 回はその前の %1 回とほぼ同じです。").arg(summary.compared);
         break;
     case RunsSummary::Trend::Worse:
-        text += compared + QStringLiteral("悪くなっています。");
+        text += tr("最近の %1 回はその前の %1 回より悪くなっています。").arg(summary.compared);
         break;
     }
     setAccessibleDescription(text);
@@ -629,24 +628,26 @@ QList<QPointF> ProgressChart::seriesPoints(const QString &name) const
 QString ProgressChart::runText(int position, bool outside) const
 {
     const RunFigures &run = stats_->allRuns()[std::size_t(runs_[std::size_t(position)])];
-    const QLocale japanese(QLocale::Japanese);
-    const auto number = [&japanese](double value, int decimals) {
-        return std::isfinite(value) ? japanese.toString(value, 'f', decimals) : QStringLiteral("―");
+    const QLocale locale = interfaceLocale();
+    const auto number = [&locale](double value, int decimals) {
+        return std::isfinite(value) ? locale.toString(value, 'f', decimals) : QStringLiteral("―");
     };
+    const QString mode = tr(modeNames[run.randomOrder]);
     QStringList lines;
     if (outside)
-        lines << QStringLiteral("（グラフの範囲外）");
-    lines << japanese.toString(run.ended(), QStringLiteral("yyyy年M月d日（ddd） H:mm"));
-    lines << QStringLiteral("%1 回目・%2").arg(position + 1).arg(modeNames[run.randomOrder]);
-    lines << QStringLiteral("スコア %1（%2 秒＋ミス %3）")
+        lines << tr("（グラフの範囲外）");
+    //: The date and time of a run, in QDateTime's format.
+    lines << locale.toString(run.ended(), tr("yyyy年M月d日（ddd） H:mm"));
+    lines << tr("%1 回目・%2").arg(position + 1).arg(mode);
+    lines << tr("スコア %1（%2 秒＋ミス %3）")
                  .arg(number(run.score, 1), number(run.seconds, 1))
                  .arg(run.errors);
-    lines << QStringLiteral("速さ %1 %2・正確さ %3 %")
+    lines << tr("速さ %1 %2・正確さ %3 %")
                  .arg(number(run.speed(), 1), unitOf(run.level), number(run.accuracy() * 100, 1));
     if (run.newRecord)
-        lines << QStringLiteral("新記録");
+        lines << tr("新記録");
     if (best_[run.randomOrder] == position)
-        lines << QStringLiteral("★ %1の最高").arg(modeNames[run.randomOrder]);
+        lines << tr("★ %1の最高").arg(mode);
     return lines.join(QLatin1Char('\n'));
 }
 

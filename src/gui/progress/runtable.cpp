@@ -2,6 +2,7 @@
 #include "gui/progress/runtable.h"
 
 #include "core/levels.h"
+#include "gui/translations.h"
 
 #include <QHeaderView>
 #include <QLocale>
@@ -12,15 +13,10 @@
 namespace
 {
 
-const QLocale &japanese()
-{
-    static const QLocale locale(QLocale::Japanese);
-    return locale;
-}
-
 QString decimal(double value, int decimals)
 {
-    return std::isfinite(value) ? japanese().toString(value, 'f', decimals) : QStringLiteral("―");
+    return std::isfinite(value) ? interfaceLocale().toString(value, 'f', decimals)
+                                : QStringLiteral("―");
 }
 
 // What a column sorts by; NaN (an unknown speed) sorts below every number.
@@ -88,11 +84,11 @@ QVariant RunTableModel::data(const QModelIndex &index, int role) const
         return {};
     switch (index.column()) {
     case Date:
-        return japanese().toString(run.ended(), QStringLiteral("yy/MM/dd HH:mm"));
+        return interfaceLocale().toString(run.ended(), QStringLiteral("yy/MM/dd HH:mm"));
     case Level:
         return int(run.level);
     case Order:
-        return run.randomOrder ? QStringLiteral("ランダム") : QStringLiteral("順番");
+        return run.randomOrder ? tr("ランダム") : tr("順番");
     case Time:
         return decimal(run.seconds, 1);
     case Errors:
@@ -101,13 +97,12 @@ QVariant RunTableModel::data(const QModelIndex &index, int role) const
         return decimal(run.score, 1);
     case Speed:
         return QStringLiteral("%1 %2").arg(decimal(run.speed(), 1),
-                                           levelGroup(run.level) == LevelGroup::Key
-                                               ? QStringLiteral("キー")
-                                               : QStringLiteral("かな"));
+                                           levelGroup(run.level) == LevelGroup::Key ? tr("キー")
+                                                                                    : tr("かな"));
     case Accuracy:
         return decimal(run.accuracy() * 100, 1) + QStringLiteral(" %");
     case Record:
-        return run.newRecord ? QStringLiteral("新記録") : QString();
+        return run.newRecord ? tr("新記録") : QString();
     default:
         return {};
     }
@@ -115,26 +110,26 @@ QVariant RunTableModel::data(const QModelIndex &index, int role) const
 
 QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const QString titles[Columns] = {
-        QStringLiteral("日時"), QStringLiteral("Lv"),     QStringLiteral("順序"),
-        QStringLiteral("時間"), QStringLiteral("ミス"),   QStringLiteral("スコア"),
-        QStringLiteral("速さ"), QStringLiteral("正確さ"), QStringLiteral("記録")};
-    static const QString tips[Columns] = {
-        {},
-        QStringLiteral("レベル"),
-        {},
-        QStringLiteral("かかった時間（秒）"),
-        QStringLiteral("ミスの数"),
-        QStringLiteral("時間＋ミス（少ないほど良い）"),
-        QStringLiteral("1分あたりに打ったキー（キーのレベル）またはかな"),
-        QStringLiteral("正しく押したキーの割合"),
-        {}};
+    static const char *const titles[Columns] = {
+        QT_TR_NOOP("日時"), QT_TR_NOOP("Lv"),     QT_TR_NOOP("順序"),
+        QT_TR_NOOP("時間"), QT_TR_NOOP("ミス"),   QT_TR_NOOP("スコア"),
+        QT_TR_NOOP("速さ"), QT_TR_NOOP("正確さ"), QT_TR_NOOP("記録")};
+    static const char *const tips[Columns] = {
+        nullptr,
+        QT_TR_NOOP("レベル"),
+        nullptr,
+        QT_TR_NOOP("かかった時間（秒）"),
+        QT_TR_NOOP("ミスの数"),
+        QT_TR_NOOP("時間＋ミス（少ないほど良い）"),
+        QT_TR_NOOP("1分あたりに打ったキー（キーのレベル）またはかな"),
+        QT_TR_NOOP("正しく押したキーの割合"),
+        nullptr};
     if (orientation != Qt::Horizontal || section < 0 || section >= Columns)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
-        return titles[section];
-    if (role == Qt::ToolTipRole && !tips[section].isEmpty())
-        return tips[section];
+        return tr(titles[section]);
+    if (role == Qt::ToolTipRole && tips[section])
+        return tr(tips[section]);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -184,10 +179,17 @@ RunTable::RunTable(QWidget *parent) : QTableView(parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     const QFontMetrics metrics = fontMetrics();
-    const char *widest[RunTableModel::Columns] = {"00/00/00 00:00", "Lv",      "ランダム",
-                                                  "000.0",          "ミス",    "000.0",
-                                                  "000.0 かな",     "100.0 %", "新記録"};
+    const QString widest[RunTableModel::Columns] = {QStringLiteral("00/00/00 00:00"),
+                                                    QStringLiteral("Lv"),
+                                                    RunTableModel::tr("ランダム"),
+                                                    QStringLiteral("000.0"),
+                                                    RunTableModel::tr("ミス"),
+                                                    QStringLiteral("000.0"),
+                                                    QStringLiteral("000.0 ") +
+                                                        RunTableModel::tr("かな"),
+                                                    QStringLiteral("100.0 %"),
+                                                    RunTableModel::tr("新記録")};
     for (int column = 0; column < RunTableModel::Columns; ++column)
-        setColumnWidth(column, metrics.horizontalAdvance(QString::fromUtf8(widest[column])) + 14);
+        setColumnWidth(column, metrics.horizontalAdvance(widest[column]) + 14);
     horizontalHeader()->setStretchLastSection(true);
 }
