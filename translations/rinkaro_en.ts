@@ -177,7 +177,7 @@ Click to mark it to practise</translation>
     </message>
     <message>
         <source>ランダムに発生</source>
-        <translation>Random order</translation>
+        <translation>Random</translation>
     </message>
     <message>
         <source>終了</source>
@@ -711,6 +711,11 @@ Details: %2</translation>
     <message>
         <source>正しく押したキーの割合</source>
         <translation>Share of keys typed right</translation>
+    </message>
+    <message>
+        <source>yy/MM/dd HH:mm</source>
+        <extracomment>The date and time of a run in the table, in QDateTime&apos;s format, digits only.</extracomment>
+        <translation>yyyy-MM-dd HH:mm</translation>
     </message>
 </context>
 <context>

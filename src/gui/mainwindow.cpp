@@ -17,11 +17,12 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QFontMetrics>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -253,8 +254,10 @@ void MainWindow::buildLanguageMenu(QMenu *helpMenu)
         {"languageEnglish", LanguageChoice::English, QStringLiteral("English")},
         {"languageDesktop", LanguageChoice::Desktop, tr("デスクトップと同じ")},
     };
+    auto *group = new QActionGroup(menu);
     for (const auto &[name, choice, caption] : rows) {
-        QAction *item = menu->addAction(caption);
+        QAction *item = group->addAction(caption);
+        menu->addAction(item);
         item->setObjectName(QLatin1String(name));
         item->setCheckable(true);
         connect(item, &QAction::triggered, this, [this, choice] { chooseLanguage(choice); });

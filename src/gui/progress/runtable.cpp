@@ -6,12 +6,20 @@
 
 #include <QHeaderView>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
 
 namespace
 {
+
+// A run's date and time, all in digits, so that one width fits every row.
+QString dateFormat()
+{
+    //: The date and time of a run in the table, in QDateTime's format, digits only.
+    return RunTableModel::tr("yy/MM/dd HH:mm");
+}
 
 QString decimal(double value, int decimals)
 {
@@ -84,7 +92,7 @@ QVariant RunTableModel::data(const QModelIndex &index, int role) const
         return {};
     switch (index.column()) {
     case Date:
-        return interfaceLocale().toString(run.ended(), QStringLiteral("yy/MM/dd HH:mm"));
+        return interfaceLocale().toString(run.ended(), dateFormat());
     case Level:
         return int(run.level);
     case Order:
@@ -179,13 +187,17 @@ RunTable::RunTable(QWidget *parent) : QTableView(parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     const QFontMetrics metrics = fontMetrics();
-    const QString widest[RunTableModel::Columns] = {QStringLiteral("00/00/00 00:00"),
+    // The dates are digits: the format with a 0 for every field is as wide as any of them.
+    const QString dates =
+        dateFormat().replace(QRegularExpression(QStringLiteral("[yMdHm]")), QStringLiteral("0"));
+    const QString number = QStringLiteral("000.0");
+    const QString widest[RunTableModel::Columns] = {dates,
                                                     QStringLiteral("Lv"),
                                                     RunTableModel::tr("ランダム"),
-                                                    QStringLiteral("000.0"),
+                                                    number,
                                                     RunTableModel::tr("ミス"),
-                                                    QStringLiteral("000.0"),
-                                                    QStringLiteral("000.0 ") +
+                                                    number,
+                                                    number + QLatin1Char(' ') +
                                                         RunTableModel::tr("かな"),
                                                     QStringLiteral("100.0 %"),
                                                     RunTableModel::tr("新記録")};
