@@ -248,6 +248,7 @@ void MainWindow::buildLanguageMenu(QMenu *helpMenu)
     // In both languages, so that a learner who cannot read the one shown still finds it.
     QMenu *menu = helpMenu->addMenu(QStringLiteral("Language / 言語"));
     menu->setObjectName(QStringLiteral("languageMenu"));
+    menu->menuAction()->setObjectName(QStringLiteral("languageItem"));
     // Each language is named in itself, as its readers know it.
     const std::tuple<const char *, LanguageChoice, QString> rows[] = {
         {"languageJapanese", LanguageChoice::Japanese, QStringLiteral("日本語")},
