@@ -29,7 +29,8 @@ if $tests; then
     packages+=(xvfb xauth xdotool openbox wmctrl imagemagick
                clang libclang-rt-14-dev libbenchmark-dev
                desktop-file-utils appstream lintian dpkg-dev file
-               fonts-wqy-zenhei) # a Chinese face beside the Japanese one, as many desktops have
+               fonts-wqy-zenhei # a Chinese face beside the Japanese one, as many desktops have
+               dbus-daemon at-spi2-core gir1.2-atspi-2.0 python3-gi) # the screen reader's view
 fi
 
 missing=()

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window without a mouse and through a screen reader: F5, the tutorial's keys, the
-// panels' Tab and Esc, what the Start button tells during a run, and the accessible names.
-// Which key does what in which mode is the mode table's (test_core_modes).
+// panels' Tab and Esc, what the Start button tells during a run, where the focus goes at its
+// end, the visible focus, the demo item, the about box, and the accessible names. Which key
+// does what in which mode is the mode table's (test_core_modes); what a run tells is
+// test_core_access's.
+#include "core/contrast.h"
 #include "gui/widgets.h"
 #include "testwindow.h"
 
@@ -30,11 +33,16 @@ class AccessTest : public QObject
     Q_OBJECT
 private slots:
     void startButtonDescribesEachItem();
+    void focusComesBackToStart();
+    void focusRingStandsOut();
+    void demoModeFromTheMenu();
+    void aboutBoxHoldsTheFocus();
     void arrowsStepTheTutorial();
     void panelsKeepTabAndCloseOnEsc_data();
     void panelsKeepTabAndCloseOnEsc();
     void names();
     void largeWindowKeepsItsCornerOnScreen();
+    void growingWindowStaysOnScreen();
 };
 
 void AccessTest::startButtonDescribesEachItem()
@@ -42,16 +50,92 @@ void AccessTest::startButtonDescribesEachItem()
     TestWindow w;
     w.chooseLevel(5);
     QWidget *start = w.startButton();
-    QVERIFY(accessibleText(start, QAccessible::Description).contains(QStringLiteral("F5")));
+    QWidget *errors = w.find(QStringLiteral("errorCountLabel"));
+    // The level is said as the focus comes back to the button.
+    QCOMPARE(accessibleText(start, QAccessible::Description),
+             QStringLiteral("レベル5 ローマ字１。") + start->toolTip());
+    QVERIFY(!errors->isVisible());
     press(w, Qt::Key_F5);
     QVERIFY(w.running());
     QCOMPARE(accessibleText(start, QAccessible::Description), QStringLiteral("あ、A"));
+    QVERIFY(errors->isVisible());
+    QCOMPARE(accessibleText(errors, QAccessible::Name), QStringLiteral("ミス 0"));
     w.type('a');
     QCOMPARE(accessibleText(start, QAccessible::Description), QStringLiteral("い、I"));
+    w.type('k');
+    QCOMPARE(accessibleText(start, QAccessible::Description), QStringLiteral("ミス 1、次は I"));
+    QCOMPARE(accessibleText(errors, QAccessible::Name), QStringLiteral("ミス 1"));
+    QCOMPARE(w.platform.beeps, 1);
     press(w, Qt::Key_F5);
     QVERIFY(!w.running());
-    QCOMPARE(w.platform.beeps, 0);
-    QCOMPARE(accessibleText(start, QAccessible::Description), start->toolTip());
+    QVERIFY(!errors->isVisible());
+    QCOMPARE(accessibleText(start, QAccessible::Description),
+             QStringLiteral("レベル5 ローマ字１。") + start->toolTip());
+    w.action(QStringLiteral("weakKeysItem"))->trigger(); // no history: the level stays
+    QCOMPARE(accessibleText(start, QAccessible::Description),
+             QStringLiteral("レベル5 ローマ字１。") + start->toolTip());
+}
+
+void AccessTest::focusComesBackToStart()
+{
+    TestWindow w;
+    w.chooseLevel(1);
+    // While the dialog is up the button still says ストップ: the focus must not be on it then,
+    // or a reader says ストップ as the dialog closes.
+    QString focusedInDialog;
+    w.platform.onModal = [&](QDialog *) {
+        focusedInDialog = w.form->focusWidget() ? w.form->focusWidget()->objectName() : "";
+    };
+    press(w, Qt::Key_F5);
+    w.type("fjfjasdfgfjfj;lkjhfdfsfafgjkjlj;jh");
+    QCOMPARE(focusedInDialog, QStringLiteral("KBPanel"));
+    QCOMPARE(w.startButton()->text(), QStringLiteral("スタート"));
+    QVERIFY(w.startButton()->hasFocus());
+}
+
+void AccessTest::focusRingStandsOut()
+{
+    TestWindow w;
+    QPushButton *start = w.startButton();
+    const auto pixel = [&w, start](bool focused) {
+        if (focused)
+            start->setFocus();
+        else
+            w.hintBox()->setFocus();
+        return start->grab().toImage().pixel(3, start->height() / 2) & 0xFFFFFF;
+    };
+    const QRgb face = start->grab().toImage().pixel(12, 6) & 0xFFFFFF;
+    QCOMPARE(pixel(true), focusRingColour);
+    QVERIFY(contrastRatio(pixel(true), face) >= 3);
+    QVERIFY(pixel(false) != focusRingColour);
+}
+
+void AccessTest::demoModeFromTheMenu()
+{
+    TestWindow w;
+    w.platform.answers.push_back(QMessageBox::Yes);
+    w.action(QStringLiteral("demoItem"))->trigger();
+    QCOMPARE(w.platform.messages.back().text, QStringLiteral("デモ・モードに移行しますか？"));
+    QCOMPARE(w.keyAction(), 'L');
+}
+
+void AccessTest::aboutBoxHoldsTheFocus()
+{
+    TestWindow w;
+    QString focused;
+    bool closed = false;
+    w.platform.onModal = [&](QDialog *shown) {
+        QWidget *focus = shown->focusWidget();
+        focused = focus ? focus->objectName() + " " + accessibleText(focus, QAccessible::Name)
+                        : QString();
+        if (focus && (focus->focusPolicy() & Qt::TabFocus)) {
+            QTest::keyClick(focus, Qt::Key_Space);
+            closed = !shown->isVisible();
+        }
+    };
+    w.action(QStringLiteral("aboutMenu1"))->trigger();
+    QCOMPARE(focused, QStringLiteral("closeButton OK"));
+    QVERIFY(closed);
 }
 
 void AccessTest::arrowsStepTheTutorial()
@@ -65,6 +149,11 @@ void AccessTest::arrowsStepTheTutorial()
     QCOMPARE(accessibleText(w.keyTarget(), QAccessible::Description), tutorialLook(1).caption);
     press(w, Qt::Key_Left);
     QCOMPARE(w.textPanel()->text(), tutorialLook(0).caption);
+    // A finger's line names its keys, which the panel shows by colour alone.
+    for (int line = 0; line < 10; ++line)
+        press(w, Qt::Key_Right);
+    QCOMPARE(accessibleText(w.keyTarget(), QAccessible::Description), tutorialLook(10).description);
+    QVERIFY(tutorialLook(10).description != tutorialLook(10).caption);
     press(w, Qt::Key_End);
     QVERIFY(!w.find(QStringLiteral("SpeedButton1"))->isVisible());
     QVERIFY(w.levelItem(2)->isEnabled());
@@ -150,6 +239,24 @@ void AccessTest::largeWindowKeepsItsCornerOnScreen()
     window.show();
     centreOnScreen(&window);
     QCOMPARE(window.frameGeometry().topLeft(), screen.topLeft());
+}
+
+void AccessTest::growingWindowStaysOnScreen()
+{
+    // A window placed low on the screen that grows afterwards, as the progress window does
+    // when its figures come in.
+    QWidget window;
+    const QRect screen = window.screen()->availableGeometry();
+    window.setGeometry(screen.left() + 10, screen.bottom() - 200, 300, 150);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    keepOnScreenWhenGrowing(&window);
+    const int left = window.frameGeometry().left();
+    window.resize(300, 400);
+    QCOMPARE(window.frameGeometry().bottom(), screen.bottom());
+    QCOMPARE(window.frameGeometry().left(), left);
+    window.move(left, screen.bottom() - 100); // moved by the user: left there
+    QCOMPARE(window.frameGeometry().top(), screen.bottom() - 100);
 }
 
 QTEST_MAIN(AccessTest)

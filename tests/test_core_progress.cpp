@@ -1,15 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The statistics gathered from a history: miss rates and times per key and what was typed
-// instead, the kana ranked by either, smoothing toward the overall rate, each run's speed and
-// accuracy, the totals and streaks, a history read on in two parts; the chart's scale; and
-// where the window goes beside the main window.
+// instead, the kana ranked by either, smoothing toward the overall rate, press times held
+// down, each run's speed and accuracy, the totals and streaks (a run dated ahead left out),
+// runs the learner left out, a history read on in two parts; the chart's scale, series,
+// outliers, points, stars and date ticks; and where the window goes beside the main window.
+#include "core/chartplan.h"
 #include "core/chartscale.h"
+#include "core/leftoutruns.h"
+#include "core/presstimes.h"
 #include "core/progressstats.h"
 #include "core/windowplacement.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include <algorithm>
 #include <cmath>
@@ -64,6 +70,12 @@ private slots:
     void rankedKana_data();
     void rankedKana();
     void runsAndTotals();
+    void futureRunsAndLeftOutRuns();
+    void pressTimes_data();
+    void pressTimes();
+    void leftOutList_data();
+    void leftOutList();
+    void leftOutListFile();
     void historyReadOnAddsUp();
     void longHistoryReadInParts();
     void scale_data();
@@ -74,6 +86,13 @@ private slots:
     void placement();
     void centredOnTheScreen();
     void runsInWords();
+    void chartSeries_data();
+    void chartSeries();
+    void chartPoints();
+    void chartEdges();
+    void chartLongHistory();
+    void dateTicks_data();
+    void dateTicks();
 };
 
 void CoreProgressTest::keys_data()
@@ -198,6 +217,133 @@ void CoreProgressTest::runsAndTotals()
         QCOMPARE(totals.runs, 7);
         QCOMPARE(totals.seconds, 164.5);
     }
+}
+
+qint64 endedMs(const char *line)
+{
+    return parseRunLogLine(line).value().ended.toMSecsSinceEpoch();
+}
+
+// A clock set years ahead for one run does not end the streak; a run left out counts in no
+// figure but stays listed.
+void CoreProgressTest::futureRunsAndLeftOutRuns()
+{
+    ProgressStats stats;
+    LeftOutRuns leftOut;
+    leftOut.set(endedMs(history[0]), 1, true);
+    stats.setLeftOut(leftOut);
+    for (const char *line : history)
+        stats.add(parseRunLogLine(line).value());
+    stats.add(
+        parseRunLogLine("2031-10-28T10:00:00+09:00\t3\to\t18.0\t0\t18.0\t0\t\tf:1\t").value());
+    const PracticeTotals totals = stats.totals(QDate(2026, 12, 10));
+    QCOMPARE(totals.streak, 1);
+    // The 5th is left out: the 6th and 7th remain in a row.
+    QCOMPARE(totals.longestStreak, 2);
+    QCOMPARE(totals.runs, 7);
+    QCOMPARE(totals.seconds, 164.5 - 20.5 + 18.0);
+    QCOMPARE(stats.levelRuns(1), std::vector<int>{0});
+    QVERIFY(stats.allRuns()[0].leftOut);
+    QCOMPARE(stats.key(1, 'f').presses(), 0);
+    // Levels 2 and 3, and the run dated ahead.
+    QCOMPARE(stats.key(0, 'f').presses(), 9);
+}
+
+void CoreProgressTest::pressTimes_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QList<qint64>>("keyMs"); // as counted, in the line's order
+    QTest::addColumn<QList<qint64>>("kanaMs");
+    // Three times the median of 300 ms per key: f's 100 s pause counts 2 x 900 ms.
+    QTest::newRow("one long pause")
+        << QByteArray("2026-12-07T10:00:00+09:00\t5\to\t20.0\t0\t20.0\t0\t\ta:2 f:2 h:2 "
+                      "u:2\tあ:2 は:2 ふ:2\ta:600 f:100400 h:600 u:600\tあ:600 は:1200 ふ:101000")
+        << QList<qint64>{600, 1800, 600, 600} << QList<qint64>{600, 1200, 3600};
+    // A slow learner: no press over 2 s, however slow the rest.
+    QTest::newRow("never over two seconds")
+        << QByteArray("2026-12-07T10:00:00+09:00\t1\to\t20.0\t0\t20.0\t0\t\tf:1 j:1 k:1\t\tf:1500 "
+                      "j:1500 k:9000\t")
+        << QList<qint64>{1500, 1500, 2000} << QList<qint64>{};
+    QTest::newRow("untimed") << QByteArray(
+                                    "2026-12-07T10:00:00+09:00\t1\to\t20.0\t0\t20.0\t0\t\tf:1\t")
+                             << QList<qint64>{0} << QList<qint64>{};
+}
+
+void CoreProgressTest::pressTimes()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QList<qint64>, keyMs);
+    QFETCH(QList<qint64>, kanaMs);
+    KanaNames names;
+    RunLogReader reader(names);
+    const RunLogLine *read = reader.read(line.toStdString());
+    QVERIFY(read);
+    std::vector<int> keys;
+    numberKanaKeys(names, keys);
+    const LineTimes times(*read, keys);
+    QList<qint64> foundKeys, foundKana;
+    for (const RunLogLine::Count &count : read->keys)
+        foundKeys << times.keyMs(count);
+    for (const RunLogLine::Count &count : read->kana)
+        foundKana << times.kanaMs(count);
+    QCOMPARE(foundKeys, keyMs);
+    QCOMPARE(foundKana, kanaMs);
+    // The statistics count kana per key: ふ's 3600 ms over 2 presses of 2 keys.
+    ProgressStats stats;
+    stats.kanaNames() = names;
+    stats.add(*read);
+    for (const auto &ranked : stats.rankedKana(0, ProgressStats::Ranking::Time, 10))
+        if (ranked.kana == QStringLiteral("ふ"))
+            QCOMPARE(ranked.figures.meanMs(), 900.0);
+    QCOMPARE(kanaKeys(QStringLiteral("きゃ")), 3);
+    QCOMPARE(kanaKeys(QStringLiteral("っ")), 1);
+    QCOMPARE(kanaKeys(QStringLiteral("ー")), 1);
+    QCOMPARE(median({4, 1, 3, 2}), 2.5);
+}
+
+void CoreProgressTest::leftOutList_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("runs");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("two") << QByteArray("1700000000000\t5\n1600000000000\t10\n") << 2
+                         << QByteArray("1600000000000\t10\n1700000000000\t5\n");
+    QTest::newRow("damaged lines passed over")
+        << QByteArray("x\t5\n17\t\n\t5\n17\t0\n17\t5x\n-3\t2\r\n") << 1 << QByteArray("-3\t2\n");
+    QTest::newRow("twice the same") << QByteArray("17\t5\n17\t5") << 1 << QByteArray("17\t5\n");
+    QTest::newRow("empty") << QByteArray() << 0 << QByteArray();
+}
+
+void CoreProgressTest::leftOutList()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, runs);
+    QFETCH(QByteArray, written);
+    const LeftOutRuns list = LeftOutRuns::parse(text);
+    QCOMPARE(int(list.size()), runs);
+    QCOMPARE(list.text(), written);
+}
+
+// Saved and read back beside the history; never over anything but a plain file.
+void CoreProgressTest::leftOutListFile()
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("RK.log"));
+    const QString path = LeftOutRuns::pathBeside(log);
+    QCOMPARE(path, dir.filePath(QStringLiteral("RK.omit")));
+    LeftOutRuns list;
+    list.set(1700000000000, 5, true);
+    list.set(1700000001000, 1, true);
+    list.set(1700000001000, 1, false);
+    QVERIFY(list.save(path));
+    const LeftOutRuns read = LeftOutRuns::load(path);
+    QVERIFY(read.contains(1700000000000, 5));
+    QVERIFY(!read.contains(1700000001000, 1));
+    QVERIFY(read == list);
+    const QString folder = dir.filePath(QStringLiteral("sub"));
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("/RK.omit")));
+    QVERIFY(!list.save(folder + QStringLiteral("/RK.omit")));
+    QVERIFY(LeftOutRuns::load(folder + QStringLiteral("/RK.omit")).empty());
 }
 
 // A history read on from where an earlier read ended adds up to reading it all at once.
@@ -358,6 +504,173 @@ void CoreProgressTest::runsInWords()
     std::fill(many.end() - 10, many.end(), 40.0);
     many.front() = 10;
     QCOMPARE(summariseRuns(many, false), (RunsSummary{25, 10, 40, 10, Trend::Better}));
+}
+
+std::vector<ChartRun> scores(const std::vector<double> &values)
+{
+    std::vector<ChartRun> runs;
+    for (std::size_t k = 0; k < values.size(); ++k)
+        runs.push_back({double(k + 1), values[k], false});
+    return runs;
+}
+
+void CoreProgressTest::chartSeries_data()
+{
+    QTest::addColumn<std::vector<double>>("values");
+    QTest::addColumn<std::vector<int>>("outliers");
+    QTest::addColumn<double>("lastAverage");
+    // A first run with six errors among five: too few runs to call it an outlier.
+    QTest::newRow("five runs, the first slow")
+        << std::vector<double>{29.1, 16.9, 16.4, 16.6, 16.5} << std::vector<int>{} << 19.1;
+    std::vector<double> seven{20, 21, 22, 23, 24, 20, 230};
+    QTest::newRow("seven runs, one ten times slower") << seven << std::vector<int>{} << 360.0 / 7;
+    std::vector<double> twenty;
+    for (int k = 0; k < 20; ++k)
+        twenty.push_back(20.0 + k % 5);
+    twenty[14] = 230;
+    // The last ten runs but the outlier: 20 to 24 twice.
+    QTest::newRow("twenty runs, one ten times slower") << twenty << std::vector<int>{14} << 22.0;
+}
+
+// The averages leave out the runs drawn as outliers, and outliers are told only among enough
+// runs.
+void CoreProgressTest::chartSeries()
+{
+    QFETCH(std::vector<double>, values);
+    QFETCH(std::vector<int>, outliers);
+    QFETCH(double, lastAverage);
+    const ChartSeries series = ::chartSeries(scores(values), ChartMeasure::Score);
+    std::vector<int> found;
+    for (std::size_t k = 0; k < series.outlier.size(); ++k)
+        if (series.outlier[k])
+            found.push_back(int(k));
+    QCOMPARE(found, outliers);
+    QVERIFY2(std::abs(series.averages.back() - lastAverage) < 1e-9,
+             qPrintable(QString::number(series.averages.back())));
+    for (const int k : outliers)
+        QVERIFY(std::isnan(series.averages[std::size_t(k)]));
+}
+
+// Each order mode's points and average, the best of each starred on the side no run can be,
+// and the scale around them all and the standard score.
+void CoreProgressTest::chartPoints()
+{
+    const std::vector<ChartRun> runs{{1, 52, false}, {2, 60, true},   {3, 47.5, false},
+                                     {4, 45, false}, {5, 55.5, true}, {6, 39.5, false}};
+    ChartSeries series = ::chartSeries(runs, ChartMeasure::Score);
+    QCOMPARE(series.best, (std::array<int, 2>{5, 4}));
+    const ChartPlan plan = planChart(series, ChartMeasure::Score, {1, 6, 1, 6, 200, 65});
+    QCOMPARE(plan.points[0], (std::vector<ChartPoint>{{1, 52}, {3, 47.5}, {4, 45}, {6, 39.5}}));
+    QCOMPARE(plan.points[1], (std::vector<ChartPoint>{{2, 60}, {5, 55.5}}));
+    QCOMPARE(plan.averages[0].back(), (ChartPoint{6, (52 + 47.5 + 45 + 39.5) / 4}));
+    QCOMPARE(plan.averages[1].back(), (ChartPoint{5, (60 + 55.5) / 2}));
+    QCOMPARE(plan.scale, (AxisScale{35, 70, 5}));
+    // 15 pixels below the lowest score: 35 per 200 pixels.
+    QCOMPARE(plan.stars.size(), std::size_t(2));
+    QCOMPARE(plan.stars[0], (ChartPoint{6, 39.5 - 15 * 35 / 200.0}));
+    QVERIFY(plan.low < plan.stars[0].y - 8 * 35 / 200.0);
+    QCOMPARE(plan.markers.size(), std::size_t(6));
+    QVERIFY(plan.outside.empty());
+    // Accuracy: the best at 100 % has its star below, where the bound leaves room.
+    series = ::chartSeries({{1, 100, false}, {2, 90, false}}, ChartMeasure::Accuracy);
+    const ChartPlan accuracy = planChart(series, ChartMeasure::Accuracy, {1, 2, 1, 2, 200, 0});
+    QCOMPARE(accuracy.scale.high, 100.0);
+    QVERIFY(accuracy.stars[0].y < 100);
+}
+
+// A run ten times slower is drawn at the scale's edge; so is one dated years back, beyond the
+// scale of dates.
+void CoreProgressTest::chartEdges()
+{
+    std::vector<double> values;
+    for (int k = 0; k < 20; ++k)
+        values.push_back(20.0 + k % 5);
+    values[7] = 230;
+    std::vector<ChartRun> runs = scores(values);
+    runs[12].x = -1000; // far before the others
+    const ChartSeries series = ::chartSeries(runs, ChartMeasure::Score);
+    const ChartPlan plan = planChart(series, ChartMeasure::Score, {1, 20, 1, 20, 100, 0});
+    QVERIFY(plan.scale.high < 40);
+    QCOMPARE(plan.outside.size(), std::size_t(2));
+    QCOMPARE(plan.outside[0].x, 8.0);
+    QVERIFY(plan.outside[0].y < plan.scale.high && plan.outside[0].y > 24);
+    QCOMPARE(plan.outside[1].x, 1.0); // at the edge in view
+    QCOMPARE(plan.shown.size(), std::size_t(19));
+    // Zoomed in, the slow run is still told by the whole level's runs; what is beyond the
+    // scale of dates is not drawn at an edge.
+    QCOMPARE(planChart(series, ChartMeasure::Score, {5, 10, 1, 20, 100, 0}).outside.size(),
+             std::size_t(1));
+}
+
+// Thousands of runs are drawn thinned; the best and the worst survive it.
+void CoreProgressTest::chartLongHistory()
+{
+    std::vector<double> values;
+    for (int k = 0; k < 5000; ++k)
+        values.push_back(20.0 + (k * 7919) % 400 / 10.0);
+    values[1234] = 12.5;
+    values[4321] = 95.0;
+    const ChartSeries series = ::chartSeries(scores(values), ChartMeasure::Score);
+    const ChartPlan plan = planChart(series, ChartMeasure::Score, {1, 5000, 1, 5000, 300, 0});
+    QVERIFY(plan.points[0].size() < 2000);
+    QVERIFY(plan.many);
+    const auto has = [&plan](double y) {
+        return std::any_of(plan.points[0].begin(), plan.points[0].end(),
+                           [y](const ChartPoint &p) { return p.y == y; }) ||
+               std::any_of(plan.outside.begin(), plan.outside.end(),
+                           [](const ChartPoint &p) { return p.x == 4322; });
+    };
+    QVERIFY(has(12.5));
+    QVERIFY(has(95.0));
+    QCOMPARE(plan.stars.front().x, 1235.0);
+    QVERIFY(plan.averages[0].size() <= std::size_t(chartSlices));
+}
+
+void CoreProgressTest::dateTicks_data()
+{
+    QTest::addColumn<QDateTime>("low");
+    QTest::addColumn<QDateTime>("high");
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QDateTime>("first");
+    const QTimeZone tokyo(9 * 3600);
+    const QDate day(2026, 10, 14);
+    QTest::newRow("minutes") << QDateTime(day, QTime(18, 51, 20), tokyo)
+                             << QDateTime(day, QTime(18, 58, 40), tokyo)
+                             << QStringList{"18:52", "18:54", "18:56", "18:58"}
+                             << QDateTime(day, QTime(18, 52), tokyo);
+    QTest::newRow("hours") << QDateTime(day, QTime(9, 10), tokyo)
+                           << QDateTime(day, QTime(20, 0), tokyo)
+                           << QStringList{"10:00", "12:00", "14:00", "16:00", "18:00", "20:00"}
+                           << QDateTime(day, QTime(10, 0), tokyo);
+    QTest::newRow("days") << QDateTime(day, QTime(9, 10), tokyo)
+                          << QDateTime(day.addDays(5), QTime(20, 0), tokyo)
+                          << QStringList{"10/15", "10/16", "10/17", "10/18", "10/19"}
+                          << QDateTime(day.addDays(1), QTime(0, 0), tokyo);
+    // Mondays: 2026-10-19 is one.
+    QTest::newRow("weeks") << QDateTime(day, QTime(9, 10), tokyo)
+                           << QDateTime(day.addDays(30), QTime(20, 0), tokyo)
+                           << QStringList{"10/19", "10/26", "11/2", "11/9"}
+                           << QDateTime(QDate(2026, 10, 19), QTime(0, 0), tokyo);
+    QTest::newRow("months") << QDateTime(day, QTime(9, 10), tokyo)
+                            << QDateTime(QDate(2027, 3, 2), QTime(20, 0), tokyo)
+                            << QStringList{"2026/11", "2026/12", "2027/1", "2027/2", "2027/3"}
+                            << QDateTime(QDate(2026, 11, 1), QTime(0, 0), tokyo);
+}
+
+// Ticks on round minutes, hours, days, Mondays and months of the learner's clock.
+void CoreProgressTest::dateTicks()
+{
+    QFETCH(QDateTime, low);
+    QFETCH(QDateTime, high);
+    QFETCH(QStringList, labels);
+    QFETCH(QDateTime, first);
+    const std::vector<ChartTick> ticks =
+        ::dateTicks(double(low.toMSecsSinceEpoch()), double(high.toMSecsSinceEpoch()), 9 * 3600);
+    QStringList found;
+    for (const ChartTick &tick : ticks)
+        found << tick.label;
+    QCOMPARE(found, labels);
+    QCOMPARE(ticks.front().at, double(first.toMSecsSinceEpoch()));
 }
 
 QTEST_APPLESS_MAIN(CoreProgressTest)

@@ -65,6 +65,9 @@ private slots:
     void damagedLineIsPassedOver_data();
     void damagedLineIsPassedOver();
     void appendsLines();
+    void rejectedLinesLeaveNoKanaNamed_data();
+    void rejectedLinesLeaveNoKanaNamed();
+    void namesRolledBackAreNumberedAgain();
 };
 
 void CoreRunLogTest::initTestCase()
@@ -228,6 +231,102 @@ void CoreRunLogTest::appendsLines()
     // Nothing to write to: a folder, a missing folder, a file taken for a folder.
     for (const QString &bad : {dir.path(), dir.filePath("none/RK.log"), path + "/RK.log"})
         QVERIFY2(!appendRunLog(bad, keyRun()), qPrintable(bad));
+}
+
+namespace
+{
+
+// "一:1 丁:1 ...": `count` names from the CJK block on, in the order the writer sorts them.
+QByteArray manyNames(int first, int count, const char *suffix)
+{
+    QByteArray field;
+    for (int k = 0; k < count; ++k) {
+        if (k > 0)
+            field += ' ';
+        field += QString(QChar(0x4e00 + first + k)).toUtf8() + suffix;
+    }
+    return field;
+}
+
+RunLogEntry kanaRun()
+{
+    RunLogEntry entry;
+    entry.ended = at(9 * 60);
+    entry.level = 5;
+    entry.tally.misses = {{QStringLiteral("い"), 'i', 'u'}};
+    entry.tally.rightKeys = {{'a', 2}, {'i', 1}};
+    entry.tally.kanaTyped = {{QStringLiteral("あ"), 2}, {QStringLiteral("い"), 1}};
+    entry.tally.keyMs = {{'a', 300}, {'i', 200}};
+    entry.tally.kanaMs = {{QStringLiteral("あ"), 300}, {QStringLiteral("い"), 200}};
+    return entry;
+}
+
+} // namespace
+
+void CoreRunLogTest::rejectedLinesLeaveNoKanaNamed_data()
+{
+    QTest::addColumn<QByteArray>("damaged");
+    QTest::addColumn<int>("copies");
+    QList<QByteArray> fields = formatRunLogLine(kanaRun()).trimmed().split('\t');
+    QList<QByteArray> line = fields;
+    line[9] = manyNames(0, 10000, ":1");
+    line[11] = manyNames(0, 10000, ":5");
+    QTest::newRow("10,000 names in one line") << line.join('\t') << 1;
+    line = fields;
+    line[9] = manyNames(0, 100, ":1");
+    line[11] = "x";
+    QTest::newRow("100 names, then bad times, 60 times") << line.join('\t') << 60;
+    line = fields;
+    line[7] = manyNames(0, 100, ":a>b");
+    line[8] = "a:0";
+    QTest::newRow("100 names missed, then a bad count, 60 times") << line.join('\t') << 60;
+}
+
+// One damaged line naming 10,000 "kana" at the top of a history left most of the kana runs
+// after it unread: the names it added were kept, and the table of names was full.
+void CoreRunLogTest::rejectedLinesLeaveNoKanaNamed()
+{
+    QFETCH(QByteArray, damaged);
+    QFETCH(int, copies);
+    QByteArray history;
+    for (int k = 0; k < copies; ++k)
+        history += damaged + '\n';
+    constexpr int runs = 50;
+    for (int k = 0; k < runs; ++k)
+        history += formatRunLogLine(kanaRun());
+    QBuffer device(&history);
+    QVERIFY(device.open(QIODevice::ReadOnly));
+    KanaNames names;
+    RunLogReader reader(names);
+    int typed = 0, missed = 0;
+    QCOMPARE(reader.readAll(device,
+                            [&](const RunLogLine &line) {
+                                for (const RunLogLine::Count &kana : line.kana)
+                                    typed += kana.n;
+                                missed += int(line.misses.size());
+                            }),
+             runs);
+    QCOMPARE(typed, 3 * runs);
+    QCOMPARE(missed, runs);
+    QCOMPARE(names.size(), 2);
+}
+
+void CoreRunLogTest::namesRolledBackAreNumberedAgain()
+{
+    KanaNames names;
+    const QString long8 = QStringLiteral("ああああ"); // too long to pack: kept apart
+    QCOMPARE(names.find(QStringLiteral("あ")), 0);
+    QCOMPARE(names.find(long8), 1);
+    for (int k = 0; k < 700; ++k) // past the packed slots too
+        QCOMPARE(names.find(QString(QChar(0x4e00 + k))), 2 + k);
+    QCOMPARE(names.find(long8 + long8), 702);
+    names.rollBack(2);
+    QCOMPARE(names.size(), 2);
+    QCOMPARE(names.find(QStringLiteral("あ")), 0);
+    QCOMPARE(names.find(long8), 1);
+    QCOMPARE(names.find(long8 + long8), 2);
+    QCOMPARE(names.find(QString(QChar(0x4e00 + 5))), 3);
+    QCOMPARE(names.name(3), QString(QChar(0x4e00 + 5)));
 }
 
 QTEST_APPLESS_MAIN(CoreRunLogTest)

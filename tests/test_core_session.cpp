@@ -129,6 +129,7 @@ struct TallyRow {
     QString keys;
     int wrong;
     RunTally tally; // of the keys typed after the first item
+    bool freeRomaji = false;
 };
 
 int phraseLevel(int number)
@@ -506,13 +507,31 @@ void CoreSessionTest::tally_data()
         {{{"し", 'h', 'i'}}, {{'h', 1}, {'i', 1}, {'s', 1}}, {{"し", 1}},
          {{'h', 200}, {'i', 100}, {'s', 100}}, {{"し", 400}}}};
     // The doubled letter types the small tsu, the letters after it its follower.
-    QTest::newRow("small tsu") << phrase("ちょっとまって。", "choktxtomatte,.", 3,
-        {{{"っ", 't', 'k'}, {"と", 't', 'x'}, {"。", '.', ','}},
+    const RunTally smallTsu{{{"っ", 't', 'k'}, {"と", 't', 'x'}, {"。", '.', ','}},
          {{'.', 1}, {'a', 1}, {'c', 1}, {'e', 1}, {'h', 1}, {'m', 1}, {'o', 2}, {'t', 4}},
          {{"ちょ", 1}, {"っ", 2}, {"と", 1}, {"ま", 1}, {"て", 1}, {"。", 1}},
          {{'.', 200}, {'a', 100}, {'c', 100}, {'e', 100}, {'h', 100}, {'m', 100}, {'o', 200},
           {'t', 600}},
-         {{"ちょ", 300}, {"っ", 300}, {"と", 300}, {"ま", 200}, {"て", 200}, {"。", 200}}});
+         {{"ちょ", 300}, {"っ", 300}, {"と", 300}, {"ま", 200}, {"て", 200}, {"。", 200}}};
+    QTest::newRow("small tsu") << phrase("ちょっとまって。", "choktxtomatte,.", 3, smallTsu);
+    // Fault caught: free romaji giving a small tsu the time of its follower too.
+    TallyRow freeRow = phrase("ちょっとまって。", "choktxtomatte,.", 3, smallTsu);
+    freeRow.freeRomaji = true;
+    QTest::newRow("small tsu, free romaji") << freeRow;
+    // A ん typed as a single n takes the time up to its n; the key after it, the next kana's.
+    freeRow = phrase("すみません。", "sumimasen.", 0,
+        {{}, {{'.', 1}, {'a', 1}, {'e', 1}, {'i', 1}, {'m', 2}, {'n', 1}, {'s', 2}, {'u', 1}},
+         {{"す", 1}, {"み", 1}, {"ま", 1}, {"せ", 1}, {"ん", 1}, {"。", 1}},
+         {{'.', 100}, {'a', 100}, {'e', 100}, {'i', 100}, {'m', 200}, {'n', 100}, {'s', 200},
+          {'u', 100}},
+         {{"す", 200}, {"み", 200}, {"ま", 200}, {"せ", 200}, {"ん", 100}, {"。", 100}}});
+    freeRow.freeRomaji = true;
+    QTest::newRow("single n, free romaji") << freeRow;
+    freeRow = phrase("せんせい", "sensei", 0,
+        {{}, {{'e', 2}, {'i', 1}, {'n', 1}, {'s', 2}}, {{"せ", 2}, {"ん", 1}, {"い", 1}},
+         {{'e', 200}, {'i', 100}, {'n', 100}, {'s', 200}}, {{"せ", 400}, {"ん", 100}, {"い", 100}}});
+    freeRow.freeRomaji = true;
+    QTest::newRow("single n before a consonant") << freeRow;
     QTest::newRow("comma") << phrase("また、あした。", "mata.,asita.", 1,
         {{{"、", ',', '.'}},
          {{',', 1}, {'.', 1}, {'a', 4}, {'i', 1}, {'m', 1}, {'s', 1}, {'t', 2}},
@@ -533,6 +552,7 @@ void CoreSessionTest::tally()
     d.s.setRomaji(RomajiTable(row.choices));
     d.s.selectLevel(row.level);
     d.s.setRandomOrder(true);
+    d.s.setFreeRomaji(row.freeRomaji);
     d.s.start(0);
     d.type(keysShown(d.s));
     if (row.switchTo)
@@ -551,6 +571,18 @@ void CoreSessionTest::tally()
     QVERIFY(countsSince(before.keyMs, now.keyMs) == row.tally.keyMs);
     QVERIFY(countsSince(before.kanaMs, now.kanaMs) == row.tally.kanaMs);
     QCOMPARE(now.kanaTyped.empty(), row.level <= 4);
+    // Fault caught: kana counted but not timed (or timed twice): every kana counted has a
+    // time, and the keys' time is the kana's time.
+    if (row.level > 4) {
+        QCOMPARE(now.kanaMs.size(), now.kanaTyped.size());
+        const auto total = [](const auto &times) {
+            qint64 sum = 0;
+            for (const auto &[name, ms] : times)
+                sum += ms;
+            return sum;
+        };
+        QCOMPARE(total(now.kanaMs), total(now.keyMs));
+    }
     d.s.start(0);
     QVERIFY(d.s.tally() == RunTally());
 }

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "RK.set" as text: numbers in the general format, integers and reals read back, flag
-// lines, short and damaged files, scores that are no record, line ends.
+// lines, short and damaged files, scores that are no record, line ends. "RK.ini" as text:
+// values set line for line, and files that are not clean INI left exactly as they are.
+#include "core/inputoptions.h"
 #include "core/settingsfile.h"
 #include "settingstexts.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -36,6 +40,11 @@ private slots:
     void lineEndsAndExtrasDoNotMatter();
     void damagedLayoutKeepsEveryReadableValue_data();
     void damagedLayoutKeepsEveryReadableValue();
+    void iniValueChangesItsOwnLineOnly_data();
+    void iniValueChangesItsOwnLineOnly();
+    void iniValuesALineCannotHoldAreRefused();
+    void iniFileThatIsNotCleanIsLeftAsItIs_data();
+    void iniFileThatIsNotCleanIsLeftAsItIs();
 };
 
 void CoreSettingsFileTest::generalFormat_data()
@@ -405,6 +414,132 @@ void CoreSettingsFileTest::damagedLayoutKeepsEveryReadableValue()
     QFETCH(QString, kind);
     const SettingsRecord parsed = parseSettings(damagedText(kind));
     QCOMPARE(parsed, fullRecord());
+}
+
+void CoreSettingsFileTest::iniValueChangesItsOwnLineOnly_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("after");
+    const QString input = QStringLiteral("input"), free = QStringLiteral("freeRomaji");
+    const QString on = QStringLiteral("true");
+    QTest::newRow("a new file") << QByteArray() << input << free << on
+                                << QByteArray("[input]\nfreeRomaji=true\n");
+    QTest::newRow("the value changed") << QByteArray("[input]\nfreeRomaji=false\n") << input << free
+                                       << on << QByteArray("[input]\nfreeRomaji=true\n");
+    QTest::newRow("comments, blanks and other groups kept")
+        << QByteArray("; mine\n[drills]\nwords=12\n\n[input]\n# note\n freeRomaji = false \n")
+        << input << free << on
+        << QByteArray("; mine\n[drills]\nwords=12\n\n[input]\n# note\n freeRomaji = true \n");
+    QTest::newRow("a key added at the end of its group")
+        << QByteArray("[input]\nother=1\n\n[texts]\nlast=/home/学習/文.txt\n") << input << free
+        << on
+        << QByteArray("[input]\nother=1\nfreeRomaji=true\n\n[texts]\nlast=/home/学習/文.txt\n");
+    QTest::newRow("a group added, line ends of the file")
+        << QByteArray("[drills]\r\nwords=3\r\n") << input << free << on
+        << QByteArray("[drills]\r\nwords=3\r\n\r\n[input]\r\nfreeRomaji=true\r\n");
+    QTest::newRow("no line end at the end") << QByteArray("[input]\nother=1") << input << free << on
+                                            << QByteArray("[input]\nother=1\nfreeRomaji=true\n");
+    QTest::newRow("a group given twice: its last")
+        << QByteArray("[input]\na=1\n[x]\nb=2\n[input]\nc=3\n") << input << free << on
+        << QByteArray("[input]\na=1\n[x]\nb=2\n[input]\nc=3\nfreeRomaji=true\n");
+    QTest::newRow("a byte-order mark kept")
+        << QByteArray("\xEF\xBB\xBF[input]\nfreeRomaji=false\n") << input << free << on
+        << QByteArray("\xEF\xBB\xBF[input]\nfreeRomaji=true\n");
+    QTest::newRow("a Japanese value, an empty one")
+        << QByteArray("[drills]\nword=\n") << QStringLiteral("drills") << QStringLiteral("word")
+        << QStringLiteral("さくら") << QByteArray("[drills]\nword=さくら\n");
+    QTest::newRow("keys before any group are their own")
+        << QByteArray("freeRomaji=false\n") << input << free << on
+        << QByteArray("freeRomaji=false\n\n[input]\nfreeRomaji=true\n");
+}
+
+// Toggling free romaji rewrote the whole file: comments gone, unknown values lost.
+void CoreSettingsFileTest::iniValueChangesItsOwnLineOnly()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, group);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, after);
+    std::optional<IniText> ini = IniText::parse(before);
+    QVERIFY(ini);
+    QVERIFY(ini->setValue(group, key, value));
+    QCOMPARE(ini->text(), after);
+    QCOMPARE(ini->value(group, key), value);
+    // Read back from the text alone, as the next start reads it.
+    QCOMPARE(IniText::parse(after)->value(group, key), value);
+}
+
+// A value with a line break would make a second line: an injected "[input]" or a key.
+void CoreSettingsFileTest::iniValuesALineCannotHoldAreRefused()
+{
+    const QByteArray text = "[input]\nfreeRomaji=false\n";
+    std::optional<IniText> ini = IniText::parse(text);
+    QVERIFY(ini);
+    const QString g = QStringLiteral("input"), k = QStringLiteral("freeRomaji");
+    const std::tuple<QString, QString, QString> refused[] = {
+        {g, k, QStringLiteral("true\n[input]")},
+        {g, k, QStringLiteral(" true")},
+        {g, k, QStringLiteral("a\tb")},
+        {g, QStringLiteral("a=b"), QStringLiteral("1")},
+        {g, QStringLiteral("#k"), QStringLiteral("1")},
+        {g, QString(), QStringLiteral("1")},
+        {QStringLiteral("a]b"), k, QStringLiteral("1")},
+        {QString(), k, QStringLiteral("1")},
+    };
+    for (const auto &[group, key, value] : refused) {
+        QVERIFY2(!ini->setValue(group, key, value), qPrintable(group + u'/' + key + u'=' + value));
+        QCOMPARE(ini->text(), text);
+    }
+    QCOMPARE(ini->value(g, k), QStringLiteral("false"));
+    QCOMPARE(ini->value(g, QStringLiteral("other")), std::nullopt);
+
+    // Nor is a value written that would take the file past its bound: the next start would
+    // leave it unread.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.ini"));
+    QVERIFY(saveInputOptions(path, {true}));
+    QVERIFY(!saveIniValues(path, {{g, QStringLiteral("long"), QString(largestIniFile, u'x')}}));
+    QVERIFY(readInputOptions(path).freeRomaji);
+}
+
+void CoreSettingsFileTest::iniFileThatIsNotCleanIsLeftAsItIs_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    const QByteArray valid = "[input]\nfreeRomaji=true\n";
+    QTest::newRow("Shift-JIS bytes") << valid + "[memo]\nnote=\x83\x65\x83\x4c\x83\x58\x83\x67\n";
+    QTest::newRow("a NUL") << valid + QByteArray("[memo]\nnote=a\0b\n", 16);
+    QTest::newRow("binary") << valid + QByteArray("\x7f\x01\x02\x03\xff\xfe", 6);
+    QTest::newRow("a lone carriage return") << QByteArray("[input]\rfreeRomaji=true\n");
+    QTest::newRow("a line that is no key") << valid + "just words\n";
+    QTest::newRow("an unclosed group") << QByteArray("[input\nfreeRomaji=true\n");
+    QTest::newRow("an empty key") << valid + "=1\n";
+    QTest::newRow("an empty group") << valid + "[ ]\n";
+    QTest::newRow("past the bound")
+        << valid + "[memo]\n" + QByteArray(largestIniFile, 'x').prepend("note=") + "\n";
+}
+
+// Such a file was rewritten on a toggle (bytes turned into U+FFFD, comments gone) and the
+// save then reported a failure.
+void CoreSettingsFileTest::iniFileThatIsNotCleanIsLeftAsItIs()
+{
+    QFETCH(QByteArray, text);
+    QVERIFY(!IniText::parse(text));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.ini"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    file.close();
+    QVERIFY(!readIniFile(path));
+    QCOMPARE(readInputOptions(path), InputOptions());
+    QVERIFY(!saveInputOptions(path, {true}));
+    QVERIFY(!saveIniValues(
+        path, {{QStringLiteral("drills"), QStringLiteral("words"), QStringLiteral("1")}}));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), text);
 }
 
 QTEST_APPLESS_MAIN(CoreSettingsFileTest)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The tutorial's 23 lines as they look, and how its step buttons move through them.
+// The tutorial's 23 lines as they look and as a screen reader hears them, and how its step
+// buttons move through them.
 #include "core/keytable.h"
 #include "core/tutorialscript.h"
 
@@ -21,33 +22,36 @@ struct Line {
     quint32 fontColour;
     const char *groups;  // finger groups painted: l, r, m, i
     const char *redKeys; // key captions painted red over them
+    // The keys named after the caption for a screen reader, where the caption names them
+    // only by colour or finger.
+    const char *named;
 };
 
 // clang-format off
 const Line lines[tutorialLineCount] = {
-    {"タイピングの方法を説明します",         43, blue,  "",     ""},
-    {"タイピングのコツは２つあります",       43, blue,  "",     ""},
-    {"①ホームポジションを維持すること",     43, blue,  "",     ""},
-    {"②正しい指使いをすることです",         43, blue,  "",     ""},
-    {"まずホームポジションを説明します",     43, blue,  "",     ""},
-    {"人さし指をＦとＪにのせます",           43, blue,  "",     "FJ"},
-    {"となりの指はとなりのキーにのせます",   43, blue,  "",     "FJDSAKL;"},
-    {"これがホームポジションです",           43, blue,  "",     "FJDSAKL;"},
-    {"次に指使いを説明します",               43, blue,  "",     ""},
-    {"各指は３つのキーを担当します",         43, blue,  "",     ""},
-    {"小指は緑色のキーを担当します",         43, blue,  "l",    ""},
-    {"薬指は黄色のキーを担当します",         43, blue,  "lr",   ""},
-    {"中指は水色のキーを担当します",         43, blue,  "lrm",  ""},
-    {"人さし指は桃色のキーを担当します",     43, blue,  "lrmi", ""},
-    {"人さし指だけ６つのキーを担当します",   43, blue,  "lrmi", ""},
-    {"たとえば、Ｒをタイプするときは",       43, blue,  "lrmi", "R"},
-    {"左手人さし指でＲをタイプします",       43, blue,  "lrmi", "R"},
-    {"その後すぐに人さし指をＦに戻します",   43, blue,  "lrmi", "RF"},
-    {"このようにすることで",                 43, blue,  "lrmi", "RF"},
-    {"ホームポジションを維持できるのです",   43, blue,  "lrmi", "RF"},
-    {"ＦとＪには小さな突起があるので",       43, blue,  "",     "FJ"},
-    {"触るだけで指の位置が確認できます",     43, blue,  "",     "FJ"},
-    {"End Tutorial",                         64, black, "",     ""},
+    {"タイピングの方法を説明します",         43, blue,  "",     "", ""},
+    {"タイピングのコツは２つあります",       43, blue,  "",     "", ""},
+    {"①ホームポジションを維持すること",     43, blue,  "",     "", ""},
+    {"②正しい指使いをすることです",         43, blue,  "",     "", ""},
+    {"まずホームポジションを説明します",     43, blue,  "",     "", ""},
+    {"人さし指をＦとＪにのせます",           43, blue,  "",     "FJ", ""},
+    {"となりの指はとなりのキーにのせます",   43, blue,  "",     "FJDSAKL;", "A、S、D、K、L、セミコロン"},
+    {"これがホームポジションです",           43, blue,  "",     "FJDSAKL;", ""},
+    {"次に指使いを説明します",               43, blue,  "",     "", ""},
+    {"各指は３つのキーを担当します",         43, blue,  "",     "", ""},
+    {"小指は緑色のキーを担当します",         43, blue,  "l",    "", "Q、P、A、セミコロン、Z、スラッシュ"},
+    {"薬指は黄色のキーを担当します",         43, blue,  "lr",   "", "W、O、S、L、X、ピリオド"},
+    {"中指は水色のキーを担当します",         43, blue,  "lrm",  "", "E、I、D、K、C、カンマ"},
+    {"人さし指は桃色のキーを担当します",     43, blue,  "lrmi", "", "R、T、Y、U、F、G、H、J、V、B、N、M"},
+    {"人さし指だけ６つのキーを担当します",   43, blue,  "lrmi", "", "R、T、Y、U、F、G、H、J、V、B、N、M"},
+    {"たとえば、Ｒをタイプするときは",       43, blue,  "lrmi", "R", ""},
+    {"左手人さし指でＲをタイプします",       43, blue,  "lrmi", "R", ""},
+    {"その後すぐに人さし指をＦに戻します",   43, blue,  "lrmi", "RF", ""},
+    {"このようにすることで",                 43, blue,  "lrmi", "RF", ""},
+    {"ホームポジションを維持できるのです",   43, blue,  "lrmi", "RF", ""},
+    {"ＦとＪには小さな突起があるので",       43, blue,  "",     "FJ", ""},
+    {"触るだけで指の位置が確認できます",     43, blue,  "",     "FJ", ""},
+    {"End Tutorial",                         64, black, "",     "", ""},
 };
 // clang-format on
 
@@ -105,6 +109,8 @@ void CoreTutorialTest::everyLineLooksAsFirstShown()
     QCOMPARE(look.fontPixels, expected.fontPixels);
     QCOMPARE(look.fontColour, expected.fontColour);
     QCOMPARE(backgrounds(look.keyColours), backgrounds(expectedColours(expected)));
+    const QString named = QString::fromUtf8(expected.named);
+    QCOMPARE(look.description, named.isEmpty() ? look.caption : look.caption + "（" + named + "）");
 }
 
 void CoreTutorialTest::stepButtonsMoveTheCounter_data()

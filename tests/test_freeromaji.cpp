@@ -48,7 +48,7 @@ void FreeRomajiTest::menuItemKeptInTheIniFileAndRunsTypedInHepburn()
     QVERIFY(item);
     QCOMPARE(item->text(), QStringLiteral("ローマ字を自由に入力"));
     const QList<QAction *> options = w.find<QMenu>(QStringLiteral("Option1"))->actions();
-    QCOMPARE(options[options.indexOf(item) + 1], w.action(QStringLiteral("progressItem")));
+    QCOMPARE(options[options.indexOf(item) + 1], w.action(QStringLiteral("favourWeakItem")));
     QVERIFY(item->isCheckable() && !item->isChecked());
     QVERIFY(!QFile::exists(w.dir.filePath(QStringLiteral("RK.ini"))));
 

@@ -236,11 +236,24 @@ void TestLanguage::nothingCut()
     cut << cutCaptions(w.window(), checked);
     QTest::mouseClick(w.find<QPushButton>(QStringLiteral("Button3")), Qt::LeftButton);
 
-    // The typing-time dialog as it is shown, with its values.
-    w.platform.onModal = [&](QDialog *dialog) { cut << cutCaptions(dialog, checked); };
-    w.clickStart();
-    w.type(levelInfo(1)->keyString);
-    QCOMPARE(w.platform.modals.size(), std::size_t(1));
+    // A run with its count of misses, and the typing-time dialog as it is shown, with its
+    // values and, once there is a history, the weakest keys with their button.
+    bool advised = false;
+    w.platform.onModal = [&](QDialog *dialog) {
+        cut << cutCaptions(dialog, checked);
+        advised = dialog->findChild<QPushButton *>(QStringLiteral("practiseWeakButton"))
+                      ->isVisibleTo(dialog);
+    };
+    for (int run = 0; run < 2; ++run) {
+        w.clickStart();
+        w.type('q');
+        QCOMPARE(w.find<QLabel>(QStringLiteral("errorCountLabel"))->text(),
+                 QStringLiteral("Misses: 1"));
+        cut << cutCaptions(w.window(), checked);
+        w.type(levelInfo(1)->keyString);
+    }
+    QCOMPARE(w.platform.modals.size(), std::size_t(2));
+    QVERIFY(advised);
     QVERIFY(checked >= 20);
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
 }

@@ -155,10 +155,11 @@ void ShellTest::menusHoldEveryItemInOrder()
              (QStringList{"ホーム", "ホーム＋上段", "ホーム＋下段", "A to Z", "-", "ローマ字１",
                           "ローマ字２", "ひらがな１", "ひらがな２", "ひらがな３", "-",
                           "苦手なキー", "苦手なかな"}));
-    QCOMPARE(captions(options), (QStringList{"キー色付け", "ローマ字設定", "-", "記録表示",
-                                             "ローマ字を自由に入力", "成績グラフ"}));
-    QCOMPARE(captions(help),
-             (QStringList{"タイピングの方法", "Language / 言語", "-", "Rinkaro について..."}));
+    QCOMPARE(captions(options),
+             (QStringList{"キー色付け", "ローマ字設定", "-", "記録表示", "ローマ字を自由に入力",
+                          "苦手を多めに出す", "成績グラフ"}));
+    QCOMPARE(captions(help), (QStringList{"タイピングの方法", "Language / 言語", "デモ・モード",
+                                          "-", "Rinkaro について..."}));
     // Each item by its design name, in menu order.
     auto names = [](QMenu *menu) {
         QStringList list;
@@ -170,8 +171,9 @@ void ShellTest::menusHoldEveryItemInOrder()
                                          "Level6", "Level7", "Level8", "Level9",
                                          "weakSeparator", "weakKeysItem", "weakKanaItem"}));
     QCOMPARE(names(options), (QStringList{"KeyColor", "setSpelling", "N3", "showScore",
-                                          "freeRomajiItem", "progressItem"}));
-    QCOMPARE(names(help), (QStringList{"Tutorial", "languageItem", "N1", "aboutMenu1"}));
+                                          "freeRomajiItem", "favourWeakItem", "progressItem"}));
+    QCOMPARE(names(help),
+             (QStringList{"Tutorial", "languageItem", "demoItem", "N1", "aboutMenu1"}));
     for (QAction *item : levels->actions() + options->actions() + help->actions())
         QVERIFY2(item->shortcut().isEmpty(), qPrintable(item->objectName()));
     QAction *keyColour = w.action(QStringLiteral("KeyColor"));

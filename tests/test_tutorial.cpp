@@ -424,19 +424,27 @@ void TestTutorial::demoAnswersKeepStartUnusable()
 void TestTutorial::startDuringADrill_data()
 {
     QTest::addColumn<int>("level");
-    QTest::newRow("key level") << 1;
-    QTest::newRow("syllable level") << 6;
-    QTest::newRow("phrase level") << 8;
+    QTest::addColumn<bool>("stoppedFirst"); // by F5, which shows the first item lit again
+    for (bool stopped : {false, true}) {
+        QTest::addRow("key level%s", stopped ? ", stopped" : "") << 1 << stopped;
+        QTest::addRow("syllable level%s", stopped ? ", stopped" : "") << 6 << stopped;
+        QTest::addRow("phrase level%s", stopped ? ", stopped" : "") << 8 << stopped;
+    }
 }
 
 void TestTutorial::startDuringADrill()
 {
     QFETCH(int, level);
+    QFETCH(bool, stoppedFirst);
     Session reference(level, true);
     Session s(level, true);
     s.clickStart();
     QVERIFY(s.running());
     QVERIFY(!s.litKeys().isEmpty());
+    if (stoppedFirst) {
+        QTest::keyClick(s.keyTarget(), Qt::Key_F5);
+        QVERIFY(!s.running());
+    }
 
     s.startTutorial();
 

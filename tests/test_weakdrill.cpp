@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The weak-spot drills in the window: the two menu items, a run of each through real key
-// events, what the typing-time dialog and the history make of it, and the settings file.
+// events, what the typing-time dialog and the history make of it, and the settings file; the
+// dialog naming the weakest after a regular run with its button, and the option that favours
+// them in random runs.
 #include "testwindow.h"
 
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 
 namespace
 {
@@ -14,6 +19,13 @@ const QByteArray history =
     ";:2 a:4 d:4 f:8 g:3 h:4 j:8 k:4 l:4 s:4\t\n"
     "2026-12-07T10:05:00+09:00\t5\to\t40.0\t4\t44.0\t0\tし:h>j し:h>j し:i>u し:s>a\t"
     "a:9 h:2 i:3 s:2\tあ:1 い:1 か:1 さ:1 し:2\n";
+
+// What the progress window's "選んだ所を練習" asks of the main window.
+void practise(const TestWindow &w, int level, const QStringList &marked)
+{
+    QVERIFY(QMetaObject::invokeMethod(w.window(), "practiseSelection", Q_ARG(int, level),
+                                      Q_ARG(QStringList, marked)));
+}
 
 QList<QByteArray> logLines(const TestWindow &w)
 {
@@ -33,14 +45,22 @@ private slots:
     void withoutHistoryTheLevelStays();
     void runsOfEachKind_data();
     void runsOfEachKind();
+    void marksWithNothingToDrillAreRefused_data();
+    void marksWithNothingToDrillAreRefused();
+    void panelsCloseBeforeASelectionIsPractised();
+    void dialogOffersTheWeakest();
+    void optionFavoursTheWeakest();
+    void heldKeyJudgedOnce();
 };
 
 void WeakDrillTest::withoutHistoryTheLevelStays_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("advice");
-    QTest::newRow("keys") << "weakKeysItem" << "レベル1〜4を練習すると";
-    QTest::newRow("kana") << "weakKanaItem" << "レベル5〜9を練習すると";
+    QTest::newRow("keys") << "weakKeysItem"
+                          << "レベル1〜4を練習すると";
+    QTest::newRow("kana") << "weakKanaItem"
+                          << "レベル5〜9を練習すると";
 }
 
 void WeakDrillTest::withoutHistoryTheLevelStays()
@@ -61,8 +81,11 @@ void WeakDrillTest::runsOfEachKind_data()
     QTest::addColumn<QString>("weakest"); // as the dialog names it
     QTest::addColumn<bool>("reading");
     QTest::addColumn<QByteArray>("level");
-    QTest::newRow("keys") << "weakKeysItem" << "G " << false << QByteArray("10");
-    QTest::newRow("kana") << "weakKanaItem" << "し " << true << QByteArray("11");
+    QTest::addColumn<QString>("before"); // as the statistics window shows it
+    QTest::newRow("keys") << "weakKeysItem"
+                          << "G " << false << QByteArray("10") << "39%";
+    QTest::newRow("kana") << "weakKanaItem"
+                          << "し " << true << QByteArray("11") << "50%";
 }
 
 // A weak run takes the layout of its kind, comes up with its weakest item often, shows "—" for
@@ -74,6 +97,7 @@ void WeakDrillTest::runsOfEachKind()
     QFETCH(QString, weakest);
     QFETCH(bool, reading);
     QFETCH(QByteArray, level);
+    QFETCH(QString, before);
     TestWindow w;
     QFile log(w.dir.filePath(QStringLiteral("RK.log")));
     QVERIFY(log.open(QIODevice::WriteOnly) && log.write(history) == history.size());
@@ -83,6 +107,11 @@ void WeakDrillTest::runsOfEachKind()
     QCOMPARE(w.tickedLevel(), 0);
     QVERIFY(w.action(item)->isChecked());
     QCOMPARE(w.readingPanel()->isVisible(), reading);
+    // The weak set is named before the run starts: kana on the reading row, keys in the text
+    // panel.
+    const QLabel *named = reading ? w.readingPanel() : w.textPanel();
+    QVERIFY2(named->text().startsWith(QStringLiteral("苦手: ") + weakest),
+             qPrintable(named->text()));
 
     w.clickStart();
     w.type('=');
@@ -97,8 +126,10 @@ void WeakDrillTest::runsOfEachKind()
     QCOMPARE(w.dialogLabel(3), QStringLiteral("1"));
     QCOMPARE(w.dialogLabel(5), QStringLiteral("—"));
     QCOMPARE(w.dialogLabel(7), QStringLiteral("—"));
-    QVERIFY2(w.platform.modalLabel(QStringLiteral("weakSpotsLabel")).contains(weakest + "67%"),
+    QVERIFY2(w.platform.modalLabel(QStringLiteral("weakSpotsLabel")).contains(weakest + before),
              qPrintable(w.platform.modalLabel(QStringLiteral("weakSpotsLabel"))));
+    QCOMPARE(w.platform.modalLabel(QStringLiteral("weakSpotsCaption")),
+             QStringLiteral("苦手な所のミス率（これまで → 今回）"));
 
     const QList<QByteArray> lines = logLines(w);
     QCOMPARE(lines.size(), 4); // the two runs before, this one, and the last line's end
@@ -110,6 +141,144 @@ void WeakDrillTest::runsOfEachKind()
     QCOMPARE(stored.level, 2);
     w.restart();
     QCOMPARE(w.tickedLevel(), 2);
+}
+
+void WeakDrillTest::marksWithNothingToDrillAreRefused_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QStringList>("marked");
+    QTest::addColumn<QString>("advice");
+    const QString kana = QStringLiteral("レベル5〜9を練習すると");
+    QTest::newRow("only っ marked") << 11 << QStringList{QStringLiteral("っ")} << kana;
+    QTest::newRow("っ marked twice")
+        << 11 << QStringList{QStringLiteral("っ"), QStringLiteral("っ")} << kana;
+    QTest::newRow("no marks, no kana runs") << 11 << QStringList() << kana;
+    QTest::newRow("a key that is not drilled")
+        << 10 << QStringList{QStringLiteral("@")} << QStringLiteral("レベル1〜4を練習すると");
+}
+
+// With nothing that could be drilled, Start ran an empty drill that the first key ended, and
+// its junk line went into RK.log.
+void WeakDrillTest::marksWithNothingToDrillAreRefused()
+{
+    QFETCH(int, level);
+    QFETCH(QStringList, marked);
+    QFETCH(QString, advice);
+    TestWindow w;
+    w.chooseLevel(3);
+    const qsizetype messages = w.platform.messages.size();
+    practise(w, level, marked);
+    QCOMPARE(w.platform.messages.size(), messages + 1);
+    QVERIFY(w.platform.messages.back().text.contains(advice));
+    QVERIFY(!w.running());
+    QCOMPARE(w.tickedLevel(), 3);
+    w.clickStart();
+    w.type('o');
+    w.clickStart();
+    QVERIFY(w.platform.modals.empty());
+    QVERIFY(logLines(w).isEmpty());
+}
+
+// A selection practised while ローマ字設定 was open ran hidden under the panel.
+void WeakDrillTest::panelsCloseBeforeASelectionIsPractised()
+{
+    TestWindow w;
+    QFile log(w.dir.filePath(QStringLiteral("RK.log")));
+    QVERIFY(log.open(QIODevice::WriteOnly) && log.write(history) == history.size());
+    log.close();
+    for (const char *item : {"setSpelling", "showScore"}) {
+        w.action(QString::fromLatin1(item))->trigger();
+        practise(w, 11, {QStringLiteral("し")});
+        QVERIFY(w.running());
+        QCOMPARE(w.find(QStringLiteral("settingPanel"))->isVisible(), false);
+        QCOMPARE(w.find(QStringLiteral("scorePanel"))->isVisible(), false);
+        QCOMPARE(w.textPanel()->isVisible(), true);
+        w.clickStart(); // stop
+    }
+}
+
+// After a regular run the dialog names the weakest keys; its button starts their drill.
+void WeakDrillTest::dialogOffersTheWeakest()
+{
+    TestWindow w;
+    QFile log(w.dir.filePath(QStringLiteral("RK.log")));
+    QVERIFY(log.open(QIODevice::WriteOnly) && log.write(history) == history.size());
+    log.close();
+    w.chooseLevel(1);
+    w.platform.onModal = [](QDialog *dialog) {
+        QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("weakestLabel"))->text(),
+                 QStringLiteral("苦手: G ; A"));
+        auto *button = dialog->findChild<QPushButton *>(QStringLiteral("practiseWeakButton"));
+        QVERIFY(button->isVisible());
+        QCOMPARE(button->text(), QStringLiteral("苦手を練習"));
+        QTest::mouseClick(button, Qt::LeftButton);
+    };
+    w.clickStart();
+    w.type(levelInfo(1)->keyString);
+    QVERIFY(w.platform.modalLabel(QStringLiteral("weakSpotsLabel")).isEmpty());
+    w.platform.onModal = {};
+    QVERIFY(w.action(QStringLiteral("weakKeysItem"))->isChecked());
+    QVERIFY(w.running());
+}
+
+// The option is kept in RK.ini, and random runs of level 1 then draw the five weakest keys
+// more often than the others.
+void WeakDrillTest::optionFavoursTheWeakest()
+{
+    TestWindow w;
+    QFile log(w.dir.filePath(QStringLiteral("RK.log")));
+    QVERIFY(log.open(QIODevice::WriteOnly) && log.write(history) == history.size());
+    log.close();
+    QAction *item = w.action(QStringLiteral("favourWeakItem"));
+    QCOMPARE(item->text(), QStringLiteral("苦手を多めに出す"));
+    QVERIFY(!item->isChecked());
+    w.chooseLevel(1);
+    QTest::mouseClick(w.randomBox(), Qt::LeftButton);
+    WeakSpotHistory history(log.fileName());
+    QStringList weakest;
+    for (const WeakSpot &spot : history.spots().ranked(WeakKind::Keys))
+        if (weakest.size() < weakFew)
+            weakest << spot.name;
+    const auto share = [&w, &weakest](int runs) {
+        int weak = 0, all = 0;
+        for (int run = 0; run < runs; ++run) {
+            w.clickStart();
+            while (w.running()) {
+                const QString key = w.textPanel()->text().toLower();
+                weak += weakest.contains(key);
+                ++all;
+                w.type(key);
+            }
+        }
+        return double(weak) / all;
+    };
+    w.platform.seed = 11;
+    const double plain = share(15);
+    item->trigger();
+    QVERIFY(item->isChecked());
+    QVERIFY(QFile(w.dir.filePath(QStringLiteral("RK.ini"))).open(QIODevice::ReadOnly));
+    const double favoured = share(15);
+    QVERIFY2(
+        favoured > plain * 1.15,
+        qPrintable(QStringLiteral("%1 %2 %3").arg(plain).arg(favoured).arg(weakest.join(u' '))));
+    w.restart();
+    QVERIFY(w.action(QStringLiteral("favourWeakItem"))->isChecked());
+}
+
+// Holding a wrong key makes one error and one beep, not one per repeat; so no key is drawn
+// into the weak drills by a key leant on.
+void WeakDrillTest::heldKeyJudgedOnce()
+{
+    TestWindow w;
+    w.clickStart();
+    w.type('q');
+    for (int repeat = 0; repeat < 30; ++repeat) {
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, QStringLiteral("q"), true);
+        QApplication::sendEvent(w.keyTarget(), &held);
+    }
+    QCOMPARE(w.platform.beeps, 1);
+    w.type(levelInfo(1)->keyString);
+    QCOMPARE(w.dialogLabel(3), QStringLiteral("1"));
 }
 
 QTEST_MAIN(WeakDrillTest)

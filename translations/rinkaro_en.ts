@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>AboutBox</name>
+    <message>
+        <source>Rinkaro ver.%1、By Rinkaro team、Happy typing!</source>
+        <translation>Rinkaro ver.%1, By Rinkaro team, Happy typing!</translation>
+    </message>
+</context>
+<context>
     <name>KeyHeatMap</name>
     <message>
         <source>%1: 記録なし</source>
@@ -38,24 +45,32 @@ Pressed only a few times: its colour is faint</translation>
         <translation>%1 s</translation>
     </message>
     <message>
-        <source>
-練習に選んでいます（もう一度クリックで外します）</source>
-        <translation>
-Marked to practise (click again to unmark)</translation>
-    </message>
-    <message>
-        <source>
-クリックで練習に選べます</source>
-        <translation>
-Click to mark it to practise</translation>
-    </message>
-    <message>
         <source>ミス率</source>
         <translation>Miss rate</translation>
     </message>
     <message>
         <source>1打の時間</source>
         <translation>Time per press</translation>
+    </message>
+    <message>
+        <source>
+練習に選んでいます（もう一度クリックかスペースで外します）</source>
+        <translation>
+Marked to practise (click or Space again to unmark)</translation>
+    </message>
+    <message>
+        <source>
+クリックかスペースで練習に選べます</source>
+        <translation>
+Click or press Space to mark it to practise</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>、練習に選択</source>
+        <translation>, marked to practise</translation>
     </message>
 </context>
 <context>
@@ -204,10 +219,6 @@ Click to mark it to practise</translation>
         <translation>Stop</translation>
     </message>
     <message>
-        <source>%1、%2</source>
-        <translation>%1, %2</translation>
-    </message>
-    <message>
         <source>成績グラフを開けませんでした。
 %1</source>
         <translation>The progress chart could not be opened.
@@ -240,6 +251,22 @@ Practise levels 5 to 9: the kana you miss most or type most slowly can then be d
     <message>
         <source>タイピングの方法。右矢印キーで次へ、左矢印キーで前へ、End キーで終了</source>
         <translation>How to type. Right arrow: next line, left arrow: back, End: finish</translation>
+    </message>
+    <message>
+        <source>苦手を多めに出す</source>
+        <translation>Favour weak spots</translation>
+    </message>
+    <message>
+        <source>レベル%1 %2</source>
+        <translation>Level %1 %2</translation>
+    </message>
+    <message>
+        <source>%1。%2</source>
+        <translation>%1. %2</translation>
+    </message>
+    <message>
+        <source>ミス %1</source>
+        <translation>Misses: %1</translation>
     </message>
 </context>
 <context>
@@ -353,6 +380,22 @@ Practise levels 5 to 9: the kana you miss most or type most slowly can then be d
         <source>★ %1の最高</source>
         <translation>★ Best (%1)</translation>
     </message>
+    <message>
+        <source>スコア</source>
+        <translation>Score</translation>
+    </message>
+    <message>
+        <source>速さ</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>正確さ</source>
+        <translation>Accuracy</translation>
+    </message>
+    <message>
+        <source>%1は最高 %2、最新 %3。</source>
+        <translation> %1: best %2, latest %3.</translation>
+    </message>
 </context>
 <context>
     <name>ProgressWindow</name>
@@ -457,10 +500,6 @@ Practise levels 5 to 9: the kana you miss most or type most slowly can then be d
         <translation>Kana pressed only a few times are counted closer to the overall miss rate</translation>
     </message>
     <message>
-        <source>1文字を打つのにかかった平均の時間</source>
-        <translation>The average time taken to type one kana</translation>
-    </message>
-    <message>
         <source>よく押す誤キー</source>
         <translation>The key most often typed instead</translation>
     </message>
@@ -475,10 +514,6 @@ Practise levels 5 to 9: the kana you miss most or type most slowly can then be d
     <message>
         <source>記録ファイル RK.log を開けません。</source>
         <translation>The history RK.log cannot be opened.</translation>
-    </message>
-    <message>
-        <source>記録ファイル RK.log が %1 MB を超えているため、読み込みを止めました。</source>
-        <translation>The history RK.log is larger than %1 MB: reading stopped.</translation>
     </message>
     <message>
         <source>記録 %1 回</source>
@@ -523,6 +558,42 @@ Practise levels 5 to 9: the kana you miss most or type most slowly can then be d
     <message>
         <source>かなの時間の記録はまだありません。</source>
         <translation>No kana times yet.</translation>
+    </message>
+    <message>
+        <source>レベル%1 %2</source>
+        <translation>Level %1 %2</translation>
+    </message>
+    <message>
+        <source>グラフの値</source>
+        <translation>Chart value</translation>
+    </message>
+    <message>
+        <source>グラフの横軸</source>
+        <translation>Chart axis</translation>
+    </message>
+    <message>
+        <source>グラフの全体を表示</source>
+        <translation>Show the whole chart</translation>
+    </message>
+    <message>
+        <source>矢印キーで記録を選び、スペースで集計に入れるかどうかを切り替えます</source>
+        <translation>Choose a run with the arrow keys; Space counts it in or leaves it out</translation>
+    </message>
+    <message>
+        <source>つづりの1キーあたりの平均の時間（きゃは3キー、しは2キー）</source>
+        <translation>Average time per key of the spelling (きゃ is 3 keys, し 2)</translation>
+    </message>
+    <message>
+        <source>かなの集計</source>
+        <translation>Kana figures</translation>
+    </message>
+    <message>
+        <source>矢印キーでかなを選び、スペースで練習に選びます</source>
+        <translation>Choose a kana with the arrow keys; Space marks it to practise</translation>
+    </message>
+    <message>
+        <source>記録ファイル RK.log が %1 MB を超えているため、古い記録を省いて新しい %1 MB を読み込みました。</source>
+        <translation>The history RK.log is larger than %1 MB: its newest %1 MB were read, without the older runs.</translation>
     </message>
 </context>
 <context>
@@ -604,16 +675,16 @@ Details: %2</translation>
         <translation>%1 %2 seconds</translation>
     </message>
     <message>
-        <source>苦手な所のミス率、この練習の前と今回: %1</source>
-        <translation>Miss rates of the weak spots, before this run and in it: %1</translation>
-    </message>
-    <message>
         <source>タイピング時間 %1 秒</source>
         <translation>Typing time %1 seconds</translation>
     </message>
     <message>
         <source>エラー %1</source>
         <translation>Errors %1</translation>
+    </message>
+    <message>
+        <source>苦手を練習</source>
+        <translation>Practise weak</translation>
     </message>
 </context>
 <context>
@@ -628,6 +699,21 @@ Details: %2</translation>
     <message>
         <source>ローマ字設定</source>
         <translation>Romaji spellings</translation>
+    </message>
+</context>
+<context>
+    <name>RunSpeech</name>
+    <message>
+        <source>%1、%2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>ミス %1、次は %2</source>
+        <translation>Misses: %1, next %2</translation>
+    </message>
+    <message>
+        <source>あと %1</source>
+        <translation>%1 to go</translation>
     </message>
 </context>
 <context>
@@ -655,10 +741,6 @@ Details: %2</translation>
     <message>
         <source>日時</source>
         <translation>Date</translation>
-    </message>
-    <message>
-        <source>Lv</source>
-        <translation>Lv</translation>
     </message>
     <message>
         <source>順序</source>
@@ -713,9 +795,25 @@ Details: %2</translation>
         <translation>Share of keys typed right</translation>
     </message>
     <message>
-        <source>yy/MM/dd HH:mm</source>
+        <source>yyyy/MM/dd HH:mm</source>
         <extracomment>The date and time of a run in the table, in QDateTime&apos;s format, digits only.</extracomment>
         <translation>yyyy-MM-dd HH:mm</translation>
+    </message>
+    <message>
+        <source>集計から外しています</source>
+        <translation>Left out of the figures</translation>
+    </message>
+    <message>
+        <source>集計に入れています</source>
+        <translation>Counted in the figures</translation>
+    </message>
+    <message>
+        <source>集計</source>
+        <translation>Counted</translation>
+    </message>
+    <message>
+        <source>外すと、その記録はグラフにも集計にも入りません（中断した記録など）</source>
+        <translation>Unticked, the run is left out of the chart and the figures (an interrupted run, say)</translation>
     </message>
 </context>
 <context>
@@ -815,6 +913,43 @@ Details: %2</translation>
     <message>
         <source>Tutorial</source>
         <translation>Tutorial</translation>
+    </message>
+    <message>
+        <source>セミコロン</source>
+        <translation>semicolon</translation>
+    </message>
+    <message>
+        <source>カンマ</source>
+        <translation>comma</translation>
+    </message>
+    <message>
+        <source>ピリオド</source>
+        <translation>full stop</translation>
+    </message>
+    <message>
+        <source>スラッシュ</source>
+        <translation>slash</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <extracomment>The keys a tutorial line colours, after the line, for a screen reader.</extracomment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <extracomment>Between the names of keys.</extracomment>
+        <translation>, </translation>
+    </message>
+</context>
+<context>
+    <name>WeakSpots</name>
+    <message>
+        <source>苦手な所のミス率（これまで → 今回）</source>
+        <translation>Miss rates of weak spots (before → this run)</translation>
+    </message>
+    <message>
+        <source>苦手: %1</source>
+        <translation>Weak: %1</translation>
     </message>
 </context>
 <context>

@@ -3,7 +3,12 @@
 
 #include "gui/platform.h"
 
+#include "core/windowplacement.h"
+
+#include <QScreen>
+
 #include <exception>
+#include <vector>
 
 RinkaroApplication::RinkaroApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
@@ -28,4 +33,29 @@ void RinkaroApplication::showException(Platform *platform, const QString &messag
                              QMessageBox::Ok);
     else
         QMessageBox::critical(QApplication::activeWindow(), caption, message);
+}
+
+std::unique_ptr<RinkaroApplication> makeFittedApplication(int &argc, char **argv)
+{
+    // Qt takes its own options out of the arguments: the second object gets them again.
+    static std::vector<QByteArray> kept;
+    static std::vector<char *> arguments;
+    static int count = argc;
+    for (int i = 0; i < argc; ++i)
+        kept.emplace_back(argv[i]);
+    for (QByteArray &argument : kept)
+        arguments.push_back(argument.data());
+    arguments.push_back(nullptr);
+
+    auto app = std::make_unique<RinkaroApplication>(argc, argv);
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const double fit = screen ? scaleToFit(screen->availableGeometry(), tallestMainWindow) : 1.0;
+    if (fit >= 1)
+        return app;
+    bool set = false;
+    const double factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&set);
+    const double scale = (set && factor > 0 ? factor : 1.0) * fit;
+    app.reset();
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(scale, 'f', 3));
+    return std::make_unique<RinkaroApplication>(count, arguments.data());
 }

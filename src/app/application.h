@@ -3,6 +3,8 @@
 
 #include <QApplication>
 
+#include <memory>
+
 class Platform;
 
 // The application object. An exception that escapes an event handler is shown in an
@@ -20,3 +22,9 @@ public:
 private:
     Platform *platform_ = nullptr;
 };
+
+// Makes the application object. When the main window at the scale in force would not fit
+// the primary screen's available area, the object is made again with every window drawn
+// smaller by the fraction that lets it fit (the scale factor Qt reads at its start), so the
+// whole drill area stays in view, scaled as one. `argc` and `argv` must outlive it.
+std::unique_ptr<RinkaroApplication> makeFittedApplication(int &argc, char **argv);

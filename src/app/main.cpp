@@ -43,7 +43,8 @@ int main(int argc, char **argv)
             line.action == CommandLine::Action::Error)
             return answer(line);
     }
-    RinkaroApplication app(argc, argv);
+    const std::unique_ptr<RinkaroApplication> fitted = makeFittedApplication(argc, argv);
+    RinkaroApplication &app = *fitted;
     SystemPlatform platform;
     try {
         QApplication::setApplicationName(QStringLiteral("Rinkaro2"));

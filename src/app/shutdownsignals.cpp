@@ -15,6 +15,11 @@ namespace
 // [0] is written by the handler, [1] read by the event loop.
 int signalSockets[2] = {-1, -1};
 constexpr int handledSignals[] = {SIGTERM, SIGHUP, SIGINT};
+// Should the event loop not come to the signal in this time (a hang), the program ends all
+// the same (SIGALRM), rather than outlive the logout; the close, once begun, gets longer.
+constexpr unsigned stuckSeconds = 5;
+constexpr unsigned closeSeconds = 30;
+volatile sig_atomic_t guardArmed = 0;
 
 void onSignal(int number)
 {
@@ -22,6 +27,10 @@ void onSignal(int number)
     const char byte = char(number);
     // Nothing but a write is safe here; a full socket means a close is already on its way.
     [[maybe_unused]] const ssize_t written = ::write(signalSockets[0], &byte, 1);
+    if (!guardArmed) {
+        guardArmed = 1;
+        ::alarm(stuckSeconds);
+    }
     errno = savedErrno;
 }
 
@@ -35,6 +44,7 @@ ShutdownSignals::ShutdownSignals(std::function<void()> onSignal, QObject *parent
     notifier_ = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &ShutdownSignals::readSignal);
 
+    ::signal(SIGALRM, SIG_DFL); // the guard's alarm ends the program
     struct sigaction action = {};
     action.sa_handler = ::onSignal;
     sigemptyset(&action.sa_mask);
@@ -52,6 +62,8 @@ ShutdownSignals::~ShutdownSignals()
     sigemptyset(&action.sa_mask);
     for (int number : handledSignals)
         sigaction(number, &action, nullptr);
+    ::alarm(0);
+    guardArmed = 0;
     delete notifier_;
     for (int &socket : signalSockets) {
         if (socket >= 0)
@@ -65,6 +77,8 @@ void ShutdownSignals::readSignal()
     char bytes[16];
     while (::read(signalSockets[1], bytes, sizeof bytes) > 0) {
     }
+    guardArmed = 1;
+    ::alarm(closeSeconds);
     if (onSignal_)
         onSignal_();
 }

@@ -9,7 +9,9 @@ class QSocketNotifier;
 
 // Turns SIGTERM, SIGHUP and SIGINT (a logout, a shutdown, Ctrl+C in a terminal) into a
 // polite close. The signal handler only writes a byte into a socket pair; the event loop
-// reads it and runs the callback, where anything may be done. One instance at a time.
+// reads it and runs the callback, where anything may be done. Should the event loop not
+// read it within a few seconds, or the close not end within half a minute, an alarm ends
+// the program. One instance at a time.
 class ShutdownSignals : public QObject
 {
     Q_OBJECT

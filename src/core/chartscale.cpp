@@ -32,7 +32,37 @@ double niceStep(double raw)
     return 10 * power;
 }
 
+// Whether a value is near the rest: within three spreads beyond their middle half.
+std::function<bool(double)> nearTest(std::vector<double> values, const ScaleRule &rule)
+{
+    if (values.empty() || int(values.size()) < rule.fewestForOutliers)
+        return [](double) { return true; };
+    const double first = quantile(values, 0.25);
+    const double third = quantile(values, 0.75);
+    const double spread =
+        std::max({third - first, rule.relativeSpread * std::abs(quantile(values, 0.5)),
+                  rule.minimumSpread, rule.minimumStep});
+    return [=](double v) { return v >= first - 3 * spread && v <= third + 3 * spread; };
+}
+
+std::vector<double> finiteOnly(std::vector<double> values)
+{
+    values.erase(
+        std::remove_if(values.begin(), values.end(), [](double v) { return !std::isfinite(v); }),
+        values.end());
+    return values;
+}
+
 } // namespace
+
+std::vector<char> farOutliers(const std::vector<double> &values, const ScaleRule &rule)
+{
+    const std::function<bool(double)> near = nearTest(finiteOnly(values), rule);
+    std::vector<char> far(values.size(), false);
+    for (std::size_t k = 0; k < values.size(); ++k)
+        far[k] = std::isfinite(values[k]) && !near(values[k]);
+    return far;
+}
 
 int AxisScale::ticks() const
 {
@@ -42,25 +72,14 @@ int AxisScale::ticks() const
 AxisScale axisScale(std::vector<double> values, const ScaleRule &rule,
                     const std::vector<double> &include)
 {
-    values.erase(
-        std::remove_if(values.begin(), values.end(), [](double v) { return !std::isfinite(v); }),
-        values.end());
+    values = finiteOnly(std::move(values));
     double low = std::numeric_limits<double>::infinity();
     double high = -low;
-    auto near = [](double) { return true; };
-    std::function<bool(double)> inlier = near;
-    if (!values.empty()) {
-        const double first = quantile(values, 0.25);
-        const double third = quantile(values, 0.75);
-        const double spread =
-            std::max({third - first, rule.relativeSpread * std::abs(quantile(values, 0.5)),
-                      rule.minimumSpread, rule.minimumStep});
-        inlier = [=](double v) { return v >= first - 3 * spread && v <= third + 3 * spread; };
-        for (const double v : values) {
-            if (inlier(v)) {
-                low = std::min(low, v);
-                high = std::max(high, v);
-            }
+    const std::function<bool(double)> inlier = nearTest(values, rule);
+    for (const double v : values) {
+        if (inlier(v)) {
+            low = std::min(low, v);
+            high = std::max(high, v);
         }
     }
     for (const double v : include) {

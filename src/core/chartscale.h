@@ -21,7 +21,12 @@ struct ScaleRule {
     double minimumSpread = 0;
     double floor = -std::numeric_limits<double>::infinity();  // the scale never goes below
     double ceiling = std::numeric_limits<double>::infinity(); // nor above
+    // With fewer values than this none is far out: a few runs do not tell what is usual.
+    int fewestForOutliers = 0;
 };
+
+// Which of `values` are far outliers by the rule axisScale keeps out (NaN ones are not).
+std::vector<char> farOutliers(const std::vector<double> &values, const ScaleRule &rule);
 
 // The scale of an axis showing `values` (NaN ones are passed over), whatever was shown
 // before: from the lowest to the highest value that is not a far outlier, and to each of

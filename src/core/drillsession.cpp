@@ -2,6 +2,7 @@
 #include "core/drillsession.h"
 
 #include "core/levels.h"
+#include "core/presstimes.h"
 #include "core/runrules.h"
 #include "core/weakspots.h"
 
@@ -62,12 +63,16 @@ QString DrillSession::levelTitle() const
 
 void DrillSession::start(quint32 nowMs)
 {
+    if ((level_ == weakKeysLevel && weakKeys_.isEmpty()) ||
+        (level_ == weakKanaLevel && weakKana_.empty()))
+        return;
     runKeys_ = levelKeys_;
     startMs_ = nowMs;
     errorCount_ = 0;
     tally_ = {};
     lastRightMs_ = nowMs;
     kanaMs_ = 0;
+    smallTsuMs_ = 0;
     running_ = true;
     // Key levels show no reading; the other levels show their item's below.
     readingText_.clear();
@@ -118,22 +123,15 @@ void DrillSession::showFirstItem()
         break;
     }
     case LevelGroup::Syllable:
-        entryIndex_ = level_ == weakKanaLevel ? (weakKana_.empty() ? 0 : weakKana_.front())
-                                              : rangeFirst_;
-        mainText_ = kanaAt(entryIndex_);
-        readingText_ = romaji_.romaji(entryIndex_);
-        setHint(expectedLetter(readingText_, 1));
-        letterPos_ = 1;
-        if (freeRomaji_)
-            startFreeItem();
+        entryIndex_ =
+            level_ == weakKanaLevel ? (weakKana_.empty() ? 0 : weakKana_.front()) : rangeFirst_;
+        setSyllableItem();
+        showItem();
         break;
     case LevelGroup::Phrase:
-        letterPos_ = 1;
         entryIndex_ = rangeFirst_;
         decode(rangeFirst_);
-        mainText_ = phraseKana_;
-        readingText_ = romajiLine_;
-        setHint(expectedLetter(romajiLine_, 1));
+        showItem();
         break;
     }
 }
@@ -158,8 +156,16 @@ bool DrillSession::inMaterial(int index) const
 int DrillSession::nextPosition()
 {
     if (randomOrder_)
-        return 1 + random_(int(runKeys_.size()));
+        return 1 + drawItem(int(runKeys_.size()));
     return itemNumber_;
+}
+
+int DrillSession::drawItem(int count)
+{
+    // The weak-spot drills draw their own material.
+    if (isLevel(level_) && favoured_.size() == std::size_t(count))
+        return int(drawWeighted(favoured_, random_));
+    return random_(count);
 }
 
 int DrillSession::nextItemIndex()
@@ -170,28 +176,19 @@ int DrillSession::nextItemIndex()
         return at >= 0 && at < count ? weakKana_[std::size_t(at)] : 0;
     }
     if (randomOrder_)
-        return rangeFirst_ + random_(rangeLast_ - rangeFirst_ + 1);
+        return rangeFirst_ + drawItem(rangeLast_ - rangeFirst_ + 1);
     return rangeFirst_ + itemNumber_ - 1;
 }
 
 void DrillSession::decode(int number)
 {
     const DecodedPhrase decoded = decodePhrase(romaji_, number);
-    phraseKana_ = decoded.kana;
-    romajiLine_ = decoded.romajiLine;
-    syllableCount_ = decoded.syllableCount;
-    // Slots past the new count keep an earlier phrase's pieces; the judge never reads them.
-    for (int k = 1; k <= syllableCount_; ++k) {
-        syllableRomaji_[k] = decoded.pieces[k];
-        syllableKana_[k] = decoded.kanaPieces[k];
-        syllableDoubled_[k] = decoded.doubled[k];
-        syllableCode_[k] = decoded.codes[k];
-    }
-    syllableNo_ = 1;
-    letterPos_ = 1;
-    typedLetters_ = 0;
-    if (freeRomaji_)
-        startFreeItem();
+    std::vector<FreeSyllable> syllables;
+    syllables.reserve(std::size_t(decoded.syllableCount));
+    for (int k = 1; k <= decoded.syllableCount; ++k)
+        syllables.push_back({decoded.codes[k], decoded.doubled[k], decoded.kanaPieces[k]});
+    // A choice made later counts from the next phrase.
+    setItem(std::move(syllables), decoded.kana, -1);
 }
 
 void DrillSession::finish(quint32 nowMs)
@@ -220,27 +217,15 @@ KeyOutcome DrillSession::wrongKey(const QString &kana, const QString &expected, 
     return KeyOutcome::Wrong;
 }
 
-// The kana that a letter of the current phrase syllable types: a doubled first letter
-// types the small tsu, the rest its follower.
-QString DrillSession::phraseKanaAt(int letter) const
-{
-    if (syllableNo_ < 1 || syllableNo_ > syllableCount_)
-        return {};
-    const QString &kana = syllableKana_[syllableNo_];
-    if (!syllableDoubled_[syllableNo_])
-        return kana;
-    return letter == 1 ? kana.left(1) : kana.mid(1);
-}
-
 // A right key takes the time since the right key before it: a wrong key's time is part of
 // the key that was being looked for.
-void DrillSession::countRightKey(char key, quint32 nowMs)
+qint64 DrillSession::countRightKey(char key, quint32 nowMs)
 {
-    const qint64 ms = quint32(nowMs - lastRightMs_);
+    const qint64 ms = cappedPressMs(quint32(nowMs - lastRightMs_));
     lastRightMs_ = nowMs;
     ++tally_.rightKeys[key];
     tally_.keyMs[key] += ms;
-    kanaMs_ += ms;
+    return ms;
 }
 
 void DrillSession::countKana(const QString &kana, qint64 &ms)
@@ -272,32 +257,14 @@ KeyOutcome DrillSession::judgeKey(char key, quint32 nowMs)
 
 KeyOutcome DrillSession::judgeSyllable(char key, quint32 nowMs)
 {
-    if (freeRomaji_)
-        return judgeSyllableFree(key, nowMs);
-    const QString ch{QLatin1Char(key)};
     KeyOutcome outcome = KeyOutcome::Ignored;
     if (inMaterial(entryIndex_)) {
-        // Read at every key, so that a new romaji choice counts from the next letter on.
-        const QString expected = romaji_.romaji(entryIndex_);
-        // A choice that made the entry shorter than what was typed restarts the syllable
-        // rather than expecting a letter that no longer exists.
-        if (letterPos_ < 1 || letterPos_ > expected.size())
-            letterPos_ = 1;
-        const QString letter = expectedLetter(expected, letterPos_);
-        if (ch == letter) {
-            countRightKey(key, nowMs);
-            if (letterPos_ < expected.size()) {
-                ++letterPos_;
-                outcome = KeyOutcome::Advanced;
-            } else {
-                countKana(kanaAt(entryIndex_), kanaMs_);
-                letterPos_ = 1;
-                ++itemNumber_;
-                entryIndex_ = nextItemIndex();
-                outcome = KeyOutcome::ItemDone;
-            }
-        } else {
-            outcome = wrongKey(kanaAt(entryIndex_), letter, key);
+        followRomaji();
+        outcome = typeItemKey(key, nowMs);
+        if (outcome == KeyOutcome::ItemDone) {
+            ++itemNumber_;
+            entryIndex_ = nextItemIndex();
+            setSyllableItem();
         }
     }
     // Also reached with a key outside the range: a level changed to a shorter one ends here.
@@ -306,72 +273,26 @@ KeyOutcome DrillSession::judgeSyllable(char key, quint32 nowMs)
         entryIndex_ = 0;
         return KeyOutcome::Finished;
     }
-    const QString expected = romaji_.romaji(entryIndex_);
-    mainText_ = kanaAt(entryIndex_);
-    readingText_ = maskTyped(expected, letterPos_ - 1);
-    setHint(expectedLetter(expected, letterPos_));
+    // A wrong key refreshes the display too.
+    showItem();
     return outcome;
-}
-
-void DrillSession::countPhraseLetter(char key, bool syllableDone, quint32 nowMs)
-{
-    countRightKey(key, nowMs);
-    const bool doubled = syllableDoubled_[syllableNo_];
-    if (doubled && letterPos_ == 1) {
-        smallTsuMs_ = std::exchange(kanaMs_, 0);
-        return;
-    }
-    if (!syllableDone)
-        return;
-    if (doubled) {
-        countKana(phraseKanaAt(1), smallTsuMs_);
-        countKana(phraseKanaAt(2), kanaMs_);
-    } else {
-        countKana(phraseKanaAt(1), kanaMs_);
-    }
 }
 
 KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
 {
-    if (freeRomaji_)
-        return judgePhraseFree(key, nowMs);
-    const QString ch{QLatin1Char(key)};
     KeyOutcome outcome = KeyOutcome::Ignored;
     if (inMaterial(entryIndex_)) {
-        const bool validSyllable = syllableNo_ >= 1 && syllableNo_ <= maxSyllables;
-        const QString syllable = validSyllable ? syllableRomaji_[syllableNo_] : QString();
-        const QString letter = expectedLetter(syllable, letterPos_);
-        if (ch != letter) {
-            // The display stays as it was, hint included.
-            outcome = wrongKey(phraseKanaAt(letterPos_), letter, key);
-        } else if (letterPos_ < syllable.size() || syllableNo_ < syllableCount_) {
-            countPhraseLetter(key, letterPos_ == syllable.size(), nowMs);
-            if (letterPos_ < syllable.size()) {
-                ++letterPos_;
-            } else {
-                letterPos_ = 1;
-                ++syllableNo_;
-            }
-            ++typedLetters_;
-            // The letters typed and the spaces passed between the syllables.
-            romajiLine_ = maskTyped(romajiLine_, typedLetters_ + syllableNo_ - 1);
-            readingText_ = romajiLine_;
-            setHint(syllableNo_ <= maxSyllables
-                        ? expectedLetter(syllableRomaji_[syllableNo_], letterPos_)
-                        : QString());
-            outcome = KeyOutcome::Advanced;
-        } else {
-            countPhraseLetter(key, true, nowMs);
+        outcome = typeItemKey(key, nowMs);
+        if (outcome == KeyOutcome::ItemDone) {
             // The next phrase is decoded and shown even after the last one, until the end
             // below replaces it.
             ++itemNumber_;
             entryIndex_ = nextItemIndex();
             decode(entryIndex_);
-            mainText_ = phraseKana_;
-            readingText_ = romajiLine_;
-            setHint(expectedLetter(syllableRomaji_[1], 1));
-            outcome = KeyOutcome::ItemDone;
         }
+        // After a wrong key the display stays as it was, hint included.
+        if (outcome != KeyOutcome::Wrong)
+            showItem();
     }
     if (itemNumber_ > itemCount()) {
         finish(nowMs);
@@ -380,149 +301,122 @@ KeyOutcome DrillSession::judgePhrase(char key, quint32 nowMs)
     return outcome;
 }
 
-// ---- Free romaji -----------------------------------------------------------------------
+// ---- The item of syllables -------------------------------------------------------------
 
 void DrillSession::setFreeRomaji(bool on)
 {
     if (on == freeRomaji_)
         return;
     freeRomaji_ = on;
-    const LevelGroup group = levelGroup(level_);
-    if (!running_ || group == LevelGroup::Key)
+    if (!running_ || levelGroup(level_) == LevelGroup::Key)
         return;
     // The item shown goes on from its current syllable, typed afresh.
-    letterPos_ = 1;
-    if (on) {
-        startFreeItem();
-        showFreeItem();
-    } else if (group == LevelGroup::Syllable) {
-        readingText_ = romaji_.romaji(entryIndex_);
-        setHint(expectedLetter(readingText_, 1));
-    } else {
-        QStringList pieces;
-        typedLetters_ = 0;
-        for (int k = 1; k <= syllableCount_; ++k) {
-            pieces << syllableRomaji_[k];
-            if (k < syllableNo_)
-                typedLetters_ += int(syllableRomaji_[k].size());
-        }
-        romajiLine_ = maskTyped(pieces.join(u' '), typedLetters_ + syllableNo_ - 1);
-        readingText_ = romajiLine_;
-        setHint(syllableNo_ <= syllableCount_ ? expectedLetter(syllableRomaji_[syllableNo_], 1)
-                                              : QString());
-    }
+    restartItem(free_.syllable());
+    showItem();
 }
 
-void DrillSession::startFreeItem()
+void DrillSession::setItem(std::vector<FreeSyllable> syllables, const QString &text, int entry)
 {
-    std::vector<FreeSyllable> syllables;
-    if (levelGroup(level_) == LevelGroup::Syllable) {
-        syllables.push_back({entryIndex_, false});
-        free_.setItem(romaji_, syllables);
-        freeEntry_ = entryIndex_;
+    item_ = std::move(syllables);
+    itemText_ = text;
+    itemChoices_ = romaji_.choices();
+    itemEntry_ = entry;
+    restartItem(0);
+}
+
+void DrillSession::restartItem(int from)
+{
+    const auto spellings = freeRomaji_ ? FreeRomaji::Spellings::Free : FreeRomaji::Spellings::Table;
+    // A table is built only when the choices changed after the item was set.
+    if (itemChoices_ == romaji_.choices())
+        free_.setItem(romaji_, item_, from, spellings);
+    else
+        free_.setItem(RomajiTable(itemChoices_), item_, from, spellings);
+    leadDone_ = false;
+}
+
+void DrillSession::setSyllableItem()
+{
+    const QString kana = kanaAt(entryIndex_);
+    setItem({{entryIndex_, false, kana}}, kana, entryIndex_);
+}
+
+// Syllable levels take a new romaji choice from the next key on, even in the middle of a
+// syllable (where the letters typed stand, unless the new spelling is no longer than they
+// are); free romaji from the next syllable begun.
+void DrillSession::followRomaji()
+{
+    // A level changed from a phrase level leaves a phrase behind.
+    if (itemEntry_ != entryIndex_) {
+        setSyllableItem();
         return;
     }
-    for (int k = 1; k <= syllableCount_; ++k)
-        syllables.push_back({syllableCode_[k], syllableDoubled_[k]});
-    free_.setItem(romaji_, syllables, syllableNo_ - 1);
-    freeEntry_ = 0;
+    if (itemChoices_ == romaji_.choices())
+        return;
+    const int typed = int(free_.typed().size());
+    if (freeRomaji_ && typed > 0)
+        return;
+    setSyllableItem();
+    if (typed < int(free_.shown().size()))
+        free_.resumeAt(typed);
 }
 
-void DrillSession::showFreeItem()
+// The kana a key of syllable k types: the small tsu of a doubled one while its lead
+// letters are typed, else its follower.
+QString DrillSession::kanaMissed(int k, bool lead) const
 {
-    mainText_ = levelGroup(level_) == LevelGroup::Syllable ? kanaAt(entryIndex_) : phraseKana_;
+    if (k < 0 || k >= int(item_.size()))
+        return {};
+    const QString &kana = item_[std::size_t(k)].kana;
+    if (!item_[std::size_t(k)].doubled)
+        return kana;
+    return lead ? kana.left(1) : kana.mid(1);
+}
+
+// A doubled syllable counts its small tsu with the time of the letters that typed it, the
+// follower with the rest.
+void DrillSession::countSyllable(int k)
+{
+    if (item_[std::size_t(k)].doubled) {
+        countKana(kanaMissed(k, true), smallTsuMs_);
+        countKana(kanaMissed(k, false), kanaMs_);
+    } else {
+        countKana(kanaMissed(k, false), kanaMs_);
+    }
+    leadDone_ = false;
+}
+
+KeyOutcome DrillSession::typeItemKey(char key, quint32 nowMs)
+{
+    const int at = free_.syllable();
+    const bool lead = free_.typingLead();
+    const char expected = free_.expected();
+    const FreeRomaji::Step step = free_.type(key);
+    if (!step.right)
+        return wrongKey(kanaMissed(at, lead), expected ? QString(QLatin1Char(expected)) : QString(),
+                        key);
+    const qint64 ms = countRightKey(key, nowMs);
+    int k = at;
+    int closed = step.syllablesDone;
+    if (step.carried) {
+        // ん ended with its "n"; this key began the next syllable.
+        countSyllable(k++);
+        --closed;
+    }
+    kanaMs_ += ms;
+    if (closed > 0) {
+        countSyllable(k);
+    } else if (item_[std::size_t(k)].doubled && !leadDone_ && !free_.typingLead()) {
+        smallTsuMs_ = std::exchange(kanaMs_, 0);
+        leadDone_ = true;
+    }
+    return step.itemDone ? KeyOutcome::ItemDone : KeyOutcome::Advanced;
+}
+
+void DrillSession::showItem()
+{
+    mainText_ = itemText_;
     readingText_ = free_.reading();
-    if (levelGroup(level_) == LevelGroup::Phrase)
-        romajiLine_ = readingText_;
     const char next = free_.expected();
     setHint(next ? QString(QLatin1Char(next)) : QString());
-}
-
-KeyOutcome DrillSession::judgeSyllableFree(char key, quint32 nowMs)
-{
-    KeyOutcome outcome = KeyOutcome::Ignored;
-    if (inMaterial(entryIndex_)) {
-        // A new romaji choice counts from the next syllable begun; a level changed from a
-        // phrase level leaves a phrase's item behind.
-        if (free_.typed().empty() || freeEntry_ != entryIndex_)
-            startFreeItem();
-        const char expected = free_.expected();
-        const FreeRomaji::Step step = free_.type(key);
-        if (!step.right) {
-            outcome = wrongKey(kanaAt(entryIndex_),
-                               expected ? QString(QLatin1Char(expected)) : QString(), key);
-        } else if (!step.itemDone) {
-            countRightKey(key, nowMs);
-            outcome = KeyOutcome::Advanced;
-        } else {
-            countRightKey(key, nowMs);
-            countKana(kanaAt(entryIndex_), kanaMs_);
-            ++itemNumber_;
-            entryIndex_ = nextItemIndex();
-            startFreeItem();
-            outcome = KeyOutcome::ItemDone;
-        }
-    }
-    if (itemNumber_ > itemCount()) {
-        finish(nowMs);
-        entryIndex_ = 0;
-        return KeyOutcome::Finished;
-    }
-    showFreeItem();
-    return outcome;
-}
-
-KeyOutcome DrillSession::judgePhraseFree(char key, quint32 nowMs)
-{
-    // The kana a letter of syllable k (1-based) types: the small tsu of a doubled one while
-    // its lead letters are typed.
-    const auto kanaOf = [this](int k, bool lead) {
-        if (k < 1 || k > syllableCount_)
-            return QString();
-        const QString &kana = syllableKana_[k];
-        return syllableDoubled_[k] ? (lead ? kana.left(1) : kana.mid(1)) : kana;
-    };
-    KeyOutcome outcome = KeyOutcome::Ignored;
-    if (inMaterial(entryIndex_)) {
-        const char expected = free_.expected();
-        const int before = free_.syllable() + 1;
-        const QString missed = kanaOf(before, free_.typingLead());
-        const FreeRomaji::Step step = free_.type(key);
-        if (!step.right) {
-            // The display stays as it was, hint included.
-            outcome = wrongKey(missed, expected ? QString(QLatin1Char(expected)) : QString(), key);
-        } else {
-            countRightKey(key, nowMs);
-            // One key can end more than one kana (a single-n ん and what follows it): their
-            // time is shared out evenly.
-            QStringList done;
-            for (int k = before; k < before + step.syllablesDone; ++k) {
-                done << kanaOf(k, true);
-                if (syllableDoubled_[k])
-                    done << kanaOf(k, false);
-            }
-            const qint64 total = kanaMs_;
-            for (qsizetype n = 0; n < done.size(); ++n) {
-                qint64 share = total / done.size() + (n == 0 ? total % done.size() : 0);
-                countKana(done[n], share);
-            }
-            if (!done.isEmpty())
-                kanaMs_ = 0;
-            syllableNo_ = free_.syllable() + 1;
-            if (step.itemDone) {
-                ++itemNumber_;
-                entryIndex_ = nextItemIndex();
-                decode(entryIndex_);
-                outcome = KeyOutcome::ItemDone;
-            } else {
-                outcome = KeyOutcome::Advanced;
-            }
-            showFreeItem();
-        }
-    }
-    if (itemNumber_ > itemCount()) {
-        finish(nowMs);
-        return KeyOutcome::Finished;
-    }
-    return outcome;
 }

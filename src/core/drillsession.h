@@ -75,10 +75,14 @@ public:
     // Read at every choice of a next item, and at the end of a run for its table of records.
     void setRandomOrder(bool random) { randomOrder_ = random; }
     bool randomOrder() const { return randomOrder_; }
+    // The weights a random run of a level 1-9 draws its items by (see favouredDraw); empty,
+    // or of another count than the level's items: all alike.
+    void setFavoured(std::vector<double> weights) { favoured_ = std::move(weights); }
 
     // Start: the clock runs from nowMs, the error count starts at 0, the first item is
-    // shown (items of a random run are drawn from the second on). Stop: the first item is
-    // shown again and nothing more is judged; no result.
+    // shown (items of a random run are drawn from the second on). A weak-spot drill without
+    // items does not start: nothing could end its run. Stop: the first item is shown again
+    // and nothing more is judged; no result.
     void start(quint32 nowMs);
     void stop();
     bool running() const { return running_; }
@@ -111,6 +115,7 @@ private:
     void showFirstItem();
     int itemCount() const;
     bool inMaterial(int index) const; // syllable and phrase levels
+    int drawItem(int count);
     int nextPosition();  // key levels: 1-based position in the key string
     int nextItemIndex(); // syllable and phrase levels
     void decode(int number);
@@ -118,29 +123,37 @@ private:
     void setHint(const QString &key);
     KeyOutcome wrongKey(const QString &kana, const QString &expected, char typed);
     KeyOutcome judge(char key, quint32 nowMs);
-    QString phraseKanaAt(int letter) const;
-    void countRightKey(char key, quint32 nowMs);
+    qint64 countRightKey(char key, quint32 nowMs);
     void countKana(const QString &kana, qint64 &ms);
-    void countPhraseLetter(char key, bool syllableDone, quint32 nowMs);
     KeyOutcome judgeKey(char key, quint32 nowMs);
     KeyOutcome judgeSyllable(char key, quint32 nowMs);
     KeyOutcome judgePhrase(char key, quint32 nowMs);
-    void startFreeItem();
-    void showFreeItem();
-    KeyOutcome judgeSyllableFree(char key, quint32 nowMs);
-    KeyOutcome judgePhraseFree(char key, quint32 nowMs);
+
+    // Every level of kana is judged as an item of syllables, whatever its level gives them
+    // as: one kana, a decoded phrase, a split reading. setItem makes them the item typed in
+    // the romaji in force, shown as `text` (`entry`: the syllable levels' entry, else -1);
+    // typeItemKey judges, counts and times one key against it (Wrong, Advanced or ItemDone:
+    // the caller moves on to the next item) and showItem shows it.
+    void setItem(std::vector<FreeSyllable> syllables, const QString &text, int entry);
+    void restartItem(int from);
+    KeyOutcome typeItemKey(char key, quint32 nowMs);
+    void countSyllable(int k);
+    QString kanaMissed(int k, bool lead) const;
+    void showItem();
+    void setSyllableItem();
+    void followRomaji();
 
     RandomSource random_;
     RomajiTable romaji_;
     bool hintShown_ = true;
     bool randomOrder_ = false;
+    std::vector<double> favoured_;
 
     int level_ = 1;
     int levelToStore_ = 1;
-    QString levelKeys_;  // key levels: the level's key string
+    QString levelKeys_; // key levels: the level's key string
     QString weakKeys_;
     std::vector<int> weakKana_; // kana indices
-    QString phraseKana_; // phrase levels: the kana of the phrase shown
     int rangeFirst_ = 0;
     int rangeLast_ = 0;
 
@@ -150,24 +163,20 @@ private:
     int itemNumber_ = 0;
     QString runKeys_; // the key string the run was started with
     int entryIndex_ = 0;
-    int letterPos_ = 0;
-    int syllableNo_ = 0;
-    int typedLetters_ = 0;
-    QString romajiLine_;
-    std::array<QString, maxSyllables + 1> syllableRomaji_{};
-    std::array<QString, maxSyllables + 1> syllableKana_{};
-    std::array<bool, maxSyllables + 1> syllableDoubled_{};
-    int syllableCount_ = 0;
-    std::array<int, maxSyllables + 1> syllableCode_{};
     bool freeRomaji_ = false;
+
+    std::vector<FreeSyllable> item_; // the syllables of the item shown, kana set
+    QString itemText_;               // what the text panel shows of it
+    RomajiChoices itemChoices_{};    // the romaji table they are typed in
+    int itemEntry_ = -1;             // syllable levels: the entry they were set for; else -1
     FreeRomaji free_;
-    int freeEntry_ = 0; // syllable levels: the syllable free_ was set for
+    bool leadDone_ = false; // the small tsu of the current doubled syllable is typed
 
     RunResult result_;
     RunTally tally_;
     quint32 lastRightMs_ = 0; // when the last right key (or Start) came
     qint64 kanaMs_ = 0;       // the time of the kana being typed so far
-    qint64 smallTsuMs_ = 0;   // a doubled letter's time, the small tsu's
+    qint64 smallTsuMs_ = 0;   // the time of the small tsu typed before its follower
     QString mainText_;
     QString readingText_;
     QString hintKey_;

@@ -3,6 +3,7 @@
 
 #include "core/keytable.h"
 #include "core/levels.h"
+#include "core/presstimes.h"
 #include "core/regularfile.h"
 
 #include <QFile>
@@ -22,12 +23,13 @@ const PressFigures noPresses;
 
 // A line's counts have at most nine digits: no history is long enough for the sums to
 // overflow.
-void addRight(PressFigures &figures, const RunLogLine::Count &count, bool timed)
+void addRight(PressFigures &figures, const RunLogLine::Count &count, bool timed, qint64 ms,
+              int keys)
 {
     figures.right += count.n;
     if (timed) {
-        figures.timedMs += count.ms;
-        figures.timed += count.n;
+        figures.timedMs += ms;
+        figures.timed += qint64(count.n) * keys;
     }
 }
 
@@ -98,18 +100,21 @@ void PressFigures::add(const PressFigures &other)
     timed += other.timed;
 }
 
+double smoothed(double sum, double count, double overall)
+{
+    return (sum + priorPresses * overall) / (count + priorPresses);
+}
+
 double smoothedRate(const PressFigures &figures, double overallRate)
 {
-    return (double(figures.misses) + priorPresses * overallRate) /
-           (double(figures.presses()) + priorPresses);
+    return smoothed(double(figures.misses), double(figures.presses()), overallRate);
 }
 
 double smoothedMs(const PressFigures &figures, double overallMs)
 {
     if (std::isnan(overallMs))
         return figures.meanMs();
-    return (double(figures.timedMs) + priorPresses * overallMs) /
-           (double(figures.timed) + priorPresses);
+    return smoothed(double(figures.timedMs), double(figures.timed), overallMs);
 }
 
 QDateTime RunFigures::ended() const
@@ -148,7 +153,25 @@ void ProgressStats::add(const RunLogLine &line)
     const int level = line.level;
     if (!isDrillLevel(level))
         return;
+    RunFigures run;
+    run.endedMs = line.endedMs;
+    run.offsetSeconds = line.offsetSeconds;
+    run.seconds = line.seconds;
+    run.score = line.score;
+    run.errors = line.errors;
+    run.level = qint8(level);
+    run.randomOrder = line.randomOrder;
+    run.newRecord = line.newRecord;
+    run.leftOut = !leftOut_.empty() && leftOut_.contains(line.endedMs, level);
+    levelRuns_[std::size_t(level)].push_back(int(runs_.size()));
+    if (run.leftOut) {
+        runs_.push_back(run);
+        ++leftOutCount_;
+        return;
+    }
     allLevelsStale_ = true;
+    numberKanaKeys(kanaNames_, kanaKeys_);
+    const LineTimes times(line, kanaKeys_);
 
     qint64 rightKeys = 0;
     qint64 kanaTyped = 0;
@@ -160,12 +183,13 @@ void ProgressStats::add(const RunLogLine &line)
     for (const RunLogLine::Count &count : line.keys) {
         rightKeys += count.n;
         if (isDrilledKey(count.name))
-            addRight(keys[std::size_t(count.name)], count, line.timed);
+            addRight(keys[std::size_t(count.name)], count, line.timed, times.keyMs(count), 1);
     }
     for (const RunLogLine::Count &count : line.kana) {
         kanaTyped += count.n;
         if (std::size_t(count.name) < kana.size())
-            addRight(kana[std::size_t(count.name)], count, line.timed);
+            addRight(kana[std::size_t(count.name)], count, line.timed, times.kanaMs(count),
+                     kanaKeys_[std::size_t(count.name)]);
     }
     for (const RunLogLine::Miss &miss : line.misses) {
         if (isDrilledKey(miss.expected))
@@ -174,19 +198,9 @@ void ProgressStats::add(const RunLogLine &line)
             kana[std::size_t(miss.kana)].addMiss(miss.typed);
     }
 
-    RunFigures run;
-    run.endedMs = line.endedMs;
-    run.offsetSeconds = line.offsetSeconds;
-    run.seconds = line.seconds;
-    run.score = line.score;
-    run.errors = line.errors;
     run.rightKeys = int(std::min<qint64>(rightKeys, INT_MAX));
     run.typed = levelGroup(level) == LevelGroup::Key ? run.rightKeys
                                                      : int(std::min<qint64>(kanaTyped, INT_MAX));
-    run.level = qint8(level);
-    run.randomOrder = line.randomOrder;
-    run.newRecord = line.newRecord;
-    levelRuns_[std::size_t(level)].push_back(int(runs_.size()));
     runs_.push_back(run);
     seconds_ += run.seconds;
     // Runs come mostly in order of time: the day before is usually the day of this one.
@@ -204,10 +218,12 @@ void ProgressStats::append(const ProgressStats &later)
 {
     const int offset = int(runs_.size());
     runs_.insert(runs_.end(), later.runs_.begin(), later.runs_.end());
+    numberKanaKeys(kanaNames_, kanaKeys_);
     for (std::size_t level = 1; level < levelRuns_.size(); ++level)
         for (const int index : later.levelRuns_[level])
             levelRuns_[level].push_back(offset + index);
     seconds_ += later.seconds_;
+    leftOutCount_ += later.leftOutCount_;
     days_.insert(later.days_.begin(), later.days_.end());
     for (std::size_t level = 1; level < keys_.size(); ++level) {
         for (std::size_t key = 0; key < keys_[level].size(); ++key)
@@ -230,18 +246,20 @@ const std::vector<int> &ProgressStats::levelRuns(int level) const
 PracticeTotals ProgressStats::totals(QDate today) const
 {
     PracticeTotals totals;
-    totals.runs = runs();
+    totals.runs = runs() - leftOutCount_;
     totals.seconds = seconds_;
     int inARow = 0;
     qint64 previous = 0;
+    const qint64 todayNumber = QDate(1970, 1, 1).daysTo(today);
     for (const qint64 day : days_) {
+        if (day > todayNumber)
+            break;
         inARow = inARow > 0 && day == previous + 1 ? inARow + 1 : 1;
         totals.longestStreak = std::max(totals.longestStreak, inARow);
         previous = day;
     }
     // The streak still holds on a day not practised yet.
-    const qint64 todayNumber = QDate(1970, 1, 1).daysTo(today);
-    if (!days_.empty() && (previous == todayNumber || previous == todayNumber - 1))
+    if (inARow > 0 && (previous == todayNumber || previous == todayNumber - 1))
         totals.streak = inARow;
     return totals;
 }
@@ -350,10 +368,15 @@ std::vector<qint64> partStarts(const QString &path, qint64 from)
 
 std::pair<ProgressStats, RunLogRead> ProgressStats::read(const QString &path,
                                                          const std::atomic<bool> *cancelled,
-                                                         qint64 largest, qint64 from)
+                                                         qint64 largest, qint64 from,
+                                                         const LeftOutRuns &leftOut)
 {
-    const std::vector<qint64> starts = partStarts(path, from);
+    // Of a history past the bound, only the newest part is divided and read.
+    const qint64 newest = runLogReadStart(path, from, -1, largest);
+    const std::vector<qint64> starts = partStarts(path, newest);
     std::vector<ProgressStats> stats(starts.size());
+    for (ProgressStats &part : stats)
+        part.setLeftOut(leftOut);
     std::vector<RunLogRead> reads(starts.size());
     const auto readPart = [&](std::size_t k) {
         ProgressStats &part = stats[k];
@@ -369,6 +392,7 @@ std::pair<ProgressStats, RunLogRead> ProgressStats::read(const QString &path,
         thread.join();
 
     std::pair<ProgressStats, RunLogRead> result{std::move(stats[0]), reads[0]};
+    result.second.leftOut += newest - from;
     for (std::size_t k = 1; k < starts.size(); ++k) {
         // The first part that stopped short decides; what follows it is left out.
         if (result.second.status != RunLogRead::Status::Read)

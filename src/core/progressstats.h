@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/leftoutruns.h"
 #include "core/levels.h"
 #include "core/runlog.h"
 
@@ -20,13 +21,17 @@ struct PressFigures {
     // The characters typed instead and how often, in the order first met: a key is missed
     // as a handful of others.
     std::vector<std::pair<char, qint64>> typedInstead;
-    qint64 timedMs = 0; // summed over the right presses of runs with times
-    qint64 timed = 0;   // those presses
+    // Summed over the right presses of runs with times, each press held to what one press
+    // may take (see LineTimes).
+    qint64 timedMs = 0;
+    // The keys those presses took: a key's presses, a kana's presses times the keys of its
+    // spelling, so that times compare per key.
+    qint64 timed = 0;
 
     qint64 presses() const { return misses + right; }
     // misses / presses; 0 with no presses.
     double rate() const { return presses() > 0 ? double(misses) / double(presses()) : 0; }
-    // Milliseconds per right press; NaN when no press was timed.
+    // Milliseconds per key pressed right; NaN when no press was timed.
     double meanMs() const;
     // The character typed instead most often (the lowest on a tie); 0 when never missed.
     char mostOftenInstead() const;
@@ -38,11 +43,18 @@ struct PressFigures {
 // nine times in seventy-six. Rates and times are drawn toward the learner's overall one, as
 // though this many presses at that value had been made besides.
 constexpr double priorPresses = 10;
-// Below this many presses a key or a kana is shown faded.
+// Below this many presses a key or a kana says too little to be shown as sure.
 constexpr int fewPresses = 5;
+constexpr bool fewToGoBy(qint64 presses)
+{
+    return presses < fewPresses;
+}
+// (sum + k * overall) / (count + k): a rate or a time drawn toward the overall one; the
+// weak spots and the statistics both draw theirs so.
+double smoothed(double sum, double count, double overall);
 // (misses + k * overall) / (presses + k).
 double smoothedRate(const PressFigures &figures, double overallRate);
-// (timed ms + k * overall) / (timed presses + k); NaN when neither has a time.
+// (timed ms + k * overall) / (timed keys + k); NaN when neither has a time.
 double smoothedMs(const PressFigures &figures, double overallMs);
 
 // One run, as the chart and the table of runs show it.
@@ -57,6 +69,7 @@ struct RunFigures {
     qint8 level = 0;
     bool randomOrder = false;
     bool newRecord = false;
+    bool leftOut = false; // by the learner: shown in the table of runs, in no figure
 
     // In the time zone the run was made in.
     QDateTime ended() const;
@@ -69,8 +82,10 @@ struct RunFigures {
 
 struct PracticeTotals {
     qsizetype runs = 0;
-    double seconds = 0;    // the runs' times summed
-    int streak = 0;        // days practised in a row up to today (or yesterday)
+    double seconds = 0; // the runs' times summed
+    // Days practised in a row up to today (or yesterday); days after today (a clock set
+    // wrong) count neither here nor in the longest.
+    int streak = 0;
     int longestStreak = 0; // the most days in a row ever
 };
 
@@ -82,10 +97,12 @@ public:
     // The history at `path` read into new statistics from the offset `from` on, as
     // readRunLogFile reads it; a long one in parts side by side, one thread each, and the parts
     // put together in order.
-    static std::pair<ProgressStats, RunLogRead> read(const QString &path,
-                                                     const std::atomic<bool> *cancelled = nullptr,
-                                                     qint64 largest = largestRunLog,
-                                                     qint64 from = 0);
+    // Runs in `leftOut` are listed but counted in no figure.
+    static std::pair<ProgressStats, RunLogRead>
+    read(const QString &path, const std::atomic<bool> *cancelled = nullptr,
+         qint64 largest = largestRunLog, qint64 from = 0, const LeftOutRuns &leftOut = {});
+    // The runs to leave out of the figures of lines added from now on.
+    void setLeftOut(const LeftOutRuns &leftOut) { leftOut_ = leftOut; }
 
     // The numbers of the kana in the lines given to add(const RunLogLine &).
     KanaNames &kanaNames() { return kanaNames_; }
@@ -97,7 +114,7 @@ public:
     qsizetype runs() const { return qsizetype(runs_.size()); }
     // Every run, in the order of the history.
     const std::vector<RunFigures> &allRuns() const { return runs_; }
-    // The runs of one level (1..11) as indices into allRuns(), in order.
+    // The runs of one level (1..11) as indices into allRuns(), in order, left-out ones too.
     const std::vector<int> &levelRuns(int level) const;
     PracticeTotals totals(QDate today) const;
 
@@ -124,9 +141,12 @@ private:
     void gatherAllLevels() const;
 
     KanaNames kanaNames_;
+    std::vector<int> kanaKeys_; // by kana number
+    LeftOutRuns leftOut_;
     std::vector<RunFigures> runs_;
     std::array<std::vector<int>, lastDrillLevel + 1> levelRuns_;
     double seconds_ = 0;
+    qsizetype leftOutCount_ = 0;
     std::set<qint64> days_;
     // [level][character]; [0]: all levels, summed from the others only when asked for.
     mutable std::array<std::array<PressFigures, 128>, lastDrillLevel + 1> keys_;

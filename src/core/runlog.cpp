@@ -10,11 +10,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 #include <utility>
 
 namespace
@@ -337,6 +339,7 @@ int KanaNames::findOrAdd(std::string_view utf8)
         if (names_.size() >= std::size_t(mostKana) || !validKanaBytes(utf8))
             return -1;
         names_.push_back(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+        slotOf_.push_back(-1);
         return int(names_.size()) - 1;
     };
     // Every real kana is short: found by its bytes packed into one number.
@@ -357,6 +360,7 @@ int KanaNames::findOrAdd(std::string_view utf8)
             if (number >= 0) {
                 ++usedSlots_;
                 slot = {key, number};
+                slotOf_[std::size_t(number)] = int(i);
             }
             return number;
         }
@@ -367,6 +371,22 @@ int KanaNames::findOrAdd(std::string_view utf8)
     if (number >= 0)
         others_.emplace(std::string(utf8), number);
     return number;
+}
+
+void KanaNames::rollBack(int size)
+{
+    // Slots are freed newest first: a kana numbered before `size` was placed while the slots
+    // freed here were still empty, so its search never passes them.
+    while (int(names_.size()) > std::max(size, 0)) {
+        if (const int slot = slotOf_.back(); slot >= 0) {
+            slots_[std::size_t(slot)] = Slot();
+            --usedSlots_;
+        } else {
+            others_.erase(names_.back().toStdString());
+        }
+        names_.pop_back();
+        slotOf_.pop_back();
+    }
 }
 
 int KanaNames::find(const QString &kana)
@@ -423,10 +443,12 @@ const RunLogLine *RunLogReader::read(Bytes text)
     line_.keys.clear();
     line_.kana.clear();
     line_.timed = count == 12;
-    if (!readRun(fields) || !readMisses(fields[7]) || !readCounts(fields[8], fields[9]))
+    const int namesBefore = names_.size();
+    if (!readRun(fields) || !readMisses(fields[7]) || !readCounts(fields[8], fields[9]) ||
+        (line_.timed && !readTimes(fields[10], fields[11]))) {
+        names_.rollBack(namesBefore);
         return nullptr;
-    if (line_.timed && !readTimes(fields[10], fields[11]))
-        return nullptr;
+    }
     return &line_;
 }
 
@@ -827,6 +849,47 @@ bool appendRunLog(const QString &path, const RunLogEntry &entry)
     return file.write(out) == out.size() && file.flush();
 }
 
+namespace
+{
+
+// The start of the first line that begins at or after `at` (the end of the file if none).
+qint64 lineStartFrom(QFile &file, qint64 at)
+{
+    if (at <= 0)
+        return 0;
+    for (qint64 from = at - 1;;) {
+        // A hole in a sparse file reads as zeros, which hold no line end: it is passed over.
+        const off_t data = ::lseek(file.handle(), off_t(from), SEEK_DATA);
+        if (data < 0 && errno == ENXIO)
+            return file.size();
+        from = std::max<qint64>(from, data);
+        if (!file.seek(from))
+            return from;
+        const QByteArray block = file.read(64 * 1024);
+        if (block.isEmpty())
+            return from;
+        if (const qsizetype newline = block.indexOf('\n'); newline >= 0)
+            return from + newline + 1;
+        from += block.size();
+    }
+}
+
+// `from`, or where the newest `largest` bytes before `last` start at a line's start.
+qint64 readStart(QFile &file, qint64 from, qint64 last, qint64 largest)
+{
+    return last - from > largest ? lineStartFrom(file, last - largest) : from;
+}
+
+} // namespace
+
+qint64 runLogReadStart(const QString &path, qint64 from, qint64 until, qint64 largest)
+{
+    QFile file;
+    if (!openRegularFile(file, path, QIODevice::ReadOnly))
+        return from;
+    return readStart(file, from, until < 0 ? file.size() : until, largest);
+}
+
 RunLogRead readRunLogFile(const QString &path, KanaNames &names,
                           const std::function<void(const RunLogLine &)> &onLine,
                           const std::atomic<bool> *cancelled, qint64 largest, qint64 from,
@@ -847,28 +910,26 @@ RunLogRead readRunLogFile(const QString &path, KanaNames &names,
         result.status = RunLogRead::Status::Unreadable;
         return result;
     }
-    if (file.size() > largest) {
-        result.status = RunLogRead::Status::TooLarge;
-        return result;
-    }
-    if (file.size() < from || !file.seek(from)) {
+    // What is there now: lines appended meanwhile are for the next read.
+    const qint64 last = until < 0 ? file.size() : until;
+    const qint64 start = file.size() < last ? last : readStart(file, from, last, largest);
+    if (file.size() < last || last < from || !file.seek(start)) {
         result.status = RunLogRead::Status::Shrunk;
         return result;
     }
-    // The file may grow while it is read: the bound holds for what is read.
+    result.leftOut = start - from;
     const auto keepReading = [&] {
         if (cancelled && cancelled->load(std::memory_order_relaxed)) {
             result.status = RunLogRead::Status::Cancelled;
             return false;
         }
-        if (file.pos() > largest) {
-            result.status = RunLogRead::Status::TooLarge;
-            return false;
-        }
         return true;
     };
     RunLogReader reader(names);
-    result.entries = reader.readAll(file, onLine, keepReading, until < 0 ? -1 : until - from);
+    result.entries = reader.readAll(file, onLine, keepReading, last - start);
     result.end = file.pos();
+    // Cut below `last` while it was read: the runs read are not the history's.
+    if (result.status == RunLogRead::Status::Read && result.end < last)
+        result.status = RunLogRead::Status::Shrunk;
     return result;
 }

@@ -82,6 +82,9 @@ public:
     int find(const QString &kana);
     const QString &name(int number) const { return names_[std::size_t(number)]; }
     int size() const { return int(names_.size()); }
+    // Forgets the kana numbered `size` and after: those named by a line that was then
+    // rejected, which would otherwise fill the table and leave later kana without a number.
+    void rollBack(int size);
 
 private:
     int findOrAdd(std::string_view utf8);
@@ -94,6 +97,7 @@ private:
     int usedSlots_ = 0;
     std::map<std::string, int, std::less<>> others_;
     std::vector<QString> names_;
+    std::vector<int> slotOf_; // per kana: its slot, or -1 when it is in others_
 };
 
 // One line as the statistics take it: the entry's fields, with its time as a number and its
@@ -171,24 +175,32 @@ struct RunLogRead {
         Read,       // the whole history, or none yet (no file)
         NotAFile,   // a device, a pipe or a folder in its place: never opened
         Unreadable, // a plain file that cannot be opened
-        TooLarge,   // larger than the bound: reading stopped there
         Cancelled,  // `cancelled` was set
-        Shrunk,     // smaller than where an earlier read ended: replaced, nothing read
+        Shrunk,     // smaller than where an earlier read ended, or cut short while it was
+                    // read: replaced, and what was read is not the history
     };
     Status status = Status::Read;
     qsizetype entries = 0;
     qint64 end = 0; // the offset just past the bytes read, where a later read goes on
+    // Bytes of the oldest runs passed over, in a history larger than the bound; 0 else.
+    qint64 leftOut = 0;
 };
 // Far beyond what a learner could ever type (a million runs take under 600 MB).
 constexpr qint64 largestRunLog = 1024LL * 1024 * 1024;
 // Reads the history in the file at `path` from the offset `from` on (0, or the end of an
-// earlier read of the same file) up to the offset `until` (a line's start; -1: the end), only
-// when it is a plain file no larger than `largest`. Meant for a worker thread: `cancelled` may
-// be set from another thread and is looked at between blocks.
+// earlier read of the same file) up to the offset `until` (a line's start; -1: the end it has
+// now), only when it is a plain file. Of more than `largest` bytes, only the newest ones are
+// read, from the first line that starts among them: the runs that matter most. A file that
+// ends before `until` was cut meanwhile (Shrunk). Meant for a worker thread: `cancelled` may be
+// set from another thread and is looked at between blocks.
 RunLogRead readRunLogFile(const QString &path, KanaNames &names,
                           const std::function<void(const RunLogLine &)> &onLine,
                           const std::atomic<bool> *cancelled = nullptr,
                           qint64 largest = largestRunLog, qint64 from = 0, qint64 until = -1);
+// Where readRunLogFile starts reading the file at `path` from `from` to `until` with the
+// bound `largest`: `from`, or the start of the first line of the newest `largest` bytes.
+qint64 runLogReadStart(const QString &path, qint64 from = 0, qint64 until = -1,
+                       qint64 largest = largestRunLog);
 // Appends one line to the file (created when missing) and flushes it; false when it could
 // not be written or is not a plain file, which callers pass over in silence.
 bool appendRunLog(const QString &path, const RunLogEntry &entry);

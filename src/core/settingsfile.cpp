@@ -340,8 +340,8 @@ SettingsSave saveSettingsKeepingRecords(const QString &path, const SettingsRecor
     SettingsSave save{mine, false};
     if (fileKind(path) == FileKind::Other)
         return save; // not even a lock beside a device or a folder
-    // A folder where no lock can be made (read-only, say) saves without one.
-    const FileLock lock(resolvedPath(path) + QStringLiteral(".lock"), lockWaitMs);
+    // The folder's lock: copies saving into one folder take turns.
+    const FileLock lock(resolvedFolder(path), lockWaitMs);
     if (lock.held())
         removeLeftoverTemporaries(path);
     if (const std::optional<SettingsRecord> onDisk = readSettingsFile(path))

@@ -58,7 +58,7 @@ struct SettingsSave {
     bool saved = false;    // false for a file that cannot be written, passed over in silence
 };
 // Saves this copy's values with the better records of this copy and of the file on disk.
-// The read, the merge and the write hold a lock beside the file ("RK.set.lock"), so that
+// The read, the merge and the write hold the lock of the file's folder, so that
 // copies saving at the same moment (a logout) keep each other's records; a lock not had
 // within `lockWaitMs` is given up and the save goes ahead without it rather than hold up
 // the logout. The file is replaced only once the new text is completely written, and only

@@ -6,7 +6,10 @@
 #include "core/keytable.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
+#include <QStringList>
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -108,6 +111,67 @@ void run(TutorialLook &look, const std::vector<Action> &actions)
     }
 }
 
+// The keys a line colours, in key-table order.
+std::vector<std::size_t> keysColoured(const TutorialLine &line)
+{
+    std::vector<std::size_t> keys;
+    TutorialLook look;
+    for (const std::vector<Action> *actions : {&line.before, &line.after}) {
+        for (const Action &action : *actions) {
+            if (action.kind != Action::FingerKeys && action.kind != Action::KeyColour)
+                continue;
+            look.keyColours.fill(std::nullopt);
+            run(look, {action});
+            for (std::size_t k = 0; k < keyTable.size(); ++k)
+                if (look.keyColours[k] && std::find(keys.begin(), keys.end(), k) == keys.end())
+                    keys.push_back(k);
+        }
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+// A key as a screen reader should say it: the punctuation keys by name.
+QString spokenKey(const KeyInfo &key)
+{
+    switch (key.caption[0]) {
+    case ';':
+        return QCoreApplication::translate("Tutorial", "セミコロン");
+    case ',':
+        return QCoreApplication::translate("Tutorial", "カンマ");
+    case '.':
+        return QCoreApplication::translate("Tutorial", "ピリオド");
+    case '/':
+        return QCoreApplication::translate("Tutorial", "スラッシュ");
+    default:
+        return QString::fromLatin1(key.caption);
+    }
+}
+
+QString describe(const TutorialLine &line)
+{
+    const QString caption = QCoreApplication::translate("Tutorial", line.caption);
+    QStringList named;
+    bool inCaption = true;
+    for (const std::size_t k : keysColoured(line)) {
+        named << spokenKey(keyTable[k]);
+        // Japanese captions write the letters full-width ("ＦとＪ"), English ones as words.
+        const char letter = keyTable[k].caption[0];
+        const QChar wide(0xFF00 + letter - 0x20);
+        const QRegularExpression word(QStringLiteral("\\b%1\\b").arg(QLatin1Char(letter)));
+        inCaption =
+            inCaption && (caption.contains(wide) ||
+                          (QChar(QLatin1Char(letter)).isLetter() && caption.contains(word)));
+    }
+    if (named.isEmpty() || inCaption)
+        return caption;
+    //: The keys a tutorial line colours, after the line, for a screen reader.
+    return QCoreApplication::translate("Tutorial", "%1（%2）")
+        .arg(caption,
+             //: Between the names of keys.
+             named.join(QCoreApplication::translate("Tutorial", "、")));
+}
+
 } // namespace
 
 TutorialLook tutorialLook(int line)
@@ -120,6 +184,7 @@ TutorialLook tutorialLook(int line)
         const TutorialLine &entry = lines[std::size_t(n)];
         run(look, entry.before);
         look.caption = QCoreApplication::translate("Tutorial", entry.caption);
+        look.description = describe(entry);
         run(look, entry.after);
     }
     return look;

@@ -13,6 +13,9 @@ inline constexpr int tutorialLineCount = 23; // lines 0..22
 
 struct TutorialLook {
     QString caption;
+    // What a screen reader is told: the caption, with the keys that the line colours named
+    // when the caption names them only by colour or by finger.
+    QString description;
     int fontPixels = 0;     // the text panel's font height
     quint32 fontColour = 0; // Windows colour value 0x00BBGGRR
     // Each key's background, in key-table order; nullopt: the button face.

@@ -3,9 +3,11 @@
 
 #include "core/keytable.h"
 #include "core/levels.h"
+#include "core/presstimes.h"
 #include "core/progressstats.h"
 #include "core/romaji.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -27,20 +29,9 @@ bool drillableKana(const QString &kana)
     return index > 0 && index != smallTsu;
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return notKnown;
-    const auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    if (values.size() % 2 == 1)
-        return *middle;
-    return (*middle + *std::max_element(values.begin(), middle)) / 2;
-}
+} // namespace
 
-// One of `weights` (all positive) drawn by weight.
-std::size_t drawWeighted(const std::vector<double> &weights,
-                         const std::function<int(int)> &random)
+std::size_t drawWeighted(const std::vector<double> &weights, const std::function<int(int)> &random)
 {
     // Whole shares, so that the uniform draw of the platform decides.
     std::vector<int> shares;
@@ -58,6 +49,9 @@ std::size_t drawWeighted(const std::vector<double> &weights,
     return shares.size() - 1;
 }
 
+namespace
+{
+
 QString shownName(WeakKind kind, const QString &name)
 {
     return kind == WeakKind::Keys ? name.toUpper() : name;
@@ -65,7 +59,8 @@ QString shownName(WeakKind kind, const QString &name)
 
 QString percent(double rate)
 {
-    return std::isnan(rate) ? QStringLiteral("—") : QStringLiteral("%1%").arg(std::lround(rate * 100));
+    return std::isnan(rate) ? QStringLiteral("—")
+                            : QStringLiteral("%1%").arg(std::lround(rate * 100));
 }
 
 } // namespace
@@ -84,7 +79,9 @@ bool weakDrillable(WeakKind kind, const QString &name)
 {
     if (kind == WeakKind::Kana)
         return drillableKana(name);
-    return name.size() == 1 && isDrilledKey(name.front().unicode());
+    // The drill keyboard has no key for "-", so nothing could light for it.
+    return name.size() == 1 && name.front() != QLatin1Char('-') &&
+           isDrilledKey(name.front().unicode());
 }
 
 int WeakSpots::runLength(WeakKind kind)
@@ -94,11 +91,59 @@ int WeakSpots::runLength(WeakKind kind)
                                   : info->rangeLast - info->rangeFirst + 1;
 }
 
+namespace
+{
+
+WeakSpots::Figures *figureAt(std::vector<WeakSpots::Figures> &figures, int index)
+{
+    return index >= 0 && std::size_t(index) < figures.size() ? &figures[std::size_t(index)]
+                                                             : nullptr;
+}
+
+} // namespace
+
 void WeakSpots::add(const RunLogLine &line)
 {
-    if (!isDrillLevel(line.level))
+    if (!isDrillLevel(line.level) ||
+        (!leftOut_.empty() && leftOut_.contains(line.endedMs, line.level)))
         return;
+    numberKanaKeys(names_, kanaKeys_);
+    const std::size_t kanaCount = std::size_t(names_.size());
+    for (Side &side : sides_) {
+        const std::size_t size = &side == &sides_[0] ? 128 : kanaCount;
+        if (side.figures.size() < size) {
+            side.figures.resize(size);
+            side.plain.resize(size);
+        }
+    }
+    addPlain(line);
+    addRecent(line);
+}
+
+void WeakSpots::addPlain(const RunLogLine &line)
+{
+    // The statistics window counts every level's presses alike.
+    for (const RunLogLine::Count &count : line.keys)
+        if (Figures *figures = figureAt(sides_[0].plain, count.name))
+            figures->presses += count.n;
+    for (const RunLogLine::Count &count : line.kana)
+        if (Figures *figures = figureAt(sides_[1].plain, count.name))
+            figures->presses += count.n;
+    for (const RunLogLine::Miss &miss : line.misses) {
+        for (const auto &[side, index] : {std::pair{0, int(miss.expected)}, {1, miss.kana}}) {
+            if (Figures *figures = figureAt(sides_[std::size_t(side)].plain, index)) {
+                figures->misses += 1;
+                figures->presses += 1;
+            }
+        }
+    }
+}
+
+void WeakSpots::addRecent(const RunLogLine &line)
+{
+    const LineTimes times(line, kanaKeys_);
     const WeakKind kind = weakKindOf(line.level);
+    const bool keys = kind == WeakKind::Keys;
     Side &side = sides_[std::size_t(kind)];
     ++side.runs;
     for (Figures &figures : side.figures) {
@@ -107,25 +152,19 @@ void WeakSpots::add(const RunLogLine &line)
         figures.ms *= recency;
         figures.timed *= recency;
     }
-    const std::size_t size = kind == WeakKind::Keys ? 128 : std::size_t(names_.size());
-    if (side.figures.size() < size)
-        side.figures.resize(size);
-    const auto at = [&](int index) -> Figures * {
-        return index >= 0 && std::size_t(index) < side.figures.size()
-                   ? &side.figures[std::size_t(index)]
-                   : nullptr;
-    };
-    for (const RunLogLine::Count &count : kind == WeakKind::Keys ? line.keys : line.kana) {
-        if (Figures *figures = at(count.name)) {
-            figures->presses += count.n;
-            if (line.timed) {
-                figures->ms += double(count.ms);
-                figures->timed += count.n;
-            }
+    for (const RunLogLine::Count &count : keys ? line.keys : line.kana) {
+        Figures *figures = figureAt(side.figures, count.name);
+        if (!figures)
+            continue;
+        figures->presses += count.n;
+        if (line.timed) {
+            // Times compare per key of the spelling.
+            figures->ms += double(keys ? times.keyMs(count) : times.kanaMs(count));
+            figures->timed += double(count.n) * (keys ? 1 : kanaKeys_[std::size_t(count.name)]);
         }
     }
     for (const RunLogLine::Miss &miss : line.misses) {
-        if (Figures *figures = at(kind == WeakKind::Keys ? miss.expected : miss.kana)) {
+        if (Figures *figures = figureAt(side.figures, keys ? int(miss.expected) : miss.kana)) {
             figures->misses += 1;
             figures->presses += 1;
         }
@@ -192,11 +231,9 @@ std::vector<WeakSpot> WeakSpots::ranked(WeakKind kind) const
     std::vector<double> times;
     for (Candidate &candidate : candidates) {
         const Figures &figures = *candidate.figures;
-        candidate.rate =
-            (figures.misses + priorPresses * overallRate) / (figures.presses + priorPresses);
+        candidate.rate = smoothed(figures.misses, figures.presses, overallRate);
         if (figures.timed > 0) {
-            candidate.ms =
-                (figures.ms + priorPresses * overallMs) / (figures.timed + priorPresses);
+            candidate.ms = smoothed(figures.ms, figures.timed, overallMs);
             times.push_back(candidate.ms);
         }
     }
@@ -205,12 +242,10 @@ std::vector<WeakSpot> WeakSpots::ranked(WeakKind kind) const
     ranked.reserve(candidates.size());
     for (const Candidate &candidate : candidates) {
         // A key never timed (a history kept before times were) is taken as usual in speed.
-        const double slowness = std::isnan(candidate.ms) || !(medianMs > 0)
-                                    ? 1.0
-                                    : candidate.ms / medianMs;
+        const double slowness =
+            std::isnan(candidate.ms) || !(medianMs > 0) ? 1.0 : candidate.ms / medianMs;
         const double misses = (candidate.rate + rateFloor) / (overallRate + rateFloor);
-        ranked.push_back({candidate.name, misses * slowness,
-                          candidate.figures->misses / candidate.figures->presses});
+        ranked.push_back({candidate.name, misses * slowness, candidate.rate});
     }
     std::stable_sort(ranked.begin(), ranked.end(), [](const WeakSpot &a, const WeakSpot &b) {
         return a.weight != b.weight ? a.weight > b.weight : a.name < b.name;
@@ -218,10 +253,35 @@ std::vector<WeakSpot> WeakSpots::ranked(WeakKind kind) const
     return ranked;
 }
 
+double WeakSpots::overallRate(const std::vector<Figures> &figures)
+{
+    double misses = 0, presses = 0;
+    for (const Figures &f : figures) {
+        misses += f.misses;
+        presses += f.presses;
+    }
+    return presses > 0 ? misses / presses : 0;
+}
+
 double WeakSpots::missRate(WeakKind kind, const QString &name) const
 {
     const Figures *figures = figuresOf(kind, name);
-    return figures && figures->presses > 0 ? figures->misses / figures->presses : notKnown;
+    if (!figures || figures->presses <= 0)
+        return notKnown;
+    return smoothed(figures->misses, figures->presses,
+                    overallRate(sides_[std::size_t(kind)].figures));
+}
+
+double WeakSpots::shownMissRate(WeakKind kind, const QString &name) const
+{
+    const Figures *recent = figuresOf(kind, name);
+    if (!recent)
+        return notKnown;
+    const std::vector<Figures> &plain = sides_[std::size_t(kind)].plain;
+    const Figures &figures = plain[std::size_t(recent - sides_[std::size_t(kind)].figures.data())];
+    if (figures.presses <= 0)
+        return notKnown;
+    return smoothed(figures.misses, figures.presses, overallRate(plain));
 }
 
 WeakRunPlan WeakSpots::plan(WeakKind kind, const QStringList &marked,
@@ -306,7 +366,8 @@ QString weakSpotsReport(const WeakSpots &before, WeakKind kind, const QStringLis
         }
         qint64 right = 0;
         if (kind == WeakKind::Keys) {
-            const auto found = run.rightKeys.find(name.isEmpty() ? 0 : char(name.front().unicode()));
+            const auto found =
+                run.rightKeys.find(name.isEmpty() ? 0 : char(name.front().unicode()));
             right = found != run.rightKeys.end() ? found->second : 0;
         } else {
             const auto found = run.kanaTyped.find(name);
@@ -315,10 +376,63 @@ QString weakSpotsReport(const WeakSpots &before, WeakKind kind, const QStringLis
         if (misses + right == 0)
             continue;
         parts << QStringLiteral("%1 %2 → %3")
-                     .arg(shownName(kind, name), percent(before.missRate(kind, name)),
+                     .arg(shownName(kind, name), percent(before.shownMissRate(kind, name)),
                           percent(double(misses) / double(misses + right)));
     }
     return parts.join(QStringLiteral("  "));
+}
+
+QString weakSpotsReportCaption()
+{
+    return QCoreApplication::translate("WeakSpots", "苦手な所のミス率（これまで → 今回）");
+}
+
+QString weakSetLine(WeakKind kind, const QStringList &names)
+{
+    QStringList shown;
+    for (const QString &name : names)
+        shown << shownName(kind, name);
+    return shown.isEmpty() ? QString()
+                           : QCoreApplication::translate("WeakSpots", "苦手: %1")
+                                 .arg(shown.join(QLatin1Char(' ')));
+}
+
+QString weakestLine(WeakKind kind, const std::vector<WeakSpot> &ranked, int count)
+{
+    QStringList names;
+    for (const WeakSpot &spot : ranked) {
+        if (names.size() == count)
+            break;
+        names << spot.name;
+    }
+    return weakSetLine(kind, names);
+}
+
+std::vector<double> favouredDraw(int level, const QStringList &weakest)
+{
+    const LevelInfo *info = levelInfo(level);
+    if (!info || weakest.isEmpty())
+        return {};
+    std::vector<double> weights;
+    const auto holdsWeak = [&weakest](const QString &text) {
+        return std::any_of(weakest.begin(), weakest.end(),
+                           [&text](const QString &weak) { return text.contains(weak); });
+    };
+    if (info->keyString) {
+        for (const char *key = info->keyString; *key; ++key)
+            weights.push_back(holdsWeak(QString(QLatin1Char(*key))) ? favouredWeight : 1.0);
+    } else {
+        const RomajiTable table;
+        for (int item = info->rangeFirst; item <= info->rangeLast; ++item) {
+            const QString text = levelGroup(level) == LevelGroup::Syllable
+                                     ? kanaAt(item)
+                                     : decodePhrase(table, item).kana;
+            weights.push_back(holdsWeak(text) ? favouredWeight : 1.0);
+        }
+    }
+    if (std::all_of(weights.begin(), weights.end(), [](double w) { return w == 1.0; }))
+        return {};
+    return weights;
 }
 
 // ---- Reading the history once ----------------------------------------------------------
@@ -330,6 +444,17 @@ WeakSpotHistory::~WeakSpotHistory()
         reading_.wait();
 }
 
+void WeakSpotHistory::forget()
+{
+    cancelled_ = true;
+    if (reading_.valid())
+        reading_.wait();
+    reading_ = {};
+    spots_.reset();
+    pending_.clear();
+    cancelled_ = false;
+}
+
 void WeakSpotHistory::startReading()
 {
     if (reading_.valid() || spots_)
@@ -337,8 +462,10 @@ void WeakSpotHistory::startReading()
     // What the history holds now; runs finished from here on are added by addRun.
     const QFileInfo file(path_);
     const qint64 until = file.exists() ? file.size() : 0;
-    reading_ = std::async(std::launch::async, [path = path_, until, this] {
+    leftOut_ = LeftOutRuns::load(LeftOutRuns::pathBeside(path_));
+    reading_ = std::async(std::launch::async, [path = path_, until, leftOut = leftOut_, this] {
         WeakSpots spots;
+        spots.setLeftOut(leftOut);
         readRunLogFile(
             path, spots.kanaNames(), [&spots](const RunLogLine &line) { spots.add(line); },
             &cancelled_, largestRunLog, 0, until);
@@ -348,6 +475,10 @@ void WeakSpotHistory::startReading()
 
 const WeakSpots &WeakSpotHistory::spots()
 {
+    // Runs left out or taken back since the read change every figure: read again.
+    if ((spots_ || reading_.valid()) &&
+        LeftOutRuns::load(LeftOutRuns::pathBeside(path_)) != leftOut_)
+        forget();
     if (!spots_) {
         startReading();
         spots_ = reading_.get();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/leftoutruns.h"
 #include "core/runlog.h"
 
 #include <QString>
@@ -20,14 +21,15 @@ enum class WeakKind { Keys, Kana };
 // The key levels and the weak keys train keys; the other levels train kana.
 WeakKind weakKindOf(int level);
 int weakDrillLevel(WeakKind kind);
-// Whether a key ("f", "-") or a kana ("し") can be an item of a weak-spot drill of its kind.
+// Whether a key ("f") or a kana ("し") can be an item of a weak-spot drill of its kind: a
+// key only when the drill's keyboard has it ("-" has none to light).
 bool weakDrillable(WeakKind kind, const QString &name);
 
 // How one key or kana stands in the learner's recent history.
 struct WeakSpot {
-    QString name;        // "f", "-", "し"
+    QString name;        // "f", "し"
     double weight = 0;   // how weak it is: 1 for a key or kana as good as the learner's median
-    double missRate = 0; // misses in presses, recent runs counting more
+    double missRate = 0; // misses in presses, recent runs counting more, drawn to the overall
 };
 
 // The material of one weak-spot run.
@@ -58,14 +60,20 @@ public:
     // its smoothed miss rate against the learner's overall one, times its smoothed time per
     // press against the median of those times.
     std::vector<WeakSpot> ranked(WeakKind kind) const;
-    // The recent miss rate of a key or kana; NaN when it was never pressed.
+    // The recent miss rate of a key or kana, drawn toward the learner's overall one as the
+    // ranking draws it; NaN when it was never pressed.
     double missRate(WeakKind kind, const QString &name) const;
+    // The miss rate the statistics window shows over all levels: every run counting alike,
+    // drawn toward the overall rate; NaN when it was never pressed.
+    double shownMissRate(WeakKind kind, const QString &name) const;
+    // Runs in `leftOut` are counted in nothing from now on.
+    void setLeftOut(const LeftOutRuns &leftOut) { leftOut_ = leftOut; }
 
     // A run drawn from the ranked spots: see planWeakRun.
     WeakRunPlan plan(WeakKind kind, const QStringList &marked,
                      const std::function<int(int)> &random) const;
 
-private:
+    // What is summed of each key or kana.
     struct Figures {
         double misses = 0;
         double presses = 0; // right and wrong
@@ -75,12 +83,21 @@ private:
     struct Side {
         int runs = 0;
         std::vector<Figures> figures; // keys by character, kana by their number
+        // Every run alike, and every level's presses: as the statistics window counts.
+        std::vector<Figures> plain;
     };
+    static double overallRate(const std::vector<Figures> &figures);
+
+private:
+    void addPlain(const RunLogLine &line);
+    void addRecent(const RunLogLine &line);
     Figures *figuresOf(WeakKind kind, const QString &name);
     const Figures *figuresOf(WeakKind kind, const QString &name) const;
     QString nameOf(WeakKind kind, std::size_t index) const;
 
     KanaNames names_;
+    std::vector<int> kanaKeys_; // by kana number
+    LeftOutRuns leftOut_;
     std::array<Side, 2> sides_;
 };
 
@@ -96,12 +113,29 @@ WeakRunPlan planWeakRun(WeakKind kind, const std::vector<WeakSpot> &ranked,
                         const std::function<int(int)> &random);
 
 // "F 12% → 4%  し 20% → 0%": each weak spot typed in a run with its miss rate before the run
-// (from `before`) and in the run; "—" for one never pressed before.
+// (from `before`, as the statistics window shows it) and in the run; "—" for one never
+// pressed before.
 QString weakSpotsReport(const WeakSpots &before, WeakKind kind, const QStringList &weakSet,
                         const RunTally &run);
+// The caption of weakSpotsReport's line.
+QString weakSpotsReportCaption();
 
-// The weak spots read from the history at `path` once, on a thread of its own, and then kept
-// up to date with each finished run rather than read again.
+// "苦手: F J ;" or "苦手: ふ ぬ": keys or kana as a learner reads them; empty for none.
+QString weakSetLine(WeakKind kind, const QStringList &names);
+// How many of the weakest the typing-time dialog names.
+inline constexpr int weakAdvised = 3;
+// The weakSetLine of the `count` weakest of `ranked`.
+QString weakestLine(WeakKind kind, const std::vector<WeakSpot> &ranked, int count = weakFew);
+
+// Random order in the nine levels, with the learner's weakest keys or kana favoured: the
+// weight of each item a random draw of `level` chooses among (the positions of a key level's
+// string, the syllables or phrases of the others, in order), about half again as much for
+// an item holding one of `weakest`. Empty when nothing is favoured.
+inline constexpr double favouredWeight = 1.5;
+std::vector<double> favouredDraw(int level, const QStringList &weakest);
+// One of `weights` (all positive) drawn by weight; `random(n)` is uniform in 0..n-1.
+std::size_t drawWeighted(const std::vector<double> &weights, const std::function<int(int)> &random);
+
 class WeakSpotHistory
 {
 public:
@@ -112,6 +146,9 @@ public:
 
     // Starts reading what the history holds now; nothing when it was started before.
     void startReading();
+    // Forgets what was read, so that the next use reads the history again (the runs left out
+    // of it changed).
+    void forget();
     // The weak spots, waiting for the read (started now if it was not).
     const WeakSpots &spots();
     // A run that has just been added to the history: counted at once when the history has
@@ -121,6 +158,7 @@ public:
 
 private:
     QString path_;
+    LeftOutRuns leftOut_; // as the read under way or done found them
     std::atomic<bool> cancelled_ = false;
     std::future<WeakSpots> reading_;
     std::optional<WeakSpots> spots_;

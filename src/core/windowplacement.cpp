@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace
 {
@@ -73,8 +74,43 @@ QRect placeBeside(const QRect &screen, const QRect &main, const QRect &drillArea
     return placeIn(largest, room, screen, main, size);
 }
 
+QRect makeRoomBelow(const QRect &screen, const QRect &main, QSize minimum)
+{
+    const bool roomBeside = screen.right() - main.right() >= minimum.width() ||
+                            main.left() - screen.left() >= minimum.width();
+    if (roomBeside || main.top() <= screen.top())
+        return main;
+    return main.translated(0, screen.top() - main.top());
+}
+
+QRect keptOnScreen(const QRect &screen, const QRect &frame)
+{
+    QRect kept = frame;
+    if (kept.right() > screen.right())
+        kept.moveRight(screen.right());
+    if (kept.bottom() > screen.bottom())
+        kept.moveBottom(screen.bottom());
+    if (kept.left() < screen.left())
+        kept.moveLeft(screen.left());
+    if (kept.top() < screen.top())
+        kept.moveTop(screen.top());
+    return kept;
+}
+
 QPoint centredOn(const QRect &screen, QSize outer)
 {
     return QPoint(screen.x() + std::max(0, (screen.width() - outer.width()) / 2),
                   screen.y() + std::max(0, (screen.height() - outer.height()) / 2));
+}
+
+double scaleToFit(const QRect &screen, QSize outer, double smallest)
+{
+    if (outer.isEmpty() || screen.isEmpty())
+        return 1;
+    const double fit =
+        std::min(double(screen.width()) / outer.width(), double(screen.height()) / outer.height());
+    if (fit >= 1)
+        return 1;
+    // Rounded down, so that fractional pixels never tip it over the edge.
+    return std::max(smallest, std::floor(fit * 100) / 100);
 }

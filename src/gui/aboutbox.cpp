@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 
 namespace
 {
@@ -51,6 +52,17 @@ AboutBox::AboutBox(QWidget *parent)
     picture_->setObjectName(QStringLiteral("Image1"));
     picture_->setGeometry(8, 16, 65, 65);
     picture_->setAlignment(topLeft);
+
+    // Something to hold the focus, so that a screen reader has the box to read and Return or
+    // Space closes it; under the picture, where the credits leave room.
+    auto *close = new QPushButton(QStringLiteral("OK"), this);
+    close->setObjectName(QStringLiteral("closeButton"));
+    close->setGeometry(8, 86, 65, 22);
+    close->setDefault(true);
+    close->setAccessibleDescription(
+        tr("Rinkaro ver.%1、By Rinkaro team、Happy typing!").arg(QStringLiteral(RINKARO_VERSION)));
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    close->setFocus();
 }
 
 QImage AboutBox::keysPicture()

@@ -131,7 +131,7 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     connect(keyboard_, &KeyboardView::backgroundDoubleClicked, this, &MainWindow::offerDemoMode);
     // It holds the focus while Start cannot: in the tutorial its description is the line.
     keyboard_->setAccessibleName(tr("キーボード"));
-    startStopButton_ = new QPushButton(tr("スタート"), keyboard_);
+    startStopButton_ = new FocusRingButton(tr("スタート"), keyboard_);
     startStopButton_->setObjectName(QStringLiteral("Button1"));
     startStopButton_->setGeometry(696, 24, 89, 33);
     startStopButton_->setAutoDefault(false);
@@ -225,6 +225,8 @@ void MainWindow::buildMenus()
     connectItem(recordItem, [this] { recordTable_->unroll(records_.scores()); });
     freeRomajiItem_ = addItem(optionMenu, "freeRomajiItem", tr("ローマ字を自由に入力"), true);
     connectItem(freeRomajiItem_, [this] { toggleFreeRomaji(); });
+    favourWeakItem_ = addItem(optionMenu, "favourWeakItem", tr("苦手を多めに出す"), true);
+    connectItem(favourWeakItem_, [this] { toggleFavourWeak(); });
     QAction *progressItem = addItem(optionMenu, "progressItem", tr("成績グラフ"), false);
     connectItem(progressItem, [this] { openProgressWindow(); });
 
@@ -233,6 +235,9 @@ void MainWindow::buildMenus()
     QAction *tutorialItem = addItem(helpMenu, "Tutorial", tr("タイピングの方法"), false);
     connectItem(tutorialItem, [this] { startTutorial(); });
     buildLanguageMenu(helpMenu);
+    // Demo mode without a mouse: the keyboard's double click asks the same question.
+    QAction *demoItem = addItem(helpMenu, "demoItem", tr("デモ・モード"), false);
+    connectItem(demoItem, [this] { offerDemoMode(); });
     addSeparator(helpMenu, "N1");
     QAction *aboutItem = addItem(helpMenu, "aboutMenu1", tr("Rinkaro について..."), false);
     connectItem(aboutItem, [this] {
@@ -290,6 +295,14 @@ void MainWindow::buildDrillArea()
     randomOrderCheckBox_->setGeometry(688, 0, 97, 17);
     connect(randomOrderCheckBox_, &QCheckBox::toggled, this,
             [this](bool checked) { session_.setRandomOrder(checked); });
+
+    // Left of the two options, where no panel of any level stands.
+    errorCountLabel_ = new QLabel(drillArea_);
+    errorCountLabel_->setObjectName(QStringLiteral("errorCountLabel"));
+    errorCountLabel_->setGeometry(11, 0, 140, 20);
+    errorCountLabel_->setFont(pixelFont(gothicFamily, 15, true));
+    setColour(errorCountLabel_, QPalette::WindowText, Qt::black);
+    errorCountLabel_->hide();
 
     readingPanel_ = makePanel(drillArea_, QStringLiteral("yomiPanel"), geometry.reading,
                               QColor(0xC0, 0xC0, 0xC0));
@@ -349,6 +362,7 @@ void MainWindow::loadSettings()
     showLanguageChoice();
     const InputOptions options = readInputOptions(optionsPath_);
     freeRomajiItem_->setChecked(options.freeRomaji);
+    favourWeakItem_->setChecked(options.favourWeak);
     session_.setFreeRomaji(options.freeRomaji);
 
     // The colouring starts opposite to the stored flag so that toggling it below both
@@ -507,8 +521,9 @@ void MainWindow::showModes()
 void MainWindow::toggleDrillRun()
 {
     if (!session_.running()) {
-        if (isWeakDrill(session_.level()))
-            drawWeakRun(weakKindOf(session_.level()));
+        if (isWeakDrill(session_.level()) && !drawWeakRun(weakKindOf(session_.level())))
+            return;
+        favourWeakItems();
         session_.start(platform_.tickCount());
         modes_.runStarted();
         startStopButton_->setText(tr("ストップ"));
@@ -528,7 +543,14 @@ void MainWindow::showDrill()
         return;
     // A title wider than the panel ("苦手なキー" in the narrow one) is drawn smaller to fit,
     // rather than cut at both ends.
-    const QString &text = session_.mainText();
+    // Before a weak drill starts it names what it will practise: the keys in the text panel,
+    // the kana on the reading row.
+    const bool namesWeakSet =
+        !session_.running() && isWeakDrill(session_.level()) && !weakPlan_.weakSet.isEmpty();
+    const WeakKind weakKind = weakKindOf(session_.level());
+    const QString text = namesWeakSet && weakKind == WeakKind::Keys
+                             ? weakSetLine(weakKind, weakPlan_.weakSet)
+                             : session_.mainText();
     const int room = textPanel_->contentsRect().width() - 8;
     // No character is wider than the font's em: most items are not measured at all.
     const int width = int(text.size()) * textPanelPixels_ <= room
@@ -542,7 +564,9 @@ void MainWindow::showDrill()
         textPanel_->setFont(font);
     }
     textPanel_->setText(text);
-    readingPanel_->setText(session_.readingText());
+    readingPanel_->setText(namesWeakSet && weakKind == WeakKind::Kana
+                               ? weakSetLine(weakKind, weakPlan_.weakSet)
+                               : session_.readingText());
     // In demo mode the keyboard shows the keys typed, not the drill's hint.
     if (!modes_.demo())
         keyboard_->lightKey(session_.hintKey());
@@ -550,26 +574,30 @@ void MainWindow::showDrill()
 }
 
 // A screen reader speaks only what the focus is on, and the focus stays on Stop during a
-// run: the button's description carries each new item and its reading ("さくら、SA KU RA"),
-// taken as the item comes, before any of its letters is masked.
+// run: the button's description carries each new item, the rest of a phrase and each wrong
+// key. Outside a run it names the level, which a reader says as the focus comes back to it.
 void MainWindow::describeItem()
 {
-    if (!session_.running()) {
-        describedItem_ = 0;
-        // Empty, the description is the button's tooltip again.
-        if (!startStopButton_->accessibleDescription().isEmpty())
-            startStopButton_->setAccessibleDescription(QString());
+    const bool running = session_.running();
+    errorCountLabel_->setVisible(running);
+    if (!running) {
+        runSpeech_.reset();
+        const QString level =
+            isWeakDrill(session_.level())
+                ? levelName(session_.level())
+                : tr("レベル%1 %2").arg(session_.level()).arg(levelName(session_.level()));
+        const QString description = tr("%1。%2").arg(level, startStopButton_->toolTip());
+        if (startStopButton_->accessibleDescription() != description)
+            startStopButton_->setAccessibleDescription(description);
         return;
     }
-    if (session_.itemNumber() == describedItem_ && session_.mainText() == describedText_)
+    errorCountLabel_->setText(tr("ミス %1").arg(session_.errorCount()));
+    const QString words = runSpeech_.next({session_.itemNumber(), session_.mainText(),
+                                           session_.readingText(), session_.errorCount()});
+    if (words.isEmpty())
         return;
-    describedItem_ = session_.itemNumber();
-    describedText_ = session_.mainText();
-    const QString reading = session_.readingText().simplified();
-    const QString description =
-        reading.isEmpty() ? describedText_ : tr("%1、%2").arg(describedText_, reading);
-    if (description != startStopButton_->accessibleDescription()) {
-        startStopButton_->setAccessibleDescription(description); // which tells the readers
+    if (words != startStopButton_->accessibleDescription()) {
+        startStopButton_->setAccessibleDescription(words); // which tells the readers
     } else {
         // The same item drawn again in a random run: said again all the same.
         QAccessibleEvent event(startStopButton_, QAccessible::DescriptionChanged);
@@ -613,11 +641,27 @@ void MainWindow::finishRun()
     resultDialog_->setResult(formatTenths(run.seconds), QString::number(run.errors),
                              weak ? none : QString::number(recorded.standard),
                              weak ? none : formatTenths(recorded.bestBefore), report);
+    // After a run of the nine levels, the weakest keys or kana with a way to practise them.
+    const WeakKind kind = weakKindOf(run.level);
+    resultDialog_->setAdvice(weak ? QString()
+                                  : weakestLine(kind, weakSpots().ranked(kind), weakAdvised));
+    // The dialog gives the focus back where it was: not to the button while it still says
+    // ストップ, but once it says スタート again.
+    if (startStopButton_->hasFocus())
+        keyboard_->setFocus();
     platform_.showModal(resultDialog_);
+    if (resultDialog_->practiseChosen()) {
+        applyLayout(layout_.layOutForLevel(session_.level()));
+        startStopButton_->setText(tr("スタート"));
+        modes_.runEnded();
+        practiseSelection(weakDrillLevel(kind), {});
+        return;
+    }
     applyLayout(layout_.layOutForLevel(session_.level()));
     startStopButton_->setText(tr("スタート"));
     modes_.runEnded();
     showDrill();
+    focusStartButton();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -654,6 +698,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     // characters at once are not judged.
     if (text.size() != 1 || text.at(0).unicode() > 0xFF)
         return false;
+    // A held key is judged once, as F5 is: its repeats are neither right nor wrong.
+    if (key->isAutoRepeat())
+        return true;
     judge(char(text.at(0).unicode()));
     // The window has taken the character: a focused button must not also react to it
     // (a space would otherwise click Stop in the middle of a run).
@@ -724,6 +771,8 @@ void MainWindow::openProgressWindow()
         factory->setPractiseHandler(progressWindow_, [this](int level, const QStringList &marked) {
             practiseSelection(level, marked);
         });
+        // It grows with what it shows, after it was placed.
+        keepOnScreenWhenGrowing(progressWindow_);
     }
     weakHistory_.startReading();
     // Opened during a run (or in demo mode), it leaves the keyboard to the drill.
@@ -744,26 +793,21 @@ const WeakSpots &MainWindow::weakSpots()
     return spots;
 }
 
-void MainWindow::drawWeakRun(WeakKind kind)
+bool MainWindow::drawWeakRun(WeakKind kind)
 {
     weakPlan_ =
         weakSpots().plan(kind, weakMarked_, [this](int n) { return platform_.random(n); });
     session_.setWeakItems(weakPlan_.items);
+    if (weakPlan_.items.isEmpty())
+        refuseWeakDrill(kind);
+    return !weakPlan_.items.isEmpty();
 }
 
 bool MainWindow::chooseWeakDrill(WeakKind kind, const QStringList &marked)
 {
-    const WeakSpots &spots = weakSpots();
-    if (spots.runs(kind) == 0 && marked.isEmpty()) {
-        platform_.messageBox(this, QMessageBox::Information, levelName(weakDrillLevel(kind)),
-                             kind == WeakKind::Keys
-                                 ? tr("苦手なキーを選ぶための記録がまだありません。\n"
-                                      "レベル1〜4を練習すると、ミスの多いキーや時間のかかるキーを"
-                                      "集めて練習できるようになります。")
-                                 : tr("苦手なかなを選ぶための記録がまだありません。\n"
-                                      "レベル5〜9を練習すると、ミスの多いかなや時間のかかるかなを"
-                                      "集めて練習できるようになります。"),
-                             QMessageBox::Ok);
+    // Nothing to drill: no runs of its kind, or marks none of which can be drilled (っ).
+    if (weakSpots().plan(kind, marked, [](int) { return 0; }).items.isEmpty()) {
+        refuseWeakDrill(kind);
         selectLevel(session_.level()); // the ticks as they were
         return false;
     }
@@ -772,6 +816,19 @@ bool MainWindow::chooseWeakDrill(WeakKind kind, const QStringList &marked)
     drawWeakRun(kind);
     selectLevel(weakDrillLevel(kind));
     return true;
+}
+
+void MainWindow::refuseWeakDrill(WeakKind kind)
+{
+    platform_.messageBox(this, QMessageBox::Information, levelName(weakDrillLevel(kind)),
+                         kind == WeakKind::Keys
+                             ? tr("苦手なキーを選ぶための記録がまだありません。\n"
+                                  "レベル1〜4を練習すると、ミスの多いキーや時間のかかるキーを"
+                                  "集めて練習できるようになります。")
+                             : tr("苦手なかなを選ぶための記録がまだありません。\n"
+                                  "レベル5〜9を練習すると、ミスの多いかなや時間のかかるかなを"
+                                  "集めて練習できるようになります。"),
+                         QMessageBox::Ok);
 }
 
 void MainWindow::practiseSelection(int level, const QStringList &marked)
@@ -783,6 +840,11 @@ void MainWindow::practiseSelection(int level, const QStringList &marked)
         toggleDrillRun();
     if (!chooseWeakDrill(weakKindOf(level), marked))
         return;
+    // The run is typed in the drill area: the panels over it close first.
+    if (romajiPanel_->isVisible())
+        romajiPanel_->rollUp();
+    if (recordTable_->isVisible())
+        recordTable_->rollUp();
     raise();
     activateWindow();
     if (modes_.startUsable())
@@ -813,7 +875,7 @@ void MainWindow::toggleFreeRomaji()
     freeRomajiItem_->setChecked(on);
     session_.setFreeRomaji(on);
     // Saved at once, so that the choice survives a copy that never closes politely.
-    saveInputOptions(optionsPath_, {on});
+    saveInputOptions(optionsPath_, inputOptions());
     if (session_.running())
         showDrill();
 }
@@ -842,6 +904,37 @@ void MainWindow::showLanguageChoice()
         languageItems_[k]->setChecked(LanguageChoice(k) == languageChoice_);
 }
 
+void MainWindow::toggleFavourWeak()
+{
+    favourWeakItem_->setChecked(!favourWeakItem_->isChecked());
+    saveInputOptions(optionsPath_, inputOptions());
+}
+
+InputOptions MainWindow::inputOptions() const
+{
+    InputOptions options;
+    options.freeRomaji = session_.freeRomaji();
+    options.favourWeak = favourWeakItem_->isChecked();
+    return options;
+}
+
+void MainWindow::favourWeakItems()
+{
+    const int level = session_.level();
+    std::vector<double> weights;
+    if (favourWeakItem_->isChecked() && isLevel(level) && session_.randomOrder()) {
+        const WeakKind kind = weakKindOf(level);
+        QStringList weakest;
+        for (const WeakSpot &spot : weakSpots().ranked(kind)) {
+            if (weakest.size() == weakFew)
+                break;
+            weakest << spot.name;
+        }
+        weights = favouredDraw(level, weakest);
+    }
+    session_.setFavoured(std::move(weights));
+}
+
 void MainWindow::applyRomajiChoices(const RomajiChoices &choices)
 {
     session_.setRomaji(RomajiTable(choices));
@@ -861,6 +954,8 @@ void MainWindow::startTutorial()
     if (running || modes_.demo())
         keyboard_->lightKey(QString());
     if (modes_.tutorialStarted()) {
+        // A run stopped before (F5) shows its first item again, with its key lit.
+        keyboard_->lightKey(QString());
         applyLayout(layout_.startTutorial());
         textPanel_->setText(QCoreApplication::translate("Tutorial", "Tutorial"));
         keyboard_->setAccessibleDescription(
@@ -889,7 +984,7 @@ void MainWindow::showTutorial(TutorialState::Move move)
         setTextPanelLook(look.fontPixels, colourFromBgr(look.fontColour));
         keyboard_->paintKeys(look.keyColours);
         textPanel_->setText(look.caption);
-        keyboard_->setAccessibleDescription(look.caption);
+        keyboard_->setAccessibleDescription(look.description);
     }
 }
 

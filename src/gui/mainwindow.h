@@ -4,10 +4,12 @@
 #include "core/drillarealayout.h"
 #include "core/drillmodes.h"
 #include "core/drillsession.h"
+#include "core/inputoptions.h"
 #include "core/language.h"
 #include "core/levels.h"
 #include "core/recordkeeper.h"
 #include "core/romaji.h"
+#include "core/runspeech.h"
 #include "core/weakspots.h"
 
 #include <QFontMetrics>
@@ -61,6 +63,7 @@ private slots:
     void toggleFreeRomaji();
     // Kept in RK.ini for the next start, which the learner is told.
     void chooseLanguage(LanguageChoice choice);
+    void toggleFavourWeak();
     void startTutorial();
     void stepTutorialForward();
     void stepTutorialBack();
@@ -73,6 +76,10 @@ private slots:
     void practiseSelection(int level, const QStringList &marked);
 
 private:
+    InputOptions inputOptions() const;
+    // A random run of the nine levels with the weakest items favoured, when the learner
+    // asked for it.
+    void favourWeakItems();
     void buildMenus();
     void buildLanguageMenu(QMenu *helpMenu);
     void showLanguageChoice();
@@ -97,7 +104,9 @@ private:
     void setStartButtonEnabled(bool enabled);
     void focusStartButton();
     const WeakSpots &weakSpots();
-    void drawWeakRun(WeakKind kind);
+    // Draws the next weak run; false, with the learner told, when there is nothing to drill.
+    bool drawWeakRun(WeakKind kind);
+    void refuseWeakDrill(WeakKind kind);
 
     Platform &platform_;
     DrillSession session_;
@@ -115,8 +124,7 @@ private:
     std::optional<QFontMetrics> textPanelMetrics_; // of that size
     QString optionsPath_;     // RK.ini
     LanguageChoice languageChoice_ = LanguageChoice::Desktop; // as RK.ini keeps it
-    int describedItem_ = 0;   // the item of the run that the Start button describes, 0: none
-    QString describedText_;
+    RunSpeech runSpeech_; // what the Start button has told of the run
 
     QWidget *drillArea_ = nullptr;
     std::array<QAction *, levelCount> levelItems_{}; // Level1 .. Level9
@@ -124,10 +132,12 @@ private:
     QAction *keyColourItem_ = nullptr;               // KeyColor
     QAction *freeRomajiItem_ = nullptr;              // freeRomajiItem
     std::array<QAction *, 3> languageItems_{};       // by LanguageChoice
+    QAction *favourWeakItem_ = nullptr;              // favourWeakItem
     QLabel *textPanel_ = nullptr;                    // TextPanel: the item to type
     QLabel *readingPanel_ = nullptr;                 // yomiPanel: its romaji
     QCheckBox *hintCheckBox_ = nullptr;              // CheckBox1
     QCheckBox *randomOrderCheckBox_ = nullptr;       // CheckBox2
+    QLabel *errorCountLabel_ = nullptr;              // errorCountLabel: the run's misses
     KeyboardView *keyboard_ = nullptr;               // KBPanel
     QPushButton *startStopButton_ = nullptr;         // Button1
     QToolButton *tutorialEndButton_ = nullptr;       // SpeedButton1

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/resultdialog.h"
 
+#include "core/weakspots.h"
 #include "gui/fonts.h"
 #include "gui/widgets.h"
 
@@ -22,9 +23,11 @@ constexpr int clientHeight = 120;
 constexpr QRect timeRect(176, 24, 57, 16), secondsRect(248, 24, 16, 16), errorsRect(248, 56, 8, 16),
     errorsCaptionRect(184, 56, 48, 16), standardRect(104, 24, 25, 16),
     standardCaptionRect(16, 24, 80, 16), bestRect(104, 56, 25, 16), bestCaptionRect(16, 56, 80, 16),
-    dividerRect(152, 8, 2, 105), okRect(208, 88, 73, 25), weakSpotsRect(16, 120, 257, 16);
-// The height with the weak-spot line below the rest.
-constexpr int weakSpotsHeight = 144;
+    dividerRect(152, 8, 2, 105), okRect(208, 88, 73, 25);
+// The lines below the rest: the weak-spot report under its caption, and the advice with its
+// button; each this high.
+constexpr int lineHeight = 18;
+constexpr int buttonHeight = 25;
 // The room kept between a label and its neighbours.
 constexpr int gap = 4;
 
@@ -101,11 +104,34 @@ ResultDialog::ResultDialog(QWidget *parent)
     connect(okButton_, &QPushButton::clicked, this, &QDialog::close);
     okButton_->setFocus();
 
+    weakSpotsCaption_ = new QLabel(weakSpotsReportCaption(), this);
+    weakSpotsCaption_->setObjectName(QStringLiteral("weakSpotsCaption"));
     weakSpotsLabel_ = new QLabel(this);
     weakSpotsLabel_->setObjectName(QStringLiteral("weakSpotsLabel"));
-    weakSpotsLabel_->setGeometry(weakSpotsRect);
-    setColour(weakSpotsLabel_, QPalette::WindowText, Qt::black);
-    weakSpotsLabel_->hide();
+    weakSpotsCaption_->setBuddy(weakSpotsLabel_);
+    adviceLabel_ = new QLabel(this);
+    adviceLabel_->setObjectName(QStringLiteral("weakestLabel"));
+    practiseButton_ = new QPushButton(tr("苦手を練習"), this);
+    practiseButton_->setObjectName(QStringLiteral("practiseWeakButton"));
+    practiseButton_->setAutoDefault(false);
+    connect(practiseButton_, &QPushButton::clicked, this, [this] {
+        practiseChosen_ = true;
+        close();
+    });
+    for (QLabel *label : {weakSpotsCaption_, weakSpotsLabel_, adviceLabel_}) {
+        setColour(label, QPalette::WindowText, Qt::black);
+        label->hide();
+    }
+    practiseButton_->hide();
+}
+
+void ResultDialog::setAdvice(const QString &weakest)
+{
+    adviceLabel_->setText(weakest);
+    adviceLabel_->setVisible(!weakest.isEmpty());
+    practiseButton_->setVisible(!weakest.isEmpty());
+    practiseButton_->setAccessibleDescription(weakest);
+    layOutValues();
 }
 
 void ResultDialog::setResult(const QString &seconds, const QString &errors, const QString &standard,
@@ -113,6 +139,7 @@ void ResultDialog::setResult(const QString &seconds, const QString &errors, cons
 {
     weakSpotsLabel_->setText(weakSpots);
     weakSpotsLabel_->setVisible(!weakSpots.isEmpty());
+    weakSpotsCaption_->setVisible(!weakSpots.isEmpty());
     timeLabel_->setText(seconds);
     errorsLabel_->setText(errors);
     standardLabel_->setText(standard);
@@ -122,8 +149,7 @@ void ResultDialog::setResult(const QString &seconds, const QString &errors, cons
     };
     standardLabel_->setAccessibleName(timeName(tr("標準タイム"), standard));
     bestLabel_->setAccessibleName(timeName(tr("最高タイム"), best));
-    weakSpotsLabel_->setAccessibleName(
-        tr("苦手な所のミス率、この練習の前と今回: %1").arg(weakSpots));
+    weakSpotsLabel_->setAccessibleName(weakSpotsReportCaption() + QLatin1Char(' ') + weakSpots);
     timeLabel_->setAccessibleName(tr("タイピング時間 %1 秒").arg(seconds));
     errorsLabel_->setAccessibleName(tr("エラー %1").arg(errors));
     layOutValues();
@@ -157,10 +183,25 @@ void ResultDialog::layOutValues()
     // The error count is the rightmost text; the dialog keeps its margin beside it.
     int rightEnd = std::max(errorsLabel_->geometry().right(), okButton_->geometry().right());
     int height = clientHeight;
+    const auto addLine = [&](QLabel *label) {
+        fitToText(label, QRect(16, height, 1, lineHeight));
+        rightEnd = std::max(rightEnd, label->geometry().right() + 8); // margins alike
+        height += lineHeight;
+    };
     if (!weakSpotsLabel_->isHidden()) {
-        fitToText(weakSpotsLabel_, weakSpotsRect);
-        rightEnd = std::max(rightEnd, weakSpotsLabel_->geometry().right() + 8); // margins alike
-        height = weakSpotsHeight;
+        addLine(weakSpotsCaption_);
+        addLine(weakSpotsLabel_);
+        height += 6;
+    }
+    if (!adviceLabel_->isHidden()) {
+        const int button = practiseButton_->sizeHint().width();
+        adviceLabel_->setGeometry(16, height + (buttonHeight - lineHeight) / 2, 1, lineHeight);
+        fitToText(adviceLabel_, adviceLabel_->geometry());
+        const int x = std::max(adviceLabel_->geometry().right() + 1 + 2 * gap,
+                               okButton_->geometry().right() + 1 - button);
+        practiseButton_->setGeometry(x, height, button, buttonHeight);
+        rightEnd = std::max(rightEnd, practiseButton_->geometry().right());
+        height += buttonHeight + 8;
     }
     setFixedSize(std::max(clientWidth + shift, rightEnd + 1 + 8), height);
 }
@@ -168,6 +209,7 @@ void ResultDialog::layOutValues()
 void ResultDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    practiseChosen_ = false;
     // Centred on the screen rather than over the main window; Enter is for the O K button.
     centreOnScreen(this);
     okButton_->setFocus();

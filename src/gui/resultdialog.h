@@ -24,19 +24,29 @@ public:
     void setResult(const QString &seconds, const QString &errors, const QString &standard,
                    const QString &best, const QString &weakSpots = QString());
 
+    // After a run of the nine levels: a line naming the learner's weakest keys or kana
+    // ("苦手: F J ;") with a button to practise them; none when empty.
+    void setAdvice(const QString &weakest);
+    // Whether the dialog was closed by asking to practise the weakest.
+    bool practiseChosen() const { return practiseChosen_; }
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     void layOutValues();
 
-    QLabel *timeLabel_ = nullptr;      // Label1
-    QLabel *secondsCaption_ = nullptr; // Label2
-    QLabel *errorsLabel_ = nullptr;    // Label3
-    QLabel *errorsCaption_ = nullptr;  // Label4
-    QLabel *standardLabel_ = nullptr;  // Label5
-    QLabel *bestLabel_ = nullptr;      // Label7
-    QFrame *divider_ = nullptr;        // Bevel1
-    QPushButton *okButton_ = nullptr;  // Button1
-    QLabel *weakSpotsLabel_ = nullptr; // weakSpotsLabel
+    QLabel *timeLabel_ = nullptr;           // Label1
+    QLabel *secondsCaption_ = nullptr;      // Label2
+    QLabel *errorsLabel_ = nullptr;         // Label3
+    QLabel *errorsCaption_ = nullptr;       // Label4
+    QLabel *standardLabel_ = nullptr;       // Label5
+    QLabel *bestLabel_ = nullptr;           // Label7
+    QFrame *divider_ = nullptr;             // Bevel1
+    QPushButton *okButton_ = nullptr;       // Button1
+    QLabel *weakSpotsCaption_ = nullptr;    // weakSpotsCaption
+    QLabel *weakSpotsLabel_ = nullptr;      // weakSpotsLabel
+    QLabel *adviceLabel_ = nullptr;         // weakestLabel
+    QPushButton *practiseButton_ = nullptr; // practiseWeakButton
+    bool practiseChosen_ = false;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/widgets.h"
 
+#include "core/contrast.h"
 #include "core/windowplacement.h"
 #include "gui/platform.h"
 
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFrame>
+#include <QPainter>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -156,4 +158,51 @@ void centreOnScreen(QWidget *window)
     moveToCentre(window, frame);
     if (!window->findChild<QObject *>(QStringLiteral("frameCentring"), Qt::FindDirectChildrenOnly))
         new FrameCentring(window, frame);
+}
+
+namespace
+{
+
+class GrowthOnScreen : public QObject
+{
+public:
+    explicit GrowthOnScreen(QWidget *window) : QObject(window)
+    {
+        setObjectName(QStringLiteral("growthOnScreen"));
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = static_cast<QWidget *>(watched);
+        if (event->type() != QEvent::Resize || !window->isVisible() || !window->screen())
+            return false;
+        const QRect frame = window->frameGeometry();
+        const QRect kept = keptOnScreen(window->screen()->availableGeometry(), frame);
+        if (kept != frame)
+            window->setGeometry(window->geometry().translated(kept.topLeft() - frame.topLeft()));
+        return false;
+    }
+};
+
+} // namespace
+
+void keepOnScreenWhenGrowing(QWidget *window)
+{
+    if (!window->findChild<QObject *>(QStringLiteral("growthOnScreen"), Qt::FindDirectChildrenOnly))
+        new GrowthOnScreen(window);
+}
+
+void FocusRingButton::paintEvent(QPaintEvent *event)
+{
+    QPushButton::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    const qreal half = focusRingWidth / 2.0;
+    painter.setPen(QPen(QColor::fromRgb(focusRingColour), focusRingWidth));
+    painter.setBrush(Qt::NoBrush);
+    // Inside the bevel, on the face, where the ring's colour is chosen against.
+    painter.drawRect(QRectF(rect()).adjusted(2 + half, 2 + half, -2 - half, -2 - half));
 }

@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QPalette>
+#include <QPushButton>
 #include <QSize>
 
 class Platform;
@@ -37,3 +38,20 @@ void installPanelAccessibility();
 // has framed a newly shown window its frame is unknown; until the window is hidden, it is
 // centred again whenever its whole frame becomes known or changes.
 void centreOnScreen(QWidget *window);
+
+// Moves a window back onto its screen whenever it grows past the screen's edge (its minimum
+// size grown with what it shows, after it was placed), until it is destroyed. A window the user
+// moves is left where it is put.
+void keepOnScreenWhenGrowing(QWidget *window);
+
+// A push button whose focus is seen from afar: a thick ring in a colour that stands out from
+// its face, inside its edge, rather than the style's thin dotted line.
+class FocusRingButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};

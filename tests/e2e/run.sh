@@ -10,7 +10,8 @@
 #  4. a record is on disk as soon as it is set: kill -9 right after it loses nothing, and
 #     each run is in the history RK.log as it ends;
 #  5. SIGTERM (a logout) closes politely: the settings saved, exit status 0, also while
-#     the welcome box of a first start is up;
+#     the welcome box of a first start is up, and after free romaji was switched on beside a
+#     folder named RK.ini.lock;
 #  6. two copies in one folder: the one closing last keeps the other's record;
 #  7. three copies given SIGTERM at the same instant keep all three records;
 #  8. special files: RK.set a named pipe still opens the window and stays a pipe; RK.log a
@@ -29,13 +30,8 @@ set -euo pipefail
 program=$(readlink -f "$1")
 work=$(mktemp -d /tmp/rinkaro-e2e.XXXXXX)
 shots=${RINKARO_E2E_SHOTS:-$work}
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    [ -n "${RINKARO_E2E_KEEP:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=xserver.sh
+source "$(dirname "${BASH_SOURCE[0]}")/xserver.sh"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -48,17 +44,7 @@ fail() {
     exit 1
 }
 
-# A free display number, chosen by the server itself.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
-sleep 1 # the window manager announces itself before it has finished starting
+start_x_server 1024x768 || fail "Xvfb did not start"
 
 mkdir -p "$work/home"
 export XDG_RUNTIME_DIR="$work/runtime"
@@ -272,6 +258,27 @@ gone "$program_pid" 20 || fail "the program did not end on SIGTERM during its we
 status=$(exit_status "$program_pid")
 [ "$status" = 0 ] || fail "exit status $status after SIGTERM during the welcome, expected 0"
 
+# A folder named RK.ini.lock once froze the window for good at the free romaji item, and
+# signals no longer ended it: the item is saved at once and SIGTERM closes as usual.
+mkdir -p "$work/inilock/RK.ini.lock"
+start_program "$work/inilock"
+greet "$work/inilock"
+main=$(window_of "$program_pid") || fail "the main window did not open beside RK.ini.lock"
+focus "$main"
+read -r ax ay < <(xwininfo -id "$main" | awk '/Absolute upper-left X/ {x=$4}
+    /Absolute upper-left Y/ {y=$4} END {print x, y}')
+# The "オプション" menu: its last item but one is ローマ字を自由に入力.
+xdotool mousemove $((ax + 75)) $((ay + 10)) click 1
+sleep 0.5
+xdotool key Up Up Return
+sleep 0.5
+grep -qx "freeRomaji=true" "$work/inilock/RK.ini" || fail "free romaji not saved beside RK.ini.lock"
+kill -TERM "$program_pid"
+gone "$program_pid" 20 || fail "the program did not end on SIGTERM beside RK.ini.lock"
+status=$(exit_status "$program_pid")
+[ "$status" = 0 ] || fail "exit status $status after SIGTERM beside RK.ini.lock, expected 0"
+[ -d "$work/inilock/RK.ini.lock" ] || fail "the folder RK.ini.lock was not left alone"
+
 # ---- 6. Two copies in one folder keep each other's records ---------------------------------
 mkdir -p "$work/two"
 start_program "$work/two"
@@ -358,7 +365,8 @@ status=$(exit_status "$program_pid")
 # then the program ends with status 1.
 no_data_folder() { # what it is about, environment assignments...
     local about=$1; shift
-    (cd "$work" && env "$@" "$program" --data-folder >>"$work/program.log" 2>&1) &
+    (cd "$work" && env "$@" ${runner[@]+"${runner[@]}"} "$program" --data-folder \
+        >>"$work/program.log" 2>&1) &
     program_pid=$!
     pids+=("$program_pid")
     box=$(wait_window "Rinkaro 2" 20) || fail "no message box for $about"
@@ -371,7 +379,25 @@ no_data_folder() { # what it is about, environment assignments...
 }
 touch "$work/not-a-folder"
 no_data_folder "a file where the folder should be" XDG_DATA_HOME="$work/not-a-folder"
-no_data_folder "HOME=/" HOME=/ XDG_DATA_HOME=
+# Run as root, a program that took the root for a home would make a folder there: it runs
+# with the root read-only (a private mount namespace), and its own words say whether it tried.
+runner=()
+if [ "$(id -u)" = 0 ]; then
+    if unshare --mount --propagation private true 2>/dev/null; then
+        runner=(unshare --mount --propagation private
+                sh -c 'mount -o remount,bind,ro / && exec "$@"' read-only-root)
+    else
+        runner=(skip)
+    fi
+fi
+if [ "${runner[0]-}" = skip ]; then
+    echo "note: no private mount namespace here; the HOME=/ case is passed over as root"
+else
+    no_data_folder "HOME=/" HOME=/ XDG_DATA_HOME=
+    ! grep -q "folder /.local/share" "$work/program.log" ||
+        fail "the program tried to make a data folder under the root folder"
+fi
+runner=()
 [ ! -e /.local/share/rinkaro ] || fail "a data folder was made under the root folder"
 
 # ---- 9. The typing-time dialog is centred at every showing --------------------------------

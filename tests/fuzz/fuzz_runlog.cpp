@@ -3,7 +3,8 @@
 // hang or undefined behaviour; the block reader must pass on what each line read alone
 // gives; every entry must be written back as a line that reads as the same entry, and
 // gather into statistics that stay in range, the same whether read as entries or as lines
-// and whether read whole or in two parts.
+// and whether read whole or in two parts; the kana named are those of the lines read.
+#include "core/levels.h"
 #include "core/progressstats.h"
 #include "core/runlog.h"
 
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <set>
 
 namespace
 {
@@ -24,7 +26,7 @@ void require(bool condition)
 
 void checkEntry(const RunLogEntry &entry)
 {
-    require(entry.level >= 1 && entry.level <= 9);
+    require(isDrillLevel(entry.level));
     require(std::isfinite(entry.seconds) && entry.seconds >= 0);
     require(std::isfinite(entry.score) && entry.score >= 0 && entry.errors >= 0);
     for (const auto &[key, n] : entry.tally.rightKeys)
@@ -35,6 +37,8 @@ void checkEntry(const RunLogEntry &entry)
     require(entry.tally.keyMs.empty() || entry.tally.keyMs.size() == entry.tally.rightKeys.size());
     for (const auto &[key, ms] : entry.tally.keyMs)
         require(ms >= 0 && entry.tally.rightKeys.count(key));
+    require(entry.tally.kanaMs.empty() ||
+            entry.tally.kanaMs.size() == entry.tally.kanaTyped.size());
     for (const auto &[kana, ms] : entry.tally.kanaMs)
         require(ms >= 0 && entry.tally.kanaTyped.count(kana));
     const QByteArray line = formatRunLogLine(entry);
@@ -101,11 +105,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         partDevice.open(QIODevice::ReadOnly);
         ProgressStats partStats;
         RunLogReader reader(partStats.kanaNames());
-        reader.readAll(partDevice, [&](const RunLogLine &line) { partStats.add(line); });
+        std::set<int> named;
+        reader.readAll(partDevice, [&](const RunLogLine &line) {
+            partStats.add(line);
+            for (const RunLogLine::Count &kana : line.kana)
+                named.insert(kana.name);
+            for (const RunLogLine::Miss &miss : line.misses)
+                if (miss.kana >= 0)
+                    named.insert(miss.kana);
+        });
+        // A rejected line leaves no name behind.
+        require(int(named.size()) == partStats.kanaNames().size());
         lines.append(partStats);
     }
     require(lines.runs() == stats.runs());
-    for (int level = 0; level <= 9; ++level) {
+    // Every level a line may name, the weak-spot drills' included.
+    for (int level = 0; level <= lastDrillLevel; ++level) {
         require(lines.levelRuns(level) == stats.levelRuns(level));
         for (const char key : QByteArray("abcdefghijklmnopqrstuvwxyz,.;/-")) {
             checkFigures(stats.key(level, key));

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the fuzz targets (settings reader, history reader) with clang in a build tree of
-# their own and runs them one after the other, sharing a bounded time. Fails on any crash,
+# Builds the fuzz targets (settings reader, history reader, reading splitter) with clang in
+# a build tree of their own and runs them one after the other, sharing a bounded time. Fails on any crash,
 # hang, leak or sanitizer report, and fails (does not skip) when clang or its libFuzzer
 # runtime is missing.
 # Usage: run.sh SOURCE-DIR BUILD-DIR [SECONDS-IN-ALL]
@@ -28,6 +28,7 @@ cmake --build "$build_dir" ||
 targets=(
     "fuzz_settings corpus 8192"
     "fuzz_runlog corpus-runlog 65536"
+    "fuzz_reading corpus-reading 4096"
 )
 share=$(( seconds / ${#targets[@]} ))
 (( share > 0 )) || share=1

@@ -7,6 +7,7 @@
 
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -67,6 +68,7 @@ public:
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     QList<QRect> rims;
+    QRect focusRim; // the key the keyboard is on, while the map has the focus
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -76,9 +78,13 @@ protected:
         const int width = std::max(2, height() / 40);
         painter.setPen(QPen(QColor(0x00, 0xE0, 0xFF), width));
         for (const QRect &rim : rims)
-            painter.drawRoundedRect(QRectF(rim).adjusted(width / 2.0, width / 2.0, -width / 2.0,
-                                                         -width / 2.0),
-                                    width, width);
+            painter.drawRoundedRect(
+                QRectF(rim).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0), width,
+                width);
+        if (!focusRim.isNull()) {
+            painter.setPen(QPen(Qt::white, width + 1, Qt::DashLine));
+            painter.drawRect(QRectF(focusRim).adjusted(-1, -1, 1, 1));
+        }
     }
 };
 
@@ -101,7 +107,7 @@ QString keyText(const QString &caption, const PressFigures &figures, double rate
         text += KeyHeatMap::tr("、よく押す誤キー %1").arg(typedKeyName(instead));
     text += figures.timed > 0 ? KeyHeatMap::tr("\n1打の時間 %1").arg(secondsText(ms))
                               : KeyHeatMap::tr("\n1打の時間: 記録なし");
-    if (figures.presses() < fewPresses)
+    if (fewToGoBy(figures.presses()))
         text += KeyHeatMap::tr("\n押した回数が少ないため、色は薄く表示しています");
     return text;
 }
@@ -113,6 +119,23 @@ QColor heatColour(double scaled)
     const double position = std::clamp(scaled, 0.0, 1.0) * (heatStops.size() - 1);
     const std::size_t low = std::min(std::size_t(position), heatStops.size() - 2);
     return mix(heatStops[low], heatStops[low + 1], position - double(low));
+}
+
+QColor fewPressesInk()
+{
+    return QColor(0x50, 0x50, 0x50);
+}
+
+QColor inkOn(const QColor &background)
+{
+    const auto linear = [](double c) {
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double luminance = 0.2126 * linear(background.redF()) +
+                             0.7152 * linear(background.greenF()) +
+                             0.0722 * linear(background.blueF());
+    // Contrast with white (1.05 / (L + 0.05)) against with black ((L + 0.05) / 0.05).
+    return 1.05 / (luminance + 0.05) > (luminance + 0.05) / 0.05 ? Qt::white : Qt::black;
 }
 
 QString percentText(double rate)
@@ -169,6 +192,9 @@ KeyHeatMap::KeyHeatMap(QWidget *parent) : QWidget(parent)
         QFont font = pixelFont(impactFamily, captionPixels, true);
         font.setUnderline(!minus && isHomeKey(keyTable[k]));
         key->setFont(font);
+        // One key at a time is in the Tab chain: the arrows move it.
+        key->setFocusPolicy(k == 0 ? Qt::TabFocus : Qt::NoFocus);
+        key->installEventFilter(this);
         keys_[k] = key;
     }
 
@@ -256,10 +282,16 @@ void KeyHeatMap::showMarks()
         const bool marked = marked_.count(keyAt(k)) > 0;
         if (marked)
             layer->rims << keys_[k]->geometry();
-        keys_[k]->setToolTip(tips_[k] +
-                             (marked ? tr("\n練習に選んでいます（もう一度クリックで外します）")
-                                     : tr("\nクリックで練習に選べます")));
+        const QString how = keyAt(k) == '-' ? QString()
+                            : marked
+                                ? tr("\n練習に選んでいます（もう一度クリックかスペースで外します）")
+                                : tr("\nクリックかスペースで練習に選べます");
+        keys_[k]->setToolTip(tips_[k] + how);
+        QString name = tips_[k];
+        name.replace(QLatin1Char('\n'), tr("、"));
+        keys_[k]->setAccessibleName(marked ? name + tr("、練習に選択") : name);
     }
+    layer->focusRim = keys_[current_]->hasFocus() ? keys_[current_]->geometry() : QRect();
     layer->raise();
     layer->update();
 }
@@ -273,13 +305,66 @@ void KeyHeatMap::mousePressEvent(QMouseEvent *event)
     for (std::size_t k = 0; k < keys_.size(); ++k) {
         if (!keys_[k]->geometry().contains(at))
             continue;
-        const char key = keyAt(k);
-        if (!marked_.erase(key))
-            marked_.insert(key);
-        showMarks();
-        emit marksChanged();
+        toggleMark(k);
         return;
     }
+}
+
+void KeyHeatMap::toggleMark(std::size_t k)
+{
+    const char key = keyAt(k);
+    if (key == '-')
+        return;
+    if (!marked_.erase(key))
+        marked_.insert(key);
+    showMarks();
+    emit marksChanged();
+}
+
+void KeyHeatMap::moveTo(std::size_t k)
+{
+    keys_[current_]->setFocusPolicy(Qt::NoFocus);
+    current_ = k;
+    keys_[current_]->setFocusPolicy(Qt::TabFocus);
+    keys_[current_]->setFocus(Qt::OtherFocusReason);
+}
+
+bool KeyHeatMap::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto found = std::find(keys_.begin(), keys_.end(), watched);
+    if (found == keys_.end())
+        return QWidget::eventFilter(watched, event);
+    const std::size_t k = std::size_t(found - keys_.begin());
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        showMarks();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    // The keys of a row are ten apart in the key table; "-" sits after them.
+    const int last = int(keys_.size()) - 1;
+    int to = -1;
+    switch (static_cast<QKeyEvent *>(event)->key()) {
+    case Qt::Key_Left:
+        to = std::max(0, int(k) - 1);
+        break;
+    case Qt::Key_Right:
+        to = std::min(last, int(k) + 1);
+        break;
+    case Qt::Key_Up:
+        to = int(k) == last ? last : int(k) >= 10 ? int(k) - 10 : last;
+        break;
+    case Qt::Key_Down:
+        to = int(k) == last ? 0 : std::min(last - 1, int(k) + 10);
+        break;
+    case Qt::Key_Space:
+        toggleMark(k);
+        return true;
+    default:
+        return false;
+    }
+    moveTo(std::size_t(to));
+    return true;
 }
 
 void KeyHeatMap::clearMarks()
@@ -331,18 +416,21 @@ void KeyHeatMap::showKeys(const ProgressStats &stats, int level, HeatMeasure mea
         }
         const double scaled = highest > lowest ? (*values[k] - lowest) / (highest - lowest) : 0;
         QColor background = heatColour(scaled);
-        const double luminance =
-            0.299 * background.redF() + 0.587 * background.greenF() + 0.114 * background.blueF();
-        QColor ink = luminance < 0.5 ? Qt::white : Qt::black;
+        QColor ink = inkOn(background);
         // A few presses say little: their colour is only hinted at.
-        if (figures.presses() < fewPresses) {
+        if (fewToGoBy(figures.presses())) {
             background = mix(background, face, 0.65);
-            ink = QColor(0x70, 0x70, 0x70);
+            ink = fewPressesInk();
         }
         setColour(keys_[k], QPalette::Window, background);
         setColour(keys_[k], QPalette::WindowText, ink);
     }
     showMarks();
+    showLegend(measure, lowest, highest);
+}
+
+void KeyHeatMap::showLegend(HeatMeasure measure, double lowest, double highest)
+{
     const bool any = highest >= lowest && std::isfinite(highest);
     if (measure == HeatMeasure::Misses) {
         legendTitle_->setText(tr("ミス率"));

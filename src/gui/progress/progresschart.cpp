@@ -5,8 +5,9 @@
 #include "core/scorebook.h"
 #include "gui/translations.h"
 
+#include <QCategoryAxis>
 #include <QChart>
-#include <QDateTimeAxis>
+#include <QGraphicsLayout>
 #include <QHelpEvent>
 #include <QImage>
 #include <QLegendMarker>
@@ -35,16 +36,7 @@ const char *const bestName = QT_TRANSLATE_NOOP("ProgressChart", "最高");
 const char *const outsideName = QT_TRANSLATE_NOOP("ProgressChart", "範囲外");
 const QColor modeColours[2] = {QColor(0x1f, 0x77, 0xb4), QColor(0xe6, 0x6a, 0x00)};
 
-// The average of the last ten runs of an order mode.
-constexpr int averagedRuns = 10;
-// A long history is drawn from the lowest and highest run of each of this many slices of
-// what is shown: one or two pixels each, the same picture as every run in a fraction of the
-// time. Shown closer, every run is drawn.
-constexpr int slices = 400;
-// The best run's star sits this far beside its point, on the side no run can be.
-constexpr double starOffsetPixels = 15;
-constexpr double hourMs = 3600e3;
-constexpr double dayMs = 24 * hourMs;
+constexpr double dayMs = 24 * 3600e3;
 
 enum class PointShape { Circle, Triangle, Diamond, Star };
 
@@ -96,15 +88,19 @@ QLineSeries *makePoints(const QString &name, PointShape shape, int size, const Q
     return series;
 }
 
-bool higherIsBetter(ChartMeasure measure)
-{
-    return measure != ChartMeasure::Score;
-}
-
 QString unitOf(int level)
 {
     return levelGroup(level) == LevelGroup::Key ? ProgressChart::tr("キー/分")
                                                 : ProgressChart::tr("かな/分");
+}
+
+// The runs of a level that the learner did not leave out.
+void keptRuns(const ProgressStats &stats, int level, std::vector<int> &runs)
+{
+    runs.clear();
+    for (const int run : stats.levelRuns(level))
+        if (!stats.allRuns()[std::size_t(run)].leftOut)
+            runs.push_back(run);
 }
 
 } // namespace
@@ -114,8 +110,8 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
     setObjectName(QStringLiteral("progressChart"));
     setRenderHint(QPainter::Antialiasing);
     setRubberBand(QChartView::HorizontalRubberBand);
-    // The chart is read with the mouse; the keys stay with the drill.
-    setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab, it says its summary; the keys of the drill stay with the main window.
+    setFocusPolicy(Qt::TabFocus);
     setAccessibleName(tr("グラフ"));
 
     chart_ = new QChart;
@@ -130,8 +126,8 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
     runAxis_ = new QValueAxis;
     runAxis_->setLabelFormat(QStringLiteral("%.0f"));
     runAxis_->setTickType(QValueAxis::TicksDynamic);
-    dateAxis_ = new QDateTimeAxis;
-    dateAxis_->setTickCount(5);
+    dateAxis_ = new QCategoryAxis;
+    dateAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     valueAxis_ = new QValueAxis;
     valueAxis_->setTickType(QValueAxis::TicksDynamic);
     for (QAbstractAxis *axis :
@@ -193,11 +189,8 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
 
     connect(runAxis_, &QValueAxis::rangeChanged, this,
             [this](qreal low, qreal high) { onAxisRangeChanged(low, high); });
-    connect(dateAxis_, &QDateTimeAxis::rangeChanged, this,
-            [this](const QDateTime &low, const QDateTime &high) {
-                onAxisRangeChanged(double(low.toMSecsSinceEpoch()),
-                                   double(high.toMSecsSinceEpoch()));
-            });
+    connect(dateAxis_, &QCategoryAxis::rangeChanged, this,
+            [this](qreal low, qreal high) { onAxisRangeChanged(low, high); });
     // The stars' distance from their points is in pixels.
     connect(chart_, &QChart::plotAreaChanged, this, [this] {
         if (!updating_ && stats_)
@@ -215,7 +208,7 @@ bool ProgressChart::showLevel(const ProgressStats &stats, int level)
 {
     stats_ = &stats;
     level_ = level;
-    runs_ = stats.levelRuns(level);
+    keptRuns(stats, level, runs_);
     computeValues();
     computeFullRange();
     setView(fullLow_, fullHigh_);
@@ -227,7 +220,7 @@ void ProgressChart::showNewRuns(const ProgressStats &stats)
     const bool wasZoomed = zoomed_;
     const double low = viewLow_, high = viewHigh_;
     stats_ = &stats;
-    runs_ = stats.levelRuns(level_);
+    keptRuns(stats, level_, runs_);
     computeValues();
     computeFullRange();
     if (wasZoomed)
@@ -253,6 +246,7 @@ void ProgressChart::setDateAxis(bool dates)
     attachXAxis();
     if (!stats_)
         return;
+    computeValues();
     computeFullRange();
     setView(fullLow_, fullHigh_);
 }
@@ -284,37 +278,17 @@ double ProgressChart::xOf(int position) const
 
 void ProgressChart::computeValues()
 {
-    values_.assign(runs_.size(), 0);
     const std::vector<RunFigures> &all = stats_->allRuns();
+    std::vector<ChartRun> runs(runs_.size());
     for (std::size_t k = 0; k < runs_.size(); ++k) {
         const RunFigures &run = all[std::size_t(runs_[k])];
-        values_[k] = measure_ == ChartMeasure::Score   ? run.score
-                     : measure_ == ChartMeasure::Speed ? run.speed()
-                                                       : run.accuracy() * 100;
+        runs[k] = {xOf(int(k)),
+                   measure_ == ChartMeasure::Score   ? run.score
+                   : measure_ == ChartMeasure::Speed ? run.speed()
+                                                     : run.accuracy() * 100,
+                   run.randomOrder};
     }
-    // Each order mode's own average, and its best run.
-    averages_.assign(runs_.size(), std::numeric_limits<double>::quiet_NaN());
-    best_ = {-1, -1};
-    for (int mode = 0; mode < 2; ++mode) {
-        std::vector<std::size_t> positions;
-        std::vector<double> values;
-        for (std::size_t k = 0; k < runs_.size(); ++k) {
-            if (all[std::size_t(runs_[k])].randomOrder == (mode == 1)) {
-                positions.push_back(k);
-                values.push_back(values_[k]);
-            }
-        }
-        const std::vector<double> averages = movingAverage(values, averagedRuns);
-        int &best = best_[std::size_t(mode)];
-        for (std::size_t j = 0; j < positions.size(); ++j) {
-            averages_[positions[j]] = averages[j];
-            const double value = values[j];
-            if (std::isfinite(value) &&
-                (best < 0 || (higherIsBetter(measure_) ? value > values_[std::size_t(best)]
-                                                       : value < values_[std::size_t(best)])))
-                best = int(positions[j]);
-        }
-    }
+    series_ = chartSeries(std::move(runs), measure_);
 }
 
 void ProgressChart::computeFullRange()
@@ -373,198 +347,91 @@ void ProgressChart::redraw()
     if (!stats_)
         return;
     updating_ = true;
-    markers_.clear();
-    const std::vector<RunFigures> &all = stats_->allRuns();
-
-    // The runs in view, and the scale their values take.
-    std::vector<int> shown;
-    std::vector<double> shownValues;
-    std::vector<int> beyond; // dated outside the scale of dates, at an edge in view
-    for (std::size_t k = 0; k < runs_.size(); ++k) {
-        const double x = xOf(int(k));
-        if (x >= viewLow_ && x <= viewHigh_) {
-            shown.push_back(int(k));
-            shownValues.push_back(values_[k]);
-        } else if ((x < fullLow_ && viewLow_ == fullLow_) ||
-                   (x > fullHigh_ && viewHigh_ == fullHigh_)) {
-            beyond.push_back(int(k));
-        }
-    }
-    std::vector<double> include;
-    ScaleRule rule{1, 0.1, 0, 0};
-    // The weak-spot drills have no standard score.
-    if (measure_ == ChartMeasure::Score && ScoreBook::standardScore(level_) > 0) {
-        include.push_back(ScoreBook::standardScore(level_));
-    } else if (measure_ == ChartMeasure::Accuracy) {
-        rule = {0.5, 0.05, 0.5, 0, 100};
-    }
-    yScale_ = axisScale(std::move(shownValues), rule, include);
-    const double plotHeight = std::max<double>(chart_->plotArea().height(), 100);
-    const double perPixel = (yScale_.high - yScale_.low) / plotHeight;
-    // Runs beyond the scale are drawn just inside its edge, whole.
-    const auto atEdge = [&](double value) {
-        return std::clamp(value, yScale_.low + 6 * perPixel, yScale_.high - 6 * perPixel);
-    };
-
-    // Every run when they fit; else the lowest and highest of each slice.
-    const bool thinned = shown.size() > std::size_t(2 * slices);
-    const auto sliceOf = [&](int k) {
-        return std::min(slices - 1, int((xOf(k) - viewLow_) / (viewHigh_ - viewLow_) * slices));
-    };
-    std::array<QList<QPointF>, 2> points, averages;
-    QList<QPointF> outside;
-    const auto add = [&](int k) {
-        const double value = values_[std::size_t(k)];
-        if (!std::isfinite(value))
-            return;
-        const bool mode = all[std::size_t(runs_[std::size_t(k)])].randomOrder;
-        if (value < yScale_.low || value > yScale_.high) {
-            const QPointF at(xOf(k), atEdge(value));
-            outside.append(at);
-            markers_.push_back({at, k, true});
-            return;
-        }
-        const QPointF at(xOf(k), value);
-        points[mode].append(at);
-        markers_.push_back({at, k, false});
-    };
-    std::array<std::array<int, 2>, 2> extremes{}; // per mode: lowest, highest in the slice
-    // Per mode: the averages of the slice summed, their count, and the middle of their runs.
-    struct AverageSum {
-        double sum = 0, x = 0;
-        int count = 0;
-    };
-    std::array<AverageSum, 2> averageSums{};
-    int slice = -1;
-    const auto flush = [&] {
-        for (int mode = 0; mode < 2; ++mode) {
-            const auto [low, high] = extremes[std::size_t(mode)];
-            if (low >= 0)
-                add(low);
-            if (high >= 0 && high != low)
-                add(high);
-            AverageSum &a = averageSums[std::size_t(mode)];
-            if (a.count > 0)
-                averages[mode].append(QPointF(a.x / a.count, a.sum / a.count));
-            a = {};
-        }
-    };
-    for (const int k : shown) {
-        const double average = averages_[std::size_t(k)];
-        const bool mode = all[std::size_t(runs_[std::size_t(k)])].randomOrder;
-        if (!thinned) {
-            add(k);
-            if (std::isfinite(average))
-                averages[mode].append(QPointF(xOf(k), average));
-            continue;
-        }
-        if (sliceOf(k) != slice) {
-            flush();
-            slice = sliceOf(k);
-            extremes = {{{-1, -1}, {-1, -1}}};
-        }
-        auto &[low, high] = extremes[mode];
-        const double value = values_[std::size_t(k)];
-        if (std::isfinite(value)) {
-            if (low < 0 || value < values_[std::size_t(low)])
-                low = k;
-            if (high < 0 || value > values_[std::size_t(high)])
-                high = k;
-        }
-        // The average changes slowly: one point a slice, their mean, draws it.
-        if (std::isfinite(average)) {
-            AverageSum &a = averageSums[mode];
-            a.sum += average;
-            a.x += xOf(k);
-            ++a.count;
-        }
-    }
-    if (thinned)
-        flush();
-    for (const int k : beyond) {
-        const double value = values_[std::size_t(k)];
-        if (!std::isfinite(value))
-            continue;
-        const QPointF at(xOf(k) < viewLow_ ? viewLow_ : viewHigh_, atEdge(value));
-        outside.append(at);
-        markers_.push_back({at, k, true});
-    }
-    // The best run of each order mode, starred beside its point where nothing is drawn:
-    // below the lowest score, above the highest speed or accuracy.
-    const double offset = starOffsetPixels * (yScale_.high - yScale_.low) / plotHeight *
-                          (higherIsBetter(measure_) ? 1 : -1);
-    QList<QPointF> stars;
-    for (const int best : best_) {
-        if (best < 0)
-            continue;
-        const double x = xOf(best);
-        if (x < viewLow_ || x > viewHigh_)
-            continue;
-        const double y = std::clamp(values_[std::size_t(best)], yScale_.low, yScale_.high);
-        // Past a bound no value can pass (100 %, 0 seconds), the star goes to the other side.
-        const bool flipped = y + offset > rule.ceiling || y + offset < rule.floor;
-        stars.append(QPointF(x, flipped ? y - offset : y + offset));
-    }
-    // The stars may stand beyond the scale: room is left for them, half a star's size.
-    double low = yScale_.low, high = yScale_.high;
-    for (const QPointF &star : stars) {
-        low = std::min(low, star.y() - 9 * perPixel);
-        high = std::max(high, star.y() + 9 * perPixel);
-    }
-
+    ChartView view{viewLow_,
+                   viewHigh_,
+                   fullLow_,
+                   fullHigh_,
+                   std::max<double>(chart_->plotArea().height(), 100),
+                   double(ScoreBook::standardScore(level_))};
+    plan_ = planChart(series_, measure_, view);
     // Every series works out its picture again whenever an axis changes: the axes are set
     // while the series are empty, and each series is filled once.
     for (QAbstractSeries *series : chart_->series())
         static_cast<QXYSeries *>(series)->clear();
-    valueAxis_->setRange(low, high);
-    valueAxis_->setTickAnchor(yScale_.low);
-    valueAxis_->setTickInterval(yScale_.step);
-    valueAxis_->setLabelFormat(yScale_.step < 1 ? QStringLiteral("%.1f") : QStringLiteral("%.0f"));
-    if (dates_) {
-        const double span = viewHigh_ - viewLow_;
-        dateAxis_->setFormat(span < dayMs         ? QStringLiteral("HH:mm")
-                             : span < 3 * dayMs   ? QStringLiteral("M/d HH:mm")
-                             : span < 400 * dayMs ? QStringLiteral("M/d")
-                                                  : QStringLiteral("yyyy/M"));
-        dateAxis_->setRange(QDateTime::fromMSecsSinceEpoch(qint64(viewLow_)),
-                            QDateTime::fromMSecsSinceEpoch(qint64(viewHigh_)));
-    } else {
-        const AxisScale runs = axisScale({viewLow_, viewHigh_}, {1, 0, 0, 0});
-        runAxis_->setRange(viewLow_, viewHigh_);
-        runAxis_->setTickAnchor(runs.low);
-        runAxis_->setTickInterval(runs.step);
-    }
+    setAxes();
+    fillSeries();
+    nameSeries();
+    describe();
+    updating_ = false;
+}
 
+void ProgressChart::setAxes()
+{
+    valueAxis_->setRange(plan_.low, plan_.high);
+    valueAxis_->setTickAnchor(plan_.scale.low);
+    valueAxis_->setTickInterval(plan_.scale.step);
+    valueAxis_->setLabelFormat(plan_.scale.step < 1 ? QStringLiteral("%.1f")
+                                                    : QStringLiteral("%.0f"));
+    if (dates_) {
+        for (const QString &label : dateAxis_->categoriesLabels())
+            dateAxis_->remove(label);
+        const int offset = QDateTime::currentDateTime().offsetFromUtc();
+        for (const ChartTick &tick : dateTicks(viewLow_, viewHigh_, offset))
+            dateAxis_->append(tick.label, tick.at);
+        dateAxis_->setRange(viewLow_, viewHigh_);
+        return;
+    }
+    const AxisScale runs = axisScale({viewLow_, viewHigh_}, {1, 0, 0, 0});
+    runAxis_->setRange(viewLow_, viewHigh_);
+    runAxis_->setTickAnchor(runs.low);
+    runAxis_->setTickInterval(runs.step);
+}
+
+void ProgressChart::fillSeries()
+{
+    const auto list = [](const std::vector<ChartPoint> &points) {
+        QList<QPointF> list;
+        list.reserve(qsizetype(points.size()));
+        for (const ChartPoint &p : points)
+            list.append(QPointF(p.x, p.y));
+        return list;
+    };
     // Smaller points, seen through, when there are many: the averages show over them.
-    const bool many = shown.size() > 300;
-    const int markerSize = many ? 6 : 9;
+    const int markerSize = plan_.many ? 6 : 9;
     const PointShape shapes[2] = {PointShape::Circle, PointShape::Triangle};
     for (std::size_t mode = 0; mode < 2; ++mode) {
         QLineSeries *series = runSeries_[mode];
         if (series->markerSize() != markerSize) {
             QColor fill = modeColours[mode].lighter(130);
             QColor border = modeColours[mode].darker(120);
-            if (many) {
+            if (plan_.many) {
                 fill.setAlpha(110);
                 border.setAlpha(140);
             }
             series->setMarkerSize(markerSize);
             series->setLightMarker(markerImage(shapes[mode], markerSize, fill, border));
         }
-        series->replace(points[mode]);
-        averageSeries_[mode]->replace(averages[mode]);
+        series->replace(list(plan_.points[mode]));
+        averageSeries_[mode]->replace(list(plan_.averages[mode]));
     }
-    outsideSeries_->replace(outside);
-    bestSeries_->replace(stars);
-    if (measure_ == ChartMeasure::Score && ScoreBook::standardScore(level_) > 0)
+    outsideSeries_->replace(list(plan_.outside));
+    bestSeries_->replace(list(plan_.stars));
+    const int standard = ScoreBook::standardScore(level_);
+    if (measure_ == ChartMeasure::Score && standard > 0)
         standardSeries_->replace(
-            QList<QPointF>{{viewLow_, double(ScoreBook::standardScore(level_))},
-                           {viewHigh_, double(ScoreBook::standardScore(level_))}});
+            QList<QPointF>{{viewLow_, double(standard)}, {viewHigh_, double(standard)}});
+}
 
+void ProgressChart::nameSeries()
+{
     chart_->setTitle(measure_ == ChartMeasure::Score ? tr("スコア（秒＋ミス・少ないほど良い）")
                      : measure_ == ChartMeasure::Speed
                          ? tr("速さ（%1・多いほど良い）").arg(unitOf(level_))
                          : tr("正確さ（正しく押したキーの割合 %・多いほど良い）"));
+    const int standard = ScoreBook::standardScore(level_);
+    standardSeries_->setName(standard >= plan_.low && standard <= plan_.high
+                                 ? QStringLiteral("%1 %2").arg(tr(standardName)).arg(standard)
+                                 : tr("%1 %2（範囲外）").arg(tr(standardName)).arg(standard));
     // The legend names only what is drawn, and the standard score even where the scale left
     // it out.
     for (QAbstractSeries *series : chart_->series()) {
@@ -572,30 +439,36 @@ void ProgressChart::redraw()
         for (QLegendMarker *marker : chart_->legend()->markers(series))
             marker->setVisible(drawn);
     }
-    const int standard = ScoreBook::standardScore(level_);
-    standardSeries_->setName(standard >= low && standard <= high
-                                 ? QStringLiteral("%1 %2").arg(tr(standardName)).arg(standard)
-                                 : tr("%1 %2（範囲外）").arg(tr(standardName)).arg(standard));
-    describe(shown);
-    updating_ = false;
+    // Markers shown, hidden or renamed keep their old places until the legend is laid out
+    // again: they would overlap.
+    chart_->legend()->layout()->invalidate();
 }
 
 // The chart in words, for a screen reader: what it measures, the runs in view, the best and
-// the latest, and which way the last runs go. The table of runs holds every figure.
-void ProgressChart::describe(const std::vector<int> &shown)
+// the latest, and which way the last runs go; then the other measures in brief. The table
+// of runs holds every figure.
+void ProgressChart::describe()
 {
-    std::vector<double> values;
-    values.reserve(shown.size());
-    for (const int k : shown)
-        values.push_back(values_[std::size_t(k)]);
-    const RunsSummary summary = summariseRuns(values, higherIsBetter(measure_));
+    const QLocale locale = interfaceLocale();
+    const auto number = [&locale](double value) { return locale.toString(value, 'f', 1); };
+    const std::vector<RunFigures> &all = stats_->allRuns();
+    const auto valuesOf = [&](ChartMeasure measure) {
+        std::vector<double> values;
+        values.reserve(plan_.shown.size());
+        for (const int k : plan_.shown) {
+            const RunFigures &run = all[std::size_t(runs_[std::size_t(k)])];
+            values.push_back(measure == ChartMeasure::Score   ? run.score
+                             : measure == ChartMeasure::Speed ? run.speed()
+                                                              : run.accuracy() * 100);
+        }
+        return values;
+    };
+    const RunsSummary summary = summariseRuns(valuesOf(measure_), higherIsBetter(measure_));
     QString text = tr("%1。").arg(chart_->title());
     if (summary.count == 0) {
         setAccessibleDescription(text + tr("表示している記録はありません。"));
         return;
     }
-    const QLocale locale = interfaceLocale();
-    const auto number = [&locale](double value) { return locale.toString(value, 'f', 1); };
     text += tr("%1 回を表示、最高 %2、最新 %3。")
                 .arg(summary.count)
                 .arg(number(summary.best), number(summary.latest));
@@ -612,17 +485,18 @@ void ProgressChart::describe(const std::vector<int> &shown)
         text += tr("最近の %1 回はその前の %1 回より悪くなっています。").arg(summary.compared);
         break;
     }
+    const std::pair<ChartMeasure, QString> others[] = {{ChartMeasure::Score, tr("スコア")},
+                                                       {ChartMeasure::Speed, tr("速さ")},
+                                                       {ChartMeasure::Accuracy, tr("正確さ")}};
+    for (const auto &[measure, name] : others) {
+        if (measure == measure_)
+            continue;
+        const RunsSummary other = summariseRuns(valuesOf(measure), higherIsBetter(measure));
+        if (other.count > 0)
+            text +=
+                tr("%1は最高 %2、最新 %3。").arg(name, number(other.best), number(other.latest));
+    }
     setAccessibleDescription(text);
-}
-
-QList<QPointF> ProgressChart::seriesPoints(const QString &name) const
-{
-    // The standard score's name carries its value.
-    for (QAbstractSeries *series : chart_->series())
-        if (series->name() == name ||
-            (series == standardSeries_ && series->name().startsWith(name + QLatin1Char(' '))))
-            return static_cast<QXYSeries *>(series)->points();
-    return {};
 }
 
 QString ProgressChart::runText(int position, bool outside) const
@@ -646,18 +520,20 @@ QString ProgressChart::runText(int position, bool outside) const
                  .arg(number(run.speed(), 1), unitOf(run.level), number(run.accuracy() * 100, 1));
     if (run.newRecord)
         lines << tr("新記録");
-    if (best_[run.randomOrder] == position)
+    if (series_.best[run.randomOrder] == position)
         lines << tr("★ %1の最高").arg(mode);
     return lines.join(QLatin1Char('\n'));
 }
 
-const ProgressChart::Marker *ProgressChart::markerAt(const QPoint &viewportPosition) const
+const ChartMarker *ProgressChart::markerAt(const QPoint &viewportPosition) const
 {
     const QPointF pointer = chart_->mapFromScene(mapToScene(viewportPosition));
-    const Marker *nearest = nullptr;
+    const ChartMarker *nearest = nullptr;
     double distance = 10; // pixels
-    for (const Marker &marker : markers_) {
-        const double d = QLineF(chart_->mapToPosition(marker.at, runSeries_[0]), pointer).length();
+    for (const ChartMarker &marker : plan_.markers) {
+        const double d =
+            QLineF(chart_->mapToPosition(QPointF(marker.at.x, marker.at.y), runSeries_[0]), pointer)
+                .length();
         if (d <= distance) {
             distance = d;
             nearest = &marker;
@@ -666,9 +542,10 @@ const ProgressChart::Marker *ProgressChart::markerAt(const QPoint &viewportPosit
     return nearest;
 }
 
-QPoint ProgressChart::viewportPosition(const QPointF &value) const
+QPoint ProgressChart::viewportPosition(const ChartPoint &value) const
 {
-    return mapFromScene(chart_->mapToScene(chart_->mapToPosition(value, runSeries_[0])));
+    return mapFromScene(
+        chart_->mapToScene(chart_->mapToPosition(QPointF(value.x, value.y), runSeries_[0])));
 }
 
 bool ProgressChart::viewportEvent(QEvent *event)
@@ -677,7 +554,7 @@ bool ProgressChart::viewportEvent(QEvent *event)
     // under the pointer is named here, and stays while the pointer is on it.
     if (event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
-        if (const Marker *marker = markerAt(help->pos())) {
+        if (const ChartMarker *marker = markerAt(help->pos())) {
             const QPoint at = viewportPosition(marker->at);
             QToolTip::showText(help->globalPos(), runText(marker->run, marker->outside), viewport(),
                                QRect(at - QPoint(10, 10), QSize(21, 21)));

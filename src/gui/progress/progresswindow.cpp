@@ -36,16 +36,19 @@
 namespace
 {
 
-constexpr int kanaShown = 10;
+// Every kana the learner met, so that any can be marked; a long list scrolls.
+constexpr int kanaShown = 500;
 // Below this width the table goes under the chart instead of beside it, and below this
 // height it is folded away under the chart.
 constexpr int besideWidth = 980;
 constexpr int tableHeight = 620;
 
+// As the level menu names it: "レベル5 ローマ字１", or a drill's own name.
 QString levelChoiceName(int level)
 {
-    const QString caption = levelName(level);
-    return isWeakDrill(level) ? caption : QStringLiteral("Level %1 %2").arg(level).arg(caption);
+    const QString caption = ::levelName(level);
+    const QString name = caption.isEmpty() ? QString::number(level) : caption;
+    return isLevel(level) ? ProgressWindow::tr("レベル%1 %2").arg(level).arg(name) : name;
 }
 
 QLabel *makeNote(const QString &name, QWidget *parent)
@@ -57,8 +60,9 @@ QLabel *makeNote(const QString &name, QWidget *parent)
     return label;
 }
 
-// A row of buttons of which one is pressed, that never take the keyboard.
-QButtonGroup *makeChoice(QWidget *parent, QHBoxLayout *row,
+// A row of buttons of which one is pressed, each in the Tab chain and named by its caption
+// and what it chooses.
+QButtonGroup *makeChoice(const QString &what, QWidget *parent, QHBoxLayout *row,
                          std::initializer_list<std::pair<const char *, QString>> buttons)
 {
     auto *group = new QButtonGroup(parent);
@@ -68,7 +72,8 @@ QButtonGroup *makeChoice(QWidget *parent, QHBoxLayout *row,
         button->setObjectName(QString::fromLatin1(name));
         button->setText(text);
         button->setCheckable(true);
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::StrongFocus);
+        button->setAccessibleName(QStringLiteral("%1: %2").arg(what, text));
         button->setAutoRaise(false);
         group->addButton(button, id++);
         row->addWidget(button);
@@ -136,19 +141,20 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     // The chart with its choices.
     auto *chartPanel = new QWidget(this);
     auto *chartChoices = new QHBoxLayout;
-    measureButtons_ = makeChoice(this, chartChoices,
+    measureButtons_ = makeChoice(tr("グラフの値"), this, chartChoices,
                                  {{"measureScore", tr("スコア")},
                                   {"measureSpeed", tr("速さ")},
                                   {"measureAccuracy", tr("正確さ")}});
     chartChoices->addSpacing(12);
-    axisButtons_ =
-        makeChoice(this, chartChoices, {{"axisRuns", tr("回数順")}, {"axisDates", tr("日付順")}});
+    axisButtons_ = makeChoice(tr("グラフの横軸"), this, chartChoices,
+                              {{"axisRuns", tr("回数順")}, {"axisDates", tr("日付順")}});
     chartChoices->addSpacing(12);
     zoomResetButton_ = new QToolButton(this);
     zoomResetButton_->setObjectName(QStringLiteral("zoomReset"));
     zoomResetButton_->setText(tr("全体を表示"));
     zoomResetButton_->setToolTip(tr("グラフはドラッグで範囲を選ぶか、ホイールで拡大できます"));
-    zoomResetButton_->setFocusPolicy(Qt::NoFocus);
+    zoomResetButton_->setFocusPolicy(Qt::StrongFocus);
+    zoomResetButton_->setAccessibleName(tr("グラフの全体を表示"));
     zoomResetButton_->setEnabled(false);
     chartChoices->addWidget(zoomResetButton_);
     chartChoices->addStretch(1);
@@ -174,6 +180,8 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     nameChoice(tableScope_, nullptr, tr("表に出す記録"));
     runTable_ = new RunTable(this);
     runTable_->setAccessibleName(tr("記録の表"));
+    runTable_->setAccessibleDescription(
+        tr("矢印キーで記録を選び、スペースで集計に入れるかどうかを切り替えます"));
     runTable_->setMinimumSize(160, 60);
     auto *tableChoices = new QHBoxLayout;
     tableChoices->addWidget(tableScope_);
@@ -208,14 +216,14 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     missChoices->addWidget(missCaption);
     missChoices->addWidget(missScope_);
     missChoices->addSpacing(12);
-    heatButtons_ =
-        makeChoice(this, missChoices, {{"heatMisses", tr("ミス率")}, {"heatSpeed", tr("速さ")}});
+    heatButtons_ = makeChoice(tr("キーとかなの集計"), this, missChoices,
+                              {{"heatMisses", tr("ミス率")}, {"heatSpeed", tr("速さ")}});
     missChoices->addStretch(1);
     practiseButton_ = new QPushButton(tr("選んだ所を練習"), this);
     practiseButton_->setObjectName(QStringLiteral("practiseSelectionButton"));
     practiseButton_->setToolTip(tr("キーボードのキーか、かなの行をクリックして印を付けると、"
                                    "その印の所を集めた苦手ドリルをメイン画面で始めます"));
-    practiseButton_->setFocusPolicy(Qt::NoFocus);
+    practiseButton_->setFocusPolicy(Qt::StrongFocus);
     practiseButton_->setEnabled(false);
     missChoices->addWidget(practiseButton_);
 
@@ -232,11 +240,14 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
         {tr("かな"), tr("ミス率"), tr("ミス/回数"), tr("時間"), tr("誤キー")});
     kanaList_->headerItem()->setToolTip(
         1, tr("押した回数が少ないかなは、全体のミス率に近づけて数えています"));
-    kanaList_->headerItem()->setToolTip(3, tr("1文字を打つのにかかった平均の時間"));
+    kanaList_->headerItem()->setToolTip(
+        3, tr("つづりの1キーあたりの平均の時間（きゃは3キー、しは2キー）"));
     kanaList_->headerItem()->setToolTip(4, tr("よく押す誤キー"));
     kanaList_->setRootIsDecorated(false);
     kanaList_->setSelectionMode(QAbstractItemView::NoSelection);
-    kanaList_->setFocusPolicy(Qt::NoFocus);
+    kanaList_->setFocusPolicy(Qt::StrongFocus);
+    kanaList_->setAccessibleName(tr("かなの集計"));
+    kanaList_->setAccessibleDescription(tr("矢印キーでかなを選び、スペースで練習に選びます"));
     kanaList_->header()->setSectionsMovable(false);
     kanaList_->header()->setDefaultAlignment(Qt::AlignCenter);
     kanaList_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -291,13 +302,12 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
             markedKana_.clear();
         showMarks();
     });
-    connect(kanaList_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *row) {
-        const QString kana = row->text(0);
-        if (!markedKana_.removeOne(kana))
-            markedKana_ << kana;
-        heatMap_->clearMarks();
-        showMarks();
-    });
+    connect(kanaList_, &QTreeWidget::itemClicked, this, &ProgressWindow::toggleKanaMark);
+    auto *markKana = new QShortcut(QKeySequence(Qt::Key_Space), kanaList_);
+    markKana->setContext(Qt::WidgetShortcut);
+    connect(markKana, &QShortcut::activated, this,
+            [this] { toggleKanaMark(kanaList_->currentItem()); });
+    connect(runTable_->runs(), &RunTableModel::leftOutToggled, this, &ProgressWindow::setLeftOut);
     connect(practiseButton_, &QPushButton::clicked, this, &ProgressWindow::practiseMarked);
 
     // Cut to the room beside the main window when it is placed; the layout sets the least.
@@ -347,9 +357,11 @@ void ProgressWindow::startReading(std::shared_ptr<HistoryRead> read)
 {
     read->path = logPath_;
     read_ = read;
-    reader_ = QThread::create([read] {
+    if (read->from == 0)
+        leftOut_ = LeftOutRuns::load(LeftOutRuns::pathBeside(logPath_));
+    reader_ = QThread::create([read, leftOut = leftOut_] {
         std::tie(read->stats, read->outcome) =
-            ProgressStats::read(read->path, &read->cancelled, largestRunLog, read->from);
+            ProgressStats::read(read->path, &read->cancelled, largestRunLog, read->from, leftOut);
     });
     connect(reader_, &QThread::finished, this, [this, read] {
         if (read != read_)
@@ -385,11 +397,13 @@ void ProgressWindow::showReading()
 void ProgressWindow::showHistory(HistoryRead &read)
 {
     const bool following = read.from > 0;
-    if (following && read.outcome.status == RunLogRead::Status::Shrunk) {
-        // The history was replaced: it is read again from its start.
+    if (read.outcome.status == RunLogRead::Status::Shrunk) {
+        // The history was replaced, or cut while it was read: it is read again from its start.
         reload(read.level != 0 ? read.level : chosenLevel());
         return;
     }
+    if (!following || read.outcome.leftOut > 0)
+        olderLeftOut_ = read.outcome.leftOut > 0;
     // Only a whole read moves on where the next one starts; a partial one shows what it read
     // when it was the first, and nothing when it followed.
     if (read.outcome.status == RunLogRead::Status::Read) {
@@ -407,16 +421,16 @@ void ProgressWindow::showHistory(HistoryRead &read)
     case RunLogRead::Status::Cancelled:
     case RunLogRead::Status::Shrunk:
         problem_.clear();
+        if (olderLeftOut_)
+            problem_ = tr("記録ファイル RK.log が %1 MB を超えているため、"
+                          "古い記録を省いて新しい %1 MB を読み込みました。")
+                           .arg(largestRunLog / (1024 * 1024));
         break;
     case RunLogRead::Status::NotAFile:
         problem_ = tr("記録ファイル RK.log が通常のファイルではないため、読み込めません。");
         break;
     case RunLogRead::Status::Unreadable:
         problem_ = tr("記録ファイル RK.log を開けません。");
-        break;
-    case RunLogRead::Status::TooLarge:
-        problem_ = tr("記録ファイル RK.log が %1 MB を超えているため、読み込みを止めました。")
-                       .arg(largestRunLog / (1024 * 1024));
         break;
     }
     showTotals();
@@ -462,6 +476,8 @@ void ProgressWindow::showTotals()
 void ProgressWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // Opened again, the window starts at its first control, never inside the table.
+    levelChooser_->setFocus(Qt::OtherFocusReason);
     if (std::exchange(placed_, true))
         return;
     placeBesideMainWindow({});
@@ -484,7 +500,7 @@ bool ProgressWindow::event(QEvent *event)
 // open; else where it leaves the item to type in view.
 void ProgressWindow::placeBesideMainWindow(QMargins frame)
 {
-    const QWidget *main = parentWidget() ? parentWidget()->window() : nullptr;
+    QWidget *main = parentWidget() ? parentWidget()->window() : nullptr;
     const QScreen *screen = main ? main->screen() : this->screen();
     if (!main || !main->isVisible() || !screen) {
         centreOnScreen(this);
@@ -502,8 +518,15 @@ void ProgressWindow::placeBesideMainWindow(QMargins frame)
     if (const QWidget *keyboard = main->findChild<QWidget *>(QStringLiteral("KBPanel")))
         drillArea.setBottom(keyboard->mapToGlobal(QPoint(0, 0)).y() - 1);
     const QSize extra(frame.left() + frame.right(), frame.top() + frame.bottom());
-    const QRect placed = placeBeside(screen->availableGeometry(), mainFrame, drillArea,
-                                     size() + extra, minimumSizeHint() + extra);
+    // Below the drill area it gets the room above the main window too.
+    const QRect raised =
+        makeRoomBelow(screen->availableGeometry(), mainFrame, minimumSizeHint() + extra);
+    if (raised != mainFrame) {
+        main->move(raised.topLeft());
+        drillArea.translate(raised.topLeft() - mainFrame.topLeft());
+    }
+    const QRect placed = placeBeside(screen->availableGeometry(), raised, drillArea, size() + extra,
+                                     minimumSizeHint() + extra);
     // The client area is placed itself: how a window manager applies a position that
     // includes the frame depends on when it arrives.
     setGeometry(QRect(placed.topLeft() + QPoint(frame.left(), frame.top()), placed.size() - extra));
@@ -523,22 +546,6 @@ void ProgressWindow::resizeEvent(QResizeEvent *event)
                                : orientation == Qt::Horizontal ? QList<int>{5000, 4000}
                                                                : QList<int>{6000, 3000});
     }
-}
-
-QList<QPointF> ProgressWindow::seriesPoints(const QString &name) const
-{
-    return chart_->seriesPoints(name);
-}
-
-QList<double> ProgressWindow::valueScale() const
-{
-    const AxisScale scale = chart_->valueScale();
-    return {scale.low, scale.high, scale.step};
-}
-
-QPoint ProgressWindow::chartPosition(const QPointF &value) const
-{
-    return chart_->viewportPosition(value);
 }
 
 int ProgressWindow::chosenLevel() const
@@ -580,7 +587,7 @@ void ProgressWindow::showMisses()
     kanaList_->clear();
     const auto kana = stats_.rankedKana(
         scope, misses ? ProgressStats::Ranking::Misses : ProgressStats::Ranking::Time, kanaShown);
-    const QColor faded = palette().color(QPalette::Disabled, QPalette::Text);
+    const QColor faded = fewPressesInk();
     for (const auto &ranked : kana) {
         const PressFigures &figures = ranked.figures;
         const char instead = figures.mostOftenInstead();
@@ -595,7 +602,7 @@ void ProgressWindow::showMisses()
                                               ? Qt::AlignCenter
                                               : Qt::AlignRight | Qt::AlignVCenter);
             // A few presses say little.
-            if (figures.presses() < fewPresses)
+            if (fewToGoBy(figures.presses()))
                 row->setForeground(column, faded);
         }
     }
@@ -620,6 +627,26 @@ void ProgressWindow::showMarks()
         row->setCheckState(0, markedKana_.contains(row->text(0)) ? Qt::Checked : Qt::Unchecked);
     }
     practiseButton_->setEnabled(!heatMap_->marked().empty() || !markedKana_.isEmpty());
+}
+
+void ProgressWindow::toggleKanaMark(QTreeWidgetItem *row)
+{
+    if (!row)
+        return;
+    const QString kana = row->text(0);
+    if (!markedKana_.removeOne(kana))
+        markedKana_ << kana;
+    heatMap_->clearMarks();
+    showMarks();
+}
+
+void ProgressWindow::setLeftOut(qint64 endedMs, int level, bool leftOut)
+{
+    leftOut_ = LeftOutRuns::load(LeftOutRuns::pathBeside(logPath_));
+    leftOut_.set(endedMs, level, leftOut);
+    leftOut_.save(LeftOutRuns::pathBeside(logPath_));
+    reload(chosenLevel());
+    emit leftOutChanged();
 }
 
 void ProgressWindow::practiseMarked()

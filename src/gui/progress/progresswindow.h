@@ -23,6 +23,7 @@ class QStackedWidget;
 class QThread;
 class QToolButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 class RunTable;
 
 // The statistics window: one level's runs in order (score, speed or accuracy), a table of
@@ -48,15 +49,12 @@ public:
     // chosen; the level is chosen too unless it is 0.
     void followHistory(int level = 0);
 
-    // The points of a chart series by its name; the module's users cannot link Qt Charts.
-    Q_INVOKABLE QList<QPointF> seriesPoints(const QString &name) const;
-    // The chart's value scale (low, high, tick distance), and where a value is drawn in it.
-    Q_INVOKABLE QList<double> valueScale() const;
-    Q_INVOKABLE QPoint chartPosition(const QPointF &value) const;
-
 signals:
     // The history asked for last has been read and is shown.
     void historyShown();
+    // The learner left a run out of the figures or took one back: whatever was worked out
+    // from the history is to be worked out again.
+    void leftOutChanged();
 
 protected:
     bool event(QEvent *event) override;
@@ -78,11 +76,16 @@ private:
     void showTotals();
     void showMarks();
     void practiseMarked();
+    void toggleKanaMark(QTreeWidgetItem *row);
+    // Leaves a run out of every figure, or takes it back, and reads the history again.
+    void setLeftOut(qint64 endedMs, int level, bool leftOut);
 
     QString logPath_;
+    LeftOutRuns leftOut_;
     ProgressStats stats_;
     qint64 readEnd_ = 0; // where the history read so far ends
     QString problem_;    // what kept the history from being read, if anything
+    bool olderLeftOut_ = false; // the history is past its bound: its oldest runs are not read
     QThread *reader_ = nullptr;
     std::shared_ptr<HistoryRead> read_; // the read under way, shared with its thread
     bool followAgain_ = false;          // runs were added while a read was under way
@@ -109,9 +112,9 @@ private:
     KeyHeatMap *heatMap_ = nullptr; // keyHeatMap
     QGroupBox *kanaBox_ = nullptr;
     QStackedWidget *kanaArea_ = nullptr;
-    QTreeWidget *kanaList_ = nullptr;  // kanaList
-    QLabel *kanaEmptyLabel_ = nullptr; // kanaEmptyLabel
+    QTreeWidget *kanaList_ = nullptr;       // kanaList
+    QLabel *kanaEmptyLabel_ = nullptr;      // kanaEmptyLabel
     QPushButton *practiseButton_ = nullptr; // practiseSelectionButton
-    QStringList markedKana_; // the kana the learner marked in the list
+    QStringList markedKana_;                // the kana the learner marked in the list
     std::function<void(int, const QStringList &)> practise_;
 };

@@ -4,6 +4,8 @@
 #include "core/levels.h"
 #include "gui/translations.h"
 
+#include <QColor>
+#include <QFont>
 #include <QHeaderView>
 #include <QLocale>
 #include <QRegularExpression>
@@ -18,7 +20,7 @@ namespace
 QString dateFormat()
 {
     //: The date and time of a run in the table, in QDateTime's format, digits only.
-    return RunTableModel::tr("yy/MM/dd HH:mm");
+    return RunTableModel::tr("yyyy/MM/dd HH:mm");
 }
 
 QString decimal(double value, int decimals)
@@ -47,6 +49,8 @@ double sortKey(const RunFigures &run, int column)
         return std::isfinite(run.accuracy()) ? run.accuracy() : -1;
     case RunTableModel::Record:
         return run.newRecord;
+    case RunTableModel::Counted:
+        return !run.leftOut;
     default:
         return double(run.endedMs);
     }
@@ -79,49 +83,86 @@ int RunTableModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : Columns;
 }
 
-QVariant RunTableModel::data(const QModelIndex &index, int role) const
+namespace
 {
-    if (!index.isValid() || std::size_t(index.row()) >= rows_.size())
-        return {};
-    const RunFigures &run = stats_->allRuns()[std::size_t(rows_[std::size_t(index.row())])];
-    if (role == Qt::TextAlignmentRole)
-        return index.column() == Date || index.column() == Order || index.column() == Record
-                   ? QVariant(Qt::AlignCenter)
-                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    if (role != Qt::DisplayRole)
-        return {};
-    switch (index.column()) {
-    case Date:
+
+// What a cell of a run shows.
+QVariant shownText(const RunFigures &run, int column)
+{
+    switch (column) {
+    case RunTableModel::Date:
         return interfaceLocale().toString(run.ended(), dateFormat());
-    case Level:
-        return int(run.level);
-    case Order:
-        return run.randomOrder ? tr("ランダム") : tr("順番");
-    case Time:
+    case RunTableModel::Level: {
+        // As the level menu names it.
+        const QString caption = levelName(run.level);
+        return caption.isEmpty() ? QString::number(run.level) : caption;
+    }
+    case RunTableModel::Order:
+        return run.randomOrder ? RunTableModel::tr("ランダム") : RunTableModel::tr("順番");
+    case RunTableModel::Time:
         return decimal(run.seconds, 1);
-    case Errors:
+    case RunTableModel::Errors:
         return run.errors;
-    case Score:
+    case RunTableModel::Score:
         return decimal(run.score, 1);
-    case Speed:
+    case RunTableModel::Speed:
         return QStringLiteral("%1 %2").arg(decimal(run.speed(), 1),
-                                           levelGroup(run.level) == LevelGroup::Key ? tr("キー")
-                                                                                    : tr("かな"));
-    case Accuracy:
+                                           levelGroup(run.level) == LevelGroup::Key
+                                               ? RunTableModel::tr("キー")
+                                               : RunTableModel::tr("かな"));
+    case RunTableModel::Accuracy:
         return decimal(run.accuracy() * 100, 1) + QStringLiteral(" %");
-    case Record:
-        return run.newRecord ? tr("新記録") : QString();
+    case RunTableModel::Record:
+        return run.newRecord ? RunTableModel::tr("新記録") : QString();
     default:
         return {};
     }
 }
 
+// The tick of the last column, and how a left-out run reads in the others.
+QVariant countedData(const RunFigures &run, int column, int role)
+{
+    if (column == RunTableModel::Counted) {
+        if (role == Qt::CheckStateRole)
+            return run.leftOut ? Qt::Unchecked : Qt::Checked;
+        if (role == Qt::AccessibleTextRole || role == Qt::ToolTipRole)
+            return run.leftOut ? RunTableModel::tr("集計から外しています")
+                               : RunTableModel::tr("集計に入れています");
+        return {};
+    }
+    if (role == Qt::ForegroundRole && run.leftOut)
+        return QColor(0x59, 0x59, 0x59);
+    if (role == Qt::FontRole && run.leftOut) {
+        QFont font;
+        font.setStrikeOut(true);
+        return font;
+    }
+    return {};
+}
+
+} // namespace
+
+QVariant RunTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || std::size_t(index.row()) >= rows_.size())
+        return {};
+    const RunFigures &run = stats_->allRuns()[std::size_t(rows_[std::size_t(index.row())])];
+    const int column = index.column();
+    if (role == Qt::TextAlignmentRole)
+        return column == Date || column == Order || column == Record || column == Level
+                   ? QVariant(Qt::AlignCenter)
+                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (column == Counted || role == Qt::ForegroundRole || role == Qt::FontRole)
+        return countedData(run, column, role);
+    return role == Qt::DisplayRole ? shownText(run, column) : QVariant();
+}
+
 QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     static const char *const titles[Columns] = {
-        QT_TR_NOOP("日時"), QT_TR_NOOP("Lv"),     QT_TR_NOOP("順序"),
-        QT_TR_NOOP("時間"), QT_TR_NOOP("ミス"),   QT_TR_NOOP("スコア"),
-        QT_TR_NOOP("速さ"), QT_TR_NOOP("正確さ"), QT_TR_NOOP("記録")};
+        QT_TR_NOOP("日時"), QT_TR_NOOP("レベル"), QT_TR_NOOP("順序"), QT_TR_NOOP("時間"),
+        QT_TR_NOOP("ミス"), QT_TR_NOOP("スコア"), QT_TR_NOOP("速さ"), QT_TR_NOOP("正確さ"),
+        QT_TR_NOOP("記録"), QT_TR_NOOP("集計")};
     static const char *const tips[Columns] = {
         nullptr,
         QT_TR_NOOP("レベル"),
@@ -131,7 +172,8 @@ QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int
         QT_TR_NOOP("時間＋ミス（少ないほど良い）"),
         QT_TR_NOOP("1分あたりに打ったキー（キーのレベル）またはかな"),
         QT_TR_NOOP("正しく押したキーの割合"),
-        nullptr};
+        nullptr,
+        QT_TR_NOOP("外すと、その記録はグラフにも集計にも入りません（中断した記録など）")};
     if (orientation != Qt::Horizontal || section < 0 || section >= Columns)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
@@ -139,6 +181,26 @@ QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::ToolTipRole && tips[section])
         return tr(tips[section]);
     return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags RunTableModel::flags(const QModelIndex &index) const
+{
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    return index.column() == Counted ? flags | Qt::ItemIsUserCheckable : flags;
+}
+
+bool RunTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || index.column() != Counted || role != Qt::CheckStateRole ||
+        std::size_t(index.row()) >= rows_.size())
+        return false;
+    const RunFigures &run = stats_->allRuns()[std::size_t(rows_[std::size_t(index.row())])];
+    const bool leftOut = value.value<Qt::CheckState>() == Qt::Unchecked;
+    if (leftOut == run.leftOut)
+        return false;
+    // The history is read again with the run left out; the table follows it.
+    emit leftOutToggled(run.endedMs, run.level, leftOut);
+    return true;
 }
 
 void RunTableModel::sort(int column, Qt::SortOrder order)
@@ -177,6 +239,8 @@ RunTable::RunTable(QWidget *parent) : QTableView(parent)
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab leaves the table; the arrows move within it.
+    setTabKeyNavigation(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setAlternatingRowColors(true);
@@ -190,9 +254,13 @@ RunTable::RunTable(QWidget *parent) : QTableView(parent)
     // The dates are digits: the format with a 0 for every field is as wide as any of them.
     const QString dates =
         dateFormat().replace(QRegularExpression(QStringLiteral("[yMdHm]")), QStringLiteral("0"));
+    QString level;
+    for (int n = 1; n <= lastDrillLevel; ++n)
+        if (metrics.horizontalAdvance(levelName(n)) > metrics.horizontalAdvance(level))
+            level = levelName(n);
     const QString number = QStringLiteral("000.0");
     const QString widest[RunTableModel::Columns] = {dates,
-                                                    QStringLiteral("Lv"),
+                                                    level,
                                                     RunTableModel::tr("ランダム"),
                                                     number,
                                                     RunTableModel::tr("ミス"),
@@ -200,7 +268,8 @@ RunTable::RunTable(QWidget *parent) : QTableView(parent)
                                                     number + QLatin1Char(' ') +
                                                         RunTableModel::tr("かな"),
                                                     QStringLiteral("100.0 %"),
-                                                    RunTableModel::tr("新記録")};
+                                                    RunTableModel::tr("新記録"),
+                                                    RunTableModel::tr("集計")};
     for (int column = 0; column < RunTableModel::Columns; ++column)
         setColumnWidth(column, metrics.horizontalAdvance(widest[column]) + 14);
     horizontalHeader()->setStretchLastSection(true);

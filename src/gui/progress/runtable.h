@@ -9,13 +9,27 @@
 #include <vector>
 
 // The runs of one level or of all levels as rows (date, level, order, time, errors, score,
-// speed, accuracy, record), sortable by any column; the newest first until sorted otherwise.
-// The rows are indices into the history, so that a million runs cost four megabytes.
+// speed, accuracy, record, and whether the run counts), sortable by any column; the newest
+// first until sorted otherwise. The rows are indices into the history, so that a million runs
+// cost four megabytes. The last column's tick leaves a run out of the figures or takes it
+// back.
 class RunTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Column { Date, Level, Order, Time, Errors, Score, Speed, Accuracy, Record, Columns };
+    enum Column {
+        Date,
+        Level,
+        Order,
+        Time,
+        Errors,
+        Score,
+        Speed,
+        Accuracy,
+        Record,
+        Counted,
+        Columns
+    };
 
     using QAbstractTableModel::QAbstractTableModel;
     // `stats` must outlive what is shown. Level 0: every level.
@@ -25,7 +39,13 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
     void sort(int column, Qt::SortOrder order) override;
+
+signals:
+    // The learner unticked (or ticked again) the run that ended then, of that level.
+    void leftOutToggled(qint64 endedMs, int level, bool leftOut);
 
 private:
     void sortRows();
