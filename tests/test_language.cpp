@@ -176,7 +176,8 @@ void TestLanguage::languageItems()
 }
 
 // Faults caught: the typing-time dialog's captions or title left in Japanese; a tutorial line
-// not translated (its table is in the rules, outside any widget).
+// not translated (its table is in the rules, outside any widget); the keys an English line
+// names in plain letters told again, or the others named in Japanese.
 void TestLanguage::dialogAndTutorialLine()
 {
     EnglishWindow w;
@@ -196,6 +197,12 @@ void TestLanguage::dialogAndTutorialLine()
         QTest::mouseClick(w.find<QToolButton>(QStringLiteral("SpeedButton2")), Qt::LeftButton);
     QCOMPARE(w.textPanel()->text(), QStringLiteral("Put your index fingers on F and J"));
     QCOMPARE(w.textPanel()->font().pixelSize(), 43);
+    // A screen reader is told the keys a line colours unless the line names them.
+    QCOMPARE(w.keyboard()->accessibleDescription(),
+             QStringLiteral("Put your index fingers on F and J"));
+    QTest::mouseClick(w.find<QToolButton>(QStringLiteral("SpeedButton2")), Qt::LeftButton);
+    QCOMPARE(w.keyboard()->accessibleDescription(),
+             QStringLiteral("Other fingers go on the next keys (A, S, D, K, L, semicolon)"));
 }
 
 // Faults caught: an English caption wider than the fixed control the design gives it (a check
