@@ -4,6 +4,7 @@
 // drill area shows next.
 #include "benchtools.h"
 #include "core/drillsession.h"
+#include "core/levels.h"
 
 #include <algorithm>
 #include <chrono>
@@ -20,13 +21,18 @@ using Clock = BenchClock;
 namespace
 {
 
-void benchRuns(bool freeRomaji)
+void benchRuns(bool freeRomaji, int level = 9)
 {
     constexpr int runs = 200;
     DrillSession session([](int) { return 0; });
     session.setHintShown(true); // the hint names the next key to type
     session.setFreeRomaji(freeRomaji);
-    session.selectLevel(9);
+    if (const TextDrillKind *kind = textDrillKind(level)) {
+        // Ordered runs through the whole material, item after item.
+        session.textDrill().setItems(builtInTextMaterial(level));
+        session.textDrill().setRunLength(kind->runItems, kind->runKana);
+    }
+    session.selectLevel(level);
     std::vector<double> perKey;
     int keys = 0;
     quint32 now = 1000;
@@ -44,8 +50,8 @@ void benchRuns(bool freeRomaji)
     }
     const double total = microseconds(Clock::now() - started);
     std::sort(perKey.begin(), perKey.end());
-    std::printf("level 9%s, %d ordered runs, %d keys\n", freeRomaji ? ", free romaji" : "", runs,
-                keys);
+    std::printf("level %d%s, %d ordered runs, %d keys\n", level, freeRomaji ? ", free romaji" : "",
+                runs, keys);
     std::printf("per key: median %.2f us, 99th percentile %.2f us, max %.2f us\n",
                 perKey[perKey.size() / 2], perKey[perKey.size() * 99 / 100], perKey.back());
     std::printf("whole runs: %.2f us per key on average\n", total / keys);
@@ -57,5 +63,7 @@ int main()
 {
     benchRuns(false);
     benchRuns(true);
+    benchRuns(true, wordsLevel);
+    benchRuns(true, sentencesLevel);
     return 0;
 }

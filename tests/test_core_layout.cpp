@@ -61,10 +61,11 @@ QString animations(const Frames &frames, const DrillAreaLayout &layout)
 
 QString groupLook(int level)
 {
-    // The weak kana are drilled as syllables, the weak keys as keys.
-    return level >= 7 && level <= 9                    ? phraseLook
-           : (level >= 5 && level <= 6) || level == 11 ? syllableLook
-                                                       : keyLook;
+    // The weak kana are drilled as syllables, the weak keys as keys; the text drills take the
+    // phrase levels' wide panel.
+    if ((level >= 7 && level <= 9) || level == 12 || level == 13)
+        return phraseLook;
+    return (level >= 5 && level <= 6) || level == 11 ? syllableLook : keyLook;
 }
 
 } // namespace
@@ -169,10 +170,12 @@ void CoreLayoutTest::startUp_data()
 {
     QTest::addColumn<int>("level");
     QTest::addColumn<QString>("played");
-    for (int level = -1; level <= 12; ++level)
-        // The wide form is narrowed for every level but a phrase level, whose widening then
-        // plays from 300 all the same.
-        QTest::addRow("%d", level) << level << (level >= 7 && level <= 9 ? "widen" : "narrow");
+    for (int level = -1; level <= 15; ++level) {
+        // The wide form is narrowed for every level but a phrase level (or a text drill),
+        // whose widening then plays from 300 all the same.
+        const bool wide = (level >= 7 && level <= 9) || level == 12 || level == 13;
+        QTest::addRow("%d", level) << level << (wide ? "widen" : "narrow");
+    }
 }
 
 void CoreLayoutTest::startUp()

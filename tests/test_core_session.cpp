@@ -194,7 +194,7 @@ void CoreSessionTest::firstItemAndStop_data()
                                                       first.pieces[0].left(1).toLower()};
     }
     QTest::newRow("level 0: A to Z") << FirstItem{0, 1, "A", "", "a"};
-    QTest::newRow("level 12: A to Z") << FirstItem{12, 1, "A", "", "a"};
+    QTest::newRow("level 15: A to Z") << FirstItem{15, 1, "A", "", "a"};
 }
 
 // Stop shows the first item again, keeps the error count and judges nothing; a second

@@ -127,6 +127,14 @@ Click or press Space to mark it to practise</translation>
         <source>苦手なかな</source>
         <translation>Weak kana</translation>
     </message>
+    <message>
+        <source>単語</source>
+        <translation>Words</translation>
+    </message>
+    <message>
+        <source>文章</source>
+        <translation>Sentences</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -814,6 +822,28 @@ Details: %2</translation>
     <message>
         <source>外すと、その記録はグラフにも集計にも入りません（中断した記録など）</source>
         <translation>Unticked, the run is left out of the chart and the figures (an interrupted run, say)</translation>
+    </message>
+</context>
+<context>
+    <name>TextDrill</name>
+    <message>
+        <source>%1 かな/分</source>
+        <translation>%1 kana/min</translation>
+    </message>
+    <message>
+        <source>速さ %1&#x3000;正確さ %2%&#x3000;これまでの最高 %3</source>
+        <translation>Speed %1  accuracy %2%  best so far %3</translation>
+    </message>
+    <message>
+        <source>&#x3000;最高記録！</source>
+        <translation>  New best!</translation>
+    </message>
+</context>
+<context>
+    <name>TextDrillView</name>
+    <message>
+        <source>キー: %1</source>
+        <translation>Key: %1</translation>
     </message>
 </context>
 <context>

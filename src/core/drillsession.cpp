@@ -19,6 +19,10 @@ DrillSession::DrillSession(RandomSource random) : random_(std::move(random))
 
 void DrillSession::selectLevel(int level)
 {
+    // A text run cannot go on with other material, nor another drill's run with a text: it
+    // ends without a result.
+    if (running_ && level != level_ && (isTextDrill(level) || isTextDrill(level_)))
+        stop();
     level_ = level;
     if (level == weakKeysLevel) {
         levelKeys_ = weakKeys_;
@@ -30,6 +34,8 @@ void DrillSession::selectLevel(int level)
             rangeFirst_ = info->rangeFirst;
             rangeLast_ = info->rangeLast;
         }
+    } else if (isTextDrill(level)) {
+        // Its items come from whoever chose it (textDrill()).
     } else if (level != weakKanaLevel) { // whose items are the kana of weakKana_
         level_ = 1;
         levelToStore_ = 1;
@@ -58,7 +64,8 @@ void DrillSession::setWeakItems(const QStringList &items)
 
 QString DrillSession::levelTitle() const
 {
-    return isWeakDrill(level_) ? levelName(level_) : QStringLiteral("Level%1").arg(level_);
+    return isWeakDrill(level_) || isTextDrill(level_) ? levelName(level_)
+                                                      : QStringLiteral("Level%1").arg(level_);
 }
 
 void DrillSession::start(quint32 nowMs)
@@ -76,6 +83,8 @@ void DrillSession::start(quint32 nowMs)
     running_ = true;
     // Key levels show no reading; the other levels show their item's below.
     readingText_.clear();
+    if (isTextDrill(level_))
+        text_.startRun(romaji_, randomOrder_, random_);
     showFirstItem();
     itemNumber_ = 1;
 }
@@ -85,6 +94,7 @@ void DrillSession::stop()
     // The clock and the error count stay as they were until the next Start.
     runKeys_ = levelKeys_;
     running_ = false;
+    text_.stop();
     showFirstItem();
     itemNumber_ = 1;
 }
@@ -102,6 +112,8 @@ KeyOutcome DrillSession::judge(char key, quint32 nowMs)
 {
     if (!running_)
         return KeyOutcome::Ignored;
+    if (isTextDrill(level_))
+        return judgeText(key, nowMs);
     switch (levelGroup(level_)) {
     case LevelGroup::Key:
         return judgeKey(key, nowMs);
@@ -115,6 +127,10 @@ KeyOutcome DrillSession::judge(char key, quint32 nowMs)
 
 void DrillSession::showFirstItem()
 {
+    if (isTextDrill(level_)) {
+        showTextItem();
+        return;
+    }
     switch (levelGroup(level_)) {
     case LevelGroup::Key: {
         const QString first = runKeys_.left(1);
@@ -143,6 +159,8 @@ int DrillSession::itemCount() const
         return int(runKeys_.size());
     if (level_ == weakKanaLevel)
         return int(weakKana_.size());
+    if (isTextDrill(level_))
+        return text_.runLength();
     return rangeLast_ - rangeFirst_ + 1;
 }
 
@@ -308,7 +326,8 @@ void DrillSession::setFreeRomaji(bool on)
     if (on == freeRomaji_)
         return;
     freeRomaji_ = on;
-    if (!running_ || levelGroup(level_) == LevelGroup::Key)
+    // The text drills are always typed in free romaji.
+    if (!running_ || levelGroup(level_) == LevelGroup::Key || isTextDrill(level_))
         return;
     // The item shown goes on from its current syllable, typed afresh.
     restartItem(free_.syllable());
@@ -419,4 +438,49 @@ void DrillSession::showItem()
     readingText_ = free_.reading();
     const char next = free_.expected();
     setHint(next ? QString(QLatin1Char(next)) : QString());
+}
+
+// ---- Text drills -----------------------------------------------------------------------
+
+void DrillSession::showTextItem()
+{
+    if (!text_.running()) {
+        mainText_ = levelTitle();
+        readingText_.clear();
+        hintKey_.clear();
+        return;
+    }
+    mainText_ = text_.written();
+    readingText_ = text_.romajiRow();
+    const char next = text_.expected();
+    setHint(next ? QString(QLatin1Char(next)) : QString());
+}
+
+KeyOutcome DrillSession::judgeText(char key, quint32 nowMs)
+{
+    if (!text_.running())
+        return KeyOutcome::Ignored;
+    const char expected = text_.expected();
+    const QString missed = text_.kanaAtCursor();
+    const TextDrill::Step step = text_.type(key);
+    if (!step.right)
+        return wrongKey(missed, expected ? QString(QLatin1Char(expected)) : QString(), key);
+    countRightKey(key, nowMs);
+    // One key can end more than one kana (a single-n ん and what follows it, a small tsu
+    // and its follower): their time is shared out evenly.
+    const qint64 total = kanaMs_;
+    for (qsizetype n = 0; n < step.kanaDone.size(); ++n) {
+        qint64 share = total / step.kanaDone.size() + (n == 0 ? total % step.kanaDone.size() : 0);
+        countKana(step.kanaDone[n], share);
+    }
+    if (!step.kanaDone.isEmpty())
+        kanaMs_ = 0;
+    if (step.itemDone)
+        ++itemNumber_;
+    if (step.runDone) {
+        finish(nowMs);
+        return KeyOutcome::Finished;
+    }
+    showTextItem();
+    return step.itemDone ? KeyOutcome::ItemDone : KeyOutcome::Advanced;
 }

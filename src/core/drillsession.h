@@ -4,6 +4,7 @@
 #include "core/romaji.h"
 #include "core/romajimatch.h"
 #include "core/runlog.h"
+#include "core/textdrill.h"
 
 #include <QString>
 #include <QStringList>
@@ -52,7 +53,8 @@ public:
     // Makes a level current: its key string or its item range, or a weak-spot drill with the
     // items last set. Any other level falls back to level 1, drilled with the A-to-Z keys. A
     // run in progress is not stopped: it goes on with the new level's material (and its lit
-    // key). Shows "LevelN" (or the weak drill's name) and an empty reading line.
+    // key); but a run of a text drill, or a run when a text drill is chosen, ends. Shows "LevelN"
+    // (or the weak drill's name) and an empty reading line.
     void selectLevel(int level);
     int level() const { return level_; }
     // The last of the nine levels made current, which the settings file keeps.
@@ -62,7 +64,11 @@ public:
     void setWeakItems(const QStringList &items);
 
     // In force from the next typed character (a phrase already decoded keeps its pieces).
-    void setRomaji(const RomajiTable &table) { romaji_ = table; }
+    void setRomaji(const RomajiTable &table)
+    {
+        romaji_ = table;
+        text_.setRomaji(table);
+    }
     const RomajiTable &romaji() const { return romaji_; }
     // Free romaji: in the syllable and phrase levels every spelling an input method takes
     // is right, and the reading line follows the one typed. Off by default. Switched
@@ -103,6 +109,11 @@ public:
     // without a key, such as "-", lights none), or "" for none.
     const QString &hintKey() const { return hintKey_; }
 
+    // The text drills' items, run length and position: given by whoever chooses one, read
+    // after a run for the position reached.
+    TextDrill &textDrill() { return text_; }
+    const TextDrill &textDrill() const { return text_; }
+
     // Progress of the run in progress.
     int errorCount() const { return errorCount_; }
     int itemNumber() const { return itemNumber_; } // 1-based: the run's nth item is shown
@@ -142,6 +153,8 @@ private:
     void showItem();
     void setSyllableItem();
     void followRomaji();
+    KeyOutcome judgeText(char key, quint32 nowMs);
+    void showTextItem();
 
     RandomSource random_;
     RomajiTable romaji_;
@@ -171,6 +184,7 @@ private:
     int itemEntry_ = -1;             // syllable levels: the entry they were set for; else -1
     FreeRomaji free_;
     bool leadDone_ = false; // the small tsu of the current doubled syllable is typed
+    TextDrill text_;
 
     RunResult result_;
     RunTally tally_;

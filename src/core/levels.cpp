@@ -35,6 +35,10 @@ const char *levelCaption(int level)
         return QT_TRANSLATE_NOOP("Levels", "苦手なキー");
     if (level == weakKanaLevel)
         return QT_TRANSLATE_NOOP("Levels", "苦手なかな");
+    if (level == wordsLevel)
+        return QT_TRANSLATE_NOOP("Levels", "単語");
+    if (level == sentencesLevel)
+        return QT_TRANSLATE_NOOP("Levels", "文章");
     return isLevel(level) ? levels[std::size_t(level - 1)].menuCaption : nullptr;
 }
 
@@ -44,6 +48,8 @@ LevelGroup levelGroup(int level)
         return LevelGroup::Key;
     if (level == weakKanaLevel)
         return LevelGroup::Syllable;
+    if (isTextDrill(level))
+        return LevelGroup::Phrase;
     if (level <= 4)
         return LevelGroup::Key;
     return level <= 6 ? LevelGroup::Syllable : LevelGroup::Phrase;

@@ -28,12 +28,21 @@ constexpr bool isWeakDrill(int level)
 {
     return level == weakKeysLevel || level == weakKanaLevel;
 }
-// What a run can be drilled and logged with: the nine levels and the weak-spot drills.
+// The text drills: Japanese as written, words and sentences, typed by their reading. Their
+// kana are logged as the syllable levels' are.
+inline constexpr int wordsLevel = 12;
+inline constexpr int sentencesLevel = 13;
+constexpr bool isTextDrill(int level)
+{
+    return level == wordsLevel || level == sentencesLevel;
+}
+// What a run can be drilled and logged with: the nine levels, the weak-spot drills and the
+// text drills.
 constexpr bool isDrillLevel(int level)
 {
-    return isLevel(level) || isWeakDrill(level);
+    return isLevel(level) || isWeakDrill(level) || isTextDrill(level);
 }
-inline constexpr int lastDrillLevel = weakKanaLevel;
+inline constexpr int lastDrillLevel = sentencesLevel;
 // The level a start takes from the settings file: one of the nine, else level 1. A weak-spot
 // drill is never taken up again, its material being of the day.
 constexpr int restoredLevel(int stored)
@@ -49,7 +58,8 @@ QString levelName(int level);
 
 enum class LevelGroup { Key, Syllable, Phrase };
 // 4 or less is a key level, 5 and 6 syllable levels, 7 or more phrase levels; the weak keys
-// drill a key level, the weak kana a syllable level.
+// drill a key level, the weak kana a syllable level, and the text drills are laid out and
+// counted as phrase levels.
 LevelGroup levelGroup(int level);
 
 // The A-to-Z string that an unknown level falls back to.

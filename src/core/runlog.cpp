@@ -467,11 +467,12 @@ int RunLogReader::splitFields(Bytes text, Fields &fields)
     }
 }
 
-// Field 2: "1" to "9", or "10" and "11" for the weak-spot drills.
+// Field 2: "1" to "9", "10" and "11" for the weak-spot drills, "12" and "13" for the text
+// drills.
 bool RunLogReader::readLevel(std::string_view text)
 {
     int level = 0;
-    if (text == "10" || text == "11")
+    if (text.size() == 2 && text[0] == '1' && isDrillLevel(10 + (text[1] - '0')))
         level = 10 + (text[1] - '0');
     else if (text.size() == 1 && text[0] >= '1' && text[0] <= '9')
         level = text[0] - '0';

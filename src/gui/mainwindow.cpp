@@ -12,6 +12,7 @@
 #include "gui/recordtable.h"
 #include "gui/resultdialog.h"
 #include "gui/romajipanel.h"
+#include "gui/textdrillview.h"
 #include "gui/translations.h"
 #include "gui/widgets.h"
 
@@ -209,6 +210,14 @@ void MainWindow::buildMenus()
         connectItem(item, [this, kind] { chooseWeakDrill(kind); });
         weakItems_[std::size_t(kind)] = item;
     }
+    addSeparator(levelMenu, "textSeparator");
+    const std::pair<const char *, int> textRows[] = {{"wordsItem", wordsLevel},
+                                                     {"sentencesItem", sentencesLevel}};
+    for (const auto &[name, level] : textRows) {
+        QAction *item = addItem(levelMenu, name, levelName(level), true);
+        connectItem(item, [this, level] { chooseTextDrill(level); });
+        textItems_[std::size_t(level - wordsLevel)] = item;
+    }
     levelItems_[0]->setChecked(true);
     // The history is read while the learner looks at the menu, so that a weak drill chosen
     // from it seldom waits.
@@ -279,6 +288,7 @@ void MainWindow::buildDrillArea()
     textPanel_->setFont(pixelFont(gothicFamily, 64, true));
     emboldenLargeText(textPanel_);
     setTextPanelLook(64, Qt::black);
+    textView_ = new TextDrillView(textPanel_);
 
     hintCheckBox_ = new QCheckBox(tr("ヒントを表示"), drillArea_);
     hintCheckBox_->setObjectName(QStringLiteral("CheckBox1"));
@@ -416,16 +426,28 @@ void MainWindow::selectLevel(int level)
         item->setChecked(false);
     for (QAction *item : weakItems_)
         item->setChecked(false);
+    for (QAction *item : textItems_)
+        item->setChecked(false);
     // Demo mode and the tutorial leave the button disabled.
     modes_.levelChosen();
     showModes();
     setTextPanelLook(pointsToPixels(48), Qt::black);
     if (fingerColours_)
         keyboard_->showFingerColours(true);
-    // A run in progress goes on with the new level's material.
+    // A run in progress goes on with the new level's material, unless a text drill is left
+    // or taken up: that run ends.
+    const bool running = session_.running();
     session_.selectLevel(level);
+    if (running && !session_.running()) {
+        keepTextPosition();
+        modes_.runEnded();
+        startStopButton_->setText(tr("スタート"));
+        showModes();
+    }
     if (isWeakDrill(session_.level()))
         weakItems_[std::size_t(weakKindOf(session_.level()))]->setChecked(true);
+    else if (isTextDrill(session_.level()))
+        textItems_[std::size_t(session_.level() - wordsLevel)]->setChecked(true);
     else
         levelItems_[session_.level() - 1]->setChecked(true);
     readingPanel_->setText(session_.readingText());
@@ -510,6 +532,8 @@ void MainWindow::showModes()
         item->setEnabled(modes_.levelItemsUsable());
     for (QAction *item : weakItems_)
         item->setEnabled(modes_.levelItemsUsable());
+    for (QAction *item : textItems_)
+        item->setEnabled(modes_.levelItemsUsable());
     const bool stepping = modes_.tutorialShown();
     tutorialEndButton_->setVisible(stepping);
     tutorialNextButton_->setVisible(stepping);
@@ -530,6 +554,7 @@ void MainWindow::toggleDrillRun()
         applyLayout(layout_.layOutForLevel(session_.level()));
     } else {
         session_.stop();
+        keepTextPosition();
         modes_.runEnded();
         startStopButton_->setText(tr("スタート"));
     }
@@ -564,6 +589,8 @@ void MainWindow::showDrill()
         textPanel_->setFont(font);
     }
     textPanel_->setText(text);
+    textView_->setGeometry(textPanel_->contentsRect());
+    textView_->showItem(session_.textDrill(), session_.hintKey());
     readingPanel_->setText(namesWeakSet && weakKind == WeakKind::Kana
                                ? weakSetLine(weakKind, weakPlan_.weakSet)
                                : session_.readingText());
@@ -625,26 +652,28 @@ void MainWindow::finishRun()
     showDrill();
     const RunResult &run = session_.result();
     const bool weak = isWeakDrill(run.level);
+    const bool text = isTextDrill(run.level);
     // Told against the history before this run.
-    const QString report =
-        weak ? weakSpotsReport(weakSpots(), weakKindOf(run.level), weakPlan_.weakSet,
-                               session_.tally())
-             : QString();
+    const QString report = weak ? weakSpotsReport(weakSpots(), weakKindOf(run.level),
+                                                  weakPlan_.weakSet, session_.tally())
+                                : (text ? textRunReport(run) : QString());
     const RecordedRun recorded =
         records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices());
     weakHistory_.addRun(run.level, session_.tally());
     showNewRunsIn(progressWindow_);
     if (!resultDialog_)
         resultDialog_ = new ResultDialog(this);
-    // A weak drill's material is new every run: it has no standard or best time.
+    keepTextPosition();
+    // A weak or text drill's material is new every run: it has no standard or best time.
     const QString none = ResultDialog::noTime();
+    const bool timed = !weak && !text;
     resultDialog_->setResult(formatTenths(run.seconds), QString::number(run.errors),
-                             weak ? none : QString::number(recorded.standard),
-                             weak ? none : formatTenths(recorded.bestBefore), report);
+                             timed ? QString::number(recorded.standard) : none,
+                             timed ? formatTenths(recorded.bestBefore) : none, report);
     // After a run of the nine levels, the weakest keys or kana with a way to practise them.
     const WeakKind kind = weakKindOf(run.level);
-    resultDialog_->setAdvice(weak ? QString()
-                                  : weakestLine(kind, weakSpots().ranked(kind), weakAdvised));
+    resultDialog_->setAdvice(
+        !isLevel(run.level) ? QString() : weakestLine(kind, weakSpots().ranked(kind), weakAdvised));
     // The dialog gives the focus back where it was: not to the button while it still says
     // ストップ, but once it says スタート again.
     if (startStopButton_->hasFocus())
@@ -998,4 +1027,35 @@ void MainWindow::endTutorial()
     applyLayout(layout_.endTutorial(session_.level()));
     keyboard_->showFingerColours(false);
     selectLevel(session_.level());
+}
+
+// ---- Text drills ---------------------------------------------------------------------
+
+void MainWindow::chooseTextDrill(int level)
+{
+    const bool chosenBefore = session_.level() == level;
+    selectLevel(level);
+    if (!chosenBefore) {
+        const TextDrillKind *kind = textDrillKind(level);
+        TextDrill &drill = session_.textDrill();
+        drill.setItems(builtInTextMaterial(level), readDrillPosition(optionsPath_, kind->name));
+        drill.setRunLength(kind->runItems, kind->runKana);
+    }
+    // Read while the learner types, for the dialog at the end of the run.
+    textSpeeds_.startReading(records_.historyPath());
+}
+
+void MainWindow::keepTextPosition()
+{
+    if (const TextDrillKind *kind = textDrillKind(session_.level()))
+        saveDrillPosition(optionsPath_, QLatin1String(kind->name), session_.textDrill().position());
+}
+
+QString MainWindow::textRunReport(const RunResult &run)
+{
+    const TextRunFigures figures = textRunFigures(session_.tally(), run.seconds, run.errors);
+    // Told against the history before this run.
+    const double best = textSpeeds_.best(run.level);
+    textSpeeds_.addRun(run.level, figures.kanaPerMinute);
+    return textRunSummary(figures, best);
 }

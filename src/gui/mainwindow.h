@@ -10,6 +10,7 @@
 #include "core/recordkeeper.h"
 #include "core/romaji.h"
 #include "core/runspeech.h"
+#include "core/textdrill.h"
 #include "core/weakspots.h"
 
 #include <QFontMetrics>
@@ -31,6 +32,7 @@ class QToolButton;
 class RecordTable;
 class ResultDialog;
 class RomajiPanel;
+class TextDrillView;
 
 // The main window: the drill area (the item to type, its reading line, the two options),
 // the on-screen keyboard with the Start button, the menus, and the panels and dialogs they
@@ -74,6 +76,9 @@ private slots:
     bool chooseWeakDrill(WeakKind kind, const QStringList &marked = {});
     // The progress window's marked keys or kana: their drill is started at once.
     void practiseSelection(int level, const QStringList &marked);
+    // A text drill made current, its material loaded from the program and its ordered runs
+    // going on from where the last one stopped.
+    void chooseTextDrill(int level);
 
 private:
     InputOptions inputOptions() const;
@@ -107,6 +112,8 @@ private:
     // Draws the next weak run; false, with the learner told, when there is nothing to drill.
     bool drawWeakRun(WeakKind kind);
     void refuseWeakDrill(WeakKind kind);
+    void keepTextPosition();
+    QString textRunReport(const RunResult &run);
 
     Platform &platform_;
     DrillSession session_;
@@ -148,4 +155,9 @@ private:
     AboutBox *aboutBox_ = nullptr;                   // Form2, built when first shown
     ResultDialog *resultDialog_ = nullptr;           // Form3, built when first shown
     QPointer<QWidget> progressWindow_;               // progressWindow, made by its plugin
+
+    // The text drills.
+    std::array<QAction *, 2> textItems_{}; // wordsItem, sentencesItem
+    TextDrillView *textView_ = nullptr;    // textDrillView, over TextPanel
+    TextSpeedHistory textSpeeds_;
 };

@@ -127,6 +127,8 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     for (int level = 1; level <= lastDrillLevel; ++level)
         levelChooser_->addItem(levelChoiceName(level), level);
     levelChooser_->insertSeparator(levelCount);
+    // After the nine levels' separator and the two weak drills.
+    levelChooser_->insertSeparator(levelCount + 3);
     runCountLabel_ = new QLabel(this);
     runCountLabel_->setObjectName(QStringLiteral("runCount"));
     runCountLabel_->setWordWrap(true);

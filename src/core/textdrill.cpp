@@ -1,0 +1,307 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/textdrill.h"
+
+#include "core/inputoptions.h"
+#include "core/keytable.h"
+#include "core/levels.h"
+#include "core/regularfile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLocale>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+std::vector<RubyLine> builtInTextMaterial(int level)
+{
+    const TextDrillKind *kind = textDrillKind(level);
+    if (!kind)
+        return {};
+    QFile file(QStringLiteral(":/drills/%1.txt").arg(QLatin1String(kind->name)));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return readTextMaterial(QString::fromUtf8(file.readAll()), kind->shortest, kind->longest).items;
+}
+
+int writtenDone(const RubyLine &line, int readingTyped)
+{
+    int written = 0;
+    int readingStart = 0;
+    for (const RubySegment &segment : line) {
+        const int readingEnd = readingStart + int(segment.reading.size());
+        if (readingTyped >= readingEnd) {
+            written += int(segment.written.size());
+        } else {
+            // Text read as written is marked as far as it is typed; a word only when whole.
+            if (!segment.annotated && segment.reading.size() == segment.written.size())
+                written += std::max(0, readingTyped - readingStart);
+            break;
+        }
+        readingStart = readingEnd;
+    }
+    return written;
+}
+
+QString offKeyboardCaption(char key)
+{
+    if (keyForCharacter(QString(QLatin1Char(key))))
+        return {};
+    switch (key) {
+    case '!':
+        return QStringLiteral("Shift + 1");
+    case '?':
+        return QStringLiteral("Shift + /");
+    case 0:
+        return {};
+    default:
+        return QString(QLatin1Char(key)).toUpper();
+    }
+}
+
+namespace
+{
+
+TextRunFigures figures(int kana, int rightKeys, double seconds, int errors)
+{
+    TextRunFigures result;
+    result.kana = kana;
+    result.kanaPerMinute = seconds > 0 ? kana * 60.0 / seconds : 0;
+    const int pressed = rightKeys + errors;
+    result.accuracy = pressed > 0 ? double(rightKeys) / pressed : 0;
+    return result;
+}
+
+} // namespace
+
+TextRunFigures textRunFigures(const RunTally &tally, double seconds, int errors)
+{
+    int kana = 0;
+    for (const auto &[name, n] : tally.kanaTyped)
+        kana += n;
+    int keys = 0;
+    for (const auto &[key, n] : tally.rightKeys)
+        keys += n;
+    return figures(kana, keys, seconds, errors);
+}
+
+TextRunFigures textRunFigures(const RunLogLine &line)
+{
+    int kana = 0;
+    for (const RunLogLine::Count &count : line.kana)
+        kana += count.n;
+    int keys = 0;
+    for (const RunLogLine::Count &count : line.keys)
+        keys += count.n;
+    return figures(kana, keys, line.seconds, line.errors);
+}
+
+QString textRunSummary(const TextRunFigures &run, double bestBefore)
+{
+    const QLocale c = QLocale::c();
+    const auto speed = [&c](double kanaPerMinute) {
+        return QCoreApplication::translate("TextDrill", "%1 かな/分")
+            .arg(c.toString(kanaPerMinute, 'f', 0));
+    };
+    QString summary =
+        QCoreApplication::translate("TextDrill", "速さ %1　正確さ %2%　これまでの最高 %3")
+            .arg(speed(run.kanaPerMinute), c.toString(run.accuracy * 100, 'f', 1),
+                 bestBefore > 0 ? speed(bestBefore) : QStringLiteral("—"));
+    // Rounded as shown, so that "120" never beats "120".
+    if (bestBefore > 0 && std::round(run.kanaPerMinute) > std::round(bestBefore))
+        summary += QCoreApplication::translate("TextDrill", "　最高記録！");
+    return summary;
+}
+
+// ---- Runs ------------------------------------------------------------------------------
+
+void TextDrill::setItems(std::vector<RubyLine> items, int position)
+{
+    items_ = std::move(items);
+    position_ = position >= 0 && position < int(items_.size()) ? position : 0;
+    current_ = -1;
+}
+
+void TextDrill::setRunLength(int items, int kana)
+{
+    runItems_ = std::max(1, items);
+    runKana_ = std::max(0, kana);
+}
+
+void TextDrill::startRun(const RomajiTable &table, bool randomOrder, const RandomSource &random)
+{
+    run_.clear();
+    current_ = -1;
+    const int count = int(items_.size());
+    if (count == 0)
+        return;
+    randomRun_ = randomOrder;
+    int kana = 0;
+    // An ordered run that reaches the end goes on from the first item; no run is longer than
+    // the material.
+    const int length = std::min(runItems_, count);
+    for (int next = position_; int(run_.size()) < length && (runKana_ == 0 || kana < runKana_);
+         next = (next + 1) % count) {
+        const int item = randomOrder ? std::clamp(random(count), 0, count - 1) : next;
+        run_.push_back(item);
+        kana += int(readingText(items_[std::size_t(item)]).size());
+    }
+    runIndex_ = 0;
+    table_ = table;
+    showItem();
+}
+
+void TextDrill::showItem(int from)
+{
+    current_ = itemNumber();
+    split_ = splitReading(readingText(items_[std::size_t(current_)]));
+    free_.setItem(table_, split_.syllables, from);
+}
+
+void TextDrill::setRomaji(const RomajiTable &table)
+{
+    table_ = table;
+    if (running())
+        showItem(free_.syllable());
+}
+
+TextDrill::Step TextDrill::type(char key)
+{
+    Step step;
+    if (!running())
+        return step;
+    const int before = free_.syllable();
+    const FreeRomaji::Step typed = free_.type(key);
+    step.right = typed.right;
+    if (!typed.right)
+        return step;
+    for (int k = before; k < before + typed.syllablesDone; ++k) {
+        const FreeSyllable &syllable = split_.syllables[std::size_t(k)];
+        // A doubled syllable's small tsu and its follower are two kana.
+        if (syllable.doubled) {
+            step.kanaDone << syllable.kana.left(1) << syllable.kana.mid(1);
+        } else {
+            step.kanaDone << syllable.kana;
+        }
+    }
+    if (!typed.itemDone)
+        return step;
+    step.itemDone = true;
+    if (!randomRun_)
+        position_ = (current_ + 1) % int(items_.size());
+    if (++runIndex_ >= int(run_.size())) {
+        step.runDone = true;
+        current_ = -1;
+        return step;
+    }
+    showItem();
+    return step;
+}
+
+QString TextDrill::written() const
+{
+    return running() ? writtenText(items_[std::size_t(current_)]) : QString();
+}
+
+QString TextDrill::reading() const
+{
+    return running() ? readingText(items_[std::size_t(current_)]) : QString();
+}
+
+int TextDrill::readingTyped() const
+{
+    if (!running())
+        return 0;
+    const int done = free_.syllable();
+    return done > 0 ? split_.ends[std::size_t(done - 1)] : 0;
+}
+
+int TextDrill::writtenDone() const
+{
+    return running() ? ::writtenDone(items_[std::size_t(current_)], readingTyped()) : 0;
+}
+
+QString TextDrill::romajiRow() const
+{
+    if (!running())
+        return {};
+    // A sentence's romaji is longer than the row: from a little of what was typed (so that
+    // the learner sees the syllable under way) as far as fits, cut between syllables.
+    constexpr qsizetype room = 40;
+    constexpr int typedShown = 6;
+    const QString full = free_.reading();
+    QString row = full.mid(std::max(0, free_.typedCount() - typedShown));
+    if (row.size() > room) {
+        const qsizetype cut = row.lastIndexOf(u' ', room);
+        row.truncate(cut > 0 ? cut : room);
+    }
+    return row;
+}
+
+QString TextDrill::kanaAtCursor() const
+{
+    const int k = free_.syllable();
+    if (!running() || k >= int(split_.syllables.size()))
+        return {};
+    const FreeSyllable &syllable = split_.syllables[std::size_t(k)];
+    if (!syllable.doubled)
+        return syllable.kana;
+    return free_.typingLead() ? syllable.kana.left(1) : syllable.kana.mid(1);
+}
+
+// ---- Positions -------------------------------------------------------------------------
+
+namespace
+{
+
+const QString positionGroup = QStringLiteral("drills");
+
+} // namespace
+
+int readDrillPosition(const QString &path, const QString &drill)
+{
+    const std::optional<IniText> ini = readIniFile(path);
+    if (!ini)
+        return 0;
+    bool ok = false;
+    const int position = ini->value(positionGroup, drill).value_or(QString()).toInt(&ok);
+    return ok && position >= 0 ? position : 0;
+}
+
+bool saveDrillPosition(const QString &path, const QString &drill, int position)
+{
+    return saveIniValues(path, {{positionGroup, drill, QString::number(position)}});
+}
+
+// ---- The best speeds -------------------------------------------------------------------
+
+void TextSpeedHistory::startReading(const QString &path)
+{
+    if (reading_.valid() || bests_)
+        return;
+    reading_ = std::async(std::launch::async, [path] {
+        Bests bests(std::size_t(lastDrillLevel + 1), 0.0);
+        KanaNames names;
+        readRunLogFile(path, names, [&bests](const RunLogLine &line) {
+            if (isTextDrill(line.level))
+                bests[std::size_t(line.level)] =
+                    std::max(bests[std::size_t(line.level)], textRunFigures(line).kanaPerMinute);
+        });
+        return bests;
+    });
+}
+
+double TextSpeedHistory::best(int level)
+{
+    if (!bests_)
+        bests_ = reading_.valid() ? reading_.get() : Bests(std::size_t(lastDrillLevel + 1), 0.0);
+    return level >= 0 && level < int(bests_->size()) ? (*bests_)[std::size_t(level)] : 0;
+}
+
+void TextSpeedHistory::addRun(int level, double kanaPerMinute)
+{
+    best(level);
+    if (level >= 0 && level < int(bests_->size()))
+        (*bests_)[std::size_t(level)] = std::max((*bests_)[std::size_t(level)], kanaPerMinute);
+}
