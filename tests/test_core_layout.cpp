@@ -2,6 +2,7 @@
 // The drill area's layouts per level group, the text panel's animations, start-up and the
 // tutorial's take-over, as frames without a window.
 #include "core/drillarealayout.h"
+#include "core/levels.h"
 #include "core/textpanelsteps.h"
 
 #include <QTest>
@@ -63,7 +64,7 @@ QString groupLook(int level)
 {
     // The weak kana are drilled as syllables, the weak keys as keys; the text drills take the
     // phrase levels' wide panel.
-    if ((level >= 7 && level <= 9) || level == 12 || level == 13)
+    if ((level >= 7 && level <= 9) || isTextDrill(level))
         return phraseLook;
     return (level >= 5 && level <= 6) || level == 11 ? syllableLook : keyLook;
 }
@@ -173,7 +174,7 @@ void CoreLayoutTest::startUp_data()
     for (int level = -1; level <= 15; ++level) {
         // The wide form is narrowed for every level but a phrase level (or a text drill),
         // whose widening then plays from 300 all the same.
-        const bool wide = (level >= 7 && level <= 9) || level == 12 || level == 13;
+        const bool wide = (level >= 7 && level <= 9) || isTextDrill(level);
         QTest::addRow("%d", level) << level << (wide ? "widen" : "narrow");
     }
 }

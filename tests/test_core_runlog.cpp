@@ -62,6 +62,7 @@ private slots:
     void roundTrip();
     void missEscapes_data();
     void missEscapes();
+    void learnersTextNamed();
     void damagedLineIsPassedOver_data();
     void damagedLineIsPassedOver();
     void appendsLines();
@@ -168,6 +169,26 @@ void CoreRunLogTest::missEscapes()
     QVERIFY(read->tally.misses[0] == miss);
 }
 
+// A run of a learner's text names it in a 13th field, which the reader passes over.
+void CoreRunLogTest::learnersTextNamed()
+{
+    const RunLogEntry run{
+        at(0), 14,
+        false, 8.0,
+        0,     8.0,
+        false, {{}, {{'h', 1}, {'s', 1}}, {{"し", 1}}, {{'h', 300}, {'s', 200}}, {{"し", 500}}}};
+    const QByteArray line = formatRunLogLine(run, QStringLiteral("朝の\t文.txt"));
+    QCOMPARE(line, QByteArray("2026-12-07T10:15:03+00:00\t14\to\t8.0\t0\t8.0\t0\t\th:1 s:1\tし:1"
+                              "\th:300 s:200\tし:500\t朝の 文.txt\n"));
+    const std::optional<RunLogEntry> read = parseRunLogLine(line);
+    QVERIFY(read);
+    QVERIFY(*read == run);
+    // Other levels never carry a name.
+    RunLogEntry other = run;
+    other.level = 13;
+    QVERIFY(!formatRunLogLine(other, QStringLiteral("a.txt")).contains("a.txt"));
+}
+
 void CoreRunLogTest::damagedLineIsPassedOver_data()
 {
     QTest::addColumn<QByteArray>("line");
@@ -175,6 +196,10 @@ void CoreRunLogTest::damagedLineIsPassedOver_data()
     QTest::newRow("nine fields") << keyLine.left(keyLine.lastIndexOf('\t'));
     QTest::newRow("eleven fields") << keyLine + '\t';
     QTest::newRow("thirteen fields") << timedKeyLine + '\t';
+    // Only a run of a learner's text names one.
+    QTest::newRow("thirteen fields, text named") << timedKeyLine + "\ta.txt";
+    QTest::newRow("learner's text, empty name")
+        << QByteArray("2026-12-07T10:15:03+00:00\t14\to\t8.0\t0\t8.0\t0\t\th:1\tし:1\th:3\tし:5\t");
     QTest::newRow("two tabs") << withField(2, "\t1");
     QTest::newRow("overlong") << QByteArray(3 << 20, 'x');
     // clang-format off

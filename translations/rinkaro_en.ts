@@ -135,6 +135,10 @@ Click or press Space to mark it to practise</translation>
         <source>文章</source>
         <translation>Sentences</translation>
     </message>
+    <message>
+        <source>テキスト</source>
+        <translation>Text</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -275,6 +279,32 @@ Practise levels 5 to 9: the kana you miss most or type most slowly can then be d
     <message>
         <source>ミス %1</source>
         <translation>Misses: %1</translation>
+    </message>
+    <message>
+        <source>テキストを準備しています…</source>
+        <translation>Preparing the text…</translation>
+    </message>
+</context>
+<context>
+    <name>MeCabReader</name>
+    <message>
+        <source>漢字の読みを付けるには MeCab と辞書が必要です。Debian のパッケージ libmecab2 と mecab-ipadic-utf8 をインストールしてください（ルビ《》がすべての漢字に付いたテキストはそのまま使えます）。</source>
+        <translation>Readings of kanji need MeCab and its dictionary: install the Debian packages libmecab2 and mecab-ipadic-utf8 (a text with ruby 《》 on every kanji can be used as it is).</translation>
+    </message>
+</context>
+<context>
+    <name>OwnText</name>
+    <message>
+        <source>読みが空です。</source>
+        <translation>The reading is empty.</translation>
+    </message>
+    <message>
+        <source>「%1」は入力できません。読みはひらがなで書いてください。</source>
+        <translation>“%1” cannot be typed. Write the reading in hiragana.</translation>
+    </message>
+    <message>
+        <source>その語はありません。</source>
+        <translation>There is no such word.</translation>
     </message>
 </context>
 <context>
@@ -626,6 +656,21 @@ Details: %2</translation>
     </message>
 </context>
 <context>
+    <name>ReadingDialog</name>
+    <message>
+        <source>読みを直す</source>
+        <translation>Fix readings</translation>
+    </message>
+    <message>
+        <source>この文には漢字の語がありません。</source>
+        <translation>This sentence has no words in kanji.</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
     <name>RecordTable</name>
     <message>
         <source>記録表示</source>
@@ -844,6 +889,87 @@ Details: %2</translation>
     <message>
         <source>キー: %1</source>
         <translation>Key: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TextFile</name>
+    <message>
+        <source>文字コードが分かりません。UTF-8、UTF-16（BOM 付き）、Shift_JIS、EUC-JP のテキストファイルを開けます。</source>
+        <translation>The encoding is unknown. Text files in UTF-8, UTF-16 (with a BOM), Shift_JIS or EUC-JP can be opened.</translation>
+    </message>
+    <message>
+        <source>NUL 文字を含むファイルです。テキストファイルを選んでください。</source>
+        <translation>The file contains NUL characters. Choose a text file.</translation>
+    </message>
+    <message>
+        <source>空のファイルです。</source>
+        <translation>The file is empty.</translation>
+    </message>
+    <message>
+        <source>日本語（かなや漢字）が含まれていません。</source>
+        <translation>There is no Japanese (kana or kanji) in the file.</translation>
+    </message>
+    <message>
+        <source>ファイルが見つかりません。</source>
+        <translation>The file was not found.</translation>
+    </message>
+    <message>
+        <source>普通のファイルではないため開けません（フォルダー、デバイス、パイプなど）。</source>
+        <translation>It is not a plain file (a folder, a device, a pipe ...) and cannot be opened.</translation>
+    </message>
+    <message>
+        <source>ファイルを読めません。</source>
+        <translation>The file cannot be read.</translation>
+    </message>
+    <message>
+        <source>ファイルが大きすぎます。1 MiB までのテキストを開けます。</source>
+        <translation>The file is too large. Texts of up to 1 MiB can be opened.</translation>
+    </message>
+</context>
+<context>
+    <name>TextMenu</name>
+    <message>
+        <source>テキストを開く…</source>
+        <translation>Open text…</translation>
+    </message>
+    <message>
+        <source>最近のテキスト</source>
+        <translation>Recent texts</translation>
+    </message>
+    <message>
+        <source>読みを直す…</source>
+        <translation>Fix readings…</translation>
+    </message>
+    <message>
+        <source>テキストを開く</source>
+        <translation>Open text</translation>
+    </message>
+    <message>
+        <source>テキスト (*.txt);;すべてのファイル (*)</source>
+        <translation>Texts (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>読みを %1 に保存できません。</source>
+        <translation>The readings cannot be saved in %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TextPreparer</name>
+    <message>
+        <source>読みを付けられませんでした。</source>
+        <translation>The readings could not be found.</translation>
+    </message>
+    <message>
+        <source>%1 語の読みが分かりませんでした。「読みを直す…」で読みを付けられます。</source>
+        <translation>The readings of %1 words are unknown. “Fix readings…” can give them.</translation>
+    </message>
+    <message>
+        <source>練習できる文がありません。</source>
+        <translation>There is no sentence to practise.</translation>
+    </message>
+    <message>
+        <source>テキストの写しを %1 に保存できません。</source>
+        <translation>A copy of the text cannot be saved in %1.</translation>
     </message>
 </context>
 <context>

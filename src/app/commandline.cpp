@@ -43,6 +43,10 @@ CommandLine readCommandLine(const QStringList &arguments, const QString &version
     const QCommandLineOption showVersion({QStringLiteral("v"), QStringLiteral("version")},
                                          QStringLiteral("Show the version and exit."));
     parser.addOptions({dataFolder, workingFolder, help, showVersion});
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("A Japanese text to practise (UTF-8, UTF-16, "
+                                                "Shift_JIS or EUC-JP, up to 1 MiB)."),
+                                 QStringLiteral("[FILE]"));
     // Qt's own options, which the application object takes out later (those of Qt 6 on
     // Linux, X11's included): known here so that everything else can be refused before Qt
     // needs a display. One dash is enough for them, as for Qt.
@@ -69,9 +73,12 @@ CommandLine readCommandLine(const QStringList &arguments, const QString &version
     };
     if (!parser.parse(arguments))
         return fail(parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
+    if (parser.positionalArguments().size() > 1)
         return fail(
-            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
+            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().at(1)));
+    // Made absolute before the program moves to its data folder.
+    if (!parser.positionalArguments().isEmpty())
+        line.textFile = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
     if (parser.isSet(dataFolder) && parser.isSet(workingFolder))
         return fail(QStringLiteral("Choose either --data-folder or --working-folder."));
 
@@ -80,7 +87,7 @@ CommandLine readCommandLine(const QStringList &arguments, const QString &version
         // the options are first read: the usage line is written here.
         QString text = parser.helpText();
         text.replace(0, text.indexOf(QLatin1Char('\n')),
-                     QStringLiteral("Usage: rinkaro [options]"));
+                     QStringLiteral("Usage: rinkaro [options] [FILE]"));
         line.action = CommandLine::Action::Help;
         line.text = text;
     } else if (parser.isSet(showVersion)) {

@@ -15,6 +15,7 @@ struct CommandLine {
     QString folder;            // the folder to run in; empty: where the program was started
     bool createFolder = false; // the data folder is made when missing; a named one must exist
     QString text;              // the help, the version line or the error
+    QString textFile;          // a text to open at start, made absolute; empty: none
 };
 
 // Reads the arguments, the program's own name first.

@@ -90,6 +90,8 @@ int main(int argc, char **argv)
             QCoreApplication::exit(0);
         });
         window.show(); // its first show loads the settings
+        if (!line.textFile.isEmpty() && !ended)
+            window.openTextFile(line.textFile);
         return ended ? 0 : app.exec();
     } catch (const std::exception &error) {
         RinkaroApplication::showException(&platform, QString::fromLocal8Bit(error.what()));

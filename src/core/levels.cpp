@@ -39,6 +39,8 @@ const char *levelCaption(int level)
         return QT_TRANSLATE_NOOP("Levels", "単語");
     if (level == sentencesLevel)
         return QT_TRANSLATE_NOOP("Levels", "文章");
+    if (level == ownTextLevel)
+        return QT_TRANSLATE_NOOP("Levels", "テキスト");
     return isLevel(level) ? levels[std::size_t(level - 1)].menuCaption : nullptr;
 }
 

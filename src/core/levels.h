@@ -32,9 +32,11 @@ constexpr bool isWeakDrill(int level)
 // kana are logged as the syllable levels' are.
 inline constexpr int wordsLevel = 12;
 inline constexpr int sentencesLevel = 13;
+// The learner's own text, opened from a file (its name in the history's 13th field).
+inline constexpr int ownTextLevel = 14;
 constexpr bool isTextDrill(int level)
 {
-    return level == wordsLevel || level == sentencesLevel;
+    return level == wordsLevel || level == sentencesLevel || level == ownTextLevel;
 }
 // What a run can be drilled and logged with: the nine levels, the weak-spot drills and the
 // text drills.
@@ -42,7 +44,7 @@ constexpr bool isDrillLevel(int level)
 {
     return isLevel(level) || isWeakDrill(level) || isTextDrill(level);
 }
-inline constexpr int lastDrillLevel = sentencesLevel;
+inline constexpr int lastDrillLevel = ownTextLevel;
 // The level a start takes from the settings file: one of the nine, else level 1. A weak-spot
 // drill is never taken up again, its material being of the day.
 constexpr int restoredLevel(int stored)

@@ -27,7 +27,8 @@ void RecordKeeper::save(const SettingsRecord &choices)
 }
 
 RecordedRun RecordKeeper::recordRun(const RunResult &run, const RunTally &tally,
-                                    const QDateTime &ended, const SettingsRecord &choices)
+                                    const QDateTime &ended, const SettingsRecord &choices,
+                                    const QString &textName)
 {
     const RecordedRun recorded = scores_.record(run);
     // A record the learner has earned reaches the disk at once, not only at the close.
@@ -43,6 +44,6 @@ RecordedRun RecordKeeper::recordRun(const RunResult &run, const RunTally &tally,
     entry.newRecord = recorded.newRecord;
     entry.tally = tally;
     // A history that cannot be written is passed over in silence, as RK.set is.
-    appendRunLog(historyPath_, entry);
+    appendRunLog(historyPath_, entry, textName);
     return recorded;
 }

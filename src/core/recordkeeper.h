@@ -29,9 +29,10 @@ public:
     void save(const SettingsRecord &choices);
 
     // Scores a finished run against its level's record, keeps it when it is a new record
-    // and then saves at once (with `choices`), and appends the run to the history.
+    // and then saves at once (with `choices`), and appends the run to the history (with the
+    // name of the learner's text it typed, if any).
     RecordedRun recordRun(const RunResult &run, const RunTally &tally, const QDateTime &ended,
-                          const SettingsRecord &choices);
+                          const SettingsRecord &choices, const QString &textName = {});
 
     const ScoreBook &scores() const { return scores_; }
     const QString &settingsPath() const { return settingsPath_; }

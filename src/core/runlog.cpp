@@ -437,12 +437,14 @@ const RunLogLine *RunLogReader::read(Bytes text)
         text.remove_suffix(1);
     Fields fields;
     const int count = splitFields(text, fields);
-    if (count != 10 && count != 12)
+    // A 13th field names a learner's text: only on its level, and never empty.
+    if (count != 10 && count != 12 && (count != 13 || fields[1] != "14" || fields[12].empty()))
         return nullptr;
     line_.misses.clear();
     line_.keys.clear();
     line_.kana.clear();
-    line_.timed = count == 12;
+    line_.timed = count >= 12;
+    line_.textName.assign(count == 13 ? fields[12] : Bytes());
     const int namesBefore = names_.size();
     if (!readRun(fields) || !readMisses(fields[7]) || !readCounts(fields[8], fields[9]) ||
         (line_.timed && !readTimes(fields[10], fields[11]))) {
@@ -752,7 +754,7 @@ template <typename Value> void appendKanaField(QByteArray &out, const RunTally &
 
 } // namespace
 
-QByteArray formatRunLogLine(const RunLogEntry &entry)
+QByteArray formatRunLogLine(const RunLogEntry &entry, const QString &textName)
 {
     QByteArray out;
     out.reserve(256);
@@ -803,6 +805,14 @@ QByteArray formatRunLogLine(const RunLogEntry &entry)
         };
         appendKeyField(out, tally, msIn(tally.keyMs));
         appendKanaField(out, tally, msIn(tally.kanaMs));
+        if (entry.level == ownTextLevel && !textName.trimmed().isEmpty()) {
+            QString name = textName;
+            for (QChar &ch : name)
+                if (ch.category() == QChar::Other_Control)
+                    ch = u' ';
+            out += '\t';
+            out += name.toUtf8();
+        }
     }
     out += '\n';
     return out;
@@ -826,9 +836,9 @@ qsizetype readRunLog(QIODevice &device, const std::function<void(const RunLogEnt
         device, [&](const RunLogLine &line) { onEntry(entryOf(line, names)); }, keepReading);
 }
 
-bool appendRunLog(const QString &path, const RunLogEntry &entry)
+bool appendRunLog(const QString &path, const RunLogEntry &entry, const QString &textName)
 {
-    const QByteArray line = formatRunLogLine(entry);
+    const QByteArray line = formatRunLogLine(entry, textName);
     if (line.isEmpty())
         return false;
     // Unbuffered and in append mode, the line goes out in one write at the end of the file,

@@ -56,8 +56,9 @@ struct RunLogEntry {
 
 // The line for an entry, ending in a line feed: twelve fields separated by one tab (time,
 // level, o/r, seconds, errors, score, record flag, misses, right keys, kana, the right keys'
-// milliseconds, the kana's milliseconds), or the first ten for a tally without times.
-QByteArray formatRunLogLine(const RunLogEntry &entry);
+// milliseconds, the kana's milliseconds), or the first ten for a tally without times; a run
+// of a learner's text (level 14) with times adds `textName`, its copy's name, as a 13th.
+QByteArray formatRunLogLine(const RunLogEntry &entry, const QString &textName = {});
 // An entry from one line (with or without its line end); nullopt for a line that is not
 // one the writer could have written.
 std::optional<RunLogEntry> parseRunLogLine(QByteArrayView line);
@@ -124,6 +125,7 @@ struct RunLogLine {
     double score = 0;
     bool newRecord = false;
     bool timed = false; // fields 11 and 12 are there
+    std::string textName; // field 13 of a run of a learner's text (level 14), UTF-8
     std::vector<Miss> misses;
     std::vector<Count> keys; // in the order of the characters' values
     std::vector<Count> kana; // in the order of the kana's texts
@@ -152,7 +154,7 @@ public:
                       const std::function<bool()> &keepReading = {}, qint64 limit = -1);
 
 private:
-    using Fields = std::array<std::string_view, 12>;
+    using Fields = std::array<std::string_view, 13>;
     // The line's tab-separated fields; their number, or -1 for more than there can be.
     static int splitFields(std::string_view text, Fields &fields);
     bool readRun(const Fields &fields);
@@ -203,4 +205,4 @@ qint64 runLogReadStart(const QString &path, qint64 from = 0, qint64 until = -1,
                        qint64 largest = largestRunLog);
 // Appends one line to the file (created when missing) and flushes it; false when it could
 // not be written or is not a plain file, which callers pass over in silence.
-bool appendRunLog(const QString &path, const RunLogEntry &entry);
+bool appendRunLog(const QString &path, const RunLogEntry &entry, const QString &textName = {});

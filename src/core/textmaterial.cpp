@@ -2,6 +2,7 @@
 #include "core/textmaterial.h"
 
 #include "core/levels.h"
+#include "core/owntext.h"
 #include "core/romajimatch.h"
 
 #include <QList>
@@ -10,9 +11,12 @@ namespace
 {
 
 // clang-format off
-const std::array<TextDrillKind, 2> kinds{{
+const std::array<TextDrillKind, 3> kinds{{
     {wordsLevel, "words", 1, 16, 20, 0},
     {sentencesLevel, "sentences", 8, 30, 5, 150},
+    // Its items are the learner's sentences, cut to at most 40 characters; its position is
+    // kept with the text, in the texts folder.
+    {ownTextLevel, "texts", 1, maxSentenceLength, 5, 150},
 }};
 // clang-format on
 

@@ -3,6 +3,7 @@
 
 #include "core/inputoptions.h"
 #include "core/levels.h"
+#include "core/owntext.h"
 #include "core/screenunits.h"
 #include "gui/aboutbox.h"
 #include "gui/fonts.h"
@@ -13,6 +14,7 @@
 #include "gui/resultdialog.h"
 #include "gui/romajipanel.h"
 #include "gui/textdrillview.h"
+#include "gui/textmenu.h"
 #include "gui/translations.h"
 #include "gui/widgets.h"
 
@@ -222,6 +224,7 @@ void MainWindow::buildMenus()
     // The history is read while the learner looks at the menu, so that a weak drill chosen
     // from it seldom waits.
     connect(levelMenu, &QMenu::aboutToShow, this, [this] { weakHistory_.startReading(); });
+    buildTextMenu(levelMenu);
 
     QMenu *optionMenu = bar->addMenu(tr("オプション"));
     optionMenu->setObjectName(QStringLiteral("Option1"));
@@ -446,6 +449,8 @@ void MainWindow::selectLevel(int level)
     }
     if (isWeakDrill(session_.level()))
         weakItems_[std::size_t(weakKindOf(session_.level()))]->setChecked(true);
+    else if (session_.level() == ownTextLevel)
+        ; // chosen through テキストを開く… or 最近のテキスト: no item of its own to tick
     else if (isTextDrill(session_.level()))
         textItems_[std::size_t(session_.level() - wordsLevel)]->setChecked(true);
     else
@@ -538,6 +543,7 @@ void MainWindow::showModes()
     tutorialEndButton_->setVisible(stepping);
     tutorialNextButton_->setVisible(stepping);
     tutorialBackButton_->setVisible(stepping);
+    textMenu_->setRunUnderway(session_.running() || modes_.tutorialShown());
 }
 
 // ---- Drill runs ----------------------------------------------------------------------
@@ -658,7 +664,8 @@ void MainWindow::finishRun()
                                                   weakPlan_.weakSet, session_.tally())
                                 : (text ? textRunReport(run) : QString());
     const RecordedRun recorded =
-        records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices());
+        records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices(),
+                           run.level == ownTextLevel ? textMenu_->text().name : QString());
     weakHistory_.addRun(run.level, session_.tally());
     showNewRunsIn(progressWindow_);
     if (!resultDialog_)
@@ -689,6 +696,7 @@ void MainWindow::finishRun()
     applyLayout(layout_.layOutForLevel(session_.level()));
     startStopButton_->setText(tr("スタート"));
     modes_.runEnded();
+    textMenu_->setRunUnderway(false);
     showDrill();
     focusStartButton();
 }
@@ -1047,6 +1055,10 @@ void MainWindow::chooseTextDrill(int level)
 
 void MainWindow::keepTextPosition()
 {
+    if (session_.level() == ownTextLevel) {
+        keepOwnTextPosition();
+        return;
+    }
     if (const TextDrillKind *kind = textDrillKind(session_.level()))
         saveDrillPosition(optionsPath_, QLatin1String(kind->name), session_.textDrill().position());
 }
@@ -1054,8 +1066,60 @@ void MainWindow::keepTextPosition()
 QString MainWindow::textRunReport(const RunResult &run)
 {
     const TextRunFigures figures = textRunFigures(session_.tally(), run.seconds, run.errors);
-    // Told against the history before this run.
+    // Told against the history before this run; a learner's text against its own runs.
     const double best = textSpeeds_.best(run.level);
     textSpeeds_.addRun(run.level, figures.kanaPerMinute);
+    if (run.level == ownTextLevel) {
+        const double textBest = textMenu_->bestSpeed();
+        textMenu_->addSpeed(figures.kanaPerMinute);
+        return textRunSummary(figures, textBest);
+    }
     return textRunSummary(figures, best);
+}
+
+// ---- The learner's texts ---------------------------------------------------------------
+
+void MainWindow::buildTextMenu(QMenu *levelMenu)
+{
+    textMenu_ = new TextMenu(levelMenu, platform_, this,
+                             QDir::current().absoluteFilePath(QStringLiteral("RK.set")));
+    connect(textMenu_, &TextMenu::preparingChanged, this, &MainWindow::showTextPreparing);
+    connect(textMenu_, &TextMenu::textReady, this, &MainWindow::chooseOwnText);
+    connect(textMenu_, &TextMenu::textCorrected, this, &MainWindow::chooseOwnText);
+}
+
+void MainWindow::openTextFile(const QString &path)
+{
+    textMenu_->openFile(path);
+}
+
+void MainWindow::showTextPreparing(bool preparing)
+{
+    // The reading line, under the item: the window goes on answering meanwhile.
+    readingPanel_->setText(preparing ? tr("テキストを準備しています…") : session_.readingText());
+}
+
+void MainWindow::chooseOwnText(const PreparedText &text)
+{
+    // A run under way goes on; the text is taken up when it ends (keepOwnTextPosition).
+    if (modes_.tutorialShown() || session_.running() || text.sentences.empty())
+        return;
+    selectLevel(ownTextLevel);
+    const TextDrillKind *kind = textDrillKind(ownTextLevel);
+    TextDrill &drill = session_.textDrill();
+    drill.setItems(text.sentences, text.position);
+    drill.setRunLength(kind->runItems, kind->runKana);
+    // Read while the learner types, for the dialog at the end of the run.
+    textSpeeds_.startReading(records_.historyPath());
+    showDrill();
+}
+
+void MainWindow::keepOwnTextPosition()
+{
+    TextDrill &drill = session_.textDrill();
+    textMenu_->setPosition(drill.position());
+    // The rest of a long text, read while its beginning was typed, or a text opened meanwhile.
+    const PreparedText &text = textMenu_->text();
+    if (drill.itemCount() != int(text.sentences.size()))
+        drill.setItems(text.sentences, text.position);
 }

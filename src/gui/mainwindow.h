@@ -11,6 +11,7 @@
 #include "core/romaji.h"
 #include "core/runspeech.h"
 #include "core/textdrill.h"
+#include "core/textlibrary.h"
 #include "core/weakspots.h"
 
 #include <QFontMetrics>
@@ -32,6 +33,7 @@ class QToolButton;
 class RecordTable;
 class ResultDialog;
 class RomajiPanel;
+class TextMenu;
 class TextDrillView;
 
 // The main window: the drill area (the item to type, its reading line, the two options),
@@ -50,6 +52,9 @@ public slots:
     // the file on disk. Done at the close, when a run sets a record, and when the session
     // ends.
     void saveSettings();
+    // Opens the learner's text at `path` (the command line's): prepared in the background,
+    // then chosen as the current drill.
+    void openTextFile(const QString &path);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -90,6 +95,11 @@ private:
     void showLanguageChoice();
     void buildDrillArea();
     void buildTutorialButtons();
+    void buildTextMenu(QMenu *levelMenu);
+    // The learner's text, prepared: what the text drill runs from now on.
+    void chooseOwnText(const PreparedText &text);
+    void showTextPreparing(bool preparing);
+    void keepOwnTextPosition();
 
     void loadSettings();
     // What a save keeps besides the records: the level, both options, the romaji buttons.
@@ -160,4 +170,5 @@ private:
     std::array<QAction *, 2> textItems_{}; // wordsItem, sentencesItem
     TextDrillView *textView_ = nullptr;    // textDrillView, over TextPanel
     TextSpeedHistory textSpeeds_;
+    TextMenu *textMenu_ = nullptr; // openTextItem, recentTextsMenu, fixReadingItem
 };

@@ -79,7 +79,7 @@ export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 rejects "Unknown option 'bogus'" --bogus
 rejects "Unknown option 'bogus'" -style fusion --bogus
-rejects "Unexpected argument 'extra'" extra
+rejects "Unexpected argument 'extra'" text.txt extra
 rejects "Choose either" --data-folder --working-folder "$work"
 export QT_QPA_PLATFORM=offscreen
 status=0
