@@ -267,10 +267,10 @@ main=$(window_of "$program_pid") || fail "the main window did not open beside RK
 focus "$main"
 read -r ax ay < <(xwininfo -id "$main" | awk '/Absolute upper-left X/ {x=$4}
     /Absolute upper-left Y/ {y=$4} END {print x, y}')
-# The "オプション" menu: its last item but one is ローマ字を自由に入力.
+# The "オプション" menu: its last item but two is ローマ字を自由に入力.
 xdotool mousemove $((ax + 75)) $((ay + 10)) click 1
 sleep 0.5
-xdotool key Up Up Return
+xdotool key Up Up Up Return
 sleep 0.5
 grep -qx "freeRomaji=true" "$work/inilock/RK.ini" || fail "free romaji not saved beside RK.ini.lock"
 kill -TERM "$program_pid"
