@@ -64,6 +64,7 @@ private slots:
     void romajiChosenInThePanelCountsFromTheNextKey();
     void levelChosenDuringARunKeepsItGoing();
     void hintFollowsTheCheckBoxAtEveryKey();
+    void keyTheKeyboardLacksIsNamed();
 };
 
 void DrillKanaTest::startAndStopShowTheFirstItem_data()
@@ -230,6 +231,29 @@ void DrillKanaTest::hintFollowsTheCheckBoxAtEveryKey()
     w.type('a');
     QCOMPARE(w.litKey(), QStringLiteral("K"));
     QVERIFY(w.hintBox()->isChecked());
+}
+
+// ー's key "-" is not on the keyboard, so nothing lit told the learner what to type: its key
+// is named in the text panel's corner while it is next, and only then.
+void DrillKanaTest::keyTheKeyboardLacksIsNamed()
+{
+    TestWindow w;
+    w.chooseLevel(7);
+    w.clickStart();
+    auto *named = w.find<QLabel>(QStringLiteral("offKeyLabel"));
+    int keys = 0;
+    while (w.running() && !w.litKey().isEmpty() && keys++ < 1000) {
+        QVERIFY(!named->isVisible());
+        w.type(w.litKey().toLower());
+    }
+    QVERIFY(w.running());
+    QCOMPARE(w.textPanel()->text(), QStringLiteral("らーめん"));
+    QVERIFY(named->isVisible());
+    QCOMPARE(named->text(), QStringLiteral("キー: -"));
+    w.type('-');
+    QCOMPARE(w.platform.beeps, 0);
+    QVERIFY(!named->isVisible());
+    QCOMPARE(w.litKey(), QStringLiteral("M"));
 }
 
 QTEST_MAIN(DrillKanaTest)

@@ -284,6 +284,10 @@ Practise levels 5 to 9: the kana you miss most or type most slowly can then be d
         <source>テキストを準備しています…</source>
         <translation>Preparing the text…</translation>
     </message>
+    <message>
+        <source>キー: %1</source>
+        <translation>Key: %1</translation>
+    </message>
 </context>
 <context>
     <name>MeCabReader</name>

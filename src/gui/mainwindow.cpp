@@ -292,6 +292,14 @@ void MainWindow::buildDrillArea()
     emboldenLargeText(textPanel_);
     setTextPanelLook(64, Qt::black);
     textView_ = new TextDrillView(textPanel_);
+    // A kana's key that the keyboard lacks (ー's "-") is named in the panel's corner, as the
+    // text drills name theirs.
+    offKeyLabel_ = new QLabel(textPanel_);
+    offKeyLabel_->setObjectName(QStringLiteral("offKeyLabel"));
+    offKeyLabel_->setFont(pixelFont(pGothicFamily, 12));
+    offKeyLabel_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    setColour(offKeyLabel_, QPalette::WindowText, Qt::black);
+    offKeyLabel_->hide();
 
     hintCheckBox_ = new QCheckBox(tr("ヒントを表示"), drillArea_);
     hintCheckBox_->setObjectName(QStringLiteral("CheckBox1"));
@@ -597,6 +605,14 @@ void MainWindow::showDrill()
     textPanel_->setText(text);
     textView_->setGeometry(textPanel_->contentsRect());
     textView_->showItem(session_.textDrill(), session_.hintKey());
+    const QString &hint = session_.hintKey();
+    const QString offKey = !isTextDrill(session_.level()) && hint.size() == 1
+                               ? offKeyboardCaption(hint.front().toLatin1())
+                               : QString();
+    offKeyLabel_->setText(tr("キー: %1").arg(offKey));
+    offKeyLabel_->setGeometry(textPanel_->contentsRect().adjusted(0, 2, -6, 0));
+    offKeyLabel_->setVisible(!offKey.isEmpty());
+    offKeyLabel_->raise();
     readingPanel_->setText(namesWeakSet && weakKind == WeakKind::Kana
                                ? weakSetLine(weakKind, weakPlan_.weakSet)
                                : session_.readingText());
@@ -832,8 +848,7 @@ const WeakSpots &MainWindow::weakSpots()
 
 bool MainWindow::drawWeakRun(WeakKind kind)
 {
-    weakPlan_ =
-        weakSpots().plan(kind, weakMarked_, [this](int n) { return platform_.random(n); });
+    weakPlan_ = weakSpots().plan(kind, weakMarked_, [this](int n) { return platform_.random(n); });
     session_.setWeakItems(weakPlan_.items);
     if (weakPlan_.items.isEmpty())
         refuseWeakDrill(kind);

@@ -151,6 +151,7 @@ private:
     std::array<QAction *, 3> languageItems_{};       // by LanguageChoice
     QAction *favourWeakItem_ = nullptr;              // favourWeakItem
     QLabel *textPanel_ = nullptr;                    // TextPanel: the item to type
+    QLabel *offKeyLabel_ = nullptr;                  // offKeyLabel: a key the keyboard lacks, named
     QLabel *readingPanel_ = nullptr;                 // yomiPanel: its romaji
     QCheckBox *hintCheckBox_ = nullptr;              // CheckBox1
     QCheckBox *randomOrderCheckBox_ = nullptr;       // CheckBox2

@@ -267,7 +267,7 @@ main=$(window_of "$program_pid") || fail "the main window did not open beside RK
 focus "$main"
 read -r ax ay < <(xwininfo -id "$main" | awk '/Absolute upper-left X/ {x=$4}
     /Absolute upper-left Y/ {y=$4} END {print x, y}')
-# The "オプション" menu: its last item but two is ローマ字を自由に入力.
+# The "オプション" menu: its third item from the end is ローマ字を自由に入力.
 xdotool mousemove $((ax + 75)) $((ay + 10)) click 1
 sleep 0.5
 xdotool key Up Up Up Return
