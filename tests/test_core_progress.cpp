@@ -77,6 +77,8 @@ private slots:
     void leftOutList();
     void leftOutListFile();
     void historyReadOnAddsUp();
+    void textRuns_data();
+    void textRuns();
     void longHistoryReadInParts();
     void scale_data();
     void scale();
@@ -359,6 +361,73 @@ void CoreProgressTest::historyReadOnAddsUp()
     const auto kana = parts.rankedKana(0, ProgressStats::Ranking::Misses);
     QCOMPARE(kana.size(), whole.rankedKana(0, ProgressStats::Ranking::Misses).size());
     QCOMPARE(kana.front().figures.misses, 3);
+}
+
+// Each learner's text keeps its own runs among those of its level, named once, in the order
+// its runs came; a history read in two parts numbers the second part's texts anew, and
+// putting them together must find each by its name, not by that number.
+void CoreProgressTest::textRuns_data()
+{
+    QTest::addColumn<int>("split"); // the second part's first line; 0: read whole
+    QTest::newRow("whole") << 0;
+    QTest::newRow("second part starts before any name") << 1;
+    QTest::newRow("second part names a known text first") << 4;
+    QTest::newRow("second part holds one run") << 7;
+}
+
+void CoreProgressTest::textRuns()
+{
+    QFETCH(int, split);
+    const char *const texts[] = {
+        "2026-12-07T10:00:00+00:00\t14\to\t8.0\t0\t8.0\t0\t\th:1\tし:1\th:300\tし:500\tb.txt",
+        "2026-12-07T10:01:00+00:00\t3\to\t18.0\t0\t18.0\t1\t\tf:1\t",
+        "2026-12-07T10:02:00+00:00\t14\tr\t9.0\t1\t10.0\t0\t\th:1\tし:1\th:300\tし:500\t夜の話.txt",
+        // Without a name (no times to name it after): the level's, no text's.
+        "2026-12-07T10:03:00+00:00\t14\to\t7.0\t0\t7.0\t0\t\th:1\tし:1",
+        "2026-12-07T10:04:00+00:00\t14\to\t6.0\t0\t6.0\t1\t\th:1\tし:1\th:300\tし:500\tb.txt",
+        "2026-12-07T10:05:00+00:00\t13\to\t5.0\t0\t5.0\t0\t\th:1\tし:1",
+        "2026-12-07T10:06:00+00:00\t14\to\t6.5\t0\t6.5\t0\t\th:1\tし:1\th:300\tし:500\tv1.2.txt",
+        "2026-12-07T10:07:00+00:00\t14\to\t5.5\t0\t5.5\t1\t\th:1\tし:1\th:300\tし:500\tb.txt",
+    };
+    const auto read = [&](int from, int to) {
+        ProgressStats stats;
+        RunLogReader reader(stats.kanaNames());
+        for (int k = from; k < to; ++k) {
+            const RunLogLine *line = reader.read(texts[k]);
+            if (!line)
+                qFatal("line %d not read", k);
+            stats.add(*line);
+        }
+        return stats;
+    };
+    const int end = int(std::size(texts));
+    ProgressStats stats = read(0, split > 0 ? split : end);
+    if (split > 0)
+        stats.append(read(split, end));
+
+    QCOMPARE(stats.runs(), 8);
+    QCOMPARE(stats.levelRuns(ownTextLevel), (std::vector<int>{0, 2, 3, 4, 6, 7}));
+    QCOMPARE(stats.levelRuns(3), std::vector<int>{1});
+    QCOMPARE(stats.textCount(), 3);
+    const struct {
+        const char *copy;
+        const char *title;
+        std::vector<int> runs;
+    } expected[] = {
+        {"b.txt", "b", {0, 4, 7}}, {"夜の話.txt", "夜の話", {2}}, {"v1.2.txt", "v1.2", {6}}};
+    for (int text = 0; text < 3; ++text) {
+        const auto &[copy, title, runs] = expected[text];
+        QCOMPARE(stats.textCopyName(text), QString::fromUtf8(copy));
+        QCOMPARE(stats.textTitle(text), QString::fromUtf8(title));
+        QCOMPARE(stats.textNumber(QString::fromUtf8(copy)), text);
+        QCOMPARE(stats.levelRuns(firstTextScope + text), runs);
+    }
+    QCOMPARE(stats.allRuns()[std::size_t(stats.levelRuns(firstTextScope)[1])].seconds, 6.0);
+    QCOMPARE(stats.textNumber(QStringLiteral("c.txt")), -1);
+    QVERIFY(stats.levelRuns(firstTextScope + 3).empty());
+    QCOMPARE(stats.textCopyName(3), QString());
+    QCOMPARE(scopeLevel(firstTextScope + 2), ownTextLevel);
+    QCOMPARE(scopeLevel(5), 5);
 }
 
 // A long history is read in parts side by side, split at line ends: the same figures.

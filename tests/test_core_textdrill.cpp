@@ -36,12 +36,12 @@ std::string tableLetters(const RomajiTable &table, const RubyLine &line)
     return letters;
 }
 
-// Types an item's table spelling into a drill; the number of wrong keys.
-int typeItem(TextDrill &drill, const RomajiTable &table, const RubyLine &line)
+// Types an item's table spelling into a session; the number of wrong keys.
+int typeItem(DrillSession &session, const RomajiTable &table, const RubyLine &line)
 {
     int wrong = 0;
     for (const char key : tableLetters(table, line))
-        wrong += !drill.type(key).right;
+        wrong += session.keyTyped(key, 2000).errorCounted;
     return wrong;
 }
 
@@ -61,6 +61,8 @@ private slots:
     void runs_data();
     void runs();
     void kanaOfAKey();
+    void romajiRow_data();
+    void romajiRow();
     void summary_data();
     void summary();
     void sessionRunAndItsLine();
@@ -87,17 +89,19 @@ void TextDrillTest::builtInMaterial()
     const TextDrillKind *kind = textDrillKind(level);
     RomajiChoices alternative;
     alternative.fill(true);
+    DrillSession session([](int) { return 0; });
+    session.selectLevel(level);
     for (const RomajiTable &table : {RomajiTable(), RomajiTable(alternative)}) {
+        session.setRomaji(table);
         for (const RubyLine &line : material) {
             const QString written = writtenText(line);
             QVERIFY2(textItemFault(line, kind->shortest, kind->longest).isEmpty(),
                      qPrintable(written));
-            TextDrill drill;
-            drill.setItems({line});
-            drill.setRunLength(1, 0);
-            drill.startRun(table, false, {});
-            QCOMPARE(typeItem(drill, table, line), 0);
-            QVERIFY2(!drill.running(), qPrintable(written));
+            session.textDrill().setItems({line});
+            session.textDrill().setRunLength(1, 0);
+            session.start(1000);
+            QCOMPARE(typeItem(session, table, line), 0);
+            QVERIFY2(!session.running(), qPrintable(written));
         }
     }
 }
@@ -186,47 +190,90 @@ void TextDrillTest::runs()
     const std::vector<RubyLine> material =
         items({"いえ", "さくら", "あたらしい", "ありがとう", "コーヒーです"});
     QList<int> draws{4, 0, 2};
-    TextDrill drill;
+    DrillSession session([&draws](int n) { return n == 5 ? draws.takeFirst() : -1; });
+    TextDrill &drill = session.textDrill();
     drill.setItems(material, position);
     drill.setRunLength(runItems, runKana);
     const RomajiTable table;
-    drill.startRun(table, random, [&draws](int n) { return n == 5 ? draws.takeFirst() : -1; });
+    session.setRandomOrder(random);
+    session.selectLevel(wordsLevel);
+    session.start(1000);
     QCOMPARE(drill.runLength(), int(order.size()));
     for (int k = 0; k < typed; ++k) {
         const RubyLine &line = material[std::size_t(order[k])];
-        QCOMPARE(drill.written(), writtenText(line));
-        QCOMPARE(typeItem(drill, table, line), 0);
+        QCOMPARE(session.mainText(), writtenText(line));
+        QCOMPARE(typeItem(session, table, line), 0);
     }
     // Half of the next item typed does not move the position.
-    if (drill.running())
-        drill.type(tableLetters(table, material[std::size_t(order[typed])]).front());
-    QCOMPARE(drill.running(), typed < order.size());
-    drill.stop();
+    if (session.running())
+        session.keyTyped(tableLetters(table, material[std::size_t(order[typed])]).front(), 2000);
+    QCOMPARE(session.running(), typed < order.size());
+    session.stop();
     QCOMPARE(drill.position(), positionAfter);
 }
 
-// Faults caught: a doubled syllable counted as one kana, the reading marked by syllables
-// instead of characters, the romaji row losing the syllable being typed.
+// Faults caught: a doubled syllable counted as one kana, its small tsu timed other than
+// by the letters that typed it (or the kana a key finished sharing its time out evenly), a
+// miss charged to the wrong kana, the reading marked by syllables instead of characters,
+// the romaji row losing the syllable being typed.
 void TextDrillTest::kanaOfAKey()
 {
-    TextDrill drill;
-    drill.setItems(items({"切手《きって》を買《か》う。"}));
-    drill.startRun(RomajiTable(), false, {});
+    DrillSession session([](int) { return 0; });
+    session.textDrill().setItems(items({"切手《きって》を買《か》う。"}));
+    session.selectLevel(sentencesLevel);
+    session.start(1000);
+    const TextDrill &drill = session.textDrill();
+    const RunTally &tally = session.tally();
     QCOMPARE(drill.reading(), QStringLiteral("きってをかう。"));
-    QCOMPARE(drill.type('k').kanaDone, QStringList());
-    QCOMPARE(drill.type('i').kanaDone, QStringList{QStringLiteral("き")});
-    QCOMPARE(drill.kanaAtCursor(), QStringLiteral("っ"));
-    QVERIFY(drill.type('t').right);
-    QCOMPARE(drill.kanaAtCursor(), QStringLiteral("て"));
-    QCOMPARE(drill.type('t').kanaDone, QStringList());
-    QCOMPARE(drill.type('e').kanaDone, (QStringList{QStringLiteral("っ"), QStringLiteral("て")}));
+    session.keyTyped('k', 1100);
+    QVERIFY(tally.kanaTyped.empty());
+    session.keyTyped('i', 1300);
+    QCOMPARE(tally.kanaTyped, (std::map<QString, int>{{QStringLiteral("き"), 1}}));
+    QVERIFY(session.keyTyped('k', 1400).errorCounted);
+    QCOMPARE(tally.misses.back().kana, QStringLiteral("っ"));
+    QCOMPARE(session.keyTyped('t', 1600).outcome, KeyOutcome::Advanced);
+    QVERIFY(session.keyTyped('k', 1700).errorCounted);
+    QCOMPARE(tally.misses.back().kana, QStringLiteral("て"));
+    session.keyTyped('t', 2000);
+    QCOMPARE(tally.kanaTyped.size(), std::size_t(1));
+    session.keyTyped('e', 2500);
+    // き: 100 + 200 ms; っ: its first t, 300 ms; て: the second t and the e, 400 + 500 ms.
+    QCOMPARE(tally.kanaTyped,
+             (std::map<QString, int>{
+                 {QStringLiteral("き"), 1}, {QStringLiteral("っ"), 1}, {QStringLiteral("て"), 1}}));
+    QCOMPARE(tally.kanaMs, (std::map<QString, qint64>{{QStringLiteral("き"), 300},
+                                                      {QStringLiteral("っ"), 300},
+                                                      {QStringLiteral("て"), 900}}));
     QCOMPARE(drill.readingTyped(), 3);
     QCOMPARE(drill.writtenDone(), 2);
-    QCOMPARE(drill.romajiRow(), QStringLiteral("______WO KA U ."));
-    QVERIFY(!drill.type('x').right);
+    QCOMPARE(session.readingText(), QStringLiteral("______WO KA U ."));
+    QVERIFY(session.keyTyped('x', 2600).errorCounted);
+    QCOMPARE(tally.misses.back().kana, QStringLiteral("を"));
+    QCOMPARE(tally.misses.size(), std::size_t(3));
     QCOMPARE(offKeyboardCaption('!'), QStringLiteral("Shift + 1"));
     QCOMPARE(offKeyboardCaption('['), QStringLiteral("["));
     QCOMPARE(offKeyboardCaption('.'), QString());
+}
+
+void TextDrillTest::romajiRow_data()
+{
+    QTest::addColumn<int>("typed");
+    QTest::addColumn<QString>("row");
+    // 13 syllables of three letters and a space: 52 characters.
+    QTest::newRow("start") << 0 << "KAA KII KUU KEE KOO SAA SII SUU SEE SOO";
+    QTest::newRow("six typed shown") << 8 << "______KUU KEE KOO SAA SII SUU SEE SOO";
+    QTest::newRow("near the end") << 44 << "______TII TUU";
+}
+
+// Faults caught: a row longer than 40 characters or cut inside a syllable, more or less than
+// six typed characters kept before the syllable under way.
+void TextDrillTest::romajiRow()
+{
+    QFETCH(int, typed);
+    QFETCH(QString, row);
+    QString reading = QStringLiteral("KAA KII KUU KEE KOO SAA SII SUU SEE SOO TAA TII TUU");
+    reading.replace(0, typed, QString(typed, u'_'));
+    QCOMPARE(textRomajiRow(reading, typed), row);
 }
 
 void TextDrillTest::summary_data()

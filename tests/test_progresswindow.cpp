@@ -218,6 +218,7 @@ private slots:
     void keyToolTips();
     void kanaListRanksByEither();
     void tableOfRunsAndTotals();
+    void eachTextChosenApart();
     void layoutFromSmallestToLargest();
     void emptyHistoriesShowTheFirstRunNote_data();
     void emptyHistoriesShowTheFirstRunNote();
@@ -472,6 +473,60 @@ void ProgressWindowTest::tableOfRunsAndTotals()
     // 16 runs on 16 days in a row, long ago: no streak today.
     QCOMPARE(f.find<QLabel>(QStringLiteral("runCount"))->text(),
              QStringLiteral("記録 16 回・練習時間 15分・連続 0 日（最長 16 日）"));
+}
+
+// Each text practised gets its own entry under "テキスト", showing its runs alone in the chart
+// and the table; new runs leave the chosen text chosen while a new text joins the list.
+void ProgressWindowTest::eachTextChosenApart()
+{
+    const std::vector<Run> runs = sampleHistory();
+    const std::pair<const char *, double> texts[] = {
+        {"b.txt", 30}, {"夜の話.txt", 40}, {"", 20}, {"b.txt", 25}};
+    ProgressFixture f(runs, 5);
+    const auto append = [&f](const char *name, double score, int day) {
+        // Only a run with times names its text.
+        RunTally timed;
+        timed.rightKeys = {{'s', 2}};
+        timed.keyMs = {{'s', 500}};
+        timed.kanaTyped = {{QStringLiteral("し"), 2}};
+        QVERIFY(appendRunLog(f.log(), entryOf({ownTextLevel, false, score, timed}, day),
+                             QString::fromUtf8(name)));
+    };
+    for (int k = 0; k < int(std::size(texts)); ++k)
+        append(texts[k].first, texts[k].second, int(runs.size()) + k);
+    f.open(5); // read again with the texts' runs
+    auto *chooser = f.find<QComboBox>(QStringLiteral("levelChooser"));
+    const auto entriesAfterTexts = [chooser] {
+        QStringList entries;
+        for (int k = chooser->findData(ownTextLevel) + 1; k < chooser->count(); ++k)
+            entries << chooser->itemText(k);
+        return entries;
+    };
+    QCOMPARE(entriesAfterTexts(), (QStringList{"\u3000b", "\u3000夜の話"}));
+    QAbstractItemModel *table = f.table();
+
+    chooser->setCurrentIndex(chooser->findText(QStringLiteral("\u3000b")));
+    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->data(table->index(0, 5)).toString(), QStringLiteral("25.0"));
+    QVERIFY2(f.chartSummary().startsWith(QStringLiteral(
+                 "スコア（秒＋ミス・少ないほど良い）。2 回を表示、最高 25.0、最新 25.0。")),
+             qPrintable(f.chartSummary()));
+    QCOMPARE(f.find<QComboBox>(QStringLiteral("missScope"))->itemText(1),
+             QStringLiteral("テキスト"));
+    f.chooseLevel(ownTextLevel); // every text, the one without a name too
+    QCOMPARE(table->rowCount(), 4);
+
+    chooser->setCurrentIndex(chooser->findText(QStringLiteral("\u3000夜の話")));
+    append("c.txt", 35, 40);
+    append("夜の話.txt", 45, 41);
+    QSignalSpy shown(f.window.get(), SIGNAL(historyShown()));
+    QString error;
+    loadProgressWindowFactory(progressPluginFolders(), &error)->showNewRuns(f.window.get());
+    waitForHistory(shown);
+    QCOMPARE(entriesAfterTexts(), (QStringList{"\u3000b", "\u3000夜の話", "\u3000c"}));
+    QCOMPARE(chooser->currentText(), QStringLiteral("\u3000夜の話"));
+    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->data(table->index(0, 5)).toString(), QStringLiteral("45.0"));
 }
 
 // From the smallest size to a whole screen: nothing is cut off and the chart keeps room;

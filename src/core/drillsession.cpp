@@ -48,6 +48,17 @@ void DrillSession::selectLevel(int level)
         hintKey_.clear();
 }
 
+void DrillSession::setRomaji(const RomajiTable &table)
+{
+    romaji_ = table;
+    // A text item goes on in the new spelling from its current syllable, typed afresh.
+    if (!running_ || !isTextDrill(level_) || !text_.running())
+        return;
+    itemChoices_ = romaji_.choices();
+    restartItem(free_.syllable());
+    showTextItem();
+}
+
 void DrillSession::setWeakItems(const QStringList &items)
 {
     weakKeys_.clear();
@@ -84,7 +95,7 @@ void DrillSession::start(quint32 nowMs)
     // Key levels show no reading; the other levels show their item's below.
     readingText_.clear();
     if (isTextDrill(level_))
-        text_.startRun(romaji_, randomOrder_, random_);
+        text_.startRun(randomOrder_, random_);
     showFirstItem();
     itemNumber_ = 1;
 }
@@ -128,6 +139,8 @@ KeyOutcome DrillSession::judge(char key, quint32 nowMs)
 void DrillSession::showFirstItem()
 {
     if (isTextDrill(level_)) {
+        if (text_.running())
+            setTextItem();
         showTextItem();
         return;
     }
@@ -345,7 +358,9 @@ void DrillSession::setItem(std::vector<FreeSyllable> syllables, const QString &t
 
 void DrillSession::restartItem(int from)
 {
-    const auto spellings = freeRomaji_ ? FreeRomaji::Spellings::Free : FreeRomaji::Spellings::Table;
+    // The text drills are always typed in free romaji.
+    const auto spellings = freeRomaji_ || isTextDrill(level_) ? FreeRomaji::Spellings::Free
+                                                              : FreeRomaji::Spellings::Table;
     // A table is built only when the choices changed after the item was set.
     if (itemChoices_ == romaji_.choices())
         free_.setItem(romaji_, item_, from, spellings);
@@ -442,6 +457,11 @@ void DrillSession::showItem()
 
 // ---- Text drills -----------------------------------------------------------------------
 
+void DrillSession::setTextItem()
+{
+    setItem(text_.split().syllables, text_.written(), -1);
+}
+
 void DrillSession::showTextItem()
 {
     if (!text_.running()) {
@@ -450,9 +470,9 @@ void DrillSession::showTextItem()
         hintKey_.clear();
         return;
     }
-    mainText_ = text_.written();
-    readingText_ = text_.romajiRow();
-    const char next = text_.expected();
+    mainText_ = itemText_;
+    readingText_ = textRomajiRow(free_.reading(), free_.typedCount());
+    const char next = free_.expected();
     setHint(next ? QString(QLatin1Char(next)) : QString());
 }
 
@@ -460,27 +480,18 @@ KeyOutcome DrillSession::judgeText(char key, quint32 nowMs)
 {
     if (!text_.running())
         return KeyOutcome::Ignored;
-    const char expected = text_.expected();
-    const QString missed = text_.kanaAtCursor();
-    const TextDrill::Step step = text_.type(key);
-    if (!step.right)
-        return wrongKey(missed, expected ? QString(QLatin1Char(expected)) : QString(), key);
-    countRightKey(key, nowMs);
-    // One key can end more than one kana (a single-n ん and what follows it, a small tsu
-    // and its follower): their time is shared out evenly.
-    const qint64 total = kanaMs_;
-    for (qsizetype n = 0; n < step.kanaDone.size(); ++n) {
-        qint64 share = total / step.kanaDone.size() + (n == 0 ? total % step.kanaDone.size() : 0);
-        countKana(step.kanaDone[n], share);
-    }
-    if (!step.kanaDone.isEmpty())
-        kanaMs_ = 0;
-    if (step.itemDone)
+    const KeyOutcome outcome = typeItemKey(key, nowMs);
+    if (outcome == KeyOutcome::Wrong)
+        return outcome;
+    text_.setSyllablesDone(free_.syllable());
+    if (outcome == KeyOutcome::ItemDone) {
         ++itemNumber_;
-    if (step.runDone) {
-        finish(nowMs);
-        return KeyOutcome::Finished;
+        if (!text_.nextItem()) {
+            finish(nowMs);
+            return KeyOutcome::Finished;
+        }
+        setTextItem();
     }
     showTextItem();
-    return step.itemDone ? KeyOutcome::ItemDone : KeyOutcome::Advanced;
+    return outcome;
 }

@@ -64,11 +64,7 @@ public:
     void setWeakItems(const QStringList &items);
 
     // In force from the next typed character (a phrase already decoded keeps its pieces).
-    void setRomaji(const RomajiTable &table)
-    {
-        romaji_ = table;
-        text_.setRomaji(table);
-    }
+    void setRomaji(const RomajiTable &table);
     const RomajiTable &romaji() const { return romaji_; }
     // Free romaji: in the syllable and phrase levels every spelling an input method takes
     // is right, and the reading line follows the one typed. Off by default. Switched
@@ -153,6 +149,7 @@ private:
     void showItem();
     void setSyllableItem();
     void followRomaji();
+    void setTextItem();
     KeyOutcome judgeText(char key, quint32 nowMs);
     void showTextItem();
 

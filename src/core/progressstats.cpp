@@ -7,6 +7,7 @@
 #include "core/regularfile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <climits>
@@ -164,6 +165,8 @@ void ProgressStats::add(const RunLogLine &line)
     run.newRecord = line.newRecord;
     run.leftOut = !leftOut_.empty() && leftOut_.contains(line.endedMs, level);
     levelRuns_[std::size_t(level)].push_back(int(runs_.size()));
+    if (level == ownTextLevel && !line.textName.empty())
+        texts_[std::size_t(textOf(line.textName))].runs.push_back(int(runs_.size()));
     if (run.leftOut) {
         runs_.push_back(run);
         ++leftOutCount_;
@@ -222,6 +225,11 @@ void ProgressStats::append(const ProgressStats &later)
     for (std::size_t level = 1; level < levelRuns_.size(); ++level)
         for (const int index : later.levelRuns_[level])
             levelRuns_[level].push_back(offset + index);
+    for (const Text &text : later.texts_) {
+        std::vector<int> &runs = texts_[std::size_t(textOf(text.name))].runs;
+        for (const int index : text.runs)
+            runs.push_back(offset + index);
+    }
     seconds_ += later.seconds_;
     leftOutCount_ += later.leftOutCount_;
     days_.insert(later.days_.begin(), later.days_.end());
@@ -240,7 +248,44 @@ void ProgressStats::append(const ProgressStats &later)
 
 const std::vector<int> &ProgressStats::levelRuns(int level) const
 {
+    if (isTextScope(level))
+        return level - firstTextScope < textCount()
+                   ? texts_[std::size_t(level - firstTextScope)].runs
+                   : noRuns;
     return isDrillLevel(level) ? levelRuns_[std::size_t(level)] : noRuns;
+}
+
+int ProgressStats::findText(const std::string &name) const
+{
+    // A learner practises a handful of texts: a look along them costs less than a map.
+    for (std::size_t k = 0; k < texts_.size(); ++k)
+        if (texts_[k].name == name)
+            return int(k);
+    return -1;
+}
+
+int ProgressStats::textOf(const std::string &name)
+{
+    if (const int found = findText(name); found >= 0)
+        return found;
+    texts_.push_back({name, {}});
+    return int(texts_.size()) - 1;
+}
+
+QString ProgressStats::textCopyName(int text) const
+{
+    return text >= 0 && text < textCount() ? QString::fromStdString(texts_[std::size_t(text)].name)
+                                           : QString();
+}
+
+QString ProgressStats::textTitle(int text) const
+{
+    return QFileInfo(textCopyName(text)).completeBaseName();
+}
+
+int ProgressStats::textNumber(const QString &copyName) const
+{
+    return findText(copyName.toStdString());
 }
 
 PracticeTotals ProgressStats::totals(QDate today) const

@@ -80,6 +80,19 @@ struct RunFigures {
     double accuracy() const;
 };
 
+// What the window's level chooser can choose: a level (1..lastDrillLevel) or one learner's
+// text, whose runs are part of ownTextLevel's.
+inline constexpr int firstTextScope = 100;
+constexpr bool isTextScope(int scope)
+{
+    return scope >= firstTextScope;
+}
+// The level whose rules (unit, standard score, keys) a scope's runs follow.
+constexpr int scopeLevel(int scope)
+{
+    return isTextScope(scope) ? ownTextLevel : scope;
+}
+
 struct PracticeTotals {
     qsizetype runs = 0;
     double seconds = 0; // the runs' times summed
@@ -115,7 +128,17 @@ public:
     // Every run, in the order of the history.
     const std::vector<RunFigures> &allRuns() const { return runs_; }
     // The runs of one level (1..11) as indices into allRuns(), in order, left-out ones too.
+    // A text's scope (firstTextScope + its number) gives that text's runs alone.
     const std::vector<int> &levelRuns(int level) const;
+    // The texts practised, numbered in the order first met; a run of ownTextLevel without a
+    // name is in that level's runs and no text's.
+    int textCount() const { return int(texts_.size()); }
+    // The text's copy name ("name.txt"); empty for a number out of range.
+    QString textCopyName(int text) const;
+    // As the texts menu names it: the copy's name without its extension.
+    QString textTitle(int text) const;
+    // -1 when no run of that text was read.
+    int textNumber(const QString &copyName) const;
     PracticeTotals totals(QDate today) const;
 
     // Per expected character ('a'..'z', ',', '.', ';', '/', '-'), over one level (1..11) or all
@@ -145,6 +168,13 @@ private:
     LeftOutRuns leftOut_;
     std::vector<RunFigures> runs_;
     std::array<std::vector<int>, lastDrillLevel + 1> levelRuns_;
+    struct Text {
+        std::string name; // UTF-8, as the history has it
+        std::vector<int> runs;
+    };
+    std::vector<Text> texts_;
+    int findText(const std::string &name) const;
+    int textOf(const std::string &name); // found or added
     double seconds_ = 0;
     qsizetype leftOutCount_ = 0;
     std::set<qint64> days_;

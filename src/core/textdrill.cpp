@@ -129,7 +129,7 @@ void TextDrill::setRunLength(int items, int kana)
     runKana_ = std::max(0, kana);
 }
 
-void TextDrill::startRun(const RomajiTable &table, bool randomOrder, const RandomSource &random)
+void TextDrill::startRun(bool randomOrder, const RandomSource &random)
 {
     run_.clear();
     current_ = -1;
@@ -148,55 +148,33 @@ void TextDrill::startRun(const RomajiTable &table, bool randomOrder, const Rando
         kana += int(readingText(items_[std::size_t(item)]).size());
     }
     runIndex_ = 0;
-    table_ = table;
-    showItem();
+    makeCurrent();
 }
 
-void TextDrill::showItem(int from)
+void TextDrill::makeCurrent()
 {
     current_ = itemNumber();
     split_ = splitReading(readingText(items_[std::size_t(current_)]));
-    free_.setItem(table_, split_.syllables, from);
+    syllablesDone_ = 0;
 }
 
-void TextDrill::setRomaji(const RomajiTable &table)
+void TextDrill::setSyllablesDone(int done)
 {
-    table_ = table;
-    if (running())
-        showItem(free_.syllable());
+    syllablesDone_ = std::clamp(done, 0, int(split_.ends.size()));
 }
 
-TextDrill::Step TextDrill::type(char key)
+bool TextDrill::nextItem()
 {
-    Step step;
     if (!running())
-        return step;
-    const int before = free_.syllable();
-    const FreeRomaji::Step typed = free_.type(key);
-    step.right = typed.right;
-    if (!typed.right)
-        return step;
-    for (int k = before; k < before + typed.syllablesDone; ++k) {
-        const FreeSyllable &syllable = split_.syllables[std::size_t(k)];
-        // A doubled syllable's small tsu and its follower are two kana.
-        if (syllable.doubled) {
-            step.kanaDone << syllable.kana.left(1) << syllable.kana.mid(1);
-        } else {
-            step.kanaDone << syllable.kana;
-        }
-    }
-    if (!typed.itemDone)
-        return step;
-    step.itemDone = true;
+        return false;
     if (!randomRun_)
         position_ = (current_ + 1) % int(items_.size());
     if (++runIndex_ >= int(run_.size())) {
-        step.runDone = true;
         current_ = -1;
-        return step;
+        return false;
     }
-    showItem();
-    return step;
+    makeCurrent();
+    return true;
 }
 
 QString TextDrill::written() const
@@ -213,8 +191,7 @@ int TextDrill::readingTyped() const
 {
     if (!running())
         return 0;
-    const int done = free_.syllable();
-    return done > 0 ? split_.ends[std::size_t(done - 1)] : 0;
+    return syllablesDone_ > 0 ? split_.ends[std::size_t(syllablesDone_ - 1)] : 0;
 }
 
 int TextDrill::writtenDone() const
@@ -222,32 +199,18 @@ int TextDrill::writtenDone() const
     return running() ? ::writtenDone(items_[std::size_t(current_)], readingTyped()) : 0;
 }
 
-QString TextDrill::romajiRow() const
+QString textRomajiRow(const QString &reading, int typedCount)
 {
-    if (!running())
-        return {};
     // A sentence's romaji is longer than the row: from a little of what was typed (so that
     // the learner sees the syllable under way) as far as fits, cut between syllables.
     constexpr qsizetype room = 40;
     constexpr int typedShown = 6;
-    const QString full = free_.reading();
-    QString row = full.mid(std::max(0, free_.typedCount() - typedShown));
+    QString row = reading.mid(std::max(0, typedCount - typedShown));
     if (row.size() > room) {
         const qsizetype cut = row.lastIndexOf(u' ', room);
         row.truncate(cut > 0 ? cut : room);
     }
     return row;
-}
-
-QString TextDrill::kanaAtCursor() const
-{
-    const int k = free_.syllable();
-    if (!running() || k >= int(split_.syllables.size()))
-        return {};
-    const FreeSyllable &syllable = split_.syllables[std::size_t(k)];
-    if (!syllable.doubled)
-        return syllable.kana;
-    return free_.typingLead() ? syllable.kana.left(1) : syllable.kana.mid(1);
 }
 
 // ---- Positions -------------------------------------------------------------------------

@@ -40,7 +40,8 @@ TextRunFigures textRunFigures(const RunLogLine &line);
 QString textRunSummary(const TextRunFigures &run, double bestBefore);
 
 // One run of a text drill at a time: the items in order or drawn at random, the item being
-// typed with its reading split into syllables, and where the learner is in it.
+// typed with its reading split into syllables, and how much of it is typed. The keys are
+// judged by whoever types the syllables; this marks what they say is done.
 class TextDrill
 {
 public:
@@ -53,37 +54,30 @@ public:
     // The item an ordered run starts from: after the last one typed whole.
     int position() const { return position_; }
 
-    // Chooses the run's items and shows the first; nothing when there are no items.
-    void startRun(const RomajiTable &table, bool randomOrder, const RandomSource &random);
+    // Chooses the run's items and makes the first current; nothing when there are no items.
+    void startRun(bool randomOrder, const RandomSource &random);
     bool running() const { return current_ >= 0; }
     void stop() { current_ = -1; }
     // The run's items and the one being typed (0-based).
     int runLength() const { return int(run_.size()); }
     int runIndex() const { return runIndex_; }
 
-    struct Step {
-        bool right = false;
-        QStringList kanaDone; // the kana the key finished, in order
-        bool itemDone = false;
-        bool runDone = false;
-    };
-    Step type(char key);
-    // A new romaji choice, from the current syllable on.
-    void setRomaji(const RomajiTable &table);
+    // The current item's reading in the syllables it is typed by.
+    const ReadingSplit &split() const { return split_; }
+    // How many of those syllables are typed.
+    void setSyllablesDone(int done);
+    // The current item is typed whole: the run's next one becomes current. False when that
+    // was the run's last.
+    bool nextItem();
 
     // What is shown of the item being typed (empty outside a run).
     QString written() const;
     QString reading() const;
     int readingTyped() const;
     int writtenDone() const;
-    // The syllables' romaji around the one being typed, as the reading row shows it.
-    QString romajiRow() const;
-    char expected() const { return free_.expected(); }
-    // The kana the next key types, for a miss.
-    QString kanaAtCursor() const;
 
 private:
-    void showItem(int from = 0);
+    void makeCurrent();
     int itemNumber() const { return run_[std::size_t(runIndex_)]; }
 
     std::vector<RubyLine> items_;
@@ -94,10 +88,14 @@ private:
     std::vector<int> run_;
     int runIndex_ = 0;
     int current_ = -1; // the item being typed, -1 outside a run
-    RomajiTable table_;
     ReadingSplit split_;
-    FreeRomaji free_;
+    int syllablesDone_ = 0;
 };
+
+// The reading row of a text item: its syllables' romaji (`reading`, of which the first
+// `typedCount` characters are typed) from a little before the syllable under way, cut
+// between syllables to the row's 40 characters.
+QString textRomajiRow(const QString &reading, int typedCount);
 
 // Where an ordered run of a text drill goes on, kept in RK.ini ([drills] words=12): the item
 // after the last one typed, 0 when the file has none. Read and written as the input options

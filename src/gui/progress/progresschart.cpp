@@ -352,7 +352,7 @@ void ProgressChart::redraw()
                    fullLow_,
                    fullHigh_,
                    std::max<double>(chart_->plotArea().height(), 100),
-                   double(ScoreBook::standardScore(level_))};
+                   double(ScoreBook::standardScore(scopeLevel(level_)))};
     plan_ = planChart(series_, measure_, view);
     // Every series works out its picture again whenever an axis changes: the axes are set
     // while the series are empty, and each series is filled once.
@@ -416,7 +416,7 @@ void ProgressChart::fillSeries()
     }
     outsideSeries_->replace(list(plan_.outside));
     bestSeries_->replace(list(plan_.stars));
-    const int standard = ScoreBook::standardScore(level_);
+    const int standard = ScoreBook::standardScore(scopeLevel(level_));
     if (measure_ == ChartMeasure::Score && standard > 0)
         standardSeries_->replace(
             QList<QPointF>{{viewLow_, double(standard)}, {viewHigh_, double(standard)}});
@@ -426,9 +426,9 @@ void ProgressChart::nameSeries()
 {
     chart_->setTitle(measure_ == ChartMeasure::Score ? tr("スコア（秒＋ミス・少ないほど良い）")
                      : measure_ == ChartMeasure::Speed
-                         ? tr("速さ（%1・多いほど良い）").arg(unitOf(level_))
+                         ? tr("速さ（%1・多いほど良い）").arg(unitOf(scopeLevel(level_)))
                          : tr("正確さ（正しく押したキーの割合 %・多いほど良い）"));
-    const int standard = ScoreBook::standardScore(level_);
+    const int standard = ScoreBook::standardScore(scopeLevel(level_));
     standardSeries_->setName(standard >= plan_.low && standard <= plan_.high
                                  ? QStringLiteral("%1 %2").arg(tr(standardName)).arg(standard)
                                  : tr("%1 %2（範囲外）").arg(tr(standardName)).arg(standard));

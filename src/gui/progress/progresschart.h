@@ -27,8 +27,8 @@ public:
     explicit ProgressChart(const QFont &font, QWidget *parent = nullptr);
     ~ProgressChart() override;
 
-    // Shows the runs of `level`, all of them; false, showing nothing, when it has none. `stats`
-    // must outlive what is shown (the tooltips read it).
+    // Shows the runs of `level` (or of a text's scope), all of them; false, showing nothing, when
+    // it has none. `stats` must outlive what is shown (the tooltips read it).
     bool showLevel(const ProgressStats &stats, int level);
     // The same level again after runs were added: a zoomed chart stays where it was.
     void showNewRuns(const ProgressStats &stats);

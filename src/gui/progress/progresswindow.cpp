@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QThread>
@@ -437,10 +438,12 @@ void ProgressWindow::showHistory(HistoryRead &read)
     }
     showTotals();
 
-    const int index = levelChooser_->findData(read.level);
+    const bool textGone = listTexts();
+    // A text's number holds only for the history it was read from.
+    const int index = isTextScope(read.level) ? -1 : levelChooser_->findData(read.level);
     if (index >= 0 && index != levelChooser_->currentIndex()) {
         levelChooser_->setCurrentIndex(index); // shows it
-    } else if (following) {
+    } else if (following && !textGone) {
         // What the learner looks at stays: the zoom, the measure, the table's order.
         chart_->showNewRuns(stats_);
         if (!stats_.levelRuns(chosenLevel()).empty())
@@ -550,6 +553,26 @@ void ProgressWindow::resizeEvent(QResizeEvent *event)
     }
 }
 
+bool ProgressWindow::listTexts()
+{
+    const QString chosen = levelChooser_->currentData(copyNameRole).toString();
+    const QSignalBlocker quiet(levelChooser_);
+    const int first = levelChooser_->findData(ownTextLevel) + 1;
+    while (levelChooser_->count() > first)
+        levelChooser_->removeItem(first);
+    for (int text = 0; text < stats_.textCount(); ++text) {
+        // Indented under "テキスト", which holds them all.
+        levelChooser_->addItem(QStringLiteral("\u3000") + stats_.textTitle(text),
+                               firstTextScope + text);
+        levelChooser_->setItemData(first + text, stats_.textCopyName(text), copyNameRole);
+    }
+    if (chosen.isEmpty())
+        return false;
+    const int text = stats_.textNumber(chosen);
+    levelChooser_->setCurrentIndex(text >= 0 ? first + text : first - 1);
+    return text < 0;
+}
+
 int ProgressWindow::chosenLevel() const
 {
     return levelChooser_->currentData().toInt();
@@ -558,7 +581,7 @@ int ProgressWindow::chosenLevel() const
 void ProgressWindow::showLevel()
 {
     const int level = chosenLevel();
-    missScope_->setItemText(1, levelChoiceName(level));
+    missScope_->setItemText(1, levelChoiceName(scopeLevel(level)));
     if (chart_->showLevel(stats_, level)) {
         chartArea_->setCurrentWidget(chart_);
         return;
@@ -578,7 +601,8 @@ void ProgressWindow::showTable()
 
 void ProgressWindow::showMisses()
 {
-    const int scope = missScope_->currentIndex() == 0 ? 0 : chosenLevel();
+    // A text's keys and kana are counted with its level's.
+    const int scope = missScope_->currentIndex() == 0 ? 0 : scopeLevel(chosenLevel());
     const HeatMeasure measure =
         heatButtons_->checkedId() == 0 ? HeatMeasure::Misses : HeatMeasure::Time;
     heatMap_->showKeys(stats_, scope, measure);

@@ -69,6 +69,11 @@ private:
     void stopReading();
     // Given the window's frame, or none when it is not known yet.
     void placeBesideMainWindow(QMargins frame);
+    // Offers each text practised after the level of texts, the chosen one kept by its copy's
+    // name; true when the chosen text is no longer in the history ("テキスト" chosen instead).
+    bool listTexts();
+    static constexpr int copyNameRole = Qt::UserRole + 1;
+    // A level, or a text's scope (see ProgressStats::levelRuns).
     int chosenLevel() const;
     void showLevel();
     void showTable();
@@ -83,8 +88,8 @@ private:
     QString logPath_;
     LeftOutRuns leftOut_;
     ProgressStats stats_;
-    qint64 readEnd_ = 0; // where the history read so far ends
-    QString problem_;    // what kept the history from being read, if anything
+    qint64 readEnd_ = 0;        // where the history read so far ends
+    QString problem_;           // what kept the history from being read, if anything
     bool olderLeftOut_ = false; // the history is past its bound: its oldest runs are not read
     QThread *reader_ = nullptr;
     std::shared_ptr<HistoryRead> read_; // the read under way, shared with its thread
