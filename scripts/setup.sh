@@ -20,8 +20,10 @@ for argument in "$@"; do
     esac
 done
 
-# Debian's qt6-charts-dev needs Qt OpenGL's CMake files without depending on them.
+# Debian's qt6-charts-dev needs Qt OpenGL's CMake files without depending on them; the
+# translations need lupdate and lrelease (qt6-l10n-tools) and their CMake files (qt6-tools-dev).
 packages=(cmake ninja-build g++ qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev x11-utils
+          qt6-tools-dev qt6-l10n-tools
           libxcb1-dev librsvg2-bin qt6-translations-l10n fonts-ipafont-gothic fonts-bebas-neue fonts-liberation
           libmecab-dev mecab-ipadic-utf8) # word readings for the learner's own texts
 if $tests; then

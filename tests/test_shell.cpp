@@ -151,16 +151,31 @@ void ShellTest::menusHoldEveryItemInOrder()
     QCOMPARE(bar[0]->menu(), levels);
     QCOMPARE(bar[1]->menu(), options);
     QCOMPARE(bar[2]->menu(), help);
-    QCOMPARE(captions(levels),
-             (QStringList{"ホーム", "ホーム＋上段", "ホーム＋下段", "A to Z", "-", "ローマ字１",
-                          "ローマ字２", "ひらがな１", "ひらがな２", "ひらがな３", "-",
-                          "苦手なキー", "苦手なかな", "-", "単語", "文章", "-",
-                          "テキストを開く…", "最近のテキスト", "読みを直す…"}));
-    QCOMPARE(captions(options), (QStringList{"キー色付け", "ローマ字設定", "-", "記録表示",
-                                             "ローマ字を自由に入力", "苦手を多めに出す",
-                                             "成績グラフ"}));
-    QCOMPARE(captions(help),
-             (QStringList{"タイピングの方法", "デモ・モード", "-", "Rinkaro について..."}));
+    QCOMPARE(captions(levels), (QStringList{"ホーム",
+                                            "ホーム＋上段",
+                                            "ホーム＋下段",
+                                            "A to Z",
+                                            "-",
+                                            "ローマ字１",
+                                            "ローマ字２",
+                                            "ひらがな１",
+                                            "ひらがな２",
+                                            "ひらがな３",
+                                            "-",
+                                            "苦手なキー",
+                                            "苦手なかな",
+                                            "-",
+                                            "単語",
+                                            "文章",
+                                            "-",
+                                            "テキストを開く…",
+                                            "最近のテキスト",
+                                            "読みを直す…"}));
+    QCOMPARE(captions(options),
+             (QStringList{"キー色付け", "ローマ字設定", "-", "記録表示", "ローマ字を自由に入力",
+                          "苦手を多めに出す", "成績グラフ"}));
+    QCOMPARE(captions(help), (QStringList{"タイピングの方法", "Language / 言語", "デモ・モード",
+                                          "-", "Rinkaro について..."}));
     // Each item by its design name, in menu order.
     auto names = [](QMenu *menu) {
         QStringList list;
@@ -168,15 +183,30 @@ void ShellTest::menusHoldEveryItemInOrder()
             list << item->objectName();
         return list;
     };
-    QCOMPARE(names(levels), (QStringList{"Level1", "Level2", "Level3", "Level4", "N2", "Level5",
-                                         "Level6", "Level7", "Level8", "Level9",
-                                         "weakSeparator", "weakKeysItem", "weakKanaItem",
-                                         "textSeparator", "wordsItem", "sentencesItem",
-                                         "ownTextSeparator", "openTextItem", "recentTextsMenu",
+    QCOMPARE(names(levels), (QStringList{"Level1",
+                                         "Level2",
+                                         "Level3",
+                                         "Level4",
+                                         "N2",
+                                         "Level5",
+                                         "Level6",
+                                         "Level7",
+                                         "Level8",
+                                         "Level9",
+                                         "weakSeparator",
+                                         "weakKeysItem",
+                                         "weakKanaItem",
+                                         "textSeparator",
+                                         "wordsItem",
+                                         "sentencesItem",
+                                         "ownTextSeparator",
+                                         "openTextItem",
+                                         "recentTextsMenu",
                                          "fixReadingItem"}));
     QCOMPARE(names(options), (QStringList{"KeyColor", "setSpelling", "N3", "showScore",
                                           "freeRomajiItem", "favourWeakItem", "progressItem"}));
-    QCOMPARE(names(help), (QStringList{"Tutorial", "demoItem", "N1", "aboutMenu1"}));
+    QCOMPARE(names(help),
+             (QStringList{"Tutorial", "languageItem", "demoItem", "N1", "aboutMenu1"}));
     for (QAction *item : levels->actions() + options->actions() + help->actions())
         QVERIFY2(item->shortcut().isEmpty(), qPrintable(item->objectName()));
     QAction *keyColour = w.action(QStringLiteral("KeyColor"));

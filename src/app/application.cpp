@@ -19,7 +19,8 @@ bool RinkaroApplication::notify(QObject *receiver, QEvent *event)
     } catch (const std::exception &error) {
         showException(platform_, QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        showException(platform_, QStringLiteral("不明なエラーが発生しました。"));
+        showException(platform_, QCoreApplication::translate("RinkaroApplication",
+                                                             "不明なエラーが発生しました。"));
     }
     return false;
 }

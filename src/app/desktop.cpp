@@ -1,25 +1,57 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/desktop.h"
 
+#include "core/inputoptions.h"
+#include "gui/translations.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
-bool installQtJapanese()
+namespace
 {
-    const QString name = QStringLiteral("qtJapanese");
+
+// Replaces the translator named `name` with one loaded by `load`, or removes it when `load`
+// finds nothing to load; false when a file was wanted and not found.
+template <typename Load> bool replaceTranslator(const QString &name, bool wanted, Load load)
+{
     QCoreApplication *application = QCoreApplication::instance();
-    if (application->findChild<QTranslator *>(name, Qt::FindDirectChildrenOnly))
+    if (auto *old = application->findChild<QTranslator *>(name, Qt::FindDirectChildrenOnly)) {
+        QCoreApplication::removeTranslator(old);
+        delete old;
+    }
+    if (!wanted)
         return true;
     auto *translator = new QTranslator(application);
     translator->setObjectName(name);
-    if (!translator->load(QStringLiteral("qtbase_ja"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (!load(*translator)) {
         delete translator;
         return false;
     }
     QCoreApplication::installTranslator(translator);
     return true;
+}
+
+} // namespace
+
+bool installTranslations(Language language)
+{
+    // Qt's source texts are English: English needs no Qt translation.
+    const bool qtFound = replaceTranslator(
+        QStringLiteral("qtTranslation"), language == Language::Japanese, [](QTranslator &qt) {
+            return qt.load(QStringLiteral("qtbase_ja"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        });
+    const QString file = translationFile(language);
+    const bool ownFound = replaceTranslator(QStringLiteral("rinkaroTranslation"), !file.isEmpty(),
+                                            [&file](QTranslator &own) { return own.load(file); });
+    return qtFound && ownFound;
+}
+
+Language startLanguage(const QString &optionsPath)
+{
+    return interfaceLanguage(readLanguageChoice(optionsPath), QLocale::system().uiLanguages());
 }
 
 QIcon programIcon()

@@ -8,6 +8,8 @@
 #include "gui/mainwindow.h"
 #include "version.h"
 
+#include <QDir>
+
 #include <cstdio>
 #include <exception>
 
@@ -48,7 +50,9 @@ int main(int argc, char **argv)
         QApplication::setApplicationName(QStringLiteral("Rinkaro2"));
         QApplication::setDesktopFileName(QStringLiteral("io.github.rinkaro.Rinkaro"));
         QApplication::setWindowIcon(programIcon());
-        installQtJapanese();
+        // The desktop's language until the data folder, where RK.ini may choose another, is
+        // entered: its trouble is said in that language.
+        installTranslations(startLanguage(QString()));
         registerFontSubstitutions();
         setJapaneseApplicationFont();
         // Before the window exists: its first show reads RK.set from the working folder.
@@ -61,15 +65,19 @@ int main(int argc, char **argv)
             if (line.createFolder) {
                 const QString text =
                     line.folder.isEmpty()
-                        ? QStringLiteral("記録を保存するフォルダーが決まりません。"
-                                         "HOME も XDG_DATA_HOME も設定されていません。")
-                        : QStringLiteral("記録を保存するフォルダーを作成できません。\n%1")
+                        ? QCoreApplication::translate(
+                              "main", "記録を保存するフォルダーが決まりません。"
+                                      "HOME も XDG_DATA_HOME も設定されていません。")
+                        : QCoreApplication::translate(
+                              "main", "記録を保存するフォルダーを作成できません。\n%1")
                               .arg(line.folder);
                 platform.messageBox(nullptr, QMessageBox::Critical, QStringLiteral("Rinkaro 2"),
                                     text, QMessageBox::Ok);
             }
             return 1;
         }
+        installTranslations(
+            startLanguage(QDir::current().absoluteFilePath(QStringLiteral("RK.ini"))));
         app.setPlatform(&platform);
         MainWindow window(platform);
         // A logout or shutdown ends the program as its close box does: settings saved. It

@@ -75,7 +75,7 @@ void DrillSession::setWeakItems(const QStringList &items)
 
 QString DrillSession::levelTitle() const
 {
-    return isWeakDrill(level_) || isTextDrill(level_) ? QString::fromUtf8(levelCaption(level_))
+    return isWeakDrill(level_) || isTextDrill(level_) ? levelName(level_)
                                                       : QStringLiteral("Level%1").arg(level_);
 }
 

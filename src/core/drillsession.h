@@ -123,8 +123,8 @@ private:
     int itemCount() const;
     bool inMaterial(int index) const; // syllable and phrase levels
     int drawItem(int count);
-    int nextPosition();               // key levels: 1-based position in the key string
-    int nextItemIndex();              // syllable and phrase levels
+    int nextPosition();  // key levels: 1-based position in the key string
+    int nextItemIndex(); // syllable and phrase levels
     void decode(int number);
     void finish(quint32 nowMs);
     void setHint(const QString &key);

@@ -11,6 +11,8 @@ namespace
 const QString inputGroup = QStringLiteral("input");
 const QString freeRomajiKey = QStringLiteral("freeRomaji");
 const QString favourWeakKey = QStringLiteral("favourWeak");
+const QString interfaceGroup = QStringLiteral("interface");
+const QString languageKey = QStringLiteral("language");
 
 bool blank(char c)
 {
@@ -217,4 +219,16 @@ bool saveInputOptions(const QString &path, const InputOptions &options)
     const auto flag = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
     return saveIniValues(path, {{inputGroup, freeRomajiKey, flag(options.freeRomaji)},
                                 {inputGroup, favourWeakKey, flag(options.favourWeak)}});
+}
+
+LanguageChoice readLanguageChoice(const QString &path)
+{
+    const std::optional<IniText> ini = readIniFile(path);
+    return languageChoiceFromKey(ini ? ini->value(interfaceGroup, languageKey).value_or(QString())
+                                     : QString());
+}
+
+bool saveLanguageChoice(const QString &path, LanguageChoice choice)
+{
+    return saveIniValues(path, {{interfaceGroup, languageKey, languageChoiceKey(choice)}});
 }

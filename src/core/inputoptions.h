@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/language.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -84,3 +86,9 @@ struct InputOptions {
 InputOptions readInputOptions(const QString &path);
 // Writes the options into the file at `path` as saveIniValues does.
 bool saveInputOptions(const QString &path, const InputOptions &options);
+
+// [interface] language: the interface's language from the next start ("ja", "en", or the
+// desktop's). Read and written with the same care as the options above, on its own, so that
+// saving one never resets the other.
+LanguageChoice readLanguageChoice(const QString &path);
+bool saveLanguageChoice(const QString &path, LanguageChoice choice);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/levels.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace
@@ -8,15 +10,15 @@ namespace
 
 // clang-format off
 const std::array<LevelInfo, levelCount> levels{{
-    {"fjfjasdfgfjfj;lkjhfdfsfafgjkjlj;jh", 0, 0, "ホーム"},
-    {"frdeswaqgtjukilo;phyfrfefwfqftjujijojpjy", 0, 0, "ホーム＋上段"},
-    {"fvdcsxazgbjmk,l.;/hnfvfcfxfzfbjmj,j.j/jn", 0, 0, "ホーム＋下段"},
-    {alphabetKeys, 0, 0, "A to Z"},
-    {nullptr, 1, 46, "ローマ字１"},
-    {nullptr, 47, 83, "ローマ字２"},
-    {nullptr, 1, 35, "ひらがな１"},
-    {nullptr, 36, 52, "ひらがな２"},
-    {nullptr, 53, 76, "ひらがな３"},
+    {"fjfjasdfgfjfj;lkjhfdfsfafgjkjlj;jh", 0, 0, QT_TRANSLATE_NOOP("Levels", "ホーム")},
+    {"frdeswaqgtjukilo;phyfrfefwfqftjujijojpjy", 0, 0, QT_TRANSLATE_NOOP("Levels", "ホーム＋上段")},
+    {"fvdcsxazgbjmk,l.;/hnfvfcfxfzfbjmj,j.j/jn", 0, 0, QT_TRANSLATE_NOOP("Levels", "ホーム＋下段")},
+    {alphabetKeys, 0, 0, QT_TRANSLATE_NOOP("Levels", "A to Z")},
+    {nullptr, 1, 46, QT_TRANSLATE_NOOP("Levels", "ローマ字１")},
+    {nullptr, 47, 83, QT_TRANSLATE_NOOP("Levels", "ローマ字２")},
+    {nullptr, 1, 35, QT_TRANSLATE_NOOP("Levels", "ひらがな１")},
+    {nullptr, 36, 52, QT_TRANSLATE_NOOP("Levels", "ひらがな２")},
+    {nullptr, 53, 76, QT_TRANSLATE_NOOP("Levels", "ひらがな３")},
 }};
 // clang-format on
 
@@ -30,15 +32,15 @@ const LevelInfo *levelInfo(int level)
 const char *levelCaption(int level)
 {
     if (level == weakKeysLevel)
-        return "苦手なキー";
+        return QT_TRANSLATE_NOOP("Levels", "苦手なキー");
     if (level == weakKanaLevel)
-        return "苦手なかな";
+        return QT_TRANSLATE_NOOP("Levels", "苦手なかな");
     if (level == wordsLevel)
-        return "単語";
+        return QT_TRANSLATE_NOOP("Levels", "単語");
     if (level == sentencesLevel)
-        return "文章";
+        return QT_TRANSLATE_NOOP("Levels", "文章");
     if (level == ownTextLevel)
-        return "テキスト";
+        return QT_TRANSLATE_NOOP("Levels", "テキスト");
     return isLevel(level) ? levels[std::size_t(level - 1)].menuCaption : nullptr;
 }
 
@@ -53,4 +55,10 @@ LevelGroup levelGroup(int level)
     if (level <= 4)
         return LevelGroup::Key;
     return level <= 6 ? LevelGroup::Syllable : LevelGroup::Phrase;
+}
+
+QString levelName(int level)
+{
+    const char *caption = levelCaption(level);
+    return caption ? QCoreApplication::translate("Levels", caption) : QString();
 }

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
+
 // The nine levels: key strings of the key levels, item ranges of the others.
 struct LevelInfo {
     const char *keyString; // key levels 1-4; nullptr otherwise
     int rangeFirst;        // syllable levels: kana indices; phrase levels: phrase numbers
     int rangeLast;
-    const char *menuCaption; // UTF-8, as the level menu and the record table name it
+    const char *menuCaption; // UTF-8 source text of levelName()
 };
 
 inline constexpr int levelCount = 9;
@@ -49,8 +51,12 @@ constexpr int restoredLevel(int stored)
 {
     return isLevel(stored) ? stored : 1;
 }
-// The menu's caption of a drill level (UTF-8); nullptr for any other value.
+// The menu's caption of a drill level as the source text of its translation (UTF-8); nullptr
+// for any other value.
 const char *levelCaption(int level);
+// The caption in the interface's language, as the level menu, the record table and the
+// progress window name the level; empty for any other value.
+QString levelName(int level);
 
 enum class LevelGroup { Key, Syllable, Phrase };
 // 4 or less is a key level, 5 and 6 syllable levels, 7 or more phrase levels; the weak keys

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/owntext.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace
@@ -176,13 +177,14 @@ QString typedForm(QStringView written)
 QString readingFault(const QString &reading)
 {
     if (reading.trimmed().isEmpty())
-        return QStringLiteral("読みが空です。");
+        return QCoreApplication::translate("OwnText", "読みが空です。");
     for (QChar ch : typedForm(reading)) {
         const char16_t c = ch.unicode();
         const bool typed =
             (c >= 0x3041 && c <= 0x3094) || c == u'ー' || (c < 0x80 && QChar::isLetterOrNumber(c));
         if (!typed)
-            return QStringLiteral("「%1」は入力できません。読みはひらがなで書いてください。")
+            return QCoreApplication::translate(
+                       "OwnText", "「%1」は入力できません。読みはひらがなで書いてください。")
                 .arg(ch);
     }
     return {};
@@ -199,7 +201,7 @@ bool sentencesRead(const std::vector<RubyLine> &sentences)
 QString correctReading(RubyLine &sentence, int segment, const QString &reading)
 {
     if (segment < 0 || size_t(segment) >= sentence.size())
-        return QStringLiteral("その語はありません。");
+        return QCoreApplication::translate("OwnText", "その語はありません。");
     const QString fault = readingFault(reading);
     if (!fault.isEmpty())
         return fault;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/runspeech.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <utility>
@@ -21,10 +22,15 @@ QString RunSpeech::next(const RunView &view)
     QString words;
     if (view.item != last.item || view.text != last.text) {
         const QString reading = view.reading.simplified();
-        words = reading.isEmpty() ? view.text : view.text + QStringLiteral("、") + reading;
+        words = reading.isEmpty()
+                    ? view.text
+                    //: An item and its reading, as a screen reader says them.
+                    : QCoreApplication::translate("RunSpeech", "%1、%2").arg(view.text, reading);
     } else if (view.errors > last.errors) {
         // The first letter left is the one expected.
-        words = QStringLiteral("ミス %1、次は %2").arg(view.errors).arg(romajiLeft(view).left(1));
+        words = QCoreApplication::translate("RunSpeech", "ミス %1、次は %2")
+                    .arg(view.errors)
+                    .arg(romajiLeft(view).left(1));
     } else {
         // A syllable of a phrase done: a syllable fewer is left, the first one whole.
         const QString left = romajiLeft(view);
@@ -32,7 +38,7 @@ QString RunSpeech::next(const RunView &view)
         const qsizetype before =
             romajiLeft(last).split(QLatin1Char(' '), Qt::SkipEmptyParts).size();
         if (syllables > 0 && syllables < before)
-            words = QStringLiteral("あと ") + left;
+            words = QCoreApplication::translate("RunSpeech", "あと %1").arg(left);
     }
     return words;
 }

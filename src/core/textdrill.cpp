@@ -6,6 +6,7 @@
 #include "core/levels.h"
 #include "core/regularfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QLocale>
 
@@ -100,14 +101,16 @@ QString textRunSummary(const TextRunFigures &run, double bestBefore)
 {
     const QLocale c = QLocale::c();
     const auto speed = [&c](double kanaPerMinute) {
-        return QStringLiteral("%1 かな/分").arg(c.toString(kanaPerMinute, 'f', 0));
+        return QCoreApplication::translate("TextDrill", "%1 かな/分")
+            .arg(c.toString(kanaPerMinute, 'f', 0));
     };
-    QString summary = QStringLiteral("速さ %1　正確さ %2%　これまでの最高 %3")
-                          .arg(speed(run.kanaPerMinute), c.toString(run.accuracy * 100, 'f', 1),
-                               bestBefore > 0 ? speed(bestBefore) : QStringLiteral("—"));
+    QString summary =
+        QCoreApplication::translate("TextDrill", "速さ %1　正確さ %2%　これまでの最高 %3")
+            .arg(speed(run.kanaPerMinute), c.toString(run.accuracy * 100, 'f', 1),
+                 bestBefore > 0 ? speed(bestBefore) : QStringLiteral("—"));
     // Rounded as shown, so that "120" never beats "120".
     if (bestBefore > 0 && std::round(run.kanaPerMinute) > std::round(bestBefore))
-        summary += QStringLiteral("　最高記録！");
+        summary += QCoreApplication::translate("TextDrill", "　最高記録！");
     return summary;
 }
 

@@ -4,6 +4,7 @@
 #include "core/regularfile.h"
 #include "core/rubytext.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -82,13 +83,13 @@ bool hasJapanese(const QString &text)
 
 TextFileRead decodeText(const QByteArray &bytes)
 {
-    const QString undecodable =
-        QStringLiteral("文字コードが分かりません。UTF-8、UTF-16（BOM 付き）、Shift_JIS、EUC-JP "
-                       "のテキストファイルを開けます。");
-    const QString binary =
-        QStringLiteral("NUL 文字を含むファイルです。テキストファイルを選んでください。");
+    const QString undecodable = QCoreApplication::translate(
+        "TextFile", "文字コードが分かりません。UTF-8、UTF-16（BOM 付き）、Shift_JIS、EUC-JP "
+                    "のテキストファイルを開けます。");
+    const QString binary = QCoreApplication::translate(
+        "TextFile", "NUL 文字を含むファイルです。テキストファイルを選んでください。");
     if (bytes.isEmpty())
-        return refused(QStringLiteral("空のファイルです。"));
+        return refused(QCoreApplication::translate("TextFile", "空のファイルです。"));
 
     std::optional<QString> text;
     TextEncoding encoding = TextEncoding::Utf8;
@@ -119,9 +120,10 @@ TextFileRead decodeText(const QByteArray &bytes)
     if (text->contains(QChar(0)))
         return refused(binary);
     if (text->trimmed().isEmpty())
-        return refused(QStringLiteral("空のファイルです。"));
+        return refused(QCoreApplication::translate("TextFile", "空のファイルです。"));
     if (!hasJapanese(*text))
-        return refused(QStringLiteral("日本語（かなや漢字）が含まれていません。"));
+        return refused(
+            QCoreApplication::translate("TextFile", "日本語（かなや漢字）が含まれていません。"));
     TextFileRead read;
     read.text = unifyLineEnds(*text);
     read.encoding = encoding;
@@ -132,15 +134,17 @@ TextFileRead readTextFile(const QString &path, qint64 maxBytes)
 {
     QFile file;
     if (fileKind(path) == FileKind::Missing)
-        return refused(QStringLiteral("ファイルが見つかりません。"));
+        return refused(QCoreApplication::translate("TextFile", "ファイルが見つかりません。"));
     if (!openRegularFile(file, path, QIODevice::ReadOnly))
-        return refused(QStringLiteral("普通のファイルではないため開けません（フォルダー、"
-                                      "デバイス、パイプなど）。"));
+        return refused(QCoreApplication::translate(
+            "TextFile", "普通のファイルではないため開けません（フォルダー、"
+                        "デバイス、パイプなど）。"));
     // One byte more than allowed tells a file that is too large without reading all of it.
     const QByteArray bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return refused(QStringLiteral("ファイルを読めません。"));
+        return refused(QCoreApplication::translate("TextFile", "ファイルを読めません。"));
     if (bytes.size() > maxBytes)
-        return refused(QStringLiteral("ファイルが大きすぎます。1 MiB までのテキストを開けます。"));
+        return refused(QCoreApplication::translate(
+            "TextFile", "ファイルが大きすぎます。1 MiB までのテキストを開けます。"));
     return decodeText(bytes);
 }

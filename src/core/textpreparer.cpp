@@ -4,6 +4,8 @@
 #include "core/owntext.h"
 #include "core/textfile.h"
 
+#include <QCoreApplication>
+
 namespace
 {
 
@@ -30,16 +32,19 @@ bool readSentences(std::vector<RubyLine> &sentences, const WordReaderFactory &re
             }
         }
         if (!fillReadings(sentence, *reader)) {
-            preparation.error = QStringLiteral("読みを付けられませんでした。");
+            preparation.error =
+                QCoreApplication::translate("TextPreparer", "読みを付けられませんでした。");
             return false;
         }
         for (const RubySegment &segment : sentence)
             unread += segment.reading.isEmpty() && !segment.written.isEmpty();
     }
     if (unread > 0)
-        preparation.notice = QStringLiteral("%1 語の読みが分かりませんでした。「読みを直す…」で"
-                                            "読みを付けられます。")
-                                 .arg(unread);
+        preparation.notice =
+            QCoreApplication::translate("TextPreparer",
+                                        "%1 語の読みが分かりませんでした。「読みを直す…」で"
+                                        "読みを付けられます。")
+                .arg(unread);
     return true;
 }
 
@@ -60,7 +65,8 @@ TextPreparation prepareTextFile(const QString &path, TextLibrary &library,
     }
     std::vector<RubyLine> sentences = textSentences(dropAozoraMarkup(read.text));
     if (sentences.empty()) {
-        preparation.error = QStringLiteral("練習できる文がありません。");
+        preparation.error =
+            QCoreApplication::translate("TextPreparer", "練習できる文がありません。");
         return preparation;
     }
     const int firstRunEnd = nextRun(sentences, 0).to;
@@ -72,7 +78,8 @@ TextPreparation prepareTextFile(const QString &path, TextLibrary &library,
         return preparation;
     if (!library.saveCopy(name, sentences) || !library.setPosition(name, 0)) {
         preparation.error =
-            QStringLiteral("テキストの写しを %1 に保存できません。").arg(library.folder());
+            QCoreApplication::translate("TextPreparer", "テキストの写しを %1 に保存できません。")
+                .arg(library.folder());
         return preparation;
     }
     preparation.text = {name, std::move(sentences), 0};
@@ -87,7 +94,8 @@ TextPreparation prepareCopy(const QString &name, TextLibrary &library,
     if (!sentences)
         return preparation;
     if (sentences->empty()) {
-        preparation.error = QStringLiteral("練習できる文がありません。");
+        preparation.error =
+            QCoreApplication::translate("TextPreparer", "練習できる文がありません。");
         return preparation;
     }
     // A copy edited by hand may have lost readings: filled in again, and kept.

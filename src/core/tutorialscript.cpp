@@ -5,6 +5,8 @@
 
 #include "core/keytable.h"
 
+#include <QCoreApplication>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -45,37 +47,39 @@ struct TutorialLine {
 
 const std::vector<TutorialLine> &tutorialLines()
 {
+    // clang-format off
     static const std::vector<TutorialLine> lines{
-        {"タイピングの方法を説明します",
+        {QT_TRANSLATE_NOOP("Tutorial", "タイピングの方法を説明します"),
          {{Action::FontPoints, 32}, {Action::FontColour, blue}},
          {}},
-        {"タイピングのコツは２つあります", {}, {}},
-        {"①ホームポジションを維持すること", {}, {}},
-        {"②正しい指使いをすることです", {}, {}},
-        {"まずホームポジションを説明します", {}, {}},
-        {"人さし指をＦとＪにのせます", {}, {{Action::KeyColour, red, "FJ"}}},
-        {"となりの指はとなりのキーにのせます", {}, {{Action::KeyColour, red, "DSAKL;"}}},
-        {"これがホームポジションです", {}, {}},
-        {"次に指使いを説明します", {{Action::ClearColours}}, {}},
-        {"各指は３つのキーを担当します", {}, {}},
-        {"小指は緑色のキーを担当します", {fingerKeys(Finger::Little, littleFingerColour)}, {}},
-        {"薬指は黄色のキーを担当します", {fingerKeys(Finger::Ring, ringFingerColour)}, {}},
-        {"中指は水色のキーを担当します", {fingerKeys(Finger::Middle, middleFingerColour)}, {}},
-        {"人さし指は桃色のキーを担当します", {fingerKeys(Finger::Index, indexFingerColour)}, {}},
-        {"人さし指だけ６つのキーを担当します", {fingerKeys(Finger::Index, indexFingerColour)}, {}},
-        {"たとえば、Ｒをタイプするときは", {{Action::KeyColour, red, "R"}}, {}},
-        {"左手人さし指でＲをタイプします", {}, {}},
-        {"その後すぐに人さし指をＦに戻します", {{Action::KeyColour, red, "F"}}, {}},
-        {"このようにすることで", {}, {}},
-        {"ホームポジションを維持できるのです", {}, {}},
-        {"ＦとＪには小さな突起があるので",
+        {QT_TRANSLATE_NOOP("Tutorial", "タイピングのコツは２つあります"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "①ホームポジションを維持すること"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "②正しい指使いをすることです"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "まずホームポジションを説明します"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "人さし指をＦとＪにのせます"), {}, {{Action::KeyColour, red, "FJ"}}},
+        {QT_TRANSLATE_NOOP("Tutorial", "となりの指はとなりのキーにのせます"), {}, {{Action::KeyColour, red, "DSAKL;"}}},
+        {QT_TRANSLATE_NOOP("Tutorial", "これがホームポジションです"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "次に指使いを説明します"), {{Action::ClearColours}}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "各指は３つのキーを担当します"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "小指は緑色のキーを担当します"), {fingerKeys(Finger::Little, littleFingerColour)}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "薬指は黄色のキーを担当します"), {fingerKeys(Finger::Ring, ringFingerColour)}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "中指は水色のキーを担当します"), {fingerKeys(Finger::Middle, middleFingerColour)}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "人さし指は桃色のキーを担当します"), {fingerKeys(Finger::Index, indexFingerColour)}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "人さし指だけ６つのキーを担当します"), {fingerKeys(Finger::Index, indexFingerColour)}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "たとえば、Ｒをタイプするときは"), {{Action::KeyColour, red, "R"}}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "左手人さし指でＲをタイプします"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "その後すぐに人さし指をＦに戻します"), {{Action::KeyColour, red, "F"}}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "このようにすることで"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "ホームポジションを維持できるのです"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "ＦとＪには小さな突起があるので"),
          {{Action::ClearColours}},
          {{Action::KeyColour, red, "FJ"}}},
-        {"触るだけで指の位置が確認できます", {}, {}},
-        {"End Tutorial",
+        {QT_TRANSLATE_NOOP("Tutorial", "触るだけで指の位置が確認できます"), {}, {}},
+        {QT_TRANSLATE_NOOP("Tutorial", "End Tutorial"),
          {{Action::ClearColours}, {Action::FontPoints, 48}, {Action::FontColour, black}},
          {}},
     };
+    // clang-format on
     return lines;
 }
 
@@ -132,13 +136,13 @@ QString spokenKey(const KeyInfo &key)
 {
     switch (key.caption[0]) {
     case ';':
-        return QStringLiteral("セミコロン");
+        return QCoreApplication::translate("Tutorial", "セミコロン");
     case ',':
-        return QStringLiteral("カンマ");
+        return QCoreApplication::translate("Tutorial", "カンマ");
     case '.':
-        return QStringLiteral("ピリオド");
+        return QCoreApplication::translate("Tutorial", "ピリオド");
     case '/':
-        return QStringLiteral("スラッシュ");
+        return QCoreApplication::translate("Tutorial", "スラッシュ");
     default:
         return QString::fromLatin1(key.caption);
     }
@@ -146,18 +150,26 @@ QString spokenKey(const KeyInfo &key)
 
 QString describe(const TutorialLine &line)
 {
-    const QString caption = QString::fromUtf8(line.caption);
+    const QString caption = QCoreApplication::translate("Tutorial", line.caption);
     QStringList named;
     bool inCaption = true;
     for (const std::size_t k : keysColoured(line)) {
         named << spokenKey(keyTable[k]);
-        // Captions write the letters full-width: "ＦとＪ".
-        const QChar wide(0xFF00 + keyTable[k].caption[0] - 0x20);
-        inCaption = inCaption && caption.contains(wide);
+        // Japanese captions write the letters full-width ("ＦとＪ"), English ones as words.
+        const char letter = keyTable[k].caption[0];
+        const QChar wide(0xFF00 + letter - 0x20);
+        const QRegularExpression word(QStringLiteral("\\b%1\\b").arg(QLatin1Char(letter)));
+        inCaption =
+            inCaption && (caption.contains(wide) ||
+                          (QChar(QLatin1Char(letter)).isLetter() && caption.contains(word)));
     }
     if (named.isEmpty() || inCaption)
         return caption;
-    return caption + QStringLiteral("（") + named.join(QStringLiteral("、")) + QStringLiteral("）");
+    //: The keys a tutorial line colours, after the line, for a screen reader.
+    return QCoreApplication::translate("Tutorial", "%1（%2）")
+        .arg(caption,
+             //: Between the names of keys.
+             named.join(QCoreApplication::translate("Tutorial", "、")));
 }
 
 } // namespace
@@ -171,7 +183,7 @@ TutorialLook tutorialLook(int line)
     for (int n = 0; n <= line; ++n) {
         const TutorialLine &entry = lines[std::size_t(n)];
         run(look, entry.before);
-        look.caption = QString::fromUtf8(entry.caption);
+        look.caption = QCoreApplication::translate("Tutorial", entry.caption);
         look.description = describe(entry);
         run(look, entry.after);
     }

@@ -7,6 +7,7 @@
 #include "core/progressstats.h"
 #include "core/romaji.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -383,7 +384,7 @@ QString weakSpotsReport(const WeakSpots &before, WeakKind kind, const QStringLis
 
 QString weakSpotsReportCaption()
 {
-    return QStringLiteral("苦手な所のミス率（これまで → 今回）");
+    return QCoreApplication::translate("WeakSpots", "苦手な所のミス率（これまで → 今回）");
 }
 
 QString weakSetLine(WeakKind kind, const QStringList &names)
@@ -391,7 +392,9 @@ QString weakSetLine(WeakKind kind, const QStringList &names)
     QStringList shown;
     for (const QString &name : names)
         shown << shownName(kind, name);
-    return shown.isEmpty() ? QString() : QStringLiteral("苦手: ") + shown.join(QLatin1Char(' '));
+    return shown.isEmpty() ? QString()
+                           : QCoreApplication::translate("WeakSpots", "苦手: %1")
+                                 .arg(shown.join(QLatin1Char(' ')));
 }
 
 QString weakestLine(WeakKind kind, const std::vector<WeakSpot> &ranked, int count)

@@ -60,7 +60,7 @@ AboutBox::AboutBox(QWidget *parent)
     close->setGeometry(8, 86, 65, 22);
     close->setDefault(true);
     close->setAccessibleDescription(
-        QStringLiteral("Rinkaro ver." RINKARO_VERSION "、By Rinkaro team、Happy typing!"));
+        tr("Rinkaro ver.%1、By Rinkaro team、Happy typing!").arg(QStringLiteral(RINKARO_VERSION)));
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     close->setFocus();
 }

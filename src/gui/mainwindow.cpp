@@ -15,10 +15,12 @@
 #include "gui/romajipanel.h"
 #include "gui/textdrillview.h"
 #include "gui/textmenu.h"
+#include "gui/translations.h"
 #include "gui/widgets.h"
 
 #include <QAccessible>
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -34,6 +36,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <tuple>
 
 namespace
 {
@@ -41,9 +44,6 @@ namespace
 constexpr int clientWidth = 800;
 // The nominal frame, caption and menu bar that the layout's outer heights include.
 constexpr int frameAllowance = 46;
-const QString startCaption = QStringLiteral("スタート");
-const QString stopCaption = QStringLiteral("ストップ");
-const QString tutorialCaption = QStringLiteral("Tutorial");
 
 // A panel of the drill area with a sunken bevel, drawn as a framed label.
 QLabel *makePanel(QWidget *parent, const QString &name, const QRect &geometry,
@@ -133,13 +133,13 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     keyboard_->setGeometry(0, 118, clientWidth, 236);
     connect(keyboard_, &KeyboardView::backgroundDoubleClicked, this, &MainWindow::offerDemoMode);
     // It holds the focus while Start cannot: in the tutorial its description is the line.
-    keyboard_->setAccessibleName(QStringLiteral("キーボード"));
-    startStopButton_ = new FocusRingButton(startCaption, keyboard_);
+    keyboard_->setAccessibleName(tr("キーボード"));
+    startStopButton_ = new FocusRingButton(tr("スタート"), keyboard_);
     startStopButton_->setObjectName(QStringLiteral("Button1"));
     startStopButton_->setGeometry(696, 24, 89, 33);
     startStopButton_->setAutoDefault(false);
     // Outside a run a screen reader gives this as the button's description too.
-    startStopButton_->setToolTip(QStringLiteral("F5 キーでもスタート・ストップできます"));
+    startStopButton_->setToolTip(tr("F5 キーでもスタート・ストップできます"));
     connect(startStopButton_, &QPushButton::clicked, this, &MainWindow::toggleDrillRun);
     buildTutorialButtons();
 
@@ -194,13 +194,13 @@ void MainWindow::buildMenus()
     bar->setObjectName(QStringLiteral("MainMenu1"));
     bar->setNativeMenuBar(false);
 
-    QMenu *levelMenu = bar->addMenu(QStringLiteral("レベル"));
+    QMenu *levelMenu = bar->addMenu(tr("レベル"));
     levelMenu->setObjectName(QStringLiteral("set"));
     for (int level = 1; level <= levelCount; ++level) {
         if (level == 5)
             addSeparator(levelMenu, "N2");
         QAction *item = addItem(levelMenu, qPrintable(QStringLiteral("Level%1").arg(level)),
-                                QString::fromUtf8(levelInfo(level)->menuCaption), true);
+                                levelName(level), true);
         connectItem(item, [this, level] { selectLevel(level); });
         levelItems_[level - 1] = item;
     }
@@ -208,8 +208,7 @@ void MainWindow::buildMenus()
     const std::pair<const char *, WeakKind> weakRows[] = {{"weakKeysItem", WeakKind::Keys},
                                                           {"weakKanaItem", WeakKind::Kana}};
     for (const auto &[name, kind] : weakRows) {
-        QAction *item =
-            addItem(levelMenu, name, QString::fromUtf8(levelCaption(weakDrillLevel(kind))), true);
+        QAction *item = addItem(levelMenu, name, levelName(weakDrillLevel(kind)), true);
         connectItem(item, [this, kind] { chooseWeakDrill(kind); });
         weakItems_[std::size_t(kind)] = item;
     }
@@ -217,7 +216,7 @@ void MainWindow::buildMenus()
     const std::pair<const char *, int> textRows[] = {{"wordsItem", wordsLevel},
                                                      {"sentencesItem", sentencesLevel}};
     for (const auto &[name, level] : textRows) {
-        QAction *item = addItem(levelMenu, name, QString::fromUtf8(levelCaption(level)), true);
+        QAction *item = addItem(levelMenu, name, levelName(level), true);
         connectItem(item, [this, level] { chooseTextDrill(level); });
         textItems_[std::size_t(level - wordsLevel)] = item;
     }
@@ -227,42 +226,62 @@ void MainWindow::buildMenus()
     connect(levelMenu, &QMenu::aboutToShow, this, [this] { weakHistory_.startReading(); });
     buildTextMenu(levelMenu);
 
-    QMenu *optionMenu = bar->addMenu(QStringLiteral("オプション"));
+    QMenu *optionMenu = bar->addMenu(tr("オプション"));
     optionMenu->setObjectName(QStringLiteral("Option1"));
-    keyColourItem_ = addItem(optionMenu, "KeyColor", QStringLiteral("キー色付け"), true);
+    keyColourItem_ = addItem(optionMenu, "KeyColor", tr("キー色付け"), true);
     connectItem(keyColourItem_, [this] { toggleFingerColours(); });
-    QAction *romajiItem = addItem(optionMenu, "setSpelling", QStringLiteral("ローマ字設定"), false);
+    QAction *romajiItem = addItem(optionMenu, "setSpelling", tr("ローマ字設定"), false);
     connectItem(romajiItem, [this] { romajiPanel_->unroll(); });
     addSeparator(optionMenu, "N3");
-    QAction *recordItem = addItem(optionMenu, "showScore", QStringLiteral("記録表示"), false);
+    QAction *recordItem = addItem(optionMenu, "showScore", tr("記録表示"), false);
     connectItem(recordItem, [this] { recordTable_->unroll(records_.scores()); });
-    freeRomajiItem_ =
-        addItem(optionMenu, "freeRomajiItem", QStringLiteral("ローマ字を自由に入力"), true);
+    freeRomajiItem_ = addItem(optionMenu, "freeRomajiItem", tr("ローマ字を自由に入力"), true);
     connectItem(freeRomajiItem_, [this] { toggleFreeRomaji(); });
-    favourWeakItem_ =
-        addItem(optionMenu, "favourWeakItem", QStringLiteral("苦手を多めに出す"), true);
+    favourWeakItem_ = addItem(optionMenu, "favourWeakItem", tr("苦手を多めに出す"), true);
     connectItem(favourWeakItem_, [this] { toggleFavourWeak(); });
-    QAction *progressItem =
-        addItem(optionMenu, "progressItem", QStringLiteral("成績グラフ"), false);
+    QAction *progressItem = addItem(optionMenu, "progressItem", tr("成績グラフ"), false);
     connectItem(progressItem, [this] { openProgressWindow(); });
 
-    QMenu *helpMenu = bar->addMenu(QStringLiteral("ヘルプ"));
+    QMenu *helpMenu = bar->addMenu(tr("ヘルプ"));
     helpMenu->setObjectName(QStringLiteral("Help1"));
-    QAction *tutorialItem =
-        addItem(helpMenu, "Tutorial", QStringLiteral("タイピングの方法"), false);
+    QAction *tutorialItem = addItem(helpMenu, "Tutorial", tr("タイピングの方法"), false);
     connectItem(tutorialItem, [this] { startTutorial(); });
+    buildLanguageMenu(helpMenu);
     // Demo mode without a mouse: the keyboard's double click asks the same question.
-    QAction *demoItem = addItem(helpMenu, "demoItem", QStringLiteral("デモ・モード"), false);
+    QAction *demoItem = addItem(helpMenu, "demoItem", tr("デモ・モード"), false);
     connectItem(demoItem, [this] { offerDemoMode(); });
     addSeparator(helpMenu, "N1");
-    QAction *aboutItem =
-        addItem(helpMenu, "aboutMenu1", QStringLiteral("Rinkaro について..."), false);
+    QAction *aboutItem = addItem(helpMenu, "aboutMenu1", tr("Rinkaro について..."), false);
     connectItem(aboutItem, [this] {
         // The dialogs are built when first shown, so that start-up does not wait for them.
         if (!aboutBox_)
             aboutBox_ = new AboutBox(this);
         platform_.showModal(aboutBox_);
     });
+}
+
+void MainWindow::buildLanguageMenu(QMenu *helpMenu)
+{
+    // In both languages, so that a learner who cannot read the one shown still finds it.
+    QMenu *menu = helpMenu->addMenu(QStringLiteral("Language / 言語"));
+    menu->setObjectName(QStringLiteral("languageMenu"));
+    menu->menuAction()->setObjectName(QStringLiteral("languageItem"));
+    // Each language is named in itself, as its readers know it.
+    const std::tuple<const char *, LanguageChoice, QString> rows[] = {
+        {"languageJapanese", LanguageChoice::Japanese, QStringLiteral("日本語")},
+        {"languageEnglish", LanguageChoice::English, QStringLiteral("English")},
+        {"languageDesktop", LanguageChoice::Desktop, tr("デスクトップと同じ")},
+    };
+    auto *group = new QActionGroup(menu);
+    for (const auto &[name, choice, caption] : rows) {
+        QAction *item = group->addAction(caption);
+        menu->addAction(item);
+        item->setObjectName(QLatin1String(name));
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [this, choice] { chooseLanguage(choice); });
+        languageItems_[std::size_t(choice)] = item;
+    }
+    showLanguageChoice();
 }
 
 void MainWindow::buildDrillArea()
@@ -282,7 +301,7 @@ void MainWindow::buildDrillArea()
     setColour(offKeyLabel_, QPalette::WindowText, Qt::black);
     offKeyLabel_->hide();
 
-    hintCheckBox_ = new QCheckBox(QStringLiteral("ヒントを表示"), drillArea_);
+    hintCheckBox_ = new QCheckBox(tr("ヒントを表示"), drillArea_);
     hintCheckBox_->setObjectName(QStringLiteral("CheckBox1"));
     hintCheckBox_->setGeometry(568, 0, 113, 17);
     hintCheckBox_->setFont(pixelFont(gothicFamily, 13));
@@ -292,7 +311,7 @@ void MainWindow::buildDrillArea()
     connect(hintCheckBox_, &QCheckBox::toggled, this,
             [this](bool checked) { session_.setHintShown(checked); });
 
-    randomOrderCheckBox_ = new QCheckBox(QStringLiteral("ランダムに発生"), drillArea_);
+    randomOrderCheckBox_ = new QCheckBox(tr("ランダムに発生"), drillArea_);
     randomOrderCheckBox_->setObjectName(QStringLiteral("CheckBox2"));
     randomOrderCheckBox_->setGeometry(688, 0, 97, 17);
     connect(randomOrderCheckBox_, &QCheckBox::toggled, this,
@@ -324,12 +343,12 @@ void MainWindow::buildTutorialButtons()
         void (MainWindow::*handler)();
     };
     const ButtonRow rows[] = {
-        {tutorialEndButton_, "SpeedButton1", QRect(760, 104, 25, 21), Glyph::Stop, "終了",
-         &MainWindow::endTutorial},
-        {tutorialNextButton_, "SpeedButton2", QRect(736, 100, 25, 25), Glyph::Right, "次へ",
-         &MainWindow::stepTutorialForward},
-        {tutorialBackButton_, "SpeedButton3", QRect(712, 100, 25, 25), Glyph::Left, "前へ",
-         &MainWindow::stepTutorialBack},
+        {tutorialEndButton_, "SpeedButton1", QRect(760, 104, 25, 21), Glyph::Stop,
+         QT_TR_NOOP("終了"), &MainWindow::endTutorial},
+        {tutorialNextButton_, "SpeedButton2", QRect(736, 100, 25, 25), Glyph::Right,
+         QT_TR_NOOP("次へ"), &MainWindow::stepTutorialForward},
+        {tutorialBackButton_, "SpeedButton3", QRect(712, 100, 25, 25), Glyph::Left,
+         QT_TR_NOOP("前へ"), &MainWindow::stepTutorialBack},
     };
     for (const ButtonRow &row : rows) {
         auto *button = new QToolButton(drillArea_);
@@ -337,7 +356,7 @@ void MainWindow::buildTutorialButtons()
         button->setGeometry(row.geometry);
         button->setIcon(glyphIcon(row.glyph));
         button->setIconSize(QSize(16, 16));
-        button->setToolTip(QString::fromUtf8(row.toolTip));
+        button->setToolTip(tr(row.toolTip));
         button->setAccessibleName(button->toolTip());
         button->setFocusPolicy(Qt::NoFocus);
         button->hide();
@@ -353,13 +372,15 @@ void MainWindow::loadSettings()
     const std::optional<SettingsRecord> stored = records_.load();
     if (!stored) {
         // No file is written here: the first close creates it.
-        platform_.messageBox(this, QMessageBox::Information, QStringLiteral("ようこそ"),
-                             QStringLiteral("設定ファイルを初期化します。"), QMessageBox::Ok);
+        platform_.messageBox(this, QMessageBox::Information, tr("ようこそ"),
+                             tr("設定ファイルを初期化します。"), QMessageBox::Ok);
     }
     const SettingsRecord values = stored.value_or(SettingsRecord());
     romajiPanel_->setChoices(values.romaji);
     session_.setRomaji(RomajiTable(values.romaji));
     romajiEdited_ = values.romaji;
+    languageChoice_ = readLanguageChoice(optionsPath_);
+    showLanguageChoice();
     const InputOptions options = readInputOptions(optionsPath_);
     freeRomajiItem_->setChecked(options.freeRomaji);
     favourWeakItem_->setChecked(options.favourWeak);
@@ -431,7 +452,7 @@ void MainWindow::selectLevel(int level)
     if (running && !session_.running()) {
         keepTextPosition();
         modes_.runEnded();
-        startStopButton_->setText(startCaption);
+        startStopButton_->setText(tr("スタート"));
         showModes();
     }
     if (isWeakDrill(session_.level()))
@@ -543,13 +564,13 @@ void MainWindow::toggleDrillRun()
         favourWeakItems();
         session_.start(platform_.tickCount());
         modes_.runStarted();
-        startStopButton_->setText(stopCaption);
+        startStopButton_->setText(tr("ストップ"));
         applyLayout(layout_.layOutForLevel(session_.level()));
     } else {
         session_.stop();
         keepTextPosition();
         modes_.runEnded();
-        startStopButton_->setText(startCaption);
+        startStopButton_->setText(tr("スタート"));
     }
     showModes();
     showDrill();
@@ -588,7 +609,7 @@ void MainWindow::showDrill()
     const QString offKey = !isTextDrill(session_.level()) && hint.size() == 1
                                ? offKeyboardCaption(hint.front().toLatin1())
                                : QString();
-    offKeyLabel_->setText(QStringLiteral("キー: %1").arg(offKey));
+    offKeyLabel_->setText(tr("キー: %1").arg(offKey));
     offKeyLabel_->setGeometry(textPanel_->contentsRect().adjusted(0, 2, -6, 0));
     offKeyLabel_->setVisible(!offKey.isEmpty());
     offKeyLabel_->raise();
@@ -610,17 +631,16 @@ void MainWindow::describeItem()
     errorCountLabel_->setVisible(running);
     if (!running) {
         runSpeech_.reset();
-        const QString level = isWeakDrill(session_.level())
-                                  ? QString::fromUtf8(levelCaption(session_.level()))
-                                  : QStringLiteral("レベル%1 %2")
-                                        .arg(session_.level())
-                                        .arg(QString::fromUtf8(levelCaption(session_.level())));
-        const QString description = level + QStringLiteral("。") + startStopButton_->toolTip();
+        const QString level =
+            isWeakDrill(session_.level())
+                ? levelName(session_.level())
+                : tr("レベル%1 %2").arg(session_.level()).arg(levelName(session_.level()));
+        const QString description = tr("%1。%2").arg(level, startStopButton_->toolTip());
         if (startStopButton_->accessibleDescription() != description)
             startStopButton_->setAccessibleDescription(description);
         return;
     }
-    errorCountLabel_->setText(QStringLiteral("ミス %1").arg(session_.errorCount()));
+    errorCountLabel_->setText(tr("ミス %1").arg(session_.errorCount()));
     const QString words = runSpeech_.next({session_.itemNumber(), session_.mainText(),
                                            session_.readingText(), session_.errorCount()});
     if (words.isEmpty())
@@ -684,13 +704,13 @@ void MainWindow::finishRun()
     platform_.showModal(resultDialog_);
     if (resultDialog_->practiseChosen()) {
         applyLayout(layout_.layOutForLevel(session_.level()));
-        startStopButton_->setText(startCaption);
+        startStopButton_->setText(tr("スタート"));
         modes_.runEnded();
         practiseSelection(weakDrillLevel(kind), {});
         return;
     }
     applyLayout(layout_.layOutForLevel(session_.level()));
-    startStopButton_->setText(startCaption);
+    startStopButton_->setText(tr("スタート"));
     modes_.runEnded();
     textMenu_->setRunUnderway(false);
     showDrill();
@@ -791,9 +811,8 @@ void MainWindow::openProgressWindow()
     QString error;
     ProgressWindowFactory *factory = loadProgressWindowFactory(progressPluginFolders(), &error);
     if (!factory) {
-        platform_.messageBox(this, QMessageBox::Warning, QStringLiteral("成績グラフ"),
-                             QStringLiteral("成績グラフを開けませんでした。\n%1").arg(error),
-                             QMessageBox::Ok);
+        platform_.messageBox(this, QMessageBox::Warning, tr("成績グラフ"),
+                             tr("成績グラフを開けませんでした。\n%1").arg(error), QMessageBox::Ok);
         return;
     }
     // The history is read at every opening, so the window shows the runs made meanwhile.
@@ -853,16 +872,15 @@ bool MainWindow::chooseWeakDrill(WeakKind kind, const QStringList &marked)
 
 void MainWindow::refuseWeakDrill(WeakKind kind)
 {
-    platform_.messageBox(
-        this, QMessageBox::Information, QString::fromUtf8(levelCaption(weakDrillLevel(kind))),
-        kind == WeakKind::Keys
-            ? QStringLiteral("苦手なキーを選ぶための記録がまだありません。\n"
-                             "レベル1〜4を練習すると、ミスの多いキーや時間のかかるキーを"
-                             "集めて練習できるようになります。")
-            : QStringLiteral("苦手なかなを選ぶための記録がまだありません。\n"
-                             "レベル5〜9を練習すると、ミスの多いかなや時間のかかるかなを"
-                             "集めて練習できるようになります。"),
-        QMessageBox::Ok);
+    platform_.messageBox(this, QMessageBox::Information, levelName(weakDrillLevel(kind)),
+                         kind == WeakKind::Keys
+                             ? tr("苦手なキーを選ぶための記録がまだありません。\n"
+                                  "レベル1〜4を練習すると、ミスの多いキーや時間のかかるキーを"
+                                  "集めて練習できるようになります。")
+                             : tr("苦手なかなを選ぶための記録がまだありません。\n"
+                                  "レベル5〜9を練習すると、ミスの多いかなや時間のかかるかなを"
+                                  "集めて練習できるようになります。"),
+                         QMessageBox::Ok);
 }
 
 void MainWindow::practiseSelection(int level, const QStringList &marked)
@@ -894,9 +912,9 @@ void MainWindow::toggleFingerColours()
 
 void MainWindow::offerDemoMode()
 {
-    const auto answer = platform_.messageBox(
-        this, QMessageBox::Question, QStringLiteral("デモ・モード"),
-        QStringLiteral("デモ・モードに移行しますか？"), QMessageBox::Yes | QMessageBox::No);
+    const auto answer = platform_.messageBox(this, QMessageBox::Question, tr("デモ・モード"),
+                                             tr("デモ・モードに移行しますか？"),
+                                             QMessageBox::Yes | QMessageBox::No);
     modes_.demoAnswered(answer == QMessageBox::Yes);
     showModes();
     if (!modes_.demo())
@@ -912,6 +930,30 @@ void MainWindow::toggleFreeRomaji()
     saveInputOptions(optionsPath_, inputOptions());
     if (session_.running())
         showDrill();
+}
+
+void MainWindow::chooseLanguage(LanguageChoice choice)
+{
+    const bool changed = choice != languageChoice_;
+    languageChoice_ = choice;
+    showLanguageChoice();
+    if (!changed)
+        return;
+    // The translations are installed once, at start: the windows' captions are not rebuilt.
+    saveLanguageChoice(optionsPath_, choice);
+    const char *note = QT_TR_NOOP("表示の言語は、次に起動したときから切り替わります。");
+    QString text = tr(note);
+    const Language next = interfaceLanguage(choice, QLocale::system().uiLanguages());
+    if (next != currentLanguage())
+        text += QStringLiteral("\n") + translatedIn(next, "MainWindow", note);
+    platform_.messageBox(this, QMessageBox::Information, QStringLiteral("Language / 言語"), text,
+                         QMessageBox::Ok);
+}
+
+void MainWindow::showLanguageChoice()
+{
+    for (std::size_t k = 0; k < languageItems_.size(); ++k)
+        languageItems_[k]->setChecked(LanguageChoice(k) == languageChoice_);
 }
 
 void MainWindow::toggleFavourWeak()
@@ -967,9 +1009,9 @@ void MainWindow::startTutorial()
         // A run stopped before (F5) shows its first item again, with its key lit.
         keyboard_->lightKey(QString());
         applyLayout(layout_.startTutorial());
-        textPanel_->setText(tutorialCaption);
+        textPanel_->setText(QCoreApplication::translate("Tutorial", "Tutorial"));
         keyboard_->setAccessibleDescription(
-            QStringLiteral("タイピングの方法。右矢印キーで次へ、左矢印キーで前へ、End キーで終了"));
+            tr("タイピングの方法。右矢印キーで次へ、左矢印キーで前へ、End キーで終了"));
     }
     showModes();
     keyboard_->showFingerColours(false);

@@ -5,6 +5,7 @@
 #include "core/drillmodes.h"
 #include "core/drillsession.h"
 #include "core/inputoptions.h"
+#include "core/language.h"
 #include "core/levels.h"
 #include "core/recordkeeper.h"
 #include "core/romaji.h"
@@ -67,6 +68,8 @@ private slots:
     void offerDemoMode();
     void applyRomajiChoices(const RomajiChoices &choices);
     void toggleFreeRomaji();
+    // Kept in RK.ini for the next start, which the learner is told.
+    void chooseLanguage(LanguageChoice choice);
     void toggleFavourWeak();
     void startTutorial();
     void stepTutorialForward();
@@ -88,6 +91,8 @@ private:
     // asked for it.
     void favourWeakItems();
     void buildMenus();
+    void buildLanguageMenu(QMenu *helpMenu);
+    void showLanguageChoice();
     void buildDrillArea();
     void buildTutorialButtons();
     void buildTextMenu(QMenu *levelMenu);
@@ -135,16 +140,18 @@ private:
     int textPanelPixels_ = 0; // the text panel's font size, unless its text must be smaller
     std::optional<QFontMetrics> textPanelMetrics_; // of that size
     QString optionsPath_;     // RK.ini
-    RunSpeech runSpeech_;     // what the Start button has told of the run
+    LanguageChoice languageChoice_ = LanguageChoice::Desktop; // as RK.ini keeps it
+    RunSpeech runSpeech_; // what the Start button has told of the run
 
     QWidget *drillArea_ = nullptr;
     std::array<QAction *, levelCount> levelItems_{}; // Level1 .. Level9
     std::array<QAction *, 2> weakItems_{};           // weakKeysItem, weakKanaItem
     QAction *keyColourItem_ = nullptr;               // KeyColor
     QAction *freeRomajiItem_ = nullptr;              // freeRomajiItem
+    std::array<QAction *, 3> languageItems_{};       // by LanguageChoice
     QAction *favourWeakItem_ = nullptr;              // favourWeakItem
     QLabel *textPanel_ = nullptr;                    // TextPanel: the item to type
-    QLabel *offKeyLabel_ = nullptr; // offKeyLabel: a key the keyboard lacks, named
+    QLabel *offKeyLabel_ = nullptr;                  // offKeyLabel: a key the keyboard lacks, named
     QLabel *readingPanel_ = nullptr;                 // yomiPanel: its romaji
     QCheckBox *hintCheckBox_ = nullptr;              // CheckBox1
     QCheckBox *randomOrderCheckBox_ = nullptr;       // CheckBox2

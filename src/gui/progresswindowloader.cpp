@@ -48,8 +48,9 @@ ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QSt
     // build would not be this program's.
     Q_UNUSED(folders);
     if (error)
-        *error = QStringLiteral("成績グラフのウィンドウはインストールされていません"
-                                "（このプログラムは Qt Charts なしでビルドされています）。");
+        *error = QCoreApplication::translate(
+            "ProgressWindowFactory", "成績グラフのウィンドウはインストールされていません"
+                                     "（このプログラムは Qt Charts なしでビルドされています）。");
     return nullptr;
 #else
     const QString fileName = QStringLiteral(RINKARO_PROGRESS_PLUGIN_FILE);
@@ -58,7 +59,8 @@ ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QSt
     for (const QString &folder : folders) {
         const QString path = QDir(folder).filePath(fileName);
         if (!QFileInfo::exists(path)) {
-            problems << QStringLiteral("%1 が見つかりません").arg(path);
+            problems << QCoreApplication::translate("ProgressWindowFactory", "%1 が見つかりません")
+                            .arg(path);
             continue;
         }
         // Qt keeps a loaded module and its instance for the life of the program, so the
@@ -68,9 +70,13 @@ ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QSt
         if (auto *factory = qobject_cast<ProgressWindowFactory *>(instance))
             return factory;
         // Qt's own reason (often the system's, in English) goes on a line of its own.
-        problems << (instance ? QStringLiteral("%1: 成績グラフのモジュールではありません").arg(path)
-                              : QStringLiteral("%1 を読み込めませんでした。\n詳細: %2")
-                                    .arg(path, loader.errorString()));
+        problems << (instance
+                         ? QCoreApplication::translate("ProgressWindowFactory",
+                                                       "%1: 成績グラフのモジュールではありません")
+                               .arg(path)
+                         : QCoreApplication::translate("ProgressWindowFactory",
+                                                       "%1 を読み込めませんでした。\n詳細: %2")
+                               .arg(path, loader.errorString()));
     }
     if (error)
         *error = problems.join(QLatin1Char('\n'));

@@ -61,7 +61,7 @@ void ReadingDialog::accept()
     for (const auto &[index, edit] : edits_) {
         const QString fault = correctReading(corrected, index, edit->text());
         if (!fault.isEmpty()) {
-            faultLabel_->setText(corrected[size_t(index)].written + QStringLiteral("：") + fault);
+            faultLabel_->setText(tr("%1：%2").arg(corrected[size_t(index)].written, fault));
             edit->setFocus();
             return;
         }

@@ -109,7 +109,7 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
 {
     setObjectName(QStringLiteral("scorePanel"));
     // What a screen reader says as the focus comes into the panel.
-    setAccessibleName(QStringLiteral("記録表示"));
+    setAccessibleName(tr("記録表示"));
     setGeometry(140, 0, panelWidth, panelHeight);
     setUnrollingPanelFrame(this);
 
@@ -122,7 +122,7 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
 
     list_ = new ScoreList(this);
     list_->setObjectName(QStringLiteral("scoreList"));
-    list_->setAccessibleName(QStringLiteral("レベルごとの記録"));
+    list_->setAccessibleName(tr("レベルごとの記録"));
     list_->setGeometry(10, 12, 501, 165);
     list_->setFrameShape(QFrame::NoFrame);
     list_->setHeader(new ScoreHeader(Qt::Horizontal, list_));
@@ -142,8 +142,7 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
     list_->setItemDelegate(new CaptionDelegate(list_));
 
     list_->setColumnCount(4);
-    list_->setHeaderLabels({QStringLiteral("レベル"), QStringLiteral("標準スコア"),
-                            QStringLiteral("ハイ・スコア"), QStringLiteral("ランダム")});
+    list_->setHeaderLabels({tr("レベル"), tr("標準スコア"), tr("ハイ・スコア"), tr("ランダム")});
     header->setSectionsClickable(false);
     header->setSectionsMovable(false);
     header->setStretchLastSection(false);
@@ -158,9 +157,7 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
     }
 
     for (int level = 1; level <= levelCount; ++level) {
-        const LevelInfo *info = levelInfo(level);
-        const QString caption =
-            QStringLiteral("Level %1 %2").arg(level).arg(QString::fromUtf8(info->menuCaption));
+        const QString caption = QStringLiteral("Level %1 %2").arg(level).arg(levelName(level));
         auto *row = new QTreeWidgetItem(list_, QStringList{caption});
         row->setFlags(row->flags() | Qt::ItemIsEditable);
         for (int column = 1; column < 4; ++column)

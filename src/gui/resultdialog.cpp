@@ -48,7 +48,7 @@ ResultDialog::ResultDialog(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("タイピング時間"));
+    setWindowTitle(tr("タイピング時間"));
     setFont(pixelFont(pGothicFamily, 12));
     setFixedSize(clientWidth, clientHeight);
 
@@ -63,18 +63,18 @@ ResultDialog::ResultDialog(QWidget *parent)
     // Created in the order of their names, which is also the order a test double lists them in.
     const LabelRow labelRows[] = {
         {&timeLabel_, "Label1", timeRect, "0", Qt::AlignRight | Qt::AlignVCenter},
-        {&secondsCaption_, "Label2", secondsRect, "秒", left},
+        {&secondsCaption_, "Label2", secondsRect, QT_TR_NOOP("秒"), left},
         {&errorsLabel_, "Label3", errorsRect, "0", left},
-        {&errorsCaption_, "Label4", errorsCaptionRect, "エラー", left},
+        {&errorsCaption_, "Label4", errorsCaptionRect, QT_TR_NOOP("エラー"), left},
         {&standardLabel_, "Label5", standardRect, "0", left},
-        {nullptr, "Label6", standardCaptionRect, "標準タイム", left},
+        {nullptr, "Label6", standardCaptionRect, QT_TR_NOOP("標準タイム"), left},
         {&bestLabel_, "Label7", bestRect, "0", left},
-        {nullptr, "Label8", bestCaptionRect, "最高タイム", left},
+        {nullptr, "Label8", bestCaptionRect, QT_TR_NOOP("最高タイム"), left},
     };
     const QFont labelFont = pixelFont(gothicFamily, 16);
     std::array<QLabel *, std::size(labelRows)> labels{};
     for (const LabelRow &entry : labelRows) {
-        auto *label = new QLabel(QString::fromUtf8(entry.caption), this);
+        auto *label = new QLabel(tr(entry.caption), this);
         label->setObjectName(QLatin1String(entry.name));
         label->setGeometry(entry.geometry);
         label->setAlignment(entry.alignment);
@@ -111,7 +111,7 @@ ResultDialog::ResultDialog(QWidget *parent)
     weakSpotsCaption_->setBuddy(weakSpotsLabel_);
     adviceLabel_ = new QLabel(this);
     adviceLabel_->setObjectName(QStringLiteral("weakestLabel"));
-    practiseButton_ = new QPushButton(QStringLiteral("苦手を練習"), this);
+    practiseButton_ = new QPushButton(tr("苦手を練習"), this);
     practiseButton_->setObjectName(QStringLiteral("practiseWeakButton"));
     practiseButton_->setAutoDefault(false);
     connect(practiseButton_, &QPushButton::clicked, this, [this] {
@@ -145,14 +145,13 @@ void ResultDialog::setResult(const QString &seconds, const QString &errors, cons
     standardLabel_->setText(standard);
     bestLabel_->setText(best);
     const auto timeName = [](const QString &caption, const QString &value) {
-        return value == noTime() ? caption + QStringLiteral(" なし")
-                                            : QStringLiteral("%1 %2 秒").arg(caption, value);
+        return value == noTime() ? tr("%1 なし").arg(caption) : tr("%1 %2 秒").arg(caption, value);
     };
-    standardLabel_->setAccessibleName(timeName(QStringLiteral("標準タイム"), standard));
-    bestLabel_->setAccessibleName(timeName(QStringLiteral("最高タイム"), best));
+    standardLabel_->setAccessibleName(timeName(tr("標準タイム"), standard));
+    bestLabel_->setAccessibleName(timeName(tr("最高タイム"), best));
     weakSpotsLabel_->setAccessibleName(weakSpotsReportCaption() + QLatin1Char(' ') + weakSpots);
-    timeLabel_->setAccessibleName(QStringLiteral("タイピング時間 %1 秒").arg(seconds));
-    errorsLabel_->setAccessibleName(QStringLiteral("エラー %1").arg(errors));
+    timeLabel_->setAccessibleName(tr("タイピング時間 %1 秒").arg(seconds));
+    errorsLabel_->setAccessibleName(tr("エラー %1").arg(errors));
     layOutValues();
 }
 

@@ -60,7 +60,7 @@ RomajiPanel::RomajiPanel(Platform &platform, QWidget *parent) : QFrame(parent), 
 {
     setObjectName(QStringLiteral("settingPanel"));
     // What a screen reader says as the focus comes into the panel.
-    setAccessibleName(QStringLiteral("ローマ字設定"));
+    setAccessibleName(tr("ローマ字設定"));
     setGeometry(139, 0, panelWidth, panelHeight);
     setUnrollingPanelFrame(this);
     setColour(this, QPalette::Window, QApplication::palette().color(QPalette::Button));

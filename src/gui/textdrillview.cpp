@@ -86,7 +86,7 @@ void TextDrillView::paintEvent(QPaintEvent *)
         const QFont font = pixelFont(pGothicFamily, captionPixels);
         painter.setFont(font);
         painter.setPen(Qt::red);
-        const QString caption = QStringLiteral("キー: %1").arg(keyCaption_);
+        const QString caption = tr("キー: %1").arg(keyCaption_);
         painter.drawText(rect().adjusted(0, 2, -6, 0), Qt::AlignRight | Qt::AlignTop, caption);
     }
 }

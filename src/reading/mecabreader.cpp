@@ -2,6 +2,7 @@
 #include "reading/mecabreader.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 
 #ifndef RINKARO_WITHOUT_MECAB
@@ -12,9 +13,10 @@
 
 QString MeCabReader::missingMessage()
 {
-    return QStringLiteral("漢字の読みを付けるには MeCab と辞書が必要です。Debian のパッケージ "
-                          "libmecab2 と mecab-ipadic-utf8 をインストールしてください"
-                          "（ルビ《》がすべての漢字に付いたテキストはそのまま使えます）。");
+    return QCoreApplication::translate(
+        "MeCabReader", "漢字の読みを付けるには MeCab と辞書が必要です。Debian のパッケージ "
+                       "libmecab2 と mecab-ipadic-utf8 をインストールしてください"
+                       "（ルビ《》がすべての漢字に付いたテキストはそのまま使えます）。");
 }
 
 #ifdef RINKARO_WITHOUT_MECAB

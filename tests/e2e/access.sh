@@ -18,6 +18,9 @@ start_x_server 1280x1024 || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
 export XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home"
 mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$HOME"
 unset QT_QPA_PLATFORM
+# The names looked for are the Japanese ones, whatever the desktop's language.
+unset LANGUAGE LC_ALL LC_MESSAGES
+export LANG=C.UTF-8
 export PYTHONDONTWRITEBYTECODE=1 # nothing written into the source tree
 # A learner's level 1 and no records: no welcome box to answer first.
 { echo 1; echo 0; echo 1; for _ in $(seq 26); do echo 0; done; } >"$work/RK.set"

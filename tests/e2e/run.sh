@@ -22,6 +22,8 @@
 #     the way, as are the main window's icon and Alt and Super letters not judged).
 # 10. the progress window opened in the middle of a run leaves the keys to the drill: the
 #     rest of the run is judged, and the run reaches RK.log with its times and no error.
+# 11. LANGUAGE=en starts in English (the welcome box and the typing-time dialog), and RK.ini's
+#     language=ja wins over it at the next start.
 # Usage: run.sh PATH-TO-rinkaro
 set -euo pipefail
 
@@ -48,6 +50,10 @@ mkdir -p "$work/home"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
+# The captions looked for are the Japanese ones, whatever the desktop's language (step 11
+# chooses English itself).
+unset LANGUAGE LC_ALL LC_MESSAGES
+export LANG=C.UTF-8
 
 wait_window() { # name, seconds -> window id
     local id=""
@@ -432,5 +438,34 @@ during=$(awk -F'\t' 'NR == 1 {print NF, $5}' "$work/during/RK.log")
     fail "the run typed beside the progress window: $(head -n1 "$work/during/RK.log")"
 kill -TERM "$program_pid"
 gone "$program_pid" 20 || fail "the program did not end after the run beside the progress window"
+
+# ---- 11. The interface's language ----------------------------------------------------------
+start_in_english() { # folder
+    (cd "$1" && LANGUAGE=en exec "$program" >>"$work/program.log" 2>&1) &
+    program_pid=$!
+    pids+=("$program_pid")
+}
+mkdir -p "$work/english"
+start_in_english "$work/english"
+welcome=$(wait_window "Welcome" 20) || fail "LANGUAGE=en did not greet in English"
+focus "$welcome"
+xdotool key Return
+main=$(window_of "$program_pid") || fail "the main window did not open in English"
+focus "$main"
+xdotool key space
+sleep 0.2
+xdotool type --delay 15 "fjfjasdfgfjfj;lkjhfdfsfafgjkjlj;jh"
+dialog=$(wait_window "Typing time" 20) || fail "no English typing-time dialog"
+import -window root "$shots/english.png"
+focus "$dialog"
+xdotool key Return
+kill -TERM "$program_pid"
+gone "$program_pid" 20 || fail "the English program did not end"
+printf '[interface]\nlanguage=ja\n' >"$work/english/RK.ini"
+start_in_english "$work/english"
+main=$(window_of "$program_pid") || fail "the main window did not open again"
+clean_run "$main" # waits for タイピング時間
+kill -TERM "$program_pid"
+gone "$program_pid" 20 || fail "the program did not end after RK.ini chose Japanese"
 
 echo "1 passed, 0 failed"

@@ -39,7 +39,7 @@ struct TestWindow {
     {
         registerFontSubstitutions();
         setJapaneseApplicationFont();
-        installQtJapanese();
+        installTranslations(Language::Japanese);
         QLocale::setDefault(QLocale::c());
         QDir::setCurrent(dir.path());
         form = std::make_unique<MainWindow>(platform);

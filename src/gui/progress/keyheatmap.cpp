@@ -98,17 +98,17 @@ QColor mix(const QColor &a, const QColor &b, double t)
 QString keyText(const QString &caption, const PressFigures &figures, double rate, double ms)
 {
     if (figures.presses() == 0)
-        return QStringLiteral("%1: 記録なし").arg(caption);
-    QString text = QStringLiteral("%1: ミス率 %2（%3 回中 %4 回ミス）")
+        return KeyHeatMap::tr("%1: 記録なし").arg(caption);
+    QString text = KeyHeatMap::tr("%1: ミス率 %2（%3 回中 %4 回ミス）")
                        .arg(caption, percentText(rate))
                        .arg(figures.presses())
                        .arg(figures.misses);
     if (const char instead = figures.mostOftenInstead())
-        text += QStringLiteral("、よく押す誤キー %1").arg(typedKeyName(instead));
-    text += figures.timed > 0 ? QStringLiteral("\n1打の時間 %1").arg(secondsText(ms))
-                              : QStringLiteral("\n1打の時間: 記録なし");
+        text += KeyHeatMap::tr("、よく押す誤キー %1").arg(typedKeyName(instead));
+    text += figures.timed > 0 ? KeyHeatMap::tr("\n1打の時間 %1").arg(secondsText(ms))
+                              : KeyHeatMap::tr("\n1打の時間: 記録なし");
     if (fewToGoBy(figures.presses()))
-        text += QStringLiteral("\n押した回数が少ないため、色は薄く表示しています");
+        text += KeyHeatMap::tr("\n押した回数が少ないため、色は薄く表示しています");
     return text;
 }
 
@@ -145,7 +145,7 @@ QString percentText(double rate)
 
 QString secondsText(double ms)
 {
-    return QString::number(ms / 1000, 'f', 2) + QStringLiteral(" 秒");
+    return KeyHeatMap::tr("%1 秒").arg(QString::number(ms / 1000, 'f', 2));
 }
 
 QString typedKeyName(char typed)
@@ -282,15 +282,14 @@ void KeyHeatMap::showMarks()
         const bool marked = marked_.count(keyAt(k)) > 0;
         if (marked)
             layer->rims << keys_[k]->geometry();
-        const QString how =
-            keyAt(k) == '-' ? QString()
-            : marked
-                ? QStringLiteral("\n練習に選んでいます（もう一度クリックかスペースで外します）")
-                : QStringLiteral("\nクリックかスペースで練習に選べます");
+        const QString how = keyAt(k) == '-' ? QString()
+                            : marked
+                                ? tr("\n練習に選んでいます（もう一度クリックかスペースで外します）")
+                                : tr("\nクリックかスペースで練習に選べます");
         keys_[k]->setToolTip(tips_[k] + how);
         QString name = tips_[k];
-        name.replace(QLatin1Char('\n'), QStringLiteral("、"));
-        keys_[k]->setAccessibleName(marked ? name + QStringLiteral("、練習に選択") : name);
+        name.replace(QLatin1Char('\n'), tr("、"));
+        keys_[k]->setAccessibleName(marked ? name + tr("、練習に選択") : name);
     }
     layer->focusRim = keys_[current_]->hasFocus() ? keys_[current_]->geometry() : QRect();
     layer->raise();
@@ -434,11 +433,11 @@ void KeyHeatMap::showLegend(HeatMeasure measure, double lowest, double highest)
 {
     const bool any = highest >= lowest && std::isfinite(highest);
     if (measure == HeatMeasure::Misses) {
-        legendTitle_->setText(QStringLiteral("ミス率"));
+        legendTitle_->setText(tr("ミス率"));
         lowLabel_->setText(percentText(0));
         highLabel_->setText(any ? percentText(highest) : QStringLiteral("―"));
     } else {
-        legendTitle_->setText(QStringLiteral("1打の時間"));
+        legendTitle_->setText(tr("1打の時間"));
         lowLabel_->setText(any ? secondsText(lowest) : QStringLiteral("―"));
         highLabel_->setText(any ? secondsText(highest) : QStringLiteral("―"));
     }

@@ -3,6 +3,7 @@
 
 #include "core/levels.h"
 #include "core/scorebook.h"
+#include "gui/translations.h"
 
 #include <QCategoryAxis>
 #include <QChart>
@@ -25,11 +26,14 @@
 namespace
 {
 
-const QString modeNames[2] = {QStringLiteral("順番"), QStringLiteral("ランダム")};
-const QString averageNames[2] = {QStringLiteral("順番の平均"), QStringLiteral("ランダムの平均")};
-const QString standardName = QStringLiteral("標準スコア");
-const QString bestName = QStringLiteral("最高");
-const QString outsideName = QStringLiteral("範囲外");
+// The series' names, which the legend shows.
+const char *const modeNames[2] = {QT_TRANSLATE_NOOP("ProgressChart", "順番"),
+                                  QT_TRANSLATE_NOOP("ProgressChart", "ランダム")};
+const char *const averageNames[2] = {QT_TRANSLATE_NOOP("ProgressChart", "順番の平均"),
+                                     QT_TRANSLATE_NOOP("ProgressChart", "ランダムの平均")};
+const char *const standardName = QT_TRANSLATE_NOOP("ProgressChart", "標準スコア");
+const char *const bestName = QT_TRANSLATE_NOOP("ProgressChart", "最高");
+const char *const outsideName = QT_TRANSLATE_NOOP("ProgressChart", "範囲外");
 const QColor modeColours[2] = {QColor(0x1f, 0x77, 0xb4), QColor(0xe6, 0x6a, 0x00)};
 
 constexpr double dayMs = 24 * 3600e3;
@@ -86,8 +90,8 @@ QLineSeries *makePoints(const QString &name, PointShape shape, int size, const Q
 
 QString unitOf(int level)
 {
-    return levelGroup(level) == LevelGroup::Key ? QStringLiteral("キー/分")
-                                                : QStringLiteral("かな/分");
+    return levelGroup(level) == LevelGroup::Key ? ProgressChart::tr("キー/分")
+                                                : ProgressChart::tr("かな/分");
 }
 
 // The runs of a level that the learner did not leave out.
@@ -108,7 +112,7 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
     setRubberBand(QChartView::HorizontalRubberBand);
     // Reached with Tab, it says its summary; the keys of the drill stay with the main window.
     setFocusPolicy(Qt::TabFocus);
-    setAccessibleName(QStringLiteral("グラフ"));
+    setAccessibleName(tr("グラフ"));
 
     chart_ = new QChart;
     chart_->setAnimationOptions(QChart::NoAnimation);
@@ -139,19 +143,19 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
     const PointShape shapes[2] = {PointShape::Circle, PointShape::Triangle};
     for (std::size_t mode = 0; mode < 2; ++mode) {
         runSeries_[mode] =
-            makePoints(modeNames[mode], shapes[mode], 9, modeColours[mode].lighter(130),
+            makePoints(tr(modeNames[mode]), shapes[mode], 9, modeColours[mode].lighter(130),
                        modeColours[mode].darker(120));
         auto *average = new QLineSeries;
-        average->setName(averageNames[mode]);
+        average->setName(tr(averageNames[mode]));
         average->setPen(QPen(modeColours[mode].darker(160), 3));
         averageSeries_[mode] = average;
     }
     standardSeries_ = new QLineSeries;
-    standardSeries_->setName(standardName);
+    standardSeries_->setName(tr(standardName));
     standardSeries_->setPen(QPen(QColor(0x40, 0x90, 0x40), 1.5, Qt::DashLine));
-    bestSeries_ = makePoints(bestName, PointShape::Star, 17, QColor(0xff, 0xc8, 0x00),
+    bestSeries_ = makePoints(tr(bestName), PointShape::Star, 17, QColor(0xff, 0xc8, 0x00),
                              QColor(0x80, 0x50, 0x00));
-    outsideSeries_ = makePoints(outsideName, PointShape::Diamond, 9, QColor(0x90, 0x90, 0x90),
+    outsideSeries_ = makePoints(tr(outsideName), PointShape::Diamond, 9, QColor(0x90, 0x90, 0x90),
                                 QColor(0x40, 0x40, 0x40));
 
     // Added in drawing order: the averages over the points, the stars over everything.
@@ -414,16 +418,14 @@ void ProgressChart::fillSeries()
 
 void ProgressChart::nameSeries()
 {
-    chart_->setTitle(
-        measure_ == ChartMeasure::Score ? QStringLiteral("スコア（秒＋ミス・少ないほど良い）")
-        : measure_ == ChartMeasure::Speed
-            ? QStringLiteral("速さ（%1・多いほど良い）").arg(unitOf(scopeLevel(level_)))
-            : QStringLiteral("正確さ（正しく押したキーの割合 %・多いほど良い）"));
+    chart_->setTitle(measure_ == ChartMeasure::Score ? tr("スコア（秒＋ミス・少ないほど良い）")
+                     : measure_ == ChartMeasure::Speed
+                         ? tr("速さ（%1・多いほど良い）").arg(unitOf(scopeLevel(level_)))
+                         : tr("正確さ（正しく押したキーの割合 %・多いほど良い）"));
     const int standard = ScoreBook::standardScore(scopeLevel(level_));
-    standardSeries_->setName(
-        standard >= plan_.low && standard <= plan_.high
-            ? QStringLiteral("%1 %2").arg(standardName).arg(standard)
-            : QStringLiteral("%1 %2（範囲外）").arg(standardName).arg(standard));
+    standardSeries_->setName(standard >= plan_.low && standard <= plan_.high
+                                 ? QStringLiteral("%1 %2").arg(tr(standardName)).arg(standard)
+                                 : tr("%1 %2（範囲外）").arg(tr(standardName)).arg(standard));
     // The legend names only what is drawn, and the standard score even where the scale left
     // it out.
     writeLegend();
@@ -480,8 +482,8 @@ void ProgressChart::resizeEvent(QResizeEvent *event)
 // of runs holds every figure.
 void ProgressChart::describe()
 {
-    const QLocale japanese(QLocale::Japanese);
-    const auto number = [&japanese](double value) { return japanese.toString(value, 'f', 1); };
+    const QLocale locale = interfaceLocale();
+    const auto number = [&locale](double value) { return locale.toString(value, 'f', 1); };
     const std::vector<RunFigures> &all = stats_->allRuns();
     const auto valuesOf = [&](ChartMeasure measure) {
         std::vector<double> values;
@@ -495,41 +497,37 @@ void ProgressChart::describe()
         return values;
     };
     const RunsSummary summary = summariseRuns(valuesOf(measure_), higherIsBetter(measure_));
-    QString text = chart_->title() + QStringLiteral("。");
+    QString text = tr("%1。").arg(chart_->title());
     if (summary.count == 0) {
-        setAccessibleDescription(text + QStringLiteral("表示している記録はありません。"));
+        setAccessibleDescription(text + tr("表示している記録はありません。"));
         return;
     }
-    text += QStringLiteral("%1 回を表示、最高 %2、最新 %3。")
+    text += tr("%1 回を表示、最高 %2、最新 %3。")
                 .arg(summary.count)
                 .arg(number(summary.best), number(summary.latest));
-    const QString compared =
-        QStringLiteral("最近の %1 回はその前の %1 回より").arg(summary.compared);
     switch (summary.trend) {
     case RunsSummary::Trend::Unknown:
         break;
     case RunsSummary::Trend::Better:
-        text += compared + QStringLiteral("良くなっています。");
+        text += tr("最近の %1 回はその前の %1 回より良くなっています。").arg(summary.compared);
         break;
     case RunsSummary::Trend::Steady:
-        text +=
-            QStringLiteral("最近の %1 回はその前の %1 回とほぼ同じです。").arg(summary.compared);
+        text += tr("最近の %1 回はその前の %1 回とほぼ同じです。").arg(summary.compared);
         break;
     case RunsSummary::Trend::Worse:
-        text += compared + QStringLiteral("悪くなっています。");
+        text += tr("最近の %1 回はその前の %1 回より悪くなっています。").arg(summary.compared);
         break;
     }
-    const std::pair<ChartMeasure, QString> others[] = {
-        {ChartMeasure::Score, QStringLiteral("スコア")},
-        {ChartMeasure::Speed, QStringLiteral("速さ")},
-        {ChartMeasure::Accuracy, QStringLiteral("正確さ")}};
+    const std::pair<ChartMeasure, QString> others[] = {{ChartMeasure::Score, tr("スコア")},
+                                                       {ChartMeasure::Speed, tr("速さ")},
+                                                       {ChartMeasure::Accuracy, tr("正確さ")}};
     for (const auto &[measure, name] : others) {
         if (measure == measure_)
             continue;
         const RunsSummary other = summariseRuns(valuesOf(measure), higherIsBetter(measure));
         if (other.count > 0)
-            text += QStringLiteral("%1は最高 %2、最新 %3。")
-                        .arg(name, number(other.best), number(other.latest));
+            text +=
+                tr("%1は最高 %2、最新 %3。").arg(name, number(other.best), number(other.latest));
     }
     setAccessibleDescription(text);
 }
@@ -537,24 +535,26 @@ void ProgressChart::describe()
 QString ProgressChart::runText(int position, bool outside) const
 {
     const RunFigures &run = stats_->allRuns()[std::size_t(runs_[std::size_t(position)])];
-    const QLocale japanese(QLocale::Japanese);
-    const auto number = [&japanese](double value, int decimals) {
-        return std::isfinite(value) ? japanese.toString(value, 'f', decimals) : QStringLiteral("―");
+    const QLocale locale = interfaceLocale();
+    const auto number = [&locale](double value, int decimals) {
+        return std::isfinite(value) ? locale.toString(value, 'f', decimals) : QStringLiteral("―");
     };
+    const QString mode = tr(modeNames[run.randomOrder]);
     QStringList lines;
     if (outside)
-        lines << QStringLiteral("（グラフの範囲外）");
-    lines << japanese.toString(run.ended(), QStringLiteral("yyyy年M月d日（ddd） H:mm"));
-    lines << QStringLiteral("%1 回目・%2").arg(position + 1).arg(modeNames[run.randomOrder]);
-    lines << QStringLiteral("スコア %1（%2 秒＋ミス %3）")
+        lines << tr("（グラフの範囲外）");
+    //: The date and time of a run, in QDateTime's format.
+    lines << locale.toString(run.ended(), tr("yyyy年M月d日（ddd） H:mm"));
+    lines << tr("%1 回目・%2").arg(position + 1).arg(mode);
+    lines << tr("スコア %1（%2 秒＋ミス %3）")
                  .arg(number(run.score, 1), number(run.seconds, 1))
                  .arg(run.errors);
-    lines << QStringLiteral("速さ %1 %2・正確さ %3 %")
+    lines << tr("速さ %1 %2・正確さ %3 %")
                  .arg(number(run.speed(), 1), unitOf(run.level), number(run.accuracy() * 100, 1));
     if (run.newRecord)
-        lines << QStringLiteral("新記録");
+        lines << tr("新記録");
     if (series_.best[run.randomOrder] == position)
-        lines << QStringLiteral("★ %1の最高").arg(modeNames[run.randomOrder]);
+        lines << tr("★ %1の最高").arg(mode);
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -8,6 +8,7 @@
 #include "gui/progress/keyheatmap.h"
 #include "gui/progress/progresschart.h"
 #include "gui/progress/runtable.h"
+#include "gui/translations.h"
 #include "gui/widgets.h"
 
 #include <QAccessibleWidget>
@@ -40,11 +41,11 @@ namespace
 constexpr int kanaShown = 500;
 
 // As the level menu names it: "レベル5 ローマ字１", or a drill's own name.
-QString levelName(int level)
+QString levelChoiceName(int level)
 {
-    const char *caption = levelCaption(level);
-    const QString name = caption ? QString::fromUtf8(caption) : QString::number(level);
-    return isLevel(level) ? QStringLiteral("レベル%1 %2").arg(level).arg(name) : name;
+    const QString caption = ::levelName(level);
+    const QString name = caption.isEmpty() ? QString::number(level) : caption;
+    return isLevel(level) ? ProgressWindow::tr("レベル%1 %2").arg(level).arg(name) : name;
 }
 
 QLabel *makeNote(const QString &name, QWidget *parent)
@@ -99,8 +100,8 @@ QString durationText(double seconds)
 {
     const qint64 minutes = qint64(seconds / 60);
     if (minutes < 60)
-        return QStringLiteral("%1分").arg(minutes);
-    return QStringLiteral("%1時間%2分").arg(minutes / 60).arg(minutes % 60);
+        return ProgressWindow::tr("%1分").arg(minutes);
+    return ProgressWindow::tr("%1時間%2分").arg(minutes / 60).arg(minutes % 60);
 }
 
 } // namespace
@@ -112,7 +113,7 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     // is ignored.
     QAccessible::installFactory(progressWindowAccessible);
     setObjectName(QStringLiteral("progressWindow"));
-    setWindowTitle(QStringLiteral("成績グラフ"));
+    setWindowTitle(tr("成績グラフ"));
     new QShortcut(QKeySequence::Cancel, this, this, &QWidget::close);
     const QFont font = pixelFont(pGothicFamily, 12);
     setFont(font);
@@ -121,7 +122,7 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     levelChooser_->setObjectName(QStringLiteral("levelChooser"));
     levelChooser_->setFocusPolicy(Qt::TabFocus); // a click leaves the focus where it was
     for (int level = 1; level <= lastDrillLevel; ++level)
-        levelChooser_->addItem(levelName(level), level);
+        levelChooser_->addItem(levelChoiceName(level), level);
     levelChooser_->insertSeparator(levelCount);
     // After the nine levels' separator and the two weak drills.
     levelChooser_->insertSeparator(levelCount + 3);
@@ -130,7 +131,7 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     runCountLabel_->setWordWrap(true);
     runCountLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto *top = new QHBoxLayout;
-    auto *levelCaption = new QLabel(QStringLiteral("レベル"), this);
+    auto *levelCaption = new QLabel(tr("レベル"), this);
     nameChoice(levelChooser_, levelCaption, levelCaption->text());
     top->addWidget(levelCaption);
     top->addWidget(levelChooser_);
@@ -139,22 +140,20 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     // The chart with its choices.
     auto *chartPanel = new QWidget(this);
     auto *chartChoices = new QHBoxLayout;
-    measureButtons_ = makeChoice(QStringLiteral("グラフの値"), this, chartChoices,
-                                 {{"measureScore", QStringLiteral("スコア")},
-                                  {"measureSpeed", QStringLiteral("速さ")},
-                                  {"measureAccuracy", QStringLiteral("正確さ")}});
+    measureButtons_ = makeChoice(tr("グラフの値"), this, chartChoices,
+                                 {{"measureScore", tr("スコア")},
+                                  {"measureSpeed", tr("速さ")},
+                                  {"measureAccuracy", tr("正確さ")}});
     chartChoices->addSpacing(12);
-    axisButtons_ = makeChoice(
-        QStringLiteral("グラフの横軸"), this, chartChoices,
-        {{"axisRuns", QStringLiteral("回数順")}, {"axisDates", QStringLiteral("日付順")}});
+    axisButtons_ = makeChoice(tr("グラフの横軸"), this, chartChoices,
+                              {{"axisRuns", tr("回数順")}, {"axisDates", tr("日付順")}});
     chartChoices->addSpacing(12);
     zoomResetButton_ = new QToolButton(this);
     zoomResetButton_->setObjectName(QStringLiteral("zoomReset"));
-    zoomResetButton_->setText(QStringLiteral("全体を表示"));
-    zoomResetButton_->setToolTip(
-        QStringLiteral("グラフはドラッグで範囲を選ぶか、ホイールで拡大できます"));
+    zoomResetButton_->setText(tr("全体を表示"));
+    zoomResetButton_->setToolTip(tr("グラフはドラッグで範囲を選ぶか、ホイールで拡大できます"));
     zoomResetButton_->setFocusPolicy(Qt::StrongFocus);
-    zoomResetButton_->setAccessibleName(QStringLiteral("グラフの全体を表示"));
+    zoomResetButton_->setAccessibleName(tr("グラフの全体を表示"));
     zoomResetButton_->setEnabled(false);
     chartChoices->addWidget(zoomResetButton_);
     chartChoices->addStretch(1);
@@ -181,14 +180,13 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     tableScope_ = new QComboBox(this);
     tableScope_->setObjectName(QStringLiteral("tableScope"));
     tableScope_->setFocusPolicy(Qt::TabFocus);
-    tableScope_->addItems(
-        {QStringLiteral("このレベルの記録"), QStringLiteral("すべてのレベルの記録")});
+    tableScope_->addItems({tr("このレベルの記録"), tr("すべてのレベルの記録")});
     // No caption: its two values say what they choose.
-    nameChoice(tableScope_, nullptr, QStringLiteral("表に出す記録"));
+    nameChoice(tableScope_, nullptr, tr("表に出す記録"));
     runTable_ = new RunTable(this);
-    runTable_->setAccessibleName(QStringLiteral("記録の表"));
+    runTable_->setAccessibleName(tr("記録の表"));
     runTable_->setAccessibleDescription(
-        QStringLiteral("矢印キーで記録を選び、スペースで集計に入れるかどうかを切り替えます"));
+        tr("矢印キーで記録を選び、スペースで集計に入れるかどうかを切り替えます"));
     runTable_->setMinimumSize(160, 60);
     auto *tableChoices = new QHBoxLayout;
     tableChoices->addWidget(tableScope_);
@@ -215,23 +213,21 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     missScope_->setFocusPolicy(Qt::TabFocus);
     missScope_->setSizeAdjustPolicy(
         QComboBox::AdjustToContents); // its second item follows the level
-    missScope_->addItem(QStringLiteral("すべてのレベル"));
+    missScope_->addItem(tr("すべてのレベル"));
     missScope_->addItem(QString());
     auto *missChoices = new QHBoxLayout;
-    auto *missCaption = new QLabel(QStringLiteral("キーとかなの集計"), this);
+    auto *missCaption = new QLabel(tr("キーとかなの集計"), this);
     nameChoice(missScope_, missCaption, missCaption->text());
     missChoices->addWidget(missCaption);
     missChoices->addWidget(missScope_);
     missChoices->addSpacing(12);
-    heatButtons_ = makeChoice(
-        QStringLiteral("キーとかなの集計"), this, missChoices,
-        {{"heatMisses", QStringLiteral("ミス率")}, {"heatSpeed", QStringLiteral("速さ")}});
+    heatButtons_ = makeChoice(tr("キーとかなの集計"), this, missChoices,
+                              {{"heatMisses", tr("ミス率")}, {"heatSpeed", tr("速さ")}});
     missChoices->addStretch(1);
-    practiseButton_ = new QPushButton(QStringLiteral("選んだ所を練習"), this);
+    practiseButton_ = new QPushButton(tr("選んだ所を練習"), this);
     practiseButton_->setObjectName(QStringLiteral("practiseSelectionButton"));
-    practiseButton_->setToolTip(
-        QStringLiteral("キーボードのキーか、かなの行をクリックして印を付けると、"
-                       "その印の所を集めた苦手ドリルをメイン画面で始めます"));
+    practiseButton_->setToolTip(tr("キーボードのキーか、かなの行をクリックして印を付けると、"
+                                   "その印の所を集めた苦手ドリルをメイン画面で始めます"));
     practiseButton_->setFocusPolicy(Qt::StrongFocus);
     practiseButton_->setEnabled(false);
     missChoices->addWidget(practiseButton_);
@@ -245,20 +241,18 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
     kanaList_->setObjectName(QStringLiteral("kanaList"));
     // Larger than the rest, so that ぱ and ば, ぽ and ぼ stay apart.
     kanaList_->setFont(pixelFont(pGothicFamily, 14));
-    kanaList_->setHeaderLabels({QStringLiteral("かな"), QStringLiteral("ミス率"),
-                                QStringLiteral("ミス/回数"), QStringLiteral("時間"),
-                                QStringLiteral("誤キー")});
+    kanaList_->setHeaderLabels(
+        {tr("かな"), tr("ミス率"), tr("ミス/回数"), tr("時間"), tr("誤キー")});
     kanaList_->headerItem()->setToolTip(
-        1, QStringLiteral("押した回数が少ないかなは、全体のミス率に近づけて数えています"));
+        1, tr("押した回数が少ないかなは、全体のミス率に近づけて数えています"));
     kanaList_->headerItem()->setToolTip(
-        3, QStringLiteral("つづりの1キーあたりの平均の時間（きゃは3キー、しは2キー）"));
-    kanaList_->headerItem()->setToolTip(4, QStringLiteral("よく押す誤キー"));
+        3, tr("つづりの1キーあたりの平均の時間（きゃは3キー、しは2キー）"));
+    kanaList_->headerItem()->setToolTip(4, tr("よく押す誤キー"));
     kanaList_->setRootIsDecorated(false);
     kanaList_->setSelectionMode(QAbstractItemView::NoSelection);
     kanaList_->setFocusPolicy(Qt::StrongFocus);
-    kanaList_->setAccessibleName(QStringLiteral("かなの集計"));
-    kanaList_->setAccessibleDescription(
-        QStringLiteral("矢印キーでかなを選び、スペースで練習に選びます"));
+    kanaList_->setAccessibleName(tr("かなの集計"));
+    kanaList_->setAccessibleDescription(tr("矢印キーでかなを選び、スペースで練習に選びます"));
     kanaList_->header()->setSectionsMovable(false);
     kanaList_->header()->setDefaultAlignment(Qt::AlignCenter);
     kanaList_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -400,8 +394,8 @@ void ProgressWindow::stopReading()
 
 void ProgressWindow::showReading()
 {
-    runCountLabel_->setText(QStringLiteral("記録を読み込んでいます…"));
-    emptyLabel_->setText(QStringLiteral("記録を読み込んでいます…"));
+    runCountLabel_->setText(tr("記録を読み込んでいます…"));
+    emptyLabel_->setText(tr("記録を読み込んでいます…"));
     chartArea_->setCurrentWidget(emptyLabel_);
 }
 
@@ -433,16 +427,15 @@ void ProgressWindow::showHistory(HistoryRead &read)
     case RunLogRead::Status::Shrunk:
         problem_.clear();
         if (olderLeftOut_)
-            problem_ = QStringLiteral("記録ファイル RK.log が %1 MB を超えているため、"
-                                      "古い記録を省いて新しい %1 MB を読み込みました。")
+            problem_ = tr("記録ファイル RK.log が %1 MB を超えているため、"
+                          "古い記録を省いて新しい %1 MB を読み込みました。")
                            .arg(largestRunLog / (1024 * 1024));
         break;
     case RunLogRead::Status::NotAFile:
-        problem_ =
-            QStringLiteral("記録ファイル RK.log が通常のファイルではないため、読み込めません。");
+        problem_ = tr("記録ファイル RK.log が通常のファイルではないため、読み込めません。");
         break;
     case RunLogRead::Status::Unreadable:
-        problem_ = QStringLiteral("記録ファイル RK.log を開けません。");
+        problem_ = tr("記録ファイル RK.log を開けません。");
         break;
     }
     showTotals();
@@ -475,11 +468,10 @@ void ProgressWindow::showHistory(HistoryRead &read)
 
 void ProgressWindow::showTotals()
 {
-    const QLocale japanese(QLocale::Japanese);
     const PracticeTotals totals = stats_.totals(QDate::currentDate());
-    QString text = QStringLiteral("記録 %1 回").arg(japanese.toString(totals.runs));
+    QString text = tr("記録 %1 回").arg(interfaceLocale().toString(totals.runs));
     if (totals.runs > 0)
-        text += QStringLiteral("・練習時間 %1・連続 %2 日（最長 %3 日）")
+        text += tr("・練習時間 %1・連続 %2 日（最長 %3 日）")
                     .arg(durationText(totals.seconds))
                     .arg(totals.streak)
                     .arg(totals.longestStreak);
@@ -599,15 +591,14 @@ int ProgressWindow::chosenLevel() const
 void ProgressWindow::showLevel()
 {
     const int level = chosenLevel();
-    missScope_->setItemText(1, levelName(scopeLevel(level)));
+    missScope_->setItemText(1, levelChoiceName(scopeLevel(level)));
     if (chart_->showLevel(stats_, level)) {
         chartArea_->setCurrentIndex(0); // the chart and its legend
         return;
     }
-    emptyLabel_->setText(
-        stats_.runs() == 0
-            ? QStringLiteral("まだ記録がありません。レベルを選んでスタートしてください。")
-            : QStringLiteral("このレベルの記録はまだありません。"));
+    emptyLabel_->setText(stats_.runs() == 0
+                             ? tr("まだ記録がありません。レベルを選んでスタートしてください。")
+                             : tr("このレベルの記録はまだありません。"));
     chartArea_->setCurrentWidget(emptyLabel_);
 }
 
@@ -627,10 +618,8 @@ void ProgressWindow::showMisses()
         heatButtons_->checkedId() == 0 ? HeatMeasure::Misses : HeatMeasure::Time;
     heatMap_->showKeys(stats_, scope, measure);
     const bool misses = measure == HeatMeasure::Misses;
-    keyBox_->setTitle(misses ? QStringLiteral("キーごとのミス率")
-                             : QStringLiteral("キーごとの速さ（1打の平均時間）"));
-    kanaBox_->setTitle(misses ? QStringLiteral("ミスの多いかな")
-                              : QStringLiteral("時間のかかるかな"));
+    keyBox_->setTitle(misses ? tr("キーごとのミス率") : tr("キーごとの速さ（1打の平均時間）"));
+    kanaBox_->setTitle(misses ? tr("ミスの多いかな") : tr("時間のかかるかな"));
 
     kanaList_->clear();
     const auto kana = stats_.rankedKana(
@@ -660,9 +649,9 @@ void ProgressWindow::showMisses()
         return;
     }
     kanaEmptyLabel_->setText(scope != 0 && levelGroup(scope) == LevelGroup::Key
-                                 ? QStringLiteral("キーのレベルにはかなの集計がありません。")
-                             : misses ? QStringLiteral("かなのミスはまだありません。")
-                                      : QStringLiteral("かなの時間の記録はまだありません。"));
+                                 ? tr("キーのレベルにはかなの集計がありません。")
+                             : misses ? tr("かなのミスはまだありません。")
+                                      : tr("かなの時間の記録はまだありません。"));
     kanaArea_->setCurrentWidget(kanaEmptyLabel_);
 }
 

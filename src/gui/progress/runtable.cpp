@@ -2,11 +2,13 @@
 #include "gui/progress/runtable.h"
 
 #include "core/levels.h"
+#include "gui/translations.h"
 
 #include <QColor>
 #include <QFont>
 #include <QHeaderView>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -16,15 +18,24 @@
 namespace
 {
 
-const QLocale &japanese()
+// A run's date and time, all in digits, so that one width fits every row; without the year,
+// which its tooltip gives, so that the table keeps every column in view.
+QString dateFormat()
 {
-    static const QLocale locale(QLocale::Japanese);
-    return locale;
+    //: The date and time of a run in the table, in QDateTime's format, digits only.
+    return RunTableModel::tr("MM/dd HH:mm");
+}
+
+QString fullDateFormat()
+{
+    //: A run's date and time with its year, in the table's tooltip, in QDateTime's format.
+    return RunTableModel::tr("yyyy/MM/dd HH:mm");
 }
 
 QString decimal(double value, int decimals)
 {
-    return std::isfinite(value) ? japanese().toString(value, 'f', decimals) : QStringLiteral("―");
+    return std::isfinite(value) ? interfaceLocale().toString(value, 'f', decimals)
+                                : QStringLiteral("―");
 }
 
 // What a column sorts by; NaN (an unknown speed) sorts below every number.
@@ -92,15 +103,14 @@ QVariant shownText(const RunFigures &run, int column)
 {
     switch (column) {
     case RunTableModel::Date:
-        // The year is in the tooltip: the table keeps every column in view.
-        return japanese().toString(run.ended(), QStringLiteral("MM/dd HH:mm"));
+        return interfaceLocale().toString(run.ended(), dateFormat());
     case RunTableModel::Level: {
         // As the level menu names it.
-        const char *caption = levelCaption(run.level);
-        return caption ? QString::fromUtf8(caption) : QString::number(run.level);
+        const QString caption = levelName(run.level);
+        return caption.isEmpty() ? QString::number(run.level) : caption;
     }
     case RunTableModel::Order:
-        return run.randomOrder ? QStringLiteral("ランダム") : QStringLiteral("順番");
+        return run.randomOrder ? RunTableModel::tr("ランダム") : RunTableModel::tr("順番");
     case RunTableModel::Time:
         return decimal(run.seconds, 1);
     case RunTableModel::Errors:
@@ -110,12 +120,12 @@ QVariant shownText(const RunFigures &run, int column)
     case RunTableModel::Speed:
         return QStringLiteral("%1 %2").arg(decimal(run.speed(), 1),
                                            levelGroup(run.level) == LevelGroup::Key
-                                               ? QStringLiteral("キー")
-                                               : QStringLiteral("かな"));
+                                               ? RunTableModel::tr("キー")
+                                               : RunTableModel::tr("かな"));
     case RunTableModel::Accuracy:
         return decimal(run.accuracy() * 100, 1) + QStringLiteral(" %");
     case RunTableModel::Record:
-        return run.newRecord ? QStringLiteral("新記録") : QString();
+        return run.newRecord ? RunTableModel::tr("新記録") : QString();
     default:
         return {};
     }
@@ -128,8 +138,8 @@ QVariant countedData(const RunFigures &run, int column, int role)
         if (role == Qt::CheckStateRole)
             return run.leftOut ? Qt::Unchecked : Qt::Checked;
         if (role == Qt::AccessibleTextRole || role == Qt::ToolTipRole)
-            return run.leftOut ? QStringLiteral("集計から外しています")
-                               : QStringLiteral("集計に入れています");
+            return run.leftOut ? RunTableModel::tr("集計から外しています")
+                               : RunTableModel::tr("集計に入れています");
         return {};
     }
     if (role == Qt::ForegroundRole && run.leftOut)
@@ -157,34 +167,33 @@ QVariant RunTableModel::data(const QModelIndex &index, int role) const
     if (column == Counted || role == Qt::ForegroundRole || role == Qt::FontRole)
         return countedData(run, column, role);
     if (column == Date && role == Qt::ToolTipRole)
-        return japanese().toString(run.ended(), QStringLiteral("yyyy/MM/dd HH:mm"));
+        return interfaceLocale().toString(run.ended(), fullDateFormat());
     return role == Qt::DisplayRole ? shownText(run, column) : QVariant();
 }
 
 QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const QString titles[Columns] = {QStringLiteral("日時"), QStringLiteral("レベル"),
-                                            QStringLiteral("順序"), QStringLiteral("時間"),
-                                            QStringLiteral("ミス"), QStringLiteral("スコア"),
-                                            QStringLiteral("速さ"), QStringLiteral("正確さ"),
-                                            QStringLiteral("記録"), QStringLiteral("集計")};
-    static const QString tips[Columns] = {
-        {},
-        QStringLiteral("レベル"),
-        {},
-        QStringLiteral("かかった時間（秒）"),
-        QStringLiteral("ミスの数"),
-        QStringLiteral("時間＋ミス（少ないほど良い）"),
-        QStringLiteral("1分あたりに打ったキー（キーのレベル）またはかな"),
-        QStringLiteral("正しく押したキーの割合"),
-        {},
-        QStringLiteral("外すと、その記録はグラフにも集計にも入りません（中断した記録など）")};
+    static const char *const titles[Columns] = {
+        QT_TR_NOOP("日時"), QT_TR_NOOP("レベル"), QT_TR_NOOP("順序"), QT_TR_NOOP("時間"),
+        QT_TR_NOOP("ミス"), QT_TR_NOOP("スコア"), QT_TR_NOOP("速さ"), QT_TR_NOOP("正確さ"),
+        QT_TR_NOOP("記録"), QT_TR_NOOP("集計")};
+    static const char *const tips[Columns] = {
+        nullptr,
+        QT_TR_NOOP("レベル"),
+        nullptr,
+        QT_TR_NOOP("かかった時間（秒）"),
+        QT_TR_NOOP("ミスの数"),
+        QT_TR_NOOP("時間＋ミス（少ないほど良い）"),
+        QT_TR_NOOP("1分あたりに打ったキー（キーのレベル）またはかな"),
+        QT_TR_NOOP("正しく押したキーの割合"),
+        nullptr,
+        QT_TR_NOOP("外すと、その記録はグラフにも集計にも入りません（中断した記録など）")};
     if (orientation != Qt::Horizontal || section < 0 || section >= Columns)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
-        return titles[section];
-    if (role == Qt::ToolTipRole && !tips[section].isEmpty())
-        return tips[section];
+        return tr(titles[section]);
+    if (role == Qt::ToolTipRole && tips[section])
+        return tr(tips[section]);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -259,17 +268,32 @@ RunTable::RunTable(QWidget *parent) : QTableView(parent)
     // wider.
     const QFontMetrics metrics = fontMetrics();
     const QFontMetrics titleMetrics(horizontalHeader()->font());
-    const char *widest[RunTableModel::Columns] = {
-        "00/00 00:00", "ホーム＋上段", "ランダム", "000.0",  "000",
-        "000.0",       "000.0 かな",   "100.0 %",  "新記録", ""};
+    // The dates are digits: the format with a 0 for every field is as wide as any of them.
+    const QString dates =
+        dateFormat().replace(QRegularExpression(QStringLiteral("[yMdHm]")), QStringLiteral("0"));
+    QString level;
+    for (int n = 1; n <= lastDrillLevel; ++n)
+        if (metrics.horizontalAdvance(levelName(n)) > metrics.horizontalAdvance(level))
+            level = levelName(n);
+    const QString number = QStringLiteral("000.0");
+    const QString widest[RunTableModel::Columns] = {dates,
+                                                    level,
+                                                    RunTableModel::tr("ランダム"),
+                                                    number,
+                                                    QStringLiteral("000"),
+                                                    number,
+                                                    number + QLatin1Char(' ') +
+                                                        RunTableModel::tr("かな"),
+                                                    QStringLiteral("100.0 %"),
+                                                    RunTableModel::tr("新記録"),
+                                                    QString()};
     const int arrow = style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, this);
     for (int column = 0; column < RunTableModel::Columns; ++column) {
         const QString title =
             model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-        widths_[std::size_t(column)] =
-            std::max(metrics.horizontalAdvance(QString::fromUtf8(widest[column])),
-                     titleMetrics.horizontalAdvance(title) + arrow) +
-            cellPadding;
+        widths_[std::size_t(column)] = std::max(metrics.horizontalAdvance(widest[column]),
+                                                titleMetrics.horizontalAdvance(title) + arrow) +
+                                       cellPadding;
         setColumnWidth(column, widths_[std::size_t(column)]);
     }
     horizontalHeader()->setStretchLastSection(true);
