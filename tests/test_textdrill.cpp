@@ -41,7 +41,8 @@ private slots:
     void runs();
 };
 
-// Down twelve times in a freshly opened レベル menu reaches 単語, thirteen times 文章.
+// Down twelve times in a freshly opened レベル menu reaches 単語, thirteen times 文章,
+// fourteen times テキストを開く….
 void TextDrillWindowTest::menuPlaces()
 {
     TestWindow w;
@@ -49,7 +50,8 @@ void TextDrillWindowTest::menuPlaces()
     menu->popup(w->mapToGlobal(QPoint(0, 0)));
     QVERIFY(QTest::qWaitForWindowExposed(menu));
     for (const auto &[downs, name, caption] :
-         {std::tuple{12, "wordsItem", "単語"}, std::tuple{1, "sentencesItem", "文章"}}) {
+         {std::tuple{12, "wordsItem", "単語"}, std::tuple{1, "sentencesItem", "文章"},
+          std::tuple{1, "openTextItem", "テキストを開く…"}}) {
         for (int k = 0; k < downs; ++k)
             QTest::keyClick(menu, Qt::Key_Down);
         QVERIFY(menu->activeAction());
