@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Start-up time: from the process start to the main window shown, for the real program
-// and for a bare Qt window built the same way, under the offscreen platform. Both are
-// watched by the same generic plugin (firstshow), which prints a line when the first
-// window is exposed and ends the process; the time runs from QProcess::start to that line.
-// Usage: bench_startup [runs]  (run from the build directory's bench folder or anywhere)
+// Start-up: from the process start to the main window's first paint, and the peak resident
+// memory at that moment, for the real program and for the two reference windows (bare, and
+// bare drawing the program's three faces), under the offscreen platform. All are watched by
+// the same generic plugin (firstshow), which lets the first expose paint, then prints a line
+// with the peak memory and ends the process; the time runs from QProcess::start to that line.
+// The programs are started in turn, many times each, so that drift hits them alike.
+// The offscreen screen is a desktop's 1280 x 1024, where the main window fits as it is.
+// Usage: bench_startup [runs] [--also PROGRAM] [--small-screen]  (PROGRAM: another build of
+// rinkaro, such as one of an earlier commit, measured in the same run; --small-screen: the
+// offscreen platform's own 800 x 600, where the program draws its window smaller)
 #include "benchtools.h"
 #include <QCoreApplication>
 #include <QDir>
@@ -13,14 +18,20 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace
 {
 
-// Milliseconds from start to the "shown" line, or -1 when the program never showed a window.
-double timeToShow(const QString &program, const QString &workDir, const QProcessEnvironment &env)
+struct Start {
+    double ms = -1;     // to the first paint; -1 when the program never painted a window
+    double peakMiB = 0; // VmHWM then
+};
+
+Start startOnce(const QString &program, const QString &workDir, const QProcessEnvironment &env)
 {
     QProcess process;
     process.setProcessEnvironment(env);
@@ -29,27 +40,54 @@ double timeToShow(const QString &program, const QString &workDir, const QProcess
     QElapsedTimer timer;
     timer.start();
     process.start(program, {});
+    QByteArray output;
+    Start start;
     while (process.waitForReadyRead(10000)) {
-        if (process.readAllStandardOutput().contains("shown")) {
-            const double ms = double(timer.nsecsElapsed()) / 1e6;
+        output += process.readAllStandardOutput();
+        if (output.contains("painted") && output.endsWith('\n')) {
+            start.ms = double(timer.nsecsElapsed()) / 1e6;
+            const QList<QByteArray> fields = output.trimmed().split(' ');
+            start.peakMiB = fields.value(2).toDouble() / 1024;
             process.waitForFinished(5000);
-            return ms;
+            return start;
         }
     }
     process.kill();
     process.waitForFinished(5000);
-    return -1;
+    return start;
 }
+
+struct Program {
+    const char *name;
+    QString path;
+    std::vector<double> ms, peakMiB;
+};
 
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 30;
+    std::setlocale(LC_NUMERIC, "C");
+    int runs = 30;
+    QString also;
+    bool smallScreen = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--also") == 0 && i + 1 < argc)
+            also = QString::fromLocal8Bit(argv[++i]);
+        else if (std::strcmp(argv[i], "--small-screen") == 0)
+            smallScreen = true;
+        else
+            runs = std::max(1, atoi(argv[i]));
+    }
     const QDir benchDir(QCoreApplication::applicationDirPath());
-    const QString rinkaro = benchDir.absoluteFilePath(QStringLiteral("../rinkaro"));
-    const QString bare = benchDir.absoluteFilePath(QStringLiteral("bench_barewindow"));
+    std::vector<Program> programs = {
+        {"rinkaro", benchDir.absoluteFilePath(QStringLiteral("../rinkaro")), {}, {}},
+        {"bare window", benchDir.absoluteFilePath(QStringLiteral("bench_barewindow")), {}, {}},
+        {"face window", benchDir.absoluteFilePath(QStringLiteral("bench_facewindow")), {}, {}},
+    };
+    if (!also.isEmpty())
+        programs.push_back({"--also program", QFileInfo(also).absoluteFilePath(), {}, {}});
 
     // A settings file of a first start, so that the welcome message does not stand between
     // the program and its window.
@@ -62,31 +100,45 @@ int main(int argc, char **argv)
         settings.write("0\n");
     settings.close();
 
+    QFile screen(work.filePath(QStringLiteral("screen.json")));
+    if (!screen.open(QIODevice::WriteOnly))
+        return 1;
+    screen.write(R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1280,
+                     "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    screen.close();
+
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"),
+               smallScreen ? QStringLiteral("offscreen")
+                           : QStringLiteral("offscreen:configfile=") + screen.fileName());
     env.insert(QStringLiteral("QT_PLUGIN_PATH"),
                benchDir.absoluteFilePath(QStringLiteral("plugins")));
     env.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("firstshow"));
 
     // One unmeasured start of each warms the file cache.
-    timeToShow(rinkaro, work.path(), env);
-    timeToShow(bare, work.path(), env);
-    std::vector<double> programTimes, bareTimes;
-    for (int run = 0; run < runs; ++run) { // alternated, so that drift hits both alike
-        const double a = timeToShow(rinkaro, work.path(), env);
-        const double b = timeToShow(bare, work.path(), env);
-        if (a < 0 || b < 0) {
-            std::fprintf(stderr,
-                         "a program did not show its window (is the firstshow plugin built?)\n");
-            return 1;
+    for (const Program &program : programs)
+        startOnce(program.path, work.path(), env);
+    for (int run = 0; run < runs; ++run) {
+        for (Program &program : programs) {
+            const Start start = startOnce(program.path, work.path(), env);
+            if (start.ms < 0) {
+                std::fprintf(stderr, "%s did not paint a window (is the firstshow plugin built?)\n",
+                             program.name);
+                return 1;
+            }
+            program.ms.push_back(start.ms);
+            program.peakMiB.push_back(start.peakMiB);
         }
-        programTimes.push_back(a);
-        bareTimes.push_back(b);
     }
-    const double program = median(programTimes), reference = median(bareTimes);
-    std::printf("Process start to main window shown, offscreen, median of %d starts\n", runs);
-    std::printf("rinkaro          %8.1f ms\n", program);
-    std::printf("bare Qt window   %8.1f ms\n", reference);
-    std::printf("ratio            %8.2f\n", program / reference);
+    const double faceMs = median(programs[2].ms), faceMiB = median(programs[2].peakMiB);
+    std::printf("Process start to the first paint of the main window, and peak resident memory "
+                "then,\noffscreen (%s), median of %d starts each, started in turn\n",
+                smallScreen ? "800 x 600" : "1280 x 1024", runs);
+    std::printf("%-16s %10s %9s %12s %9s\n", "", "paint ms", "x face", "VmHWM MiB", "x face");
+    for (const Program &program : programs) {
+        const double ms = median(program.ms), mib = median(program.peakMiB);
+        std::printf("%-16s %10.1f %9.2f %12.1f %9.2f\n", program.name, ms, ms / faceMs, mib,
+                    mib / faceMiB);
+    }
     return 0;
 }
