@@ -33,7 +33,6 @@ long peakResidentKb()
 class FirstShowWatcher : public QObject
 {
 public:
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
