@@ -6,6 +6,7 @@
 #include "app/systemplatform.h"
 #include "gui/fonts.h"
 #include "gui/mainwindow.h"
+#include "gui/widgets.h"
 #include "version.h"
 
 #include <QDir>
@@ -49,7 +50,6 @@ int main(int argc, char **argv)
     try {
         QApplication::setApplicationName(QStringLiteral("Rinkaro2"));
         QApplication::setDesktopFileName(QStringLiteral("io.github.rinkaro.Rinkaro"));
-        QApplication::setWindowIcon(programIcon());
         // The desktop's language until the data folder, where RK.ini may choose another, is
         // entered: its trouble is said in that language.
         installTranslations(startLanguage(QString()));
@@ -80,6 +80,8 @@ int main(int argc, char **argv)
             startLanguage(QDir::current().absoluteFilePath(QStringLiteral("RK.ini"))));
         app.setPlatform(&platform);
         MainWindow window(platform);
+        // Its pictures are decoded for the window manager, which can take them a moment later.
+        afterFirstPaint(&window, [] { QApplication::setWindowIcon(programIcon()); });
         // A logout or shutdown ends the program as its close box does: settings saved. It
         // may come while the first show's welcome box runs, before the main loop has
         // started: exit() then ends only that box's loop, so the main loop is not entered.

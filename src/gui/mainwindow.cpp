@@ -34,6 +34,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
+#include <QWindow>
 
 #include <algorithm>
 #include <tuple>
@@ -143,12 +144,8 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     connect(startStopButton_, &QPushButton::clicked, this, &MainWindow::toggleDrillRun);
     buildTutorialButtons();
 
-    romajiPanel_ = new RomajiPanel(platform_, drillArea_);
-    connect(romajiPanel_, &RomajiPanel::choicesEdited, this,
-            [this](const RomajiChoices &choices) { romajiEdited_ = choices; });
-    connect(romajiPanel_, &RomajiPanel::accepted, this, &MainWindow::applyRomajiChoices);
-    recordTable_ = new RecordTable(platform_, drillArea_);
-    connect(recordTable_, &RecordTable::closed, this, &MainWindow::focusStartButton);
+    // The panels that unroll over the drill area are not part of the first sight.
+    afterFirstPaint(this, [this] { buildPanels(); });
     setDrillAreaHeight(layout_.geometry().outerHeight - frameAllowance);
 
     setTabOrder(startStopButton_, hintCheckBox_);
@@ -231,10 +228,16 @@ void MainWindow::buildMenus()
     keyColourItem_ = addItem(optionMenu, "KeyColor", tr("キー色付け"), true);
     connectItem(keyColourItem_, [this] { toggleFingerColours(); });
     QAction *romajiItem = addItem(optionMenu, "setSpelling", tr("ローマ字設定"), false);
-    connectItem(romajiItem, [this] { romajiPanel_->unroll(); });
+    connectItem(romajiItem, [this] {
+        buildPanels();
+        romajiPanel_->unroll();
+    });
     addSeparator(optionMenu, "N3");
     QAction *recordItem = addItem(optionMenu, "showScore", tr("記録表示"), false);
-    connectItem(recordItem, [this] { recordTable_->unroll(records_.scores()); });
+    connectItem(recordItem, [this] {
+        buildPanels();
+        recordTable_->unroll(records_.scores());
+    });
     freeRomajiItem_ = addItem(optionMenu, "freeRomajiItem", tr("ローマ字を自由に入力"), true);
     connectItem(freeRomajiItem_, [this] { toggleFreeRomaji(); });
     favourWeakItem_ = addItem(optionMenu, "favourWeakItem", tr("苦手を多めに出す"), true);
@@ -332,6 +335,27 @@ void MainWindow::buildDrillArea()
     readingPanel_->setVisible(geometry.readingShown);
 }
 
+// Built just after the first paint, or at first use if that comes sooner; the last children
+// of the drill area, as they always were.
+void MainWindow::buildPanels()
+{
+    if (romajiPanel_)
+        return;
+    romajiPanel_ = new RomajiPanel(platform_, drillArea_);
+    romajiPanel_->setChoices(romajiEdited_);
+    connect(romajiPanel_, &RomajiPanel::choicesEdited, this,
+            [this](const RomajiChoices &choices) { romajiEdited_ = choices; });
+    connect(romajiPanel_, &RomajiPanel::accepted, this, &MainWindow::applyRomajiChoices);
+    recordTable_ = new RecordTable(platform_, drillArea_);
+    connect(recordTable_, &RecordTable::closed, this, &MainWindow::focusStartButton);
+    for (QWidget *panel :
+         {static_cast<QWidget *>(romajiPanel_), static_cast<QWidget *>(recordTable_)}) {
+        panel->setAttribute(Qt::WA_InputMethodEnabled, false);
+        for (QWidget *child : panel->findChildren<QWidget *>())
+            child->setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
+}
+
 void MainWindow::buildTutorialButtons()
 {
     struct ButtonRow {
@@ -376,7 +400,8 @@ void MainWindow::loadSettings()
                              tr("設定ファイルを初期化します。"), QMessageBox::Ok);
     }
     const SettingsRecord values = stored.value_or(SettingsRecord());
-    romajiPanel_->setChoices(values.romaji);
+    if (romajiPanel_)
+        romajiPanel_->setChoices(values.romaji);
     session_.setRomaji(RomajiTable(values.romaji));
     romajiEdited_ = values.romaji;
     languageChoice_ = readLanguageChoice(optionsPath_);
@@ -470,15 +495,20 @@ void MainWindow::selectLevel(int level)
 
 void MainWindow::applyLayout(const DrillAreaLayout::Frames &frames)
 {
-    for (const DrillAreaLayout::Frame &frame : frames) {
-        const DrillAreaLayout::Geometry &geometry = frame.geometry;
+    // Until the window is on the screen (the start-up layout) no step is seen: the last frame
+    // holds the whole geometry.
+    const QWindow *handle = windowHandle();
+    const bool seen = handle && handle->isExposed();
+    for (auto frame = seen || frames.empty() ? frames.begin() : frames.end() - 1;
+         frame != frames.end(); ++frame) {
+        const DrillAreaLayout::Geometry &geometry = frame->geometry;
         if (drillArea_->height() != geometry.outerHeight - frameAllowance)
             setDrillAreaHeight(geometry.outerHeight - frameAllowance);
         readingPanel_->setGeometry(geometry.reading);
         readingPanel_->setVisible(geometry.readingShown);
         textPanel_->setGeometry(geometry.text);
-        if (frame.animationStep > 0)
-            platform_.animationStep(textPanel_, frame.animationStep);
+        if (frame->animationStep > 0)
+            platform_.animationStep(textPanel_, frame->animationStep);
     }
 }
 
@@ -793,7 +823,7 @@ QWidget *MainWindow::openPanel() const
     QWidget *top = nullptr;
     for (QWidget *panel :
          {static_cast<QWidget *>(romajiPanel_), static_cast<QWidget *>(recordTable_)}) {
-        if (!panel->isVisible())
+        if (!panel || !panel->isVisible())
             continue;
         if (focus && panel->isAncestorOf(focus))
             return panel;
@@ -893,9 +923,9 @@ void MainWindow::practiseSelection(int level, const QStringList &marked)
     if (!chooseWeakDrill(weakKindOf(level), marked))
         return;
     // The run is typed in the drill area: the panels over it close first.
-    if (romajiPanel_->isVisible())
+    if (romajiPanel_ && romajiPanel_->isVisible())
         romajiPanel_->rollUp();
-    if (recordTable_->isVisible())
+    if (recordTable_ && recordTable_->isVisible())
         recordTable_->rollUp();
     raise();
     activateWindow();

@@ -95,6 +95,7 @@ private:
     void showLanguageChoice();
     void buildDrillArea();
     void buildTutorialButtons();
+    void buildPanels();
     void buildTextMenu(QMenu *levelMenu);
     // The learner's text, prepared: what the text drill runs from now on.
     void chooseOwnText(const PreparedText &text);

@@ -11,6 +11,7 @@
 #include <QFrame>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -151,6 +152,42 @@ private:
 };
 
 } // namespace
+
+namespace
+{
+
+class FirstPaintWatcher : public QObject
+{
+public:
+    FirstPaintWatcher(QWidget *window, std::function<void()> work)
+        : QObject(window), work_(std::move(work))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // The window's children are painted and the whole flushed before the loop
+            // comes round to the timer.
+            QTimer::singleShot(0, watched, std::move(work_));
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> work_;
+};
+
+} // namespace
+
+void afterFirstPaint(QWidget *window, std::function<void()> work)
+{
+    new FirstPaintWatcher(window, std::move(work));
+}
 
 void centreOnScreen(QWidget *window)
 {

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QSize>
 
+#include <functional>
+
 class Platform;
 
 class QFrame;
@@ -38,6 +40,10 @@ void installPanelAccessibility();
 // has framed a newly shown window its frame is unknown; until the window is hidden, it is
 // centred again whenever its whole frame becomes known or changes.
 void centreOnScreen(QWidget *window);
+
+// Runs `work` once, just after `window` has first been painted (from the event loop, so that
+// the paint is on the screen first): for what the first sight of the window does not need.
+void afterFirstPaint(QWidget *window, std::function<void()> work);
 
 // Moves a window back onto its screen whenever it grows past the screen's edge (its minimum
 // size grown with what it shows, after it was placed), until it is destroyed. A window the user
