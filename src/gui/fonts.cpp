@@ -48,6 +48,11 @@ QString installedFace(const QString &family)
 
 void registerFontSubstitutions()
 {
+    // FreeType fakes the bold of the Gothic's large lines in its glyphs, the same weight the
+    // program would otherwise stroke around their outlines at every paint, for a tenth of
+    // the cost (it decides per font, when the font is first used).
+    if (!qEnvironmentVariableIsSet("QT_NO_SYNTHESIZED_BOLD_LIMIT"))
+        qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
     installedFaces().clear();
     QFont::insertSubstitutions(gothicFamily, QStringList{QStringLiteral("IPAGothic")});
     QFont::insertSubstitutions(pGothicFamily, QStringList{QStringLiteral("IPAPGothic")});
@@ -95,7 +100,8 @@ int faceWeight(const QFont &font)
 
 bool needsPaintedBold(const QFont &font)
 {
-    if (font.weight() < QFont::Bold)
+    if (font.weight() < QFont::Bold || (qEnvironmentVariableIsSet("QT_NO_SYNTHESIZED_BOLD_LIMIT") &&
+                                        !qEnvironmentVariableIsSet("QT_NO_SYNTHESIZED_BOLD")))
         return false;
     // Asked at every repaint of the drill text: the font's tables are read once per font.
     static QHash<QString, bool> answers;

@@ -14,6 +14,8 @@ inline const QString impactFamily = QStringLiteral("Impact");
 inline const QString timesFamily = QStringLiteral("Times New Roman");
 inline const QString courierFamily = QStringLiteral("Courier New");
 
+// Also lifts the size limit of Qt's faked bold (see emboldenLargeText): call it before any
+// text is drawn.
 void registerFontSubstitutions();
 
 // Pop-up menus and message boxes are windows of their own and take the application's font,
@@ -22,9 +24,10 @@ void registerFontSubstitutions();
 // Call after registerFontSubstitutions().
 void setJapaneseApplicationFont();
 
-// IPAGothic has no bold face, and Qt's FreeType engine fakes one only below 64 pixels. The
-// widget's one-line text is drawn emboldened by itself when its font asks for bold at those
-// sizes and the face has none.
+// IPAGothic has no bold face, and Qt's FreeType engine fakes one only below 64 pixels unless
+// QT_NO_SYNTHESIZED_BOLD_LIMIT is set, as registerFontSubstitutions() does. Where the limit
+// still holds, the widget's one-line text is drawn emboldened by itself when its font asks for
+// bold at those sizes and the face has none.
 void emboldenLargeText(QWidget *widget);
 
 // A font of the installed face that stands for the design's `family`, at the given pixel

@@ -93,18 +93,23 @@ void KeyboardView::setCaptionColour(std::size_t key, bool lit)
     setColour(keyCaps_[key], QPalette::WindowText, captionColourOf(keyTable[key], lit));
 }
 
+void KeyboardView::setKeyFace(std::size_t key, const QColor &colour)
+{
+    // Setting a palette is passed on and handled anew even when nothing changes in it.
+    if (keyCaps_[key]->palette().color(QPalette::Window) != colour)
+        setColour(keyCaps_[key], QPalette::Window, colour);
+}
+
 void KeyboardView::showFingerColours(bool shown)
 {
     for (std::size_t k = 0; k < keyTable.size(); ++k)
-        setColour(keyCaps_[k], QPalette::Window,
-                  shown ? colourFromBgr(fingerColour(keyTable[k].finger)) : buttonFace());
+        setKeyFace(k, shown ? colourFromBgr(fingerColour(keyTable[k].finger)) : buttonFace());
 }
 
 void KeyboardView::paintKeys(const std::array<std::optional<quint32>, 30> &colours)
 {
     for (std::size_t k = 0; k < keyTable.size(); ++k)
-        setColour(keyCaps_[k], QPalette::Window,
-                  colours[k] ? colourFromBgr(*colours[k]) : buttonFace());
+        setKeyFace(k, colours[k] ? colourFromBgr(*colours[k]) : buttonFace());
 }
 
 void KeyboardView::mouseDoubleClickEvent(QMouseEvent *event)

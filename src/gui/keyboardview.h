@@ -33,6 +33,7 @@ protected:
 
 private:
     void setCaptionColour(std::size_t key, bool lit);
+    void setKeyFace(std::size_t key, const QColor &colour);
 
     std::array<QLabel *, 30> keyCaps_{}; // Panel1 .. Panel30, in key-table order
     int litKey_ = -1;                    // index of the lit key, -1 for none
