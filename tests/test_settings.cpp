@@ -148,6 +148,7 @@ void SettingsTest::firstStartWelcomesAndCloseWritesDefaults()
 {
     TestWindow w(false);
     w->show();
+    w.settle();
     QCOMPARE(w.platform.messages.size(), std::size_t(1));
     const FakePlatform::MessageRecord &welcome = w.platform.messages.front();
     QCOMPARE(welcome.icon, QMessageBox::Information);
@@ -228,6 +229,7 @@ void SettingsTest::everyValueSurvivesARestart()
     w.platform.messages.clear();
     w.restart(false);
     w->show();
+    w.settle();
     QVERIFY(w.platform.messages.empty()); // no welcome: the file is there
 
     QCOMPARE(windowState(w), shown(chosen));
@@ -266,6 +268,7 @@ void SettingsTest::storedLevelOutsideTheMenuFallsBackToLevel1()
     lines[0] = levelLine;
     writeFile(fileName, lines.join('\n') + '\n');
     w->show();
+    w.settle();
 
     QCOMPARE(w.tickedLevel(), 1);
     QCOMPARE(w.textPanel()->text(), QStringLiteral("Level1"));
@@ -288,6 +291,7 @@ void SettingsTest::damagedFileStillStartsWithoutAnyMessage()
     text += QByteArray(1000, '#') + "\r\n1\r\n";
     writeFile(fileName, text);
     w->show();
+    w.settle();
     QVERIFY(w.platform.messages.empty());
     QCOMPARE(w.tickedLevel(), 7);
     QCOMPARE(w.textPanel()->text(), QStringLiteral("Level7"));
@@ -315,6 +319,7 @@ void SettingsTest::damagedFileOnDiskSurvivesALoadAndASave()
     TestWindow w(false);
     writeFile(fileName, damagedText(kind));
     w->show();
+    w.settle();
     QVERIFY(w.platform.messages.empty());
     QCOMPARE(windowState(w), shown(fullRecord()));
     w->close();
@@ -341,6 +346,7 @@ void SettingsTest::specialFileIsNeitherReadNorReplaced()
                    : ::mkfifo(node.constData(), 0666) == 0);
     QVERIFY(QFile::link(QFile::decodeName(node), fileName));
     w->show(); // returns: nothing waits for a writer
+    w.settle();
     QCOMPARE(w.platform.messages.size(), std::size_t(1));
     QCOMPARE(w.platform.messages.front().caption, QStringLiteral("ようこそ"));
     QCOMPARE(windowState(w), shown(SettingsRecord()));
@@ -368,6 +374,7 @@ void SettingsTest::saveReplacesTheWholeFile()
     // A longer file than the one about to be saved: nothing of it may remain.
     writeFile(fileName, QByteArray(5000, '9') + "\n");
     w->show();
+    w.settle();
     w->close();
     QCOMPARE(readFile(fileName), defaultFileText());
     QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{fileName});
@@ -379,6 +386,7 @@ void SettingsTest::fileThatIsAFolderIsLeftAlone()
     QVERIFY(QDir().mkdir(fileName));
     writeFile(fileName + "/keep", "kept");
     w->show(); // cannot be read: welcomed as a first start
+    w.settle();
     QCOMPARE(w.platform.messages.size(), std::size_t(1));
     w.action(QStringLiteral("KeyColor"))->trigger();
     w->close();
@@ -398,6 +406,7 @@ void SettingsTest::lockedFolderIsWrittenInPlace()
         QSKIP("chattr cannot make a folder immutable on this file system");
     // No temporary file can be made beside RK.set, but the file itself is writable.
     w->show();
+    w.settle();
     w.chooseLevel(4);
     w->close();
     QCOMPARE(fileLines(readFile(fileName)).value(0), QByteArray("4"));
@@ -414,6 +423,7 @@ void SettingsTest::lockedFileStaysAsItWas()
     if (!lock.set(QDir().absoluteFilePath(fileName)) || !lock.set(w.dir.path()))
         QSKIP("chattr cannot make files immutable on this file system");
     w->show();
+    w.settle();
     w.chooseLevel(2);
     w->close();
     QCOMPARE(readFile(fileName), old);

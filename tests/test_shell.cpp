@@ -49,6 +49,7 @@ private slots:
     void fontsResolveToJapaneseFaces();
     void tutorialButtonsHaveTwoStatePictures();
     void unrollingPanelsAreDrawnAlike();
+    void unrollingPanelsAreBuiltOnceAfterTheFirstPaint();
     void inputMethodsAreKeptOut();
     void typedKeysAreNotJudgedWithoutRouting();
     void routedKeysReachTheJudgeOnceWhateverHasTheFocus_data();
@@ -68,8 +69,6 @@ void ShellTest::controlsStandWhereDesigned_data()
     QTest::newRow("SpeedButton1") << "SpeedButton1" << QRect(760, 104, 25, 21) << false;
     QTest::newRow("SpeedButton2") << "SpeedButton2" << QRect(736, 100, 25, 25) << false;
     QTest::newRow("SpeedButton3") << "SpeedButton3" << QRect(712, 100, 25, 25) << false;
-    QTest::newRow("settingPanel") << "settingPanel" << QRect(139, 0, 521, 330) << false;
-    QTest::newRow("scorePanel") << "scorePanel" << QRect(140, 0, 521, 240) << false;
 }
 
 void ShellTest::controlsStandWhereDesigned()
@@ -286,6 +285,28 @@ void ShellTest::unrollingPanelsAreDrawnAlike()
     QCOMPARE(panels[0]->frameStyle(), panels[1]->frameStyle());
     QCOMPARE(panels[0]->frameWidth(), 4);
     QCOMPARE(rims[0], rims[1]);
+}
+
+// Faults: the panels built before the first paint (start-up waits for them), built twice
+// (after the paint and at a first use), or not the drill area's last children (the panel on
+// top is told by that order); a panel chosen before the paint missing.
+void ShellTest::unrollingPanelsAreBuiltOnceAfterTheFirstPaint()
+{
+    const QStringList panels = {QStringLiteral("settingPanel"), QStringLiteral("scorePanel")};
+    TestWindow w(false);
+    const QWidget *area = w.find(QStringLiteral("drillArea"));
+    for (const QString &name : panels)
+        QCOMPARE(w->findChildren<QWidget *>(name).size(), 0);
+    w.show();
+    w.action(QStringLiteral("showScore"))->trigger();
+    QCOMPARE(area->children().mid(area->children().size() - 2),
+             (QObjectList{w.find(panels[0]), w.find(panels[1])}));
+    for (const QString &name : panels)
+        QCOMPARE(w->findChildren<QWidget *>(name).size(), 1);
+
+    TestWindow early(false);
+    early.action(QStringLiteral("showScore"))->trigger();
+    QVERIFY(early.find(panels[1])->isVisibleTo(early.window()));
 }
 
 void ShellTest::inputMethodsAreKeptOut()

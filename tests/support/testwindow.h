@@ -62,6 +62,14 @@ struct TestWindow {
         form->show();
         QApplication::setActiveWindow(form.get());
         (void)QTest::qWaitForWindowActive(form.get());
+        settle();
+    }
+    // Painted, and what the window builds just after its first paint built: the window as a
+    // learner first meets it.
+    void settle() const
+    {
+        (void)QTest::qWaitForWindowExposed(form.get());
+        QCoreApplication::sendPostedEvents();
     }
     // Writes the settings file the window reads when it is first shown (records, romaji
     // choices and the rest as a previous session would have left them).
