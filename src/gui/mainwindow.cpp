@@ -411,15 +411,13 @@ void MainWindow::loadSettings()
     favourWeakItem_->setChecked(options.favourWeak);
     session_.setFreeRomaji(options.freeRomaji);
 
-    // The colouring starts opposite to the stored flag so that toggling it below both
-    // restores it and paints or clears the keyboard to match.
-    fingerColours_ = !values.keyColour;
+    // The keys are still in their plain face: selecting the level paints the colouring if on.
+    fingerColours_ = values.keyColour;
     keyColourItem_->setChecked(fingerColours_);
     hintCheckBox_->setChecked(values.keyHint);
     const int level = restoredLevel(values.level);
     applyLayout(layout_.startUp(level));
     selectLevel(level);
-    toggleFingerColours();
     platform_.seedRandom(platform_.timeOfDayMs());
 }
 
