@@ -12,20 +12,23 @@
 namespace
 {
 
-// Replaces the translator named `name` with one loaded by `load`, or removes it when `load`
-// finds nothing to load; false when a file was wanted and not found.
-template <typename Load> bool replaceTranslator(const QString &name, bool wanted, Load load)
+// Replaces the translator named `name` with one loaded from `file`, or removes it when `file`
+// is empty; false when a file was wanted and not found. The file already installed under
+// that name is kept (start-up asks for the desktop's language, then RK.ini's, mostly the same).
+bool replaceTranslator(const QString &name, const QString &file)
 {
     QCoreApplication *application = QCoreApplication::instance();
     if (auto *old = application->findChild<QTranslator *>(name, Qt::FindDirectChildrenOnly)) {
+        if (!file.isEmpty() && old->filePath() == file)
+            return true;
         QCoreApplication::removeTranslator(old);
         delete old;
     }
-    if (!wanted)
+    if (file.isEmpty())
         return true;
     auto *translator = new QTranslator(application);
     translator->setObjectName(name);
-    if (!load(*translator)) {
+    if (!translator->load(file)) {
         delete translator;
         return false;
     }
@@ -39,13 +42,12 @@ bool installTranslations(Language language)
 {
     // Qt's source texts are English: English needs no Qt translation.
     const bool qtFound = replaceTranslator(
-        QStringLiteral("qtTranslation"), language == Language::Japanese, [](QTranslator &qt) {
-            return qt.load(QStringLiteral("qtbase_ja"),
-                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
-        });
-    const QString file = translationFile(language);
-    const bool ownFound = replaceTranslator(QStringLiteral("rinkaroTranslation"), !file.isEmpty(),
-                                            [&file](QTranslator &own) { return own.load(file); });
+        QStringLiteral("qtTranslation"),
+        language == Language::Japanese
+            ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ja.qm")
+            : QString());
+    const bool ownFound =
+        replaceTranslator(QStringLiteral("rinkaroTranslation"), translationFile(language));
     return qtFound && ownFound;
 }
 
