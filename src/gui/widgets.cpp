@@ -26,28 +26,6 @@ void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
     widget->setPalette(palette);
 }
 
-void setUnrollingPanelFrame(QFrame *panel)
-{
-    panel->setFrameStyle(QFrame::Box | QFrame::Raised);
-    panel->setLineWidth(2);
-    panel->setMidLineWidth(0);
-    panel->setAutoFillBackground(true);
-}
-
-void unrollPanel(Platform &platform, QWidget *panel, QWidget *focus, int fromHeight, int toHeight,
-                 int step)
-{
-    panel->show();
-    // Above the text panels and the other panel, whichever was laid out last.
-    panel->raise();
-    focus->setFocus();
-    int animationStep = 0;
-    for (int height = fromHeight; height <= toHeight; height += step) {
-        panel->resize(panel->width(), height);
-        platform.animationStep(panel, ++animationStep);
-    }
-}
-
 bool focusNextInside(QWidget *panel, bool next)
 {
     QWidget *focus = QApplication::focusWidget();
@@ -72,9 +50,8 @@ namespace
 
 QAccessibleInterface *panelAccessible(const QString &className, QObject *object)
 {
-    if (object->isWidgetType() &&
-        (className == QLatin1String("RomajiPanel") || className == QLatin1String("RecordTable") ||
-         className == QLatin1String("KeyboardView")))
+    if (object->isWidgetType() && (className == QLatin1String("UnrollingPanel") ||
+                                   className == QLatin1String("KeyboardView")))
         return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Grouping);
     return nullptr;
 }

@@ -17,15 +17,6 @@ QColor colourFromBgr(quint32 value);
 // Sets one colour of a control's palette, leaving the others as they are.
 void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
 
-// The two panels that unroll over the drill area: opaque, with a raised rim around a sunken
-// one, each two pixels wide.
-void setUnrollingPanelFrame(QFrame *panel);
-// Shows a panel over the drill area, on top, with `focus` focused, and unrolls it
-// downwards from `fromHeight` to `toHeight` in steps of `step` pixels, one animation step
-// of the platform each.
-void unrollPanel(Platform &platform, QWidget *panel, QWidget *focus, int fromHeight, int toHeight,
-                 int step = 1);
-
 // Tab and Shift+Tab inside an open panel: the focus goes round its own controls and never to
 // the window's controls behind it. For a panel's focusNextPrevChild(); always true.
 bool focusNextInside(QWidget *panel, bool next);
