@@ -894,13 +894,6 @@ Details: %2</translation>
     </message>
 </context>
 <context>
-    <name>TextDrillView</name>
-    <message>
-        <source>キー: %1</source>
-        <translation>Key: %1</translation>
-    </message>
-</context>
-<context>
     <name>TextFile</name>
     <message>
         <source>文字コードが分かりません。UTF-8、UTF-16（BOM 付き）、Shift_JIS、EUC-JP のテキストファイルを開けます。</source>

@@ -4,7 +4,6 @@
 #include "core/inputoptions.h"
 #include "core/keytable.h"
 #include "core/levels.h"
-#include "core/regularfile.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -148,7 +148,7 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
             [this](const RomajiChoices &choices) { romajiEdited_ = choices; });
     connect(romajiPanel_, &RomajiPanel::accepted, this, &MainWindow::applyRomajiChoices);
     recordTable_ = new RecordTable(platform_, drillArea_);
-    connect(recordTable_, &RecordTable::closed, this, &MainWindow::focusStartButton);
+    connect(recordTable_, &UnrollingPanel::rolledUp, this, &MainWindow::focusStartButton);
     setDrillAreaHeight(layout_.geometry().outerHeight - frameAllowance);
 
     setTabOrder(startStopButton_, hintCheckBox_);
@@ -604,11 +604,10 @@ void MainWindow::showDrill()
     }
     textPanel_->setText(text);
     textView_->setGeometry(textPanel_->contentsRect());
-    textView_->showItem(session_.textDrill(), session_.hintKey());
+    textView_->showItem(session_.textDrill());
     const QString &hint = session_.hintKey();
-    const QString offKey = !isTextDrill(session_.level()) && hint.size() == 1
-                               ? offKeyboardCaption(hint.front().toLatin1())
-                               : QString();
+    const QString offKey =
+        hint.size() == 1 ? offKeyboardCaption(hint.front().toLatin1()) : QString();
     offKeyLabel_->setText(tr("キー: %1").arg(offKey));
     offKeyLabel_->setGeometry(textPanel_->contentsRect().adjusted(0, 2, -6, 0));
     offKeyLabel_->setVisible(!offKey.isEmpty());
