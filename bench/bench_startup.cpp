@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <vector>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+using namespace rinkaro;
+
 class OwnTextsTest : public QObject
 {
     Q_OBJECT

@@ -10,6 +10,8 @@
 #include <QMenuBar>
 #include <QSettings>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <exception>
 
+using namespace rinkaro;
+
 namespace
 {
 

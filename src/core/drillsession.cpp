@@ -12,6 +12,9 @@
 
 #include <utility>
 
+namespace rinkaro
+{
+
 DrillSession::DrillSession(RandomSource random) : random_(std::move(random))
 {
     selectLevel(level_);
@@ -495,3 +498,5 @@ KeyOutcome DrillSession::judgeText(char key, quint32 nowMs)
     showTextItem();
     return outcome;
 }
+
+} // namespace rinkaro

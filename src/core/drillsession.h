@@ -14,6 +14,9 @@
 #include <functional>
 #include <vector>
 
+namespace rinkaro
+{
+
 // What one typed character did to a run.
 enum class KeyOutcome {
     Ignored,  // not judged: no run, or the run's item lies outside the level's items
@@ -192,3 +195,5 @@ private:
     QString readingText_;
     QString hintKey_;
 };
+
+} // namespace rinkaro

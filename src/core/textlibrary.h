@@ -9,6 +9,9 @@
 #include <optional>
 #include <vector>
 
+namespace rinkaro
+{
+
 // The "texts" folder beside RK.set: a copy of every text the learner opened, one sentence a
 // line in ruby notation (UTF-8) with the reading of every word, so that readings are read
 // once and corrections last while the original may move or go; and "index.txt", the texts
@@ -68,3 +71,5 @@ private:
 
     QString folder_;
 };
+
+} // namespace rinkaro

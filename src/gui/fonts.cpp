@@ -14,6 +14,9 @@
 #include <QStringList>
 #include <QWidget>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -151,3 +154,5 @@ void emboldenLargeText(QWidget *widget)
     }
     widget->setStyle(style);
 }
+
+} // namespace rinkaro

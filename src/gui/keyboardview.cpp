@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -114,3 +117,5 @@ void KeyboardView::mouseDoubleClickEvent(QMouseEvent *event)
         emit backgroundDoubleClicked();
     QFrame::mouseDoubleClickEvent(event);
 }
+
+} // namespace rinkaro

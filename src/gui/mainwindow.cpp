@@ -38,6 +38,9 @@
 #include <algorithm>
 #include <tuple>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -944,7 +947,7 @@ void MainWindow::chooseLanguage(LanguageChoice choice)
     QString text = tr(note);
     const Language next = interfaceLanguage(choice, QLocale::system().uiLanguages());
     if (next != currentLanguage())
-        text += QStringLiteral("\n") + translatedIn(next, "MainWindow", note);
+        text += QStringLiteral("\n") + translatedIn(next, staticMetaObject.className(), note);
     platform_.messageBox(this, QMessageBox::Information, QStringLiteral("Language / 言語"), text,
                          QMessageBox::Ok);
 }
@@ -1137,3 +1140,5 @@ void MainWindow::keepOwnTextPosition()
     if (drill.itemCount() != int(text.sentences.size()))
         drill.setItems(text.sentences, text.position);
 }
+
+} // namespace rinkaro

@@ -15,6 +15,9 @@
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -173,5 +176,7 @@ void RecordTable::unroll(const ScoreBook &scores)
 
     unrollFrom(rolledHeight, 1);
 }
+
+} // namespace rinkaro
 
 #include "recordtable.moc"

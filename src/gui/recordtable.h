@@ -3,8 +3,12 @@
 
 #include "gui/unrollingpanel.h"
 
-class Platform;
 class QTreeWidget;
+
+namespace rinkaro
+{
+
+class Platform;
 class ScoreBook;
 
 // The record table: each level's standard score and the user's best ordered and random
@@ -21,3 +25,5 @@ public:
 private:
     QTreeWidget *list_ = nullptr; // scoreList
 };
+
+} // namespace rinkaro

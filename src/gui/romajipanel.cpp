@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -127,3 +130,5 @@ void RomajiPanel::unroll()
 {
     unrollFrom(60, 3);
 }
+
+} // namespace rinkaro

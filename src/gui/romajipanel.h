@@ -7,8 +7,12 @@
 
 #include <array>
 
-class Platform;
 class QRadioButton;
+
+namespace rinkaro
+{
+
+class Platform;
 
 // The romaji settings: eight group boxes, each offering a syllable's usual romaji and its
 // alternative. The panel unrolls over the drill area; its OK button rolls it away and
@@ -33,3 +37,5 @@ private:
     std::array<QRadioButton *, romajiGroups> usual_{};       // RadioButton1 "si" ...
     std::array<QRadioButton *, romajiGroups> alternative_{}; // RadioButton_shi ...
 };
+
+} // namespace rinkaro

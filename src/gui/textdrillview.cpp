@@ -9,6 +9,9 @@
 
 #include <algorithm>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -81,3 +84,5 @@ void TextDrillView::paintEvent(QPaintEvent *)
     drawLine(written_, writtenMarked_, writtenPixels_, writtenBaseline, ink);
     drawLine(reading_, readingMarked_, readingPixels_, height() - 6, readingInk);
 }
+
+} // namespace rinkaro

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QWidget>
 
+namespace rinkaro
+{
+
 class TextDrill;
 
 // The item of a text drill, drawn over the text panel: the text as written, large and whole,
@@ -40,3 +43,5 @@ private:
     int writtenPixels_ = 0;
     int readingPixels_ = 0;
 };
+
+} // namespace rinkaro

@@ -13,6 +13,9 @@
 
 #include <memory>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -202,3 +205,5 @@ void TextMenu::correctCurrentSentence()
                              QMessageBox::Ok);
     emit textCorrected(text_);
 }
+
+} // namespace rinkaro

@@ -6,6 +6,9 @@
 
 #include <QPushButton>
 
+namespace rinkaro
+{
+
 UnrollingPanel::UnrollingPanel(Platform &platform, QWidget *parent, const QRect &geometry,
                                int rolledHeight)
     : QFrame(parent), platform_(platform), unrolledHeight_(geometry.height()),
@@ -51,3 +54,5 @@ bool UnrollingPanel::focusNextPrevChild(bool next)
 {
     return focusNextInside(this, next);
 }
+
+} // namespace rinkaro

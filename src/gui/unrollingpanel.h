@@ -4,8 +4,12 @@
 #include <QFrame>
 #include <QRect>
 
-class Platform;
 class QPushButton;
+
+namespace rinkaro
+{
+
+class Platform;
 
 // A panel that unrolls over the drill area (the romaji settings, the record table): opaque,
 // with a raised rim around a sunken one, an OK button that rolls it away, and Tab going
@@ -35,3 +39,5 @@ private:
     int unrolledHeight_;
     int rolledHeight_;
 };
+
+} // namespace rinkaro

@@ -3,7 +3,9 @@
 
 #include "core/contrast.h"
 #include "core/windowplacement.h"
+#include "gui/keyboardview.h"
 #include "gui/platform.h"
+#include "gui/unrollingpanel.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -13,6 +15,9 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+
+namespace rinkaro
+{
 
 QColor colourFromBgr(quint32 value)
 {
@@ -50,8 +55,9 @@ namespace
 
 QAccessibleInterface *panelAccessible(const QString &className, QObject *object)
 {
-    if (object->isWidgetType() && (className == QLatin1String("UnrollingPanel") ||
-                                   className == QLatin1String("KeyboardView")))
+    if (object->isWidgetType() &&
+        (className == QLatin1String(UnrollingPanel::staticMetaObject.className()) ||
+         className == QLatin1String(KeyboardView::staticMetaObject.className())))
         return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Grouping);
     return nullptr;
 }
@@ -183,3 +189,5 @@ void FocusRingButton::paintEvent(QPaintEvent *event)
     // Inside the bevel, on the face, where the ring's colour is chosen against.
     painter.drawRect(QRectF(rect()).adjusted(2 + half, 2 + half, -2 - half, -2 - half));
 }
+
+} // namespace rinkaro

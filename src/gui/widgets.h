@@ -6,10 +6,14 @@
 #include <QPushButton>
 #include <QSize>
 
-class Platform;
-
 class QFrame;
 class QWidget;
+
+namespace rinkaro
+{
+
+class Platform;
+
 
 // A Windows colour value (0x00BBGGRR), as the program's colour tables hold them.
 QColor colourFromBgr(quint32 value);
@@ -46,3 +50,5 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
 };
+
+} // namespace rinkaro
