@@ -228,4 +228,9 @@ bool TextLibrary::saveCopy(const QString &name, const std::vector<RubyLine> &sen
     return replaceRegularFile(QDir(folder_).filePath(name), text.toUtf8());
 }
 
+QString textTitle(const QString &copyName)
+{
+    return QFileInfo(copyName).completeBaseName();
+}
+
 } // namespace rinkaro

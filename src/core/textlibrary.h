@@ -25,6 +25,9 @@ constexpr int recentTextCount = 10;
 QString readLastTextFolder(const QString &iniPath);
 bool saveLastTextFolder(const QString &iniPath, const QString &folder);
 
+// A text as the learner sees it named: its copy's name without ".txt".
+QString textTitle(const QString &copyName);
+
 struct PreparedText {
     QString name; // the copy's file name in the folder
     std::vector<RubyLine> sentences;

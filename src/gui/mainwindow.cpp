@@ -1122,6 +1122,7 @@ void MainWindow::chooseOwnText(const PreparedText &text)
     if (modes_.tutorialShown() || session_.running() || text.sentences.empty())
         return;
     selectLevel(ownTextLevel);
+    session_.setTextTitle(textTitle(text.name));
     const TextDrillKind *kind = textDrillKind(ownTextLevel);
     TextDrill &drill = session_.textDrill();
     drill.setItems(text.sentences, text.position);
