@@ -25,6 +25,8 @@
 #include <cstring>
 #include <vector>
 
+using namespace rinkaro;
+
 namespace
 {
 

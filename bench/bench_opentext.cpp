@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <random>
 
+using namespace rinkaro;
+
 namespace
 {
 

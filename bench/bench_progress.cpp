@@ -37,6 +37,8 @@
 #include <random>
 #include <vector>
 
+using namespace rinkaro;
+
 namespace
 {
 

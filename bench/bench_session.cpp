@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <vector>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -23,6 +23,8 @@
 #include <cstring>
 #include <vector>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -6,6 +6,9 @@
 #include <chrono>
 #include <vector>
 
+namespace rinkaro
+{
+
 using BenchClock = std::chrono::steady_clock;
 
 inline double microseconds(BenchClock::duration d)
@@ -21,3 +24,5 @@ inline double median(std::vector<double> values)
     const std::size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
+
+} // namespace rinkaro

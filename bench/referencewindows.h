@@ -14,6 +14,8 @@
 #include <QMenuBar>
 #include <QPainter>
 
+using namespace rinkaro;
+
 class BareWindow : public QMainWindow
 {
 public:

@@ -14,6 +14,9 @@
 #include <array>
 #include <random>
 
+namespace rinkaro
+{
+
 // Kana and their romaji, as the syllable and phrase levels drill them.
 struct Syllable {
     const char *kana;
@@ -124,3 +127,5 @@ inline qint64 writeHistory(const QString &path, int runs)
     }
     return file.size();
 }
+
+} // namespace rinkaro

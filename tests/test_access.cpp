@@ -12,6 +12,8 @@
 #include <QDialog>
 #include <QScreen>
 
+using namespace rinkaro;
+
 namespace
 {
 

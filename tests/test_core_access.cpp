@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+using namespace rinkaro;
+
 Q_DECLARE_METATYPE(RunView)
 
 class CoreAccessTest : public QObject

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace rinkaro;
+
 Q_DECLARE_METATYPE(LanguageChoice)
 Q_DECLARE_METATYPE(Language)
 

@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+using namespace rinkaro;
+
 using Frames = DrillAreaLayout::Frames;
 
 namespace

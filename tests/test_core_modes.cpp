@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace rinkaro;
+
 class CoreModesTest : public QObject
 {
     Q_OBJECT

@@ -17,6 +17,8 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+using namespace rinkaro;
+
 // Segments written as "written=reading" (annotated) or "written:reading" (read as written),
 // joined by " / ".
 static QString describe(const RubyLine &line)

@@ -21,6 +21,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -14,6 +14,8 @@
 
 #include <limits>
 
+using namespace rinkaro;
+
 class CoreRecordsTest : public QObject
 {
     Q_OBJECT

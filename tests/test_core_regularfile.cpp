@@ -25,6 +25,8 @@
 #include <memory>
 #include <thread>
 
+using namespace rinkaro;
+
 namespace
 {
 

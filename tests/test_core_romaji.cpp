@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QTest>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace rinkaro;
+
 class RubyTextTest : public QObject
 {
     Q_OBJECT

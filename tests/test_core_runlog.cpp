@@ -13,6 +13,8 @@
 #include <cmath>
 #include <tuple>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+using namespace rinkaro;
+
 class CoreRunRulesTest : public QObject
 {
     Q_OBJECT

@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+using namespace rinkaro;
+
 class CoreScoresTest : public QObject
 {
     Q_OBJECT

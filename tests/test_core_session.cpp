@@ -12,6 +12,8 @@
 #include <deque>
 #include <vector>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -13,6 +13,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace rinkaro;
+
 class CoreSettingsFileTest : public QObject
 {
     Q_OBJECT

@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimeZone>
 
+using namespace rinkaro;
+
 namespace
 {
 

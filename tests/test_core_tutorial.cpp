@@ -8,6 +8,8 @@
 
 #include <cstring>
 
+using namespace rinkaro;
+
 namespace
 {
 

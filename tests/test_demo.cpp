@@ -4,6 +4,8 @@
 #include "core/keytable.h"
 #include "testwindow.h"
 
+using namespace rinkaro;
+
 namespace
 {
 

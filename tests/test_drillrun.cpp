@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+using namespace rinkaro;
+
 namespace
 {
 

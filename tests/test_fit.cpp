@@ -7,6 +7,8 @@
 
 #include <QScreen>
 
+using namespace rinkaro;
+
 class FitTest : public QObject
 {
     Q_OBJECT

@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QTextLayout>
 
+using namespace rinkaro;
+
 class FontsTest : public QObject
 {
     Q_OBJECT

@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QSettings>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -16,6 +16,8 @@
 #include <QStyleOptionButton>
 #include <QToolButton>
 
+using namespace rinkaro;
+
 namespace
 {
 
@@ -342,10 +344,10 @@ void TestLanguage::qtTextsFollow()
     };
     QVERIFY(installTranslations(Language::English));
     QCOMPARE(yesCaption(), QStringLiteral("&Yes"));
-    QCOMPARE(QCoreApplication::translate("MainWindow", "スタート"), QStringLiteral("Start"));
+    QCOMPARE(QCoreApplication::translate("rinkaro::MainWindow", "スタート"), QStringLiteral("Start"));
     QVERIFY(installTranslations(Language::Japanese));
     QVERIFY2(yesCaption().contains(QStringLiteral("はい")), qPrintable(yesCaption()));
-    QCOMPARE(QCoreApplication::translate("MainWindow", "スタート"), QStringLiteral("スタート"));
+    QCOMPARE(QCoreApplication::translate("rinkaro::MainWindow", "スタート"), QStringLiteral("スタート"));
 }
 
 QTEST_MAIN(TestLanguage)

@@ -10,6 +10,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+using namespace rinkaro;
+
 namespace
 {
 

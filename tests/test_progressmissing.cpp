@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace rinkaro;
+
 class ProgressMissingTest : public QObject
 {
     Q_OBJECT

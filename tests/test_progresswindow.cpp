@@ -33,6 +33,8 @@
 #include <numeric>
 #include <optional>
 
+using namespace rinkaro;
+
 namespace
 {
 

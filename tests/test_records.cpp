@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+using namespace rinkaro;
+
 namespace
 {
 

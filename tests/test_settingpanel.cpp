@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -19,6 +19,8 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+using namespace rinkaro;
+
 namespace
 {
 

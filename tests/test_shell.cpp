@@ -19,6 +19,8 @@
 
 #include <stdexcept>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
+using namespace rinkaro;
+
 namespace
 {
 

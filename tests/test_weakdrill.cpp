@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QPushButton>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -2,78 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
-    <name>AboutBox</name>
-    <message>
-        <source>Rinkaro ver.%1、By Rinkaro team、Happy typing!</source>
-        <translation>Rinkaro ver.%1, By Rinkaro team, Happy typing!</translation>
-    </message>
-</context>
-<context>
-    <name>KeyHeatMap</name>
-    <message>
-        <source>%1: 記録なし</source>
-        <translation>%1: no record</translation>
-    </message>
-    <message>
-        <source>%1: ミス率 %2（%3 回中 %4 回ミス）</source>
-        <translation>%1: miss rate %2 (%4 misses in %3)</translation>
-    </message>
-    <message>
-        <source>、よく押す誤キー %1</source>
-        <translation>, often typed instead: %1</translation>
-    </message>
-    <message>
-        <source>
-1打の時間 %1</source>
-        <translation>
-Time per press %1</translation>
-    </message>
-    <message>
-        <source>
-1打の時間: 記録なし</source>
-        <translation>
-Time per press: no record</translation>
-    </message>
-    <message>
-        <source>
-押した回数が少ないため、色は薄く表示しています</source>
-        <translation>
-Pressed only a few times: its colour is faint</translation>
-    </message>
-    <message>
-        <source>%1 秒</source>
-        <translation>%1 s</translation>
-    </message>
-    <message>
-        <source>ミス率</source>
-        <translation>Miss rate</translation>
-    </message>
-    <message>
-        <source>1打の時間</source>
-        <translation>Time per press</translation>
-    </message>
-    <message>
-        <source>
-練習に選んでいます（もう一度クリックかスペースで外します）</source>
-        <translation>
-Marked to practise (click or Space again to unmark)</translation>
-    </message>
-    <message>
-        <source>
-クリックかスペースで練習に選べます</source>
-        <translation>
-Click or press Space to mark it to practise</translation>
-    </message>
-    <message>
-        <source>、</source>
-        <translation>, </translation>
-    </message>
-    <message>
-        <source>、練習に選択</source>
-        <translation>, marked to practise</translation>
-    </message>
-</context>
-<context>
     <name>Language</name>
     <message>
         <source>ja</source>
@@ -141,7 +69,362 @@ Click or press Space to mark it to practise</translation>
     </message>
 </context>
 <context>
-    <name>MainWindow</name>
+    <name>MeCabReader</name>
+    <message>
+        <source>漢字の読みを付けるには MeCab と辞書が必要です。Debian のパッケージ libmecab2 と mecab-ipadic-utf8 をインストールしてください（ルビ《》がすべての漢字に付いたテキストはそのまま使えます）。</source>
+        <translation>Readings of kanji need MeCab and its dictionary: install the Debian packages libmecab2 and mecab-ipadic-utf8 (a text with ruby 《》 on every kanji can be used as it is).</translation>
+    </message>
+</context>
+<context>
+    <name>OwnText</name>
+    <message>
+        <source>読みが空です。</source>
+        <translation>The reading is empty.</translation>
+    </message>
+    <message>
+        <source>「%1」は入力できません。読みはひらがなで書いてください。</source>
+        <translation>“%1” cannot be typed. Write the reading in hiragana.</translation>
+    </message>
+    <message>
+        <source>その語はありません。</source>
+        <translation>There is no such word.</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressWindowFactory</name>
+    <message>
+        <source>成績グラフのウィンドウはインストールされていません（このプログラムは Qt Charts なしでビルドされています）。</source>
+        <translation>The progress chart is not installed (this program was built without Qt Charts).</translation>
+    </message>
+    <message>
+        <source>%1 が見つかりません</source>
+        <translation>%1 was not found</translation>
+    </message>
+    <message>
+        <source>%1: 成績グラフのモジュールではありません</source>
+        <translation>%1: not a progress chart module</translation>
+    </message>
+    <message>
+        <source>%1 を読み込めませんでした。
+詳細: %2</source>
+        <translation>%1 could not be loaded.
+Details: %2</translation>
+    </message>
+</context>
+<context>
+    <name>RinkaroApplication</name>
+    <message>
+        <source>不明なエラーが発生しました。</source>
+        <translation>An unknown error occurred.</translation>
+    </message>
+</context>
+<context>
+    <name>RunSpeech</name>
+    <message>
+        <source>%1、%2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>ミス %1、次は %2</source>
+        <translation>Misses: %1, next %2</translation>
+    </message>
+    <message>
+        <source>あと %1</source>
+        <translation>%1 to go</translation>
+    </message>
+</context>
+<context>
+    <name>TextDrill</name>
+    <message>
+        <source>%1 かな/分</source>
+        <translation>%1 kana/min</translation>
+    </message>
+    <message>
+        <source>速さ %1&#x3000;正確さ %2%&#x3000;これまでの最高 %3</source>
+        <translation>Speed %1  accuracy %2%  best so far %3</translation>
+    </message>
+    <message>
+        <source>&#x3000;最高記録！</source>
+        <translation>  New best!</translation>
+    </message>
+</context>
+<context>
+    <name>TextFile</name>
+    <message>
+        <source>文字コードが分かりません。UTF-8、UTF-16（BOM 付き）、Shift_JIS、EUC-JP のテキストファイルを開けます。</source>
+        <translation>The encoding is unknown. Text files in UTF-8, UTF-16 (with a BOM), Shift_JIS or EUC-JP can be opened.</translation>
+    </message>
+    <message>
+        <source>NUL 文字を含むファイルです。テキストファイルを選んでください。</source>
+        <translation>The file contains NUL characters. Choose a text file.</translation>
+    </message>
+    <message>
+        <source>空のファイルです。</source>
+        <translation>The file is empty.</translation>
+    </message>
+    <message>
+        <source>日本語（かなや漢字）が含まれていません。</source>
+        <translation>There is no Japanese (kana or kanji) in the file.</translation>
+    </message>
+    <message>
+        <source>ファイルが見つかりません。</source>
+        <translation>The file was not found.</translation>
+    </message>
+    <message>
+        <source>普通のファイルではないため開けません（フォルダー、デバイス、パイプなど）。</source>
+        <translation>It is not a plain file (a folder, a device, a pipe ...) and cannot be opened.</translation>
+    </message>
+    <message>
+        <source>ファイルを読めません。</source>
+        <translation>The file cannot be read.</translation>
+    </message>
+    <message>
+        <source>ファイルが大きすぎます。1 MiB までのテキストを開けます。</source>
+        <translation>The file is too large. Texts of up to 1 MiB can be opened.</translation>
+    </message>
+</context>
+<context>
+    <name>TextPreparer</name>
+    <message>
+        <source>読みを付けられませんでした。</source>
+        <translation>The readings could not be found.</translation>
+    </message>
+    <message>
+        <source>%1 語の読みが分かりませんでした。「読みを直す…」で読みを付けられます。</source>
+        <translation>The readings of %1 words are unknown. “Fix readings…” can give them.</translation>
+    </message>
+    <message>
+        <source>練習できる文がありません。</source>
+        <translation>There is no sentence to practise.</translation>
+    </message>
+    <message>
+        <source>テキストの写しを %1 に保存できません。</source>
+        <translation>A copy of the text cannot be saved in %1.</translation>
+    </message>
+</context>
+<context>
+    <name>Tutorial</name>
+    <message>
+        <source>タイピングの方法を説明します</source>
+        <translation>Here is how to touch-type</translation>
+    </message>
+    <message>
+        <source>タイピングのコツは２つあります</source>
+        <translation>There are two secrets to typing</translation>
+    </message>
+    <message>
+        <source>①ホームポジションを維持すること</source>
+        <translation>1. Keep to the home position</translation>
+    </message>
+    <message>
+        <source>②正しい指使いをすることです</source>
+        <translation>2. Use the right finger</translation>
+    </message>
+    <message>
+        <source>まずホームポジションを説明します</source>
+        <translation>First, the home position</translation>
+    </message>
+    <message>
+        <source>人さし指をＦとＪにのせます</source>
+        <translation>Put your index fingers on F and J</translation>
+    </message>
+    <message>
+        <source>となりの指はとなりのキーにのせます</source>
+        <translation>Other fingers go on the next keys</translation>
+    </message>
+    <message>
+        <source>これがホームポジションです</source>
+        <translation>This is the home position</translation>
+    </message>
+    <message>
+        <source>次に指使いを説明します</source>
+        <translation>Next, which finger types what</translation>
+    </message>
+    <message>
+        <source>各指は３つのキーを担当します</source>
+        <translation>Each finger types three keys</translation>
+    </message>
+    <message>
+        <source>小指は緑色のキーを担当します</source>
+        <translation>Little fingers: the green keys</translation>
+    </message>
+    <message>
+        <source>薬指は黄色のキーを担当します</source>
+        <translation>Ring fingers: the yellow keys</translation>
+    </message>
+    <message>
+        <source>中指は水色のキーを担当します</source>
+        <translation>Middle fingers: the blue keys</translation>
+    </message>
+    <message>
+        <source>人さし指は桃色のキーを担当します</source>
+        <translation>Index fingers: the pink keys</translation>
+    </message>
+    <message>
+        <source>人さし指だけ６つのキーを担当します</source>
+        <translation>Only index fingers type six keys</translation>
+    </message>
+    <message>
+        <source>たとえば、Ｒをタイプするときは</source>
+        <translation>For example, to type R,</translation>
+    </message>
+    <message>
+        <source>左手人さし指でＲをタイプします</source>
+        <translation>press it with your left index</translation>
+    </message>
+    <message>
+        <source>その後すぐに人さし指をＦに戻します</source>
+        <translation>then bring it straight back to F</translation>
+    </message>
+    <message>
+        <source>このようにすることで</source>
+        <translation>Doing it this way,</translation>
+    </message>
+    <message>
+        <source>ホームポジションを維持できるのです</source>
+        <translation>you keep to the home position</translation>
+    </message>
+    <message>
+        <source>ＦとＪには小さな突起があるので</source>
+        <translation>F and J have small bumps,</translation>
+    </message>
+    <message>
+        <source>触るだけで指の位置が確認できます</source>
+        <translation>so you can find them by touch</translation>
+    </message>
+    <message>
+        <source>End Tutorial</source>
+        <translation>End Tutorial</translation>
+    </message>
+    <message>
+        <source>Tutorial</source>
+        <translation>Tutorial</translation>
+    </message>
+    <message>
+        <source>セミコロン</source>
+        <translation>semicolon</translation>
+    </message>
+    <message>
+        <source>カンマ</source>
+        <translation>comma</translation>
+    </message>
+    <message>
+        <source>ピリオド</source>
+        <translation>full stop</translation>
+    </message>
+    <message>
+        <source>スラッシュ</source>
+        <translation>slash</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <extracomment>The keys a tutorial line colours, after the line, for a screen reader.</extracomment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <extracomment>Between the names of keys.</extracomment>
+        <translation>, </translation>
+    </message>
+</context>
+<context>
+    <name>WeakSpots</name>
+    <message>
+        <source>苦手な所のミス率（これまで → 今回）</source>
+        <translation>Miss rates of weak spots (before → this run)</translation>
+    </message>
+    <message>
+        <source>苦手: %1</source>
+        <translation>Weak: %1</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>記録を保存するフォルダーが決まりません。HOME も XDG_DATA_HOME も設定されていません。</source>
+        <translation>There is no folder to keep the records in: neither HOME nor XDG_DATA_HOME is set.</translation>
+    </message>
+    <message>
+        <source>記録を保存するフォルダーを作成できません。
+%1</source>
+        <translation>The folder for the records cannot be made.
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>rinkaro::AboutBox</name>
+    <message>
+        <source>Rinkaro ver.%1、By Rinkaro team、Happy typing!</source>
+        <translation>Rinkaro ver.%1, By Rinkaro team, Happy typing!</translation>
+    </message>
+</context>
+<context>
+    <name>rinkaro::KeyHeatMap</name>
+    <message>
+        <source>%1: 記録なし</source>
+        <translation>%1: no record</translation>
+    </message>
+    <message>
+        <source>%1: ミス率 %2（%3 回中 %4 回ミス）</source>
+        <translation>%1: miss rate %2 (%4 misses in %3)</translation>
+    </message>
+    <message>
+        <source>、よく押す誤キー %1</source>
+        <translation>, often typed instead: %1</translation>
+    </message>
+    <message>
+        <source>
+1打の時間 %1</source>
+        <translation>
+Time per press %1</translation>
+    </message>
+    <message>
+        <source>
+1打の時間: 記録なし</source>
+        <translation>
+Time per press: no record</translation>
+    </message>
+    <message>
+        <source>
+押した回数が少ないため、色は薄く表示しています</source>
+        <translation>
+Pressed only a few times: its colour is faint</translation>
+    </message>
+    <message>
+        <source>%1 秒</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>ミス率</source>
+        <translation>Miss rate</translation>
+    </message>
+    <message>
+        <source>1打の時間</source>
+        <translation>Time per press</translation>
+    </message>
+    <message>
+        <source>
+練習に選んでいます（もう一度クリックかスペースで外します）</source>
+        <translation>
+Marked to practise (click or Space again to unmark)</translation>
+    </message>
+    <message>
+        <source>
+クリックかスペースで練習に選べます</source>
+        <translation>
+Click or press Space to mark it to practise</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>、練習に選択</source>
+        <translation>, marked to practise</translation>
+    </message>
+</context>
+<context>
+    <name>rinkaro::MainWindow</name>
     <message>
         <source>キーボード</source>
         <translation>Keyboard</translation>
@@ -290,29 +573,7 @@ Practise levels 5 to 9: the kana you miss most or type most slowly can then be d
     </message>
 </context>
 <context>
-    <name>MeCabReader</name>
-    <message>
-        <source>漢字の読みを付けるには MeCab と辞書が必要です。Debian のパッケージ libmecab2 と mecab-ipadic-utf8 をインストールしてください（ルビ《》がすべての漢字に付いたテキストはそのまま使えます）。</source>
-        <translation>Readings of kanji need MeCab and its dictionary: install the Debian packages libmecab2 and mecab-ipadic-utf8 (a text with ruby 《》 on every kanji can be used as it is).</translation>
-    </message>
-</context>
-<context>
-    <name>OwnText</name>
-    <message>
-        <source>読みが空です。</source>
-        <translation>The reading is empty.</translation>
-    </message>
-    <message>
-        <source>「%1」は入力できません。読みはひらがなで書いてください。</source>
-        <translation>“%1” cannot be typed. Write the reading in hiragana.</translation>
-    </message>
-    <message>
-        <source>その語はありません。</source>
-        <translation>There is no such word.</translation>
-    </message>
-</context>
-<context>
-    <name>ProgressChart</name>
+    <name>rinkaro::ProgressChart</name>
     <message>
         <source>順番</source>
         <translation>In order</translation>
@@ -440,7 +701,7 @@ Practise levels 5 to 9: the kana you miss most or type most slowly can then be d
     </message>
 </context>
 <context>
-    <name>ProgressWindow</name>
+    <name>rinkaro::ProgressWindow</name>
     <message>
         <source>%1分</source>
         <translation>%1 min</translation>
@@ -639,28 +900,7 @@ Practise levels 5 to 9: the kana you miss most or type most slowly can then be d
     </message>
 </context>
 <context>
-    <name>ProgressWindowFactory</name>
-    <message>
-        <source>成績グラフのウィンドウはインストールされていません（このプログラムは Qt Charts なしでビルドされています）。</source>
-        <translation>The progress chart is not installed (this program was built without Qt Charts).</translation>
-    </message>
-    <message>
-        <source>%1 が見つかりません</source>
-        <translation>%1 was not found</translation>
-    </message>
-    <message>
-        <source>%1: 成績グラフのモジュールではありません</source>
-        <translation>%1: not a progress chart module</translation>
-    </message>
-    <message>
-        <source>%1 を読み込めませんでした。
-詳細: %2</source>
-        <translation>%1 could not be loaded.
-Details: %2</translation>
-    </message>
-</context>
-<context>
-    <name>ReadingDialog</name>
+    <name>rinkaro::ReadingDialog</name>
     <message>
         <source>読みを直す</source>
         <translation>Fix readings</translation>
@@ -675,7 +915,7 @@ Details: %2</translation>
     </message>
 </context>
 <context>
-    <name>RecordTable</name>
+    <name>rinkaro::RecordTable</name>
     <message>
         <source>記録表示</source>
         <translation>Records</translation>
@@ -702,7 +942,7 @@ Details: %2</translation>
     </message>
 </context>
 <context>
-    <name>ResultDialog</name>
+    <name>rinkaro::ResultDialog</name>
     <message>
         <source>タイピング時間</source>
         <translation>Typing time</translation>
@@ -745,36 +985,14 @@ Details: %2</translation>
     </message>
 </context>
 <context>
-    <name>RinkaroApplication</name>
-    <message>
-        <source>不明なエラーが発生しました。</source>
-        <translation>An unknown error occurred.</translation>
-    </message>
-</context>
-<context>
-    <name>RomajiPanel</name>
+    <name>rinkaro::RomajiPanel</name>
     <message>
         <source>ローマ字設定</source>
         <translation>Romaji spellings</translation>
     </message>
 </context>
 <context>
-    <name>RunSpeech</name>
-    <message>
-        <source>%1、%2</source>
-        <translation>%1, %2</translation>
-    </message>
-    <message>
-        <source>ミス %1、次は %2</source>
-        <translation>Misses: %1, next %2</translation>
-    </message>
-    <message>
-        <source>あと %1</source>
-        <translation>%1 to go</translation>
-    </message>
-</context>
-<context>
-    <name>RunTableModel</name>
+    <name>rinkaro::RunTableModel</name>
     <message>
         <source>ランダム</source>
         <translation>Random</translation>
@@ -879,64 +1097,7 @@ Details: %2</translation>
     </message>
 </context>
 <context>
-    <name>TextDrill</name>
-    <message>
-        <source>%1 かな/分</source>
-        <translation>%1 kana/min</translation>
-    </message>
-    <message>
-        <source>速さ %1&#x3000;正確さ %2%&#x3000;これまでの最高 %3</source>
-        <translation>Speed %1  accuracy %2%  best so far %3</translation>
-    </message>
-    <message>
-        <source>&#x3000;最高記録！</source>
-        <translation>  New best!</translation>
-    </message>
-</context>
-<context>
-    <name>TextDrillView</name>
-    <message>
-        <source>キー: %1</source>
-        <translation>Key: %1</translation>
-    </message>
-</context>
-<context>
-    <name>TextFile</name>
-    <message>
-        <source>文字コードが分かりません。UTF-8、UTF-16（BOM 付き）、Shift_JIS、EUC-JP のテキストファイルを開けます。</source>
-        <translation>The encoding is unknown. Text files in UTF-8, UTF-16 (with a BOM), Shift_JIS or EUC-JP can be opened.</translation>
-    </message>
-    <message>
-        <source>NUL 文字を含むファイルです。テキストファイルを選んでください。</source>
-        <translation>The file contains NUL characters. Choose a text file.</translation>
-    </message>
-    <message>
-        <source>空のファイルです。</source>
-        <translation>The file is empty.</translation>
-    </message>
-    <message>
-        <source>日本語（かなや漢字）が含まれていません。</source>
-        <translation>There is no Japanese (kana or kanji) in the file.</translation>
-    </message>
-    <message>
-        <source>ファイルが見つかりません。</source>
-        <translation>The file was not found.</translation>
-    </message>
-    <message>
-        <source>普通のファイルではないため開けません（フォルダー、デバイス、パイプなど）。</source>
-        <translation>It is not a plain file (a folder, a device, a pipe ...) and cannot be opened.</translation>
-    </message>
-    <message>
-        <source>ファイルを読めません。</source>
-        <translation>The file cannot be read.</translation>
-    </message>
-    <message>
-        <source>ファイルが大きすぎます。1 MiB までのテキストを開けます。</source>
-        <translation>The file is too large. Texts of up to 1 MiB can be opened.</translation>
-    </message>
-</context>
-<context>
-    <name>TextMenu</name>
+    <name>rinkaro::TextMenu</name>
     <message>
         <source>テキストを開く…</source>
         <translation>Open text…</translation>
@@ -960,174 +1121,6 @@ Details: %2</translation>
     <message>
         <source>読みを %1 に保存できません。</source>
         <translation>The readings cannot be saved in %1.</translation>
-    </message>
-</context>
-<context>
-    <name>TextPreparer</name>
-    <message>
-        <source>読みを付けられませんでした。</source>
-        <translation>The readings could not be found.</translation>
-    </message>
-    <message>
-        <source>%1 語の読みが分かりませんでした。「読みを直す…」で読みを付けられます。</source>
-        <translation>The readings of %1 words are unknown. “Fix readings…” can give them.</translation>
-    </message>
-    <message>
-        <source>練習できる文がありません。</source>
-        <translation>There is no sentence to practise.</translation>
-    </message>
-    <message>
-        <source>テキストの写しを %1 に保存できません。</source>
-        <translation>A copy of the text cannot be saved in %1.</translation>
-    </message>
-</context>
-<context>
-    <name>Tutorial</name>
-    <message>
-        <source>タイピングの方法を説明します</source>
-        <translation>Here is how to touch-type</translation>
-    </message>
-    <message>
-        <source>タイピングのコツは２つあります</source>
-        <translation>There are two secrets to typing</translation>
-    </message>
-    <message>
-        <source>①ホームポジションを維持すること</source>
-        <translation>1. Keep to the home position</translation>
-    </message>
-    <message>
-        <source>②正しい指使いをすることです</source>
-        <translation>2. Use the right finger</translation>
-    </message>
-    <message>
-        <source>まずホームポジションを説明します</source>
-        <translation>First, the home position</translation>
-    </message>
-    <message>
-        <source>人さし指をＦとＪにのせます</source>
-        <translation>Put your index fingers on F and J</translation>
-    </message>
-    <message>
-        <source>となりの指はとなりのキーにのせます</source>
-        <translation>Other fingers go on the next keys</translation>
-    </message>
-    <message>
-        <source>これがホームポジションです</source>
-        <translation>This is the home position</translation>
-    </message>
-    <message>
-        <source>次に指使いを説明します</source>
-        <translation>Next, which finger types what</translation>
-    </message>
-    <message>
-        <source>各指は３つのキーを担当します</source>
-        <translation>Each finger types three keys</translation>
-    </message>
-    <message>
-        <source>小指は緑色のキーを担当します</source>
-        <translation>Little fingers: the green keys</translation>
-    </message>
-    <message>
-        <source>薬指は黄色のキーを担当します</source>
-        <translation>Ring fingers: the yellow keys</translation>
-    </message>
-    <message>
-        <source>中指は水色のキーを担当します</source>
-        <translation>Middle fingers: the blue keys</translation>
-    </message>
-    <message>
-        <source>人さし指は桃色のキーを担当します</source>
-        <translation>Index fingers: the pink keys</translation>
-    </message>
-    <message>
-        <source>人さし指だけ６つのキーを担当します</source>
-        <translation>Only index fingers type six keys</translation>
-    </message>
-    <message>
-        <source>たとえば、Ｒをタイプするときは</source>
-        <translation>For example, to type R,</translation>
-    </message>
-    <message>
-        <source>左手人さし指でＲをタイプします</source>
-        <translation>press it with your left index</translation>
-    </message>
-    <message>
-        <source>その後すぐに人さし指をＦに戻します</source>
-        <translation>then bring it straight back to F</translation>
-    </message>
-    <message>
-        <source>このようにすることで</source>
-        <translation>Doing it this way,</translation>
-    </message>
-    <message>
-        <source>ホームポジションを維持できるのです</source>
-        <translation>you keep to the home position</translation>
-    </message>
-    <message>
-        <source>ＦとＪには小さな突起があるので</source>
-        <translation>F and J have small bumps,</translation>
-    </message>
-    <message>
-        <source>触るだけで指の位置が確認できます</source>
-        <translation>so you can find them by touch</translation>
-    </message>
-    <message>
-        <source>End Tutorial</source>
-        <translation>End Tutorial</translation>
-    </message>
-    <message>
-        <source>Tutorial</source>
-        <translation>Tutorial</translation>
-    </message>
-    <message>
-        <source>セミコロン</source>
-        <translation>semicolon</translation>
-    </message>
-    <message>
-        <source>カンマ</source>
-        <translation>comma</translation>
-    </message>
-    <message>
-        <source>ピリオド</source>
-        <translation>full stop</translation>
-    </message>
-    <message>
-        <source>スラッシュ</source>
-        <translation>slash</translation>
-    </message>
-    <message>
-        <source>%1（%2）</source>
-        <extracomment>The keys a tutorial line colours, after the line, for a screen reader.</extracomment>
-        <translation>%1 (%2)</translation>
-    </message>
-    <message>
-        <source>、</source>
-        <extracomment>Between the names of keys.</extracomment>
-        <translation>, </translation>
-    </message>
-</context>
-<context>
-    <name>WeakSpots</name>
-    <message>
-        <source>苦手な所のミス率（これまで → 今回）</source>
-        <translation>Miss rates of weak spots (before → this run)</translation>
-    </message>
-    <message>
-        <source>苦手: %1</source>
-        <translation>Weak: %1</translation>
-    </message>
-</context>
-<context>
-    <name>main</name>
-    <message>
-        <source>記録を保存するフォルダーが決まりません。HOME も XDG_DATA_HOME も設定されていません。</source>
-        <translation>There is no folder to keep the records in: neither HOME nor XDG_DATA_HOME is set.</translation>
-    </message>
-    <message>
-        <source>記録を保存するフォルダーを作成できません。
-%1</source>
-        <translation>The folder for the records cannot be made.
-%1</translation>
     </message>
 </context>
 </TS>

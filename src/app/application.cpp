@@ -10,6 +10,9 @@
 #include <exception>
 #include <vector>
 
+namespace rinkaro
+{
+
 RinkaroApplication::RinkaroApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
 bool RinkaroApplication::notify(QObject *receiver, QEvent *event)
@@ -59,3 +62,5 @@ std::unique_ptr<RinkaroApplication> makeFittedApplication(int &argc, char **argv
     qputenv("QT_SCALE_FACTOR", QByteArray::number(scale, 'f', 3));
     return std::make_unique<RinkaroApplication>(count, arguments.data());
 }
+
+} // namespace rinkaro

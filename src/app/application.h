@@ -5,6 +5,9 @@
 
 #include <memory>
 
+namespace rinkaro
+{
+
 class Platform;
 
 // The application object. An exception that escapes an event handler is shown in an
@@ -28,3 +31,5 @@ private:
 // smaller by the fraction that lets it fit (the scale factor Qt reads at its start), so the
 // whole drill area stays in view, scaled as one. `argc` and `argv` must outlive it.
 std::unique_ptr<RinkaroApplication> makeFittedApplication(int &argc, char **argv);
+
+} // namespace rinkaro

@@ -8,6 +8,9 @@
 #include <pwd.h>
 #include <unistd.h>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -146,3 +149,5 @@ bool enterFolder(const CommandLine &line, QString *error)
     }
     return true;
 }
+
+} // namespace rinkaro

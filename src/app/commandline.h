@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+namespace rinkaro
+{
+
 // What the command line asks for. With no options the program runs in the folder it was
 // started from and keeps RK.set there; a launcher that has no such folder (the desktop
 // menu) asks for the per-user data folder instead.
@@ -31,3 +34,5 @@ QString homeFolder();
 // Makes the command line's folder the working folder, creating it when asked. On failure
 // returns false and says why in `error`.
 bool enterFolder(const CommandLine &line, QString *error);
+
+} // namespace rinkaro

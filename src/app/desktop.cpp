@@ -9,6 +9,9 @@
 #include <QLocale>
 #include <QTranslator>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -63,3 +66,5 @@ QIcon programIcon()
         ownCopy.addFile(QStringLiteral(":/rinkaro/%1/io.github.rinkaro.Rinkaro.png").arg(size));
     return QIcon::fromTheme(QStringLiteral("io.github.rinkaro.Rinkaro"), ownCopy);
 }
+
+} // namespace rinkaro

@@ -5,6 +5,9 @@
 
 #include <QIcon>
 
+namespace rinkaro
+{
+
 // What the desktop shows of the program besides its own windows, set up at start-up before
 // the first window exists.
 
@@ -22,3 +25,5 @@ Language startLanguage(const QString &optionsPath);
 // The program's icon for title bars and task bars: the one installed in the icon theme, or
 // the program's own copy when it runs from where it was built.
 QIcon programIcon();
+
+} // namespace rinkaro

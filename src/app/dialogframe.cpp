@@ -10,6 +10,9 @@
 #include <cstring>
 #include <memory>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -68,3 +71,5 @@ void askForDialogFrame(QWidget *dialog)
                         internAtom(connection, "_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 2, types);
     xcb_flush(connection);
 }
+
+} // namespace rinkaro

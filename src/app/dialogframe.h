@@ -3,6 +3,9 @@
 
 class QWidget;
 
+namespace rinkaro
+{
+
 // Asks the window manager for a dialog's frame as its window flags describe it: a title bar
 // with no minimise or maximise button, and a close box only when the flags have one.
 //
@@ -12,3 +15,5 @@ class QWidget;
 // after that). Its close box stays: closing does what the dialog's own button does. Call
 // before the dialog is shown; elsewhere than on X11 this does nothing.
 void askForDialogFrame(QWidget *dialog);
+
+} // namespace rinkaro

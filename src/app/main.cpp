@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <exception>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -9,6 +9,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -46,7 +49,7 @@ ShutdownSignals::ShutdownSignals(std::function<void()> onSignal, QObject *parent
 
     ::signal(SIGALRM, SIG_DFL); // the guard's alarm ends the program
     struct sigaction action = {};
-    action.sa_handler = ::onSignal;
+    action.sa_handler = rinkaro::onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (int number : handledSignals)
@@ -82,3 +85,5 @@ void ShutdownSignals::readSignal()
     if (onSignal_)
         onSignal_();
 }
+
+} // namespace rinkaro

@@ -7,6 +7,9 @@
 
 class QSocketNotifier;
 
+namespace rinkaro
+{
+
 // Turns SIGTERM, SIGHUP and SIGINT (a logout, a shutdown, Ctrl+C in a terminal) into a
 // polite close. The signal handler only writes a byte into a socket pair; the event loop
 // reads it and runs the callback, where anything may be done. Should the event loop not
@@ -25,3 +28,5 @@ private:
     std::function<void()> onSignal_;
     QSocketNotifier *notifier_ = nullptr;
 };
+
+} // namespace rinkaro

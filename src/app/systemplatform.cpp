@@ -12,6 +12,9 @@
 
 #include <ctime>
 
+namespace rinkaro
+{
+
 quint32 SystemPlatform::tickCount()
 {
     timespec ts{};
@@ -68,3 +71,5 @@ void SystemPlatform::animationStep(QWidget *widget, int step)
     widget->window()->repaint();
     QThread::msleep(4);
 }
+
+} // namespace rinkaro

@@ -5,6 +5,9 @@
 
 #include <random>
 
+namespace rinkaro
+{
+
 // The implementation for a real desktop session.
 class SystemPlatform final : public Platform
 {
@@ -23,3 +26,5 @@ public:
 private:
     std::mt19937 engine_;
 };
+
+} // namespace rinkaro

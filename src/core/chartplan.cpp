@@ -8,6 +8,9 @@
 #include <functional>
 #include <limits>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -317,3 +320,5 @@ std::vector<ChartTick> dateTicks(double lowMs, double highMs, int offsetSeconds,
     }
     return ticks;
 }
+
+} // namespace rinkaro

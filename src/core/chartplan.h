@@ -8,6 +8,9 @@
 #include <array>
 #include <vector>
 
+namespace rinkaro
+{
+
 // What the chart of one level's runs shows, worked out as plain data: the chart widget only
 // draws it.
 
@@ -87,3 +90,5 @@ struct ChartTick {
 // Ticks from `lowMs` to `highMs` on round times, in a time zone `offsetSeconds` ahead of UTC:
 // whole minutes, hours, days, Mondays, months or years, at most `most` of them.
 std::vector<ChartTick> dateTicks(double lowMs, double highMs, int offsetSeconds, int most = 6);
+
+} // namespace rinkaro

@@ -6,6 +6,9 @@
 #include <functional>
 #include <numeric>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -167,3 +170,5 @@ RunsSummary summariseRuns(const std::vector<double> &values, bool higherIsBetter
             (change > 0) == higherIsBetter ? RunsSummary::Trend::Better : RunsSummary::Trend::Worse;
     return summary;
 }
+
+} // namespace rinkaro

@@ -4,6 +4,9 @@
 #include <limits>
 #include <vector>
 
+namespace rinkaro
+{
+
 // The range of a chart's value axis and the distance between its ticks.
 struct AxisScale {
     double low = 0;
@@ -62,3 +65,5 @@ struct RunsSummary {
 // `values` in the runs' order, NaN ones passed over; the trend compares the mean of the last
 // ten runs (half the runs when there are fewer than twenty) with that of as many before them.
 RunsSummary summariseRuns(const std::vector<double> &values, bool higherIsBetter);
+
+} // namespace rinkaro

@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -27,3 +30,5 @@ double contrastRatio(quint32 first, quint32 second)
     const double b = luminance(second) + 0.05;
     return std::max(a, b) / std::min(a, b);
 }
+
+} // namespace rinkaro

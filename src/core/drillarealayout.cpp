@@ -4,6 +4,9 @@
 #include "core/levels.h"
 #include "core/textpanelsteps.h"
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -145,3 +148,5 @@ DrillAreaLayout::Frames DrillAreaLayout::narrowText()
     moveText(frames, narrowLeft);
     return frames;
 }
+
+} // namespace rinkaro

@@ -5,6 +5,9 @@
 
 #include <vector>
 
+namespace rinkaro
+{
+
 // The drill area above the on-screen keyboard: the window's outer height (400 short, 460
 // tall), the text panel and the reading line below it. One layout per level group; moving
 // between them changes the height, shows or hides the reading line and animates the text
@@ -59,3 +62,5 @@ private:
     void moveText(Frames &frames, int left);
     Geometry geometry_;
 };
+
+} // namespace rinkaro

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/drillmodes.h"
 
+namespace rinkaro
+{
+
 void DrillModes::runStarted()
 {
     // A run started in demo mode would only light keys and could never end.
@@ -79,3 +82,5 @@ DrillModes::Command DrillModes::command(int key, Qt::KeyboardModifiers modifiers
         return Command::None;
     }
 }
+
+} // namespace rinkaro

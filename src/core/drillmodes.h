@@ -5,6 +5,9 @@
 
 #include <QtCore/qnamespace.h>
 
+namespace rinkaro
+{
+
 // What the main window is doing besides showing a level: a drill run, demo mode (typed
 // keys only light up), the tutorial, or more than one of them (demo mode can be entered
 // during a run or the tutorial). The transitions decide where typed keys go, whether the
@@ -68,3 +71,5 @@ private:
     bool keysRouted_ = false;
     bool startUsable_ = true;
 };
+
+} // namespace rinkaro

@@ -12,6 +12,9 @@
 
 #include <utility>
 
+namespace rinkaro
+{
+
 DrillSession::DrillSession(RandomSource random) : random_(std::move(random))
 {
     selectLevel(level_);
@@ -73,8 +76,17 @@ void DrillSession::setWeakItems(const QStringList &items)
         levelKeys_ = weakKeys_;
 }
 
+void DrillSession::setTextTitle(const QString &title)
+{
+    textTitle_ = title;
+    if (!running_)
+        mainText_ = levelTitle();
+}
+
 QString DrillSession::levelTitle() const
 {
+    if (level_ == ownTextLevel && !textTitle_.isEmpty())
+        return textTitle_;
     return isWeakDrill(level_) || isTextDrill(level_) ? levelName(level_)
                                                       : QStringLiteral("Level%1").arg(level_);
 }
@@ -495,3 +507,5 @@ KeyOutcome DrillSession::judgeText(char key, quint32 nowMs)
     showTextItem();
     return outcome;
 }
+
+} // namespace rinkaro

@@ -14,6 +14,9 @@
 #include <functional>
 #include <vector>
 
+namespace rinkaro
+{
+
 // What one typed character did to a run.
 enum class KeyOutcome {
     Ignored,  // not judged: no run, or the run's item lies outside the level's items
@@ -107,6 +110,8 @@ public:
 
     // The text drills' items, run length and position: given by whoever chooses one, read
     // after a run for the position reached.
+    // The name a learner's text is shown by outside a run (level 14), instead of the level's.
+    void setTextTitle(const QString &title);
     TextDrill &textDrill() { return text_; }
     const TextDrill &textDrill() const { return text_; }
 
@@ -182,6 +187,7 @@ private:
     FreeRomaji free_;
     bool leadDone_ = false; // the small tsu of the current doubled syllable is typed
     TextDrill text_;
+    QString textTitle_;
 
     RunResult result_;
     RunTally tally_;
@@ -192,3 +198,5 @@ private:
     QString readingText_;
     QString hintKey_;
 };
+
+} // namespace rinkaro

@@ -5,6 +5,9 @@
 
 #include <QFile>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -232,3 +235,5 @@ bool saveLanguageChoice(const QString &path, LanguageChoice choice)
 {
     return saveIniValues(path, {{interfaceGroup, languageKey, languageChoiceKey(choice)}});
 }
+
+} // namespace rinkaro

@@ -11,6 +11,9 @@
 #include <optional>
 #include <vector>
 
+namespace rinkaro
+{
+
 // "RK.ini", beside RK.set: the options that RK.set has no line for, as groups of keys
 // ("[input]" then "freeRomaji=true"). Every value is one line of text after its '=', blanks
 // around it left out. Read and written only when it is a plain file (or, for a write,
@@ -92,3 +95,5 @@ bool saveInputOptions(const QString &path, const InputOptions &options);
 // saving one never resets the other.
 LanguageChoice readLanguageChoice(const QString &path);
 bool saveLanguageChoice(const QString &path, LanguageChoice choice);
+
+} // namespace rinkaro

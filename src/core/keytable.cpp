@@ -3,6 +3,9 @@
 
 #include <cstring>
 
+namespace rinkaro
+{
+
 // clang-format off
 const std::array<KeyInfo, 30> keyTable{{
     {"Q", 17,  40,  24, Finger::Little, "q"},
@@ -50,3 +53,5 @@ bool isHomeKey(const KeyInfo &key)
 {
     return std::strcmp(key.caption, "F") == 0 || std::strcmp(key.caption, "J") == 0;
 }
+
+} // namespace rinkaro

@@ -5,6 +5,9 @@
 
 #include <array>
 
+namespace rinkaro
+{
+
 enum class Finger { Little, Ring, Middle, Index };
 
 // One key of the on-screen keyboard.
@@ -41,3 +44,5 @@ constexpr bool isDrilledKey(int c)
 {
     return (c >= 'a' && c <= 'z') || c == ',' || c == '.' || c == ';' || c == '/' || c == '-';
 }
+
+} // namespace rinkaro

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/language.h"
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -62,3 +65,5 @@ QString translationName(Language language)
 {
     return language == Language::English ? QStringLiteral("rinkaro_en") : QString();
 }
+
+} // namespace rinkaro

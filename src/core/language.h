@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+namespace rinkaro
+{
+
 // The languages of the interface. Japanese is the source text of every caption and needs no
 // translation file; English is a translation.
 enum class Language { Japanese, English };
@@ -24,3 +27,5 @@ LanguageChoice languageChoiceFromKey(const QString &key);
 // The name of the translation file of `language` ("rinkaro_en"), empty for the source
 // language.
 QString translationName(Language language);
+
+} // namespace rinkaro

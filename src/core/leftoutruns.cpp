@@ -9,6 +9,9 @@
 
 #include <charconv>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -79,3 +82,5 @@ void LeftOutRuns::set(qint64 endedMs, int level, bool leftOut)
     else
         runs_.erase({endedMs, level});
 }
+
+} // namespace rinkaro

@@ -8,6 +8,9 @@
 #include <set>
 #include <utility>
 
+namespace rinkaro
+{
+
 // The runs the learner has left out of every figure (an interrupted run, one typed by
 // someone else), each named by when it ended and its level. The history itself is never
 // edited: the list is a small file of its own beside it, saved as the settings are.
@@ -32,3 +35,5 @@ public:
 private:
     std::set<std::pair<qint64, int>> runs_;
 };
+
+} // namespace rinkaro

@@ -5,6 +5,9 @@
 
 #include <array>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -62,3 +65,5 @@ QString levelName(int level)
     const char *caption = levelCaption(level);
     return caption ? QCoreApplication::translate("Levels", caption) : QString();
 }
+
+} // namespace rinkaro

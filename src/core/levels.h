@@ -3,6 +3,9 @@
 
 #include <QString>
 
+namespace rinkaro
+{
+
 // The nine levels: key strings of the key levels, item ranges of the others.
 struct LevelInfo {
     const char *keyString; // key levels 1-4; nullptr otherwise
@@ -66,3 +69,5 @@ LevelGroup levelGroup(int level);
 
 // The A-to-Z string that an unknown level falls back to.
 inline constexpr const char *alphabetKeys = "abcdefghijklmnopqrstuvwxyz";
+
+} // namespace rinkaro

@@ -4,6 +4,9 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -223,3 +226,5 @@ RunSpan nextRun(const std::vector<RubyLine> &sentences, int position)
         kana += int(readingText(sentences[size_t(span.to++)]).size());
     return span;
 }
+
+} // namespace rinkaro

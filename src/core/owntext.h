@@ -8,6 +8,9 @@
 
 #include <vector>
 
+namespace rinkaro
+{
+
 // A learner's text turned into what the drill types: Aozora Bunko's notes, header and
 // footer taken out, each line read for ruby, and cut into sentences short enough for the
 // drill area.
@@ -54,3 +57,5 @@ struct RunSpan {
     int to = 0; // one past the last
 };
 RunSpan nextRun(const std::vector<RubyLine> &sentences, int position);
+
+} // namespace rinkaro

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <limits>
 
+namespace rinkaro
+{
+
 double median(std::vector<double> values)
 {
     if (values.empty())
@@ -69,3 +72,5 @@ qint64 LineTimes::kanaMs(const RunLogLine::Count &count) const
                          : 1;
     return std::min<qint64>(count.ms, qint64(capMs_ * count.n * keys));
 }
+
+} // namespace rinkaro

@@ -7,6 +7,9 @@
 
 #include <vector>
 
+namespace rinkaro
+{
+
 // A pause (a question, the phone) is not slowness: no press counts longer than this, so that
 // one interruption cannot make a key or a kana look slow for weeks.
 inline constexpr qint64 longestPressMs = 2000;
@@ -44,3 +47,5 @@ private:
 
 // The keys of every kana named so far in `names`, kept in `keys` by number.
 void numberKanaKeys(const KanaNames &names, std::vector<int> &keys);
+
+} // namespace rinkaro

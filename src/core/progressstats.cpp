@@ -15,6 +15,9 @@
 #include <limits>
 #include <thread>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -449,3 +452,5 @@ std::pair<ProgressStats, RunLogRead> ProgressStats::read(const QString &path,
     }
     return result;
 }
+
+} // namespace rinkaro

@@ -13,6 +13,9 @@
 #include <set>
 #include <vector>
 
+namespace rinkaro
+{
+
 // How a key or a kana was typed: right and wrong, what was typed instead, and how long the
 // right presses took where the history kept their times.
 struct PressFigures {
@@ -183,3 +186,5 @@ private:
     mutable std::array<std::vector<PressFigures>, lastDrillLevel + 1> kana_; // [level][kana number]
     mutable bool allLevelsStale_ = false;
 };
+
+} // namespace rinkaro

@@ -5,6 +5,9 @@
 
 #include <QDir>
 
+namespace rinkaro
+{
+
 RecordKeeper::RecordKeeper(const QString &folder)
 {
     const QDir dir(folder.isEmpty() ? QDir::currentPath() : folder);
@@ -47,3 +50,5 @@ RecordedRun RecordKeeper::recordRun(const RunResult &run, const RunTally &tally,
     appendRunLog(historyPath_, entry, textName);
     return recorded;
 }
+
+} // namespace rinkaro

@@ -10,6 +10,9 @@
 
 #include <optional>
 
+namespace rinkaro
+{
+
 // The learner's files in the working folder: "RK.set" (choices and records) and "RK.log"
 // (one line per finished run), and the records this copy holds. Every save keeps the
 // better records of this copy and of the file on disk, under a lock, so copies sharing a
@@ -43,3 +46,5 @@ private:
     QString historyPath_;
     ScoreBook scores_;
 };
+
+} // namespace rinkaro

@@ -17,6 +17,9 @@
 #include <thread>
 #include <unistd.h>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -334,3 +337,5 @@ FileLock::~FileLock()
     if (fd_ >= 0)
         ::close(fd_); // frees the lock
 }
+
+} // namespace rinkaro

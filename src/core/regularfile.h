@@ -7,6 +7,9 @@
 
 class QFile;
 
+namespace rinkaro
+{
+
 // The learner's files are only ever read and written when they are plain files. A link is
 // followed to find out; a device, a pipe, a socket or a folder in their place is a file
 // that cannot be read or written: opening a pipe would block until a writer comes, and a
@@ -63,3 +66,5 @@ public:
 private:
     int fd_ = -1;
 };
+
+} // namespace rinkaro

@@ -3,6 +3,9 @@
 
 #include <QStringList>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -252,3 +255,5 @@ DecodedPhrase decodePhrase(const RomajiTable &table, int number)
 {
     return decodeCodes(table, phraseAt(number));
 }
+
+} // namespace rinkaro

@@ -5,6 +5,9 @@
 
 #include <array>
 
+namespace rinkaro
+{
+
 // The hiragana syllables and the keystrokes for each, indexed from 1: 1-46 the basic
 // syllables (あ .. ん), 47-71 voiced and half-voiced (が .. ぽ), 72-83 the contracted
 // sounds of the き, し, じ and ち rows, 84 small tsu, 85-87 "、" "。" "ー". Slots 88-90 are
@@ -86,3 +89,5 @@ struct DecodedPhrase {
 DecodedPhrase decodeCodes(const RomajiTable &table, const QString &codes);
 // The phrase numbered n (1..78); an empty phrase for any other number.
 DecodedPhrase decodePhrase(const RomajiTable &table, int number);
+
+} // namespace rinkaro

@@ -9,6 +9,9 @@
 #include <unordered_map>
 #include <utility>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -440,3 +443,5 @@ int FreeRomaji::typedCount() const
         count += int(piece.size());
     return count;
 }
+
+} // namespace rinkaro

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+namespace rinkaro
+{
+
 // Free romaji input: every spelling that common Japanese input methods turn into the kana
 // of an item is right, letter by letter, as the learner types it. The spelling of the
 // romaji table in force is always among them, so the learner's own choice never beeps.
@@ -109,3 +112,5 @@ private:
     int shownIndex_ = 0;
     std::string typed_;
 };
+
+} // namespace rinkaro

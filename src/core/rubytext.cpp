@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/rubytext.h"
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -166,3 +169,5 @@ bool fullyRead(const RubyLine &line)
             return false;
     return true;
 }
+
+} // namespace rinkaro

@@ -6,6 +6,9 @@
 
 #include <vector>
 
+namespace rinkaro
+{
+
 // Japanese text as written, with the reading of its words: the material of the words and
 // sentences drills and the learner's own texts. Readings are written in ruby notation, as
 // Aozora Bunko's texts carry them: "私《わたし》の名前《なまえ》", "｜3時《さんじ》".
@@ -50,3 +53,5 @@ QString writtenText(const RubyLine &line);
 QString readingText(const RubyLine &line);
 // Whether every segment has a reading.
 bool fullyRead(const RubyLine &line);
+
+} // namespace rinkaro

@@ -19,6 +19,9 @@
 #include <unistd.h>
 #include <utility>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -944,3 +947,5 @@ RunLogRead readRunLogFile(const QString &path, KanaNames &names,
         result.status = RunLogRead::Status::Shrunk;
     return result;
 }
+
+} // namespace rinkaro

@@ -17,6 +17,9 @@
 
 class QIODevice;
 
+namespace rinkaro
+{
+
 // One wrong key of a run: the character expected, the one typed, and in the syllable and
 // phrase levels the kana being typed ("し", "っ", "、"); empty in the key levels.
 struct Miss {
@@ -206,3 +209,5 @@ qint64 runLogReadStart(const QString &path, qint64 from = 0, qint64 until = -1,
 // Appends one line to the file (created when missing) and flushes it; false when it could
 // not be written or is not a plain file, which callers pass over in silence.
 bool appendRunLog(const QString &path, const RunLogEntry &entry, const QString &textName = {});
+
+} // namespace rinkaro

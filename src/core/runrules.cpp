@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/runrules.h"
 
+namespace rinkaro
+{
+
 int elapsedTenths(quint32 startMs, quint32 nowMs)
 {
     // Unsigned subtraction is taken modulo 2^32, which undoes the wrap; adding it back
@@ -38,3 +41,5 @@ QString maskTyped(const QString &text, int count)
     const int masked = qBound(0, count, int(text.size()));
     return QString(masked, QLatin1Char('_')) + text.mid(masked);
 }
+
+} // namespace rinkaro

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QtGlobal>
 
+namespace rinkaro
+{
+
 // The rules of a drill run that are plain arithmetic: the run's clock, its score, the
 // record rule, and what the drill area shows of the letters typed.
 
@@ -27,3 +30,5 @@ QString expectedLetter(const QString &text, int position);
 
 // The text with its first `count` characters each replaced by "_".
 QString maskTyped(const QString &text, int count);
+
+} // namespace rinkaro

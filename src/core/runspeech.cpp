@@ -6,6 +6,9 @@
 
 #include <utility>
 
+namespace rinkaro
+{
+
 QString romajiLeft(const RunView &view)
 {
     if (view.reading.isEmpty())
@@ -42,3 +45,5 @@ QString RunSpeech::next(const RunView &view)
     }
     return words;
 }
+
+} // namespace rinkaro

@@ -3,6 +3,9 @@
 
 #include <QString>
 
+namespace rinkaro
+{
+
 // What a run looks like at one moment, as the drill area shows it.
 struct RunView {
     int item = 0;    // the run's nth item, 0 outside a run
@@ -30,3 +33,5 @@ private:
 
 // The romaji still to type ("KU RA" of "___KU RA"), or the item itself in the key levels.
 QString romajiLeft(const RunView &view);
+
+} // namespace rinkaro

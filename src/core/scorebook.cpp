@@ -5,6 +5,9 @@
 #include "core/runrules.h"
 #include "core/settingsfile.h"
 
+namespace rinkaro
+{
+
 QString formatTenths(double value, const QLocale &locale)
 {
     QLocale plain = locale;
@@ -56,3 +59,5 @@ void ScoreBook::store(SettingsRecord &settings) const
     settings.orderedRecords = ordered_;
     settings.randomRecords = random_;
 }
+
+} // namespace rinkaro

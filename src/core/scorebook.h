@@ -9,6 +9,9 @@
 
 #include <array>
 
+namespace rinkaro
+{
+
 struct SettingsRecord;
 
 // A time or score as "#0.0": rounded to one decimal, at least one digit before the
@@ -48,3 +51,5 @@ private:
     std::array<double, levelCount> ordered_{};
     std::array<double, levelCount> random_{};
 };
+
+} // namespace rinkaro

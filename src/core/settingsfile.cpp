@@ -12,6 +12,9 @@
 #include <string>
 #include <string_view>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -349,3 +352,5 @@ SettingsSave saveSettingsKeepingRecords(const QString &path, const SettingsRecor
     save.saved = replaceRegularFile(path, formatSettings(save.values, locale));
     return save;
 }
+
+} // namespace rinkaro

@@ -14,6 +14,9 @@
 
 class QIODevice;
 
+namespace rinkaro
+{
+
 // What "RK.set" carries from one run to the next, with the values a first start uses.
 struct SettingsRecord {
     static constexpr int lineCount = 29;
@@ -78,3 +81,5 @@ std::optional<int> parseInteger(QByteArrayView text);
 // A decimal real with '.' or ',' as separator and an optional exponent; no group
 // separators, no "inf" or "nan", no hexadecimal.
 std::optional<double> parseReal(QByteArrayView text);
+
+} // namespace rinkaro

@@ -4,7 +4,6 @@
 #include "core/inputoptions.h"
 #include "core/keytable.h"
 #include "core/levels.h"
-#include "core/regularfile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -13,6 +12,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+
+namespace rinkaro
+{
 
 std::vector<RubyLine> builtInTextMaterial(int level)
 {
@@ -196,7 +198,7 @@ int TextDrill::readingTyped() const
 
 int TextDrill::writtenDone() const
 {
-    return running() ? ::writtenDone(items_[std::size_t(current_)], readingTyped()) : 0;
+    return running() ? rinkaro::writtenDone(items_[std::size_t(current_)], readingTyped()) : 0;
 }
 
 QString textRomajiRow(const QString &reading, int typedCount)
@@ -268,3 +270,5 @@ void TextSpeedHistory::addRun(int level, double kanaPerMinute)
     if (level >= 0 && level < int(bests_->size()))
         (*bests_)[std::size_t(level)] = std::max((*bests_)[std::size_t(level)], kanaPerMinute);
 }
+
+} // namespace rinkaro

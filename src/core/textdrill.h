@@ -15,6 +15,9 @@
 #include <optional>
 #include <vector>
 
+namespace rinkaro
+{
+
 // The material compiled into the program for a text drill level (checked when it was built).
 std::vector<RubyLine> builtInTextMaterial(int level);
 
@@ -118,3 +121,5 @@ private:
     std::future<Bests> reading_;
     std::optional<Bests> bests_;
 };
+
+} // namespace rinkaro

@@ -11,6 +11,9 @@
 #include <iconv.h>
 #include <optional>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -148,3 +151,5 @@ TextFileRead readTextFile(const QString &path, qint64 maxBytes)
             "TextFile", "ファイルが大きすぎます。1 MiB までのテキストを開けます。"));
     return decodeText(bytes);
 }
+
+} // namespace rinkaro

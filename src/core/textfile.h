@@ -4,6 +4,9 @@
 #include <QByteArray>
 #include <QString>
 
+namespace rinkaro
+{
+
 // The learner's own texts as files on disk: read only when they are plain files, up to a
 // size that a drill can use, in whichever of the encodings Japanese texts come in.
 
@@ -27,3 +30,5 @@ TextFileRead decodeText(const QByteArray &bytes);
 
 // Whether `text` holds any kana or kanji.
 bool hasJapanese(const QString &text);
+
+} // namespace rinkaro

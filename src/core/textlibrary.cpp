@@ -10,6 +10,9 @@
 #include <QFileInfo>
 #include <QSettings>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -224,3 +227,10 @@ bool TextLibrary::saveCopy(const QString &name, const std::vector<RubyLine> &sen
         text += formatRuby(sentence) + u'\n';
     return replaceRegularFile(QDir(folder_).filePath(name), text.toUtf8());
 }
+
+QString textTitle(const QString &copyName)
+{
+    return QFileInfo(copyName).completeBaseName();
+}
+
+} // namespace rinkaro

@@ -9,6 +9,9 @@
 #include <optional>
 #include <vector>
 
+namespace rinkaro
+{
+
 // The "texts" folder beside RK.set: a copy of every text the learner opened, one sentence a
 // line in ruby notation (UTF-8) with the reading of every word, so that readings are read
 // once and corrections last while the original may move or go; and "index.txt", the texts
@@ -21,6 +24,9 @@ constexpr int recentTextCount = 10;
 // the care the input options get: only a plain file, the other keys kept; empty when unknown.
 QString readLastTextFolder(const QString &iniPath);
 bool saveLastTextFolder(const QString &iniPath, const QString &folder);
+
+// A text as the learner sees it named: its copy's name without ".txt".
+QString textTitle(const QString &copyName);
 
 struct PreparedText {
     QString name; // the copy's file name in the folder
@@ -68,3 +74,5 @@ private:
 
     QString folder_;
 };
+
+} // namespace rinkaro

@@ -7,6 +7,9 @@
 
 #include <QList>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -80,3 +83,5 @@ TextMaterial readTextMaterial(QStringView text, int shortest, int longest)
     }
     return material;
 }
+
+} // namespace rinkaro

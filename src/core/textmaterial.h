@@ -8,6 +8,9 @@
 
 #include <vector>
 
+namespace rinkaro
+{
+
 // The text drills: Japanese as written (words, sentences, a learner's own text), shown with
 // its reading and typed by that reading in free romaji. Their material is checked when the
 // program is built, by a tool made of this file and the parsers it uses.
@@ -36,3 +39,5 @@ struct TextMaterial {
     QString error;
 };
 TextMaterial readTextMaterial(QStringView text, int shortest, int longest);
+
+} // namespace rinkaro

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+namespace rinkaro
+{
+
 // Where the text panel and the reading line stand, and the steps of the text panel's two
 // animations, one pixel of width per step.
 
@@ -30,3 +33,5 @@ constexpr int narrowStepLeft(int step)
     return wideLeft + step / 2;
 }
 inline constexpr int narrowSteps = wideWidth - narrowWidth;
+
+} // namespace rinkaro

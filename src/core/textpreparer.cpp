@@ -6,6 +6,9 @@
 
 #include <QCoreApplication>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -111,3 +114,5 @@ TextPreparation prepareCopy(const QString &name, TextLibrary &library,
     preparation.text = {name, std::move(*sentences), position};
     return preparation;
 }
+
+} // namespace rinkaro

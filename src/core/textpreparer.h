@@ -9,6 +9,9 @@
 #include <functional>
 #include <memory>
 
+namespace rinkaro
+{
+
 // From a file on disk, or a copy in the texts folder, to the sentences a drill types. Slow
 // with a large text and a dictionary: meant for a thread of its own.
 
@@ -36,3 +39,5 @@ TextPreparation prepareTextFile(const QString &path, TextLibrary &library,
 // Opens the copy `name` in the library where it stopped.
 TextPreparation prepareCopy(const QString &name, TextLibrary &library,
                             const WordReaderFactory &readers);
+
+} // namespace rinkaro

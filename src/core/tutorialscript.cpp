@@ -12,6 +12,9 @@
 #include <algorithm>
 #include <vector>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -220,3 +223,5 @@ TutorialState::Move TutorialState::back()
     step_ -= 2;
     return forward();
 }
+
+} // namespace rinkaro

@@ -7,6 +7,9 @@
 #include <array>
 #include <optional>
 
+namespace rinkaro
+{
+
 // The typing tutorial: 22 lines of explanation and "End Tutorial", each with the look of
 // the text panel and of the keyboard at that line.
 inline constexpr int tutorialLineCount = 23; // lines 0..22
@@ -55,3 +58,5 @@ private:
     bool shown_ = false;
     int step_ = 0;
 };
+
+} // namespace rinkaro

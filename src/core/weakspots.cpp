@@ -14,6 +14,9 @@
 #include <cmath>
 #include <limits>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -496,3 +499,5 @@ void WeakSpotHistory::addRun(int level, const RunTally &tally)
     else if (reading_.valid())
         pending_.emplace_back(level, tally);
 }
+
+} // namespace rinkaro

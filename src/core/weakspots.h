@@ -15,6 +15,9 @@
 #include <utility>
 #include <vector>
 
+namespace rinkaro
+{
+
 // What a weak-spot drill practises: keys (as the key levels drill them) or kana (as the
 // syllable levels do).
 enum class WeakKind { Keys, Kana };
@@ -164,3 +167,5 @@ private:
     std::optional<WeakSpots> spots_;
     std::vector<std::pair<int, RunTally>> pending_;
 };
+
+} // namespace rinkaro

@@ -5,6 +5,9 @@
 #include <array>
 #include <cmath>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -127,3 +130,5 @@ RunPanes runPanes(int across, int height, int tableWidth, int chartWidth)
         return {false, true, 0};
     return {false, false, 0};
 }
+
+} // namespace rinkaro

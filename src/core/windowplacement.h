@@ -4,6 +4,9 @@
 #include <QRect>
 #include <QSize>
 
+namespace rinkaro
+{
+
 // Where a window of `wanted` size (its frame included) goes so that the learner can keep
 // drilling beside it: right of the main window `main`, else left of it, when the screen has
 // room there for `minimum`; else below or above `drillArea` (the part of the main window that
@@ -51,3 +54,5 @@ struct RunPanes {
 };
 RunPanes runPanes(int across, int height, int tableWidth, int chartWidth);
 inline constexpr int narrowestTable = 200;
+
+} // namespace rinkaro

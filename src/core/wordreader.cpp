@@ -3,6 +3,9 @@
 
 #include "core/owntext.h"
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -81,3 +84,5 @@ bool fillReadings(RubyLine &sentence, WordReader &reader)
     sentence = normalized(out);
     return true;
 }
+
+} // namespace rinkaro

@@ -8,6 +8,9 @@
 #include <optional>
 #include <vector>
 
+namespace rinkaro
+{
+
 // Whatever gives the readings of the words of a text (a morphological analyser and its
 // dictionary), so that the rules can fill in readings without knowing which one.
 class WordReader
@@ -28,3 +31,5 @@ public:
 // reader's reading (in hiragana; particles keep their letters: は is "ha"). Ruby already
 // there is kept. Returns false when the reader failed.
 bool fillReadings(RubyLine &sentence, WordReader &reader);
+
+} // namespace rinkaro

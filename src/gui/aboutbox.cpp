@@ -10,6 +10,9 @@
 #include <QPainterPath>
 #include <QPushButton>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -118,3 +121,5 @@ void AboutBox::showEvent(QShowEvent *event)
     // Centred on the screen rather than on the main window.
     centreOnScreen(this);
 }
+
+} // namespace rinkaro

@@ -6,6 +6,9 @@
 
 class QLabel;
 
+namespace rinkaro
+{
+
 // The about box: product name and version, two credit lines and a picture of keys.
 class AboutBox : public QDialog
 {
@@ -22,3 +25,5 @@ protected:
 private:
     QLabel *picture_ = nullptr; // Image1
 };
+
+} // namespace rinkaro

@@ -14,6 +14,9 @@
 #include <QStringList>
 #include <QWidget>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -157,3 +160,5 @@ void emboldenLargeText(QWidget *widget)
     }
     widget->setStyle(style);
 }
+
+} // namespace rinkaro

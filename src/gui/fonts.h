@@ -6,6 +6,9 @@
 
 class QWidget;
 
+namespace rinkaro
+{
+
 // The faces the windows are designed in. Linux desktops have none of them, so start-up
 // maps each name onto a Debian font of the same metrics or character.
 inline const QString gothicFamily = QStringLiteral("ＭＳ ゴシック");    // fixed-width
@@ -33,3 +36,5 @@ void emboldenLargeText(QWidget *widget);
 // A font of the installed face that stands for the design's `family`, at the given pixel
 // height (sizes are in pixels so that they do not depend on the screen's resolution).
 QFont pixelFont(const QString &family, int pixels, bool bold = false, bool italic = false);
+
+} // namespace rinkaro

@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -119,3 +122,5 @@ void KeyboardView::mouseDoubleClickEvent(QMouseEvent *event)
         emit backgroundDoubleClicked();
     QFrame::mouseDoubleClickEvent(event);
 }
+
+} // namespace rinkaro

@@ -8,6 +8,9 @@
 
 class QLabel;
 
+namespace rinkaro
+{
+
 // The picture of the keyboard: the 30 character keys on a navy panel. It lights one key
 // (its caption turns red), colours the keys by finger or as the tutorial asks, and reports
 // a double click on its background (not on a key or a button on it).
@@ -38,3 +41,5 @@ private:
     std::array<QLabel *, 30> keyCaps_{}; // Panel1 .. Panel30, in key-table order
     int litKey_ = -1;                    // index of the lit key, -1 for none
 };
+
+} // namespace rinkaro

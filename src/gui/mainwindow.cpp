@@ -39,6 +39,9 @@
 #include <algorithm>
 #include <tuple>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -347,7 +350,7 @@ void MainWindow::buildPanels()
             [this](const RomajiChoices &choices) { romajiEdited_ = choices; });
     connect(romajiPanel_, &RomajiPanel::accepted, this, &MainWindow::applyRomajiChoices);
     recordTable_ = new RecordTable(platform_, drillArea_);
-    connect(recordTable_, &RecordTable::closed, this, &MainWindow::focusStartButton);
+    connect(recordTable_, &UnrollingPanel::rolledUp, this, &MainWindow::focusStartButton);
     for (QWidget *panel :
          {static_cast<QWidget *>(romajiPanel_), static_cast<QWidget *>(recordTable_)}) {
         panel->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -632,11 +635,10 @@ void MainWindow::showDrill()
     }
     textPanel_->setText(text);
     textView_->setGeometry(textPanel_->contentsRect());
-    textView_->showItem(session_.textDrill(), session_.hintKey());
+    textView_->showItem(session_.textDrill());
     const QString &hint = session_.hintKey();
-    const QString offKey = !isTextDrill(session_.level()) && hint.size() == 1
-                               ? offKeyboardCaption(hint.front().toLatin1())
-                               : QString();
+    const QString offKey =
+        hint.size() == 1 ? offKeyboardCaption(hint.front().toLatin1()) : QString();
     offKeyLabel_->setText(tr("キー: %1").arg(offKey));
     offKeyLabel_->setGeometry(textPanel_->contentsRect().adjusted(0, 2, -6, 0));
     offKeyLabel_->setVisible(!offKey.isEmpty());
@@ -973,7 +975,7 @@ void MainWindow::chooseLanguage(LanguageChoice choice)
     QString text = tr(note);
     const Language next = interfaceLanguage(choice, QLocale::system().uiLanguages());
     if (next != currentLanguage())
-        text += QStringLiteral("\n") + translatedIn(next, "MainWindow", note);
+        text += QStringLiteral("\n") + translatedIn(next, staticMetaObject.className(), note);
     platform_.messageBox(this, QMessageBox::Information, QStringLiteral("Language / 言語"), text,
                          QMessageBox::Ok);
 }
@@ -1148,6 +1150,7 @@ void MainWindow::chooseOwnText(const PreparedText &text)
     if (modes_.tutorialShown() || session_.running() || text.sentences.empty())
         return;
     selectLevel(ownTextLevel);
+    session_.setTextTitle(textTitle(text.name));
     const TextDrillKind *kind = textDrillKind(ownTextLevel);
     TextDrill &drill = session_.textDrill();
     drill.setItems(text.sentences, text.position);
@@ -1166,3 +1169,5 @@ void MainWindow::keepOwnTextPosition()
     if (drill.itemCount() != int(text.sentences.size()))
         drill.setItems(text.sentences, text.position);
 }
+
+} // namespace rinkaro

@@ -21,15 +21,19 @@
 #include <array>
 #include <optional>
 
-class AboutBox;
-class KeyboardView;
-class Platform;
 class QAction;
 class QCheckBox;
 class QLabel;
 class QMenu;
 class QPushButton;
 class QToolButton;
+
+namespace rinkaro
+{
+
+class AboutBox;
+class KeyboardView;
+class Platform;
 class RecordTable;
 class ResultDialog;
 class RomajiPanel;
@@ -174,3 +178,5 @@ private:
     TextSpeedHistory textSpeeds_;
     TextMenu *textMenu_ = nullptr; // openTextItem, recentTextsMenu, fixReadingItem
 };
+
+} // namespace rinkaro

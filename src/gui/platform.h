@@ -7,6 +7,9 @@
 class QDialog;
 class QWidget;
 
+namespace rinkaro
+{
+
 // Everything the windows ask of the system, behind one interface so that tests can drive
 // the clock, count beeps, answer message boxes and fix the random sequence. The program's
 // start-up chooses the implementation.
@@ -36,3 +39,5 @@ public:
     // paced; the test double records them instead.
     virtual void animationStep(QWidget *widget, int step) = 0;
 };
+
+} // namespace rinkaro

@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QPluginLoader>
 
+namespace rinkaro
+{
+
 // The build defines where the module is installed, so that another prefix only costs a
 // failed look-up, never a wrong module.
 #ifndef RINKARO_PROGRESS_PLUGIN_FILE
@@ -92,3 +95,5 @@ void showNewRunsIn(QWidget *window)
                 loadProgressWindowFactory(progressPluginFolders(), nullptr))
             factory->showNewRuns(window);
 }
+
+} // namespace rinkaro

@@ -9,6 +9,9 @@
 
 class QWidget;
 
+namespace rinkaro
+{
+
 // What the statistics module offers the main window. The window lives in a plugin of its
 // own so that Qt Charts is loaded when it is first opened, not at every start.
 class ProgressWindowFactory
@@ -30,8 +33,13 @@ public:
     virtual void setPractiseHandler(QWidget *window, PractiseHandler handler) = 0;
 };
 
+} // namespace rinkaro
+
 #define ProgressWindowFactory_iid "io.github.rinkaro.Rinkaro.ProgressWindowFactory/3"
-Q_DECLARE_INTERFACE(ProgressWindowFactory, ProgressWindowFactory_iid)
+Q_DECLARE_INTERFACE(rinkaro::ProgressWindowFactory, ProgressWindowFactory_iid)
+
+namespace rinkaro
+{
 
 // The folders searched for the module, in order: the folder the build installs it into,
 // then the program's own folder (a program run from its build tree). Nothing else.
@@ -44,3 +52,5 @@ void setProgressPluginFolders(const QStringList &folders);
 ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QString *error);
 // Tells a window that the module made (or none: nullptr) that a run was added to the history.
 void showNewRunsIn(QWidget *window);
+
+} // namespace rinkaro

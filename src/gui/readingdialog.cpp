@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -69,3 +72,5 @@ void ReadingDialog::accept()
     sentence_ = normalized(corrected);
     QDialog::accept();
 }
+
+} // namespace rinkaro

@@ -10,6 +10,9 @@
 class QLabel;
 class QLineEdit;
 
+namespace rinkaro
+{
+
 // "読みを直す": a sentence of the learner's text with the reading of each word that has
 // kanji, each editable. OK takes the readings only when every one can be typed; otherwise
 // the dialog says which one cannot and stays open.
@@ -28,3 +31,5 @@ private:
     std::vector<std::pair<int, QLineEdit *>> edits_; // segment index, its reading
     QLabel *faultLabel_ = nullptr;
 };
+
+} // namespace rinkaro

@@ -15,6 +15,9 @@
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -105,20 +108,14 @@ protected:
 
 } // namespace
 
-RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), platform_(platform)
+RecordTable::RecordTable(Platform &platform, QWidget *parent)
+    : UnrollingPanel(platform, parent, QRect(140, 0, panelWidth, panelHeight), rolledHeight)
 {
     setObjectName(QStringLiteral("scorePanel"));
     // What a screen reader says as the focus comes into the panel.
     setAccessibleName(tr("記録表示"));
-    setGeometry(140, 0, panelWidth, panelHeight);
-    setUnrollingPanelFrame(this);
-
-    okButton_ = new QPushButton(QStringLiteral("OK"), this);
-    okButton_->setObjectName(QStringLiteral("Button3"));
-    okButton_->setGeometry(424, 192, 81, 25);
-    // Return and Enter press the focused OK as space does.
-    okButton_->setAutoDefault(true);
-    connect(okButton_, &QPushButton::clicked, this, &RecordTable::rollUp);
+    okButton()->setObjectName(QStringLiteral("Button3"));
+    okButton()->setGeometry(424, 192, 81, 25);
 
     list_ = new ScoreList(this);
     list_->setObjectName(QStringLiteral("scoreList"));
@@ -164,8 +161,7 @@ RecordTable::RecordTable(Platform &platform, QWidget *parent) : QFrame(parent), 
             row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     }
 
-    setTabOrder(okButton_, list_);
-    hide();
+    setTabOrder(okButton(), list_);
 }
 
 void RecordTable::unroll(const ScoreBook &scores)
@@ -178,23 +174,9 @@ void RecordTable::unroll(const ScoreBook &scores)
         item->setText(3, formatTenths(scores.best(level, true)));
     }
 
-    unrollPanel(platform_, this, okButton_, rolledHeight, panelHeight);
+    unrollFrom(rolledHeight, 1);
 }
 
-bool RecordTable::focusNextPrevChild(bool next)
-{
-    return focusNextInside(this, next);
-}
-
-void RecordTable::rollUp()
-{
-    resize(panelWidth, rolledHeight);
-    // Hidden with the focus inside, the panel would hand it to the next control for a
-    // moment, which a screen reader would say before the Start button.
-    if (QWidget *focus = focusWidget())
-        focus->clearFocus();
-    hide();
-    emit closed();
-}
+} // namespace rinkaro
 
 #include "recordtable.moc"

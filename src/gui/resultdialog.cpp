@@ -14,6 +14,9 @@
 #include <iterator>
 #include <utility>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -214,3 +217,5 @@ void ResultDialog::showEvent(QShowEvent *event)
     centreOnScreen(this);
     okButton_->setFocus();
 }
+
+} // namespace rinkaro

@@ -7,6 +7,9 @@ class QFrame;
 class QLabel;
 class QPushButton;
 
+namespace rinkaro
+{
+
 // The typing-time dialog shown at the end of a run: the run's time and errors beside the
 // level's standard time and best time.
 class ResultDialog : public QDialog
@@ -50,3 +53,5 @@ private:
     QPushButton *practiseButton_ = nullptr; // practiseWeakButton
     bool practiseChosen_ = false;
 };
+
+} // namespace rinkaro

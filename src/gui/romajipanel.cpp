@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -56,13 +59,12 @@ const BoxRow boxRows[] = {
 
 } // namespace
 
-RomajiPanel::RomajiPanel(Platform &platform, QWidget *parent) : QFrame(parent), platform_(platform)
+RomajiPanel::RomajiPanel(Platform &platform, QWidget *parent)
+    : UnrollingPanel(platform, parent, QRect(139, 0, panelWidth, panelHeight), rolledUpHeight)
 {
     setObjectName(QStringLiteral("settingPanel"));
     // What a screen reader says as the focus comes into the panel.
     setAccessibleName(tr("ローマ字設定"));
-    setGeometry(139, 0, panelWidth, panelHeight);
-    setUnrollingPanelFrame(this);
     setColour(this, QPalette::Window, QApplication::palette().color(QPalette::Button));
     // The captions sit on the boxes' top edge, as the buttons' positions inside them assume
     // (by default the edge would run below the caption, through the first button).
@@ -70,12 +72,9 @@ RomajiPanel::RomajiPanel(Platform &platform, QWidget *parent) : QFrame(parent), 
         "QGroupBox { border: 2px groove palette(mid); margin-top: 8px; }"
         "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
 
-    okButton_ = new QPushButton(QStringLiteral("OK"), this);
-    okButton_->setObjectName(QStringLiteral("Button2"));
-    okButton_->setGeometry(408, 288, 81, 25);
-    // Return and Enter press the focused OK as space does.
-    okButton_->setAutoDefault(true);
-    connect(okButton_, &QPushButton::clicked, this, &RomajiPanel::rollUp);
+    okButton()->setObjectName(QStringLiteral("Button2"));
+    okButton()->setGeometry(408, 288, 81, 25);
+    connect(this, &UnrollingPanel::rolledUp, this, [this] { emit accepted(choices()); });
 
     for (const auto &[name, left] : {std::pair{"Bevel1", 154}, std::pair{"Bevel2", 296}}) {
         auto *bevel = new QFrame(this);
@@ -86,7 +85,7 @@ RomajiPanel::RomajiPanel(Platform &platform, QWidget *parent) : QFrame(parent), 
     }
 
     const QFont font = pixelFont(gothicFamily, 16, true);
-    QWidget *previous = okButton_;
+    QWidget *previous = okButton();
     for (const BoxRow &row : boxRows) {
         auto *box = new QGroupBox(QString::fromUtf8(row.caption), this);
         box->setObjectName(QLatin1String(row.boxName));
@@ -111,7 +110,6 @@ RomajiPanel::RomajiPanel(Platform &platform, QWidget *parent) : QFrame(parent), 
         connect(alternative_[row.group], &QRadioButton::toggled, this,
                 [this] { emit choicesEdited(choices()); });
     }
-    hide();
 }
 
 RomajiChoices RomajiPanel::choices() const
@@ -130,21 +128,7 @@ void RomajiPanel::setChoices(const RomajiChoices &choices)
 
 void RomajiPanel::unroll()
 {
-    unrollPanel(platform_, this, okButton_, 60, panelHeight, 3);
+    unrollFrom(60, 3);
 }
 
-bool RomajiPanel::focusNextPrevChild(bool next)
-{
-    return focusNextInside(this, next);
-}
-
-void RomajiPanel::rollUp()
-{
-    resize(panelWidth, rolledUpHeight);
-    // Hidden with the focus inside, the panel would hand it to the next control for a
-    // moment, which a screen reader would say before the Start button.
-    if (QWidget *focus = focusWidget())
-        focus->clearFocus();
-    hide();
-    emit accepted(choices());
-}
+} // namespace rinkaro

@@ -9,13 +9,15 @@
 
 #include <algorithm>
 
+namespace rinkaro
+{
+
 namespace
 {
 
 constexpr int margin = 8;
 constexpr int largestWritten = 40;
 constexpr int largestReading = 20;
-constexpr int captionPixels = 12;
 const QColor ink(Qt::black);
 const QColor typedInk(0xA0, 0xA0, 0xA0);
 const QColor readingInk(0x00, 0x00, 0xA0);
@@ -41,7 +43,7 @@ int TextDrillView::fittedPixels(const QString &text, int largest) const
     return advance > room ? std::max(1, largest * room / advance) : largest;
 }
 
-void TextDrillView::showItem(const TextDrill &drill, const QString &hintKey)
+void TextDrillView::showItem(const TextDrill &drill)
 {
     if (!drill.running()) {
         hide();
@@ -56,7 +58,6 @@ void TextDrillView::showItem(const TextDrill &drill, const QString &hintKey)
     }
     writtenMarked_ = drill.writtenDone();
     readingMarked_ = drill.readingTyped();
-    keyCaption_ = hintKey.size() == 1 ? offKeyboardCaption(hintKey.front().toLatin1()) : QString();
     show();
     raise();
     update();
@@ -82,11 +83,6 @@ void TextDrillView::paintEvent(QPaintEvent *)
     const int writtenBaseline = 4 + (height() - 8) * 3 / 5;
     drawLine(written_, writtenMarked_, writtenPixels_, writtenBaseline, ink);
     drawLine(reading_, readingMarked_, readingPixels_, height() - 6, readingInk);
-    if (!keyCaption_.isEmpty()) {
-        const QFont font = pixelFont(pGothicFamily, captionPixels);
-        painter.setFont(font);
-        painter.setPen(Qt::red);
-        const QString caption = tr("キー: %1").arg(keyCaption_);
-        painter.drawText(rect().adjusted(0, 2, -6, 0), Qt::AlignRight | Qt::AlignTop, caption);
-    }
 }
+
+} // namespace rinkaro

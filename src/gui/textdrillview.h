@@ -4,12 +4,14 @@
 #include <QString>
 #include <QWidget>
 
+namespace rinkaro
+{
+
 class TextDrill;
 
 // The item of a text drill, drawn over the text panel: the text as written, large and whole,
 // and its reading in hiragana under it. The written words whose reading is typed and the
-// typed part of the reading are drawn in a lighter ink; a key the on-screen keyboard lacks
-// is named in the corner while the hint is shown.
+// typed part of the reading are drawn in a lighter ink.
 class TextDrillView : public QWidget
 {
     Q_OBJECT
@@ -17,14 +19,13 @@ public:
     explicit TextDrillView(QWidget *parent);
 
     // Shown while the drill runs, hidden otherwise.
-    void showItem(const TextDrill &drill, const QString &hintKey);
+    void showItem(const TextDrill &drill);
 
     // What is drawn, for the tests and the screen readers.
     const QString &written() const { return written_; }
     const QString &reading() const { return reading_; }
     int writtenMarked() const { return writtenMarked_; }
     int readingMarked() const { return readingMarked_; }
-    const QString &keyCaption() const { return keyCaption_; }
     // The faces' pixel sizes: as large as the panel's width allows, up to a limit.
     int writtenPixels() const { return writtenPixels_; }
     int readingPixels() const { return readingPixels_; }
@@ -39,7 +40,8 @@ private:
     QString reading_;
     int writtenMarked_ = 0;
     int readingMarked_ = 0;
-    QString keyCaption_;
     int writtenPixels_ = 0;
     int readingPixels_ = 0;
 };
+
+} // namespace rinkaro

@@ -13,6 +13,9 @@
 
 #include <memory>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -68,7 +71,7 @@ void TextMenu::fillRecentMenu()
     recentMenu_->clear();
     const QStringList names = library_.recent();
     for (const QString &name : names) {
-        QAction *item = recentMenu_->addAction(QFileInfo(name).completeBaseName());
+        QAction *item = recentMenu_->addAction(textTitle(name));
         item->setData(name);
         connect(item, &QAction::triggered, this, [this, name] { openRecent(name); });
     }
@@ -202,3 +205,5 @@ void TextMenu::correctCurrentSentence()
                              QMessageBox::Ok);
     emit textCorrected(text_);
 }
+
+} // namespace rinkaro

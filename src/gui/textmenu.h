@@ -10,11 +10,15 @@
 
 #include <vector>
 
-class Platform;
 class QAction;
 class QMenu;
 class QThread;
 class QWidget;
+
+namespace rinkaro
+{
+
+class Platform;
 
 // The learner's own texts in the レベル menu: "テキストを開く…", "最近のテキスト" and
 // "読みを直す…". A text is prepared on a thread of its own (MeCab may take a while with a
@@ -78,3 +82,5 @@ private:
     QMenu *recentMenu_ = nullptr;            // recentTextsMenu
     QAction *fixItem_ = nullptr;             // fixReadingItem
 };
+
+} // namespace rinkaro

@@ -4,6 +4,9 @@
 #include <QCoreApplication>
 #include <QTranslator>
 
+namespace rinkaro
+{
+
 QString translationFile(Language language)
 {
     const QString name = translationName(language);
@@ -36,3 +39,5 @@ QLocale interfaceLocale()
     return currentLanguage() == Language::English ? QLocale(QLocale::English, QLocale::UnitedStates)
                                                   : QLocale(QLocale::Japanese, QLocale::Japan);
 }
+
+} // namespace rinkaro

@@ -6,6 +6,9 @@
 #include <QLocale>
 #include <QString>
 
+namespace rinkaro
+{
+
 // The compiled translation of `language` among the program's resources; empty for Japanese,
 // the source language.
 QString translationFile(Language language);
@@ -19,3 +22,5 @@ Language currentLanguage();
 
 // The locale that dates and numbers are written in, the interface's.
 QLocale interfaceLocale();
+
+} // namespace rinkaro

@@ -3,7 +3,9 @@
 
 #include "core/contrast.h"
 #include "core/windowplacement.h"
+#include "gui/keyboardview.h"
 #include "gui/platform.h"
+#include "gui/unrollingpanel.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -15,6 +17,9 @@
 #include <QWidget>
 #include <QWindow>
 
+namespace rinkaro
+{
+
 QColor colourFromBgr(quint32 value)
 {
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
@@ -25,28 +30,6 @@ void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
     QPalette palette = widget->palette();
     palette.setColor(role, colour);
     widget->setPalette(palette);
-}
-
-void setUnrollingPanelFrame(QFrame *panel)
-{
-    panel->setFrameStyle(QFrame::Box | QFrame::Raised);
-    panel->setLineWidth(2);
-    panel->setMidLineWidth(0);
-    panel->setAutoFillBackground(true);
-}
-
-void unrollPanel(Platform &platform, QWidget *panel, QWidget *focus, int fromHeight, int toHeight,
-                 int step)
-{
-    panel->show();
-    // Above the text panels and the other panel, whichever was laid out last.
-    panel->raise();
-    focus->setFocus();
-    int animationStep = 0;
-    for (int height = fromHeight; height <= toHeight; height += step) {
-        panel->resize(panel->width(), height);
-        platform.animationStep(panel, ++animationStep);
-    }
 }
 
 bool focusNextInside(QWidget *panel, bool next)
@@ -74,8 +57,8 @@ namespace
 QAccessibleInterface *panelAccessible(const QString &className, QObject *object)
 {
     if (object->isWidgetType() &&
-        (className == QLatin1String("RomajiPanel") || className == QLatin1String("RecordTable") ||
-         className == QLatin1String("KeyboardView")))
+        (className == QLatin1String(UnrollingPanel::staticMetaObject.className()) ||
+         className == QLatin1String(KeyboardView::staticMetaObject.className())))
         return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Grouping);
     return nullptr;
 }
@@ -243,3 +226,5 @@ void FocusRingButton::paintEvent(QPaintEvent *event)
     // Inside the bevel, on the face, where the ring's colour is chosen against.
     painter.drawRect(QRectF(rect()).adjusted(2 + half, 2 + half, -2 - half, -2 - half));
 }
+
+} // namespace rinkaro

@@ -8,25 +8,20 @@
 
 #include <functional>
 
-class Platform;
-
 class QFrame;
 class QWidget;
+
+namespace rinkaro
+{
+
+class Platform;
+
 
 // A Windows colour value (0x00BBGGRR), as the program's colour tables hold them.
 QColor colourFromBgr(quint32 value);
 
 // Sets one colour of a control's palette, leaving the others as they are.
 void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
-
-// The two panels that unroll over the drill area: opaque, with a raised rim around a sunken
-// one, each two pixels wide.
-void setUnrollingPanelFrame(QFrame *panel);
-// Shows a panel over the drill area, on top, with `focus` focused, and unrolls it
-// downwards from `fromHeight` to `toHeight` in steps of `step` pixels, one animation step
-// of the platform each.
-void unrollPanel(Platform &platform, QWidget *panel, QWidget *focus, int fromHeight, int toHeight,
-                 int step = 1);
 
 // Tab and Shift+Tab inside an open panel: the focus goes round its own controls and never to
 // the window's controls behind it. For a panel's focusNextPrevChild(); always true.
@@ -61,3 +56,5 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
 };
+
+} // namespace rinkaro

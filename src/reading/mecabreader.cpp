@@ -11,6 +11,9 @@
 #include <dlfcn.h>
 #endif
 
+namespace rinkaro
+{
+
 QString MeCabReader::missingMessage()
 {
     return QCoreApplication::translate(
@@ -108,3 +111,5 @@ std::optional<std::vector<WordReader::Word>> MeCabReader::words(const QString &t
 }
 
 #endif
+
+} // namespace rinkaro

@@ -7,6 +7,9 @@
 
 #include <memory>
 
+namespace rinkaro
+{
+
 // Word readings from MeCab and its IPA dictionary. The library is opened (dlopen) only when
 // a reader is made, that is when a text needs readings: the program starts without it, and
 // a machine without MeCab still runs every drill and every text with full ruby.
@@ -33,3 +36,5 @@ private:
     std::unique_ptr<Library> library_;
     QString error_;
 };
+
+} // namespace rinkaro

@@ -9,6 +9,8 @@
 
 #include <cstdio>
 
+using namespace rinkaro;
+
 int main(int argc, char **argv)
 {
     if (argc != 4) {

@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <set>
 
+using namespace rinkaro;
+
 namespace
 {
 

@@ -15,6 +15,9 @@
 #include <random>
 #include <vector>
 
+namespace rinkaro
+{
+
 // The test double of the platform layer: a clock the test sets, a beep counter, scripted
 // message-box answers, a record of every modal window shown, and a fixed random sequence.
 class FakePlatform final : public Platform
@@ -132,3 +135,5 @@ public:
 
     std::mt19937 engine{42};
 };
+
+} // namespace rinkaro

@@ -6,6 +6,9 @@
 
 #include <QStringList>
 
+namespace rinkaro
+{
+
 // The keys of a syllable or phrase item typed in Hepburn (shi chi tsu fu ji sha ja cha),
 // whatever the romaji table in force says.
 inline QString hepburnKeys(int level, int index)
@@ -24,3 +27,5 @@ inline QString hepburnKeys(int level, int index)
         keys += piece == u"TI" ? u"CHI"_qs : piece == u"TTI" ? u"CCHI"_qs : piece;
     return keys.toLower();
 }
+
+} // namespace rinkaro

@@ -9,6 +9,9 @@
 #include <QLocale>
 #include <QString>
 
+namespace rinkaro
+{
+
 // A record in which every value differs from its default.
 inline SettingsRecord fullRecord()
 {
@@ -55,3 +58,5 @@ inline QByteArray damagedText(const QString &kind)
     }
     return text;
 }
+
+} // namespace rinkaro

@@ -24,6 +24,9 @@
 
 #include <memory>
 
+namespace rinkaro
+{
+
 // The shared fixture of the window suites: a main window on the test double, working in a
 // temporary folder of its own (so that no two tests share a settings file), with the
 // controls found by their design names and driven by real events.
@@ -257,3 +260,5 @@ struct TestWindow {
         return platform.modalLabel(QStringLiteral("Label%1").arg(n));
     }
 };
+
+} // namespace rinkaro

@@ -17,6 +17,9 @@
 #include <cmath>
 #include <optional>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -442,3 +445,5 @@ void KeyHeatMap::showLegend(HeatMeasure measure, double lowest, double highest)
         highLabel_->setText(any ? secondsText(highest) : QStringLiteral("―"));
     }
 }
+
+} // namespace rinkaro

@@ -13,6 +13,9 @@
 class QFrame;
 class QLabel;
 
+namespace rinkaro
+{
+
 // What the heat map and the kana list show of each key and kana.
 enum class HeatMeasure { Misses, Time };
 
@@ -78,3 +81,5 @@ private:
     std::size_t current_ = 0; // the key the keyboard is on
     QWidget *marks_ = nullptr;
 };
+
+} // namespace rinkaro

@@ -23,17 +23,20 @@
 #include <limits>
 #include <utility>
 
+namespace rinkaro
+{
+
 namespace
 {
 
 // The series' names, which the legend shows.
-const char *const modeNames[2] = {QT_TRANSLATE_NOOP("ProgressChart", "順番"),
-                                  QT_TRANSLATE_NOOP("ProgressChart", "ランダム")};
-const char *const averageNames[2] = {QT_TRANSLATE_NOOP("ProgressChart", "順番の平均"),
-                                     QT_TRANSLATE_NOOP("ProgressChart", "ランダムの平均")};
-const char *const standardName = QT_TRANSLATE_NOOP("ProgressChart", "標準スコア");
-const char *const bestName = QT_TRANSLATE_NOOP("ProgressChart", "最高");
-const char *const outsideName = QT_TRANSLATE_NOOP("ProgressChart", "範囲外");
+const char *const modeNames[2] = {QT_TRANSLATE_NOOP("rinkaro::ProgressChart", "順番"),
+                                  QT_TRANSLATE_NOOP("rinkaro::ProgressChart", "ランダム")};
+const char *const averageNames[2] = {QT_TRANSLATE_NOOP("rinkaro::ProgressChart", "順番の平均"),
+                                     QT_TRANSLATE_NOOP("rinkaro::ProgressChart", "ランダムの平均")};
+const char *const standardName = QT_TRANSLATE_NOOP("rinkaro::ProgressChart", "標準スコア");
+const char *const bestName = QT_TRANSLATE_NOOP("rinkaro::ProgressChart", "最高");
+const char *const outsideName = QT_TRANSLATE_NOOP("rinkaro::ProgressChart", "範囲外");
 const QColor modeColours[2] = {QColor(0x1f, 0x77, 0xb4), QColor(0xe6, 0x6a, 0x00)};
 
 constexpr double dayMs = 24 * 3600e3;
@@ -613,3 +616,5 @@ void ProgressChart::wheelEvent(QWheelEvent *event)
     setView(x - (x - viewLow_) * factor, x + (viewHigh_ - x) * factor);
     event->accept();
 }
+
+} // namespace rinkaro

@@ -16,6 +16,9 @@ class QLabel;
 class QLineSeries;
 class QValueAxis;
 
+namespace rinkaro
+{
+
 // One level's runs in order, as planChart lays them out: ordered and random runs as two kinds
 // of point, each with its average drawn over them, the level's standard score, the best run
 // of each order marked beside its point, and points beyond the scale drawn at its edge. Runs
@@ -93,3 +96,5 @@ private:
     bool zoomed_ = false;
     bool updating_ = false; // the axes are being set here, not by the mouse
 };
+
+} // namespace rinkaro

@@ -3,6 +3,9 @@
 
 #include "gui/progress/progresswindow.h"
 
+namespace rinkaro
+{
+
 QWidget *ProgressPlugin::createProgressWindow(const QString &logPath, int level, QWidget *parent)
 {
     auto *window = new ProgressWindow(logPath, parent);
@@ -27,3 +30,5 @@ void ProgressPlugin::setPractiseHandler(QWidget *window, PractiseHandler handler
     if (auto *progress = qobject_cast<ProgressWindow *>(window))
         progress->setPractiseHandler(std::move(handler));
 }
+
+} // namespace rinkaro

@@ -5,15 +5,20 @@
 
 #include <QObject>
 
+namespace rinkaro
+{
+
 // The module's entry point: makes and refreshes statistics windows for the main window.
 class ProgressPlugin : public QObject, public ProgressWindowFactory
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID ProgressWindowFactory_iid)
-    Q_INTERFACES(ProgressWindowFactory)
+    Q_INTERFACES(rinkaro::ProgressWindowFactory)
 public:
     QWidget *createProgressWindow(const QString &logPath, int level, QWidget *parent) override;
     void refreshProgressWindow(QWidget *window, int level) override;
     void showNewRuns(QWidget *window) override;
     void setPractiseHandler(QWidget *window, PractiseHandler handler) override;
 };
+
+} // namespace rinkaro

@@ -34,6 +34,9 @@
 #include <cmath>
 #include <tuple>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -43,7 +46,7 @@ constexpr int kanaShown = 500;
 // As the level menu names it: "レベル5 ローマ字１", or a drill's own name.
 QString levelChoiceName(int level)
 {
-    const QString caption = ::levelName(level);
+    const QString caption = rinkaro::levelName(level);
     const QString name = caption.isEmpty() ? QString::number(level) : caption;
     return isLevel(level) ? ProgressWindow::tr("レベル%1 %2").arg(level).arg(name) : name;
 }
@@ -82,7 +85,8 @@ QButtonGroup *makeChoice(const QString &what, QWidget *parent, QHBoxLayout *row,
 // A window of its own to screen readers, which take a bare widget for a filler.
 QAccessibleInterface *progressWindowAccessible(const QString &className, QObject *object)
 {
-    if (className == QLatin1String("ProgressWindow") && object->isWidgetType())
+    if (className == QLatin1String(ProgressWindow::staticMetaObject.className()) &&
+        object->isWidgetType())
         return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
     return nullptr;
 }
@@ -700,3 +704,5 @@ void ProgressWindow::practiseMarked()
     if (!keys.isEmpty())
         practise_(weakKeysLevel, keys);
 }
+
+} // namespace rinkaro

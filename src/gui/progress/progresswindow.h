@@ -11,8 +11,6 @@
 #include <functional>
 #include <memory>
 
-class KeyHeatMap;
-class ProgressChart;
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
@@ -24,6 +22,12 @@ class QThread;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+namespace rinkaro
+{
+
+class KeyHeatMap;
+class ProgressChart;
 class RunTable;
 
 // The statistics window: one level's runs in order (score, speed or accuracy), a table of
@@ -126,3 +130,5 @@ private:
     QStringList markedKana_;                // the kana the learner marked in the list
     std::function<void(int, const QStringList &)> practise_;
 };
+
+} // namespace rinkaro

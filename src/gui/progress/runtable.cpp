@@ -15,6 +15,9 @@
 #include <algorithm>
 #include <cmath>
 
+namespace rinkaro
+{
+
 namespace
 {
 
@@ -307,3 +310,5 @@ int RunTable::widthForAllColumns() const
             width += widths_[std::size_t(column)];
     return width;
 }
+
+} // namespace rinkaro

@@ -9,6 +9,9 @@
 #include <array>
 #include <vector>
 
+namespace rinkaro
+{
+
 // The runs of one level or of all levels as rows (date, level, order, time, errors, score,
 // speed, accuracy, record, and whether the run counts), sortable by any column; the newest
 // first until sorted otherwise. The rows are indices into the history, so that a million runs
@@ -73,3 +76,5 @@ private:
     // Each column's width for its widest text; the last one stretches past it.
     std::array<int, RunTableModel::Columns> widths_{};
 };
+
+} // namespace rinkaro
