@@ -16,7 +16,6 @@ namespace rinkaro
 
 class Platform;
 
-
 // A Windows colour value (0x00BBGGRR), as the program's colour tables hold them.
 QColor colourFromBgr(quint32 value);
 
