@@ -12,6 +12,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <limits>
 
 class CoreRecordsTest : public QObject
@@ -22,7 +23,8 @@ private slots:
     void betterRecordOfEachLevelIsKept();
     void damagedOrMissingFileKeepsThisCopysRecords();
     void fullDiskKeepsTheOldFile();
-    void aRunIsKeptInTheHistoryAndARecordAtOnce();
+    void finishRunRecordsSavesAndReports_data();
+    void finishRunRecordsSavesAndReports();
 };
 
 void CoreRecordsTest::betterRecordOfEachLevelIsKept_data()
@@ -133,43 +135,146 @@ void CoreRecordsTest::fullDiskKeepsTheOldFile()
              QStringList({"RK.set", "filler"})); // no temporary file left behind
 }
 
-// A record must reach RK.set as soon as it is set (a crash must not lose it), into the
-// table of the run's order mode; every run, record or not, is one line of RK.log.
-void CoreRecordsTest::aRunIsKeptInTheHistoryAndARecordAtOnce()
+namespace
 {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A run of two right か with one miss, with its times.
+RunTally sampleTally()
+{
+    RunTally tally;
+    tally.misses = {Miss{QStringLiteral("か"), 'k', 'j'}};
+    tally.rightKeys = {{'a', 2}, {'k', 2}};
+    tally.kanaTyped = {{QStringLiteral("か"), 2}};
+    tally.keyMs = {{'a', 300}, {'k', 500}};
+    tally.kanaMs = {{QStringLiteral("か"), 800}};
+    return tally;
+}
+
+} // namespace
+
+void CoreRecordsTest::finishRunRecordsSavesAndReports_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<bool>("randomOrder");
+    QTest::addColumn<float>("seconds");
+    QTest::addColumn<int>("errors");
+    QTest::addColumn<double>("orderedBefore"); // the level's records on disk before the run
+    QTest::addColumn<double>("randomBefore");
+    QTest::addColumn<QString>("textName"); // the learner's text open
+    QTest::addColumn<bool>("newRecord");
+    QTest::addColumn<double>("score");
+    QTest::addColumn<QString>("standard"); // as the dialog shows it; "-": none
+    QTest::addColumn<QString>("best");
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<bool>("advised");
+    QTest::addColumn<QByteArray>("logLine"); // after the time
+
+    const QByteArray tally = "\tか:k>j\ta:2 k:2\tか:2\ta:300 k:500\tか:800";
+    const QString none = QStringLiteral("-");
+    QTest::newRow("first run of a syllable level")
+        << 5 << false << 31.4f << 2 << 0.0 << 0.0 << QString() << true << 2 + double(31.4f) << "40"
+        << "0.0" << QString() << true << "\t5\to\t31.4\t2\t33.4\t1" + tally + "\n";
+    QTest::newRow("slower run keeps the record")
+        << 5 << false << 30.0f << 4 << 33.4 << 0.0 << QString() << false << 34.0 << "40"
+        << "33.4" << QString() << true << "\t5\to\t30.0\t4\t34.0\t0" + tally + "\n";
+    QTest::newRow("equal score keeps the record")
+        << 1 << false << 20.0f << 0 << 20.0 << 0.0 << QString() << false << 20.0 << "15"
+        << "20.0" << QString() << true << "\t1\to\t20.0\t0\t20.0\t0" + tally + "\n";
+    QTest::newRow("random run goes to the random table")
+        << 8 << true << 150.0f << 3 << 120.0 << 0.0 << QString() << true << 153.0 << "150"
+        << "0.0" << QString() << true << "\t8\tr\t150.0\t3\t153.0\t1" + tally + "\n";
+    QTest::newRow("better random run")
+        << 8 << true << 100.0f << 0 << 120.0 << 153.0 << QString() << true << 100.0 << "150"
+        << "153.0" << QString() << true << "\t8\tr\t100.0\t0\t100.0\t1" + tally + "\n";
+    QTest::newRow("weak keys") << 10 << false << 12.5f << 1 << 0.0 << 0.0 << QString() << false
+                               << 13.5 << none << none << "weak 0" << false
+                               << "\t10\to\t12.5\t1\t13.5\t0" + tally + "\n";
+    QTest::newRow("weak kana, random")
+        << 11 << true << 40.0f << 0 << 0.0 << 0.0 << QString() << false << 40.0 << none << none
+        << "weak 0" << false << "\t11\tr\t40.0\t0\t40.0\t0" + tally + "\n";
+    QTest::newRow("words, a text open")
+        << 12 << false << 61.2f << 5 << 0.0 << 0.0 << QStringLiteral("日記") << false
+        << 5 + double(61.2f) << none << none << "text 0" << false
+        << "\t12\to\t61.2\t5\t66.2\t0" + tally + "\n";
+    QTest::newRow("the learner's text")
+        << 14 << false << 90.0f << 2 << 0.0 << 0.0 << QStringLiteral("日記") << false << 92.0
+        << none << none << "text 0" << false << "\t14\to\t90.0\t2\t92.0\t0" + tally + "\t日記\n";
+}
+
+// The end of a run in its order: the history's words told before the run is in RK.log, the
+// record kept and saved before anything is shown, one line appended byte for byte, the history
+// told after it; and what the dialog shows, with no standard or best time for the drills whose
+// material changes every run.
+void CoreRecordsTest::finishRunRecordsSavesAndReports()
+{
+    QFETCH(int, level);
+    QFETCH(bool, randomOrder);
+    QFETCH(float, seconds);
+    QFETCH(int, errors);
+    QFETCH(double, orderedBefore);
+    QFETCH(double, randomBefore);
+    QFETCH(QString, textName);
+    QFETCH(bool, newRecord);
+    QFETCH(double, score);
+    QFETCH(QString, standard);
+    QFETCH(QString, best);
+    QFETCH(QString, report);
+    QFETCH(bool, advised);
+    QFETCH(QByteArray, logLine);
+
     QTemporaryDir dir;
+    SettingsRecord before;
+    before.level = 3;
+    const int index = std::clamp(level, 1, 9) - 1;
+    before.orderedRecords[index] = orderedBefore;
+    before.randomRecords[index] = randomBefore;
+    const QString settingsPath = dir.filePath(QStringLiteral("RK.set"));
+    QVERIFY(replaceRegularFile(settingsPath, formatSettings(before)));
+    const QByteArray settingsBefore = readAll(settingsPath);
     RecordKeeper keeper(dir.path());
-    QVERIFY(!keeper.load());
+    QVERIFY(keeper.load().settings);
+
+    QStringList calls;
+    const auto linesNow = [&] { return readAll(keeper.historyPath()).count('\n'); };
+    RunHistory history;
+    history.weakReport = [&] { return QStringLiteral("weak %1").arg(linesNow()); };
+    history.textReport = [&] { return QStringLiteral("text %1").arg(linesNow()); };
+    history.addRun = [&] { calls << QStringLiteral("added %1").arg(linesNow()); };
     SettingsRecord choices;
     choices.level = 4;
-    const struct {
-        float seconds;
-        int errors;
-        bool randomOrder;
-        bool newRecord;
-        double ordered; // on disk afterwards
-        double random;
-    } runs[] = {
-        {20.0f, 1, false, true, 21.0, 0},   // the first run sets the record
-        {25.0f, 0, false, false, 21.0, 0},  // slower: the history only
-        {30.0f, 0, true, true, 21.0, 30.0}, // the random table's first
-        {18.0f, 0, false, true, 18.0, 30.0},
-    };
-    int lines = 0;
-    for (const auto &run : runs) {
-        const RecordedRun recorded =
-            keeper.recordRun(RunResult{4, run.seconds, run.errors, run.randomOrder}, {},
-                             QDateTime::currentDateTime(), choices);
-        QCOMPARE(recorded.newRecord, run.newRecord);
-        const std::optional<SettingsRecord> saved = readSettingsFile(keeper.settingsPath());
-        QVERIFY(saved);
-        QCOMPARE(saved->level, 4);
-        QCOMPARE(saved->orderedRecords[3], run.ordered);
-        QCOMPARE(saved->randomRecords[3], run.random);
-        QFile history(keeper.historyPath());
-        QVERIFY(history.open(QIODevice::ReadOnly));
-        QCOMPARE(history.readAll().count('\n'), ++lines);
+    const QDateTime ended(QDate(2026, 3, 14), QTime(9, 26, 53), Qt::OffsetFromUTC, 9 * 3600);
+    const FinishedRun finished = keeper.finishRun(RunResult{level, seconds, errors, randomOrder},
+                                                  sampleTally(), ended, choices, textName, history);
+
+    QCOMPARE(finished.recorded.newRecord, newRecord);
+    QCOMPARE(finished.recorded.randomOrder, randomOrder);
+    QCOMPARE(finished.recorded.score, score);
+    QCOMPARE(finished.time, formatTenths(seconds));
+    QCOMPARE(finished.errors, QString::number(errors));
+    QCOMPARE(finished.standard.value_or(QStringLiteral("-")), standard);
+    QCOMPARE(finished.bestBefore.value_or(QStringLiteral("-")), best);
+    QCOMPARE(finished.report, report);
+    QCOMPARE(finished.weakestAdvised, advised);
+    QCOMPARE(calls, QStringList{QStringLiteral("added 1")});
+
+    QCOMPARE(readAll(keeper.historyPath()), "2026-03-14T09:26:53+09:00" + logLine);
+    // RK.set changes at once with a record, with the choices of the moment; else not at all.
+    if (!newRecord) {
+        QCOMPARE(readAll(settingsPath), settingsBefore);
+        return;
     }
+    SettingsRecord expected = choices;
+    expected.orderedRecords = before.orderedRecords;
+    expected.randomRecords = before.randomRecords;
+    (randomOrder ? expected.randomRecords : expected.orderedRecords)[index] = score;
+    QCOMPARE(readAll(settingsPath), formatSettings(expected));
+    QCOMPARE(keeper.scores().best(level, randomOrder), score);
 }
 
 QTEST_APPLESS_MAIN(CoreRecordsTest)
