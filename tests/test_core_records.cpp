@@ -3,6 +3,7 @@
 #include "core/recordkeeper.h"
 #include "core/regularfile.h"
 #include "core/settingsfile.h"
+#include "settingstexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,8 @@
 #include <algorithm>
 #include <limits>
 
+Q_DECLARE_METATYPE(std::optional<SettingsRecord>)
+
 class CoreRecordsTest : public QObject
 {
     Q_OBJECT
@@ -23,6 +26,10 @@ private slots:
     void betterRecordOfEachLevelIsKept();
     void damagedOrMissingFileKeepsThisCopysRecords();
     void fullDiskKeepsTheOldFile();
+    void filesOnDiskAtLoadAndSave_data();
+    void filesOnDiskAtLoadAndSave();
+    void saveKeepsTheBetterRecordsOfAnotherCopy();
+    void optionsLanguageAndPositionsKeepEachOther();
     void finishRunRecordsSavesAndReports_data();
     void finishRunRecordsSavesAndReports();
 };
@@ -138,12 +145,6 @@ void CoreRecordsTest::fullDiskKeepsTheOldFile()
 namespace
 {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A run of two right か with one miss, with its times.
 RunTally sampleTally()
 {
@@ -157,6 +158,181 @@ RunTally sampleTally()
 }
 
 } // namespace
+
+namespace
+{
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Immutable files and folders hold even against root, where permission bits do not.
+struct Immutable {
+    QStringList paths;
+    bool set(const QString &path)
+    {
+        if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) != 0)
+            return false;
+        paths << path;
+        return true;
+    }
+    ~Immutable()
+    {
+        for (const QString &path : paths)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
+    }
+};
+
+SettingsRecord withLevel(SettingsRecord record, int level)
+{
+    record.level = level;
+    return record;
+}
+
+} // namespace
+
+void CoreRecordsTest::filesOnDiskAtLoadAndSave_data()
+{
+    // `before`: RK.set's text, or "<folder>" for a folder in its place, "<none>" for none;
+    // `immutable`: "folder" or "both" made immutable after it is written. `loaded`: what a
+    // start takes up (none: a first start, welcomed); `saved`: RK.set's text after a save of
+    // `choices`, or "<folder>" when the folder must stand unchanged.
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("immutable");
+    QTest::addColumn<std::optional<SettingsRecord>>("loaded");
+    QTest::addColumn<SettingsRecord>("choices");
+    QTest::addColumn<QByteArray>("saved");
+
+    const SettingsRecord defaults;
+    QTest::newRow("none") << QByteArray("<none>") << QString() << std::optional<SettingsRecord>()
+                          << defaults << formatSettings(defaults);
+    for (const char *kind : {"lone CR", "mixed line ends", "blank lines", "long tail"})
+        QTest::newRow(kind) << damagedText(QLatin1String(kind)) << QString()
+                            << std::optional(fullRecord()) << fullRecord()
+                            << formatSettings(fullRecord());
+    // Damaged lines keep their defaults; the file is still no first start.
+    SettingsRecord damaged;
+    damaged.level = 7;
+    damaged.keyColour = true;
+    damaged.romaji[1] = true;
+    QTest::newRow("damaged lines")
+        << "7\r\n1\r\nnot a flag\r\n" + QByteArray(1000, '#') + "\r\n1\r\n"
+        << QString() << std::optional(damaged) << damaged << formatSettings(damaged);
+    // Nothing of a longer file may remain.
+    QTest::newRow("longer file") << QByteArray(5000, '9') + "\n"
+                                 << QString() << std::optional(defaults) << defaults
+                                 << formatSettings(defaults);
+    QTest::newRow("a folder in its place")
+        << QByteArray("<folder>") << QString() << std::optional<SettingsRecord>()
+        << withLevel(defaults, 3) << QByteArray("<folder>");
+    // No temporary file can be made beside RK.set, but the file itself is writable.
+    QTest::newRow("folder immutable")
+        << formatSettings(defaults) << QStringLiteral("folder") << std::optional(defaults)
+        << withLevel(defaults, 4) << formatSettings(withLevel(defaults, 4));
+    QTest::newRow("file and folder immutable")
+        << formatSettings(fullRecord()) << QStringLiteral("both") << std::optional(fullRecord())
+        << withLevel(fullRecord(), 2) << formatSettings(fullRecord());
+}
+
+// Faults caught: a damaged or odd file taken for a first start, or a missing one for a file;
+// a save that leaves part of a longer file, writes into a folder in RK.set's place, fails in a
+// folder where no temporary file can be made, or leaves a temporary file behind.
+void CoreRecordsTest::filesOnDiskAtLoadAndSave()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, immutable);
+    QFETCH(std::optional<SettingsRecord>, loaded);
+    QFETCH(SettingsRecord, choices);
+    QFETCH(QByteArray, saved);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.set"));
+    if (before == "<folder>") {
+        QVERIFY(QDir().mkdir(path));
+        QVERIFY(replaceRegularFile(path + QStringLiteral("/keep"), "kept"));
+    } else if (before != "<none>") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(before), before.size());
+    }
+    Immutable lock;
+    if ((immutable == QLatin1String("both") && !lock.set(path)) ||
+        (!immutable.isEmpty() && !lock.set(dir.path())))
+        QSKIP("chattr cannot make files immutable on this file system");
+
+    RecordKeeper keeper(dir.path());
+    QCOMPARE(keeper.load().settings, loaded);
+    keeper.save(choices);
+    if (saved == "<folder>") {
+        QVERIFY(QFileInfo(path).isDir());
+        QCOMPARE(readAll(path + QStringLiteral("/keep")), QByteArray("kept"));
+    } else {
+        QCOMPARE(readAll(path), saved);
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("RK.set")});
+}
+
+// Two copies in one folder: whichever saves last keeps the records the other saved, and
+// holds them itself from then on (the record table shows them).
+void CoreRecordsTest::saveKeepsTheBetterRecordsOfAnotherCopy()
+{
+    QTemporaryDir dir;
+    SettingsRecord mine;
+    mine.level = 5;
+    mine.orderedRecords = {30, 0, 50, 0, 0, 0, 0, 0, 0};
+    mine.randomRecords[8] = 170;
+    const QString path = dir.filePath(QStringLiteral("RK.set"));
+    QVERIFY(replaceRegularFile(path, formatSettings(mine)));
+    RecordKeeper keeper(dir.path());
+    QVERIFY(keeper.load().settings);
+
+    SettingsRecord other; // saved by the other copy meanwhile
+    other.level = 9;
+    other.keyHint = false;
+    other.orderedRecords = {35, 22.5, 45, 0, 0, 0, 0, 0, 0};
+    QVERIFY(replaceRegularFile(path, formatSettings(other)));
+    SettingsRecord choices;
+    choices.level = 5;
+    keeper.save(choices);
+
+    SettingsRecord expected = choices; // this copy's level and options
+    expected.orderedRecords = {30, 22.5, 45, 0, 0, 0, 0, 0, 0};
+    expected.randomRecords[8] = 170;
+    QCOMPARE(readAll(path), formatSettings(expected));
+    QCOMPARE(keeper.scores().best(2, false), 22.5);
+    QCOMPARE(keeper.scores().best(3, false), 45.0);
+    QCOMPARE(keeper.scores().best(9, true), 170.0);
+}
+
+// Faults caught: a start reading its options or language from anywhere but RK.ini beside
+// RK.set; saving one of them resetting another; a text drill's position lost or given to the
+// other drill.
+void CoreRecordsTest::optionsLanguageAndPositionsKeepEachOther()
+{
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere; // the working folder, which must not be used
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(elsewhere.path());
+    RecordKeeper keeper(dir.path());
+    QCOMPARE(keeper.optionsPath(), dir.filePath(QStringLiteral("RK.ini")));
+    QVERIFY(keeper.saveInputOptions({true, true}));
+    QVERIFY(keeper.saveLanguageChoice(LanguageChoice::English));
+    QVERIFY(keeper.saveDrillPosition(QStringLiteral("words"), 17));
+    QVERIFY(keeper.saveDrillPosition(QStringLiteral("sentences"), 3));
+    QVERIFY(keeper.saveInputOptions({false, true}));
+    QDir::setCurrent(previous);
+
+    RecordKeeper next(dir.path());
+    const StoredChoices stored = next.load();
+    QVERIFY(!stored.settings);
+    QCOMPARE(stored.input, (InputOptions{false, true}));
+    QCOMPARE(stored.language, LanguageChoice::English);
+    QCOMPARE(next.drillPosition(QStringLiteral("words")), 17);
+    QCOMPARE(next.drillPosition(QStringLiteral("sentences")), 3);
+    QVERIFY(QDir(elsewhere.path()).isEmpty());
+}
 
 void CoreRecordsTest::finishRunRecordsSavesAndReports_data()
 {
