@@ -37,10 +37,9 @@ RunLogEntry historyEntry(const RunResult &run, const RecordedRun &recorded, cons
 }
 
 RecordKeeper::RecordKeeper(const QString &folder)
-    : folder_(QDir(folder.isEmpty() ? QDir::currentPath() : folder).absolutePath()),
-      settingsPath_(learnerFilePath(LearnerFile::Settings, folder_)),
-      historyPath_(learnerFilePath(LearnerFile::History, folder_)),
-      optionsPath_(learnerFilePath(LearnerFile::Options, folder_))
+    : settingsPath_(learnerFilePath(LearnerFile::Settings, folder)),
+      historyPath_(learnerFilePath(LearnerFile::History, folder)),
+      optionsPath_(learnerFilePath(LearnerFile::Options, folder))
 {
 }
 

@@ -91,13 +91,11 @@ public:
                           const RunHistory &history = {});
 
     const ScoreBook &scores() const { return scores_; }
-    const QString &folder() const { return folder_; }
     const QString &settingsPath() const { return settingsPath_; }
     const QString &historyPath() const { return historyPath_; }
     const QString &optionsPath() const { return optionsPath_; }
 
 private:
-    QString folder_;
     QString settingsPath_;
     QString historyPath_;
     QString optionsPath_;
