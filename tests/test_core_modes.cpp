@@ -2,6 +2,7 @@
 // The window's modes as a table: after a sequence of what the learner did, where keys go,
 // what a key does, and whether Start and the level items can be used.
 #include "core/drillmodes.h"
+#include "core/levels.h"
 
 #include <QTest>
 
@@ -14,6 +15,8 @@ private slots:
     void modesAfterEachSequence_data();
     void modesAfterEachSequence();
     void commandKeys();
+    void typedKeys();
+    void weakDrillPractiseAndRefusal();
 };
 
 namespace
@@ -161,6 +164,85 @@ void CoreModesTest::commandKeys()
         QVERIFY2("-SBFXP"[int(found)] == row.command,
                  qPrintable(QStringLiteral("%1 key %2").arg(row.events).arg(row.key, 0, 16)));
     }
+}
+
+// Faults caught: an Alt or logo letter judged (a menu command counted as an error); a Ctrl
+// or Shift letter not judged; a held key judged at every repeat, or its repeats let through
+// to a focused button; composed or several characters judged as their first; a modifier
+// pressed alone taken from the focused control; a Latin-1 letter cut to 7 bits.
+void CoreModesTest::typedKeys()
+{
+    // Result: - not taken, T taken without a character, or the character judged.
+    struct Row {
+        const char16_t *text;
+        Qt::KeyboardModifiers modifiers;
+        bool repeated;
+        int judged; // -1: '-', -2: 'T'
+    };
+    const Row rows[] = {
+        {u"f", {}, false, 'f'},
+        {u"F", Qt::ShiftModifier, false, 'F'},
+        {u"\x06", Qt::ControlModifier, false, 0x06},
+        {u"5", Qt::KeypadModifier, false, '5'},
+        {u" ", {}, false, ' '},
+        {u"\x1b", {}, false, 0x1b},
+        {u"\u00e9", {}, false, 0xE9},
+        {u"f", {}, true, -2},
+        {u"F", Qt::ShiftModifier, true, -2},
+        {u"f", Qt::AltModifier, false, -1},
+        {u"f", Qt::MetaModifier, false, -1},
+        {u"f", Qt::AltModifier | Qt::ShiftModifier, true, -1},
+        {u"", Qt::ShiftModifier, false, -1},
+        {u"", {}, true, -1},
+        {u"ab", {}, false, -1},
+        {u"\u304b", {}, false, -1},
+        {u"\u0100", {}, false, -1},
+    };
+    for (const Row &row : rows) {
+        const TypedKey typed = typedKey(QStringView(row.text), row.modifiers, row.repeated);
+        const int found = typed.character ? int(uchar(*typed.character)) : typed.taken ? -2 : -1;
+        QVERIFY2(found == row.judged && (row.judged == -1) != typed.taken,
+                 qPrintable(QStringLiteral("\"%1\" %2 %3 gives %4")
+                                .arg(QStringView(row.text))
+                                .arg(int(row.modifiers), 0, 16)
+                                .arg(row.repeated)
+                                .arg(found)));
+    }
+}
+
+// Faults caught: marked items practised while the tutorial holds the drill area, or as a
+// level that is no weak drill; a weak drill refused although its plan drew items, or let
+// through with none; the advice of one kind given for the other.
+void CoreModesTest::weakDrillPractiseAndRefusal()
+{
+    const struct {
+        const char *events;
+        int level;
+        bool usable;
+    } practise[] = {
+        {"", weakKeysLevel, true},   {"S", weakKanaLevel, true},   {"Y", weakKanaLevel, true},
+        {"T", weakKeysLevel, false}, {"TXL", weakKeysLevel, true}, {"", 5, false},
+        {"", wordsLevel, false},
+    };
+    for (const auto &row : practise)
+        QVERIFY2(modesAfter(QLatin1String(row.events)).practiseUsable(row.level) == row.usable,
+                 row.events);
+
+    const QStringList some{QStringLiteral("f")};
+    QVERIFY(!weakDrillRefusal(weakKeysLevel, some));
+    QVERIFY(!weakDrillRefusal(weakKanaLevel, {QStringLiteral("し")}));
+    QVERIFY(!weakDrillRefusal(5, {}));
+    const std::optional<WeakDrillRefusal> keys = weakDrillRefusal(weakKeysLevel, {});
+    const std::optional<WeakDrillRefusal> kana = weakDrillRefusal(weakKanaLevel, {});
+    QVERIFY(keys && kana);
+    QCOMPARE(keys->caption, QStringLiteral("苦手なキー"));
+    QCOMPARE(kana->caption, QStringLiteral("苦手なかな"));
+    QVERIFY(
+        keys->text.startsWith(QStringLiteral("苦手なキーを選ぶための記録がまだありません。\n")));
+    QVERIFY(keys->text.contains(QStringLiteral("レベル1〜4を練習すると")));
+    QVERIFY(
+        kana->text.startsWith(QStringLiteral("苦手なかなを選ぶための記録がまだありません。\n")));
+    QVERIFY(kana->text.contains(QStringLiteral("レベル5〜9を練習すると")));
 }
 
 QTEST_APPLESS_MAIN(CoreModesTest)

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "RK.set" on the real window: loaded at the first show and saved at close with every
-// value, the welcome of a first start, damaged files on disk, and files and folders that
-// cannot be written.
+// value, the welcome of a first start, and a record saved before the typing-time dialog.
+// What becomes of damaged, odd and unwritable files is the record keeper's, tested without
+// a window.
 #include "core/drillarealayout.h"
 #include "core/settingsfile.h"
 #include "settingstexts.h"
@@ -11,13 +12,9 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 
 #include <QRadioButton>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <unistd.h>
 
 using namespace rinkaro;
 
@@ -102,23 +99,6 @@ bool fingerColoursShown(const TestWindow &w)
     return w.key(QStringLiteral("F"))->palette().color(QPalette::Window) != face;
 }
 
-// Immutable files and folders hold even against root, where permission bits do not.
-struct Immutable {
-    QStringList paths;
-    bool set(const QString &path)
-    {
-        if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) != 0)
-            return false;
-        paths << path;
-        return true;
-    }
-    ~Immutable()
-    {
-        for (const QString &path : paths)
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
-    }
-};
-
 } // namespace
 
 class SettingsTest : public QObject
@@ -132,18 +112,8 @@ private slots:
     void everyValueSurvivesARestart();
     void storedLevelOutsideTheMenuFallsBackToLevel1_data();
     void storedLevelOutsideTheMenuFallsBackToLevel1();
-    void damagedFileStillStartsWithoutAnyMessage();
-    void damagedFileOnDiskSurvivesALoadAndASave_data();
-    void damagedFileOnDiskSurvivesALoadAndASave();
-    void specialFileIsNeitherReadNorReplaced_data();
-    void specialFileIsNeitherReadNorReplaced();
     void randomOrderIsNeverRestored();
-    void saveReplacesTheWholeFile();
-    void fileThatIsAFolderIsLeftAlone();
-    void lockedFolderIsWrittenInPlace();
-    void lockedFileStaysAsItWas();
     void aRecordIsSavedAsSoonAsItIsSet();
-    void closeKeepsTheBetterRecordsOfAnotherCopy();
 };
 
 void SettingsTest::firstStartWelcomesAndCloseWritesDefaults()
@@ -286,79 +256,6 @@ void SettingsTest::storedLevelOutsideTheMenuFallsBackToLevel1()
     QCOMPARE(w.outerHeight(), DrillAreaLayout::tallHeight);
 }
 
-void SettingsTest::damagedFileStillStartsWithoutAnyMessage()
-{
-    TestWindow w(false);
-    QByteArray text = "7\r\n1\r\nnot a flag\r\n";
-    text += QByteArray(1000, '#') + "\r\n1\r\n";
-    writeFile(fileName, text);
-    w->show();
-    w.settle();
-    QVERIFY(w.platform.messages.empty());
-    QCOMPARE(w.tickedLevel(), 7);
-    QCOMPARE(w.textPanel()->text(), QStringLiteral("Level7"));
-    QVERIFY(w.action(QStringLiteral("KeyColor"))->isChecked());
-    QVERIFY(fingerColoursShown(w));
-    QVERIFY(w.hintBox()->isChecked()); // the unusable line keeps the hint on
-    QVERIFY(!radioButton(w, "RadioButton_shi")->isChecked());
-    QVERIFY(radioButton(w, "RadioButton1")->isChecked());
-    QVERIFY(radioButton(w, "RadioButton_tsi")->isChecked());
-    QVERIFY(w.platform.seeded);
-    QCOMPARE(w.recordsShown(), TestWindow::recordsShown(SettingsRecord()));
-    QCOMPARE(w.romajiShown(17), QStringLiteral("TSI"));
-}
-
-void SettingsTest::damagedFileOnDiskSurvivesALoadAndASave_data()
-{
-    QTest::addColumn<QString>("kind");
-    for (const char *kind : {"lone CR", "mixed line ends", "blank lines", "long tail"})
-        QTest::newRow(kind) << QString::fromLatin1(kind);
-}
-
-void SettingsTest::damagedFileOnDiskSurvivesALoadAndASave()
-{
-    QFETCH(QString, kind);
-    TestWindow w(false);
-    writeFile(fileName, damagedText(kind));
-    w->show();
-    w.settle();
-    QVERIFY(w.platform.messages.empty());
-    QCOMPARE(windowState(w), shown(fullRecord()));
-    w->close();
-    QCOMPARE(readFile(fileName), formatSettings(fullRecord()));
-}
-
-void SettingsTest::specialFileIsNeitherReadNorReplaced_data()
-{
-    QTest::addColumn<bool>("device");
-    QTest::newRow("named pipe") << false;
-    QTest::newRow("device") << true;
-}
-
-// RK.set linked to a device or a pipe: the start blocked on the pipe, and the close as
-// root replaced either with a text file. A private node, never the machine's own.
-void SettingsTest::specialFileIsNeitherReadNorReplaced()
-{
-    QFETCH(bool, device);
-    if (device && ::geteuid() != 0)
-        QSKIP("making a device node needs root");
-    TestWindow w(false);
-    const QByteArray node = QFile::encodeName(w.dir.filePath(QStringLiteral("node")));
-    QVERIFY(device ? ::mknod(node.constData(), S_IFCHR | 0666, makedev(1, 5)) == 0
-                   : ::mkfifo(node.constData(), 0666) == 0);
-    QVERIFY(QFile::link(QFile::decodeName(node), fileName));
-    w->show(); // returns: nothing waits for a writer
-    w.settle();
-    QCOMPARE(w.platform.messages.size(), std::size_t(1));
-    QCOMPARE(w.platform.messages.front().caption, QStringLiteral("ようこそ"));
-    QCOMPARE(windowState(w), shown(SettingsRecord()));
-    w->close();
-    struct stat info = {};
-    QVERIFY(::lstat(node.constData(), &info) == 0);
-    QVERIFY(device ? S_ISCHR(info.st_mode) : S_ISFIFO(info.st_mode));
-    QVERIFY(QFileInfo(fileName).isSymLink());
-}
-
 void SettingsTest::randomOrderIsNeverRestored()
 {
     TestWindow w;
@@ -368,70 +265,6 @@ void SettingsTest::randomOrderIsNeverRestored()
     QCOMPARE(readFile(fileName), defaultFileText());
     w.restart();
     QVERIFY(!w.randomBox()->isChecked());
-}
-
-void SettingsTest::saveReplacesTheWholeFile()
-{
-    TestWindow w(false);
-    // A longer file than the one about to be saved: nothing of it may remain.
-    writeFile(fileName, QByteArray(5000, '9') + "\n");
-    w->show();
-    w.settle();
-    w->close();
-    QCOMPARE(readFile(fileName), defaultFileText());
-    QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{fileName});
-}
-
-void SettingsTest::fileThatIsAFolderIsLeftAlone()
-{
-    TestWindow w(false);
-    QVERIFY(QDir().mkdir(fileName));
-    writeFile(fileName + "/keep", "kept");
-    w->show(); // cannot be read: welcomed as a first start
-    w.settle();
-    QCOMPARE(w.platform.messages.size(), std::size_t(1));
-    w.action(QStringLiteral("KeyColor"))->trigger();
-    w->close();
-    QCOMPARE(w.platform.messages.size(), std::size_t(1)); // the failed save says nothing
-    QVERIFY(QFileInfo(fileName).isDir());
-    QCOMPARE(readFile(fileName + "/keep"), QByteArray("kept"));
-    QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{fileName});
-}
-
-void SettingsTest::lockedFolderIsWrittenInPlace()
-{
-    TestWindow w(false);
-    writeFile(fileName, formatSettings(SettingsRecord(), QLocale::c()));
-    Immutable lock;
-    if (!lock.set(w.dir.path()))
-        QSKIP("chattr cannot make a folder immutable on this file system");
-    // No temporary file can be made beside RK.set, but the file itself is writable.
-    w->show();
-    w.settle();
-    w.chooseLevel(4);
-    w->close();
-    QCOMPARE(fileLines(readFile(fileName)).value(0), QByteArray("4"));
-    QCOMPARE(fileLines(readFile(fileName)).size(), 29);
-    QVERIFY(w.platform.messages.empty());
-}
-
-void SettingsTest::lockedFileStaysAsItWas()
-{
-    TestWindow w(false);
-    const QByteArray old = formatSettings(fullRecord(), QLocale::c());
-    writeFile(fileName, old);
-    Immutable lock;
-    if (!lock.set(QDir().absoluteFilePath(fileName)) || !lock.set(w.dir.path()))
-        QSKIP("chattr cannot make files immutable on this file system");
-    w->show();
-    w.settle();
-    w.chooseLevel(2);
-    w->close();
-    QCOMPARE(readFile(fileName), old);
-    QVERIFY(w.platform.messages.empty());
-    QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{fileName});
 }
 
 namespace
@@ -475,29 +308,6 @@ void SettingsTest::aRecordIsSavedAsSoonAsItIsSet()
     QVERIFY(QFile::remove(fileName));
     typeLevelOneRun(w, 500);
     QVERIFY(!QFile::exists(fileName));
-}
-
-// Two copies in one folder: whichever closes last keeps the records the other saved.
-void SettingsTest::closeKeepsTheBetterRecordsOfAnotherCopy()
-{
-    SettingsRecord mine;
-    mine.level = 5;
-    mine.orderedRecords = {30, 0, 50, 0, 0, 0, 0, 0, 0};
-    mine.randomRecords[8] = 170;
-    TestWindow w(mine);
-
-    SettingsRecord other; // saved by the other copy while this one ran
-    other.level = 9;
-    other.keyHint = false;
-    other.orderedRecords = {35, 22.5, 45, 0, 0, 0, 0, 0, 0};
-    other.randomRecords[8] = 0;
-    w.writeSettings(other);
-    w->close();
-
-    SettingsRecord expected = mine; // this copy's level and options
-    expected.orderedRecords = {30, 22.5, 45, 0, 0, 0, 0, 0, 0};
-    QCOMPARE(parseSettings(readFile(fileName)), expected);
-    QCOMPARE(w.recordsShown().at(2), QStringLiteral("22.5")); // and this copy shows them now
 }
 
 QTEST_MAIN(SettingsTest)

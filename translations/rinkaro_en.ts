@@ -328,6 +328,21 @@ Details: %2</translation>
     </message>
 </context>
 <context>
+    <name>WeakDrill</name>
+    <message>
+        <source>苦手なキーを選ぶための記録がまだありません。
+レベル1〜4を練習すると、ミスの多いキーや時間のかかるキーを集めて練習できるようになります。</source>
+        <translation>There is no history yet to find your weak keys in.
+Practise levels 1 to 4: the keys you miss most or type most slowly can then be drilled here.</translation>
+    </message>
+    <message>
+        <source>苦手なかなを選ぶための記録がまだありません。
+レベル5〜9を練習すると、ミスの多いかなや時間のかかるかなを集めて練習できるようになります。</source>
+        <translation>There is no history yet to find your weak kana in.
+Practise levels 5 to 9: the kana you miss most or type most slowly can then be drilled here.</translation>
+    </message>
+</context>
+<context>
     <name>WeakSpots</name>
     <message>
         <source>苦手な所のミス率（これまで → 今回）</source>
@@ -518,18 +533,6 @@ Click or press Space to mark it to practise</translation>
 %1</source>
         <translation>The progress chart could not be opened.
 %1</translation>
-    </message>
-    <message>
-        <source>苦手なキーを選ぶための記録がまだありません。
-レベル1〜4を練習すると、ミスの多いキーや時間のかかるキーを集めて練習できるようになります。</source>
-        <translation>There is no history yet to find your weak keys in.
-Practise levels 1 to 4: the keys you miss most or type most slowly can then be drilled here.</translation>
-    </message>
-    <message>
-        <source>苦手なかなを選ぶための記録がまだありません。
-レベル5〜9を練習すると、ミスの多いかなや時間のかかるかなを集めて練習できるようになります。</source>
-        <translation>There is no history yet to find your weak kana in.
-Practise levels 5 to 9: the kana you miss most or type most slowly can then be drilled here.</translation>
     </message>
     <message>
         <source>デモ・モード</source>

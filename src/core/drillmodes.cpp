@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/drillmodes.h"
 
+#include "core/levels.h"
+
+#include <QCoreApplication>
+
 namespace rinkaro
 {
 
@@ -81,6 +85,42 @@ DrillModes::Command DrillModes::command(int key, Qt::KeyboardModifiers modifiers
     default:
         return Command::None;
     }
+}
+
+bool DrillModes::practiseUsable(int level) const
+{
+    return levelItemsUsable() && isWeakDrill(level);
+}
+
+TypedKey typedKey(QStringView text, Qt::KeyboardModifiers modifiers, bool repeated)
+{
+    // A letter pressed with Alt or the logo key is a command, not a typed character: it is
+    // neither right nor wrong. Shift and Ctrl letters are typed characters (wrong ones).
+    if (modifiers & (Qt::AltModifier | Qt::MetaModifier))
+        return {};
+    if (text.size() != 1 || text.front().unicode() > 0xFF)
+        return {};
+    // Held down, as F5 is, a key would be judged over and over.
+    if (repeated)
+        return {true, std::nullopt};
+    return {true, char(text.front().unicode())};
+}
+
+std::optional<WeakDrillRefusal> weakDrillRefusal(int level, const QStringList &plannedItems)
+{
+    if (!plannedItems.isEmpty() || !isWeakDrill(level))
+        return std::nullopt;
+    const char *text =
+        level == weakKeysLevel
+            ? QT_TRANSLATE_NOOP("WeakDrill",
+                                "苦手なキーを選ぶための記録がまだありません。\n"
+                                "レベル1〜4を練習すると、ミスの多いキーや時間のかかるキーを"
+                                "集めて練習できるようになります。")
+            : QT_TRANSLATE_NOOP("WeakDrill",
+                                "苦手なかなを選ぶための記録がまだありません。\n"
+                                "レベル5〜9を練習すると、ミスの多いかなや時間のかかるかなを"
+                                "集めて練習できるようになります。");
+    return WeakDrillRefusal{levelName(level), QCoreApplication::translate("WeakDrill", text)};
 }
 
 } // namespace rinkaro

@@ -3,7 +3,12 @@
 
 #include "core/tutorialscript.h"
 
+#include <QString>
+#include <QStringList>
+#include <QStringView>
 #include <QtCore/qnamespace.h>
+
+#include <optional>
 
 namespace rinkaro
 {
@@ -64,6 +69,9 @@ public:
     Command command(int key, Qt::KeyboardModifiers modifiers, bool panelOpen, bool repeated) const;
     bool startUsable() const { return startUsable_; }
     bool levelItemsUsable() const { return !tutorial_.shown(); }
+    // Whether keys or kana marked elsewhere (the progress window) may be practised now as the
+    // drill `level`: only a weak drill, and not while the tutorial holds the drill area.
+    bool practiseUsable(int level) const;
 
 private:
     TutorialState tutorial_;
@@ -71,5 +79,26 @@ private:
     bool keysRouted_ = false;
     bool startUsable_ = true;
 };
+
+// What a key press with `text` does as a typed character, once DrillModes::keyAction() has
+// sent it to the drill: one 8-bit character pressed without Alt or the logo key is typed; a
+// held key is typed once, its repeats taken by the window and neither right nor wrong.
+// Anything else (modifiers alone, composed text, several characters at once, Alt or logo
+// commands) is no typed character and goes on to the focused control.
+struct TypedKey {
+    bool taken = false;            // the window keeps the key from the focused control
+    std::optional<char> character; // the character to judge
+    friend bool operator==(const TypedKey &, const TypedKey &) = default;
+};
+TypedKey typedKey(QStringView text, Qt::KeyboardModifiers modifiers, bool repeated);
+
+// Why a weak drill cannot be chosen or started: its plan drew no items (`plannedItems`), as
+// when the history has no runs of its kind or the marked items cannot be drilled (っ). The
+// message the learner is given; nullopt when the drill has items.
+struct WeakDrillRefusal {
+    QString caption;
+    QString text;
+};
+std::optional<WeakDrillRefusal> weakDrillRefusal(int level, const QStringList &plannedItems);
 
 } // namespace rinkaro

@@ -1,24 +1,58 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/recordkeeper.h"
 
+#include "core/levels.h"
 #include "core/runlog.h"
+#include "core/textdrill.h"
 
 #include <QDir>
 
 namespace rinkaro
 {
 
-RecordKeeper::RecordKeeper(const QString &folder)
+QString learnerFilePath(LearnerFile file, const QString &folder)
 {
     const QDir dir(folder.isEmpty() ? QDir::currentPath() : folder);
-    settingsPath_ = dir.absoluteFilePath(QStringLiteral("RK.set"));
-    historyPath_ = dir.absoluteFilePath(QStringLiteral("RK.log"));
+    switch (file) {
+    case LearnerFile::Settings:
+        return dir.absoluteFilePath(QStringLiteral("RK.set"));
+    case LearnerFile::History:
+        return dir.absoluteFilePath(QStringLiteral("RK.log"));
+    case LearnerFile::Options:
+        break;
+    }
+    return dir.absoluteFilePath(QStringLiteral("RK.ini"));
 }
 
-std::optional<SettingsRecord> RecordKeeper::load()
+RunLogEntry historyEntry(const RunResult &run, const RecordedRun &recorded, const RunTally &tally,
+                         const QDateTime &ended)
 {
-    const std::optional<SettingsRecord> stored = readSettingsFile(settingsPath_);
-    scores_.load(stored.value_or(SettingsRecord()));
+    RunLogEntry entry;
+    entry.ended = ended;
+    entry.level = run.level;
+    entry.randomOrder = recorded.randomOrder;
+    entry.seconds = run.seconds;
+    entry.errors = run.errors;
+    entry.score = recorded.score;
+    entry.newRecord = recorded.newRecord;
+    entry.tally = tally;
+    return entry;
+}
+
+RecordKeeper::RecordKeeper(const QString &folder)
+    : settingsPath_(learnerFilePath(LearnerFile::Settings, folder)),
+      historyPath_(learnerFilePath(LearnerFile::History, folder)),
+      optionsPath_(learnerFilePath(LearnerFile::Options, folder))
+{
+}
+
+StoredChoices RecordKeeper::load()
+{
+    StoredChoices stored;
+    stored.settings = readSettingsFile(settingsPath_);
+    scores_.load(stored.settings.value_or(SettingsRecord()));
+    stored.input = readInputOptions(optionsPath_);
+    stored.language = readLanguageChoice(optionsPath_);
     return stored;
 }
 
@@ -29,26 +63,55 @@ void RecordKeeper::save(const SettingsRecord &choices)
     scores_.load(saveSettingsKeepingRecords(settingsPath_, values).values);
 }
 
-RecordedRun RecordKeeper::recordRun(const RunResult &run, const RunTally &tally,
-                                    const QDateTime &ended, const SettingsRecord &choices,
-                                    const QString &textName)
+bool RecordKeeper::saveInputOptions(const InputOptions &options)
 {
-    const RecordedRun recorded = scores_.record(run);
+    return rinkaro::saveInputOptions(optionsPath_, options);
+}
+
+bool RecordKeeper::saveLanguageChoice(LanguageChoice choice)
+{
+    return rinkaro::saveLanguageChoice(optionsPath_, choice);
+}
+
+int RecordKeeper::drillPosition(const QString &drill) const
+{
+    return readDrillPosition(optionsPath_, drill);
+}
+
+bool RecordKeeper::saveDrillPosition(const QString &drill, int position)
+{
+    return rinkaro::saveDrillPosition(optionsPath_, drill, position);
+}
+
+FinishedRun RecordKeeper::finishRun(const RunResult &run, const RunTally &tally,
+                                    const QDateTime &ended, const SettingsRecord &choices,
+                                    const QString &textName, const RunHistory &history)
+{
+    FinishedRun finished;
+    // Told against the runs before this one.
+    const std::function<QString()> *report = isWeakDrill(run.level)   ? &history.weakReport
+                                             : isTextDrill(run.level) ? &history.textReport
+                                                                      : nullptr;
+    if (report && *report)
+        finished.report = (*report)();
+    finished.recorded = scores_.record(run);
     // A record the learner has earned reaches the disk at once, not only at the close.
-    if (recorded.newRecord)
+    if (finished.recorded.newRecord)
         save(choices);
-    RunLogEntry entry;
-    entry.ended = ended;
-    entry.level = run.level;
-    entry.randomOrder = recorded.randomOrder;
-    entry.seconds = run.seconds;
-    entry.errors = run.errors;
-    entry.score = recorded.score;
-    entry.newRecord = recorded.newRecord;
-    entry.tally = tally;
     // A history that cannot be written is passed over in silence, as RK.set is.
-    appendRunLog(historyPath_, entry, textName);
-    return recorded;
+    appendRunLog(historyPath_, historyEntry(run, finished.recorded, tally, ended), textName);
+    if (history.addRun)
+        history.addRun();
+
+    finished.time = formatTenths(run.seconds);
+    finished.errors = QString::number(run.errors);
+    // Only the nine levels have a fixed material, and so a standard and a best time.
+    if (isLevel(run.level)) {
+        finished.standard = QString::number(finished.recorded.standard);
+        finished.bestBefore = formatTenths(finished.recorded.bestBefore);
+        finished.weakestAdvised = true;
+    }
+    return finished;
 }
 
 } // namespace rinkaro

@@ -24,7 +24,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -121,7 +120,6 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     // Before any control is made: an interface, once asked for, is kept.
     installPanelAccessibility();
     setObjectName(QStringLiteral("Form1"));
-    optionsPath_ = QDir::current().absoluteFilePath(QStringLiteral("RK.ini"));
     setWindowTitle(QStringLiteral("Rinkaro 2"));
     setFont(pixelFont(pGothicFamily, 12));
 
@@ -396,20 +394,20 @@ void MainWindow::buildTutorialButtons()
 
 void MainWindow::loadSettings()
 {
-    const std::optional<SettingsRecord> stored = records_.load();
-    if (!stored) {
+    const StoredChoices stored = records_.load();
+    if (!stored.settings) {
         // No file is written here: the first close creates it.
         platform_.messageBox(this, QMessageBox::Information, tr("ようこそ"),
                              tr("設定ファイルを初期化します。"), QMessageBox::Ok);
     }
-    const SettingsRecord values = stored.value_or(SettingsRecord());
+    const SettingsRecord values = stored.settings.value_or(SettingsRecord());
     if (romajiPanel_)
         romajiPanel_->setChoices(values.romaji);
     session_.setRomaji(RomajiTable(values.romaji));
     romajiEdited_ = values.romaji;
-    languageChoice_ = readLanguageChoice(optionsPath_);
+    languageChoice_ = stored.language;
     showLanguageChoice();
-    const InputOptions options = readInputOptions(optionsPath_);
+    const InputOptions &options = stored.input;
     freeRomajiItem_->setChecked(options.freeRomaji);
     favourWeakItem_->setChecked(options.favourWeak);
     session_.setFreeRomaji(options.freeRomaji);
@@ -703,30 +701,27 @@ void MainWindow::finishRun()
 {
     showDrill();
     const RunResult &run = session_.result();
-    const bool weak = isWeakDrill(run.level);
-    const bool text = isTextDrill(run.level);
-    // Told against the history before this run.
-    const QString report = weak ? weakSpotsReport(weakSpots(), weakKindOf(run.level),
-                                                  weakPlan_.weakSet, session_.tally())
-                                : (text ? textRunReport(run) : QString());
-    const RecordedRun recorded =
-        records_.recordRun(run, session_.tally(), QDateTime::currentDateTime(), choices(),
-                           run.level == ownTextLevel ? textMenu_->text().name : QString());
-    weakHistory_.addRun(run.level, session_.tally());
+    RunHistory history;
+    history.weakReport = [&] {
+        return weakSpotsReport(weakSpots(), weakKindOf(run.level), weakPlan_.weakSet,
+                               session_.tally());
+    };
+    history.textReport = [&] { return textRunReport(run); };
+    history.addRun = [&] { weakHistory_.addRun(run.level, session_.tally()); };
+    const FinishedRun finished =
+        records_.finishRun(run, session_.tally(), QDateTime::currentDateTime(), choices(),
+                           textMenu_->text().name, history);
     showNewRunsIn(progressWindow_);
     if (!resultDialog_)
         resultDialog_ = new ResultDialog(this);
     keepTextPosition();
-    // A weak or text drill's material is new every run: it has no standard or best time.
     const QString none = ResultDialog::noTime();
-    const bool timed = !weak && !text;
-    resultDialog_->setResult(formatTenths(run.seconds), QString::number(run.errors),
-                             timed ? QString::number(recorded.standard) : none,
-                             timed ? formatTenths(recorded.bestBefore) : none, report);
-    // After a run of the nine levels, the weakest keys or kana with a way to practise them.
+    resultDialog_->setResult(finished.time, finished.errors, finished.standard.value_or(none),
+                             finished.bestBefore.value_or(none), finished.report);
     const WeakKind kind = weakKindOf(run.level);
-    resultDialog_->setAdvice(
-        !isLevel(run.level) ? QString() : weakestLine(kind, weakSpots().ranked(kind), weakAdvised));
+    resultDialog_->setAdvice(finished.weakestAdvised
+                                 ? weakestLine(kind, weakSpots().ranked(kind), weakAdvised)
+                                 : QString());
     // The dialog gives the focus back where it was: not to the button while it still says
     // ストップ, but once it says スタート again.
     if (startStopButton_->hasFocus())
@@ -772,22 +767,12 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     }
     if (modes_.keyAction() == DrillModes::KeyAction::None)
         return false;
-    // A letter pressed with Alt or the logo key is a command, not a typed character: it is
-    // neither right nor wrong. Shift and Ctrl letters are typed characters (wrong ones).
-    if (key->modifiers() & (Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    const QString text = key->text();
-    // One 8-bit character per key press; modifiers alone, composed text or several
-    // characters at once are not judged.
-    if (text.size() != 1 || text.at(0).unicode() > 0xFF)
-        return false;
-    // A held key is judged once, as F5 is: its repeats are neither right nor wrong.
-    if (key->isAutoRepeat())
-        return true;
-    judge(char(text.at(0).unicode()));
-    // The window has taken the character: a focused button must not also react to it
-    // (a space would otherwise click Stop in the middle of a run).
-    return true;
+    const TypedKey typed = typedKey(key->text(), key->modifiers(), key->isAutoRepeat());
+    if (typed.character)
+        judge(*typed.character);
+    // A character the window has taken: a focused button must not also react to it (a space
+    // would otherwise click Stop in the middle of a run).
+    return typed.taken;
 }
 
 void MainWindow::runCommand(DrillModes::Command command)
@@ -880,16 +865,13 @@ bool MainWindow::drawWeakRun(WeakKind kind)
 {
     weakPlan_ = weakSpots().plan(kind, weakMarked_, [this](int n) { return platform_.random(n); });
     session_.setWeakItems(weakPlan_.items);
-    if (weakPlan_.items.isEmpty())
-        refuseWeakDrill(kind);
-    return !weakPlan_.items.isEmpty();
+    return !refuseWeakDrill(kind, weakPlan_.items);
 }
 
 bool MainWindow::chooseWeakDrill(WeakKind kind, const QStringList &marked)
 {
     // Nothing to drill: no runs of its kind, or marks none of which can be drilled (っ).
-    if (weakSpots().plan(kind, marked, [](int) { return 0; }).items.isEmpty()) {
-        refuseWeakDrill(kind);
+    if (refuseWeakDrill(kind, weakSpots().plan(kind, marked, [](int) { return 0; }).items)) {
         selectLevel(session_.level()); // the ticks as they were
         return false;
     }
@@ -900,23 +882,20 @@ bool MainWindow::chooseWeakDrill(WeakKind kind, const QStringList &marked)
     return true;
 }
 
-void MainWindow::refuseWeakDrill(WeakKind kind)
+bool MainWindow::refuseWeakDrill(WeakKind kind, const QStringList &plannedItems)
 {
-    platform_.messageBox(this, QMessageBox::Information, levelName(weakDrillLevel(kind)),
-                         kind == WeakKind::Keys
-                             ? tr("苦手なキーを選ぶための記録がまだありません。\n"
-                                  "レベル1〜4を練習すると、ミスの多いキーや時間のかかるキーを"
-                                  "集めて練習できるようになります。")
-                             : tr("苦手なかなを選ぶための記録がまだありません。\n"
-                                  "レベル5〜9を練習すると、ミスの多いかなや時間のかかるかなを"
-                                  "集めて練習できるようになります。"),
-                         QMessageBox::Ok);
+    const std::optional<WeakDrillRefusal> refusal =
+        weakDrillRefusal(weakDrillLevel(kind), plannedItems);
+    if (refusal)
+        platform_.messageBox(this, QMessageBox::Information, refusal->caption, refusal->text,
+                             QMessageBox::Ok);
+    return refusal.has_value();
 }
 
 void MainWindow::practiseSelection(int level, const QStringList &marked)
 {
     // The tutorial holds the drill area until it ends.
-    if (!modes_.levelItemsUsable() || !isWeakDrill(level))
+    if (!modes_.practiseUsable(level))
         return;
     if (session_.running())
         toggleDrillRun();
@@ -957,7 +936,7 @@ void MainWindow::toggleFreeRomaji()
     freeRomajiItem_->setChecked(on);
     session_.setFreeRomaji(on);
     // Saved at once, so that the choice survives a copy that never closes politely.
-    saveInputOptions(optionsPath_, inputOptions());
+    records_.saveInputOptions(inputOptions());
     if (session_.running())
         showDrill();
 }
@@ -970,7 +949,7 @@ void MainWindow::chooseLanguage(LanguageChoice choice)
     if (!changed)
         return;
     // The translations are installed once, at start: the windows' captions are not rebuilt.
-    saveLanguageChoice(optionsPath_, choice);
+    records_.saveLanguageChoice(choice);
     const char *note = QT_TR_NOOP("表示の言語は、次に起動したときから切り替わります。");
     QString text = tr(note);
     const Language next = interfaceLanguage(choice, QLocale::system().uiLanguages());
@@ -989,7 +968,7 @@ void MainWindow::showLanguageChoice()
 void MainWindow::toggleFavourWeak()
 {
     favourWeakItem_->setChecked(!favourWeakItem_->isChecked());
-    saveInputOptions(optionsPath_, inputOptions());
+    records_.saveInputOptions(inputOptions());
 }
 
 InputOptions MainWindow::inputOptions() const
@@ -1091,7 +1070,8 @@ void MainWindow::chooseTextDrill(int level)
     if (!chosenBefore) {
         const TextDrillKind *kind = textDrillKind(level);
         TextDrill &drill = session_.textDrill();
-        drill.setItems(builtInTextMaterial(level), readDrillPosition(optionsPath_, kind->name));
+        drill.setItems(builtInTextMaterial(level),
+                       records_.drillPosition(QLatin1String(kind->name)));
         drill.setRunLength(kind->runItems, kind->runKana);
     }
     // Read while the learner types, for the dialog at the end of the run.
@@ -1105,7 +1085,7 @@ void MainWindow::keepTextPosition()
         return;
     }
     if (const TextDrillKind *kind = textDrillKind(session_.level()))
-        saveDrillPosition(optionsPath_, QLatin1String(kind->name), session_.textDrill().position());
+        records_.saveDrillPosition(QLatin1String(kind->name), session_.textDrill().position());
 }
 
 QString MainWindow::textRunReport(const RunResult &run)
@@ -1126,8 +1106,7 @@ QString MainWindow::textRunReport(const RunResult &run)
 
 void MainWindow::buildTextMenu(QMenu *levelMenu)
 {
-    textMenu_ = new TextMenu(levelMenu, platform_, this,
-                             QDir::current().absoluteFilePath(QStringLiteral("RK.set")));
+    textMenu_ = new TextMenu(levelMenu, platform_, this, records_.settingsPath());
     connect(textMenu_, &TextMenu::preparingChanged, this, &MainWindow::showTextPreparing);
     connect(textMenu_, &TextMenu::textReady, this, &MainWindow::chooseOwnText);
     connect(textMenu_, &TextMenu::textCorrected, this, &MainWindow::chooseOwnText);

@@ -126,7 +126,9 @@ private:
     const WeakSpots &weakSpots();
     // Draws the next weak run; false, with the learner told, when there is nothing to drill.
     bool drawWeakRun(WeakKind kind);
-    void refuseWeakDrill(WeakKind kind);
+    // Tells the learner why a weak drill whose plan drew `plannedItems` cannot be drilled;
+    // false when it can.
+    bool refuseWeakDrill(WeakKind kind, const QStringList &plannedItems);
     void keepTextPosition();
     QString textRunReport(const RunResult &run);
 
@@ -143,8 +145,7 @@ private:
     DrillAreaLayout layout_;
     bool settingsLoaded_ = false;
     int textPanelPixels_ = 0; // the text panel's font size, unless its text must be smaller
-    std::optional<QFontMetrics> textPanelMetrics_; // of that size
-    QString optionsPath_;     // RK.ini
+    std::optional<QFontMetrics> textPanelMetrics_;            // of that size
     LanguageChoice languageChoice_ = LanguageChoice::Desktop; // as RK.ini keeps it
     RunSpeech runSpeech_; // what the Start button has told of the run
 
