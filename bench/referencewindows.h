@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QPainter>
 
 using namespace rinkaro;
@@ -50,21 +51,25 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent *) override
+    // Only what lies in the region to paint is laid out and drawn, as widgets are.
+    void paintEvent(QPaintEvent *event) override
     {
         QPainter painter(this);
-        painter.setFont(small_);
-        painter.drawText(QRect(696, 24, 89, 33), Qt::AlignCenter, QStringLiteral("スタート"));
-        painter.setFont(caption_);
-        painter.drawText(QRect(584, 0, 100, 17), Qt::AlignLeft, QStringLiteral("ヒントを表示"));
-        painter.setFont(large_);
-        painter.drawText(QRect(250, 24, 300, 72), Qt::AlignCenter, QStringLiteral("Level1"));
-        painter.drawText(echoLine, Qt::AlignCenter, echo_);
-        painter.setFont(keys_);
+        const auto draw = [&painter, event](const QFont &font, const QRect &place, int flags,
+                                            const QString &text) {
+            if (!event->region().intersects(place))
+                return;
+            painter.setFont(font);
+            painter.drawText(place, flags, text);
+        };
+        draw(small_, QRect(696, 24, 89, 33), Qt::AlignCenter, QStringLiteral("スタート"));
+        draw(caption_, QRect(584, 0, 100, 17), Qt::AlignLeft, QStringLiteral("ヒントを表示"));
+        draw(large_, QRect(250, 24, 300, 72), Qt::AlignCenter, QStringLiteral("Level1"));
+        draw(large_, echoLine, Qt::AlignCenter, echo_);
         const QString row = QStringLiteral("QWERTYUIOPASDFGHJKL;ZXCVBNM,./");
         for (int k = 0; k < int(row.size()); ++k)
-            painter.drawText(QRect(40 + (k % 10) * 64, 140 + (k / 10) * 64, 64, 64),
-                             Qt::AlignCenter, row.mid(k, 1));
+            draw(keys_, QRect(40 + (k % 10) * 64, 140 + (k / 10) * 64, 64, 64), Qt::AlignCenter,
+                 row.mid(k, 1));
     }
 
     void keyPressEvent(QKeyEvent *event) override
