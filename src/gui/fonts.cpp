@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/fonts.h"
 
+#include "gui/widgets.h"
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -121,6 +123,8 @@ bool needsPaintedBold(const QFont &font)
 class LargeBoldStyle : public QProxyStyle
 {
 public:
+    using QProxyStyle::QProxyStyle;
+
     void drawItemText(QPainter *painter, const QRect &rect, int flags, const QPalette &palette,
                       bool enabled, const QString &text, QPalette::ColorRole role) const override
     {
@@ -155,7 +159,8 @@ void emboldenLargeText(QWidget *widget)
     // One style for every such widget; a widget does not own the style it is given.
     static QPointer<QStyle> style;
     if (!style) {
-        style = new LargeBoldStyle;
+        // The panel that shows it is repainted at every key: its frame is drawn quickly too.
+        style = new LargeBoldStyle(newQuickPanelStyle());
         style->setParent(QCoreApplication::instance());
     }
     widget->setStyle(style);

@@ -73,6 +73,7 @@ KeyboardView::KeyboardView(QWidget *parent) : QFrame(parent)
         QFont font = captionFont;
         font.setUnderline(isHomeKey(key));
         cap->setFont(font);
+        drawPanelFramesQuickly(cap);
         keyCaps_[k] = cap;
     }
 }

@@ -56,6 +56,7 @@ QLabel *makePanel(QWidget *parent, const QString &name, const QRect &geometry,
     panel->setObjectName(name);
     panel->setGeometry(geometry);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    drawPanelFramesQuickly(panel);
     panel->setAlignment(Qt::AlignCenter);
     panel->setAutoFillBackground(true);
     setColour(panel, QPalette::Window, background);

@@ -12,7 +12,10 @@
 #include <QEvent>
 #include <QFrame>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QScreen>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -139,6 +142,43 @@ private:
 namespace
 {
 
+class QuickPanelStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        const auto *frame = qstyleoption_cast<const QStyleOptionFrame *>(option);
+        // The general line drawing costs most of a key's repaint; the rims are rows and
+        // columns of whole pixels, as long as nothing scales them.
+        if (element != CE_ShapedFrame || !frame || frame->frameShape != QFrame::Panel ||
+            !(frame->state & (State_Sunken | State_Raised)) ||
+            painter->transform().type() > QTransform::TxTranslate ||
+            painter->device()->devicePixelRatio() != 1) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        const bool sunken = frame->state & State_Sunken;
+        const QColor light = frame->palette.light().color();
+        const QColor shade = frame->palette.dark().color();
+        const QColor &upperLeft = sunken ? shade : light, &lowerRight = sunken ? light : shade;
+        const QRect &r = frame->rect;
+        const int width = frame->lineWidth;
+        for (int i = 0; i < width; ++i) {
+            painter->fillRect(QRect(r.x(), r.y() + i, r.width() - 1 - i, 1), upperLeft);
+            painter->fillRect(QRect(r.x() + i, r.y() + width - i, 1, r.height() - 1 - width + i),
+                              upperLeft);
+        }
+        for (int i = 0; i < width; ++i) {
+            painter->fillRect(QRect(r.x() + i, r.bottom() - i, r.width() - i, 1), lowerRight);
+            painter->fillRect(QRect(r.right() - i, r.y() + i, 1, r.height() - width - i),
+                              lowerRight);
+        }
+    }
+};
+
 class FirstPaintWatcher : public QObject
 {
 public:
@@ -166,6 +206,22 @@ private:
 };
 
 } // namespace
+
+QStyle *newQuickPanelStyle(QStyle *base)
+{
+    return new QuickPanelStyle(base);
+}
+
+void drawPanelFramesQuickly(QWidget *widget)
+{
+    // One style for every such widget; a widget does not own the style it is given.
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = newQuickPanelStyle();
+        style->setParent(QCoreApplication::instance());
+    }
+    widget->setStyle(style);
+}
 
 void afterFirstPaint(QWidget *window, std::function<void()> work)
 {
