@@ -8,7 +8,7 @@
 // worked out and tested in the core.
 #include "core/keytable.h"
 #include "core/levels.h"
-#include "core/runlog.h"
+#include "core/runlogfile.h"
 #include "gui/progresswindowloader.h"
 #include "testwindow.h"
 

@@ -3,7 +3,7 @@
 
 #include "core/leftoutruns.h"
 #include "core/levels.h"
-#include "core/runlog.h"
+#include "core/runlogfile.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -5,6 +5,7 @@
 #include "core/keytable.h"
 #include "core/levels.h"
 #include "core/regularfile.h"
+#include "core/runlogfile.h"
 
 #include <QCoreApplication>
 #include <QFile>

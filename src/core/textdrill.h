@@ -3,7 +3,7 @@
 
 #include "core/romajimatch.h"
 #include "core/rubytext.h"
-#include "core/runlog.h"
+#include "core/runlogreader.h"
 #include "core/textmaterial.h"
 
 #include <QString>

@@ -6,6 +6,7 @@
 #include "core/presstimes.h"
 #include "core/progressstats.h"
 #include "core/romaji.h"
+#include "core/runlogfile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/leftoutruns.h"
-#include "core/runlog.h"
+#include "core/runlogreader.h"
 
 #include <QString>
 #include <QStringList>
