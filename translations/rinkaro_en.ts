@@ -288,6 +288,10 @@ Practise levels 5 to 9: the kana you miss most or type most slowly can then be d
         <source>キー: %1</source>
         <translation>Key: %1</translation>
     </message>
+    <message>
+        <source>記録を読み込んでいます…</source>
+        <translation>Reading the history…</translation>
+    </message>
 </context>
 <context>
     <name>MeCabReader</name>

@@ -4,16 +4,13 @@
 #include "core/keytable.h"
 #include "core/levels.h"
 #include "core/presstimes.h"
-#include "core/regularfile.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
-#include <thread>
 
 namespace
 {
@@ -220,6 +217,10 @@ void ProgressStats::add(const RunLogEntry &entry)
 void ProgressStats::append(const ProgressStats &later)
 {
     const int offset = int(runs_.size());
+    // A history read in parts is put together once, at its full size; runs read on later
+    // are few, and grow it as usual.
+    if (later.runs_.size() > runs_.size() / 8)
+        runs_.reserve(runs_.size() + later.runs_.size());
     runs_.insert(runs_.end(), later.runs_.begin(), later.runs_.end());
     numberKanaKeys(kanaNames_, kanaKeys_);
     for (std::size_t level = 1; level < levelRuns_.size(); ++level)
@@ -377,75 +378,4 @@ std::vector<ProgressStats::RankedKana> ProgressStats::rankedKana(int level, Rank
     std::partial_sort(ranked.begin(), kept, ranked.end(), before);
     ranked.erase(kept, ranked.end());
     return ranked;
-}
-
-namespace
-{
-
-// Below this much a history is read in one part: starting threads costs more than it saves.
-constexpr qint64 smallestPart = 4 << 20;
-
-// Where the parts of a history begin: near equal shares of it, each at a line's start.
-std::vector<qint64> partStarts(const QString &path, qint64 from)
-{
-    std::vector<qint64> starts{from};
-    QFile file;
-    if (!openRegularFile(file, path, QIODevice::ReadOnly))
-        return starts;
-    const qint64 size = file.size();
-    const int parts =
-        int(std::clamp<qint64>((size - from) / smallestPart, 1,
-                               std::clamp(int(std::thread::hardware_concurrency()), 1, 4)));
-    for (int k = 1; k < parts; ++k) {
-        const qint64 near = from + (size - from) * k / parts;
-        if (!file.seek(near))
-            break;
-        const QByteArray bytes = file.read(64 * 1024);
-        const qsizetype newline = bytes.indexOf('\n');
-        if (newline < 0 || near + newline + 1 <= starts.back())
-            continue; // an overlong line: its part takes the next share too
-        starts.push_back(near + newline + 1);
-    }
-    return starts;
-}
-
-} // namespace
-
-std::pair<ProgressStats, RunLogRead> ProgressStats::read(const QString &path,
-                                                         const std::atomic<bool> *cancelled,
-                                                         qint64 largest, qint64 from,
-                                                         const LeftOutRuns &leftOut)
-{
-    // Of a history past the bound, only the newest part is divided and read.
-    const qint64 newest = runLogReadStart(path, from, -1, largest);
-    const std::vector<qint64> starts = partStarts(path, newest);
-    std::vector<ProgressStats> stats(starts.size());
-    for (ProgressStats &part : stats)
-        part.setLeftOut(leftOut);
-    std::vector<RunLogRead> reads(starts.size());
-    const auto readPart = [&](std::size_t k) {
-        ProgressStats &part = stats[k];
-        reads[k] = readRunLogFile(
-            path, part.kanaNames(), [&part](const RunLogLine &line) { part.add(line); }, cancelled,
-            largest, starts[k], k + 1 < starts.size() ? starts[k + 1] : -1);
-    };
-    std::vector<std::thread> threads;
-    for (std::size_t k = 1; k < starts.size(); ++k)
-        threads.emplace_back(readPart, k);
-    readPart(0);
-    for (std::thread &thread : threads)
-        thread.join();
-
-    std::pair<ProgressStats, RunLogRead> result{std::move(stats[0]), reads[0]};
-    result.second.leftOut += newest - from;
-    for (std::size_t k = 1; k < starts.size(); ++k) {
-        // The first part that stopped short decides; what follows it is left out.
-        if (result.second.status != RunLogRead::Status::Read)
-            break;
-        result.first.append(stats[k]);
-        result.second.entries += reads[k].entries;
-        result.second.status = reads[k].status;
-        result.second.end = reads[k].end;
-    }
-    return result;
 }

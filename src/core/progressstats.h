@@ -3,7 +3,7 @@
 
 #include "core/leftoutruns.h"
 #include "core/levels.h"
-#include "core/runlogfile.h"
+#include "core/runlogreader.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -107,13 +107,6 @@ struct PracticeTotals {
 class ProgressStats
 {
 public:
-    // The history at `path` read into new statistics from the offset `from` on, as
-    // readRunLogFile reads it; a long one in parts side by side, one thread each, and the parts
-    // put together in order.
-    // Runs in `leftOut` are listed but counted in no figure.
-    static std::pair<ProgressStats, RunLogRead>
-    read(const QString &path, const std::atomic<bool> *cancelled = nullptr,
-         qint64 largest = largestRunLog, qint64 from = 0, const LeftOutRuns &leftOut = {});
     // The runs to leave out of the figures of lines added from now on.
     void setLeftOut(const LeftOutRuns &leftOut) { leftOut_ = leftOut; }
 

@@ -83,12 +83,3 @@ ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QSt
     return nullptr;
 #endif
 }
-
-void showNewRunsIn(QWidget *window)
-{
-    // A window exists only where the module was loaded: this finds it again.
-    if (window)
-        if (ProgressWindowFactory *factory =
-                loadProgressWindowFactory(progressPluginFolders(), nullptr))
-            factory->showNewRuns(window);
-}
