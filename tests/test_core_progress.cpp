@@ -421,7 +421,7 @@ void CoreProgressTest::textRuns()
         QCOMPARE(stats.textNumber(QString::fromUtf8(copy)), text);
         QCOMPARE(stats.levelRuns(firstTextScope + text), runs);
     }
-    QCOMPARE(stats.allRuns()[std::size_t(stats.levelRuns(firstTextScope)[1])].seconds, 6.0);
+    QCOMPARE(stats.allRuns()[std::size_t(stats.levelRuns(firstTextScope)[1])].seconds(), 6.0);
     QCOMPARE(stats.textNumber(QStringLiteral("c.txt")), -1);
     QVERIFY(stats.levelRuns(firstTextScope + 3).empty());
     QCOMPARE(stats.textCopyName(3), QString());

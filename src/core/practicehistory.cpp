@@ -8,6 +8,10 @@
 
 #include <sys/stat.h>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <algorithm>
 #include <thread>
 #include <utility>
@@ -20,18 +24,22 @@ void HistoryFigures::setLeftOut(const LeftOutRuns &leftOut)
 
 void HistoryFigures::add(const RunLogLine &line)
 {
-    stats.add(line);
     // Both number the kana in the order the lines name them, so the numbers agree unless the
     // weak spots were given runs of their own before.
     const KanaNames &names = kanaNames();
+    numberKanaKeys(names, kanaKeys_);
     while (int(toWeak_.size()) < names.size()) {
         const int number = int(toWeak_.size());
         toWeak_.push_back(weak.kanaNames().find(names.name(number)));
         renumber_ |= toWeak_.back() != number;
     }
     if (!renumber_) {
-        weak.add(line);
+        // One line's times, worked out once for both.
+        const LineTimes times(line, kanaKeys_);
+        stats.add(line, &times);
+        weak.add(line, &times);
     } else {
+        stats.add(line);
         RunLogLine renumbered = line;
         for (RunLogLine::Miss &miss : renumbered.misses)
             if (miss.kana >= 0)
@@ -55,6 +63,7 @@ void HistoryFigures::append(const HistoryFigures &later)
     // Each numbered the kana it met on its own.
     toWeak_.clear();
     renumber_ = false;
+    kanaKeys_.clear();
 }
 
 namespace
@@ -164,6 +173,13 @@ HistoryRead readHistory(const QString &path, qint64 from, const HistoryFileIdent
         result.outcome.status = reads[k].status;
         result.outcome.end = reads[k].end;
     }
+    parts.clear();
+#ifdef __GLIBC__
+    // The parts, put together and freed, leave their memory with the threads that read
+    // them unless it is handed back: a long history's runs would be held twice over.
+    if (starts.size() > 1)
+        malloc_trim(0);
+#endif
     return result;
 }
 

@@ -33,8 +33,9 @@ struct HistoryFigures {
     void append(const HistoryFigures &later);
 
 private:
-    std::vector<int> toWeak_; // the weak spots' number of each kana number of the lines
-    bool renumber_ = false;   // some differ
+    std::vector<int> toWeak_;   // the weak spots' number of each kana number of the lines
+    std::vector<int> kanaKeys_; // by kana number of the lines
+    bool renumber_ = false;     // some differ
 };
 
 // What tells one file from another put in its place: a replaced or rewritten history differs

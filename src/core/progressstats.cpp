@@ -11,6 +11,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace
 {
@@ -29,6 +30,11 @@ void addRight(PressFigures &figures, const RunLogLine::Count &count, bool timed,
         figures.timedMs += ms;
         figures.timed += qint64(count.n) * keys;
     }
+}
+
+qint32 tenths(double value)
+{
+    return qint32(std::llround(std::clamp(value * 10, 0.0, double(INT32_MAX))));
 }
 
 // The whole presses of a level or of all kana of a level, for the rate they are drawn to.
@@ -117,18 +123,18 @@ double smoothedMs(const PressFigures &figures, double overallMs)
 
 QDateTime RunFigures::ended() const
 {
-    return QDateTime::fromMSecsSinceEpoch(endedMs, Qt::OffsetFromUTC, offsetSeconds);
+    return QDateTime::fromMSecsSinceEpoch(endedMs, Qt::OffsetFromUTC, offsetSeconds());
 }
 
 qint64 RunFigures::localDay() const
 {
-    const qint64 local = endedMs + qint64(offsetSeconds) * 1000;
+    const qint64 local = endedMs + qint64(offsetSeconds()) * 1000;
     return local >= 0 ? local / dayMs : (local - dayMs + 1) / dayMs;
 }
 
 double RunFigures::speed() const
 {
-    return seconds > 0 ? typed * 60.0 / seconds : std::numeric_limits<double>::quiet_NaN();
+    return secondsTenths > 0 ? typed * 60.0 / seconds() : std::numeric_limits<double>::quiet_NaN();
 }
 
 double RunFigures::accuracy() const
@@ -146,16 +152,18 @@ PressFigures &ProgressStats::kanaFigures(int level, int number)
     return kana[std::size_t(number)];
 }
 
-void ProgressStats::add(const RunLogLine &line)
+void ProgressStats::add(const RunLogLine &line, const LineTimes *given)
 {
     const int level = line.level;
     if (!isDrillLevel(level))
         return;
     RunFigures run;
     run.endedMs = line.endedMs;
-    run.offsetSeconds = line.offsetSeconds;
-    run.seconds = line.seconds;
-    run.score = line.score;
+    // Offsets are whole minutes and within a day; times are whole tenths, and a run of over
+    // six years is held at that.
+    run.offsetMinutes = qint16(line.offsetSeconds / 60);
+    run.secondsTenths = tenths(line.seconds);
+    run.scoreTenths = tenths(line.score);
     run.errors = line.errors;
     run.level = qint8(level);
     run.randomOrder = line.randomOrder;
@@ -171,7 +179,9 @@ void ProgressStats::add(const RunLogLine &line)
     }
     allLevelsStale_ = true;
     numberKanaKeys(kanaNames_, kanaKeys_);
-    const LineTimes times(line, kanaKeys_);
+    const std::optional<LineTimes> own =
+        given ? std::nullopt : std::optional<LineTimes>(std::in_place, line, kanaKeys_);
+    const LineTimes &times = given ? *given : *own;
 
     qint64 rightKeys = 0;
     qint64 kanaTyped = 0;
@@ -202,7 +212,7 @@ void ProgressStats::add(const RunLogLine &line)
     run.typed = levelGroup(level) == LevelGroup::Key ? run.rightKeys
                                                      : int(std::min<qint64>(kanaTyped, INT_MAX));
     runs_.push_back(run);
-    seconds_ += run.seconds;
+    seconds_ += run.seconds();
     // Runs come mostly in order of time: the day before is usually the day of this one.
     const qint64 day = run.localDay();
     if (days_.empty() || *std::prev(days_.end()) != day)

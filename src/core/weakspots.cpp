@@ -101,7 +101,7 @@ WeakSpots::Figures *figureAt(std::vector<WeakSpots::Figures> &figures, int index
 
 } // namespace
 
-void WeakSpots::add(const RunLogLine &line)
+void WeakSpots::add(const RunLogLine &line, const LineTimes *times)
 {
     if (!isDrillLevel(line.level) ||
         (!leftOut_.empty() && leftOut_.contains(line.endedMs, line.level)))
@@ -116,7 +116,10 @@ void WeakSpots::add(const RunLogLine &line)
         }
     }
     addPlain(line);
-    addRecent(line);
+    if (times)
+        addRecent(line, *times);
+    else
+        addRecent(line, LineTimes(line, kanaKeys_));
 }
 
 void WeakSpots::addPlain(const RunLogLine &line)
@@ -138,9 +141,8 @@ void WeakSpots::addPlain(const RunLogLine &line)
     }
 }
 
-void WeakSpots::addRecent(const RunLogLine &line)
+void WeakSpots::addRecent(const RunLogLine &line, const LineTimes &times)
 {
-    const LineTimes times(line, kanaKeys_);
     const WeakKind kind = weakKindOf(line.level);
     const bool keys = kind == WeakKind::Keys;
     Side &side = sides_[std::size_t(kind)];

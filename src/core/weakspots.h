@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/leftoutruns.h"
+#include "core/presstimes.h"
 #include "core/runlogreader.h"
 
 #include <QString>
@@ -49,8 +50,9 @@ public:
     // Items per run: as long as a run of level 1 and of level 5.
     static int runLength(WeakKind kind);
 
-    // A line read with its kana numbered in kanaNames().
-    void add(const RunLogLine &line);
+    // A line read with its kana numbered in kanaNames(); `times`, when given, are its times as
+    // LineTimes takes them with those numbers.
+    void add(const RunLogLine &line, const LineTimes *times = nullptr);
     void add(int level, const RunTally &tally);
     KanaNames &kanaNames() { return names_; }
     // Adds the runs of `later` after these, each earlier run fading as much as the later
@@ -92,7 +94,7 @@ public:
 
 private:
     void addPlain(const RunLogLine &line);
-    void addRecent(const RunLogLine &line);
+    void addRecent(const RunLogLine &line, const LineTimes &times);
     Figures *figuresOf(WeakKind kind, const QString &name);
     const Figures *figuresOf(WeakKind kind, const QString &name) const;
     QString nameOf(WeakKind kind, std::size_t index) const;
