@@ -561,7 +561,11 @@ void MainWindow::toggleDrillRun()
 {
     if (!session_.running()) {
         if (isWeakDrill(session_.level()) && !history_.ready()) {
-            chooseWeakDrill(weakKindOf(session_.level()), weakMarked_, true);
+            // Started once the history is read, with what was chosen for it.
+            if (weakChoice_)
+                weakChoice_->start = true;
+            else
+                chooseWeakDrill(weakKindOf(session_.level()), weakMarked_, true);
             return;
         }
         if (isWeakDrill(session_.level()) && !drawWeakRun(weakKindOf(session_.level())))
