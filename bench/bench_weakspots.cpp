@@ -4,6 +4,7 @@
 // judging the keys of the runs planned against those of levels 1 and 5.
 #include "benchtools.h"
 #include "core/drillsession.h"
+#include "core/practicehistory.h"
 #include "core/weakspots.h"
 #include "samplehistory.h"
 
@@ -51,8 +52,8 @@ int main(int argc, char **argv)
     std::printf("history: %d runs, %.1f MB\n", runs, double(bytes) / 1e6);
 
     auto started = Clock::now();
-    WeakSpotHistory history(path);
-    const WeakSpots &spots = history.spots();
+    const HistoryRead read = readHistory(path, 0, {}, {});
+    const WeakSpots &spots = read.figures.weak;
     std::printf("read once: %.0f ms (%d key runs, %d kana runs)\n",
                 microseconds(Clock::now() - started) / 1000, spots.runs(WeakKind::Keys),
                 spots.runs(WeakKind::Kana));

@@ -81,7 +81,6 @@ private slots:
     void historyReadOnAddsUp();
     void textRuns_data();
     void textRuns();
-    void longHistoryReadInParts();
     void scale_data();
     void scale();
     void movingAverage_data();
@@ -424,33 +423,12 @@ void CoreProgressTest::textRuns()
         QCOMPARE(stats.textNumber(QString::fromUtf8(copy)), text);
         QCOMPARE(stats.levelRuns(firstTextScope + text), runs);
     }
-    QCOMPARE(stats.allRuns()[std::size_t(stats.levelRuns(firstTextScope)[1])].seconds, 6.0);
+    QCOMPARE(stats.allRuns()[std::size_t(stats.levelRuns(firstTextScope)[1])].seconds(), 6.0);
     QCOMPARE(stats.textNumber(QStringLiteral("c.txt")), -1);
     QVERIFY(stats.levelRuns(firstTextScope + 3).empty());
     QCOMPARE(stats.textCopyName(3), QString());
     QCOMPARE(scopeLevel(firstTextScope + 2), ownTextLevel);
     QCOMPARE(scopeLevel(5), 5);
-}
-
-// A long history is read in parts side by side, split at line ends: the same figures.
-void CoreProgressTest::longHistoryReadInParts()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("RK.log"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    int lines = 0;
-    for (; file.size() < 9 << 20; ++lines)
-        for (const char *line : history)
-            file.write(QByteArray(line) + '\n');
-    file.close();
-    const auto [parts, read] = ProgressStats::read(path);
-    QCOMPARE(read.status, RunLogRead::Status::Read);
-    QCOMPARE(read.end, file.size());
-    QCOMPARE(parts.runs(), qsizetype(lines) * 7);
-    const ProgressStats once = gathered();
-    QCOMPARE(parts.key(0, 'f').timedMs, once.key(0, 'f').timedMs * lines);
-    QCOMPARE(parts.rankedKana(0, ProgressStats::Ranking::Misses).front().figures.misses, 3 * lines);
 }
 
 void CoreProgressTest::scale_data()

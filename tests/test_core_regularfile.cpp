@@ -4,7 +4,7 @@
 // records. Every special file here is a private one in the test's own folder.
 #include "core/inputoptions.h"
 #include "core/regularfile.h"
-#include "core/runlog.h"
+#include "core/runlogfile.h"
 #include "core/settingsfile.h"
 
 #include <QDir>

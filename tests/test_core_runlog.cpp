@@ -2,7 +2,7 @@
 // "RK.log": every field written and read back, whatever the locale and the offset; lines
 // written before times were kept; the escapes of the misses; damaged lines passed over while
 // the rest is read; appending.
-#include "core/runlog.h"
+#include "core/runlogfile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -326,12 +326,12 @@ void CoreRunLogTest::rejectedLinesLeaveNoKanaNamed()
     KanaNames names;
     RunLogReader reader(names);
     int typed = 0, missed = 0;
-    QCOMPARE(reader.readAll(device,
-                            [&](const RunLogLine &line) {
-                                for (const RunLogLine::Count &kana : line.kana)
-                                    typed += kana.n;
-                                missed += int(line.misses.size());
-                            }),
+    QCOMPARE(readRunLogLines(reader, device,
+                             [&](const RunLogLine &line) {
+                                 for (const RunLogLine::Count &kana : line.kana)
+                                     typed += kana.n;
+                                 missed += int(line.misses.size());
+                             }),
              runs);
     QCOMPARE(typed, 3 * runs);
     QCOMPARE(missed, runs);

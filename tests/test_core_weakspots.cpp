@@ -83,8 +83,6 @@ private slots:
     void favouredDraw_data();
     void favouredDraw();
     void favouredRandomRuns();
-    void leftOutRunsCountInNothing();
-    void historyCountsEveryRunOnce();
     void sessionRunsTheMaterial();
 };
 
@@ -271,27 +269,6 @@ void CoreWeakSpotsTest::report()
              QStringLiteral("し 20% → 0%  あ — → 0%"));
 }
 
-// A run finished before the read started is in the file; one finished while it runs or after
-// it is added to what was read. Each counts once.
-void CoreWeakSpotsTest::historyCountsEveryRunOnce()
-{
-    QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("RK.log")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(line(1, "f>d", "f:5") + '\n' + line(5, "", "h:1", "は:1") + '\n');
-    file.close();
-    WeakSpotHistory history(file.fileName());
-    RunTally tally;
-    tally.rightKeys = {{'f', 3}};
-    history.addRun(1, tally); // already in the file
-    history.startReading();
-    history.addRun(weakKeysLevel, tally);
-    QCOMPARE(history.spots().runs(WeakKind::Keys), 2);
-    history.addRun(2, tally);
-    QCOMPARE(history.spots().runs(WeakKind::Keys), 3);
-    QCOMPARE(history.spots().runs(WeakKind::Kana), 1);
-}
-
 void CoreWeakSpotsTest::favouredDraw_data()
 {
     QTest::addColumn<int>("level");
@@ -350,28 +327,6 @@ void CoreWeakSpotsTest::favouredRandomRuns()
     const double plain = share(false), favoured = share(true);
     QVERIFY2(plain > 0.035 && plain < 0.052, qPrintable(QString::number(plain)));
     QVERIFY2(favoured > 0.055 && favoured < 0.072, qPrintable(QString::number(favoured)));
-}
-
-// A run the learner left out is counted in no weight, and in the history read from the file
-// when the list beside it names it.
-void CoreWeakSpotsTest::leftOutRunsCountInNothing()
-{
-    QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("RK.log")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QByteArray other = line(1, "j>k j>k", "f:5 j:5");
-    other.replace("10:00:00", "11:00:00");
-    file.write(line(1, "f>d f>d f>d f>d", "f:5 j:5") + '\n' + other + '\n');
-    file.close();
-    WeakSpotHistory history(file.fileName());
-    QCOMPARE(rankedNames(history.spots(), WeakKind::Keys), QStringLiteral("f j"));
-    LeftOutRuns leftOut;
-    leftOut.set(QDateTime::fromString(QStringLiteral("2026-12-07T10:00:00+09:00"), Qt::ISODate)
-                    .toMSecsSinceEpoch(),
-                1, true);
-    QVERIFY(leftOut.save(LeftOutRuns::pathBeside(file.fileName())));
-    QCOMPARE(history.spots().runs(WeakKind::Keys), 1);
-    QCOMPARE(rankedNames(history.spots(), WeakKind::Keys), QStringLiteral("j f"));
 }
 
 void CoreWeakSpotsTest::sessionRunsTheMaterial()

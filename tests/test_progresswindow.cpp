@@ -8,7 +8,7 @@
 // worked out and tested in the core.
 #include "core/keytable.h"
 #include "core/levels.h"
-#include "core/runlog.h"
+#include "core/practicehistory.h"
 #include "gui/progresswindowloader.h"
 #include "testwindow.h"
 
@@ -114,6 +114,7 @@ void waitForHistory(QSignalSpy &shown)
 // The window made by the plugin, as the main window gets it, shown and drawn.
 struct ProgressFixture {
     QTemporaryDir dir;
+    std::unique_ptr<PracticeHistory> history; // read anew at each opening
     std::unique_ptr<QWidget> window;
 
     explicit ProgressFixture(const std::vector<Run> &runs, int level = 5)
@@ -138,7 +139,9 @@ struct ProgressFixture {
         ProgressWindowFactory *factory = loadProgressWindowFactory(progressPluginFolders(), &error);
         if (!factory)
             qFatal("no plugin: %s", qPrintable(error));
-        window.reset(factory->createProgressWindow(log(), level, nullptr));
+        window.reset();
+        history = std::make_unique<PracticeHistory>(log());
+        window.reset(factory->createProgressWindow(*history, level, nullptr));
         QSignalSpy shown(window.get(), SIGNAL(historyShown()));
         window->show();
         (void)QTest::qWaitForWindowExposed(window.get());
@@ -527,8 +530,7 @@ void ProgressWindowTest::eachTextChosenApart()
     append("c.txt", 35, 40);
     append("夜の話.txt", 45, 41);
     QSignalSpy shown(f.window.get(), SIGNAL(historyShown()));
-    QString error;
-    loadProgressWindowFactory(progressPluginFolders(), &error)->showNewRuns(f.window.get());
+    f.history->load(); // another copy's runs
     waitForHistory(shown);
     QCOMPARE(entriesAfterTexts(), (QStringList{"\u3000b", "\u3000夜の話", "\u3000c"}));
     QCOMPARE(chooser->currentText(), QStringLiteral("\u3000夜の話"));
@@ -746,7 +748,8 @@ void ProgressWindowTest::menuItemOpensTheWindowWhichFollowsNewRuns()
     w.type(levelInfo(1)->keyString);
     QVERIFY(!w.running());
     waitForHistory(shown);
-    QCOMPARE(window->findChild<QTableView *>(QStringLiteral("runTable"))->model()->rowCount(), 4);
+    QTRY_COMPARE(window->findChild<QTableView *>(QStringLiteral("runTable"))->model()->rowCount(),
+                 4);
     QVERIFY(
         window->findChild<QLabel *>(QStringLiteral("runCount"))->text().startsWith("記録 17 回"));
     QCOMPARE(chooser->currentIndex(), 0);

@@ -574,6 +574,10 @@ Click or press Space to mark it to practise</translation>
         <source>キー: %1</source>
         <translation>Key: %1</translation>
     </message>
+    <message>
+        <source>記録を読み込んでいます…</source>
+        <translation>Reading the history…</translation>
+    </message>
 </context>
 <context>
     <name>rinkaro::ProgressChart</name>

@@ -4,16 +4,14 @@
 #include "core/keytable.h"
 #include "core/levels.h"
 #include "core/presstimes.h"
-#include "core/regularfile.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
-#include <thread>
+#include <optional>
 
 namespace rinkaro
 {
@@ -35,6 +33,11 @@ void addRight(PressFigures &figures, const RunLogLine::Count &count, bool timed,
         figures.timedMs += ms;
         figures.timed += qint64(count.n) * keys;
     }
+}
+
+qint32 tenths(double value)
+{
+    return qint32(std::llround(std::clamp(value * 10, 0.0, double(INT32_MAX))));
 }
 
 // The whole presses of a level or of all kana of a level, for the rate they are drawn to.
@@ -123,18 +126,18 @@ double smoothedMs(const PressFigures &figures, double overallMs)
 
 QDateTime RunFigures::ended() const
 {
-    return QDateTime::fromMSecsSinceEpoch(endedMs, Qt::OffsetFromUTC, offsetSeconds);
+    return QDateTime::fromMSecsSinceEpoch(endedMs, Qt::OffsetFromUTC, offsetSeconds());
 }
 
 qint64 RunFigures::localDay() const
 {
-    const qint64 local = endedMs + qint64(offsetSeconds) * 1000;
+    const qint64 local = endedMs + qint64(offsetSeconds()) * 1000;
     return local >= 0 ? local / dayMs : (local - dayMs + 1) / dayMs;
 }
 
 double RunFigures::speed() const
 {
-    return seconds > 0 ? typed * 60.0 / seconds : std::numeric_limits<double>::quiet_NaN();
+    return secondsTenths > 0 ? typed * 60.0 / seconds() : std::numeric_limits<double>::quiet_NaN();
 }
 
 double RunFigures::accuracy() const
@@ -152,16 +155,18 @@ PressFigures &ProgressStats::kanaFigures(int level, int number)
     return kana[std::size_t(number)];
 }
 
-void ProgressStats::add(const RunLogLine &line)
+void ProgressStats::add(const RunLogLine &line, const LineTimes *given)
 {
     const int level = line.level;
     if (!isDrillLevel(level))
         return;
     RunFigures run;
     run.endedMs = line.endedMs;
-    run.offsetSeconds = line.offsetSeconds;
-    run.seconds = line.seconds;
-    run.score = line.score;
+    // Offsets are whole minutes and within a day; times are whole tenths, and a run of over
+    // six years is held at that.
+    run.offsetMinutes = qint16(line.offsetSeconds / 60);
+    run.secondsTenths = tenths(line.seconds);
+    run.scoreTenths = tenths(line.score);
     run.errors = line.errors;
     run.level = qint8(level);
     run.randomOrder = line.randomOrder;
@@ -177,7 +182,9 @@ void ProgressStats::add(const RunLogLine &line)
     }
     allLevelsStale_ = true;
     numberKanaKeys(kanaNames_, kanaKeys_);
-    const LineTimes times(line, kanaKeys_);
+    const std::optional<LineTimes> own =
+        given ? std::nullopt : std::optional<LineTimes>(std::in_place, line, kanaKeys_);
+    const LineTimes &times = given ? *given : *own;
 
     qint64 rightKeys = 0;
     qint64 kanaTyped = 0;
@@ -208,7 +215,7 @@ void ProgressStats::add(const RunLogLine &line)
     run.typed = levelGroup(level) == LevelGroup::Key ? run.rightKeys
                                                      : int(std::min<qint64>(kanaTyped, INT_MAX));
     runs_.push_back(run);
-    seconds_ += run.seconds;
+    seconds_ += run.seconds();
     // Runs come mostly in order of time: the day before is usually the day of this one.
     const qint64 day = run.localDay();
     if (days_.empty() || *std::prev(days_.end()) != day)
@@ -223,6 +230,10 @@ void ProgressStats::add(const RunLogEntry &entry)
 void ProgressStats::append(const ProgressStats &later)
 {
     const int offset = int(runs_.size());
+    // A history read in parts is put together once, at its full size; runs read on later
+    // are few, and grow it as usual.
+    if (later.runs_.size() > runs_.size() / 8)
+        runs_.reserve(runs_.size() + later.runs_.size());
     runs_.insert(runs_.end(), later.runs_.begin(), later.runs_.end());
     numberKanaKeys(kanaNames_, kanaKeys_);
     for (std::size_t level = 1; level < levelRuns_.size(); ++level)
@@ -380,77 +391,6 @@ std::vector<ProgressStats::RankedKana> ProgressStats::rankedKana(int level, Rank
     std::partial_sort(ranked.begin(), kept, ranked.end(), before);
     ranked.erase(kept, ranked.end());
     return ranked;
-}
-
-namespace
-{
-
-// Below this much a history is read in one part: starting threads costs more than it saves.
-constexpr qint64 smallestPart = 4 << 20;
-
-// Where the parts of a history begin: near equal shares of it, each at a line's start.
-std::vector<qint64> partStarts(const QString &path, qint64 from)
-{
-    std::vector<qint64> starts{from};
-    QFile file;
-    if (!openRegularFile(file, path, QIODevice::ReadOnly))
-        return starts;
-    const qint64 size = file.size();
-    const int parts =
-        int(std::clamp<qint64>((size - from) / smallestPart, 1,
-                               std::clamp(int(std::thread::hardware_concurrency()), 1, 4)));
-    for (int k = 1; k < parts; ++k) {
-        const qint64 near = from + (size - from) * k / parts;
-        if (!file.seek(near))
-            break;
-        const QByteArray bytes = file.read(64 * 1024);
-        const qsizetype newline = bytes.indexOf('\n');
-        if (newline < 0 || near + newline + 1 <= starts.back())
-            continue; // an overlong line: its part takes the next share too
-        starts.push_back(near + newline + 1);
-    }
-    return starts;
-}
-
-} // namespace
-
-std::pair<ProgressStats, RunLogRead> ProgressStats::read(const QString &path,
-                                                         const std::atomic<bool> *cancelled,
-                                                         qint64 largest, qint64 from,
-                                                         const LeftOutRuns &leftOut)
-{
-    // Of a history past the bound, only the newest part is divided and read.
-    const qint64 newest = runLogReadStart(path, from, -1, largest);
-    const std::vector<qint64> starts = partStarts(path, newest);
-    std::vector<ProgressStats> stats(starts.size());
-    for (ProgressStats &part : stats)
-        part.setLeftOut(leftOut);
-    std::vector<RunLogRead> reads(starts.size());
-    const auto readPart = [&](std::size_t k) {
-        ProgressStats &part = stats[k];
-        reads[k] = readRunLogFile(
-            path, part.kanaNames(), [&part](const RunLogLine &line) { part.add(line); }, cancelled,
-            largest, starts[k], k + 1 < starts.size() ? starts[k + 1] : -1);
-    };
-    std::vector<std::thread> threads;
-    for (std::size_t k = 1; k < starts.size(); ++k)
-        threads.emplace_back(readPart, k);
-    readPart(0);
-    for (std::thread &thread : threads)
-        thread.join();
-
-    std::pair<ProgressStats, RunLogRead> result{std::move(stats[0]), reads[0]};
-    result.second.leftOut += newest - from;
-    for (std::size_t k = 1; k < starts.size(); ++k) {
-        // The first part that stopped short decides; what follows it is left out.
-        if (result.second.status != RunLogRead::Status::Read)
-            break;
-        result.first.append(stats[k]);
-        result.second.entries += reads[k].entries;
-        result.second.status = reads[k].status;
-        result.second.end = reads[k].end;
-    }
-    return result;
 }
 
 } // namespace rinkaro

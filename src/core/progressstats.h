@@ -3,7 +3,8 @@
 
 #include "core/leftoutruns.h"
 #include "core/levels.h"
-#include "core/runlog.h"
+#include "core/presstimes.h"
+#include "core/runlogreader.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -61,18 +62,24 @@ double smoothedRate(const PressFigures &figures, double overallRate);
 double smoothedMs(const PressFigures &figures, double overallMs);
 
 // One run, as the chart and the table of runs show it.
+// A million of them are held for a long history: kept small, times in whole tenths as the
+// history writes them.
 struct RunFigures {
     qint64 endedMs = 0; // since the epoch, UTC
-    int offsetSeconds = 0;
-    double seconds = 0;
-    double score = 0;
+    qint32 secondsTenths = 0;
+    qint32 scoreTenths = 0;
     int errors = 0;
     int typed = 0;     // what the speed counts: keys in the key levels, kana in the others
     int rightKeys = 0; // right presses
+    qint16 offsetMinutes = 0;
     qint8 level = 0;
-    bool randomOrder = false;
-    bool newRecord = false;
-    bool leftOut = false; // by the learner: shown in the table of runs, in no figure
+    bool randomOrder : 1 = false;
+    bool newRecord : 1 = false;
+    bool leftOut : 1 = false; // by the learner: shown in the table of runs, in no figure
+
+    double seconds() const { return double(secondsTenths) / 10; }
+    double score() const { return double(scoreTenths) / 10; }
+    int offsetSeconds() const { return offsetMinutes * 60; }
 
     // In the time zone the run was made in.
     QDateTime ended() const;
@@ -110,19 +117,13 @@ struct PracticeTotals {
 class ProgressStats
 {
 public:
-    // The history at `path` read into new statistics from the offset `from` on, as
-    // readRunLogFile reads it; a long one in parts side by side, one thread each, and the parts
-    // put together in order.
-    // Runs in `leftOut` are listed but counted in no figure.
-    static std::pair<ProgressStats, RunLogRead>
-    read(const QString &path, const std::atomic<bool> *cancelled = nullptr,
-         qint64 largest = largestRunLog, qint64 from = 0, const LeftOutRuns &leftOut = {});
     // The runs to leave out of the figures of lines added from now on.
     void setLeftOut(const LeftOutRuns &leftOut) { leftOut_ = leftOut; }
 
     // The numbers of the kana in the lines given to add(const RunLogLine &).
     KanaNames &kanaNames() { return kanaNames_; }
-    void add(const RunLogLine &line);
+    // `times`, when given, are the line's as LineTimes takes them with these kana numbers.
+    void add(const RunLogLine &line, const LineTimes *times = nullptr);
     void add(const RunLogEntry &entry);
     // Adds the runs of `later` after these: a history read on from where this one ended.
     void append(const ProgressStats &later);

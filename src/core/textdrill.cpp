@@ -239,36 +239,4 @@ bool saveDrillPosition(const QString &path, const QString &drill, int position)
     return saveIniValues(path, {{positionGroup, drill, QString::number(position)}});
 }
 
-// ---- The best speeds -------------------------------------------------------------------
-
-void TextSpeedHistory::startReading(const QString &path)
-{
-    if (reading_.valid() || bests_)
-        return;
-    reading_ = std::async(std::launch::async, [path] {
-        Bests bests(std::size_t(lastDrillLevel + 1), 0.0);
-        KanaNames names;
-        readRunLogFile(path, names, [&bests](const RunLogLine &line) {
-            if (isTextDrill(line.level))
-                bests[std::size_t(line.level)] =
-                    std::max(bests[std::size_t(line.level)], textRunFigures(line).kanaPerMinute);
-        });
-        return bests;
-    });
-}
-
-double TextSpeedHistory::best(int level)
-{
-    if (!bests_)
-        bests_ = reading_.valid() ? reading_.get() : Bests(std::size_t(lastDrillLevel + 1), 0.0);
-    return level >= 0 && level < int(bests_->size()) ? (*bests_)[std::size_t(level)] : 0;
-}
-
-void TextSpeedHistory::addRun(int level, double kanaPerMinute)
-{
-    best(level);
-    if (level >= 0 && level < int(bests_->size()))
-        (*bests_)[std::size_t(level)] = std::max((*bests_)[std::size_t(level)], kanaPerMinute);
-}
-
 } // namespace rinkaro

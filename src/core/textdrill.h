@@ -3,7 +3,7 @@
 
 #include "core/romajimatch.h"
 #include "core/rubytext.h"
-#include "core/runlog.h"
+#include "core/runlogreader.h"
 #include "core/textmaterial.h"
 
 #include <QString>
@@ -11,7 +11,6 @@
 #include <QStringView>
 
 #include <functional>
-#include <future>
 #include <optional>
 #include <vector>
 
@@ -105,21 +104,5 @@ QString textRomajiRow(const QString &reading, int typedCount);
 // are: only a plain file, each drill's key alone, everything else in the file kept.
 int readDrillPosition(const QString &path, const QString &drill);
 bool saveDrillPosition(const QString &path, const QString &drill, int position);
-
-// The best kana per minute of each text drill in the history, read on a thread of its own
-// when first asked for, then kept up to date with each run.
-class TextSpeedHistory
-{
-public:
-    void startReading(const QString &path);
-    // Waits for the read; 0 when no run of the level is known.
-    double best(int level);
-    void addRun(int level, double kanaPerMinute);
-
-private:
-    using Bests = std::vector<double>; // by level
-    std::future<Bests> reading_;
-    std::optional<Bests> bests_;
-};
 
 } // namespace rinkaro

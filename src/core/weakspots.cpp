@@ -8,7 +8,6 @@
 #include "core/romaji.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -105,7 +104,7 @@ WeakSpots::Figures *figureAt(std::vector<WeakSpots::Figures> &figures, int index
 
 } // namespace
 
-void WeakSpots::add(const RunLogLine &line)
+void WeakSpots::add(const RunLogLine &line, const LineTimes *times)
 {
     if (!isDrillLevel(line.level) ||
         (!leftOut_.empty() && leftOut_.contains(line.endedMs, line.level)))
@@ -120,7 +119,10 @@ void WeakSpots::add(const RunLogLine &line)
         }
     }
     addPlain(line);
-    addRecent(line);
+    if (times)
+        addRecent(line, *times);
+    else
+        addRecent(line, LineTimes(line, kanaKeys_));
 }
 
 void WeakSpots::addPlain(const RunLogLine &line)
@@ -142,9 +144,8 @@ void WeakSpots::addPlain(const RunLogLine &line)
     }
 }
 
-void WeakSpots::addRecent(const RunLogLine &line)
+void WeakSpots::addRecent(const RunLogLine &line, const LineTimes &times)
 {
-    const LineTimes times(line, kanaKeys_);
     const WeakKind kind = weakKindOf(line.level);
     const bool keys = kind == WeakKind::Keys;
     Side &side = sides_[std::size_t(kind)];
@@ -180,6 +181,44 @@ void WeakSpots::add(int level, const RunTally &tally)
     entry.level = level;
     entry.tally = tally;
     add(lineOf(entry, names_));
+}
+
+void WeakSpots::append(const WeakSpots &later)
+{
+    std::vector<int> mine(std::size_t(later.names_.size()));
+    for (int number = 0; number < later.names_.size(); ++number)
+        mine[std::size_t(number)] = names_.find(later.names_.name(number));
+    numberKanaKeys(names_, kanaKeys_);
+    for (std::size_t kind = 0; kind < sides_.size(); ++kind) {
+        Side &side = sides_[kind];
+        const Side &other = later.sides_[kind];
+        const std::size_t size = kind == 0 ? 128 : std::size_t(names_.size());
+        if (side.figures.size() < size) {
+            side.figures.resize(size);
+            side.plain.resize(size);
+        }
+        const double fade = std::pow(recency, other.runs);
+        for (Figures &figures : side.figures) {
+            figures.misses *= fade;
+            figures.presses *= fade;
+            figures.ms *= fade;
+            figures.timed *= fade;
+        }
+        const auto addTo = [](Figures &sum, const Figures &more) {
+            sum.misses += more.misses;
+            sum.presses += more.presses;
+            sum.ms += more.ms;
+            sum.timed += more.timed;
+        };
+        for (std::size_t index = 0; index < other.figures.size(); ++index) {
+            const int target = kind == 0 ? int(index) : mine[index];
+            if (target < 0 || std::size_t(target) >= size)
+                continue;
+            addTo(side.figures[std::size_t(target)], other.figures[index]);
+            addTo(side.plain[std::size_t(target)], other.plain[index]);
+        }
+        side.runs += other.runs;
+    }
 }
 
 WeakSpots::Figures *WeakSpots::figuresOf(WeakKind kind, const QString &name)
@@ -436,68 +475,6 @@ std::vector<double> favouredDraw(int level, const QStringList &weakest)
     if (std::all_of(weights.begin(), weights.end(), [](double w) { return w == 1.0; }))
         return {};
     return weights;
-}
-
-// ---- Reading the history once ----------------------------------------------------------
-
-WeakSpotHistory::~WeakSpotHistory()
-{
-    cancelled_ = true;
-    if (reading_.valid())
-        reading_.wait();
-}
-
-void WeakSpotHistory::forget()
-{
-    cancelled_ = true;
-    if (reading_.valid())
-        reading_.wait();
-    reading_ = {};
-    spots_.reset();
-    pending_.clear();
-    cancelled_ = false;
-}
-
-void WeakSpotHistory::startReading()
-{
-    if (reading_.valid() || spots_)
-        return;
-    // What the history holds now; runs finished from here on are added by addRun.
-    const QFileInfo file(path_);
-    const qint64 until = file.exists() ? file.size() : 0;
-    leftOut_ = LeftOutRuns::load(LeftOutRuns::pathBeside(path_));
-    reading_ = std::async(std::launch::async, [path = path_, until, leftOut = leftOut_, this] {
-        WeakSpots spots;
-        spots.setLeftOut(leftOut);
-        readRunLogFile(
-            path, spots.kanaNames(), [&spots](const RunLogLine &line) { spots.add(line); },
-            &cancelled_, largestRunLog, 0, until);
-        return spots;
-    });
-}
-
-const WeakSpots &WeakSpotHistory::spots()
-{
-    // Runs left out or taken back since the read change every figure: read again.
-    if ((spots_ || reading_.valid()) &&
-        LeftOutRuns::load(LeftOutRuns::pathBeside(path_)) != leftOut_)
-        forget();
-    if (!spots_) {
-        startReading();
-        spots_ = reading_.get();
-        for (const auto &[level, tally] : pending_)
-            spots_->add(level, tally);
-        pending_.clear();
-    }
-    return *spots_;
-}
-
-void WeakSpotHistory::addRun(int level, const RunTally &tally)
-{
-    if (spots_)
-        spots_->add(level, tally);
-    else if (reading_.valid())
-        pending_.emplace_back(level, tally);
 }
 
 } // namespace rinkaro

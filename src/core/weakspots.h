@@ -2,7 +2,8 @@
 #pragma once
 
 #include "core/leftoutruns.h"
-#include "core/runlog.h"
+#include "core/presstimes.h"
+#include "core/runlogreader.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,7 +11,6 @@
 #include <array>
 #include <atomic>
 #include <functional>
-#include <future>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -53,10 +53,14 @@ public:
     // Items per run: as long as a run of level 1 and of level 5.
     static int runLength(WeakKind kind);
 
-    // A line read with its kana numbered in kanaNames().
-    void add(const RunLogLine &line);
+    // A line read with its kana numbered in kanaNames(); `times`, when given, are its times as
+    // LineTimes takes them with those numbers.
+    void add(const RunLogLine &line, const LineTimes *times = nullptr);
     void add(int level, const RunTally &tally);
     KanaNames &kanaNames() { return names_; }
+    // Adds the runs of `later` after these, each earlier run fading as much as the later
+    // runs of its kind make it: a history read in parts, or read on.
+    void append(const WeakSpots &later);
 
     int runs(WeakKind kind) const { return sides_[std::size_t(kind)].runs; }
     // Every key or kana that can be drilled and was pressed, the weakest first: its weight is
@@ -93,7 +97,7 @@ public:
 
 private:
     void addPlain(const RunLogLine &line);
-    void addRecent(const RunLogLine &line);
+    void addRecent(const RunLogLine &line, const LineTimes &times);
     Figures *figuresOf(WeakKind kind, const QString &name);
     const Figures *figuresOf(WeakKind kind, const QString &name) const;
     QString nameOf(WeakKind kind, std::size_t index) const;
@@ -138,34 +142,5 @@ inline constexpr double favouredWeight = 1.5;
 std::vector<double> favouredDraw(int level, const QStringList &weakest);
 // One of `weights` (all positive) drawn by weight; `random(n)` is uniform in 0..n-1.
 std::size_t drawWeighted(const std::vector<double> &weights, const std::function<int(int)> &random);
-
-class WeakSpotHistory
-{
-public:
-    explicit WeakSpotHistory(QString path) : path_(std::move(path)) {}
-    ~WeakSpotHistory();
-    WeakSpotHistory(const WeakSpotHistory &) = delete;
-    WeakSpotHistory &operator=(const WeakSpotHistory &) = delete;
-
-    // Starts reading what the history holds now; nothing when it was started before.
-    void startReading();
-    // Forgets what was read, so that the next use reads the history again (the runs left out
-    // of it changed).
-    void forget();
-    // The weak spots, waiting for the read (started now if it was not).
-    const WeakSpots &spots();
-    // A run that has just been added to the history: counted at once when the history has
-    // been read, after the read when it is under way, and not at all before it starts (the
-    // read finds it in the file then).
-    void addRun(int level, const RunTally &tally);
-
-private:
-    QString path_;
-    LeftOutRuns leftOut_; // as the read under way or done found them
-    std::atomic<bool> cancelled_ = false;
-    std::future<WeakSpots> reading_;
-    std::optional<WeakSpots> spots_;
-    std::vector<std::pair<int, RunTally>> pending_;
-};
 
 } // namespace rinkaro

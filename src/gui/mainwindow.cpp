@@ -116,7 +116,7 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
       platform_(platform), session_([&platform](int n) { return platform.random(n); }),
-      weakHistory_(records_.historyPath())
+      history_(records_.historyPath())
 {
     // Before any control is made: an interface, once asked for, is kept.
     installPanelAccessibility();
@@ -221,12 +221,13 @@ void MainWindow::buildMenus()
     }
     levelItems_[0]->setChecked(true);
     // The history is read while the learner looks at the menu, so that a weak drill chosen
-    // from it seldom waits.
-    connect(levelMenu, &QMenu::aboutToShow, this, [this] { weakHistory_.startReading(); });
+    // from it is seldom remembered for long.
+    connect(levelMenu, &QMenu::aboutToShow, this, [this] { history_.load(); });
     buildTextMenu(levelMenu);
 
     QMenu *optionMenu = bar->addMenu(tr("オプション"));
     optionMenu->setObjectName(QStringLiteral("Option1"));
+    connect(optionMenu, &QMenu::aboutToShow, this, [this] { history_.load(); });
     keyColourItem_ = addItem(optionMenu, "KeyColor", tr("キー色付け"), true);
     connectItem(keyColourItem_, [this] { toggleFingerColours(); });
     QAction *romajiItem = addItem(optionMenu, "setSpelling", tr("ローマ字設定"), false);
@@ -589,8 +590,18 @@ void MainWindow::showModes()
 void MainWindow::toggleDrillRun()
 {
     if (!session_.running()) {
+        if (isWeakDrill(session_.level()) && !history_.ready()) {
+            // Started once the history is read, with what was chosen for it.
+            if (weakChoice_)
+                weakChoice_->start = true;
+            else
+                chooseWeakDrill(weakKindOf(session_.level()), weakMarked_, true);
+            return;
+        }
         if (isWeakDrill(session_.level()) && !drawWeakRun(weakKindOf(session_.level())))
             return;
+        // Read while the run is typed, for the typing-time dialog's figures.
+        history_.load();
         favourWeakItems();
         session_.start(platform_.tickCount());
         modes_.runStarted();
@@ -617,7 +628,8 @@ void MainWindow::showDrill()
     const bool namesWeakSet =
         !session_.running() && isWeakDrill(session_.level()) && !weakPlan_.weakSet.isEmpty();
     const WeakKind weakKind = weakKindOf(session_.level());
-    const QString text = namesWeakSet && weakKind == WeakKind::Keys
+    const QString text = weakChoice_ && !session_.running() ? tr("記録を読み込んでいます…")
+                         : namesWeakSet && weakKind == WeakKind::Keys
                              ? weakSetLine(weakKind, weakPlan_.weakSet)
                              : session_.mainText();
     const int room = textPanel_->contentsRect().width() - 8;
@@ -702,17 +714,19 @@ void MainWindow::finishRun()
 {
     showDrill();
     const RunResult &run = session_.result();
+    // Told against the history before this run.
+    if (!history_.ready())
+        waitForHistory();
     RunHistory history;
     history.weakReport = [&] {
         return weakSpotsReport(weakSpots(), weakKindOf(run.level), weakPlan_.weakSet,
                                session_.tally());
     };
     history.textReport = [&] { return textRunReport(run); };
-    history.addRun = [&] { weakHistory_.addRun(run.level, session_.tally()); };
+    history.addRun = [&] { history_.runAppended(); };
     const FinishedRun finished =
         records_.finishRun(run, session_.tally(), QDateTime::currentDateTime(), choices(),
                            textMenu_->text().name, history);
-    showNewRunsIn(progressWindow_);
     if (!resultDialog_)
         resultDialog_ = new ResultDialog(this);
     keepTextPosition();
@@ -835,15 +849,13 @@ void MainWindow::openProgressWindow()
     if (progressWindow_) {
         factory->refreshProgressWindow(progressWindow_, session_.level());
     } else {
-        progressWindow_ =
-            factory->createProgressWindow(records_.historyPath(), session_.level(), this);
+        progressWindow_ = factory->createProgressWindow(history_, session_.level(), this);
         factory->setPractiseHandler(progressWindow_, [this](int level, const QStringList &marked) {
             practiseSelection(level, marked);
         });
         // It grows with what it shows, after it was placed.
         keepOnScreenWhenGrowing(progressWindow_);
     }
-    weakHistory_.startReading();
     // Opened during a run (or in demo mode), it leaves the keyboard to the drill.
     const bool keysRouted = modes_.keysRouted();
     progressWindow_->setAttribute(Qt::WA_ShowWithoutActivating, keysRouted);
@@ -853,13 +865,12 @@ void MainWindow::openProgressWindow()
         progressWindow_->activateWindow();
 }
 
-const WeakSpots &MainWindow::weakSpots()
+void MainWindow::waitForHistory()
 {
-    // Read on a thread of its own since the menu opened; a long history may still be read.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const WeakSpots &spots = weakHistory_.spots();
-    QApplication::restoreOverrideCursor();
-    return spots;
+    QEventLoop loop;
+    history_.whenReady(&loop, [&loop] { loop.quit(); });
+    if (!history_.ready())
+        loop.exec();
 }
 
 bool MainWindow::drawWeakRun(WeakKind kind)
@@ -869,8 +880,27 @@ bool MainWindow::drawWeakRun(WeakKind kind)
     return !refuseWeakDrill(kind, weakPlan_.items);
 }
 
-bool MainWindow::chooseWeakDrill(WeakKind kind, const QStringList &marked)
+bool MainWindow::chooseWeakDrill(WeakKind kind, const QStringList &marked, bool start)
 {
+    if (!history_.ready()) {
+        // The window goes on answering while the history is read; the drill is chosen, or
+        // refused, as soon as it is.
+        const bool waiting = weakChoice_.has_value();
+        const int before = waiting ? weakChoice_->levelBefore : session_.level();
+        weakChoice_ = WeakChoice{kind, marked, start, before};
+        if (!session_.running()) {
+            session_.setWeakItems({});
+            weakPlan_ = {};
+            selectLevel(weakDrillLevel(kind));
+        } else {
+            for (QAction *item : weakItems_)
+                item->setChecked(item == weakItems_[std::size_t(kind)]);
+        }
+        showDrill();
+        if (!waiting)
+            history_.whenReady(this, [this] { takeWeakChoice(); });
+        return true;
+    }
     // Nothing to drill: no runs of its kind, or marks none of which can be drilled (っ).
     if (refuseWeakDrill(kind, weakSpots().plan(kind, marked, [](int) { return 0; }).items)) {
         selectLevel(session_.level()); // the ticks as they were
@@ -881,6 +911,24 @@ bool MainWindow::chooseWeakDrill(WeakKind kind, const QStringList &marked)
     drawWeakRun(kind);
     selectLevel(weakDrillLevel(kind));
     return true;
+}
+
+void MainWindow::takeWeakChoice()
+{
+    const std::optional<WeakChoice> choice = std::exchange(weakChoice_, std::nullopt);
+    // Another level chosen meanwhile, or the tutorial begun: the choice is dropped.
+    if (!choice || !weakItems_[std::size_t(choice->kind)]->isChecked() ||
+        !modes_.levelItemsUsable()) {
+        showDrill();
+        return;
+    }
+    if (!session_.running())
+        session_.selectLevel(choice->levelBefore); // refused, the level is as it was
+    if (choice->start)
+        practiseSelection(weakDrillLevel(choice->kind), choice->marked);
+    else
+        chooseWeakDrill(choice->kind, choice->marked);
+    showDrill();
 }
 
 bool MainWindow::refuseWeakDrill(WeakKind kind, const QStringList &plannedItems)
@@ -900,7 +948,7 @@ void MainWindow::practiseSelection(int level, const QStringList &marked)
         return;
     if (session_.running())
         toggleDrillRun();
-    if (!chooseWeakDrill(weakKindOf(level), marked))
+    if (!chooseWeakDrill(weakKindOf(level), marked, true) || weakChoice_)
         return;
     // The run is typed in the drill area: the panels over it close first.
     if (romajiPanel_ && romajiPanel_->isVisible())
@@ -984,7 +1032,9 @@ void MainWindow::favourWeakItems()
 {
     const int level = session_.level();
     std::vector<double> weights;
-    if (favourWeakItem_->isChecked() && isLevel(level) && session_.randomOrder()) {
+    // Favoured once the history is read: a run never waits for it.
+    if (favourWeakItem_->isChecked() && isLevel(level) && session_.randomOrder() &&
+        history_.ready()) {
         const WeakKind kind = weakKindOf(level);
         QStringList weakest;
         for (const WeakSpot &spot : weakSpots().ranked(kind)) {
@@ -1076,7 +1126,7 @@ void MainWindow::chooseTextDrill(int level)
         drill.setRunLength(kind->runItems, kind->runKana);
     }
     // Read while the learner types, for the dialog at the end of the run.
-    textSpeeds_.startReading(records_.historyPath());
+    history_.load();
 }
 
 void MainWindow::keepTextPosition()
@@ -1093,8 +1143,7 @@ QString MainWindow::textRunReport(const RunResult &run)
 {
     const TextRunFigures figures = textRunFigures(session_.tally(), run.seconds, run.errors);
     // Told against the history before this run; a learner's text against its own runs.
-    const double best = textSpeeds_.best(run.level);
-    textSpeeds_.addRun(run.level, figures.kanaPerMinute);
+    const double best = history_.bestTextSpeed(run.level);
     if (run.level == ownTextLevel) {
         const double textBest = textMenu_->bestSpeed();
         textMenu_->addSpeed(figures.kanaPerMinute);
@@ -1136,7 +1185,7 @@ void MainWindow::chooseOwnText(const PreparedText &text)
     drill.setItems(text.sentences, text.position);
     drill.setRunLength(kind->runItems, kind->runKana);
     // Read while the learner types, for the dialog at the end of the run.
-    textSpeeds_.startReading(records_.historyPath());
+    history_.load();
     showDrill();
 }
 

@@ -7,6 +7,7 @@
 #include "core/inputoptions.h"
 #include "core/language.h"
 #include "core/levels.h"
+#include "core/practicehistory.h"
 #include "core/recordkeeper.h"
 #include "core/romaji.h"
 #include "core/runspeech.h"
@@ -82,7 +83,9 @@ private slots:
     void openProgressWindow();
     // A weak-spot drill of `kind` made current, practising `marked` or, when none are, the
     // weakest; false, with the level as it was, when there is no history to draw it from.
-    bool chooseWeakDrill(WeakKind kind, const QStringList &marked = {});
+    // While the history is read the choice is remembered (true) and made once it is; a run
+    // is started then when `start` asks for one.
+    bool chooseWeakDrill(WeakKind kind, const QStringList &marked = {}, bool start = false);
     // The progress window's marked keys or kana: their drill is started at once.
     void practiseSelection(int level, const QStringList &marked);
     // A text drill made current, its material loaded from the program and its ordered runs
@@ -123,7 +126,11 @@ private:
     void setTextPanelLook(int pixels, const QColor &colour);
     void setStartButtonEnabled(bool enabled);
     void focusStartButton();
-    const WeakSpots &weakSpots();
+    const WeakSpots &weakSpots() const { return history_.weakSpots(); }
+    // Runs the event loop until the history is read (it seldom is not, by the end of a run).
+    void waitForHistory();
+    // The weak drill chosen while the history was read, made now that it is.
+    void takeWeakChoice();
     // Draws the next weak run; false, with the learner told, when there is nothing to drill.
     bool drawWeakRun(WeakKind kind);
     // Tells the learner why a weak drill whose plan drew `plannedItems` cannot be drilled;
@@ -136,9 +143,16 @@ private:
     DrillSession session_;
     DrillModes modes_;
     RecordKeeper records_;
-    WeakSpotHistory weakHistory_;
-    QStringList weakMarked_; // what the learner chose to practise; empty: the weakest
-    WeakRunPlan weakPlan_;   // the weak drill's material now
+    PracticeHistory history_; // shared with the progress window
+    struct WeakChoice {
+        WeakKind kind;
+        QStringList marked;
+        bool start;
+        int levelBefore; // ticked again when the drill is refused
+    };
+    std::optional<WeakChoice> weakChoice_; // made once the history is read
+    QStringList weakMarked_;               // what the learner chose to practise; empty: the weakest
+    WeakRunPlan weakPlan_;                 // the weak drill's material now
     bool fingerColours_ = false;
     // The romaji panel's buttons as they stand, applied or not: what a save keeps.
     RomajiChoices romajiEdited_{};
@@ -176,8 +190,7 @@ private:
     // The text drills.
     std::array<QAction *, 2> textItems_{}; // wordsItem, sentencesItem
     TextDrillView *textView_ = nullptr;    // textDrillView, over TextPanel
-    TextSpeedHistory textSpeeds_;
-    TextMenu *textMenu_ = nullptr; // openTextItem, recentTextsMenu, fixReadingItem
+    TextMenu *textMenu_ = nullptr;         // openTextItem, recentTextsMenu, fixReadingItem
 };
 
 } // namespace rinkaro

@@ -87,13 +87,4 @@ ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QSt
 #endif
 }
 
-void showNewRunsIn(QWidget *window)
-{
-    // A window exists only where the module was loaded: this finds it again.
-    if (window)
-        if (ProgressWindowFactory *factory =
-                loadProgressWindowFactory(progressPluginFolders(), nullptr))
-            factory->showNewRuns(window);
-}
-
 } // namespace rinkaro

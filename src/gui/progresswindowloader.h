@@ -12,6 +12,8 @@ class QWidget;
 namespace rinkaro
 {
 
+class PracticeHistory;
+
 // What the statistics module offers the main window. The window lives in a plugin of its
 // own so that Qt Charts is loaded when it is first opened, not at every start.
 class ProgressWindowFactory
@@ -19,14 +21,12 @@ class ProgressWindowFactory
 public:
     virtual ~ProgressWindowFactory() = default;
 
-    // A new window (objectName progressWindow) showing the history in the file `logPath`,
-    // read now, with `level` (1..11) chosen.
-    virtual QWidget *createProgressWindow(const QString &logPath, int level, QWidget *parent) = 0;
+    // A new window (objectName progressWindow) showing `history`, which outlives it, with
+    // `level` (1..11) chosen: at once when the history is held, else once it is read.
+    virtual QWidget *createProgressWindow(PracticeHistory &history, int level, QWidget *parent) = 0;
     // Opens again a window that createProgressWindow made: a window still open keeps what the
     // learner chose in it; a closed one opens on `level`. Either shows the runs made meanwhile.
     virtual void refreshProgressWindow(QWidget *window, int level) = 0;
-    // Tells a window that a run has been added to the history: an open window shows it.
-    virtual void showNewRuns(QWidget *window) = 0;
     // What a window asks when the learner wants to practise the keys or kana marked in it:
     // the weak drill's level (10: keys, 11: kana) and the marked ones ("f", "し").
     using PractiseHandler = std::function<void(int level, const QStringList &marked)>;
@@ -35,7 +35,7 @@ public:
 
 } // namespace rinkaro
 
-#define ProgressWindowFactory_iid "io.github.rinkaro.Rinkaro.ProgressWindowFactory/3"
+#define ProgressWindowFactory_iid "io.github.rinkaro.Rinkaro.ProgressWindowFactory/4"
 Q_DECLARE_INTERFACE(rinkaro::ProgressWindowFactory, ProgressWindowFactory_iid)
 
 namespace rinkaro
@@ -50,7 +50,5 @@ void setProgressPluginFolders(const QStringList &folders);
 // The factory of the first module in `folders` that loads; nullptr, with what went wrong
 // in `error`, when none does (always, in a build without Qt Charts).
 ProgressWindowFactory *loadProgressWindowFactory(const QStringList &folders, QString *error);
-// Tells a window that the module made (or none: nullptr) that a run was added to the history.
-void showNewRunsIn(QWidget *window);
 
 } // namespace rinkaro

@@ -9,7 +9,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
-#include <QThread>
 
 #include <memory>
 
@@ -54,9 +53,7 @@ TextMenu::TextMenu(QMenu *levelMenu, Platform &platform, QWidget *window,
 TextMenu::~TextMenu()
 {
     // A preparation under way writes into the texts folder: it ends before the program does.
-    for (const QPointer<QThread> &thread : threads_)
-        if (thread)
-            thread->wait();
+    jobs_.waitAll();
 }
 
 void TextMenu::updateItems()
@@ -128,23 +125,18 @@ void TextMenu::openRecent(const QString &name)
 void TextMenu::prepare(const std::function<TextPreparation()> &work)
 {
     const int generation = ++generation_;
-    auto result = std::make_shared<TextPreparation>();
-    QThread *thread = QThread::create([work, result] { *result = work(); });
-    thread->setParent(this);
-    connect(thread, &QThread::finished, this, [this, thread, result, generation] {
-        thread->deleteLater();
-        --preparing_;
-        if (generation == generation_)
-            finish(*result);
-        else if (!preparing())
-            emit preparingChanged(false);
-    });
+    jobs_.start([work](const BackgroundJobs::Cancelled &) { return work(); },
+                [this, generation](const TextPreparation &result) {
+                    --preparing_;
+                    if (generation == generation_)
+                        finish(result);
+                    else if (!preparing())
+                        emit preparingChanged(false);
+                },
+                QThread::LowPriority);
     ++preparing_;
-    std::erase_if(threads_, [](const QPointer<QThread> &done) { return done.isNull(); });
-    threads_.emplace_back(thread);
     updateItems();
     emit preparingChanged(true);
-    thread->start(QThread::LowPriority);
 }
 
 void TextMenu::finish(const TextPreparation &preparation)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/backgroundjobs.h"
 #include "core/textlibrary.h"
 #include "core/textpreparer.h"
 
@@ -12,7 +13,6 @@
 
 class QAction;
 class QMenu;
-class QThread;
 class QWidget;
 
 namespace rinkaro
@@ -77,10 +77,10 @@ private:
     int preparing_ = 0;  // preparations under way; only the last one's text is taken
     int generation_ = 0; // of the last preparation started
     bool runUnderway_ = false;
-    std::vector<QPointer<QThread>> threads_; // waited for when the window goes
-    QAction *openItem_ = nullptr;            // openTextItem
-    QMenu *recentMenu_ = nullptr;            // recentTextsMenu
-    QAction *fixItem_ = nullptr;             // fixReadingItem
+    QAction *openItem_ = nullptr; // openTextItem
+    QMenu *recentMenu_ = nullptr; // recentTextsMenu
+    QAction *fixItem_ = nullptr;  // fixReadingItem
+    BackgroundJobs jobs_;         // last: waited for before the rest goes
 };
 
 } // namespace rinkaro

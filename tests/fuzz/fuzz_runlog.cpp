@@ -6,7 +6,7 @@
 // and whether read whole or in two parts; the kana named are those of the lines read.
 #include "core/levels.h"
 #include "core/progressstats.h"
-#include "core/runlog.h"
+#include "core/runlogfile.h"
 
 #include <QBuffer>
 
@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         ProgressStats partStats;
         RunLogReader reader(partStats.kanaNames());
         std::set<int> named;
-        reader.readAll(partDevice, [&](const RunLogLine &line) {
+        readRunLogLines(reader, partDevice, [&](const RunLogLine &line) {
             partStats.add(line);
             for (const RunLogLine::Count &kana : line.kana)
                 named.insert(kana.name);

@@ -280,7 +280,7 @@ void ProgressChart::computeValues()
     for (std::size_t k = 0; k < runs_.size(); ++k) {
         const RunFigures &run = all[std::size_t(runs_[k])];
         runs[k] = {xOf(int(k)),
-                   measure_ == ChartMeasure::Score   ? run.score
+                   measure_ == ChartMeasure::Score   ? run.score()
                    : measure_ == ChartMeasure::Speed ? run.speed()
                                                      : run.accuracy() * 100,
                    run.randomOrder};
@@ -493,7 +493,7 @@ void ProgressChart::describe()
         values.reserve(plan_.shown.size());
         for (const int k : plan_.shown) {
             const RunFigures &run = all[std::size_t(runs_[std::size_t(k)])];
-            values.push_back(measure == ChartMeasure::Score   ? run.score
+            values.push_back(measure == ChartMeasure::Score   ? run.score()
                              : measure == ChartMeasure::Speed ? run.speed()
                                                               : run.accuracy() * 100);
         }
@@ -550,7 +550,7 @@ QString ProgressChart::runText(int position, bool outside) const
     lines << locale.toString(run.ended(), tr("yyyy年M月d日（ddd） H:mm"));
     lines << tr("%1 回目・%2").arg(position + 1).arg(mode);
     lines << tr("スコア %1（%2 秒＋ミス %3）")
-                 .arg(number(run.score, 1), number(run.seconds, 1))
+                 .arg(number(run.score(), 1), number(run.seconds(), 1))
                  .arg(run.errors);
     lines << tr("速さ %1 %2・正確さ %3 %")
                  .arg(number(run.speed(), 1), unitOf(run.level), number(run.accuracy() * 100, 1));

@@ -6,9 +6,9 @@
 namespace rinkaro
 {
 
-QWidget *ProgressPlugin::createProgressWindow(const QString &logPath, int level, QWidget *parent)
+QWidget *ProgressPlugin::createProgressWindow(PracticeHistory &history, int level, QWidget *parent)
 {
-    auto *window = new ProgressWindow(logPath, parent);
+    auto *window = new ProgressWindow(history, parent);
     window->reload(level);
     return window;
 }
@@ -17,12 +17,6 @@ void ProgressPlugin::refreshProgressWindow(QWidget *window, int level)
 {
     if (auto *progress = qobject_cast<ProgressWindow *>(window))
         progress->followHistory(window->isVisible() ? 0 : level);
-}
-
-void ProgressPlugin::showNewRuns(QWidget *window)
-{
-    if (auto *progress = qobject_cast<ProgressWindow *>(window))
-        progress->followHistory();
 }
 
 void ProgressPlugin::setPractiseHandler(QWidget *window, PractiseHandler handler)

@@ -15,9 +15,8 @@ class ProgressPlugin : public QObject, public ProgressWindowFactory
     Q_PLUGIN_METADATA(IID ProgressWindowFactory_iid)
     Q_INTERFACES(rinkaro::ProgressWindowFactory)
 public:
-    QWidget *createProgressWindow(const QString &logPath, int level, QWidget *parent) override;
+    QWidget *createProgressWindow(PracticeHistory &history, int level, QWidget *parent) override;
     void refreshProgressWindow(QWidget *window, int level) override;
-    void showNewRuns(QWidget *window) override;
     void setPractiseHandler(QWidget *window, PractiseHandler handler) override;
 };
 

@@ -25,7 +25,6 @@
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStackedWidget>
-#include <QThread>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -110,8 +109,8 @@ QString durationText(double seconds)
 
 } // namespace
 
-ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
-    : QWidget(parent, Qt::Window), logPath_(logPath)
+ProgressWindow::ProgressWindow(PracticeHistory &history, QWidget *parent)
+    : QWidget(parent, Qt::Window), history_(history)
 {
     // Before the window is named: an interface, once asked for, is kept. A second install
     // is ignored.
@@ -321,79 +320,33 @@ ProgressWindow::ProgressWindow(const QString &logPath, QWidget *parent)
 
     // Cut to the room beside the main window when it is placed; the layout sets the least.
     resize(1000, 860);
+    history_.subscribe(this, [this](PracticeHistory::Change change) { showHistory(change); });
 }
 
-// One reading of the history: what the thread fills in, and what the window asked for.
-struct ProgressWindow::HistoryRead {
-    QString path;
-    int level = 0; // 0: keep the chosen one
-    qint64 from = 0;
-    std::atomic<bool> cancelled = false;
-    ProgressStats stats;
-    RunLogRead outcome;
-};
-
-ProgressWindow::~ProgressWindow()
-{
-    stopReading();
-}
+ProgressWindow::~ProgressWindow() = default;
 
 void ProgressWindow::reload(int level)
 {
-    stopReading();
-    auto read = std::make_shared<HistoryRead>();
-    read->level = level;
-    showReading();
-    startReading(read);
+    pendingLevel_ = level;
+    shownOnce_ = false;
+    if (history_.ready()) {
+        showHistory(PracticeHistory::Change::Whole);
+    } else {
+        showReading();
+    }
+    // Another copy may have added runs since: they follow.
+    history_.load();
 }
 
 void ProgressWindow::followHistory(int level)
 {
-    if (reader_) {
-        // The read under way may have missed what was added: another one follows it.
-        followAgain_ = true;
-        if (level != 0)
-            read_->level = level;
-        return;
+    if (level != 0) {
+        pendingLevel_ = level;
+        // Chosen now; the runs added meanwhile follow.
+        if (history_.ready() && shownOnce_)
+            showHistory(PracticeHistory::Change::Appended);
     }
-    auto read = std::make_shared<HistoryRead>();
-    read->level = level;
-    read->from = readEnd_;
-    startReading(read);
-}
-
-void ProgressWindow::startReading(std::shared_ptr<HistoryRead> read)
-{
-    read->path = logPath_;
-    read_ = read;
-    if (read->from == 0)
-        leftOut_ = LeftOutRuns::load(LeftOutRuns::pathBeside(logPath_));
-    reader_ = QThread::create([read, leftOut = leftOut_] {
-        std::tie(read->stats, read->outcome) =
-            ProgressStats::read(read->path, &read->cancelled, largestRunLog, read->from, leftOut);
-    });
-    connect(reader_, &QThread::finished, this, [this, read] {
-        if (read != read_)
-            return; // given up for a newer one
-        reader_->deleteLater();
-        reader_ = nullptr;
-        read_.reset();
-        showHistory(*read);
-    });
-    reader_->start();
-}
-
-void ProgressWindow::stopReading()
-{
-    followAgain_ = false;
-    if (!reader_)
-        return;
-    read_->cancelled = true;
-    // The reader looks at the flag between blocks, so this is short.
-    reader_->wait();
-    delete reader_;
-    reader_ = nullptr;
-    read_.reset();
+    history_.load();
 }
 
 void ProgressWindow::showReading()
@@ -403,34 +356,24 @@ void ProgressWindow::showReading()
     chartArea_->setCurrentWidget(emptyLabel_);
 }
 
-void ProgressWindow::showHistory(HistoryRead &read)
+void ProgressWindow::showHistory(PracticeHistory::Change change)
 {
-    const bool following = read.from > 0;
-    if (read.outcome.status == RunLogRead::Status::Shrunk) {
-        // The history was replaced, or cut while it was read: it is read again from its start.
-        reload(read.level != 0 ? read.level : chosenLevel());
+    if (!history_.ready())
+        return; // read again from its start: shown when that is done
+    const bool following = change == PracticeHistory::Change::Appended && shownOnce_;
+    if (following && pendingLevel_ == 0 && stats().runs() == shownRuns_) {
+        emit historyShown(); // nothing new: a long history is not drawn again for nothing
         return;
     }
-    if (!following || read.outcome.leftOut > 0)
-        olderLeftOut_ = read.outcome.leftOut > 0;
-    // Only a whole read moves on where the next one starts; a partial one shows what it read
-    // when it was the first, and nothing when it followed.
-    if (read.outcome.status == RunLogRead::Status::Read) {
-        if (following)
-            stats_.append(read.stats);
-        else
-            stats_ = std::move(read.stats);
-        readEnd_ = read.outcome.end;
-    } else if (!following) {
-        stats_ = std::move(read.stats);
-    }
-
-    switch (read.outcome.status) {
+    shownOnce_ = true;
+    shownRuns_ = stats().runs();
+    const int level = std::exchange(pendingLevel_, 0);
+    problem_.clear();
+    switch (history_.status()) {
     case RunLogRead::Status::Read:
     case RunLogRead::Status::Cancelled:
     case RunLogRead::Status::Shrunk:
-        problem_.clear();
-        if (olderLeftOut_)
+        if (history_.olderLeftOut())
             problem_ = tr("記録ファイル RK.log が %1 MB を超えているため、"
                           "古い記録を省いて新しい %1 MB を読み込みました。")
                            .arg(largestRunLog / (1024 * 1024));
@@ -446,13 +389,13 @@ void ProgressWindow::showHistory(HistoryRead &read)
 
     const bool textGone = listTexts();
     // A text's number holds only for the history it was read from.
-    const int index = isTextScope(read.level) ? -1 : levelChooser_->findData(read.level);
+    const int index = isTextScope(level) ? -1 : levelChooser_->findData(level);
     if (index >= 0 && index != levelChooser_->currentIndex()) {
         levelChooser_->setCurrentIndex(index); // shows it
     } else if (following && !textGone) {
         // What the learner looks at stays: the zoom, the measure, the table's order.
-        chart_->showNewRuns(stats_);
-        if (!stats_.levelRuns(chosenLevel()).empty())
+        chart_->showNewRuns(stats());
+        if (!stats().levelRuns(chosenLevel()).empty())
             chartArea_->setCurrentIndex(0); // the chart and its legend
         showTable();
         showMisses();
@@ -461,18 +404,16 @@ void ProgressWindow::showHistory(HistoryRead &read)
         showTable();
         showMisses();
     }
-    if (!problem_.isEmpty() && stats_.runs() == 0) {
+    if (!problem_.isEmpty() && stats().runs() == 0) {
         emptyLabel_->setText(problem_);
         chartArea_->setCurrentWidget(emptyLabel_);
     }
     emit historyShown();
-    if (std::exchange(followAgain_, false))
-        followHistory();
 }
 
 void ProgressWindow::showTotals()
 {
-    const PracticeTotals totals = stats_.totals(QDate::currentDate());
+    const PracticeTotals totals = stats().totals(QDate::currentDate());
     QString text = tr("記録 %1 回").arg(interfaceLocale().toString(totals.runs));
     if (totals.runs > 0)
         text += tr("・練習時間 %1・連続 %2 日（最長 %3 日）")
@@ -574,15 +515,15 @@ bool ProgressWindow::listTexts()
     const int first = levelChooser_->findData(ownTextLevel) + 1;
     while (levelChooser_->count() > first)
         levelChooser_->removeItem(first);
-    for (int text = 0; text < stats_.textCount(); ++text) {
+    for (int text = 0; text < stats().textCount(); ++text) {
         // Indented under "テキスト", which holds them all.
-        levelChooser_->addItem(QStringLiteral("\u3000") + stats_.textTitle(text),
+        levelChooser_->addItem(QStringLiteral("\u3000") + stats().textTitle(text),
                                firstTextScope + text);
-        levelChooser_->setItemData(first + text, stats_.textCopyName(text), copyNameRole);
+        levelChooser_->setItemData(first + text, stats().textCopyName(text), copyNameRole);
     }
     if (chosen.isEmpty())
         return false;
-    const int text = stats_.textNumber(chosen);
+    const int text = stats().textNumber(chosen);
     levelChooser_->setCurrentIndex(text >= 0 ? first + text : first - 1);
     return text < 0;
 }
@@ -596,11 +537,11 @@ void ProgressWindow::showLevel()
 {
     const int level = chosenLevel();
     missScope_->setItemText(1, levelChoiceName(scopeLevel(level)));
-    if (chart_->showLevel(stats_, level)) {
+    if (chart_->showLevel(stats(), level)) {
         chartArea_->setCurrentIndex(0); // the chart and its legend
         return;
     }
-    emptyLabel_->setText(stats_.runs() == 0
+    emptyLabel_->setText(stats().runs() == 0
                              ? tr("まだ記録がありません。レベルを選んでスタートしてください。")
                              : tr("このレベルの記録はまだありません。"));
     chartArea_->setCurrentWidget(emptyLabel_);
@@ -609,7 +550,7 @@ void ProgressWindow::showLevel()
 void ProgressWindow::showTable()
 {
     const bool oneLevel = tableScope_->currentIndex() == 0;
-    runTable_->runs()->showRuns(stats_, oneLevel ? chosenLevel() : 0);
+    runTable_->runs()->showRuns(stats(), oneLevel ? chosenLevel() : 0);
     runTable_->setColumnHidden(RunTableModel::Level, oneLevel);
     layOutRuns();
 }
@@ -620,13 +561,13 @@ void ProgressWindow::showMisses()
     const int scope = missScope_->currentIndex() == 0 ? 0 : scopeLevel(chosenLevel());
     const HeatMeasure measure =
         heatButtons_->checkedId() == 0 ? HeatMeasure::Misses : HeatMeasure::Time;
-    heatMap_->showKeys(stats_, scope, measure);
+    heatMap_->showKeys(stats(), scope, measure);
     const bool misses = measure == HeatMeasure::Misses;
     keyBox_->setTitle(misses ? tr("キーごとのミス率") : tr("キーごとの速さ（1打の平均時間）"));
     kanaBox_->setTitle(misses ? tr("ミスの多いかな") : tr("時間のかかるかな"));
 
     kanaList_->clear();
-    const auto kana = stats_.rankedKana(
+    const auto kana = stats().rankedKana(
         scope, misses ? ProgressStats::Ranking::Misses : ProgressStats::Ranking::Time, kanaShown);
     const QColor faded = fewPressesInk();
     for (const auto &ranked : kana) {
@@ -683,10 +624,14 @@ void ProgressWindow::toggleKanaMark(QTreeWidgetItem *row)
 
 void ProgressWindow::setLeftOut(qint64 endedMs, int level, bool leftOut)
 {
-    leftOut_ = LeftOutRuns::load(LeftOutRuns::pathBeside(logPath_));
-    leftOut_.set(endedMs, level, leftOut);
-    leftOut_.save(LeftOutRuns::pathBeside(logPath_));
-    reload(chosenLevel());
+    const QString path = LeftOutRuns::pathBeside(history_.path());
+    LeftOutRuns list = LeftOutRuns::load(path);
+    list.set(endedMs, level, leftOut);
+    list.save(path);
+    // Every figure changes: the whole history is read again, for the drills too.
+    pendingLevel_ = chosenLevel();
+    showReading();
+    history_.reload();
     emit leftOutChanged();
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/progressstats.h"
+#include "core/practicehistory.h"
 
 #include <QList>
 #include <QMargins>
@@ -18,7 +18,6 @@ class QLabel;
 class QPushButton;
 class QSplitter;
 class QStackedWidget;
-class QThread;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -32,16 +31,17 @@ class RunTable;
 
 // The statistics window: one level's runs in order (score, speed or accuracy), a table of
 // runs, the totals, and which keys and kana were missed or slow, over all levels or that
-// level. It reads the history on a thread of its own, and then only what was added to it,
-// keeping only the figures it shows.
+// level. It shows the program's one history, which is read on a thread of its own and then
+// followed: the window is told when a read is done.
 class ProgressWindow : public QWidget
 {
     Q_OBJECT
 public:
-    ProgressWindow(const QString &logPath, QWidget *parent = nullptr);
+    ProgressWindow(PracticeHistory &history, QWidget *parent = nullptr);
     ~ProgressWindow() override;
 
-    // Reads the whole history again and chooses `level` (1..11). A read under way is given up.
+    // Shows the history from its start with `level` (1..11) chosen, at once when it is held,
+    // and what was added to it since.
     void reload(int level);
     // Asked with the weak drill's level and the marked keys or kana when the learner wants to
     // practise them.
@@ -66,11 +66,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    struct HistoryRead;
-    void startReading(std::shared_ptr<HistoryRead> read);
     void showReading();
-    void showHistory(HistoryRead &read);
-    void stopReading();
+    void showHistory(PracticeHistory::Change change);
+    const ProgressStats &stats() const { return history_.stats(); }
     // Given the window's frame, or none when it is not known yet.
     void placeBesideMainWindow(QMargins frame);
     // Offers each text practised after the level of texts, the chosen one kept by its copy's
@@ -92,15 +90,11 @@ private:
     // Leaves a run out of every figure, or takes it back, and reads the history again.
     void setLeftOut(qint64 endedMs, int level, bool leftOut);
 
-    QString logPath_;
-    LeftOutRuns leftOut_;
-    ProgressStats stats_;
-    qint64 readEnd_ = 0;        // where the history read so far ends
-    QString problem_;           // what kept the history from being read, if anything
-    bool olderLeftOut_ = false; // the history is past its bound: its oldest runs are not read
-    QThread *reader_ = nullptr;
-    std::shared_ptr<HistoryRead> read_; // the read under way, shared with its thread
-    bool followAgain_ = false;          // runs were added while a read was under way
+    PracticeHistory &history_;
+    QString problem_;        // what kept the history from being read, if anything
+    int pendingLevel_ = 0;   // to choose when the history is next shown; 0: keep the chosen one
+    bool shownOnce_ = false; // what is held was shown: a read that follows keeps the view
+    qsizetype shownRuns_ = 0;
     bool placed_ = false; // placed once; later openings leave it where the user put it
     bool framePlaced_ = false;
     bool tableShown_ = true; // under the chart in a narrow window, or folded away

@@ -50,11 +50,11 @@ double sortKey(const RunFigures &run, int column)
     case RunTableModel::Order:
         return run.randomOrder;
     case RunTableModel::Time:
-        return run.seconds;
+        return run.seconds();
     case RunTableModel::Errors:
         return run.errors;
     case RunTableModel::Score:
-        return run.score;
+        return run.score();
     case RunTableModel::Speed:
         return std::isfinite(run.speed()) ? run.speed() : -1;
     case RunTableModel::Accuracy:
@@ -115,11 +115,11 @@ QVariant shownText(const RunFigures &run, int column)
     case RunTableModel::Order:
         return run.randomOrder ? RunTableModel::tr("ランダム") : RunTableModel::tr("順番");
     case RunTableModel::Time:
-        return decimal(run.seconds, 1);
+        return decimal(run.seconds(), 1);
     case RunTableModel::Errors:
         return run.errors;
     case RunTableModel::Score:
-        return decimal(run.score, 1);
+        return decimal(run.score(), 1);
     case RunTableModel::Speed:
         return QStringLiteral("%1 %2").arg(decimal(run.speed(), 1),
                                            levelGroup(run.level) == LevelGroup::Key

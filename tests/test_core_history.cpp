@@ -1,0 +1,450 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The one history: read in one pass (in parts side by side when long) into the statistics,
+// the weak spots and the text drills' best speeds, equal to reading each alone; followed as
+// this copy or another appends to it, read again when it is cut or replaced, with the runs
+// left out counted in nothing; and the background jobs it is read by.
+#include "core/backgroundjobs.h"
+#include "core/practicehistory.h"
+#include "core/textdrill.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+#include <cmath>
+
+using namespace rinkaro;
+
+namespace
+{
+
+const char *const kanaCycle[] = {"し", "か", "っ", "きゃ", "ん", "ふ", "ぬ"};
+
+// Run number k of a made-up history: every kind of level, misses and times, and kana first
+// met in an order that changes along it, so that parts read apart number them differently.
+// From run 30000 on the learner slips on other keys and kana: the older runs must fade.
+RunLogEntry run(int k)
+{
+    const bool late = k >= 30000;
+    static const int levels[] = {1, 5, 7, 3, wordsLevel, 9, sentencesLevel, 10, 11, 2};
+    RunLogEntry entry;
+    entry.ended = QDateTime(QDate(2026, 1, 1), QTime(8, 0), QTimeZone(9 * 3600)).addSecs(600LL * k);
+    entry.level = levels[k % 10];
+    entry.seconds = 20 + k % 7;
+    entry.errors = k % 3;
+    entry.score = entry.seconds + entry.errors;
+    RunTally &tally = entry.tally;
+    if (weakKindOf(entry.level) == WeakKind::Keys) {
+        tally.rightKeys = {{'f', 5 + k % 4}, {'j', 6}, {';', 2}};
+        tally.keyMs = {{'f', 900 + 10 * (k % 5)}, {'j', 1300}, {';', 700}};
+        if (k % 3 != 0)
+            tally.misses.push_back({QString(), late ? 'j' : 'f', 'd'});
+        return entry;
+    }
+    for (int n = 0; n < 3; ++n) {
+        const QString kana = QString::fromUtf8(kanaCycle[(k / 7 + n * 2) % 7]);
+        tally.kanaTyped[kana] += 2 + n;
+        tally.kanaMs[kana] += 400 + 100 * n + k % 11;
+        tally.rightKeys['k'] += 2 + n;
+        tally.keyMs['k'] += 200;
+        if ((k + n) % 4 == 0 && (n == 2) == late)
+            tally.misses.push_back({kana, 'k', 'j'});
+    }
+    return entry;
+}
+
+QByteArray lines(int first, int last)
+{
+    QByteArray text;
+    for (int k = first; k < last; ++k)
+        text += formatRunLogLine(run(k));
+    return text;
+}
+
+bool writeFile(const QString &path, const QByteArray &text, QIODevice::OpenMode mode)
+{
+    QFile file(path);
+    return file.open(mode) && file.write(text) == text.size();
+}
+
+// What the three readers of the history, each on its own, made of it: a line at a time.
+struct SeparateReaders {
+    ProgressStats stats;
+    WeakSpots weak;
+    std::array<double, lastDrillLevel + 1> bests{};
+};
+SeparateReaders readSeparately(const QString &path, const LeftOutRuns &leftOut)
+{
+    SeparateReaders readers;
+    readers.stats.setLeftOut(leftOut);
+    readers.weak.setLeftOut(leftOut);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return readers;
+    // Each numbers the kana on its own, as each reader did.
+    KanaNames textNames;
+    for (const QByteArray &text : file.readAll().split('\n')) {
+        if (text.isEmpty())
+            continue;
+        RunLogReader statsReader(readers.stats.kanaNames());
+        readers.stats.add(*statsReader.read(text.toStdString()));
+        RunLogReader weakReader(readers.weak.kanaNames());
+        readers.weak.add(*weakReader.read(text.toStdString()));
+        RunLogReader textReader(textNames);
+        const RunLogLine &line = *textReader.read(text.toStdString());
+        if (isTextDrill(line.level))
+            readers.bests[std::size_t(line.level)] = std::max(
+                readers.bests[std::size_t(line.level)], textRunFigures(line).kanaPerMinute);
+    }
+    return readers;
+}
+
+bool close(double a, double b)
+{
+    return std::abs(a - b) <= 1e-9 * std::max({1.0, std::abs(a), std::abs(b)});
+}
+
+// Until the history has taken what is in its file (or the wait is given up).
+void settle(const PracticeHistory &history)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(history.ready() && !history.loading(), 30000);
+}
+
+qsizetype countedRuns(const PracticeHistory &history)
+{
+    return history.stats().totals(QDate(2030, 1, 1)).runs;
+}
+
+} // namespace
+
+class CoreHistoryTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void viewsAreThoseOfTheSeparateReaders_data();
+    void viewsAreThoseOfTheSeparateReaders();
+    void ownRunCountedOnce_data();
+    void ownRunCountedOnce();
+    void anotherCopysRunsFollowed();
+    void cutOrReplacedHistoryReadAgain_data();
+    void cutOrReplacedHistoryReadAgain();
+    void leftOutRunCountsInNothing();
+    void cancelledReadStopsEarly();
+    void jobsHandBackOnTheOwnersThread();
+};
+
+void CoreHistoryTest::viewsAreThoseOfTheSeparateReaders_data()
+{
+    QTest::addColumn<int>("runs");
+    QTest::addColumn<bool>("leaveOneOut");
+    QTest::newRow("short") << 40 << false;
+    QTest::newRow("one run left out") << 40 << true;
+    // Over 8 MB: read in two parts side by side, each numbering its kana anew.
+    QTest::newRow("long, in parts") << 120000 << false;
+}
+
+// One pass for three views: a kana numbered apart for the weak spots, a part's runs fading
+// wrongly when the parts are put together, or a best speed missed, and the drills or the
+// window would tell the learner something the history does not say.
+void CoreHistoryTest::viewsAreThoseOfTheSeparateReaders()
+{
+    QFETCH(int, runs);
+    QFETCH(bool, leaveOneOut);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.log"));
+    QVERIFY(writeFile(path, lines(0, runs), QIODevice::WriteOnly));
+    LeftOutRuns leftOut;
+    if (leaveOneOut)
+        leftOut.set(run(11).ended.toMSecsSinceEpoch(), run(11).level, true);
+    const HistoryRead read = readHistory(path, 0, {}, leftOut);
+    const SeparateReaders alone = readSeparately(path, leftOut);
+    QCOMPARE(read.outcome.status, RunLogRead::Status::Read);
+    QCOMPARE(read.outcome.entries, qsizetype(runs));
+    QCOMPARE(read.outcome.end, QFileInfo(path).size());
+    QCOMPARE(QFileInfo(path).size() > 8 << 20, runs > 40); // two parts, where two cores are
+
+    const ProgressStats &stats = read.figures.stats;
+    const QDate today(2030, 1, 1);
+    QCOMPARE(stats.runs(), qsizetype(runs));
+    QCOMPARE(stats.totals(today).runs, qsizetype(runs - leaveOneOut));
+    QCOMPARE(stats.totals(today).seconds, alone.stats.totals(today).seconds);
+    for (const int level : {1, 5, wordsLevel, weakKanaLevel})
+        QCOMPARE(stats.levelRuns(level), alone.stats.levelRuns(level));
+    for (const char key : {'f', 'j', 'k'}) {
+        QCOMPARE(stats.key(0, key).misses, alone.stats.key(0, key).misses);
+        QCOMPARE(stats.key(0, key).right, alone.stats.key(0, key).right);
+        QCOMPARE(stats.key(0, key).timedMs, alone.stats.key(0, key).timedMs);
+    }
+    const auto kana = stats.rankedKana(0, ProgressStats::Ranking::Misses, 20);
+    const auto kanaAlone = alone.stats.rankedKana(0, ProgressStats::Ranking::Misses, 20);
+    QCOMPARE(kana.size(), kanaAlone.size());
+    QVERIFY(kana.size() >= 5);
+    for (std::size_t k = 0; k < kana.size(); ++k) {
+        QCOMPARE(kana[k].kana, kanaAlone[k].kana);
+        QCOMPARE(kana[k].figures.misses, kanaAlone[k].figures.misses);
+        QCOMPARE(kana[k].figures.timedMs, kanaAlone[k].figures.timedMs);
+    }
+
+    const WeakSpots &weak = read.figures.weak;
+    for (const WeakKind kind : {WeakKind::Keys, WeakKind::Kana}) {
+        QCOMPARE(weak.runs(kind), alone.weak.runs(kind));
+        const std::vector<WeakSpot> ranked = weak.ranked(kind);
+        const std::vector<WeakSpot> rankedAlone = alone.weak.ranked(kind);
+        QCOMPARE(ranked.size(), rankedAlone.size());
+        QVERIFY(!ranked.empty());
+        for (std::size_t k = 0; k < ranked.size(); ++k) {
+            QCOMPARE(ranked[k].name, rankedAlone[k].name);
+            QVERIFY2(close(ranked[k].weight, rankedAlone[k].weight),
+                     qPrintable(QStringLiteral("%1: %2 %3")
+                                    .arg(ranked[k].name)
+                                    .arg(ranked[k].weight, 0, 'g', 17)
+                                    .arg(rankedAlone[k].weight, 0, 'g', 17)));
+            QVERIFY(close(ranked[k].missRate, rankedAlone[k].missRate));
+            QVERIFY(close(weak.shownMissRate(kind, ranked[k].name),
+                          alone.weak.shownMissRate(kind, ranked[k].name)));
+        }
+    }
+    for (const int level : {wordsLevel, sentencesLevel, ownTextLevel, 5}) {
+        QCOMPARE(read.figures.bestSpeeds[std::size_t(level)], alone.bests[std::size_t(level)]);
+        QCOMPARE(read.figures.bestSpeeds[std::size_t(level)] > 0,
+                 isTextDrill(level) && level != ownTextLevel);
+    }
+}
+
+void CoreHistoryTest::ownRunCountedOnce_data()
+{
+    QTest::addColumn<int>("when"); // 0: before the read starts, 1: while it runs, 2: after it
+    QTest::newRow("before the read") << 0;
+    QTest::newRow("while it runs") << 1;
+    QTest::newRow("after it") << 2;
+}
+
+// A run this copy appends is in the file and was told of: counted twice (read and added) or
+// not at all (added before the read, then dropped), the streak and the weak spots go wrong.
+void CoreHistoryTest::ownRunCountedOnce()
+{
+    QFETCH(int, when);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.log"));
+    // Long enough that the read is still under way when the run is appended, most times.
+    QVERIFY(writeFile(path, lines(0, 3000), QIODevice::WriteOnly));
+    PracticeHistory history(path);
+    const auto append = [&] {
+        QVERIFY(appendRunLog(path, run(3000)));
+        history.runAppended();
+    };
+    if (when == 0)
+        append();
+    history.load();
+    if (when == 1)
+        append();
+    settle(history);
+    if (when == 2) {
+        QCOMPARE(countedRuns(history), qsizetype(3000));
+        append();
+        // Read at once, not on a thread: the next weak run already counts it.
+        QVERIFY(!history.loading());
+    }
+    settle(history);
+    QCOMPARE(countedRuns(history), qsizetype(3001));
+    QCOMPARE(history.weakSpots().runs(WeakKind::Keys) + history.weakSpots().runs(WeakKind::Kana),
+             3001);
+}
+
+// Another copy of the program appends runs: they are read from where the last read ended,
+// and shown as added, not as a new history.
+void CoreHistoryTest::anotherCopysRunsFollowed()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.log"));
+    QVERIFY(writeFile(path, lines(0, 20), QIODevice::WriteOnly));
+    PracticeHistory history(path);
+    QObject receiver;
+    std::vector<PracticeHistory::Change> changes;
+    history.subscribe(&receiver,
+                      [&](PracticeHistory::Change change) { changes.push_back(change); });
+    history.load();
+    settle(history);
+    QVERIFY(writeFile(path, lines(20, 25), QIODevice::Append));
+    history.load();
+    settle(history);
+    QCOMPARE(countedRuns(history), qsizetype(25));
+    QCOMPARE(changes,
+             (std::vector{PracticeHistory::Change::Whole, PracticeHistory::Change::Appended}));
+    QCOMPARE(history.stats().levelRuns(1), (std::vector<int>{0, 10, 20}));
+    // Best speeds follow too.
+    const RunLogEntry last = run(26);
+    QCOMPARE(last.level, sentencesLevel);
+    QVERIFY(writeFile(path, formatRunLogLine(last), QIODevice::Append));
+    const double before = history.bestTextSpeed(sentencesLevel);
+    history.load();
+    settle(history);
+    QCOMPARE(history.bestTextSpeed(sentencesLevel),
+             std::max(before, textRunFigures(last.tally, last.seconds, last.errors).kanaPerMinute));
+}
+
+void CoreHistoryTest::cutOrReplacedHistoryReadAgain_data()
+{
+    QTest::addColumn<int>("how");
+    QTest::newRow("cut shorter") << 0;
+    // As long as before and in the same file, but another history: its first bytes differ.
+    QTest::newRow("rewritten in place") << 1;
+    QTest::newRow("another file renamed over it") << 2;
+}
+
+// Read on from the old end, a shorter or different file gives runs cut in half or another
+// history's runs added to this one's.
+void CoreHistoryTest::cutOrReplacedHistoryReadAgain()
+{
+    QFETCH(int, how);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.log"));
+    QVERIFY(writeFile(path, lines(0, 30), QIODevice::WriteOnly));
+    PracticeHistory history(path);
+    QObject receiver;
+    std::vector<PracticeHistory::Change> changes;
+    history.subscribe(&receiver,
+                      [&](PracticeHistory::Change change) { changes.push_back(change); });
+    history.load();
+    settle(history);
+    QByteArray now;
+    if (how == 0) {
+        now = lines(0, 12);
+        QVERIFY(writeFile(path, now, QIODevice::WriteOnly | QIODevice::Truncate));
+    } else if (how == 1) {
+        now = lines(100, 140); // later dates: other bytes from the first on
+        QVERIFY(writeFile(path, now, QIODevice::WriteOnly | QIODevice::Truncate));
+    } else {
+        // Its runs begin as the old ones did: only the file is another.
+        now = lines(0, 40);
+        const QString other = dir.filePath(QStringLiteral("new.log"));
+        QVERIFY(writeFile(other, now, QIODevice::WriteOnly));
+        QVERIFY(QFile::remove(path) && QFile::rename(other, path));
+    }
+    QCOMPARE(QFileInfo(path).size(), qint64(now.size()));
+    history.load();
+    settle(history);
+    QCOMPARE(countedRuns(history), qsizetype(now.count('\n')));
+    QCOMPARE(changes.back(), PracticeHistory::Change::Whole);
+    QCOMPARE(history.stats().allRuns().front().endedMs,
+             run(how == 1 ? 100 : 0).ended.toMSecsSinceEpoch());
+}
+
+// The learner leaves a run out in the statistics window: after the next load it counts in no
+// figure, the weak spots' included, and taken back it counts again.
+void CoreHistoryTest::leftOutRunCountsInNothing()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.log"));
+    QVERIFY(writeFile(path, lines(0, 20), QIODevice::WriteOnly));
+    PracticeHistory history(path);
+    history.load();
+    settle(history);
+    const int keyRuns = history.weakSpots().runs(WeakKind::Keys);
+    // Level 3 was run twice, f missed once in the second (run 13).
+    const RunLogEntry missed = run(13);
+    QCOMPARE(missed.level, 3);
+    QCOMPARE(history.stats().key(3, 'f').misses, 1);
+    LeftOutRuns leftOut;
+    leftOut.set(missed.ended.toMSecsSinceEpoch(), missed.level, true);
+    QVERIFY(leftOut.save(LeftOutRuns::pathBeside(path)));
+    history.load();
+    QVERIFY(!history.ready()); // read again from the start: nothing is drawn from it meanwhile
+    settle(history);
+    QCOMPARE(countedRuns(history), qsizetype(19));
+    QCOMPARE(history.stats().runs(), qsizetype(20)); // listed, to be taken back
+    QCOMPARE(history.weakSpots().runs(WeakKind::Keys), keyRuns - 1);
+    QCOMPARE(history.stats().key(3, 'f').misses, 0);
+    QVERIFY(LeftOutRuns().save(LeftOutRuns::pathBeside(path)));
+    history.load();
+    settle(history);
+    QCOMPARE(countedRuns(history), qsizetype(20));
+    QCOMPARE(history.stats().key(3, 'f').misses, 1);
+    QCOMPARE(history.weakSpots().runs(WeakKind::Keys), keyRuns);
+}
+
+// A read given up (the program closing while it reads) stops at the next block instead of
+// reading on to the end of a long history.
+void CoreHistoryTest::cancelledReadStopsEarly()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.log"));
+    QVERIFY(writeFile(path, lines(0, 20000), QIODevice::WriteOnly)); // about 3 MB
+    const std::atomic<bool> cancelled = true;
+    const HistoryRead read = readHistory(path, 0, {}, {}, &cancelled);
+    QCOMPARE(read.outcome.status, RunLogRead::Status::Cancelled);
+    QCOMPARE(read.outcome.entries, qsizetype(0));
+    // Destroyed while it reads: the reader is waited for, and nothing is told afterwards.
+    bool told = false;
+    {
+        QObject receiver;
+        PracticeHistory history(path);
+        history.subscribe(&receiver, [&](PracticeHistory::Change) { told = true; });
+        history.load();
+        QVERIFY(history.loading());
+    }
+    QCoreApplication::processEvents();
+    QVERIFY(!told);
+}
+
+// The one way work leaves the window's thread: the result comes back on the owner's thread,
+// a cancelled job's never, and the owner going waits for what still runs.
+void CoreHistoryTest::jobsHandBackOnTheOwnersThread()
+{
+    QThread *const owner = QThread::currentThread();
+    std::atomic<int> ended = 0;
+    QThread *workedOn = nullptr;
+    QThread *handedBackOn = nullptr;
+    std::vector<int> results;
+    {
+        BackgroundJobs jobs;
+        jobs.start(
+            [&](const BackgroundJobs::Cancelled &) {
+                workedOn = QThread::currentThread();
+                return 6 * 7;
+            },
+            [&](int result) {
+                handedBackOn = QThread::currentThread();
+                results.push_back(result);
+            });
+        QTRY_COMPARE(results, std::vector<int>{42});
+        QCOMPARE(jobs.running(), 0);
+        QVERIFY(workedOn != owner);
+        QCOMPARE(handedBackOn, owner);
+
+        std::atomic<bool> release = false;
+        jobs.start(
+            [&](const BackgroundJobs::Cancelled &cancelled) {
+                while (!release && !cancelled)
+                    QThread::msleep(1);
+                ++ended;
+                return 1;
+            },
+            [&](int result) { results.push_back(result); });
+        QCOMPARE(jobs.running(), 1);
+        jobs.cancelAll();
+        jobs.waitAll();
+        QCOMPARE(ended.load(), 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(results, std::vector<int>{42}); // the cancelled one's result is dropped
+        QCOMPARE(jobs.running(), 0);
+
+        jobs.start(
+            [&](const BackgroundJobs::Cancelled &) {
+                QThread::msleep(20);
+                ++ended;
+                return 2;
+            },
+            [&](int result) { results.push_back(result); });
+    }
+    // Gone with its owner: waited for, never handed back.
+    QCOMPARE(ended.load(), 2);
+    QCoreApplication::processEvents();
+    QCOMPARE(results, std::vector<int>{42});
+}
+
+QTEST_GUILESS_MAIN(CoreHistoryTest)
+#include "test_core_history.moc"
