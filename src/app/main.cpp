@@ -4,6 +4,7 @@
 #include "app/desktop.h"
 #include "app/shutdownsignals.h"
 #include "app/systemplatform.h"
+#include "core/recordkeeper.h"
 #include "gui/fonts.h"
 #include "gui/mainwindow.h"
 #include "version.h"
@@ -78,8 +79,7 @@ int main(int argc, char **argv)
             }
             return 1;
         }
-        installTranslations(
-            startLanguage(QDir::current().absoluteFilePath(QStringLiteral("RK.ini"))));
+        installTranslations(startLanguage(learnerFilePath(LearnerFile::Options)));
         app.setPlatform(&platform);
         MainWindow window(platform);
         // A logout or shutdown ends the program as its close box does: settings saved. It
