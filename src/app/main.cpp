@@ -9,7 +9,6 @@
 #include "gui/mainwindow.h"
 #include "version.h"
 
-#include <QDir>
 
 #include <cstdio>
 #include <exception>
