@@ -4,12 +4,12 @@
 #include "app/desktop.h"
 #include "app/shutdownsignals.h"
 #include "app/systemplatform.h"
+#include "core/recordkeeper.h"
 #include "gui/fonts.h"
 #include "gui/mainwindow.h"
 #include "gui/widgets.h"
 #include "version.h"
 
-#include <QDir>
 
 #include <cstdio>
 #include <exception>
@@ -78,8 +78,7 @@ int main(int argc, char **argv)
             }
             return 1;
         }
-        installTranslations(
-            startLanguage(QDir::current().absoluteFilePath(QStringLiteral("RK.ini"))));
+        installTranslations(startLanguage(learnerFilePath(LearnerFile::Options)));
         app.setPlatform(&platform);
         MainWindow window(platform);
         // Its pictures are decoded for the window manager, which can take them a moment later.

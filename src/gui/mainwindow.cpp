@@ -1156,7 +1156,7 @@ QString MainWindow::textRunReport(const RunResult &run)
 
 void MainWindow::buildTextMenu(QMenu *levelMenu)
 {
-    textMenu_ = new TextMenu(levelMenu, platform_, this, records_.settingsPath());
+    textMenu_ = new TextMenu(levelMenu, platform_, this, records_);
     connect(textMenu_, &TextMenu::preparingChanged, this, &MainWindow::showTextPreparing);
     connect(textMenu_, &TextMenu::textReady, this, &MainWindow::chooseOwnText);
     connect(textMenu_, &TextMenu::textCorrected, this, &MainWindow::chooseOwnText);

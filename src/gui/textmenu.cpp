@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/textmenu.h"
 
+#include "core/recordkeeper.h"
 #include "gui/platform.h"
 #include "gui/readingdialog.h"
 #include "reading/mecabreader.h"
@@ -29,11 +30,9 @@ std::unique_ptr<WordReader> makeMeCabReader(QString *missing)
 
 } // namespace
 
-TextMenu::TextMenu(QMenu *levelMenu, Platform &platform, QWidget *window,
-                   const QString &settingsPath)
-    : QObject(window), platform_(platform), window_(window),
-      optionsPath_(QFileInfo(settingsPath).absoluteDir().filePath(QStringLiteral("RK.ini"))),
-      library_(TextLibrary::folderBeside(settingsPath)), readers_(makeMeCabReader)
+TextMenu::TextMenu(QMenu *levelMenu, Platform &platform, QWidget *window, const RecordKeeper &files)
+    : QObject(window), platform_(platform), window_(window), optionsPath_(files.optionsPath()),
+      library_(TextLibrary::folderBeside(files.settingsPath())), readers_(makeMeCabReader)
 {
     levelMenu->addSeparator()->setObjectName(QStringLiteral("ownTextSeparator"));
     openItem_ = levelMenu->addAction(tr("テキストを開く…"));

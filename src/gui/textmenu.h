@@ -19,6 +19,7 @@ namespace rinkaro
 {
 
 class Platform;
+class RecordKeeper;
 
 // The learner's own texts in the レベル menu: "テキストを開く…", "最近のテキスト" and
 // "読みを直す…". A text is prepared on a thread of its own (MeCab may take a while with a
@@ -30,7 +31,7 @@ class TextMenu : public QObject
 public:
     // Adds the items at the end of `levelMenu`. The texts folder and RK.ini are those beside
     // `settingsPath` (RK.set).
-    TextMenu(QMenu *levelMenu, Platform &platform, QWidget *window, const QString &settingsPath);
+    TextMenu(QMenu *levelMenu, Platform &platform, QWidget *window, const RecordKeeper &files);
     ~TextMenu() override;
 
     // Opens the file at `path` (the command line's, the file dialog's).
