@@ -2,7 +2,9 @@
 // Which language the interface takes, and the choice kept in RK.ini.
 #include "core/inputoptions.h"
 #include "core/language.h"
+#include "core/textlibrary.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -89,7 +91,9 @@ void CoreLanguageTest::choiceKeys()
 }
 
 // Faults caught: saving the language resetting free romaji input (or the other way round);
-// the key not read back; a missing file not giving the desktop's language.
+// the key not read back; a missing file not giving the desktop's language; the last text
+// folder saved around the careful writer (a rewrite that drops comments, or a wait for ever
+// on a stray RK.ini.lock).
 void CoreLanguageTest::choiceKeptBesideTheInputOptions()
 {
     QTemporaryDir dir;
@@ -105,9 +109,16 @@ void CoreLanguageTest::choiceKeptBesideTheInputOptions()
     QVERIFY(saveLanguageChoice(path, LanguageChoice::Japanese));
     QCOMPARE(readLanguageChoice(path), LanguageChoice::Japanese);
     QCOMPARE(readInputOptions(path).freeRomaji, false);
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("RK.ini.lock")));
+    const QString folder = dir.filePath(QStringLiteral("文書 1"));
+    QVERIFY(saveLastTextFolder(path, folder));
+    QCOMPARE(readLastTextFolder(path), folder);
+    QCOMPARE(readLanguageChoice(path), LanguageChoice::Japanese);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll().contains("[interface]\nlanguage=ja"));
+    const QByteArray text = file.readAll();
+    QVERIFY(text.contains("[interface]\nlanguage=ja"));
+    QVERIFY(text.contains("[texts]\nlastFolder=" + folder.toUtf8() + "\n"));
 }
 
 QTEST_GUILESS_MAIN(CoreLanguageTest)

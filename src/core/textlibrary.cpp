@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/textlibrary.h"
 
+#include "core/inputoptions.h"
 #include "core/owntext.h"
 #include "core/regularfile.h"
 #include "core/textfile.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 
 namespace rinkaro
 {
@@ -21,40 +21,20 @@ constexpr int maxIndexEntries = 1000;
 // A copy carries the readings of its words besides the text: larger than the original.
 constexpr qint64 maxCopyBytes = 8 * maxTextFileBytes;
 
-const QString lastFolderKey = QStringLiteral("texts/lastFolder");
-
-// Opened through the check that never blocks before QSettings, which opens whatever it
-// finds, may look at it.
-bool readable(const QString &path)
-{
-    QFile file;
-    return openRegularFile(file, path, QIODevice::ReadOnly);
-}
+const QString textsGroup = QStringLiteral("texts");
+const QString lastFolderKey = QStringLiteral("lastFolder");
 
 } // namespace
 
 QString readLastTextFolder(const QString &iniPath)
 {
-    if (fileKind(iniPath) != FileKind::Regular || !readable(iniPath))
-        return {};
-    const QSettings settings(resolvedPath(iniPath), QSettings::IniFormat);
-    return settings.status() == QSettings::NoError ? settings.value(lastFolderKey).toString()
-                                                   : QString();
+    const std::optional<IniText> ini = readIniFile(iniPath);
+    return ini ? ini->value(textsGroup, lastFolderKey).value_or(QString()) : QString();
 }
 
 bool saveLastTextFolder(const QString &iniPath, const QString &folder)
 {
-    const FileKind kind = fileKind(iniPath);
-    if (kind == FileKind::Other || (kind == FileKind::Regular && !readable(iniPath)))
-        return false;
-    // Written where a link leads: QSettings would put a new file in the link's place.
-    QSettings settings(kind == FileKind::Regular ? resolvedPath(iniPath) : iniPath,
-                       QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError)
-        return false;
-    settings.setValue(lastFolderKey, folder);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return saveIniValues(iniPath, {{textsGroup, lastFolderKey, folder}});
 }
 
 TextLibrary::TextLibrary(QString folder) : folder_(std::move(folder)) {}
