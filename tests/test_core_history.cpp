@@ -674,13 +674,22 @@ void CoreHistoryTest::imageThenAppendedLines()
     QVERIFY(leftOut.save(LeftOutRuns::pathBeside(path)));
     QVERIFY(saveImage(path, leftOut));
     const qint64 imaged = QFileInfo(path).size();
-    QVERIFY(writeFile(path, lines(200, 260), QIODevice::Append));
+    QVERIFY(writeFile(path, lines(200, 261), QIODevice::Append));
+    // A kana the image has no number for.
+    RunLogEntry late = run(261);
+    QCOMPARE(weakKindOf(late.level), WeakKind::Kana);
+    const QString po = QStringLiteral("ぽ");
+    late.tally.kanaTyped[po] = 3;
+    late.tally.kanaMs[po] = 2000;
+    late.tally.misses.push_back({po, 'p', 'o'});
+    QVERIFY(writeFile(path, formatRunLogLine(late), QIODevice::Append));
     const HistoryRead read = readHistory(path, 0, {}, leftOut);
     QCOMPARE(read.cachedEnd, imaged);
     QCOMPARE(read.cachedRuns, qsizetype(200));
-    QCOMPARE(read.outcome.entries, qsizetype(260));
+    QCOMPARE(read.outcome.entries, qsizetype(262));
     QCOMPARE(read.outcome.end, QFileInfo(path).size());
-    QCOMPARE(read.figures.stats.totals(QDate(2030, 1, 1)).runs, qsizetype(259));
+    QCOMPARE(read.figures.stats.totals(QDate(2030, 1, 1)).runs, qsizetype(261));
+    QVERIFY(read.figures.weak.missRate(WeakKind::Kana, po) > 0);
     QVERIFY(QFile::remove(historyCachePath(path)));
     QCOMPARE(difference(read.figures, readHistory(path, 0, {}, leftOut).figures), QString());
 }
