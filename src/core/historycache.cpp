@@ -434,10 +434,13 @@ struct HistoryCacheAccess {
         for (const auto &text : stats.texts_)
             if (!indicesBelow(text.runs, runs))
                 return false;
+        if (!std::all_of(stats.runs_.begin(), stats.runs_.end(),
+                         [](const RunFigures &run) { return isDrillLevel(run.level); }))
+            return false;
         const std::array<std::size_t, 2> sizes{128, std::size_t(weak.names_.size())};
         for (std::size_t kind = 0; kind < sizes.size(); ++kind)
             if (weak.sides_[kind].figures.size() > sizes[kind] ||
-                weak.sides_[kind].plain.size() > sizes[kind])
+                weak.sides_[kind].plain.size() != weak.sides_[kind].figures.size())
                 return false;
         stats.allLevelsStale_ = true;
         numberKanaKeys(stats.kanaNames_, stats.kanaKeys_);
