@@ -4,8 +4,11 @@
 // main window that has read nothing yet: choosing 成績グラフ, timed until the chart has
 // painted, or (--pick) choosing 苦手なキー as the level menu opens, timed until the drill has
 // its first item. The window's longest wait meanwhile and the growth of the resident memory
-// are measured too.
+// are measured too. With --against OTHER, each round opens the history three ways, one after
+// the other: with the other build of the program (one that keeps no image of the history),
+// then with this one without an image (the opening that writes it), then from the image.
 #include "benchtools.h"
+#include "core/historycache.h"
 #include "core/keytable.h"
 #include "core/levels.h"
 #include "core/runlog.h"
@@ -85,14 +88,19 @@ double cpuMs()
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
+bool linkFile(const QString &from, const QString &to)
+{
+    return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
 // The history as the main window finds it, RK.log in the folder it works in: linked to the
-// one written, not copied.
+// one written, not copied (so the image of it, linked too, names the same file).
 bool placeHistory(const QString &logPath, const QString &folder)
 {
     const QString target = QDir(folder).filePath(QStringLiteral("RK.log"));
-    return ::link(QFile::encodeName(logPath).constData(), QFile::encodeName(target).constData()) ==
-               0 ||
-           QFile::copy(logPath, target);
+    if (QFileInfo::exists(historyCachePath(logPath)))
+        linkFile(historyCachePath(logPath), historyCachePath(target));
+    return linkFile(logPath, target) || QFile::copy(logPath, target);
 }
 
 // The window must keep answering while the history is read: the longest wait between two
@@ -123,8 +131,10 @@ struct Responsiveness {
 };
 
 // One opening in this process, through the main window's 成績グラフ with nothing read before:
-// prints the figures of `names` in main, in order.
-int openOnce(const QString &logPath)
+// prints the figures of `names` in main, in order. With `keepImage`, waits for the image of
+// the history to be written, keeps it beside `logPath` for later openings, and prints when it
+// was there and its size.
+int openOnce(const QString &logPath, bool keepImage)
 {
     registerFontSubstitutions();
     setJapaneseApplicationFont();
@@ -163,8 +173,19 @@ int openOnce(const QString &logPath)
     const double painted = msSince(timer);
     const double cpu = cpuMs() - cpuBefore;
     const double after = residentMegabytes();
-    std::printf("%.1f %.1f %.1f %.1f %.1f %.1f %.1f\n", build, readAt - build, painted - readAt,
+    std::printf("%.1f %.1f %.1f %.1f %.1f %.1f %.1f", build, readAt - build, painted - readAt,
                 painted, cpu, answering.longest(), after - before);
+    if (keepImage) {
+        const QString image = historyCachePath(QStringLiteral("RK.log"));
+        while (!QFileInfo::exists(image) && timer.elapsed() < 60000)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        const double written = msSince(timer);
+        QFile::remove(historyCachePath(logPath));
+        if (!linkFile(image, historyCachePath(logPath)))
+            return 1;
+        std::printf(" %.1f %.1f", written, double(QFileInfo(image).size()) / 1e6);
+    }
+    std::printf("\n");
     return watch.painted ? 0 : 1;
 }
 
@@ -205,6 +226,64 @@ int pickOnce(const QString &logPath)
     return oneKey ? 0 : 1;
 }
 
+// One opening by `program` in a new process: its figures, empty when it failed.
+std::vector<double> openingBy(const QString &program, const QStringList &args)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(program, args);
+    if (!child.waitForFinished(120000) || child.exitCode() != 0)
+        return {};
+    std::vector<double> values;
+    for (const QByteArray &value : child.readAllStandardOutput().simplified().split(' '))
+        values.push_back(value.toDouble());
+    return values;
+}
+
+// Rounds of three openings side by side: `other`'s, this build's first (writing the image)
+// and this build's from the image; each figure's median and range over the rounds.
+int compareOpenings(const QString &other, const QString &log, int rounds)
+{
+    const QString self = QApplication::applicationFilePath();
+    const char *const ways[] = {"other build", "first opening", "from the image"};
+    std::array<std::vector<std::vector<double>>, 3> figures;
+    for (int round = 0; round < rounds; ++round) {
+        for (std::size_t way = 0; way < 3; ++way) {
+            if (way < 2)
+                QFile::remove(historyCachePath(log));
+            const std::vector<double> values =
+                way == 0   ? openingBy(other, {QStringLiteral("--open"), log})
+                : way == 1 ? openingBy(self, {QStringLiteral("--open"), log,
+                                              QStringLiteral("--keep-image")})
+                           : openingBy(self, {QStringLiteral("--open"), log});
+            if (values.size() < 7) {
+                std::fprintf(stderr, "an opening failed\n");
+                return 1;
+            }
+            figures[way].push_back(values);
+        }
+    }
+    const char *const names[] = {"total until painted (ms)", "processor time (ms)",
+                                 "longest wait (ms)",        "RSS growth (MB)",
+                                 "image written after (ms)", "image size (MB)"};
+    const std::size_t columns[] = {3, 4, 5, 6, 7, 8};
+    for (std::size_t way = 0; way < 3; ++way) {
+        std::printf("%s:\n", ways[way]);
+        for (std::size_t k = 0; k < std::size(columns); ++k) {
+            std::vector<double> values;
+            for (const std::vector<double> &opening : figures[way])
+                if (columns[k] < opening.size())
+                    values.push_back(opening[columns[k]]);
+            if (values.empty())
+                continue;
+            const auto [low, high] = std::minmax_element(values.begin(), values.end());
+            std::printf("  %-28s median %8.1f   range %8.1f - %8.1f\n", names[k], median(values),
+                        *low, *high);
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -217,8 +296,8 @@ int main(int argc, char **argv)
     // The figures keep a decimal point whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
     const QStringList args = QApplication::arguments();
-    if (args.size() == 3 && args[1] == QStringLiteral("--open"))
-        return openOnce(args[2]);
+    if (args.size() >= 3 && args[1] == QStringLiteral("--open"))
+        return openOnce(args[2], args.size() > 3 && args[3] == QStringLiteral("--keep-image"));
     if (args.size() == 3 && args[1] == QStringLiteral("--pick-once"))
         return pickOnce(args[2]);
     // --write FILE [RUNS]: only writes a history, to try the window on by hand.
@@ -230,6 +309,7 @@ int main(int argc, char **argv)
     int opens = 7;
     bool pick = false;
     QString given;
+    QString against;
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QStringLiteral("--pick"))
             pick = true;
@@ -239,6 +319,8 @@ int main(int argc, char **argv)
             opens = args[++i].toInt();
         else if (i + 1 < args.size() && args[i] == QStringLiteral("--log"))
             given = args[++i];
+        else if (i + 1 < args.size() && args[i] == QStringLiteral("--against"))
+            against = args[++i];
     }
 
     QTemporaryDir folder;
@@ -251,6 +333,8 @@ int main(int argc, char **argv)
     std::printf("History: %.1f MB; %s, median of %d, each in a new process\n", double(bytes) / 1e6,
                 pick ? "苦手なキー chosen as the level menu opens" : "成績グラフ chosen on level 5",
                 opens);
+    if (!against.isEmpty())
+        return compareOpenings(against, log, opens);
 
     const std::vector<const char *> names =
         pick ? std::vector<const char *>{"the choice returned", "the drill's first item",

@@ -2,8 +2,10 @@
 // The one history: read in one pass (in parts side by side when long) into the statistics,
 // the weak spots and the text drills' best speeds, equal to reading each alone; followed as
 // this copy or another appends to it, read again when it is cut or replaced, with the runs
-// left out counted in nothing; and the background jobs it is read by.
+// left out counted in nothing; the image of a long history kept beside it, believed only
+// while it agrees with the history; and the background jobs it is read by.
 #include "core/backgroundjobs.h"
+#include "core/historycache.h"
 #include "core/practicehistory.h"
 #include "core/textdrill.h"
 
@@ -14,6 +16,9 @@
 #include <QTimeZone>
 
 #include <cmath>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace rinkaro;
 
@@ -117,6 +122,90 @@ qsizetype countedRuns(const PracticeHistory &history)
     return history.stats().totals(QDate(2030, 1, 1)).runs;
 }
 
+// The first way two readings of a history differ, as the three views show it: empty when
+// they agree in every number.
+QString difference(const HistoryFigures &got, const HistoryFigures &want)
+{
+    const ProgressStats &a = got.stats;
+    const ProgressStats &b = want.stats;
+    if (a.runs() != b.runs())
+        return QStringLiteral("runs %1 %2").arg(a.runs()).arg(b.runs());
+    for (qsizetype k = 0; k < a.runs(); ++k) {
+        const RunFigures &x = a.allRuns()[std::size_t(k)];
+        const RunFigures &y = b.allRuns()[std::size_t(k)];
+        if (x.endedMs != y.endedMs || x.secondsTenths != y.secondsTenths ||
+            x.scoreTenths != y.scoreTenths || x.errors != y.errors || x.typed != y.typed ||
+            x.rightKeys != y.rightKeys || x.offsetMinutes != y.offsetMinutes ||
+            x.level != y.level || x.randomOrder != y.randomOrder || x.newRecord != y.newRecord ||
+            x.leftOut != y.leftOut)
+            return QStringLiteral("run %1").arg(k);
+    }
+    const QDate today(2030, 1, 1);
+    if (a.totals(today).runs != b.totals(today).runs ||
+        a.totals(today).seconds != b.totals(today).seconds ||
+        a.totals(today).longestStreak != b.totals(today).longestStreak)
+        return QStringLiteral("totals");
+    if (a.textCount() != b.textCount())
+        return QStringLiteral("texts");
+    for (int level = 0; level <= lastDrillLevel; ++level) {
+        if (a.levelRuns(level) != b.levelRuns(level))
+            return QStringLiteral("runs of level %1").arg(level);
+        for (const char key : QByteArrayLiteral("abcdefghijklmnopqrstuvwxyz,.;/-")) {
+            const PressFigures &x = a.key(level, key);
+            const PressFigures &y = b.key(level, key);
+            if (x.misses != y.misses || x.right != y.right || x.timedMs != y.timedMs ||
+                x.timed != y.timed || x.mostOftenInstead() != y.mostOftenInstead())
+                return QStringLiteral("key %1 of level %2").arg(key).arg(level);
+        }
+        for (const auto by : {ProgressStats::Ranking::Misses, ProgressStats::Ranking::Time}) {
+            const auto x = a.rankedKana(level, by, 100);
+            const auto y = b.rankedKana(level, by, 100);
+            if (x.size() != y.size())
+                return QStringLiteral("kana of level %1").arg(level);
+            for (std::size_t k = 0; k < x.size(); ++k)
+                if (x[k].kana != y[k].kana || x[k].figures.misses != y[k].figures.misses ||
+                    x[k].figures.timedMs != y[k].figures.timedMs || !close(x[k].rate, y[k].rate))
+                    return QStringLiteral("kana %1 of level %2").arg(x[k].kana).arg(level);
+        }
+    }
+    for (const WeakKind kind : {WeakKind::Keys, WeakKind::Kana}) {
+        const auto x = got.weak.ranked(kind);
+        const auto y = want.weak.ranked(kind);
+        if (got.weak.runs(kind) != want.weak.runs(kind) || x.size() != y.size())
+            return QStringLiteral("weak spots");
+        for (std::size_t k = 0; k < x.size(); ++k)
+            if (x[k].name != y[k].name || !close(x[k].weight, y[k].weight) ||
+                !close(x[k].missRate, y[k].missRate) ||
+                !close(got.weak.shownMissRate(kind, x[k].name),
+                       want.weak.shownMissRate(kind, y[k].name)))
+                return QStringLiteral("weak spot %1").arg(x[k].name);
+    }
+    if (got.bestSpeeds != want.bestSpeeds)
+        return QStringLiteral("best speeds");
+    return {};
+}
+
+// Turns the line starting at `at` from ordered to random order, or back: the same length.
+void flipOrder(QByteArray &text, qsizetype at)
+{
+    const qsizetype field = text.indexOf('\t', text.indexOf('\t', at) + 1) + 1;
+    text[field] = text[field] == 'o' ? 'r' : 'o';
+}
+
+// An image of the history at `path` as it is now, the runs in `leftOut` left out.
+bool saveImage(const QString &path, const LeftOutRuns &leftOut = {})
+{
+    const HistoryRead read = readHistory(path, 0, {}, leftOut);
+    return read.outcome.status == RunLogRead::Status::Read &&
+           saveHistoryCache(path, read.figures, read.outcome.end, read.identity, leftOut);
+}
+
+// Where the image that readHistory takes now ends: 0 when none is taken.
+qint64 imageEnd(const QString &path)
+{
+    return readHistory(path, 0, {}, LeftOutRuns::load(LeftOutRuns::pathBeside(path))).cachedEnd;
+}
+
 } // namespace
 
 class CoreHistoryTest : public QObject
@@ -133,6 +222,12 @@ private slots:
     void cutOrReplacedHistoryReadAgain();
     void leftOutRunCountsInNothing();
     void cancelledReadStopsEarly();
+    void disagreeingImageIgnored_data();
+    void disagreeingImageIgnored();
+    void imageThenAppendedLines();
+    void longHistoryLeavesAnImage();
+    void specialImageLeftAlone_data();
+    void specialImageLeftAlone();
     void jobsHandBackOnTheOwnersThread();
 };
 
@@ -444,6 +539,248 @@ void CoreHistoryTest::jobsHandBackOnTheOwnersThread()
     QCOMPARE(ended.load(), 2);
     QCoreApplication::processEvents();
     QCOMPARE(results, std::vector<int>{42});
+}
+
+enum class Disagreement {
+    None,
+    Replaced,
+    Shrunk,
+    FirstBlock,
+    LastBlock,
+    LeftOut,
+    AnotherHistorys,
+    DamagedBody,
+    TruncatedImage,
+    NewerVersion,
+};
+
+void CoreHistoryTest::disagreeingImageIgnored_data()
+{
+    QTest::addColumn<Disagreement>("how");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("agrees") << Disagreement::None << true;
+    QTest::newRow("history renamed over by a copy") << Disagreement::Replaced << false;
+    QTest::newRow("history cut shorter") << Disagreement::Shrunk << false;
+    QTest::newRow("first block changed in place") << Disagreement::FirstBlock << false;
+    QTest::newRow("last block changed in place") << Disagreement::LastBlock << false;
+    QTest::newRow("other runs left out") << Disagreement::LeftOut << false;
+    QTest::newRow("another history's image") << Disagreement::AnotherHistorys << false;
+    QTest::newRow("damaged body") << Disagreement::DamagedBody << false;
+    QTest::newRow("image cut short") << Disagreement::TruncatedImage << false;
+    QTest::newRow("newer format") << Disagreement::NewerVersion << false;
+}
+
+// An image believed when it no longer stands for the history's first bytes shows the learner
+// runs that are not there (or hides runs that are); a damaged one could show anything.
+// Whatever the image, the read equals a read of the history alone.
+void CoreHistoryTest::disagreeingImageIgnored()
+{
+    QFETCH(Disagreement, how);
+    QFETCH(bool, taken);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.log"));
+    const QString image = historyCachePath(path);
+    QCOMPARE(QFileInfo(image).fileName(), QStringLiteral("RK.log.cache"));
+    QByteArray text = lines(0, 300);
+    const qint64 lastLine = text.lastIndexOf('\n', text.size() - 2) + 1;
+    QVERIFY(writeFile(path, text, QIODevice::WriteOnly));
+    QVERIFY(saveImage(path));
+    QCOMPARE(imageEnd(path), qint64(text.size()));
+
+    const auto rewrite = [&](qsizetype at) {
+        flipOrder(text, at);
+        QFile file(path); // in place: the same file, as long as before
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.write(text) == text.size());
+    };
+    const auto patchImage = [&](qint64 at, char byte) {
+        QFile file(image);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(at) && file.putChar(byte));
+    };
+    switch (how) {
+    case Disagreement::None:
+        break;
+    case Disagreement::Replaced:
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("copy")), text, QIODevice::WriteOnly));
+        QVERIFY(::rename(qPrintable(dir.filePath(QStringLiteral("copy"))), qPrintable(path)) == 0);
+        break;
+    case Disagreement::Shrunk:
+        text.truncate(lastLine);
+        QVERIFY(QFile::resize(path, text.size()));
+        break;
+    case Disagreement::FirstBlock:
+        rewrite(0);
+        break;
+    case Disagreement::LastBlock:
+        rewrite(lastLine);
+        break;
+    case Disagreement::LeftOut: {
+        LeftOutRuns leftOut;
+        leftOut.set(run(7).ended.toMSecsSinceEpoch(), run(7).level, true);
+        QVERIFY(leftOut.save(LeftOutRuns::pathBeside(path)));
+        break;
+    }
+    case Disagreement::AnotherHistorys: {
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("other")));
+        const QString other = dir.filePath(QStringLiteral("other/RK.log"));
+        QVERIFY(writeFile(other, text, QIODevice::WriteOnly));
+        QVERIFY(saveImage(other));
+        QVERIFY(QFile::remove(image) && QFile::copy(historyCachePath(other), image));
+        break;
+    }
+    case Disagreement::DamagedBody: {
+        const qint64 middle = QFileInfo(image).size() / 2;
+        QFile file(image);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.seek(middle));
+        char byte = 0;
+        QVERIFY(file.getChar(&byte));
+        file.close();
+        patchImage(middle, char(byte ^ 0x10));
+        break;
+    }
+    case Disagreement::TruncatedImage:
+        QVERIFY(QFile::resize(image, QFileInfo(image).size() - 100));
+        break;
+    case Disagreement::NewerVersion:
+        patchImage(8, 2); // the version follows the eight bytes of the magic
+        break;
+    }
+
+    const LeftOutRuns leftOut = LeftOutRuns::load(LeftOutRuns::pathBeside(path));
+    const HistoryRead read = readHistory(path, 0, {}, leftOut);
+    QCOMPARE(read.cachedEnd, taken ? qint64(text.size()) : 0);
+    QCOMPARE(read.outcome.status, RunLogRead::Status::Read);
+    QCOMPARE(read.outcome.entries, qsizetype(text.count('\n')));
+    QCOMPARE(read.outcome.end, qint64(text.size()));
+    QVERIFY(QFile::remove(image));
+    const HistoryRead alone = readHistory(path, 0, {}, leftOut);
+    QCOMPARE(alone.cachedEnd, 0);
+    QCOMPARE(difference(read.figures, alone.figures), QString());
+    if (how == Disagreement::FirstBlock || how == Disagreement::LeftOut)
+        QCOMPARE(alone.figures.stats.totals(QDate(2030, 1, 1)).runs,
+                 qsizetype(how == Disagreement::LeftOut ? 299 : 300));
+    if (how == Disagreement::FirstBlock)
+        QVERIFY(alone.figures.stats.allRuns().front().randomOrder != run(0).randomOrder);
+}
+
+// The runs after the image are parsed and put after its own: lost, doubled or numbered apart
+// (kana met first after the image) they would change every view.
+void CoreHistoryTest::imageThenAppendedLines()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.log"));
+    QVERIFY(writeFile(path, lines(0, 200), QIODevice::WriteOnly));
+    LeftOutRuns leftOut;
+    leftOut.set(run(230).ended.toMSecsSinceEpoch(), run(230).level, true);
+    QVERIFY(leftOut.save(LeftOutRuns::pathBeside(path)));
+    QVERIFY(saveImage(path, leftOut));
+    const qint64 imaged = QFileInfo(path).size();
+    QVERIFY(writeFile(path, lines(200, 261), QIODevice::Append));
+    // A kana the image has no number for.
+    RunLogEntry late = run(261);
+    QCOMPARE(weakKindOf(late.level), WeakKind::Kana);
+    const QString po = QStringLiteral("ぽ");
+    late.tally.kanaTyped[po] = 3;
+    late.tally.kanaMs[po] = 2000;
+    late.tally.misses.push_back({po, 'p', 'o'});
+    QVERIFY(writeFile(path, formatRunLogLine(late), QIODevice::Append));
+    const HistoryRead read = readHistory(path, 0, {}, leftOut);
+    QCOMPARE(read.cachedEnd, imaged);
+    QCOMPARE(read.cachedRuns, qsizetype(200));
+    QCOMPARE(read.outcome.entries, qsizetype(262));
+    QCOMPARE(read.outcome.end, QFileInfo(path).size());
+    QCOMPARE(read.figures.stats.totals(QDate(2030, 1, 1)).runs, qsizetype(261));
+    QVERIFY(read.figures.weak.missRate(WeakKind::Kana, po) > 0);
+    QVERIFY(QFile::remove(historyCachePath(path)));
+    QCOMPARE(difference(read.figures, readHistory(path, 0, {}, leftOut).figures), QString());
+}
+
+// Written for every short history the image costs more than it saves; never rewritten, a
+// long history read on grows slower to show with every run; rewritten for each run, it costs
+// a write of megabytes per run.
+void CoreHistoryTest::longHistoryLeavesAnImage()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.log"));
+    QVERIFY(writeFile(path, lines(0, int(cacheFromRuns) - 1), QIODevice::WriteOnly));
+    PracticeHistory history(path);
+    const auto readOn = [&](int first, int last) {
+        QVERIFY(writeFile(path, lines(first, last), QIODevice::Append));
+        history.load();
+        settle(history);
+        QTRY_VERIFY_WITH_TIMEOUT(!history.savingCache(), 30000);
+        QCOMPARE(countedRuns(history), qsizetype(last));
+    };
+    history.load();
+    settle(history);
+    QTRY_VERIFY_WITH_TIMEOUT(!history.savingCache(), 30000);
+    QVERIFY(!QFileInfo::exists(historyCachePath(path)));
+    readOn(int(cacheFromRuns) - 1, int(cacheFromRuns));
+    const qint64 first = QFileInfo(path).size();
+    QCOMPARE(imageEnd(path), first);
+    QCOMPARE(QFileInfo(historyCachePath(path)).permissions() & QFile::ReadOther, 0);
+    // A tenth of the runs held must be added before it is written again.
+    readOn(int(cacheFromRuns), int(cacheFromRuns) + 999);
+    QCOMPARE(imageEnd(path), first);
+    readOn(int(cacheFromRuns) + 999, int(cacheFromRuns) + 1000);
+    QCOMPARE(imageEnd(path), QFileInfo(path).size());
+    // A second copy opening the history takes the image and reads the same.
+    PracticeHistory second(path);
+    second.load();
+    settle(second);
+    QCOMPARE(countedRuns(second), qsizetype(cacheFromRuns + 1000));
+    QCOMPARE(second.stats().levelRuns(1), history.stats().levelRuns(1));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+void CoreHistoryTest::specialImageLeftAlone_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("named pipe") << QStringLiteral("pipe");
+    QTest::newRow("link to a good image") << QStringLiteral("link");
+    QTest::newRow("folder") << QStringLiteral("folder");
+}
+
+// Something else in the image's place: opening a pipe would wait for a writer for good, a
+// link could lead the write over another file, and a rename over it would replace the
+// learner's own thing. It is read from nowhere and written over never.
+void CoreHistoryTest::specialImageLeftAlone()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.log"));
+    const QString image = historyCachePath(path);
+    const QString target = dir.filePath(QStringLiteral("kept.image"));
+    QVERIFY(writeFile(path, lines(0, 50), QIODevice::WriteOnly));
+    if (kind == QLatin1String("pipe")) {
+        QVERIFY(::mkfifo(qPrintable(image), 0600) == 0);
+    } else if (kind == QLatin1String("link")) {
+        QVERIFY(saveImage(path));
+        QVERIFY(QFile::rename(image, target));
+        QVERIFY(QFile::link(target, image));
+    } else {
+        QVERIFY(QDir(dir.path()).mkdir(QFileInfo(image).fileName()));
+    }
+    const QByteArray targetBytes = [&] {
+        QFile file(target);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    const auto kindNow = [&] {
+        struct stat status = {};
+        return ::lstat(qPrintable(image), &status) == 0 ? status.st_mode & S_IFMT : 0;
+    };
+    const auto before = kindNow();
+    const HistoryRead read = readHistory(path, 0, {}, {});
+    QCOMPARE(read.cachedEnd, 0);
+    QCOMPARE(read.outcome.entries, qsizetype(50));
+    QVERIFY(!saveHistoryCache(path, read.figures, read.outcome.end, read.identity, {}));
+    QCOMPARE(kindNow(), before);
+    QFile kept(target);
+    QCOMPARE(kept.open(QIODevice::ReadOnly) ? kept.readAll() : QByteArray(), targetBytes);
+    // No temporary left behind beside it.
+    QCOMPARE(QDir(dir.path())
+                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)
+                 .size(),
+             kind == QLatin1String("link") ? 3 : 2);
 }
 
 QTEST_GUILESS_MAIN(CoreHistoryTest)

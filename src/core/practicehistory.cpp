@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/practicehistory.h"
 
+#include "core/historycache.h"
 #include "core/regularfile.h"
 #include "core/textdrill.h"
 
@@ -142,7 +143,13 @@ HistoryRead readHistory(const QString &path, qint64 from, const HistoryFileIdent
     }
     result.fromStart = from == 0;
     // Of a history past the bound, only the newest part is divided and read.
-    const qint64 newest = runLogReadStart(path, from, -1, largest);
+    qint64 newest = runLogReadStart(path, from, -1, largest);
+    if (from == 0 && newest == 0 && file.isOpen()) {
+        // What the image beside it holds need not be parsed again.
+        result.cachedEnd = loadHistoryCache(path, file.handle(), leftOut, result.figures);
+        result.cachedRuns = result.figures.stats.runs();
+        from = newest = result.cachedEnd;
+    }
     const std::vector<qint64> starts =
         file.isOpen() ? partStarts(file, newest) : std::vector<qint64>{newest};
     file.close();
@@ -163,8 +170,13 @@ HistoryRead readHistory(const QString &path, qint64 from, const HistoryFileIdent
     for (std::thread &thread : threads)
         thread.join();
 
-    result.figures = std::move(parts[0]);
+    if (result.cachedEnd > 0)
+        result.figures.append(parts[0]);
+    else
+        result.figures = std::move(parts[0]);
+    parts[0] = {};
     result.outcome = reads[0];
+    result.outcome.entries += result.cachedRuns;
     result.outcome.leftOut += newest - from;
     for (std::size_t k = 1; k < starts.size(); ++k) {
         // The first part that stopped short decides; what follows it is left out.
@@ -193,7 +205,9 @@ PracticeHistory::PracticeHistory(QString logPath) : path_(std::move(logPath)) {}
 PracticeHistory::~PracticeHistory()
 {
     // The reader looks at the flag between blocks: this is short, even in a long history.
+    cacheJobs_.cancelAll();
     jobs_.cancelAll();
+    cacheJobs_.waitAll();
     jobs_.waitAll();
 }
 
@@ -209,7 +223,7 @@ bool PracticeHistory::leftOutChanged() const
 
 void PracticeHistory::load()
 {
-    if (loading()) {
+    if (busy()) {
         followAgain_ = true;
         return;
     }
@@ -221,7 +235,7 @@ void PracticeHistory::load()
 
 void PracticeHistory::reload()
 {
-    if (loading()) {
+    if (busy()) {
         wholeAgain_ = true;
         return;
     }
@@ -230,7 +244,7 @@ void PracticeHistory::reload()
 
 void PracticeHistory::runAppended()
 {
-    if (loading()) {
+    if (busy()) {
         followAgain_ = true;
         return;
     }
@@ -266,11 +280,34 @@ void PracticeHistory::startRead(qint64 from)
         [this](HistoryRead read) {
             wholeUnderway_ = false;
             take(std::move(read));
-            if (std::exchange(wholeAgain_, false))
-                reload();
-            else if (std::exchange(followAgain_, false))
-                load();
+            goOn();
         });
+}
+
+void PracticeHistory::goOn()
+{
+    if (std::exchange(wholeAgain_, false))
+        reload();
+    else if (std::exchange(followAgain_, false))
+        load();
+}
+
+void PracticeHistory::saveCacheWhenDue()
+{
+    // Rewritten once the runs parsed on top of it are many, or a good share of it.
+    const qsizetype runs = held_.stats.runs();
+    const qsizetype grown = std::min(cacheFromRuns, std::max<qsizetype>(cachedRuns_ / 10, 1));
+    if (busy() || status_ != RunLogRead::Status::Read || olderLeftOut_ || end_ <= 0 ||
+        runs < cacheFromRuns || runs - cachedRuns_ < grown)
+        return;
+    cachedRuns_ = runs; // a failed write is not tried again before the history grows as much
+    // The figures are read in place: nothing changes them until the writer is done.
+    cacheJobs_.start(
+        [path = path_, figures = &held_, end = end_, identity = identity_,
+         leftOut = leftOut_](const BackgroundJobs::Cancelled &cancelled) {
+            return saveHistoryCache(path, *figures, end, identity, leftOut, &cancelled);
+        },
+        [this](bool) { goOn(); }, QThread::LowPriority);
 }
 
 void PracticeHistory::take(HistoryRead read)
@@ -297,6 +334,9 @@ void PracticeHistory::take(HistoryRead read)
     identity_ = std::move(read.identity);
     end_ = outcome.status == RunLogRead::Status::Read ? outcome.end : 0;
     ready_ = true;
+    if (read.fromStart)
+        cachedRuns_ = read.cachedRuns;
+    saveCacheWhenDue();
     // Told when nothing was added too: a window asked to follow knows it is up to date.
     tell(change);
 }

@@ -56,12 +56,17 @@ struct HistoryRead {
     RunLogRead outcome;
     HistoryFileIdentity identity;
     bool fromStart = true; // the whole history, not only what followed `from`
+    // How much of it came from the image beside it (see historycache.h) instead of its lines.
+    qint64 cachedEnd = 0;
+    qsizetype cachedRuns = 0;
 };
 // Reads the history at `path` from `from` (0, or where an earlier read of the file that
 // `identity` names ended). A file replaced or cut below `from` since is read again from its
 // start, unless `mayRestart` is false: then nothing is read and the outcome says Shrunk. A long
 // history is read in parts side by side, one thread each, put together in order. Runs in
-// `leftOut` are listed but counted in no figure. `cancelled` is looked at between blocks.
+// `leftOut` are listed but counted in no figure. A whole read takes what the valid image beside
+// the history holds and parses only the lines after it. `cancelled` is looked at between
+// blocks.
 HistoryRead readHistory(const QString &path, qint64 from, const HistoryFileIdentity &identity,
                         const LeftOutRuns &leftOut, const std::atomic<bool> *cancelled = nullptr,
                         bool mayRestart = true, qint64 largest = largestRunLog);
@@ -98,6 +103,8 @@ public:
     bool ready() const { return ready_ && !wholeUnderway_ && !wholeAgain_; }
     // A read is under way.
     bool loading() const { return jobs_.running() > 0; }
+    // The image of the figures is being written (the figures held do not change meanwhile).
+    bool savingCache() const { return cacheJobs_.running() > 0; }
     const ProgressStats &stats() const { return held_.stats; }
     const WeakSpots &weakSpots() const { return held_.weak; }
     // The best kana per minute of a text drill's runs; 0 for none.
@@ -119,6 +126,11 @@ private:
     // Listeners hear of a change; those waiting for the history go on once it is ready.
     void tell(std::optional<Change> change);
     bool leftOutChanged() const;
+    // Nothing held may change: a read or the image's writer is under way.
+    bool busy() const { return loading() || savingCache(); }
+    // Writes the image of a long history when there is none or the runs held outgrew it.
+    void saveCacheWhenDue();
+    void goOn();
 
     QString path_;
     LeftOutRuns leftOut_; // as the held figures count them
@@ -131,6 +143,7 @@ private:
     bool wholeAgain_ = false;  // the runs left out changed while a read was under way
     RunLogRead::Status status_ = RunLogRead::Status::Read;
     bool olderLeftOut_ = false;
+    qsizetype cachedRuns_ = 0; // in the image beside the history, as far as this copy knows
     struct Listener {
         QPointer<QObject> receiver;
         std::function<void(Change)> listener;
@@ -142,6 +155,7 @@ private:
     };
     std::vector<Waiter> waiters_;
     BackgroundJobs jobs_; // last: waited for before anything else goes
+    BackgroundJobs cacheJobs_;
 };
 
 } // namespace rinkaro

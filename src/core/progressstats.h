@@ -167,6 +167,7 @@ private:
     PressFigures &kanaFigures(int level, int number);
     void gatherAllLevels() const;
 
+    friend struct HistoryCacheAccess; // saves and loads these as they are
     KanaNames kanaNames_;
     std::vector<int> kanaKeys_; // by kana number
     LeftOutRuns leftOut_;

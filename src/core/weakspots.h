@@ -102,6 +102,7 @@ private:
     const Figures *figuresOf(WeakKind kind, const QString &name) const;
     QString nameOf(WeakKind kind, std::size_t index) const;
 
+    friend struct HistoryCacheAccess; // saves and loads these as they are
     KanaNames names_;
     std::vector<int> kanaKeys_; // by kana number
     LeftOutRuns leftOut_;
