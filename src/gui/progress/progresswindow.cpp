@@ -301,6 +301,12 @@ ProgressWindow::ProgressWindow(PracticeHistory &history, QWidget *parent)
             [this](int id) { chart_->setDateAxis(id == 1); });
     connect(zoomResetButton_, &QToolButton::clicked, chart_, &ProgressChart::resetZoom);
     connect(chart_, &ProgressChart::zoomChanged, zoomResetButton_, &QToolButton::setEnabled);
+    connect(chart_, &ProgressChart::drawn, this, [this] {
+        if (history_.ready()) // else the note says the history is being read
+            chartArea_->setCurrentIndex(0);
+        if (std::exchange(shownWhenDrawn_, false))
+            emit historyShown();
+    });
     connect(tableScope_, &QComboBox::currentIndexChanged, this, [this] { showTable(); });
     connect(missScope_, &QComboBox::currentIndexChanged, this, [this] { showMisses(); });
     connect(heatButtons_, &QButtonGroup::idClicked, this, [this] { showMisses(); });
@@ -395,7 +401,7 @@ void ProgressWindow::showHistory(PracticeHistory::Change change)
     } else if (following && !textGone) {
         // What the learner looks at stays: the zoom, the measure, the table's order.
         chart_->showNewRuns(stats());
-        if (!stats().levelRuns(chosenLevel()).empty())
+        if (!stats().levelRuns(chosenLevel()).empty() && !chart_->drawing())
             chartArea_->setCurrentIndex(0); // the chart and its legend
         showTable();
         showMisses();
@@ -408,7 +414,11 @@ void ProgressWindow::showHistory(PracticeHistory::Change change)
         emptyLabel_->setText(problem_);
         chartArea_->setCurrentWidget(emptyLabel_);
     }
-    emit historyShown();
+    // A long level is shown once its chart is drawn.
+    if (chart_->drawing())
+        shownWhenDrawn_ = true;
+    else
+        emit historyShown();
 }
 
 void ProgressWindow::showTotals()
@@ -538,7 +548,9 @@ void ProgressWindow::showLevel()
     const int level = chosenLevel();
     missScope_->setItemText(1, levelChoiceName(scopeLevel(level)));
     if (chart_->showLevel(stats(), level)) {
-        chartArea_->setCurrentIndex(0); // the chart and its legend
+        // What stands in the chart's place stays until it is drawn.
+        if (!chart_->drawing())
+            chartArea_->setCurrentIndex(0); // the chart and its legend
         return;
     }
     emptyLabel_->setText(stats().runs() == 0

@@ -95,7 +95,8 @@ private:
     int pendingLevel_ = 0;   // to choose when the history is next shown; 0: keep the chosen one
     bool shownOnce_ = false; // what is held was shown: a read that follows keeps the view
     qsizetype shownRuns_ = 0;
-    bool placed_ = false; // placed once; later openings leave it where the user put it
+    bool shownWhenDrawn_ = false; // historyShown waits for the chart being drawn
+    bool placed_ = false;         // placed once; later openings leave it where the user put it
     bool framePlaced_ = false;
     bool tableShown_ = true; // under the chart in a narrow window, or folded away
     QMargins assumedFrame_;
