@@ -264,26 +264,30 @@ void ProgressChart::draw(double low, double high)
     // What was asked for before is not drawn: this follows it.
     jobs_.cancelAll();
     plannedHeight_ = std::max<double>(chart_->plotArea().height(), 100);
-    const ChartView view{low, high,           0,
-                         1,   plannedHeight_, double(ScoreBook::standardScore(scopeLevel(level_)))};
+    ChartView view;
+    view.low = low;
+    view.high = high;
+    view.plotHeight = plannedHeight_;
+    view.standard = double(ScoreBook::standardScore(scopeLevel(level_)));
     if (runs_->size() <= drawnAtOnce) {
         drawing_ = false;
-        take(drawChart(*runs_, measure_, dates_, view));
+        take(drawChart(*runs_, measure_, dates_, view), runs_);
         return;
     }
     drawing_ = true;
     jobs_.start(
         [runs = runs_, measure = measure_, dates = dates_, view](
             const BackgroundJobs::Cancelled &) { return drawChart(*runs, measure, dates, view); },
-        [this](ChartDrawing drawing) {
+        [this, runs = runs_](ChartDrawing drawing) {
             drawing_ = false;
-            take(std::move(drawing));
+            take(std::move(drawing), runs);
             emit drawn();
         });
 }
 
-void ProgressChart::take(ChartDrawing drawing)
+void ProgressChart::take(ChartDrawing drawing, std::shared_ptr<const std::vector<RunFigures>> runs)
 {
+    drawnRuns_ = std::move(runs);
     series_ = std::move(drawing.series);
     fullLow_ = drawing.fullLow;
     fullHigh_ = drawing.fullHigh;
@@ -300,6 +304,11 @@ void ProgressChart::take(ChartDrawing drawing)
 void ProgressChart::setView(double low, double high)
 {
     std::tie(viewLow_, viewHigh_) = chartViewRange(low, high, fullLow_, fullHigh_, dates_);
+    if (runs_->size() > drawnAtOnce) {
+        // Kept meanwhile, so that the wheel zooms on from it.
+        draw(viewLow_, viewHigh_);
+        return;
+    }
     const bool wasZoomed = zoomed_;
     zoomed_ = viewLow_ > fullLow_ || viewHigh_ < fullHigh_;
     redraw();
@@ -310,16 +319,19 @@ void ProgressChart::setView(double low, double high)
 void ProgressChart::onAxisRangeChanged(double low, double high)
 {
     // The rubber band and the right button zoom through the axes.
-    if (updating_ || !shown_ || drawing_)
+    if (updating_ || !shown_)
         return;
     setView(low, high);
 }
 
 void ProgressChart::redraw()
 {
-    // A level being worked out is drawn as it is done.
-    if (!shown_ || drawing_)
+    if (!shown_)
         return;
+    if (runs_->size() > drawnAtOnce) {
+        draw(zoomed_ ? viewLow_ : qQNaN(), zoomed_ ? viewHigh_ : qQNaN());
+        return;
+    }
     const std::vector<int> before = std::move(plan_.shown);
     plannedHeight_ = std::max<double>(chart_->plotArea().height(), 100);
     const ChartView view{viewLow_,       viewHigh_,
@@ -328,7 +340,7 @@ void ProgressChart::redraw()
     plan_ = planChart(series_, measure_, view);
     // Only the height changed, most of the time: the runs in view say the same.
     if (plan_.shown != before)
-        summaries_ = chartSummaries(*runs_, plan_.shown);
+        summaries_ = chartSummaries(*drawnRuns_, plan_.shown);
     showPlan();
 }
 
@@ -509,7 +521,7 @@ void ProgressChart::describe()
 
 QString ProgressChart::runText(int position, bool outside) const
 {
-    const RunFigures &run = (*runs_)[std::size_t(position)];
+    const RunFigures &run = (*drawnRuns_)[std::size_t(position)];
     const QLocale locale = interfaceLocale();
     const auto number = [&locale](double value, int decimals) {
         return std::isfinite(value) ? locale.toString(value, 'f', decimals) : QStringLiteral("―");
@@ -576,7 +588,7 @@ bool ProgressChart::viewportEvent(QEvent *event)
 
 void ProgressChart::wheelEvent(QWheelEvent *event)
 {
-    if (!shown_ || drawing_ || runs_->empty() || event->angleDelta().y() == 0) {
+    if (!shown_ || runs_->empty() || event->angleDelta().y() == 0) {
         QChartView::wheelEvent(event);
         return;
     }

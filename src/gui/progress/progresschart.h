@@ -63,7 +63,7 @@ private:
     // Works the level out again for the view from `low` to `high` (NaN: all of it), at once
     // for a short level, else on a thread of its own.
     void draw(double low, double high);
-    void take(ChartDrawing drawing);
+    void take(ChartDrawing drawing, std::shared_ptr<const std::vector<RunFigures>> runs);
     void setView(double low, double high);
     void redraw();
     // Hands the plan to the series, the axes, the legend and the words.
@@ -102,6 +102,8 @@ private:
     // read again.
     std::shared_ptr<const std::vector<RunFigures>> runs_ =
         std::make_shared<std::vector<RunFigures>>();
+    // Those the series and the plan were worked out from, which the tooltips name.
+    std::shared_ptr<const std::vector<RunFigures>> drawnRuns_ = runs_;
     ChartSeries series_;                     // their measure
     ChartPlan plan_;                         // what is drawn
     std::array<RunsSummary, 3> summaries_{}; // of the runs in view, by measure
