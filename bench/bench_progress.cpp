@@ -39,6 +39,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -122,9 +123,10 @@ struct Responsiveness {
     }
 };
 
-// One opening in this process, through the main window's 成績グラフ with nothing read before:
+// One opening in this process, through the main window's 成績グラフ with nothing read before
+// (or, `again`, opened a second time once the first has shown the history: drawing alone):
 // prints the figures of `names` in main, in order.
-int openOnce(const QString &logPath)
+int openOnce(const QString &logPath, bool again = false)
 {
     registerFontSubstitutions();
     setJapaneseApplicationFont();
@@ -138,8 +140,30 @@ int openOnce(const QString &logPath)
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents();
 
+    if (again) {
+        form.findChild<QAction *>(QStringLiteral("progressItem"))->trigger();
+        QWidget *first = form.findChild<QWidget *>(QStringLiteral("progressWindow"));
+        auto *chart = first->findChild<QAbstractScrollArea *>(QStringLiteral("progressChart"));
+        PaintWatch watch;
+        chart->viewport()->installEventFilter(&watch);
+        QElapsedTimer waited;
+        waited.start();
+        while (!(watch.painted && chart->isVisible()) && waited.elapsed() < 60000)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        chart->viewport()->removeEventFilter(&watch);
+        // Whatever follows the chart is shown too before the window closes.
+        for (waited.restart(); waited.elapsed() < 300;)
+            QApplication::processEvents();
+        first->close();
+        for (int i = 0; i < 20; ++i)
+            QApplication::processEvents();
+    }
     const double before = residentMegabytes();
     const double cpuBefore = cpuMs();
+    // Opened again, the window draws what is held as the item asks: that wait counts too.
+    std::unique_ptr<Responsiveness> answering;
+    if (again)
+        answering = std::make_unique<Responsiveness>();
     QElapsedTimer timer;
     timer.start();
     // The plugin is loaded, the window built and the history read as the item asks.
@@ -148,7 +172,8 @@ int openOnce(const QString &logPath)
     QWidget *window = form.findChild<QWidget *>(QStringLiteral("progressWindow"));
     if (!window)
         return 1;
-    Responsiveness answering;
+    if (!answering)
+        answering = std::make_unique<Responsiveness>();
     PaintWatch watch;
     auto *chart = window->findChild<QAbstractScrollArea *>(QStringLiteral("progressChart"));
     chart->viewport()->installEventFilter(&watch);
@@ -164,7 +189,7 @@ int openOnce(const QString &logPath)
     const double cpu = cpuMs() - cpuBefore;
     const double after = residentMegabytes();
     std::printf("%.1f %.1f %.1f %.1f %.1f %.1f %.1f\n", build, readAt - build, painted - readAt,
-                painted, cpu, answering.longest(), after - before);
+                painted, cpu, answering->longest(), after - before);
     return watch.painted ? 0 : 1;
 }
 
@@ -219,20 +244,26 @@ int main(int argc, char **argv)
     const QStringList args = QApplication::arguments();
     if (args.size() == 3 && args[1] == QStringLiteral("--open"))
         return openOnce(args[2]);
+    if (args.size() == 3 && args[1] == QStringLiteral("--open-again"))
+        return openOnce(args[2], true);
     if (args.size() == 3 && args[1] == QStringLiteral("--pick-once"))
         return pickOnce(args[2]);
     // --write FILE [RUNS]: only writes a history, to try the window on by hand.
     if (args.size() >= 3 && args[1] == QStringLiteral("--write"))
         return writeHistory(args[2], args.size() > 3 ? args[3].toInt() : 100000) < 0;
     // --runs N: another history length; --opens N: more (or fewer) openings than 7.
-    // --pick: the weak pick instead of the opening; --log FILE: a history written before.
+    // --pick: the weak pick instead of the opening; --again: the window opened a second time,
+    // the history read: its drawing alone; --log FILE: a history written before.
     int runs = 100000;
     int opens = 7;
     bool pick = false;
+    bool again = false;
     QString given;
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QStringLiteral("--pick"))
             pick = true;
+        else if (args[i] == QStringLiteral("--again"))
+            again = true;
         else if (i + 1 < args.size() && args[i] == QStringLiteral("--runs"))
             runs = args[++i].toInt();
         else if (i + 1 < args.size() && args[i] == QStringLiteral("--opens"))
@@ -249,7 +280,9 @@ int main(int argc, char **argv)
         return 1;
     }
     std::printf("History: %.1f MB; %s, median of %d, each in a new process\n", double(bytes) / 1e6,
-                pick ? "苦手なキー chosen as the level menu opens" : "成績グラフ chosen on level 5",
+                pick    ? "苦手なキー chosen as the level menu opens"
+                : again ? "成績グラフ chosen again on level 5, the history read"
+                        : "成績グラフ chosen on level 5",
                 opens);
 
     const std::vector<const char *> names =
@@ -266,8 +299,10 @@ int main(int argc, char **argv)
     for (int open = 0; open < opens; ++open) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QApplication::applicationFilePath(),
-                    {pick ? QStringLiteral("--pick-once") : QStringLiteral("--open"), log});
+        child.start(QApplication::applicationFilePath(), {pick    ? QStringLiteral("--pick-once")
+                                                          : again ? QStringLiteral("--open-again")
+                                                                  : QStringLiteral("--open"),
+                                                          log});
         if (!child.waitForFinished(60000) || child.exitCode() != 0) {
             std::fprintf(stderr, "an opening failed\n");
             return 1;
