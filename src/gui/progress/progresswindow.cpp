@@ -42,9 +42,9 @@ namespace
 
 // Every kana the learner met, so that any can be marked; a long list scrolls.
 constexpr int kanaShown = 500;
-// Up to this many runs the table and the keys are shown with the chart, in a few milliseconds;
+// Up to this many runs the table and the keys are shown with the chart, in about ten milliseconds;
 // a longer history's come in a turn of the event loop of their own.
-constexpr std::size_t shownAtOnce = 4000;
+constexpr std::size_t shownAtOnce = 20000;
 
 // As the level menu names it: "レベル5 ローマ字１", or a drill's own name.
 QString levelChoiceName(int level)
