@@ -44,7 +44,7 @@ namespace
 constexpr int kanaShown = 500;
 // Up to this many runs the table and the keys are shown with the chart, in about ten milliseconds;
 // a longer history's come in a turn of the event loop of their own.
-constexpr std::size_t shownAtOnce = 20000;
+constexpr qsizetype shownAtOnce = 20000;
 
 // As the level menu names it: "レベル5 ローマ字１", or a drill's own name.
 QString levelChoiceName(int level)
@@ -575,9 +575,9 @@ void ProgressWindow::showLevel()
 
 void ProgressWindow::showTableAndMisses()
 {
-    const std::size_t rows = tableScope_->currentIndex() == 0
-                                 ? stats().levelRuns(chosenLevel()).size()
-                                 : std::size_t(stats().runs());
+    const qsizetype rows = tableScope_->currentIndex() == 0
+                               ? qsizetype(stats().levelRuns(chosenLevel()).size())
+                               : stats().runs();
     if (rows > shownAtOnce) {
         restTimer_->start();
         return;
