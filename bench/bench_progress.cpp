@@ -42,6 +42,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -130,11 +131,12 @@ struct Responsiveness {
     }
 };
 
-// One opening in this process, through the main window's 成績グラフ with nothing read before:
+// One opening in this process, through the main window's 成績グラフ with nothing read before
+// (or, `again`, opened a second time once the first has shown the history: drawing alone):
 // prints the figures of `names` in main, in order. With `keepImage`, waits for the image of
 // the history to be written, keeps it beside `logPath` for later openings, and prints when it
 // was there and its size.
-int openOnce(const QString &logPath, bool keepImage)
+int openOnce(const QString &logPath, bool keepImage, bool again = false)
 {
     registerFontSubstitutions();
     setJapaneseApplicationFont();
@@ -148,8 +150,30 @@ int openOnce(const QString &logPath, bool keepImage)
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents();
 
+    if (again) {
+        form.findChild<QAction *>(QStringLiteral("progressItem"))->trigger();
+        QWidget *first = form.findChild<QWidget *>(QStringLiteral("progressWindow"));
+        auto *chart = first->findChild<QAbstractScrollArea *>(QStringLiteral("progressChart"));
+        PaintWatch watch;
+        chart->viewport()->installEventFilter(&watch);
+        QElapsedTimer waited;
+        waited.start();
+        while (!(watch.painted && chart->isVisible()) && waited.elapsed() < 60000)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        chart->viewport()->removeEventFilter(&watch);
+        // Whatever follows the chart is shown too before the window closes.
+        for (waited.restart(); waited.elapsed() < 300;)
+            QApplication::processEvents();
+        first->close();
+        for (int i = 0; i < 20; ++i)
+            QApplication::processEvents();
+    }
     const double before = residentMegabytes();
     const double cpuBefore = cpuMs();
+    // Opened again, the window draws what is held as the item asks: that wait counts too.
+    std::unique_ptr<Responsiveness> answering;
+    if (again)
+        answering = std::make_unique<Responsiveness>();
     QElapsedTimer timer;
     timer.start();
     // The plugin is loaded, the window built and the history read as the item asks.
@@ -158,7 +182,8 @@ int openOnce(const QString &logPath, bool keepImage)
     QWidget *window = form.findChild<QWidget *>(QStringLiteral("progressWindow"));
     if (!window)
         return 1;
-    Responsiveness answering;
+    if (!answering)
+        answering = std::make_unique<Responsiveness>();
     PaintWatch watch;
     auto *chart = window->findChild<QAbstractScrollArea *>(QStringLiteral("progressChart"));
     chart->viewport()->installEventFilter(&watch);
@@ -174,7 +199,7 @@ int openOnce(const QString &logPath, bool keepImage)
     const double cpu = cpuMs() - cpuBefore;
     const double after = residentMegabytes();
     std::printf("%.1f %.1f %.1f %.1f %.1f %.1f %.1f", build, readAt - build, painted - readAt,
-                painted, cpu, answering.longest(), after - before);
+                painted, cpu, answering->longest(), after - before);
     if (keepImage) {
         const QString image = historyCachePath(QStringLiteral("RK.log"));
         while (!QFileInfo::exists(image) && timer.elapsed() < 60000)
@@ -298,21 +323,27 @@ int main(int argc, char **argv)
     const QStringList args = QApplication::arguments();
     if (args.size() >= 3 && args[1] == QStringLiteral("--open"))
         return openOnce(args[2], args.size() > 3 && args[3] == QStringLiteral("--keep-image"));
+    if (args.size() == 3 && args[1] == QStringLiteral("--open-again"))
+        return openOnce(args[2], false, true);
     if (args.size() == 3 && args[1] == QStringLiteral("--pick-once"))
         return pickOnce(args[2]);
     // --write FILE [RUNS]: only writes a history, to try the window on by hand.
     if (args.size() >= 3 && args[1] == QStringLiteral("--write"))
         return writeHistory(args[2], args.size() > 3 ? args[3].toInt() : 100000) < 0;
     // --runs N: another history length; --opens N: more (or fewer) openings than 7.
-    // --pick: the weak pick instead of the opening; --log FILE: a history written before.
+    // --pick: the weak pick instead of the opening; --again: the window opened a second time,
+    // the history read: its drawing alone; --log FILE: a history written before.
     int runs = 100000;
     int opens = 7;
     bool pick = false;
+    bool again = false;
     QString given;
     QString against;
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QStringLiteral("--pick"))
             pick = true;
+        else if (args[i] == QStringLiteral("--again"))
+            again = true;
         else if (i + 1 < args.size() && args[i] == QStringLiteral("--runs"))
             runs = args[++i].toInt();
         else if (i + 1 < args.size() && args[i] == QStringLiteral("--opens"))
@@ -331,7 +362,9 @@ int main(int argc, char **argv)
         return 1;
     }
     std::printf("History: %.1f MB; %s, median of %d, each in a new process\n", double(bytes) / 1e6,
-                pick ? "苦手なキー chosen as the level menu opens" : "成績グラフ chosen on level 5",
+                pick    ? "苦手なキー chosen as the level menu opens"
+                : again ? "成績グラフ chosen again on level 5, the history read"
+                        : "成績グラフ chosen on level 5",
                 opens);
     if (!against.isEmpty())
         return compareOpenings(against, log, opens);
@@ -350,8 +383,10 @@ int main(int argc, char **argv)
     for (int open = 0; open < opens; ++open) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QApplication::applicationFilePath(),
-                    {pick ? QStringLiteral("--pick-once") : QStringLiteral("--open"), log});
+        child.start(QApplication::applicationFilePath(), {pick    ? QStringLiteral("--pick-once")
+                                                          : again ? QStringLiteral("--open-again")
+                                                                  : QStringLiteral("--open"),
+                                                          log});
         if (!child.waitForFinished(60000) || child.exitCode() != 0) {
             std::fprintf(stderr, "an opening failed\n");
             return 1;

@@ -94,6 +94,10 @@ private slots:
     void chartPoints();
     void chartEdges();
     void chartLongHistory();
+    void chartViewRange_data();
+    void chartViewRange();
+    void chartDrawing_data();
+    void chartDrawing();
     void dateTicks_data();
     void dateTicks();
 };
@@ -673,6 +677,107 @@ void CoreProgressTest::chartLongHistory()
     QVERIFY(has(95.0));
     QCOMPARE(plan.stars.front().x, 1235.0);
     QVERIFY(plan.averages[0].size() <= std::size_t(chartSlices));
+}
+
+// A view narrower than a few runs (or ten minutes) is widened about its middle, then cut to
+// the whole range; a view wholly outside it gives the whole.
+void CoreProgressTest::chartViewRange_data()
+{
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::addColumn<bool>("dates");
+    QTest::addColumn<double>("shownLow");
+    QTest::addColumn<double>("shownHigh");
+    QTest::newRow("within") << 10.0 << 50.0 << false << 10.0 << 50.0;
+    QTest::newRow("one run widened") << 20.0 << 21.0 << false << 18.5 << 22.5;
+    QTest::newRow("widened at the edge") << 0.0 << 1.0 << false << 0.0 << 2.5;
+    QTest::newRow("past both ends") << -20.0 << 150.0 << false << 0.0 << 100.0;
+    QTest::newRow("wholly outside") << 200.0 << 300.0 << false << 0.0 << 100.0;
+    QTest::newRow("a minute of dates") << 40e3 << 100e3 << true << 0.0 << 370e3;
+    QTest::newRow("milliseconds of dates") << 20.0 << 90.0 << true << 0.0 << 300055.0;
+}
+
+void CoreProgressTest::chartViewRange()
+{
+    QFETCH(double, low);
+    QFETCH(double, high);
+    QFETCH(bool, dates);
+    QFETCH(double, shownLow);
+    QFETCH(double, shownHigh);
+    // Dates span a thousand seconds here, numbers a hundred runs.
+    const auto [l, h] = rinkaro::chartViewRange(low, high, 0, dates ? 1e6 : 100, dates);
+    QCOMPARE(l, shownLow);
+    QCOMPARE(h, shownHigh);
+}
+
+// What the chart of a level is drawn from, worked out in one piece away from the window: run k
+// (from 1) took 10 + k seconds with k % 3 errors, typing 60 kana with 60 right presses. The
+// view asked for is kept (a zoomed chart stays zoomed when runs are added) and the words sum up
+// the runs in it, each measure in its own place.
+void CoreProgressTest::chartDrawing_data()
+{
+    QTest::addColumn<int>("measure");
+    QTest::addColumn<double>("low"); // NaN: the whole level
+    QTest::addColumn<double>("high");
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<double>("best");
+    QTest::addColumn<double>("latest");
+    QTest::addColumn<double>("fifth"); // run 5's value
+    const double all = qQNaN();
+    const int score = int(ChartMeasure::Score), speed = int(ChartMeasure::Speed),
+              accuracy = int(ChartMeasure::Accuracy);
+    QTest::newRow("scores, all") << score << all << all << 30 << 12.0 << 40.0 << 17.0;
+    QTest::newRow("scores, zoomed") << score << 5.0 << 12.0 << 8 << 16.0 << 22.0 << 17.0;
+    QTest::newRow("speeds, all") << speed << all << all << 30 << 3600 / 11.0 << 90.0 << 240.0;
+    QTest::newRow("speeds, zoomed") << speed << 5.0 << 12.0 << 8 << 240.0 << 3600 / 22.0 << 240.0;
+    QTest::newRow("accuracy, zoomed")
+        << accuracy << 5.0 << 13.0 << 9 << 100.0 << 6000 / 61.0 << 6000 / 62.0;
+}
+
+void CoreProgressTest::chartDrawing()
+{
+    QFETCH(int, measure);
+    QFETCH(double, low);
+    QFETCH(double, high);
+    QFETCH(int, shown);
+    QFETCH(double, best);
+    QFETCH(double, latest);
+    QFETCH(double, fifth);
+    std::vector<RunFigures> runs(30);
+    for (int k = 1; k <= 30; ++k) {
+        RunFigures &run = runs[std::size_t(k - 1)];
+        run.endedMs = 1'800'000'000'000 + k * 3'600'000LL;
+        run.secondsTenths = (10 + k) * 10;
+        run.errors = k % 3;
+        run.scoreTenths = run.secondsTenths + run.errors * 10;
+        run.typed = 60;
+        run.rightKeys = 60;
+        run.level = 5;
+        run.randomOrder = k % 2 == 0;
+    }
+    ChartView view;
+    view.low = low;
+    view.high = high;
+    view.plotHeight = 300;
+    const ChartDrawing drawing = drawChart(runs, ChartMeasure(measure), false, view);
+    QCOMPARE(drawing.series.runs.size(), std::size_t(30));
+    QCOMPARE(drawing.series.runs[4].x, 5.0);
+    QCOMPARE(drawing.series.runs[4].value, fifth);
+    QVERIFY(!drawing.series.runs[4].random && drawing.series.runs[5].random);
+    QVERIFY(drawing.fullLow <= 1 && drawing.fullHigh >= 30);
+    QCOMPARE(drawing.low, std::isnan(low) ? drawing.fullLow : low);
+    QCOMPARE(drawing.high, std::isnan(high) ? drawing.fullHigh : high);
+    QCOMPARE(int(drawing.plan.shown.size()), shown);
+    for (const RunsSummary &summary : drawing.summaries)
+        QCOMPARE(summary.count, shown);
+    const RunsSummary &own = drawing.summaries[std::size_t(measure)];
+    QCOMPARE(own.best, best);
+    QCOMPARE(own.latest, latest);
+    // Along the dates, each run stands at its end.
+    const ChartDrawing dated = drawChart(runs, ChartMeasure(measure), true, view);
+    QCOMPARE(dated.series.runs[4].x, double(runs[4].endedMs));
+    QVERIFY(dated.fullLow <= double(runs.front().endedMs) &&
+            dated.fullHigh >= double(runs.back().endedMs));
 }
 
 void CoreProgressTest::dateTicks_data()

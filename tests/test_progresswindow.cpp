@@ -226,6 +226,7 @@ private slots:
     void keyToolTips();
     void kanaListRanksByEither();
     void tableOfRunsAndTotals();
+    void longLevelShownWhenDrawn();
     void eachTextChosenApart();
     void layoutFromSmallestToLargest();
     void tableAndLegendFit_data();
@@ -487,6 +488,33 @@ void ProgressWindowTest::tableOfRunsAndTotals()
 
 // Each text practised gets its own entry under "テキスト", showing its runs alone in the chart
 // and the table; new runs leave the chosen text chosen while a new text joins the list.
+// A long level is worked out away from the window: the window says it is shown only once the
+// chart is drawn and the table filled, and a drawing asked for before the learner chose a short
+// level never replaces that level's chart.
+void ProgressWindowTest::longLevelShownWhenDrawn()
+{
+    std::vector<Run> runs = {{1, false, 30.0}, {1, false, 25.0}, {1, false, 22.5}};
+    for (int k = 0; k < 20100; ++k)
+        runs.push_back({5, k % 2 == 1, 40.0 + (k * 7) % 20});
+    const ProgressFixture f(runs, 5);
+    QCOMPARE(f.chartArea(), QStringLiteral("chart"));
+    QCOMPARE(f.table()->rowCount(), 20100);
+    QVERIFY2(f.chartSummary().contains(QStringLiteral("20100 回を表示、最高 40.0、最新 53.0。")),
+             qPrintable(f.chartSummary()));
+
+    QSignalSpy drawn(f.find(QStringLiteral("progressChart")), SIGNAL(drawn()));
+    f.click(QStringLiteral("measureAccuracy"));
+    QVERIFY(drawn.wait(20000));
+    QVERIFY2(f.chartSummary().startsWith(QStringLiteral("正確さ")), qPrintable(f.chartSummary()));
+
+    f.click(QStringLiteral("measureScore"));
+    f.chooseLevel(1); // at once, while level 5 is still being worked out
+    QTest::qWait(300);
+    QVERIFY2(f.chartSummary().contains(QStringLiteral("3 回を表示、最高 22.5、最新 22.5。")),
+             qPrintable(f.chartSummary()));
+    QCOMPARE(f.table()->rowCount(), 3);
+}
+
 void ProgressWindowTest::eachTextChosenApart()
 {
     const std::vector<Run> runs = sampleHistory();

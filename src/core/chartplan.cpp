@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <tuple>
 
 namespace rinkaro
 {
@@ -235,6 +236,91 @@ ChartPlan planChart(const ChartSeries &series, ChartMeasure measure, const Chart
     placeStars(series, measure, view, plan);
     plan.many = plan.shown.size() > 300;
     return plan;
+}
+
+std::vector<ChartRun> chartRuns(const std::vector<RunFigures> &runs, ChartMeasure measure,
+                                bool dates)
+{
+    std::vector<ChartRun> chart(runs.size());
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        const RunFigures &run = runs[k];
+        chart[k] = {dates ? double(run.endedMs) : double(k + 1),
+                    measure == ChartMeasure::Score   ? run.score()
+                    : measure == ChartMeasure::Speed ? run.speed()
+                                                     : run.accuracy() * 100,
+                    run.randomOrder};
+    }
+    return chart;
+}
+
+std::pair<double, double> chartRange(const std::vector<ChartRun> &runs, bool dates)
+{
+    if (runs.empty())
+        return {0, 1};
+    if (!dates) {
+        const AxisScale scale = axisScale({1.0, double(runs.size())}, {1, 0, 0, 0}, {});
+        return {scale.low, scale.high};
+    }
+    std::vector<double> times(runs.size());
+    for (std::size_t k = 0; k < runs.size(); ++k)
+        times[k] = runs[k].x;
+    const AxisScale scale = axisScale(std::move(times), {1, 0, 10 * minuteMs});
+    return {scale.low, scale.high};
+}
+
+std::pair<double, double> chartViewRange(double low, double high, double fullLow, double fullHigh,
+                                         bool dates)
+{
+    const double narrowest = dates ? 10 * minuteMs : 4;
+    if (high - low < narrowest) {
+        const double middle = (low + high) / 2;
+        low = middle - narrowest / 2;
+        high = middle + narrowest / 2;
+    }
+    low = std::max(low, fullLow);
+    high = std::min(high, fullHigh);
+    if (high <= low)
+        return {fullLow, fullHigh};
+    return {low, high};
+}
+
+std::array<RunsSummary, 3> chartSummaries(const std::vector<RunFigures> &runs,
+                                          const std::vector<int> &shown)
+{
+    std::array<RunsSummary, 3> summaries;
+    std::vector<double> values(shown.size());
+    for (const ChartMeasure measure :
+         {ChartMeasure::Score, ChartMeasure::Speed, ChartMeasure::Accuracy}) {
+        for (std::size_t k = 0; k < shown.size(); ++k) {
+            const RunFigures &run = runs[std::size_t(shown[k])];
+            values[k] = measure == ChartMeasure::Score   ? run.score()
+                        : measure == ChartMeasure::Speed ? run.speed()
+                                                         : run.accuracy() * 100;
+        }
+        summaries[std::size_t(measure)] = summariseRuns(values, higherIsBetter(measure));
+    }
+    return summaries;
+}
+
+ChartDrawing drawChart(const std::vector<RunFigures> &runs, ChartMeasure measure, bool dates,
+                       ChartView view)
+{
+    ChartDrawing drawing;
+    drawing.series = chartSeries(chartRuns(runs, measure, dates), measure);
+    std::tie(drawing.fullLow, drawing.fullHigh) = chartRange(drawing.series.runs, dates);
+    if (std::isnan(view.low) || std::isnan(view.high)) {
+        view.low = drawing.fullLow;
+        view.high = drawing.fullHigh;
+    }
+    std::tie(drawing.low, drawing.high) =
+        chartViewRange(view.low, view.high, drawing.fullLow, drawing.fullHigh, dates);
+    view.low = drawing.low;
+    view.high = drawing.high;
+    view.fullLow = drawing.fullLow;
+    view.fullHigh = drawing.fullHigh;
+    drawing.plan = planChart(drawing.series, measure, view);
+    drawing.summaries = chartSummaries(runs, drawing.plan.shown);
+    return drawing;
 }
 
 namespace

@@ -2,10 +2,12 @@
 #pragma once
 
 #include "core/chartscale.h"
+#include "core/progressstats.h"
 
 #include <QString>
 
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace rinkaro
@@ -80,6 +82,35 @@ struct ChartPlan {
 // view that are no outliers of the level (and the standard score); runs beyond it, or dated
 // beyond the scale of dates at an edge in view, are drawn at its edge.
 ChartPlan planChart(const ChartSeries &series, ChartMeasure measure, const ChartView &view);
+
+// A level's runs as the chart takes them: along their numbers (1, 2, ...) or their dates.
+std::vector<ChartRun> chartRuns(const std::vector<RunFigures> &runs, ChartMeasure measure,
+                                bool dates);
+// The x axis's range for all of `runs`: their numbers, or their dates without a clock set years
+// wrong for one run squeezing the rest into a sliver.
+std::pair<double, double> chartRange(const std::vector<ChartRun> &runs, bool dates);
+// The view asked for, no narrower than a few runs (or ten minutes) and within the whole range;
+// the whole range when nothing of it is left.
+std::pair<double, double> chartViewRange(double low, double high, double fullLow, double fullHigh,
+                                         bool dates);
+
+// What the chart says in words, for each measure (by ChartMeasure), over the runs `shown`.
+std::array<RunsSummary, 3> chartSummaries(const std::vector<RunFigures> &runs,
+                                          const std::vector<int> &shown);
+
+// Everything the chart draws of a level for one measure: worked out away from the window, which
+// only hands it to the chart's series.
+struct ChartDrawing {
+    ChartSeries series;
+    double fullLow = 0, fullHigh = 1; // the whole level along the x axis
+    double low = 0, high = 1;         // in view
+    ChartPlan plan;
+    std::array<RunsSummary, 3> summaries;
+};
+// The drawing of `runs` (a level's, none left out) with `view` asked for (its low and high;
+// the whole level when they are NaN); the view's own full range is worked out here.
+ChartDrawing drawChart(const std::vector<RunFigures> &runs, ChartMeasure measure, bool dates,
+                       ChartView view);
 
 // A tick of the date axis.
 struct ChartTick {

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 #include <utility>
 
 namespace rinkaro
@@ -38,8 +39,6 @@ const char *const standardName = QT_TRANSLATE_NOOP("rinkaro::ProgressChart", "�
 const char *const bestName = QT_TRANSLATE_NOOP("rinkaro::ProgressChart", "最高");
 const char *const outsideName = QT_TRANSLATE_NOOP("rinkaro::ProgressChart", "範囲外");
 const QColor modeColours[2] = {QColor(0x1f, 0x77, 0xb4), QColor(0xe6, 0x6a, 0x00)};
-
-constexpr double dayMs = 24 * 3600e3;
 
 enum class PointShape { Circle, Triangle, Diamond, Star };
 
@@ -97,13 +96,19 @@ QString unitOf(int level)
                                                 : ProgressChart::tr("かな/分");
 }
 
+// Up to this many runs a level is worked out at once, in about ten milliseconds.
+constexpr std::size_t drawnAtOnce = 20000;
+
 // The runs of a level that the learner did not leave out.
-void keptRuns(const ProgressStats &stats, int level, std::vector<int> &runs)
+std::shared_ptr<const std::vector<RunFigures>> keptRuns(const ProgressStats &stats, int level)
 {
-    runs.clear();
-    for (const int run : stats.levelRuns(level))
+    auto runs = std::make_shared<std::vector<RunFigures>>();
+    const std::vector<int> &indices = stats.levelRuns(level);
+    runs->reserve(indices.size());
+    for (const int run : indices)
         if (!stats.allRuns()[std::size_t(run)].leftOut)
-            runs.push_back(run);
+            runs->push_back(stats.allRuns()[std::size_t(run)]);
+    return runs;
 }
 
 } // namespace
@@ -190,7 +195,8 @@ ProgressChart::ProgressChart(const QFont &font, QWidget *parent) : QChartView(pa
             [this](qreal low, qreal high) { onAxisRangeChanged(low, high); });
     // The stars' distance from their points is in pixels.
     connect(chart_, &QChart::plotAreaChanged, this, [this] {
-        if (!updating_ && stats_)
+        if (!updating_ && shown_ &&
+            plannedHeight_ != std::max<double>(chart_->plotArea().height(), 100))
             redraw();
     });
 }
@@ -203,36 +209,26 @@ ProgressChart::~ProgressChart()
 
 bool ProgressChart::showLevel(const ProgressStats &stats, int level)
 {
-    stats_ = &stats;
     level_ = level;
-    keptRuns(stats, level, runs_);
-    computeValues();
-    computeFullRange();
-    setView(fullLow_, fullHigh_);
-    return !runs_.empty();
+    runs_ = keptRuns(stats, level);
+    shown_ = true;
+    draw(qQNaN(), qQNaN());
+    return !runs_->empty();
 }
 
 void ProgressChart::showNewRuns(const ProgressStats &stats)
 {
-    const bool wasZoomed = zoomed_;
-    const double low = viewLow_, high = viewHigh_;
-    stats_ = &stats;
-    keptRuns(stats, level_, runs_);
-    computeValues();
-    computeFullRange();
-    if (wasZoomed)
-        setView(low, high);
-    else
-        setView(fullLow_, fullHigh_);
+    runs_ = keptRuns(stats, level_);
+    shown_ = true;
+    // A zoomed chart stays where it was.
+    draw(zoomed_ ? viewLow_ : qQNaN(), zoomed_ ? viewHigh_ : qQNaN());
 }
 
 void ProgressChart::setMeasure(ChartMeasure measure)
 {
     measure_ = measure;
-    if (!stats_)
-        return;
-    computeValues();
-    redraw();
+    if (shown_)
+        draw(viewLow_, viewHigh_);
 }
 
 void ProgressChart::setDateAxis(bool dates)
@@ -241,11 +237,8 @@ void ProgressChart::setDateAxis(bool dates)
         return;
     dates_ = dates;
     attachXAxis();
-    if (!stats_)
-        return;
-    computeValues();
-    computeFullRange();
-    setView(fullLow_, fullHigh_);
+    if (shown_)
+        draw(qQNaN(), qQNaN());
 }
 
 void ProgressChart::resetZoom()
@@ -266,63 +259,55 @@ void ProgressChart::attachXAxis()
     updating_ = false;
 }
 
-double ProgressChart::xOf(int position) const
+void ProgressChart::draw(double low, double high)
 {
-    if (!dates_)
-        return position + 1;
-    return double(stats_->allRuns()[std::size_t(runs_[std::size_t(position)])].endedMs);
-}
-
-void ProgressChart::computeValues()
-{
-    const std::vector<RunFigures> &all = stats_->allRuns();
-    std::vector<ChartRun> runs(runs_.size());
-    for (std::size_t k = 0; k < runs_.size(); ++k) {
-        const RunFigures &run = all[std::size_t(runs_[k])];
-        runs[k] = {xOf(int(k)),
-                   measure_ == ChartMeasure::Score   ? run.score()
-                   : measure_ == ChartMeasure::Speed ? run.speed()
-                                                     : run.accuracy() * 100,
-                   run.randomOrder};
-    }
-    series_ = chartSeries(std::move(runs), measure_);
-}
-
-void ProgressChart::computeFullRange()
-{
-    if (runs_.empty()) {
-        fullLow_ = 0;
-        fullHigh_ = 1;
+    // What was asked for before is not drawn: this follows it.
+    jobs_.cancelAll();
+    plannedHeight_ = std::max<double>(chart_->plotArea().height(), 100);
+    ChartView view;
+    view.low = low;
+    view.high = high;
+    view.plotHeight = plannedHeight_;
+    view.standard = double(ScoreBook::standardScore(scopeLevel(level_)));
+    if (runs_->size() <= drawnAtOnce) {
+        drawing_ = false;
+        take(drawChart(*runs_, measure_, dates_, view), runs_);
         return;
     }
-    if (!dates_) {
-        const AxisScale scale = axisScale({1.0, double(runs_.size())}, {1, 0, 0, 0}, {});
-        fullLow_ = scale.low;
-        fullHigh_ = scale.high;
-        return;
-    }
-    // A clock set years wrong for one run must not squeeze the rest into a sliver.
-    std::vector<double> times(runs_.size());
-    for (std::size_t k = 0; k < runs_.size(); ++k)
-        times[k] = xOf(int(k));
-    const AxisScale scale = axisScale(std::move(times), {1, 0, 10 * 60e3});
-    fullLow_ = scale.low;
-    fullHigh_ = scale.high;
+    drawing_ = true;
+    jobs_.start(
+        [runs = runs_, measure = measure_, dates = dates_, view](
+            const BackgroundJobs::Cancelled &) { return drawChart(*runs, measure, dates, view); },
+        [this, runs = runs_](ChartDrawing drawing) {
+            drawing_ = false;
+            take(std::move(drawing), runs);
+            emit drawn();
+        });
+}
+
+void ProgressChart::take(ChartDrawing drawing, std::shared_ptr<const std::vector<RunFigures>> runs)
+{
+    drawnRuns_ = std::move(runs);
+    series_ = std::move(drawing.series);
+    fullLow_ = drawing.fullLow;
+    fullHigh_ = drawing.fullHigh;
+    viewLow_ = drawing.low;
+    viewHigh_ = drawing.high;
+    plan_ = std::move(drawing.plan);
+    summaries_ = drawing.summaries;
+    const bool wasZoomed = std::exchange(zoomed_, viewLow_ > fullLow_ || viewHigh_ < fullHigh_);
+    showPlan();
+    if (zoomed_ != wasZoomed)
+        emit zoomChanged(zoomed_);
 }
 
 void ProgressChart::setView(double low, double high)
 {
-    const double narrowest = dates_ ? 10 * 60e3 : 4;
-    if (high - low < narrowest) {
-        const double middle = (low + high) / 2;
-        low = middle - narrowest / 2;
-        high = middle + narrowest / 2;
-    }
-    viewLow_ = std::max(low, fullLow_);
-    viewHigh_ = std::min(high, fullHigh_);
-    if (viewHigh_ <= viewLow_) {
-        viewLow_ = fullLow_;
-        viewHigh_ = fullHigh_;
+    std::tie(viewLow_, viewHigh_) = chartViewRange(low, high, fullLow_, fullHigh_, dates_);
+    if (runs_->size() > drawnAtOnce) {
+        // Kept meanwhile, so that the wheel zooms on from it.
+        draw(viewLow_, viewHigh_);
+        return;
     }
     const bool wasZoomed = zoomed_;
     zoomed_ = viewLow_ > fullLow_ || viewHigh_ < fullHigh_;
@@ -334,23 +319,34 @@ void ProgressChart::setView(double low, double high)
 void ProgressChart::onAxisRangeChanged(double low, double high)
 {
     // The rubber band and the right button zoom through the axes.
-    if (updating_ || !stats_)
+    if (updating_ || !shown_)
         return;
     setView(low, high);
 }
 
 void ProgressChart::redraw()
 {
-    if (!stats_)
+    if (!shown_)
         return;
-    updating_ = true;
-    ChartView view{viewLow_,
-                   viewHigh_,
-                   fullLow_,
-                   fullHigh_,
-                   std::max<double>(chart_->plotArea().height(), 100),
-                   double(ScoreBook::standardScore(scopeLevel(level_)))};
+    if (runs_->size() > drawnAtOnce) {
+        draw(zoomed_ ? viewLow_ : qQNaN(), zoomed_ ? viewHigh_ : qQNaN());
+        return;
+    }
+    const std::vector<int> before = std::move(plan_.shown);
+    plannedHeight_ = std::max<double>(chart_->plotArea().height(), 100);
+    const ChartView view{viewLow_,       viewHigh_,
+                         fullLow_,       fullHigh_,
+                         plannedHeight_, double(ScoreBook::standardScore(scopeLevel(level_)))};
     plan_ = planChart(series_, measure_, view);
+    // Only the height changed, most of the time: the runs in view say the same.
+    if (plan_.shown != before)
+        summaries_ = chartSummaries(*drawnRuns_, plan_.shown);
+    showPlan();
+}
+
+void ProgressChart::showPlan()
+{
+    updating_ = true;
     // Every series works out its picture again whenever an axis changes: the axes are set
     // while the series are empty, and each series is filled once.
     for (QAbstractSeries *series : chart_->series())
@@ -487,19 +483,7 @@ void ProgressChart::describe()
 {
     const QLocale locale = interfaceLocale();
     const auto number = [&locale](double value) { return locale.toString(value, 'f', 1); };
-    const std::vector<RunFigures> &all = stats_->allRuns();
-    const auto valuesOf = [&](ChartMeasure measure) {
-        std::vector<double> values;
-        values.reserve(plan_.shown.size());
-        for (const int k : plan_.shown) {
-            const RunFigures &run = all[std::size_t(runs_[std::size_t(k)])];
-            values.push_back(measure == ChartMeasure::Score   ? run.score()
-                             : measure == ChartMeasure::Speed ? run.speed()
-                                                              : run.accuracy() * 100);
-        }
-        return values;
-    };
-    const RunsSummary summary = summariseRuns(valuesOf(measure_), higherIsBetter(measure_));
+    const RunsSummary &summary = summaries_[std::size_t(measure_)];
     QString text = tr("%1。").arg(chart_->title());
     if (summary.count == 0) {
         setAccessibleDescription(text + tr("表示している記録はありません。"));
@@ -527,7 +511,7 @@ void ProgressChart::describe()
     for (const auto &[measure, name] : others) {
         if (measure == measure_)
             continue;
-        const RunsSummary other = summariseRuns(valuesOf(measure), higherIsBetter(measure));
+        const RunsSummary &other = summaries_[std::size_t(measure)];
         if (other.count > 0)
             text +=
                 tr("%1は最高 %2、最新 %3。").arg(name, number(other.best), number(other.latest));
@@ -537,7 +521,7 @@ void ProgressChart::describe()
 
 QString ProgressChart::runText(int position, bool outside) const
 {
-    const RunFigures &run = stats_->allRuns()[std::size_t(runs_[std::size_t(position)])];
+    const RunFigures &run = (*drawnRuns_)[std::size_t(position)];
     const QLocale locale = interfaceLocale();
     const auto number = [&locale](double value, int decimals) {
         return std::isfinite(value) ? locale.toString(value, 'f', decimals) : QStringLiteral("―");
@@ -604,7 +588,7 @@ bool ProgressChart::viewportEvent(QEvent *event)
 
 void ProgressChart::wheelEvent(QWheelEvent *event)
 {
-    if (!stats_ || runs_.empty() || event->angleDelta().y() == 0) {
+    if (!shown_ || runs_->empty() || event->angleDelta().y() == 0) {
         QChartView::wheelEvent(event);
         return;
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/backgroundjobs.h"
 #include "core/chartplan.h"
 #include "core/progressstats.h"
 
@@ -9,6 +10,7 @@
 #include <QPointF>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 class QCategoryAxis;
@@ -32,7 +34,8 @@ public:
     ~ProgressChart() override;
 
     // Shows the runs of `level` (or of a text's scope), all of them; false, showing nothing, when
-    // it has none. `stats` must outlive what is shown (the tooltips read it).
+    // it has none. A long level is worked out on a thread of its own: drawn() tells when it is
+    // drawn, and what was drawn before stays until then.
     bool showLevel(const ProgressStats &stats, int level);
     // The same level again after runs were added: a zoomed chart stays where it was.
     void showNewRuns(const ProgressStats &stats);
@@ -41,11 +44,15 @@ public:
     void setDateAxis(bool dates);
     void resetZoom();
     bool zoomed() const { return zoomed_; }
+    // What was asked for last is being worked out.
+    bool drawing() const { return drawing_; }
     // The names of what is drawn, for the window to put under the chart.
     QLabel *legend() const { return legend_; }
 
 signals:
     void zoomChanged(bool zoomed);
+    // What was worked out on a thread of its own is drawn.
+    void drawn();
 
 protected:
     bool viewportEvent(QEvent *event) override;
@@ -53,10 +60,14 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void computeValues();
-    void computeFullRange();
+    // Works the level out again for the view from `low` to `high` (NaN: all of it), at once
+    // for a short level, else on a thread of its own.
+    void draw(double low, double high);
+    void take(ChartDrawing drawing, std::shared_ptr<const std::vector<RunFigures>> runs);
     void setView(double low, double high);
     void redraw();
+    // Hands the plan to the series, the axes, the legend and the words.
+    void showPlan();
     void setAxes();
     void fillSeries();
     void nameSeries();
@@ -64,7 +75,6 @@ private:
     void writeLegend();
     void describe();
     void attachXAxis();
-    double xOf(int position) const;
     QString runText(int position, bool outside) const;
     const ChartMarker *markerAt(const QPoint &viewportPosition) const;
     // Where a value is drawn in the view.
@@ -84,17 +94,26 @@ private:
     QCategoryAxis *dateAxis_ = nullptr; // labels on round times
     QValueAxis *valueAxis_ = nullptr;
 
-    const ProgressStats *stats_ = nullptr;
+    bool shown_ = false; // a level was shown
     int level_ = 0;
     ChartMeasure measure_ = ChartMeasure::Score;
     bool dates_ = false;
-    std::vector<int> runs_;             // the level's runs not left out: indices into the history
-    ChartSeries series_;                // their measure
-    ChartPlan plan_;                    // what is drawn
-    double fullLow_ = 0, fullHigh_ = 1; // the whole history along the x axis
-    double viewLow_ = 0, viewHigh_ = 1; // what is shown
+    // The level's runs not left out, copied: a thread works them out while the history may be
+    // read again.
+    std::shared_ptr<const std::vector<RunFigures>> runs_ =
+        std::make_shared<std::vector<RunFigures>>();
+    // Those the series and the plan were worked out from, which the tooltips name.
+    std::shared_ptr<const std::vector<RunFigures>> drawnRuns_ = runs_;
+    ChartSeries series_;                     // their measure
+    ChartPlan plan_;                         // what is drawn
+    std::array<RunsSummary, 3> summaries_{}; // of the runs in view, by measure
+    double fullLow_ = 0, fullHigh_ = 1;      // the whole history along the x axis
+    double viewLow_ = 0, viewHigh_ = 1;      // what is shown
     bool zoomed_ = false;
-    bool updating_ = false; // the axes are being set here, not by the mouse
+    bool updating_ = false;    // the axes are being set here, not by the mouse
+    bool drawing_ = false;     // a thread works the level out
+    double plannedHeight_ = 0; // the plot's height the plan was made for
+    BackgroundJobs jobs_;      // last: its jobs end before what they work for goes
 };
 
 } // namespace rinkaro

@@ -25,6 +25,7 @@
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -41,6 +42,9 @@ namespace
 
 // Every kana the learner met, so that any can be marked; a long list scrolls.
 constexpr int kanaShown = 500;
+// Up to this many runs the table and the keys are shown with the chart, in about ten milliseconds;
+// a longer history's come in a turn of the event loop of their own.
+constexpr qsizetype shownAtOnce = 20000;
 
 // As the level menu names it: "レベル5 ローマ字１", or a drill's own name.
 QString levelChoiceName(int level)
@@ -290,10 +294,17 @@ ProgressWindow::ProgressWindow(PracticeHistory &history, QWidget *parent)
     layout->addLayout(top);
     layout->addWidget(mainSplitter_, 1);
 
-    connect(levelChooser_, &QComboBox::currentIndexChanged, this, [this] {
-        showLevel();
+    restTimer_ = new QTimer(this);
+    restTimer_->setSingleShot(true);
+    restTimer_->setInterval(0);
+    connect(restTimer_, &QTimer::timeout, this, [this] {
         showTable();
         showMisses();
+        tellShown();
+    });
+    connect(levelChooser_, &QComboBox::currentIndexChanged, this, [this] {
+        showLevel();
+        showTableAndMisses();
     });
     connect(measureButtons_, &QButtonGroup::idClicked, this,
             [this](int id) { chart_->setMeasure(ChartMeasure(id)); });
@@ -301,6 +312,11 @@ ProgressWindow::ProgressWindow(PracticeHistory &history, QWidget *parent)
             [this](int id) { chart_->setDateAxis(id == 1); });
     connect(zoomResetButton_, &QToolButton::clicked, chart_, &ProgressChart::resetZoom);
     connect(chart_, &ProgressChart::zoomChanged, zoomResetButton_, &QToolButton::setEnabled);
+    connect(chart_, &ProgressChart::drawn, this, [this] {
+        if (history_.ready()) // else the note says the history is being read
+            chartArea_->setCurrentIndex(0);
+        tellShown();
+    });
     connect(tableScope_, &QComboBox::currentIndexChanged, this, [this] { showTable(); });
     connect(missScope_, &QComboBox::currentIndexChanged, this, [this] { showMisses(); });
     connect(heatButtons_, &QButtonGroup::idClicked, this, [this] { showMisses(); });
@@ -395,20 +411,28 @@ void ProgressWindow::showHistory(PracticeHistory::Change change)
     } else if (following && !textGone) {
         // What the learner looks at stays: the zoom, the measure, the table's order.
         chart_->showNewRuns(stats());
-        if (!stats().levelRuns(chosenLevel()).empty())
+        if (!stats().levelRuns(chosenLevel()).empty() && !chart_->drawing())
             chartArea_->setCurrentIndex(0); // the chart and its legend
-        showTable();
-        showMisses();
+        showTableAndMisses();
     } else {
         showLevel();
-        showTable();
-        showMisses();
+        showTableAndMisses();
     }
     if (!problem_.isEmpty() && stats().runs() == 0) {
         emptyLabel_->setText(problem_);
         chartArea_->setCurrentWidget(emptyLabel_);
     }
-    emit historyShown();
+    shownPending_ = true;
+    tellShown();
+}
+
+void ProgressWindow::tellShown()
+{
+    // A long history is shown once its chart is drawn and its table filled.
+    if (shownPending_ && !chart_->drawing() && !restTimer_->isActive()) {
+        shownPending_ = false;
+        emit historyShown();
+    }
 }
 
 void ProgressWindow::showTotals()
@@ -538,13 +562,29 @@ void ProgressWindow::showLevel()
     const int level = chosenLevel();
     missScope_->setItemText(1, levelChoiceName(scopeLevel(level)));
     if (chart_->showLevel(stats(), level)) {
-        chartArea_->setCurrentIndex(0); // the chart and its legend
+        // What stands in the chart's place stays until it is drawn.
+        if (!chart_->drawing())
+            chartArea_->setCurrentIndex(0); // the chart and its legend
         return;
     }
     emptyLabel_->setText(stats().runs() == 0
                              ? tr("まだ記録がありません。レベルを選んでスタートしてください。")
                              : tr("このレベルの記録はまだありません。"));
     chartArea_->setCurrentWidget(emptyLabel_);
+}
+
+void ProgressWindow::showTableAndMisses()
+{
+    const qsizetype rows = tableScope_->currentIndex() == 0
+                               ? qsizetype(stats().levelRuns(chosenLevel()).size())
+                               : stats().runs();
+    if (rows > shownAtOnce) {
+        restTimer_->start();
+        return;
+    }
+    restTimer_->stop();
+    showTable();
+    showMisses();
 }
 
 void ProgressWindow::showTable()

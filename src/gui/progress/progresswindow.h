@@ -18,6 +18,7 @@ class QLabel;
 class QPushButton;
 class QSplitter;
 class QStackedWidget;
+class QTimer;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -78,6 +79,10 @@ private:
     // A level, or a text's scope (see ProgressStats::levelRuns).
     int chosenLevel() const;
     void showLevel();
+    // The table, the keys and the kana: a long history's in a turn of the event loop after the
+    // chart's.
+    void showTableAndMisses();
+    void tellShown();
     void showTable();
     // The chart and the table of runs beside each other, stacked or the table folded away, as
     // the window's size allows.
@@ -95,7 +100,8 @@ private:
     int pendingLevel_ = 0;   // to choose when the history is next shown; 0: keep the chosen one
     bool shownOnce_ = false; // what is held was shown: a read that follows keeps the view
     qsizetype shownRuns_ = 0;
-    bool placed_ = false; // placed once; later openings leave it where the user put it
+    bool shownPending_ = false; // historyShown waits for the chart and the table
+    bool placed_ = false;       // placed once; later openings leave it where the user put it
     bool framePlaced_ = false;
     bool tableShown_ = true; // under the chart in a narrow window, or folded away
     QMargins assumedFrame_;
@@ -121,6 +127,7 @@ private:
     QTreeWidget *kanaList_ = nullptr;       // kanaList
     QLabel *kanaEmptyLabel_ = nullptr;      // kanaEmptyLabel
     QPushButton *practiseButton_ = nullptr; // practiseSelectionButton
+    QTimer *restTimer_ = nullptr;           // shows the table and the keys of a long history
     QStringList markedKana_;                // the kana the learner marked in the list
     std::function<void(int, const QStringList &)> practise_;
 };
