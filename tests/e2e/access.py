@@ -159,6 +159,9 @@ def open_menu(*keys):
             "closed, the focus given back to Start, and opened again")
         key("Escape")
         key("Escape")
+        # The window manager may have left the keyboard elsewhere when a dialog closed.
+        subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Rinkaro 2$",
+                        "windowactivate", "--sync"], check=False, timeout=20)
         start_button = named(application(), "スタート", "push button")
         if start_button is not None:
             start_button.get_component_iface().grab_focus()
