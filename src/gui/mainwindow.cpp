@@ -846,10 +846,11 @@ void MainWindow::openProgressWindow()
         return;
     }
     // The history is read at every opening, so the window shows the runs made meanwhile.
+    const QString text = session_.level() == ownTextLevel ? textMenu_->text().name : QString();
     if (progressWindow_) {
-        factory->refreshProgressWindow(progressWindow_, session_.level());
+        factory->refreshProgressWindow(progressWindow_, session_.level(), text);
     } else {
-        progressWindow_ = factory->createProgressWindow(history_, session_.level(), this);
+        progressWindow_ = factory->createProgressWindow(history_, session_.level(), text, this);
         factory->setPractiseHandler(progressWindow_, [this](int level, const QStringList &marked) {
             practiseSelection(level, marked);
         });
