@@ -69,10 +69,10 @@ double instructionsOnce(const QString &program, const QString &workDir,
     QProcess process;
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(workDir);
-    process.start(QStringLiteral("valgrind"),
-                  {QStringLiteral("--tool=callgrind"),
-                   QStringLiteral("--callgrind-out-file=") + workDir + QStringLiteral("/callgrind.out"),
-                   program});
+    process.start(QStringLiteral("valgrind"), {QStringLiteral("--tool=callgrind"),
+                                               QStringLiteral("--callgrind-out-file=") + workDir +
+                                                   QStringLiteral("/callgrind.out"),
+                                               program});
     if (!process.waitForFinished(120000))
         return -1;
     // "==pid== Collected : 89135323"

@@ -47,8 +47,8 @@ const Xcb *loadedXcb()
         auto functions = std::make_unique<Xcb>();
         bool complete = true;
         const auto take = [library, &complete](auto &function, const char *name) {
-            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
-                dlsym(library, name));
+            function =
+                reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
             complete = complete && function;
         };
         take(functions->intern_atom, "xcb_intern_atom");
@@ -91,13 +91,12 @@ Reply<xcb_get_property_reply_t> property(const Xcb &xcb, xcb_connection_t *conne
 // The name the running window manager gives itself (EWMH _NET_SUPPORTING_WM_CHECK).
 QByteArray windowManagerName(const Xcb &xcb, xcb_connection_t *connection, xcb_window_t root)
 {
-    const auto check = property(xcb, connection, root,
-                                internAtom(xcb, connection, "_NET_SUPPORTING_WM_CHECK"),
-                                XCB_ATOM_WINDOW);
+    const auto check =
+        property(xcb, connection, root, internAtom(xcb, connection, "_NET_SUPPORTING_WM_CHECK"),
+                 XCB_ATOM_WINDOW);
     if (!check || check->format != 32 || xcb.get_property_value_length(check.get()) < 4)
         return {};
-    const xcb_window_t wmWindow =
-        *static_cast<xcb_window_t *>(xcb.get_property_value(check.get()));
+    const xcb_window_t wmWindow = *static_cast<xcb_window_t *>(xcb.get_property_value(check.get()));
     const auto name =
         property(xcb, connection, wmWindow, internAtom(xcb, connection, "_NET_WM_NAME"),
                  internAtom(xcb, connection, "UTF8_STRING"));
@@ -118,8 +117,7 @@ void askForDialogFrame(QWidget *dialog)
     if (!xcb)
         return;
     xcb_connection_t *connection = x11->connection();
-    const xcb_window_t root =
-        xcb->setup_roots_iterator(xcb->get_setup(connection)).data->root;
+    const xcb_window_t root = xcb->setup_roots_iterator(xcb->get_setup(connection)).data->root;
     if (windowManagerName(*xcb, connection, root) != "Openbox")
         return;
     const xcb_atom_t types[] = {internAtom(*xcb, connection, "_NET_WM_WINDOW_TYPE_TOOLBAR"),
@@ -127,8 +125,8 @@ void askForDialogFrame(QWidget *dialog)
     // winId() makes the native window if the dialog has none yet; Qt writes the window type
     // only when it makes the window, so the one given here stays for later showings.
     xcb->change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(dialog->winId()),
-                         internAtom(*xcb, connection, "_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32,
-                         2, types);
+                         internAtom(*xcb, connection, "_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 2,
+                         types);
     xcb->flush(connection);
 }
 
