@@ -195,7 +195,8 @@ void MainWindow::buildMenus()
         menu->addSeparator()->setObjectName(QLatin1String(name));
     };
 
-    QMenuBar *bar = menuBar();
+    QMenuBar *bar = new MainMenuBar(this);
+    setMenuBar(bar);
     bar->setObjectName(QStringLiteral("MainMenu1"));
     bar->setNativeMenuBar(false);
 
