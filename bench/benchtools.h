@@ -63,8 +63,7 @@ inline bool typeOrderedRuns(QWidget &form, int level, int runs,
         while (startButton->text() == stopCaption) {
             const QString hint = session.hintKey();
             if (hint.size() != 1 || ++keys > 1000) {
-                std::fprintf(stderr, "level %d: no key expected or the run does not end\n",
-                             level);
+                std::fprintf(stderr, "level %d: no key expected or the run does not end\n", level);
                 return false;
             }
             const char key = char(hint.at(0).toLatin1());
@@ -80,8 +79,7 @@ inline bool typeOrderedRuns(QWidget &form, int level, int runs,
 // Runs the event loop until `widget` has been painted and `ready()` holds, or `timeoutMs` has
 // passed; `afterEach()` follows every pass. Waits for events rather than spinning: the work
 // waited for may be on other threads. True when the widget was painted.
-inline bool waitForPaint(QWidget *widget, qint64 timeoutMs,
-                         const std::function<bool()> &ready = {},
+inline bool waitForPaint(QWidget *widget, qint64 timeoutMs, const std::function<bool()> &ready = {},
                          const std::function<void()> &afterEach = {})
 {
     struct Watch : QObject {

@@ -362,14 +362,15 @@ void ShellTest::lineLabelsShowWhatQLabelDraws_data()
         << QStringList{"KYO U HA|#f00|#c0c0c0|37", "_YO U HA|#f00|#c0c0c0|37",
                        "__O U HA|#f00|#c0c0c0|37", "___ U HA|#f00|#c0c0c0|37",
                        "____U HA|#f00|#c0c0c0|37", "______HA|#f00|#c0c0c0|37",
-                       "A KA|#f00|#c0c0c0|37", "__KA|#f00|#c0c0c0|37"}
+                       "A KA|#f00|#c0c0c0|37",     "__KA|#f00|#c0c0c0|37"}
         << 0;
     // Faults: a picture kept for a text whatever its colour or size, or not kept at all (a
     // text seen again drawn anew: the count grows), a shorter line leaving the longer's ends.
     QTest::newRow("drill line of kana and a phrase")
         << gothicFamily << ofText << QSize(777, 97)
-        << QStringList{"あ|#000|#fff|64", "い|#000|#fff|64", "あ|#000|#fff|64",
-                       "きょうはいいてんき|#000|#fff|64", "あ|#000|#fff|64", "あ|#00f|#fff|64",
+        << QStringList{"あ|#000|#fff|64", "い|#000|#fff|64",
+                       "あ|#000|#fff|64", "きょうはいいてんき|#000|#fff|64",
+                       "あ|#000|#fff|64", "あ|#00f|#fff|64",
                        "あ|#00f|#fff|48", "F|#00f|#fff|48"}
         << 6;
     // Faults: a key's picture kept whatever its caption's or face's colour.

@@ -42,7 +42,7 @@ private:
     std::array<LineLabel *, 30> keyCaps_{}; // Panel1 .. Panel30, in key-table order
     // Each key's palette out and lit, made when its face changes rather than at every key.
     std::array<std::array<QPalette, 2>, 30> captionPalettes_{};
-    int litKey_ = -1;                    // index of the lit key, -1 for none
+    int litKey_ = -1; // index of the lit key, -1 for none
 };
 
 } // namespace rinkaro

@@ -162,7 +162,7 @@ private:
     int textPanelPixels_ = 0; // the text panel's font size, unless its text must be smaller
     std::optional<QFontMetrics> textPanelMetrics_;            // of that size
     LanguageChoice languageChoice_ = LanguageChoice::Desktop; // as RK.ini keeps it
-    RunSpeech runSpeech_; // what the Start button has told of the run
+    RunSpeech runSpeech_;  // what the Start button has told of the run
     int errorsShown_ = -1; // by errorCountLabel during a run
 
     QWidget *drillArea_ = nullptr;

@@ -307,8 +307,8 @@ void LineLabel::setPictures(Pictures kept)
 bool LineLabel::drawsPlainLine(const QString &line) const
 {
     return alignment() == Qt::AlignCenter && margin() == 0 && !wordWrap() && !buddy() &&
-           !(textInteractionFlags() & (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard |
-                                       Qt::TextEditable)) &&
+           !(textInteractionFlags() &
+             (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard | Qt::TextEditable)) &&
            (textFormat() == Qt::PlainText ||
             (textFormat() == Qt::AutoText && !Qt::mightBeRichText(line))) &&
            !line.contains(QLatin1Char('\n')) && !line.isRightToLeft();
@@ -339,8 +339,8 @@ bool LineLabel::placesByAdvances()
     // it, so that a character replaced by one as wide moves nothing else.
     if (!byAdvances_) {
         const QRawFont face = QRawFont::fromFont(font());
-        byAdvances_ = face.isValid() && face.fontTable("GPOS").isEmpty() &&
-                      face.fontTable("kern").isEmpty();
+        byAdvances_ =
+            face.isValid() && face.fontTable("GPOS").isEmpty() && face.fontTable("kern").isEmpty();
     }
     return *byAdvances_;
 }
@@ -366,7 +366,8 @@ QRect LineLabel::column(const QString &line)
 {
     const QRect lines = textRect();
     qreal width = 0;
-    const bool surrogates = std::any_of(line.begin(), line.end(), [](QChar c) { return c.isSurrogate(); });
+    const bool surrogates =
+        std::any_of(line.begin(), line.end(), [](QChar c) { return c.isSurrogate(); });
     if (placesByAdvances() && !surrogates)
         for (const QChar c : line)
             width += advance(c);

@@ -109,7 +109,7 @@ private:
         friend size_t qHash(const PictureKey &key, size_t seed = 0)
         {
             return qHashMulti(seed, key.text, key.ink, key.face, key.light, key.shade, key.font,
-                               key.frame);
+                              key.frame);
         }
     };
 
