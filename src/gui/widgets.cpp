@@ -484,7 +484,11 @@ bool LineLabel::drawPart(QPainter &painter, const QRect &area)
 {
     const QString line = text();
     const QRect lines = textRect();
-    if (!isEnabled() || !contentsRect().contains(area) || !placesByAdvances())
+    // At a fractional scale the part's glyphs could round to other device pixels than the
+    // whole line's.
+    const qreal ratio = devicePixelRatioF();
+    if (!isEnabled() || ratio != std::floor(ratio) || !contentsRect().contains(area) ||
+        !placesByAdvances())
         return false;
     qreal width = 0;
     for (const QChar c : line) {

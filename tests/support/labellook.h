@@ -4,7 +4,8 @@
 // What a label shows on the screen (its window's backing store as last painted) and what a
 // plain QLabel of the same look draws whole: the two differ where a repaint of only part of
 // the label, or a picture of it kept from before, left something stale. Where other widgets
-// cover the label (a neighbouring key's edge, a child) neither counts.
+// cover the label (a neighbouring key's edge, a child) neither counts. At the scale of 1 the
+// tests run at, where the backing store's pixels are the widgets'.
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
