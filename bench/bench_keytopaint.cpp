@@ -5,17 +5,14 @@
 // levels 1, 5 and 9, against the face window echoing each typed key in its large face; both
 // in one process, in alternate blocks of a run's length, so that drift hits them alike.
 // Under the offscreen platform unless QT_QPA_PLATFORM says otherwise (xcb under Xvfb works).
-// Usage: bench_keytopaint [--runs N]
+// Usage: bench_keytopaint [--runs N] [--level N]
 #include "benchtools.h"
-#include "core/drillsession.h"
 #include "fakeplatform.h"
 #include "gui/mainwindow.h"
 #include "referencewindows.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QDir>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -40,6 +37,20 @@ double pressToPaint(QWidget &window, char key)
     return microseconds(t1 - t0);
 }
 
+// The two sides apart, for a profiler (callgrind's counts per function); each counts its
+// keys, or the compiler would fold the two into one.
+int programKeys = 0, echoKeys = 0;
+[[gnu::noinline]] double programKeyToPaint(QWidget &window, char key)
+{
+    ++programKeys;
+    return pressToPaint(window, key);
+}
+[[gnu::noinline]] double echoKeyToPaint(QWidget &window, char key)
+{
+    ++echoKeys;
+    return pressToPaint(window, key);
+}
+
 void activate(QWidget &window)
 {
     QApplication::setActiveWindow(&window);
@@ -55,9 +66,13 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     int runs = 10;
-    for (int i = 1; i + 1 < argc; ++i)
+    std::vector<int> levels{1, 5, 9};
+    for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "--runs") == 0)
             runs = std::max(1, std::atoi(argv[i + 1]));
+        else if (std::strcmp(argv[i], "--level") == 0) // one level alone, for a profiler
+            levels = {std::atoi(argv[i + 1])};
+    }
 
     useProgramFonts();
     QTemporaryDir dir;
@@ -71,41 +86,23 @@ int main(int argc, char **argv)
     echo.page()->setFocus();
     activate(form);
     form.findChild<QCheckBox *>(QStringLiteral("CheckBox1"))->setChecked(true);
-    auto *startButton = form.findChild<QPushButton *>(QStringLiteral("Button1"));
-    const QString stopCaption = QStringLiteral("ストップ");
 
     std::printf("Key press to paint flushed, %s platform, %d ordered runs per level, "
                 "alternating with as many keys echoed by the face window (microseconds)\n",
                 qPrintable(QGuiApplication::platformName()), runs);
     std::printf("%-6s %6s %16s %14s %8s %16s\n", "level", "keys", "rinkaro median", "echo median",
                 "ratio", "rinkaro max");
-    for (int level : {1, 5, 9}) {
-        form.findChild<QAction *>(QStringLiteral("Level%1").arg(level))->trigger();
-        // A session of its own, fed the same keys, names the next key the drill expects.
-        DrillSession session([](int) { return 0; });
-        session.selectLevel(level);
+    for (int level : levels) {
         std::vector<double> program, reference;
-        for (int run = 0; run < runs; ++run) {
-            activate(form);
-            startButton->click();
-            session.start(0);
-            QApplication::processEvents();
-            int keys = 0;
-            while (startButton->text() == stopCaption) {
-                const QString hint = session.hintKey();
-                if (hint.size() != 1 || ++keys > 1000) {
-                    std::fprintf(stderr, "level %d: no key expected or the run does not end\n",
-                                 level);
-                    return 1;
-                }
-                const char key = char(hint.at(0).toLatin1());
-                program.push_back(pressToPaint(form, key));
-                session.keyTyped(key, 0);
-            }
-            activate(echo);
-            for (int k = 0; k < keys; ++k)
-                reference.push_back(pressToPaint(echo, char('a' + k % 26)));
-        }
+        const bool typed = typeOrderedRuns(
+            form, level, runs, [&](char key) { program.push_back(programKeyToPaint(form, key)); },
+            [&](int keys) {
+                activate(echo);
+                for (int k = 0; k < keys; ++k)
+                    reference.push_back(echoKeyToPaint(echo, char('a' + k % 26)));
+            });
+        if (!typed)
+            return 1;
         const double a = median(program), b = median(reference);
         std::printf("%-6d %6zu %16.1f %14.1f %8.2f %16.1f\n", level, program.size(), a, b, a / b,
                     *std::max_element(program.begin(), program.end()));

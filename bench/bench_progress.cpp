@@ -154,15 +154,10 @@ int openOnce(const QString &logPath, bool keepImage, bool again = false)
         form.findChild<QAction *>(QStringLiteral("progressItem"))->trigger();
         QWidget *first = form.findChild<QWidget *>(QStringLiteral("progressWindow"));
         auto *chart = first->findChild<QAbstractScrollArea *>(QStringLiteral("progressChart"));
-        PaintWatch watch;
-        chart->viewport()->installEventFilter(&watch);
-        QElapsedTimer waited;
-        waited.start();
-        while (!(watch.painted && chart->isVisible()) && waited.elapsed() < 60000)
-            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        chart->viewport()->removeEventFilter(&watch);
+        waitForPaint(chart->viewport(), 60000, [chart] { return chart->isVisible(); });
         // Whatever follows the chart is shown too before the window closes.
-        for (waited.restart(); waited.elapsed() < 300;)
+        QElapsedTimer waited;
+        for (waited.start(); waited.elapsed() < 300;)
             QApplication::processEvents();
         first->close();
         for (int i = 0; i < 20; ++i)
@@ -184,17 +179,14 @@ int openOnce(const QString &logPath, bool keepImage, bool again = false)
         return 1;
     if (!answering)
         answering = std::make_unique<Responsiveness>();
-    PaintWatch watch;
     auto *chart = window->findChild<QAbstractScrollArea *>(QStringLiteral("progressChart"));
-    chart->viewport()->installEventFilter(&watch);
-    // Waits for events rather than spinning: the history is read on other threads meanwhile.
-    // The chart takes the place of the note "reading" once the history is shown.
+    // The history is read on other threads meanwhile. The chart takes the place of the note
+    // "reading" once the history is shown.
     double readAt = chart->isVisible() ? build : 0;
-    while (!watch.painted && timer.elapsed() < 20000) {
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const bool chartPainted = waitForPaint(chart->viewport(), 20000, {}, [&] {
         if (readAt == 0 && chart->isVisible())
             readAt = msSince(timer);
-    }
+    });
     const double painted = msSince(timer);
     const double cpu = cpuMs() - cpuBefore;
     const double after = residentMegabytes();
@@ -211,7 +203,7 @@ int openOnce(const QString &logPath, bool keepImage, bool again = false)
         std::printf(" %.1f %.1f", written, double(QFileInfo(image).size()) / 1e6);
     }
     std::printf("\n");
-    return watch.painted ? 0 : 1;
+    return chartPainted ? 0 : 1;
 }
 
 // One weak pick in this process: the level menu opened (which starts the history's read) and

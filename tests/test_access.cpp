@@ -91,6 +91,7 @@ class AccessTest : public QObject
     Q_OBJECT
 private slots:
     void startButtonDescribesEachItem();
+    void runIsToldOnlyWhileAReaderListens();
     void focusComesBackToStart();
     void focusRingStandsOut();
     void demoModeFromTheMenu();
@@ -108,6 +109,7 @@ private slots:
 void AccessTest::startButtonDescribesEachItem()
 {
     TestWindow w;
+    w.platform.readerListening = true;
     w.chooseLevel(5);
     QWidget *start = w.startButton();
     QWidget *errors = w.find(QStringLiteral("errorCountLabel"));
@@ -134,6 +136,28 @@ void AccessTest::startButtonDescribesEachItem()
     w.action(QStringLiteral("weakKeysItem"))->trigger(); // no history: the level stays
     QTRY_COMPARE(accessibleText(start, QAccessible::Description),
                  QStringLiteral("レベル5 ローマ字１。") + start->toolTip());
+}
+
+// The words of a run change at every key. Faults: made whether or not a reader listens (their
+// cost in every key), or not made again for one that starts listening during the run.
+void AccessTest::runIsToldOnlyWhileAReaderListens()
+{
+    TestWindow w;
+    w.chooseLevel(5);
+    QWidget *start = w.startButton();
+    const QString levelWords = QStringLiteral("レベル5 ローマ字１。") + start->toolTip();
+    QCOMPARE(start->accessibleDescription(), levelWords);
+    press(w, Qt::Key_F5);
+    w.type('a');
+    w.type('k');
+    QCOMPARE(start->accessibleDescription(), levelWords);
+    QCOMPARE(w.find<QLabel>(QStringLiteral("errorCountLabel"))->text(), QStringLiteral("ミス 1"));
+    w.platform.readerListening = true;
+    w.type('i');
+    QCOMPARE(accessibleText(start, QAccessible::Description), QStringLiteral("う、U"));
+    w.type('k');
+    QCOMPARE(accessibleText(start, QAccessible::Description), QStringLiteral("ミス 2、次は U"));
+    QCOMPARE(w.find<QLabel>(QStringLiteral("errorCountLabel"))->text(), QStringLiteral("ミス 2"));
 }
 
 void AccessTest::focusComesBackToStart()

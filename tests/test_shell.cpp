@@ -8,6 +8,7 @@
 #include "testwindow.h"
 
 #include "gui/widgets.h"
+#include "labellook.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -55,6 +56,8 @@ private slots:
     void unrollingPanelsAreDrawnAlike();
     void controlsOffTheFirstSightAreBuiltOnceAfterTheFirstPaint();
     void quickPanelFramesMatchTheStyle();
+    void lineLabelsShowWhatQLabelDraws_data();
+    void lineLabelsShowWhatQLabelDraws();
     void inputMethodsAreKeptOut();
     void typedKeysAreNotJudgedWithoutRouting();
     void routedKeysReachTheJudgeOnceWhateverHasTheFocus_data();
@@ -360,6 +363,81 @@ void ShellTest::quickPanelFramesMatchTheStyle()
             }
         }
     }
+}
+
+void ShellTest::lineLabelsShowWhatQLabelDraws_data()
+{
+    // Each step "text|ink|face|pixels" is shown in turn; after each, the screen must hold what
+    // a QLabel of that look draws whole.
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("pictures");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("picturesKept");
+    const auto none = int(LineLabel::Pictures::None), ofText = int(LineLabel::Pictures::OfText),
+               whole = int(LineLabel::Pictures::Whole);
+    // Faults: a changed cell left out of the repaint (the masked letter still shown), a part
+    // of the line drawn a pixel off, a line of another width repainted only where it changed.
+    QTest::newRow("reading line masked letter by letter")
+        << gothicFamily << none << QSize(777, 45)
+        << QStringList{"KYO U HA|#f00|#c0c0c0|37", "_YO U HA|#f00|#c0c0c0|37",
+                       "__O U HA|#f00|#c0c0c0|37", "___ U HA|#f00|#c0c0c0|37",
+                       "____U HA|#f00|#c0c0c0|37", "______HA|#f00|#c0c0c0|37",
+                       "A KA|#f00|#c0c0c0|37",     "__KA|#f00|#c0c0c0|37"}
+        << 0;
+    // Faults: a picture kept for a text whatever its colour or size, or not kept at all (a
+    // text seen again drawn anew: the count grows), a shorter line leaving the longer's ends.
+    QTest::newRow("drill line of kana and a phrase")
+        << gothicFamily << ofText << QSize(777, 97)
+        << QStringList{"あ|#000|#fff|64", "い|#000|#fff|64",
+                       "あ|#000|#fff|64", "きょうはいいてんき|#000|#fff|64",
+                       "あ|#000|#fff|64", "あ|#00f|#fff|64",
+                       "あ|#00f|#fff|48", "F|#00f|#fff|48"}
+        << 6;
+    // Faults: a key's picture kept whatever its caption's or face's colour.
+    QTest::newRow("key lit and out, on two faces")
+        << impactFamily << whole << QSize(64, 64)
+        << QStringList{"F|#000|#d4d0c8|48", "F|#f00|#d4d0c8|48", "F|#000|#d4d0c8|48",
+                       "F|#000|#ff80c0|48", "F|#f00|#ff80c0|48"}
+        << 4;
+}
+
+void ShellTest::lineLabelsShowWhatQLabelDraws()
+{
+    QFETCH(QString, family);
+    QFETCH(int, pictures);
+    QFETCH(QSize, size);
+    QFETCH(QStringList, steps);
+    QFETCH(int, picturesKept);
+    registerFontSubstitutions();
+    QWidget window;
+    window.resize(size + QSize(20, 20));
+    auto *label = new LineLabel(&window);
+    label->setGeometry(QRect(QPoint(10, 10), size));
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setLineWidth(2);
+    label->setAlignment(Qt::AlignCenter);
+    label->setAutoFillBackground(true);
+    drawPanelFramesQuickly(label);
+    label->setPictures(LineLabel::Pictures(pictures));
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (const QString &step : steps) {
+        const QStringList look = step.split(QLatin1Char('|'));
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::WindowText, QColor(look[1]));
+        colours.setColor(QPalette::Window, QColor(look[2]));
+        label->setPalette(colours);
+        const QFont font = pixelFont(family, look[3].toInt(), true);
+        if (label->font() != font)
+            label->setFont(font);
+        label->showText(look[0]);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        QVERIFY2(onScreen(label) == drawnByQLabel(label), qPrintable(step));
+    }
+    QCOMPARE(label->picturesKept(), picturesKept);
 }
 
 void ShellTest::inputMethodsAreKeptOut()

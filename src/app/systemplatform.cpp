@@ -3,6 +3,7 @@
 
 #include "app/dialogframe.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QThread>
@@ -58,6 +59,11 @@ int SystemPlatform::random(int n)
     if (n <= 0)
         return 0;
     return std::uniform_int_distribution<int>(0, n - 1)(engine_);
+}
+
+bool SystemPlatform::screenReaderListening()
+{
+    return QAccessible::isActive();
 }
 
 void SystemPlatform::animationStep(QWidget *widget, int step)

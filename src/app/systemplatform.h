@@ -22,6 +22,7 @@ public:
     void seedRandom(quint32 seed) override;
     int random(int n) override;
     void animationStep(QWidget *widget, int step) override;
+    bool screenReaderListening() override;
 
 private:
     std::mt19937 engine_;

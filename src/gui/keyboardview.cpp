@@ -6,7 +6,6 @@
 #include "gui/widgets.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QMouseEvent>
 
 namespace rinkaro
@@ -58,7 +57,8 @@ KeyboardView::KeyboardView(QWidget *parent) : QFrame(parent)
     const QFont captionFont = pixelFont(impactFamily, captionPixels, true);
     for (std::size_t k = 0; k < keyTable.size(); ++k) {
         const KeyInfo &key = keyTable[k];
-        auto *cap = new QLabel(QString::fromLatin1(key.caption), this);
+        auto *cap = new LineLabel(this);
+        cap->setText(QString::fromLatin1(key.caption));
         cap->setObjectName(QStringLiteral("Panel%1").arg(key.panel));
         cap->setGeometry(key.left, key.top, keySize, keySize);
         cap->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -74,7 +74,10 @@ KeyboardView::KeyboardView(QWidget *parent) : QFrame(parent)
         font.setUnderline(isHomeKey(key));
         cap->setFont(font);
         drawPanelFramesQuickly(cap);
+        // A key takes a few looks (out, lit, a finger's colour): each is drawn once.
+        cap->setPictures(LineLabel::Pictures::Whole);
         keyCaps_[k] = cap;
+        setKeyFace(k, buttonFace());
     }
 }
 
@@ -94,11 +97,19 @@ void KeyboardView::lightKey(const QString &character)
 
 void KeyboardView::setCaptionColour(std::size_t key, bool lit)
 {
-    setColour(keyCaps_[key], QPalette::WindowText, captionColourOf(keyTable[key], lit));
+    keyCaps_[key]->setPalette(captionPalettes_[key][lit]);
 }
 
 void KeyboardView::setKeyFace(std::size_t key, const QColor &colour)
 {
+    auto &palettes = captionPalettes_[key];
+    if (palettes[0].resolveMask() && palettes[0].color(QPalette::Window) == colour)
+        return;
+    for (const bool lit : {false, true}) {
+        palettes[lit] = keyCaps_[key]->palette();
+        palettes[lit].setColor(QPalette::Window, colour);
+        palettes[lit].setColor(QPalette::WindowText, captionColourOf(keyTable[key], lit));
+    }
     // Setting a palette is passed on and handled anew even when nothing changes in it.
     if (keyCaps_[key]->palette().color(QPalette::Window) != colour)
         setColour(keyCaps_[key], QPalette::Window, colour);

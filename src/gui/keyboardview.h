@@ -2,14 +2,15 @@
 #pragma once
 
 #include <QFrame>
+#include <QPalette>
 
 #include <array>
 #include <optional>
 
-class QLabel;
-
 namespace rinkaro
 {
+
+class LineLabel;
 
 // The picture of the keyboard: the 30 character keys on a navy panel. It lights one key
 // (its caption turns red), colours the keys by finger or as the tutorial asks, and reports
@@ -38,8 +39,10 @@ private:
     void setCaptionColour(std::size_t key, bool lit);
     void setKeyFace(std::size_t key, const QColor &colour);
 
-    std::array<QLabel *, 30> keyCaps_{}; // Panel1 .. Panel30, in key-table order
-    int litKey_ = -1;                    // index of the lit key, -1 for none
+    std::array<LineLabel *, 30> keyCaps_{}; // Panel1 .. Panel30, in key-table order
+    // Each key's palette out and lit, made when its face changes rather than at every key.
+    std::array<std::array<QPalette, 2>, 30> captionPalettes_{};
+    int litKey_ = -1; // index of the lit key, -1 for none
 };
 
 } // namespace rinkaro

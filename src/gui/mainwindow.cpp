@@ -49,10 +49,10 @@ constexpr int clientWidth = 800;
 constexpr int frameAllowance = 46;
 
 // A panel of the drill area with a sunken bevel, drawn as a framed label.
-QLabel *makePanel(QWidget *parent, const QString &name, const QRect &geometry,
-                  const QColor &background)
+LineLabel *makePanel(QWidget *parent, const QString &name, const QRect &geometry,
+                     const QColor &background)
 {
-    auto *panel = new QLabel(parent);
+    auto *panel = new LineLabel(parent);
     panel->setObjectName(name);
     panel->setGeometry(geometry);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -303,6 +303,8 @@ void MainWindow::buildDrillArea()
     textPanel_ = makePanel(drillArea_, QStringLiteral("TextPanel"), geometry.text, Qt::white);
     textPanel_->setFont(pixelFont(gothicFamily, 64, true));
     emboldenLargeText(textPanel_);
+    // The items of a level come back run after run: each is drawn once.
+    textPanel_->setPictures(LineLabel::Pictures::OfText);
     setTextPanelLook(64, Qt::black);
     textView_ = new TextDrillView(textPanel_);
     // A kana's key that the keyboard lacks (ー's "-") is named in the panel's corner, as the
@@ -661,19 +663,22 @@ void MainWindow::showDrill()
         font.setPixelSize(pixels);
         textPanel_->setFont(font);
     }
-    textPanel_->setText(text);
+    textPanel_->showText(text);
     textView_->setGeometry(textPanel_->contentsRect());
     textView_->showItem(session_.textDrill());
     const QString &hint = session_.hintKey();
     const QString offKey =
         hint.size() == 1 ? offKeyboardCaption(hint.front().toLatin1()) : QString();
-    offKeyLabel_->setText(tr("キー: %1").arg(offKey));
-    offKeyLabel_->setGeometry(textPanel_->contentsRect().adjusted(0, 2, -6, 0));
+    // Named only while such a key is next: most keys leave the hidden label alone.
+    if (!offKey.isEmpty()) {
+        offKeyLabel_->setText(tr("キー: %1").arg(offKey));
+        offKeyLabel_->setGeometry(textPanel_->contentsRect().adjusted(0, 2, -6, 0));
+        offKeyLabel_->raise();
+    }
     offKeyLabel_->setVisible(!offKey.isEmpty());
-    offKeyLabel_->raise();
-    readingPanel_->setText(namesWeakSet && weakKind == WeakKind::Kana
-                               ? weakSetLine(weakKind, weakPlan_.weakSet)
-                               : session_.readingText());
+    readingPanel_->showText(namesWeakSet && weakKind == WeakKind::Kana
+                                ? weakSetLine(weakKind, weakPlan_.weakSet)
+                                : session_.readingText());
     // In demo mode the keyboard shows the keys typed, not the drill's hint.
     if (!modes_.demo())
         keyboard_->lightKey(session_.hintKey());
@@ -689,6 +694,7 @@ void MainWindow::describeItem()
     errorCountLabel_->setVisible(running);
     if (!running) {
         runSpeech_.reset();
+        errorsShown_ = -1;
         const QString level =
             isWeakDrill(session_.level())
                 ? levelName(session_.level())
@@ -698,7 +704,13 @@ void MainWindow::describeItem()
             startStopButton_->setAccessibleDescription(description);
         return;
     }
-    errorCountLabel_->setText(tr("ミス %1").arg(session_.errorCount()));
+    if (errorsShown_ != session_.errorCount()) {
+        errorsShown_ = session_.errorCount();
+        errorCountLabel_->setText(tr("ミス %1").arg(errorsShown_));
+    }
+    // The words are made only for a screen reader that listens: they change at every key.
+    if (!platform_.screenReaderListening())
+        return;
     const QString words = runSpeech_.next({session_.itemNumber(), session_.mainText(),
                                            session_.readingText(), session_.errorCount()});
     if (words.isEmpty())

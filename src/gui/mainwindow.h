@@ -35,6 +35,7 @@ namespace rinkaro
 
 class AboutBox;
 class KeyboardView;
+class LineLabel;
 class Platform;
 class RecordTable;
 class ResultDialog;
@@ -164,7 +165,8 @@ private:
     int textPanelPixels_ = 0; // the text panel's font size, unless its text must be smaller
     std::optional<QFontMetrics> textPanelMetrics_;            // of that size
     LanguageChoice languageChoice_ = LanguageChoice::Desktop; // as RK.ini keeps it
-    RunSpeech runSpeech_; // what the Start button has told of the run
+    RunSpeech runSpeech_;  // what the Start button has told of the run
+    int errorsShown_ = -1; // by errorCountLabel during a run
 
     QWidget *drillArea_ = nullptr;
     std::array<QAction *, levelCount> levelItems_{}; // Level1 .. Level9
@@ -173,9 +175,9 @@ private:
     QAction *freeRomajiItem_ = nullptr;              // freeRomajiItem
     std::array<QAction *, 3> languageItems_{};       // by LanguageChoice
     QAction *favourWeakItem_ = nullptr;              // favourWeakItem
-    QLabel *textPanel_ = nullptr;                    // TextPanel: the item to type
+    LineLabel *textPanel_ = nullptr;                 // TextPanel: the item to type
     QLabel *offKeyLabel_ = nullptr;                  // offKeyLabel: a key the keyboard lacks, named
-    QLabel *readingPanel_ = nullptr;                 // yomiPanel: its romaji
+    LineLabel *readingPanel_ = nullptr;              // yomiPanel: its romaji
     QCheckBox *hintCheckBox_ = nullptr;              // CheckBox1
     QCheckBox *randomOrderCheckBox_ = nullptr;       // CheckBox2
     QLabel *errorCountLabel_ = nullptr;              // errorCountLabel: the run's misses

@@ -38,6 +38,10 @@ public:
     // Called after each step of a panel animation so that the steps can be painted and
     // paced; the test double records them instead.
     virtual void animationStep(QWidget *widget, int step) = 0;
+
+    // Whether an assistive technology (a screen reader) is listening to the accessibility
+    // events: what only it would hear need not be made otherwise.
+    virtual bool screenReaderListening() = 0;
 };
 
 } // namespace rinkaro

@@ -10,16 +10,23 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
+#include <QFontInfo>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QRawFont>
 #include <QScreen>
 #include <QStyleOptionFrame>
+#include <QTextDocument>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+
+#include <algorithm>
+#include <cmath>
 
 namespace rinkaro
 {
@@ -292,6 +299,310 @@ bool MainMenuBar::eventFilter(QObject *watched, QEvent *event)
         !watched->isWidgetType())
         return false;
     return QMenuBar::eventFilter(watched, event);
+}
+
+LineLabel::LineLabel(QWidget *parent) : QLabel(parent)
+{
+    // A few megabytes: a level's keys or kana, or the phrases of a run or two.
+    pictures_.setMaxCost(8 * 1024);
+}
+
+void LineLabel::setPictures(Pictures kept)
+{
+    kept_ = kept;
+    pictures_.clear();
+    // What a picture covers is painted whole from it, background included.
+    setAttribute(Qt::WA_OpaquePaintEvent, kept != Pictures::None);
+}
+
+bool LineLabel::drawsPlainLine(const QString &line) const
+{
+    return alignment() == Qt::AlignCenter && margin() == 0 && !wordWrap() && !buddy() &&
+           !(textInteractionFlags() &
+             (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard | Qt::TextEditable)) &&
+           (textFormat() == Qt::PlainText ||
+            (textFormat() == Qt::AutoText && !Qt::mightBeRichText(line))) &&
+           !line.contains(QLatin1Char('\n')) && !line.isRightToLeft();
+}
+
+QRect LineLabel::textRect() const
+{
+    // Centred, the label's indent does not apply.
+    return contentsRect();
+}
+
+qreal LineLabel::advance(QChar c)
+{
+    const auto known = advances_.constFind(c.unicode());
+    if (known != advances_.cend())
+        return *known;
+    if (!metrics_)
+        metrics_.emplace(font());
+    // Shaped as a line is (advances rounded as the line's are), not the bare glyph's.
+    const qreal width = metrics_->horizontalAdvance(QString(c));
+    advances_.insert(c.unicode(), width);
+    return width;
+}
+
+bool LineLabel::placesByAdvances()
+{
+    // Without pair positioning (kerning) each glyph stands at the sum of the advances before
+    // it, so that a character replaced by one as wide moves nothing else.
+    if (!byAdvances_) {
+        const QRawFont face = QRawFont::fromFont(font());
+        byAdvances_ =
+            face.isValid() && face.fontTable("GPOS").isEmpty() && face.fontTable("kern").isEmpty();
+    }
+    return *byAdvances_;
+}
+
+qreal LineLabel::overhang() const
+{
+    // Glyphs reach past their advances (the faked bold, a wide underscore): a margin that
+    // holds any of them.
+    const int pixels = font().pixelSize() > 0 ? font().pixelSize() : QFontInfo(font()).pixelSize();
+    return pixels / 8.0 + 2;
+}
+
+QRect LineLabel::span(qreal left, qreal width) const
+{
+    const qreal pad = overhang();
+    const QRect inside = contentsRect();
+    const QRect cells(QPoint(int(std::floor(left - pad)), inside.top()),
+                      QPoint(int(std::ceil(left + width + pad)), inside.bottom()));
+    return cells & inside;
+}
+
+QRect LineLabel::column(const QString &line)
+{
+    const QRect lines = textRect();
+    qreal width = 0;
+    const bool surrogates =
+        std::any_of(line.begin(), line.end(), [](QChar c) { return c.isSurrogate(); });
+    if (placesByAdvances() && !surrogates)
+        for (const QChar c : line)
+            width += advance(c);
+    else
+        width = QFontMetricsF(font()).horizontalAdvance(line);
+    if (width >= lines.width())
+        return contentsRect();
+    return span(lines.x() + (lines.width() - width) / 2, width);
+}
+
+QRect LineLabel::changedArea(const QString &before, const QString &after)
+{
+    const qsizetype size = after.size();
+    if (before.size() != size || !placesByAdvances())
+        return column(before) | column(after);
+    qsizetype first = 0, last = size;
+    while (first < size && before[first] == after[first])
+        ++first;
+    while (last > first && before[last - 1] == after[last - 1])
+        --last;
+    // The changed characters, each as wide as the one it replaces: the rest stays put.
+    qreal left = 0, changed = 0, width = 0;
+    for (qsizetype k = 0; k < size; ++k) {
+        const QChar c = after[k];
+        if (c.isSurrogate() || before[k].isSurrogate())
+            return column(before) | column(after);
+        const qreal a = advance(c);
+        if (k >= first && k < last) {
+            if (advance(before[k]) != a)
+                return column(before) | column(after);
+            changed += a;
+        } else if (k < first) {
+            left += a;
+        }
+        width += a;
+    }
+    const QRect lines = textRect();
+    if (width >= lines.width())
+        return contentsRect();
+    return span(lines.x() + (lines.width() - width) / 2 + left, changed);
+}
+
+int LineLabel::fontIndex()
+{
+    if (fontIndex_)
+        return *fontIndex_;
+    const QFont current = font();
+    auto known = std::find(fonts_.begin(), fonts_.end(), current);
+    if (known == fonts_.end()) {
+        // The drill line shrinks its font for a long item now and then: a few sizes are kept.
+        if (fonts_.size() >= 8) {
+            fonts_.clear();
+            pictures_.clear();
+        }
+        fonts_.push_back(current);
+        known = fonts_.end() - 1;
+    }
+    fontIndex_ = int(known - fonts_.begin());
+    return *fontIndex_;
+}
+
+void LineLabel::showText(const QString &shown)
+{
+    const QString before = text();
+    if (shown == before)
+        return;
+    if (!isVisible() || testAttribute(Qt::WA_UpdatesDisabled) || !drawsPlainLine(before) ||
+        !drawsPlainLine(shown)) {
+        setText(shown);
+        return;
+    }
+    const QRect changed = changedArea(before, shown);
+    // QLabel repaints its whole contents for any new text; only the changed cells are.
+    setAttribute(Qt::WA_UpdatesDisabled);
+    setText(shown);
+    setAttribute(Qt::WA_UpdatesDisabled, false);
+    update(changed);
+}
+
+bool LineLabel::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::FontChange:
+        metrics_.reset();
+        advances_.clear();
+        byAdvances_.reset();
+        fontIndex_.reset();
+        break;
+    case QEvent::StyleChange:
+    case QEvent::EnabledChange:
+    case QEvent::ContentsRectChange:
+    case QEvent::Resize:
+    case QEvent::LayoutDirectionChange:
+        pictures_.clear();
+        break;
+    default:
+        break;
+    }
+    return QLabel::event(event);
+}
+
+void LineLabel::drawLine(QPainter &painter, const QRect &area)
+{
+    // What QLabel::paintEvent draws for a centred plain line.
+    if (!contentsRect().contains(area))
+        drawFrame(&painter);
+    if (kept_ == Pictures::None && drawPart(painter, area))
+        return;
+    style()->drawItemText(&painter, textRect(), Qt::AlignCenter | Qt::TextForceLeftToRight,
+                          palette(), isEnabled(), text(), foregroundRole());
+}
+
+bool LineLabel::drawPart(QPainter &painter, const QRect &area)
+{
+    const QString line = text();
+    const QRect lines = textRect();
+    // At a fractional scale the part's glyphs could round to other device pixels than the
+    // whole line's.
+    const qreal ratio = devicePixelRatioF();
+    if (!isEnabled() || ratio != std::floor(ratio) || !contentsRect().contains(area) ||
+        !placesByAdvances())
+        return false;
+    qreal width = 0;
+    for (const QChar c : line) {
+        if (c.isSurrogate())
+            return false;
+        width += advance(c);
+    }
+    if (width >= lines.width())
+        return false;
+    // The characters whose glyphs reach into the area, laid out where the whole line puts
+    // them: to the left from where the centred line starts, plus the advances before them.
+    const qreal pad = overhang();
+    qsizetype first = -1, last = -1;
+    qreal x = lines.x() + (lines.width() - width) / 2, from = 0;
+    for (qsizetype k = 0; k < line.size(); ++k) {
+        const qreal a = advance(line[k]);
+        if (x + a + pad > area.left() && x - pad < area.right() + 1) {
+            if (first < 0) {
+                first = k;
+                from = x;
+            }
+            last = k + 1;
+        }
+        x += a;
+    }
+    if (first == 0 && last == line.size())
+        return false; // the whole line, as QLabel draws it
+    if (first < 0)
+        return true;
+    // As the common styles draw an enabled label's text.
+    const QPen pen = painter.pen();
+    painter.setPen(QPen(palette().brush(foregroundRole()), pen.widthF()));
+    painter.drawText(QRectF(from, lines.y(), lines.right() + 1 - from, lines.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextForceLeftToRight,
+                     line.mid(first, last - first));
+    painter.setPen(pen);
+    return true;
+}
+
+const QPixmap *LineLabel::picture(const QRect &area)
+{
+    const qreal ratio = devicePixelRatioF();
+    // Copied at whole device pixels only, and drawn in a font whatever the device's dpi.
+    if (ratio != std::floor(ratio) || font().pixelSize() <= 0)
+        return nullptr;
+    if (ratio != picturesRatio_) {
+        pictures_.clear();
+        picturesRatio_ = ratio;
+    }
+    const QPalette &colours = palette();
+    const PictureKey key{text(),
+                         colours.color(foregroundRole()).rgba(),
+                         colours.color(backgroundRole()).rgba(),
+                         colours.color(QPalette::Light).rgba(),
+                         colours.color(QPalette::Dark).rgba(),
+                         fontIndex(),
+                         frameStyle() | lineWidth() << 16 | midLineWidth() << 24};
+    if (const QPixmap *known = pictures_.object(key))
+        return known;
+    auto *drawn = new QPixmap(area.size() * ratio);
+    drawn->setDevicePixelRatio(ratio);
+    {
+        QPainter painter(drawn);
+        painter.setFont(font());
+        painter.translate(-area.topLeft());
+        painter.fillRect(area, colours.brush(backgroundRole()));
+        drawLine(painter, area);
+    }
+    const int kilobytes = int(qint64(drawn->width()) * drawn->height() * 4 / 1024) + 1;
+    if (!pictures_.insert(key, drawn, kilobytes))
+        return nullptr; // larger than all the pictures kept: deleted
+    return drawn;
+}
+
+void LineLabel::paintEvent(QPaintEvent *event)
+{
+    const bool opaque = testAttribute(Qt::WA_OpaquePaintEvent);
+    const QRect dirty = event->rect();
+    if (!drawsPlainLine(text())) {
+        if (opaque) {
+            QPainter background(this);
+            background.fillRect(dirty, palette().brush(backgroundRole()));
+        }
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    // An empty line is only its background and frame: no picture of it is kept.
+    if (kept_ != Pictures::None && !text().isEmpty()) {
+        const QRect area = kept_ == Pictures::Whole ? rect() : column(text());
+        if (const QPixmap *drawn = picture(area)) {
+            if (!area.contains(dirty)) {
+                painter.fillRect(dirty, palette().brush(backgroundRole()));
+                if (!contentsRect().contains(dirty))
+                    drawFrame(&painter);
+            }
+            painter.drawPixmap(area.topLeft(), *drawn);
+            return;
+        }
+    }
+    if (opaque)
+        painter.fillRect(dirty, palette().brush(backgroundRole()));
+    drawLine(painter, dirty);
 }
 
 } // namespace rinkaro

@@ -1,15 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCache>
 #include <QColor>
 #include <QMenuBar>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QLabel>
 #include <QPalette>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSize>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 class QFrame;
+class QPainter;
 class QStyle;
 class QWidget;
 
@@ -81,6 +90,75 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
+// A one-line label of plain text that changes at every key: the drill line, its reading, the
+// key captions. showText() repaints only the characters that changed when the others keep
+// their places, and a label that keeps pictures draws each text (in each colour) once into
+// a picture and copies it from then on: the texts of a drill recur, and Qt keeps no glyph
+// images of the drill line's size. The pixels are a QLabel's own; anything but a centred
+// plain line on a whole device pixel ratio is left to QLabel.
+class LineLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    enum class Pictures {
+        None,   // every paint draws the text (a line that seldom comes back)
+        OfText, // the text's column inside the frame (a wide panel)
+        Whole,  // the whole label, frame and background included (a key)
+    };
+    explicit LineLabel(QWidget *parent = nullptr);
+
+    void setPictures(Pictures kept);
+    // setText(), repainting only what changed.
+    void showText(const QString &text);
+    // The pictures held, for the tests.
+    int picturesKept() const { return int(pictures_.count()); }
+
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    struct PictureKey {
+        QString text;
+        QRgb ink, face, light, shade;
+        int font, frame;
+        friend bool operator==(const PictureKey &, const PictureKey &) = default;
+        friend size_t qHash(const PictureKey &key, size_t seed = 0)
+        {
+            return qHashMulti(seed, key.text, key.ink, key.face, key.light, key.shade, key.font,
+                              key.frame);
+        }
+    };
+
+    bool drawsPlainLine(const QString &line) const;
+    QRect textRect() const; // where the line is laid out, as QLabel lays it out
+    qreal advance(QChar c);
+    bool placesByAdvances();
+    qreal overhang() const;
+    // The contents' height between `left` and `left + width`, with room for overhangs.
+    QRect span(qreal left, qreal width) const;
+    // The part of the contents that `line` is drawn in: its column, their height.
+    QRect column(const QString &line);
+    QRect changedArea(const QString &before, const QString &after);
+    int fontIndex();
+    // The line as QLabel draws it, its frame too unless `area` lies inside it.
+    void drawLine(QPainter &painter, const QRect &area);
+    // Only the characters that reach into `area` of a line that places them by their
+    // advances, drawn where the whole line puts them (a line that changes at every key, whose
+    // layout would cost more than its drawing); false when the whole line is to be drawn.
+    bool drawPart(QPainter &painter, const QRect &area);
+    const QPixmap *picture(const QRect &area);
+
+    Pictures kept_ = Pictures::None;
+    QCache<PictureKey, QPixmap> pictures_;
+    qreal picturesRatio_ = 0;
+    std::vector<QFont> fonts_; // those the pictures were drawn in, by index
+    std::optional<int> fontIndex_;
+    std::optional<QFontMetricsF> metrics_;
+    QHash<char16_t, qreal> advances_;
+    std::optional<bool> byAdvances_;
 };
 
 } // namespace rinkaro

@@ -45,6 +45,7 @@ public:
     std::vector<int> randomRanges;                  // the n of every random(n) call
     std::vector<std::pair<QWidget *, QRect>> steps; // geometry after each animation step
     bool recordSteps = false;
+    bool readerListening = false; // no screen reader, as on the test machines
     quint32 seed = 0;
     bool seeded = false;
 
@@ -104,6 +105,7 @@ public:
         if (recordSteps)
             steps.emplace_back(widget, widget->geometry());
     }
+    bool screenReaderListening() override { return readerListening; }
 
     // The geometry after each recorded animation step of one widget, and its heights.
     QList<QRect> stepsOf(const QWidget *widget) const
