@@ -6,9 +6,11 @@
 // with the peak memory and ends the process; the time runs from QProcess::start to that line.
 // The programs are started in turn, many times each, so that drift hits them alike.
 // The offscreen screen is a desktop's 1280 x 1024, where the main window fits as it is.
-// Usage: bench_startup [runs] [--also PROGRAM] [--small-screen]  (PROGRAM: another build of
-// rinkaro, such as one of an earlier commit, measured in the same run; --small-screen: the
-// offscreen platform's own 800 x 600, where the program draws its window smaller)
+// Usage: bench_startup [runs] [--also PROGRAM] [--small-screen] [--instructions]  (PROGRAM:
+// another build of rinkaro, such as one of an earlier commit, measured in the same run;
+// --small-screen: the offscreen platform's own 800 x 600, where the program draws its window
+// smaller; --instructions: the instructions each program runs to its first paint, counted
+// by callgrind, which other load does not disturb, instead of the times)
 #include "benchtools.h"
 #include <QCoreApplication>
 #include <QDir>
@@ -59,6 +61,28 @@ Start startOnce(const QString &program, const QString &workDir, const QProcessEn
     return start;
 }
 
+// The instructions to the first paint, counted by callgrind (Debian valgrind); -1 when it
+// could not count them.
+double instructionsOnce(const QString &program, const QString &workDir,
+                        const QProcessEnvironment &env)
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(workDir);
+    process.start(QStringLiteral("valgrind"), {QStringLiteral("--tool=callgrind"),
+                                               QStringLiteral("--callgrind-out-file=") + workDir +
+                                                   QStringLiteral("/callgrind.out"),
+                                               program});
+    if (!process.waitForFinished(120000))
+        return -1;
+    // "==pid== Collected : 89135323"
+    const QByteArray report = process.readAllStandardError();
+    const qsizetype at = report.indexOf("Collected :");
+    if (at < 0)
+        return -1;
+    return report.mid(at + 11, report.indexOf('\n', at) - at - 11).trimmed().toDouble();
+}
+
 struct Program {
     const char *name;
     QString path;
@@ -73,12 +97,14 @@ int main(int argc, char **argv)
     std::setlocale(LC_NUMERIC, "C");
     int runs = 30;
     QString also;
-    bool smallScreen = false;
+    bool smallScreen = false, instructions = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--also") == 0 && i + 1 < argc)
             also = QString::fromLocal8Bit(argv[++i]);
         else if (std::strcmp(argv[i], "--small-screen") == 0)
             smallScreen = true;
+        else if (std::strcmp(argv[i], "--instructions") == 0)
+            instructions = true;
         else
             runs = std::max(1, atoi(argv[i]));
     }
@@ -116,6 +142,26 @@ int main(int argc, char **argv)
     env.insert(QStringLiteral("QT_PLUGIN_PATH"),
                benchDir.absoluteFilePath(QStringLiteral("plugins")));
     env.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("firstshow"));
+
+    if (instructions) {
+        std::vector<double> counts;
+        for (const Program &program : programs) {
+            counts.push_back(instructionsOnce(program.path, work.path(), env));
+            if (counts.back() < 0) {
+                std::fprintf(stderr, "callgrind did not count %s (is valgrind installed?)\n",
+                             program.name);
+                return 1;
+            }
+        }
+        std::printf("Instructions from the process start to the first paint of the main window,\n"
+                    "counted by callgrind, offscreen (%s)\n",
+                    smallScreen ? "800 x 600" : "1280 x 1024");
+        std::printf("%-16s %14s %9s\n", "", "millions", "x face");
+        for (std::size_t k = 0; k < programs.size(); ++k)
+            std::printf("%-16s %14.1f %9.3f\n", programs[k].name, counts[k] / 1e6,
+                        counts[k] / counts[2]);
+        return 0;
+    }
 
     // One unmeasured start of each warms the file cache.
     for (const Program &program : programs)

@@ -10,7 +10,12 @@
 
 #include <QAccessible>
 #include <QDialog>
+#include <QMenuBar>
 #include <QScreen>
+
+#include <deque>
+#include <memory>
+#include <utility>
 
 using namespace rinkaro;
 
@@ -28,6 +33,57 @@ void press(const TestWindow &w, Qt::Key key)
     QTest::keyClick(w.keyTarget(), key);
 }
 
+// What Qt's accessibility bridge does with each key while a screen reader listens: the window
+// system's press or release is held back and a copy of it posted once the reader has answered.
+class HeldKeys : public QObject
+{
+public:
+    HeldKeys() { qApp->installEventFilter(this); }
+    // The copies of the keys held so far, posted and delivered: the reader's answers.
+    void answer()
+    {
+        for (auto &[target, copy] : held_)
+            if (target)
+                QCoreApplication::postEvent(target, copy.release());
+        held_.clear();
+        QCoreApplication::sendPostedEvents();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!event->spontaneous() ||
+            (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        held_.emplace_back(
+            watched, std::make_unique<QKeyEvent>(key->type(), key->key(), key->modifiers(),
+                                                 key->nativeScanCode(), key->nativeVirtualKey(),
+                                                 key->nativeModifiers(), key->text(),
+                                                 key->isAutoRepeat(), key->count()));
+        return true;
+    }
+
+private:
+    std::deque<std::pair<QPointer<QObject>, std::unique_ptr<QKeyEvent>>> held_;
+};
+
+enum class Reader { None, AnswersAtOnce, AnswersAfterRelease };
+
+// Alt pressed and released as the window system delivers it, with or without a reader.
+void tapAlt(QWindow *window, Reader reader)
+{
+    std::unique_ptr<HeldKeys> held;
+    if (reader != Reader::None)
+        held = std::make_unique<HeldKeys>();
+    QTest::keyPress(window, Qt::Key_Alt);
+    if (reader == Reader::AnswersAtOnce)
+        held->answer();
+    QTest::keyRelease(window, Qt::Key_Alt);
+    if (held)
+        held->answer();
+}
+
 } // namespace
 
 class AccessTest : public QObject
@@ -43,6 +99,8 @@ private slots:
     void panelsKeepTabAndCloseOnEsc_data();
     void panelsKeepTabAndCloseOnEsc();
     void names();
+    void altTapsMenuBarOnce_data();
+    void altTapsMenuBarOnce();
     void largeWindowKeepsItsCornerOnScreen();
     void growingWindowStaysOnScreen();
 };
@@ -231,6 +289,32 @@ void AccessTest::names()
     for (const auto &[object, name] : names)
         QCOMPARE(accessibleText(w.find(QLatin1String(object)), QAccessible::Name),
                  QString::fromUtf8(name));
+}
+
+void AccessTest::altTapsMenuBarOnce_data()
+{
+    QTest::addColumn<Reader>("reader");
+    QTest::newRow("no reader") << Reader::None;
+    QTest::newRow("reader answering at once") << Reader::AnswersAtOnce;
+    // A busy window or reader: the copies come after the release itself.
+    QTest::newRow("reader answering late") << Reader::AnswersAfterRelease;
+}
+
+void AccessTest::altTapsMenuBarOnce()
+{
+    QFETCH(Reader, reader);
+    TestWindow w;
+    QMenuBar *bar = w.find<QMenuBar>(QStringLiteral("MainMenu1"));
+    QWindow *window = w->windowHandle();
+    QVERIFY(w.startButton()->hasFocus());
+    tapAlt(window, reader);
+    // The bar walked by keyboard from its first menu, and no copy of the keys takes it back.
+    QCOMPARE(QApplication::focusWidget(), bar);
+    QVERIFY(bar->activeAction());
+    QCOMPARE(bar->activeAction()->text(), QStringLiteral("レベル"));
+    tapAlt(window, reader);
+    QCOMPARE(QApplication::focusWidget(), w.startButton());
+    QCOMPARE(bar->activeAction(), nullptr);
 }
 
 void AccessTest::largeWindowKeepsItsCornerOnScreen()

@@ -22,6 +22,8 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSplitter>
+#include <QSplitterHandle>
 #include <QStyle>
 #include <QTableView>
 #include <QTextDocument>
@@ -133,7 +135,8 @@ struct ProgressFixture {
         open(5);
     }
     QString log() const { return dir.filePath(QStringLiteral("RK.log")); }
-    void open(int level)
+    // Opened as the main window opens it, with its drill chosen (and the text it has open).
+    void open(int level, const QString &text = {})
     {
         QString error;
         ProgressWindowFactory *factory = loadProgressWindowFactory(progressPluginFolders(), &error);
@@ -141,7 +144,7 @@ struct ProgressFixture {
             qFatal("no plugin: %s", qPrintable(error));
         window.reset();
         history = std::make_unique<PracticeHistory>(log());
-        window.reset(factory->createProgressWindow(*history, level, nullptr));
+        window.reset(factory->createProgressWindow(*history, level, text, nullptr));
         QSignalSpy shown(window.get(), SIGNAL(historyShown()));
         window->show();
         (void)QTest::qWaitForWindowExposed(window.get());
@@ -231,6 +234,7 @@ private slots:
     void layoutFromSmallestToLargest();
     void tableAndLegendFit_data();
     void tableAndLegendFit();
+    void draggedTableWidthStays();
     void emptyHistoriesShowTheFirstRunNote_data();
     void emptyHistoriesShowTheFirstRunNote();
     void historyPastItsBoundShowsItsNewestRuns();
@@ -533,14 +537,24 @@ void ProgressWindowTest::eachTextChosenApart()
     for (int k = 0; k < int(std::size(texts)); ++k)
         append(texts[k].first, texts[k].second, int(runs.size()) + k);
     f.open(5); // read again with the texts' runs
-    auto *chooser = f.find<QComboBox>(QStringLiteral("levelChooser"));
-    const auto entriesAfterTexts = [chooser] {
+    const auto entriesAfterTexts = [&f] {
+        auto *chooser = f.find<QComboBox>(QStringLiteral("levelChooser"));
         QStringList entries;
         for (int k = chooser->findData(ownTextLevel) + 1; k < chooser->count(); ++k)
             entries << chooser->itemText(k);
         return entries;
     };
     QCOMPARE(entriesAfterTexts(), (QStringList{"\u3000b", "\u3000夜の話"}));
+    // Opened from a text drill: that text, by its name; a text without runs yet: them all.
+    const std::pair<const char *, const char *> openings[] = {
+        {"夜の話.txt", "\u3000夜の話"}, {"c.txt", "テキスト"}, {"", "テキスト"}};
+    for (const auto &[open, chosen] : openings) {
+        f.open(ownTextLevel, QString::fromUtf8(open));
+        QCOMPARE(f.find<QComboBox>(QStringLiteral("levelChooser"))->currentText(),
+                 QString::fromUtf8(chosen));
+    }
+    f.open(5);
+    auto *chooser = f.find<QComboBox>(QStringLiteral("levelChooser"));
     QAbstractItemModel *table = f.table();
 
     chooser->setCurrentIndex(chooser->findText(QStringLiteral("\u3000b")));
@@ -659,6 +673,30 @@ void ProgressWindowTest::tableAndLegendFit()
     const QFontMetrics legendFont(legend->font());
     for (const QString &row : rows)
         QVERIFY2(legendFont.horizontalAdvance(row) <= legend->width(), qPrintable(row));
+}
+
+// Fault: every resize put the table back to the width of all its columns, undoing the
+// learner's drag.
+void ProgressWindowTest::draggedTableWidthStays()
+{
+    const ProgressFixture f(sampleHistory(), 5);
+    f.window->resize(1200, 860);
+    QTest::qWait(50);
+    auto *splitter = f.find<QSplitter>(QStringLiteral("runSplitter"));
+    QCOMPARE(splitter->orientation(), Qt::Horizontal);
+    const int laidOut = splitter->sizes().value(1);
+    QSplitterHandle *handle = splitter->handle(1);
+    const QPoint middle = handle->rect().center();
+    QTest::mousePress(handle, Qt::LeftButton, {}, middle);
+    QTest::mouseMove(handle, middle + QPoint(90, 0));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, middle + QPoint(90, 0));
+    const int dragged = splitter->sizes().value(1);
+    QCOMPARE(dragged, laidOut - 90);
+    for (const int width : {1400, 1000, 1200}) {
+        f.window->resize(width, 860);
+        QTest::qWait(50);
+        QCOMPARE(splitter->sizes().value(1), dragged);
+    }
 }
 
 void ProgressWindowTest::emptyHistoriesShowTheFirstRunNote_data()

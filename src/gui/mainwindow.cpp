@@ -116,8 +116,7 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
-      platform_(platform), session_([&platform](int n) { return platform.random(n); }),
-      history_(records_.historyPath())
+      platform_(platform), session_([&platform](int n) { return platform.random(n); })
 {
     // Before any control is made: an interface, once asked for, is kept.
     installPanelAccessibility();
@@ -145,13 +144,13 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     // Outside a run a screen reader gives this as the button's description too.
     startStopButton_->setToolTip(tr("F5 キーでもスタート・ストップできます"));
     connect(startStopButton_, &QPushButton::clicked, this, &MainWindow::toggleDrillRun);
-    buildTutorialButtons();
 
-    // The panels that unroll over the drill area are not part of the first sight; a long
-    // history is read once the window has settled, so that the statistics seldom wait.
+    // The tutorial's buttons and the panels that unroll over the drill area are not part of
+    // the first sight; a long history is read once the window has settled, so that the
+    // statistics seldom wait.
     afterFirstPaint(this, [this] {
         buildPanels();
-        QTimer::singleShot(1000, this, [this] { history_.preload(); });
+        QTimer::singleShot(1000, this, [this] { history().preload(); });
     });
     setDrillAreaHeight(layout_.geometry().outerHeight - frameAllowance);
 
@@ -174,6 +173,13 @@ MainWindow::~MainWindow()
     qApp->removeEventFilter(this);
 }
 
+PracticeHistory &MainWindow::history() const
+{
+    if (!history_)
+        history_ = std::make_unique<PracticeHistory>(records_.historyPath());
+    return *history_;
+}
+
 void MainWindow::buildMenus()
 {
     auto addItem = [](QMenu *menu, const char *name, const QString &caption, bool checkable) {
@@ -194,7 +200,8 @@ void MainWindow::buildMenus()
         menu->addSeparator()->setObjectName(QLatin1String(name));
     };
 
-    QMenuBar *bar = menuBar();
+    QMenuBar *bar = new MainMenuBar(this);
+    setMenuBar(bar);
     bar->setObjectName(QStringLiteral("MainMenu1"));
     bar->setNativeMenuBar(false);
 
@@ -227,12 +234,12 @@ void MainWindow::buildMenus()
     levelItems_[0]->setChecked(true);
     // The history is read while the learner looks at the menu, so that a weak drill chosen
     // from it is seldom remembered for long.
-    connect(levelMenu, &QMenu::aboutToShow, this, [this] { history_.load(); });
+    connect(levelMenu, &QMenu::aboutToShow, this, [this] { history().load(); });
     buildTextMenu(levelMenu);
 
     QMenu *optionMenu = bar->addMenu(tr("オプション"));
     optionMenu->setObjectName(QStringLiteral("Option1"));
-    connect(optionMenu, &QMenu::aboutToShow, this, [this] { history_.load(); });
+    connect(optionMenu, &QMenu::aboutToShow, this, [this] { history().load(); });
     keyColourItem_ = addItem(optionMenu, "KeyColor", tr("キー色付け"), true);
     connectItem(keyColourItem_, [this] { toggleFingerColours(); });
     QAction *romajiItem = addItem(optionMenu, "setSpelling", tr("ローマ字設定"), false);
@@ -349,6 +356,7 @@ void MainWindow::buildPanels()
 {
     if (romajiPanel_)
         return;
+    buildTutorialButtons(); // under the panels
     romajiPanel_ = new RomajiPanel(platform_, drillArea_);
     romajiPanel_->setChoices(romajiEdited_);
     connect(romajiPanel_, &RomajiPanel::choicesEdited, this,
@@ -364,8 +372,12 @@ void MainWindow::buildPanels()
     }
 }
 
+// Built hidden just after the first paint, or when the tutorial starts if that comes sooner;
+// above the keyboard, below the panels.
 void MainWindow::buildTutorialButtons()
 {
+    if (tutorialEndButton_)
+        return;
     struct ButtonRow {
         QToolButton *&button;
         const char *name;
@@ -391,6 +403,7 @@ void MainWindow::buildTutorialButtons()
         button->setToolTip(tr(row.toolTip));
         button->setAccessibleName(button->toolTip());
         button->setFocusPolicy(Qt::NoFocus);
+        button->setAttribute(Qt::WA_InputMethodEnabled, false);
         button->hide();
         connect(button, &QToolButton::clicked, this, row.handler);
         row.button = button;
@@ -584,9 +597,13 @@ void MainWindow::showModes()
     for (QAction *item : textItems_)
         item->setEnabled(modes_.levelItemsUsable());
     const bool stepping = modes_.tutorialShown();
-    tutorialEndButton_->setVisible(stepping);
-    tutorialNextButton_->setVisible(stepping);
-    tutorialBackButton_->setVisible(stepping);
+    if (stepping)
+        buildTutorialButtons();
+    if (tutorialEndButton_) {
+        tutorialEndButton_->setVisible(stepping);
+        tutorialNextButton_->setVisible(stepping);
+        tutorialBackButton_->setVisible(stepping);
+    }
     textMenu_->setRunUnderway(session_.running() || modes_.tutorialShown());
 }
 
@@ -595,7 +612,7 @@ void MainWindow::showModes()
 void MainWindow::toggleDrillRun()
 {
     if (!session_.running()) {
-        if (isWeakDrill(session_.level()) && !history_.ready()) {
+        if (isWeakDrill(session_.level()) && !history().ready()) {
             // Started once the history is read, with what was chosen for it.
             if (weakChoice_)
                 weakChoice_->start = true;
@@ -606,7 +623,7 @@ void MainWindow::toggleDrillRun()
         if (isWeakDrill(session_.level()) && !drawWeakRun(weakKindOf(session_.level())))
             return;
         // Read while the run is typed, for the typing-time dialog's figures.
-        history_.load();
+        history().load();
         favourWeakItems();
         session_.start(platform_.tickCount());
         modes_.runStarted();
@@ -720,18 +737,18 @@ void MainWindow::finishRun()
     showDrill();
     const RunResult &run = session_.result();
     // Told against the history before this run.
-    if (!history_.ready())
+    if (!history().ready())
         waitForHistory();
-    RunHistory history;
-    history.weakReport = [&] {
+    RunHistory runHistory;
+    runHistory.weakReport = [&] {
         return weakSpotsReport(weakSpots(), weakKindOf(run.level), weakPlan_.weakSet,
                                session_.tally());
     };
-    history.textReport = [&] { return textRunReport(run); };
-    history.addRun = [&] { history_.runAppended(); };
+    runHistory.textReport = [&] { return textRunReport(run); };
+    runHistory.addRun = [&] { history().runAppended(); };
     const FinishedRun finished =
         records_.finishRun(run, session_.tally(), QDateTime::currentDateTime(), choices(),
-                           textMenu_->text().name, history);
+                           textMenu_->text().name, runHistory);
     if (!resultDialog_)
         resultDialog_ = new ResultDialog(this);
     keepTextPosition();
@@ -851,10 +868,11 @@ void MainWindow::openProgressWindow()
         return;
     }
     // The history is read at every opening, so the window shows the runs made meanwhile.
+    const QString text = session_.level() == ownTextLevel ? textMenu_->text().name : QString();
     if (progressWindow_) {
-        factory->refreshProgressWindow(progressWindow_, session_.level());
+        factory->refreshProgressWindow(progressWindow_, session_.level(), text);
     } else {
-        progressWindow_ = factory->createProgressWindow(history_, session_.level(), this);
+        progressWindow_ = factory->createProgressWindow(history(), session_.level(), text, this);
         factory->setPractiseHandler(progressWindow_, [this](int level, const QStringList &marked) {
             practiseSelection(level, marked);
         });
@@ -873,8 +891,8 @@ void MainWindow::openProgressWindow()
 void MainWindow::waitForHistory()
 {
     QEventLoop loop;
-    history_.whenReady(&loop, [&loop] { loop.quit(); });
-    if (!history_.ready())
+    history().whenReady(&loop, [&loop] { loop.quit(); });
+    if (!history().ready())
         loop.exec();
 }
 
@@ -887,7 +905,7 @@ bool MainWindow::drawWeakRun(WeakKind kind)
 
 bool MainWindow::chooseWeakDrill(WeakKind kind, const QStringList &marked, bool start)
 {
-    if (!history_.ready()) {
+    if (!history().ready()) {
         // The window goes on answering while the history is read; the drill is chosen, or
         // refused, as soon as it is.
         const bool waiting = weakChoice_.has_value();
@@ -903,7 +921,7 @@ bool MainWindow::chooseWeakDrill(WeakKind kind, const QStringList &marked, bool 
         }
         showDrill();
         if (!waiting)
-            history_.whenReady(this, [this] { takeWeakChoice(); });
+            history().whenReady(this, [this] { takeWeakChoice(); });
         return true;
     }
     // Nothing to drill: no runs of its kind, or marks none of which can be drilled (っ).
@@ -1039,7 +1057,7 @@ void MainWindow::favourWeakItems()
     std::vector<double> weights;
     // Favoured once the history is read: a run never waits for it.
     if (favourWeakItem_->isChecked() && isLevel(level) && session_.randomOrder() &&
-        history_.ready()) {
+        history().ready()) {
         const WeakKind kind = weakKindOf(level);
         QStringList weakest;
         for (const WeakSpot &spot : weakSpots().ranked(kind)) {
@@ -1131,7 +1149,7 @@ void MainWindow::chooseTextDrill(int level)
         drill.setRunLength(kind->runItems, kind->runKana);
     }
     // Read while the learner types, for the dialog at the end of the run.
-    history_.load();
+    history().load();
 }
 
 void MainWindow::keepTextPosition()
@@ -1148,7 +1166,7 @@ QString MainWindow::textRunReport(const RunResult &run)
 {
     const TextRunFigures figures = textRunFigures(session_.tally(), run.seconds, run.errors);
     // Told against the history before this run; a learner's text against its own runs.
-    const double best = history_.bestTextSpeed(run.level);
+    const double best = history().bestTextSpeed(run.level);
     if (run.level == ownTextLevel) {
         const double textBest = textMenu_->bestSpeed();
         textMenu_->addSpeed(figures.kanaPerMinute);
@@ -1190,7 +1208,7 @@ void MainWindow::chooseOwnText(const PreparedText &text)
     drill.setItems(text.sentences, text.position);
     drill.setRunLength(kind->runItems, kind->runKana);
     // Read while the learner types, for the dialog at the end of the run.
-    history_.load();
+    history().load();
     showDrill();
 }
 

@@ -20,6 +20,7 @@
 #include <QPointer>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -126,7 +127,9 @@ private:
     void setTextPanelLook(int pixels, const QColor &colour);
     void setStartButtonEnabled(bool enabled);
     void focusStartButton();
-    const WeakSpots &weakSpots() const { return history_.weakSpots(); }
+    // Made at first use: its tables are large, and start-up does not need them.
+    PracticeHistory &history() const;
+    const WeakSpots &weakSpots() const { return history().weakSpots(); }
     // Runs the event loop until the history is read (it seldom is not, by the end of a run).
     void waitForHistory();
     // The weak drill chosen while the history was read, made now that it is.
@@ -143,7 +146,7 @@ private:
     DrillSession session_;
     DrillModes modes_;
     RecordKeeper records_;
-    PracticeHistory history_; // shared with the progress window
+    mutable std::unique_ptr<PracticeHistory> history_; // shared with the progress window
     struct WeakChoice {
         WeakKind kind;
         QStringList marked;

@@ -22,11 +22,15 @@ public:
     virtual ~ProgressWindowFactory() = default;
 
     // A new window (objectName progressWindow) showing `history`, which outlives it, with
-    // `level` (1..11) chosen: at once when the history is held, else once it is read.
-    virtual QWidget *createProgressWindow(PracticeHistory &history, int level, QWidget *parent) = 0;
+    // `level` (1..14) chosen: at once when the history is held, else once it is read. With the
+    // learner's own texts' level, `text` (the text's copy name, as RK.log names it) chooses
+    // that text's runs when it has any.
+    virtual QWidget *createProgressWindow(PracticeHistory &history, int level, const QString &text,
+                                          QWidget *parent) = 0;
     // Opens again a window that createProgressWindow made: a window still open keeps what the
-    // learner chose in it; a closed one opens on `level`. Either shows the runs made meanwhile.
-    virtual void refreshProgressWindow(QWidget *window, int level) = 0;
+    // learner chose in it; a closed one opens on `level` and `text`. Either shows the runs made
+    // meanwhile.
+    virtual void refreshProgressWindow(QWidget *window, int level, const QString &text) = 0;
     // What a window asks when the learner wants to practise the keys or kana marked in it:
     // the weak drill's level (10: keys, 11: kana) and the marked ones ("f", "し").
     using PractiseHandler = std::function<void(int level, const QStringList &marked)>;
@@ -35,7 +39,7 @@ public:
 
 } // namespace rinkaro
 
-#define ProgressWindowFactory_iid "io.github.rinkaro.Rinkaro.ProgressWindowFactory/4"
+#define ProgressWindowFactory_iid "io.github.rinkaro.Rinkaro.ProgressWindowFactory/5"
 Q_DECLARE_INTERFACE(rinkaro::ProgressWindowFactory, ProgressWindowFactory_iid)
 
 namespace rinkaro

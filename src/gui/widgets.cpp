@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
@@ -281,6 +282,16 @@ void FocusRingButton::paintEvent(QPaintEvent *event)
     painter.setBrush(Qt::NoBrush);
     // Inside the bevel, on the face, where the ring's colour is chosen against.
     painter.drawRect(QRectF(rect()).adjusted(2 + half, 2 + half, -2 - half, -2 - half));
+}
+
+bool MainMenuBar::eventFilter(QObject *watched, QEvent *event)
+{
+    // A key as the window first gets it, before it hands it to the focused control: where the
+    // accessibility bridge may hold it back and post a copy later.
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+        !watched->isWidgetType())
+        return false;
+    return QMenuBar::eventFilter(watched, event);
 }
 
 } // namespace rinkaro

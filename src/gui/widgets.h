@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <QMenuBar>
 #include <QPalette>
 #include <QPushButton>
 #include <QSize>
@@ -62,6 +63,24 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+};
+
+// A menu bar that each tap of Alt puts into keyboard mode or takes out of it exactly once. Qt's
+// bar arms itself on the shortcut check that comes before a lone Alt's press and toggles at the
+// first release it sees, which is the window's own, before the focused control gets it. While a
+// screen reader listens, the accessibility bridge takes every press and release there and posts
+// a copy once the reader has answered, and the copied press is checked for shortcuts again. With
+// the copies late (a busy machine, a slow reader), the real release toggled, the copied press
+// armed the bar again and the copied release toggled it straight back, the focus with it. This
+// bar looks only at the release that reaches the focused control: once a key, reader or not.
+class MainMenuBar : public QMenuBar
+{
+    Q_OBJECT
+public:
+    using QMenuBar::QMenuBar;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
 } // namespace rinkaro

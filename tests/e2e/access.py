@@ -143,31 +143,35 @@ def new_events(since, kind):
     return [e for e in events[since:] if e[0].startswith(kind)]
 
 
+def focus_came(since, parent_role):
+    """A menu item whose parent has `parent_role` took the focus after event `since`."""
+    return [e for e in new_events(since, "object:state-changed:focused")
+            if e[4] == 1 and "menu item" in e[1] and e[5] == parent_role]
+
+
+def focus_now(since):
+    """The last control that took the focus after event `since`, as its event told it."""
+    came = [e for e in new_events(since, "object:state-changed:focused") if e[4] == 1]
+    return came[-1] if came else None
+
+
+def recent_focus():
+    return str([e for e in events if (e[0].endswith("focused") and e[4] == 1)
+                or e[0].startswith("window:")][-8:])
+
+
 def open_menu(*keys):
-    """Alt, then `keys` to open a menu, until an item of the open menu (not of the menu bar)
-    has the focus. The menu bar sometimes misses an Alt (seen: the arrows then walked the
-    window's check boxes); the menus are closed, the focus given back to Start as a learner
-    would, and the menu opened again, three times at most."""
-    for attempt in range(3):
-        mark = len(events)
-        key("alt")
-        key(*keys)
-        if wait_for(lambda: [e for e in new_events(mark, "object:state-changed:focused")
-                             if e[4] == 1 and "menu item" in e[1] and e[5] == "popup menu"], 5):
-            return
-        say("menu", f"no item of an open menu has the focus (try {attempt + 1}): "
-            "closed, the focus given back to Start, and opened again")
-        key("Escape")
-        key("Escape")
-        # The window manager may have left the keyboard elsewhere when a dialog closed.
-        subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Rinkaro 2$",
-                        "windowactivate", "--sync"], check=False, timeout=20)
-        start_button = named(application(), "スタート", "push button")
-        if start_button is not None:
-            start_button.get_component_iface().grab_focus()
-        pump(1.0)
-    fail("the menu did not open: " + str([e for e in events if (e[0].endswith("focused") and e[4] == 1)
-                                           or e[0].startswith("window:")][-12:]))
+    """Alt, then `keys` to open a menu. Each step waits for what it does, however long a busy
+    machine takes over it: the arrows go only to a menu bar that holds the keyboard, and the
+    menu is open once one of its own items has the focus."""
+    mark = len(events)
+    key("alt")
+    # Seen before: the bar took the Alt and gave the focus straight back to Start.
+    if not wait_for(lambda: focus_came(mark, "menu bar")) or focus_now(mark)[5] != "menu bar":
+        fail("Alt left the menu bar without the focus: " + recent_focus())
+    key(*keys)
+    if not wait_for(lambda: focus_came(mark, "popup menu")):
+        fail("the menu did not open: " + recent_focus())
 
 
 def window(app, title):

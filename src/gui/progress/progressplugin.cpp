@@ -6,17 +6,22 @@
 namespace rinkaro
 {
 
-QWidget *ProgressPlugin::createProgressWindow(PracticeHistory &history, int level, QWidget *parent)
+QWidget *ProgressPlugin::createProgressWindow(PracticeHistory &history, int level,
+                                              const QString &text, QWidget *parent)
 {
     auto *window = new ProgressWindow(history, parent);
-    window->reload(level);
+    window->reload(level, text);
     return window;
 }
 
-void ProgressPlugin::refreshProgressWindow(QWidget *window, int level)
+void ProgressPlugin::refreshProgressWindow(QWidget *window, int level, const QString &text)
 {
-    if (auto *progress = qobject_cast<ProgressWindow *>(window))
-        progress->followHistory(window->isVisible() ? 0 : level);
+    if (auto *progress = qobject_cast<ProgressWindow *>(window)) {
+        if (window->isVisible())
+            progress->followHistory();
+        else
+            progress->followHistory(level, text);
+    }
 }
 
 void ProgressPlugin::setPractiseHandler(QWidget *window, PractiseHandler handler)

@@ -15,8 +15,9 @@ class ProgressPlugin : public QObject, public ProgressWindowFactory
     Q_PLUGIN_METADATA(IID ProgressWindowFactory_iid)
     Q_INTERFACES(rinkaro::ProgressWindowFactory)
 public:
-    QWidget *createProgressWindow(PracticeHistory &history, int level, QWidget *parent) override;
-    void refreshProgressWindow(QWidget *window, int level) override;
+    QWidget *createProgressWindow(PracticeHistory &history, int level, const QString &text,
+                                  QWidget *parent) override;
+    void refreshProgressWindow(QWidget *window, int level, const QString &text) override;
     void setPractiseHandler(QWidget *window, PractiseHandler handler) override;
 };
 

@@ -212,6 +212,12 @@ ProgressWindow::ProgressWindow(PracticeHistory &history, QWidget *parent)
     runSplitter_->setCollapsible(1, true);
     runSplitter_->setStretchFactor(0, 5);
     runSplitter_->setStretchFactor(1, 4);
+    // Only a drag moves it this way: the width the learner chose beside the chart stays
+    // through later resizes.
+    connect(runSplitter_, &QSplitter::splitterMoved, this, [this] {
+        if (runSplitter_->orientation() == Qt::Horizontal)
+            draggedTableWidth_ = runSplitter_->sizes().value(1);
+    });
 
     // The keys and kana.
     auto *missPanel = new QWidget(this);
@@ -341,9 +347,10 @@ ProgressWindow::ProgressWindow(PracticeHistory &history, QWidget *parent)
 
 ProgressWindow::~ProgressWindow() = default;
 
-void ProgressWindow::reload(int level)
+void ProgressWindow::reload(int level, const QString &text)
 {
     pendingLevel_ = level;
+    pendingText_ = text;
     shownOnce_ = false;
     if (history_.ready()) {
         showHistory(PracticeHistory::Change::Whole);
@@ -354,10 +361,11 @@ void ProgressWindow::reload(int level)
     history_.load();
 }
 
-void ProgressWindow::followHistory(int level)
+void ProgressWindow::followHistory(int level, const QString &text)
 {
     if (level != 0) {
         pendingLevel_ = level;
+        pendingText_ = text;
         // Chosen now; the runs added meanwhile follow.
         if (history_.ready() && shownOnce_)
             showHistory(PracticeHistory::Change::Appended);
@@ -384,6 +392,7 @@ void ProgressWindow::showHistory(PracticeHistory::Change change)
     shownOnce_ = true;
     shownRuns_ = stats().runs();
     const int level = std::exchange(pendingLevel_, 0);
+    const QString text = std::exchange(pendingText_, {});
     problem_.clear();
     switch (history_.status()) {
     case RunLogRead::Status::Read:
@@ -404,8 +413,11 @@ void ProgressWindow::showHistory(PracticeHistory::Change change)
     showTotals();
 
     const bool textGone = listTexts();
-    // A text's number holds only for the history it was read from.
-    const int index = isTextScope(level) ? -1 : levelChooser_->findData(level);
+    // A text's number holds only for the history it was read from: it is looked up by name.
+    const int textNumber = level == ownTextLevel && !text.isEmpty() ? stats().textNumber(text) : -1;
+    const int index = textNumber >= 0      ? levelChooser_->findData(firstTextScope + textNumber)
+                      : isTextScope(level) ? -1 // listTexts kept it chosen
+                                           : levelChooser_->findData(level);
     if (index >= 0 && index != levelChooser_->currentIndex()) {
         levelChooser_->setCurrentIndex(index); // shows it
     } else if (following && !textGone) {
@@ -517,8 +529,8 @@ void ProgressWindow::resizeEvent(QResizeEvent *event)
 void ProgressWindow::layOutRuns()
 {
     const int across = runSplitter_->width() - runSplitter_->handleWidth();
-    const RunPanes panes = runPanes(across, height(), runTable_->widthForAllColumns(),
-                                    runSplitter_->widget(0)->minimumSizeHint().width());
+    const int chartLeast = runSplitter_->widget(0)->minimumSizeHint().width();
+    const RunPanes panes = runPanes(across, height(), runTable_->widthForAllColumns(), chartLeast);
     const Qt::Orientation orientation = panes.beside ? Qt::Horizontal : Qt::Vertical;
     // Beside the chart, the table keeps every column in view at every width the room allows;
     // the chart takes the rest. Stacked, the shares stay as the learner drags them.
@@ -527,9 +539,12 @@ void ProgressWindow::layOutRuns()
         return;
     runSplitter_->setOrientation(orientation);
     tableShown_ = panes.tableShown;
+    // A width the learner dragged to stays while the chart keeps its least room.
+    const int share = draggedTableWidth_ >= 0 ? std::min(draggedTableWidth_, across - chartLeast)
+                                              : panes.tableShare;
     runSplitter_->setSizes(!panes.tableShown ? QList<int>{1, 0}
-                           : panes.beside ? QList<int>{across - panes.tableShare, panes.tableShare}
-                                          : QList<int>{6000, 3000});
+                           : panes.beside    ? QList<int>{across - share, share}
+                                             : QList<int>{6000, 3000});
 }
 
 bool ProgressWindow::listTexts()

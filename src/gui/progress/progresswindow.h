@@ -41,9 +41,10 @@ public:
     ProgressWindow(PracticeHistory &history, QWidget *parent = nullptr);
     ~ProgressWindow() override;
 
-    // Shows the history from its start with `level` (1..11) chosen, at once when it is held,
-    // and what was added to it since.
-    void reload(int level);
+    // Shows the history from its start with `level` (1..14) chosen, at once when it is held,
+    // and what was added to it since. With the texts' level, `text` (a copy name) chooses
+    // that text when the history has its runs.
+    void reload(int level, const QString &text = {});
     // Asked with the weak drill's level and the marked keys or kana when the learner wants to
     // practise them.
     void setPractiseHandler(std::function<void(int, const QStringList &)> handler)
@@ -51,8 +52,8 @@ public:
         practise_ = std::move(handler);
     }
     // Reads what was added to the history since the last read, keeping what the learner has
-    // chosen; the level is chosen too unless it is 0.
-    void followHistory(int level = 0);
+    // chosen; the level (and with the texts' level, the text) is chosen too unless it is 0.
+    void followHistory(int level = 0, const QString &text = {});
 
 signals:
     // The history asked for last has been read and is shown.
@@ -98,12 +99,14 @@ private:
     PracticeHistory &history_;
     QString problem_;        // what kept the history from being read, if anything
     int pendingLevel_ = 0;   // to choose when the history is next shown; 0: keep the chosen one
+    QString pendingText_;    // with the texts' level: the text to choose, by its copy name
     bool shownOnce_ = false; // what is held was shown: a read that follows keeps the view
     qsizetype shownRuns_ = 0;
     bool shownPending_ = false; // historyShown waits for the chart and the table
     bool placed_ = false;       // placed once; later openings leave it where the user put it
     bool framePlaced_ = false;
-    bool tableShown_ = true; // under the chart in a narrow window, or folded away
+    bool tableShown_ = true;     // under the chart in a narrow window, or folded away
+    int draggedTableWidth_ = -1; // beside the chart, as the learner dragged it; -1: not dragged
     QMargins assumedFrame_;
 
     QComboBox *levelChooser_ = nullptr; // levelChooser

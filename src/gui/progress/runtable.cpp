@@ -236,15 +236,18 @@ void RunTableModel::sortRows()
     if (!stats_)
         return;
     const std::vector<RunFigures> &runs = stats_->allRuns();
-    // Rows with the same key keep the order of the history (reversed with the rest).
-    const auto before = [&](int a, int b) {
-        const double ka = sortKey(runs[std::size_t(a)], sortColumn_);
-        const double kb = sortKey(runs[std::size_t(b)], sortColumn_);
-        return ka != kb ? ka < kb : a < b;
-    };
+    // Each key worked out once, not at every comparison: a million rows sort in a fraction
+    // of the time. Rows with the same key keep the order of the history (reversed with the
+    // rest).
+    std::vector<std::pair<double, int>> keyed(rows_.size());
+    for (std::size_t k = 0; k < rows_.size(); ++k)
+        keyed[k] = {sortKey(runs[std::size_t(rows_[k])], sortColumn_), rows_[k]};
     // A history is kept in the order of its dates: most of the time nothing is to be sorted.
-    if (!std::is_sorted(rows_.begin(), rows_.end(), before))
-        std::sort(rows_.begin(), rows_.end(), before);
+    if (!std::is_sorted(keyed.begin(), keyed.end())) {
+        std::sort(keyed.begin(), keyed.end());
+        for (std::size_t k = 0; k < rows_.size(); ++k)
+            rows_[k] = keyed[k].second;
+    }
     if (sortOrder_ == Qt::DescendingOrder)
         std::reverse(rows_.begin(), rows_.end());
 }
