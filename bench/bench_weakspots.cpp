@@ -8,9 +8,11 @@
 #include "core/weakspots.h"
 #include "samplehistory.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstring>
 #include <random>
 
 using namespace rinkaro;
@@ -45,17 +47,37 @@ double judgeKeys(DrillSession &session, int runs, const std::function<void()> &b
 
 int main(int argc, char **argv)
 {
-    const int runs = argc > 1 ? std::atoi(argv[1]) : 100000;
+    // [RUNS] [--log FILE] [--reads N]: another history length, a history written before
+    // (bench_progress --write), the read repeated N times for its median and range.
+    int runs = 100000;
+    int reads = 1;
+    QString given;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--log") == 0 && i + 1 < argc)
+            given = QString::fromLocal8Bit(argv[++i]);
+        else if (std::strcmp(argv[i], "--reads") == 0 && i + 1 < argc)
+            reads = std::max(1, std::atoi(argv[++i]));
+        else
+            runs = std::atoi(argv[i]);
+    }
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("RK.log"));
-    const qint64 bytes = writeHistory(path, runs);
-    std::printf("history: %d runs, %.1f MB\n", runs, double(bytes) / 1e6);
+    const QString path = given.isEmpty() ? dir.filePath(QStringLiteral("RK.log")) : given;
+    const qint64 bytes = given.isEmpty() ? writeHistory(path, runs) : QFileInfo(path).size();
+    std::printf("history: %.1f MB\n", double(bytes) / 1e6);
 
-    auto started = Clock::now();
-    const HistoryRead read = readHistory(path, 0, {}, {});
+    std::vector<double> readMs;
+    HistoryRead read;
+    for (int k = 0; k < reads; ++k) {
+        read = {};
+        const auto started = Clock::now();
+        read = readHistory(path, 0, {}, {});
+        readMs.push_back(microseconds(Clock::now() - started) / 1000);
+    }
     const WeakSpots &spots = read.figures.weak;
-    std::printf("read once: %.0f ms (%d key runs, %d kana runs)\n",
-                microseconds(Clock::now() - started) / 1000, spots.runs(WeakKind::Keys),
+    std::printf("read once: %.0f ms, range %.0f-%.0f (%lld runs: %d key runs, %d kana runs)\n",
+                median(readMs), *std::min_element(readMs.begin(), readMs.end()),
+                *std::max_element(readMs.begin(), readMs.end()),
+                static_cast<long long>(read.figures.stats.runs()), spots.runs(WeakKind::Keys),
                 spots.runs(WeakKind::Kana));
 
     std::minstd_rand engine(7);
@@ -64,7 +86,7 @@ int main(int argc, char **argv)
         std::vector<double> times;
         WeakRunPlan plan;
         for (int k = 0; k < 50; ++k) {
-            started = Clock::now();
+            const auto started = Clock::now();
             plan = spots.plan(kind, {}, random);
             times.push_back(microseconds(Clock::now() - started));
         }

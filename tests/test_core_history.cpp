@@ -74,6 +74,17 @@ bool writeFile(const QString &path, const QByteArray &text, QIODevice::OpenMode 
     return file.open(mode) && file.write(text) == text.size();
 }
 
+// A folder of its own with a history in it: runs 0 to `runs` - 1.
+struct HistoryFolder {
+    explicit HistoryFolder(int runs)
+        : written(writeFile(path, lines(0, runs), QIODevice::WriteOnly))
+    {
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RK.log"));
+    const bool written;
+};
+
 // What the three readers of the history, each on its own, made of it: a line at a time.
 struct SeparateReaders {
     ProgressStats stats;
@@ -217,11 +228,11 @@ private slots:
     void viewsAreThoseOfTheSeparateReaders();
     void ownRunCountedOnce_data();
     void ownRunCountedOnce();
-    void anotherCopysRunsFollowed();
-    void cutOrReplacedHistoryReadAgain_data();
-    void cutOrReplacedHistoryReadAgain();
+    void fileChangeFollowed_data();
+    void fileChangeFollowed();
     void leftOutRunCountsInNothing();
     void cancelledReadStopsEarly();
+    void readAheadWhenLong();
     void disagreeingImageIgnored_data();
     void disagreeingImageIgnored();
     void imageThenAppendedLines();
@@ -248,9 +259,9 @@ void CoreHistoryTest::viewsAreThoseOfTheSeparateReaders()
 {
     QFETCH(int, runs);
     QFETCH(bool, leaveOneOut);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("RK.log"));
-    QVERIFY(writeFile(path, lines(0, runs), QIODevice::WriteOnly));
+    const HistoryFolder folder(runs);
+    QVERIFY(folder.written);
+    const QString &path = folder.path;
     LeftOutRuns leftOut;
     if (leaveOneOut)
         leftOut.set(run(11).ended.toMSecsSinceEpoch(), run(11).level, true);
@@ -349,55 +360,27 @@ void CoreHistoryTest::ownRunCountedOnce()
              3001);
 }
 
-// Another copy of the program appends runs: they are read from where the last read ended,
-// and shown as added, not as a new history.
-void CoreHistoryTest::anotherCopysRunsFollowed()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("RK.log"));
-    QVERIFY(writeFile(path, lines(0, 20), QIODevice::WriteOnly));
-    PracticeHistory history(path);
-    QObject receiver;
-    std::vector<PracticeHistory::Change> changes;
-    history.subscribe(&receiver,
-                      [&](PracticeHistory::Change change) { changes.push_back(change); });
-    history.load();
-    settle(history);
-    QVERIFY(writeFile(path, lines(20, 25), QIODevice::Append));
-    history.load();
-    settle(history);
-    QCOMPARE(countedRuns(history), qsizetype(25));
-    QCOMPARE(changes,
-             (std::vector{PracticeHistory::Change::Whole, PracticeHistory::Change::Appended}));
-    QCOMPARE(history.stats().levelRuns(1), (std::vector<int>{0, 10, 20}));
-    // Best speeds follow too.
-    const RunLogEntry last = run(26);
-    QCOMPARE(last.level, sentencesLevel);
-    QVERIFY(writeFile(path, formatRunLogLine(last), QIODevice::Append));
-    const double before = history.bestTextSpeed(sentencesLevel);
-    history.load();
-    settle(history);
-    QCOMPARE(history.bestTextSpeed(sentencesLevel),
-             std::max(before, textRunFigures(last.tally, last.seconds, last.errors).kanaPerMinute));
-}
+enum class FileChange { Appended, Cut, Rewritten, Replaced };
 
-void CoreHistoryTest::cutOrReplacedHistoryReadAgain_data()
+void CoreHistoryTest::fileChangeFollowed_data()
 {
-    QTest::addColumn<int>("how");
-    QTest::newRow("cut shorter") << 0;
+    QTest::addColumn<FileChange>("how");
+    QTest::newRow("another copy appended") << FileChange::Appended;
+    QTest::newRow("cut shorter") << FileChange::Cut;
     // As long as before and in the same file, but another history: its first bytes differ.
-    QTest::newRow("rewritten in place") << 1;
-    QTest::newRow("another file renamed over it") << 2;
+    QTest::newRow("rewritten in place") << FileChange::Rewritten;
+    QTest::newRow("another file renamed over it") << FileChange::Replaced;
 }
 
-// Read on from the old end, a shorter or different file gives runs cut in half or another
-// history's runs added to this one's.
-void CoreHistoryTest::cutOrReplacedHistoryReadAgain()
+// Runs another copy of the program appends are read from where the last read ended and shown
+// as added, not as a new history. Read on from the old end, a shorter or different file gives
+// runs cut in half or another history's runs added to this one's: it is read again whole.
+void CoreHistoryTest::fileChangeFollowed()
 {
-    QFETCH(int, how);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("RK.log"));
-    QVERIFY(writeFile(path, lines(0, 30), QIODevice::WriteOnly));
+    QFETCH(FileChange, how);
+    const HistoryFolder folder(30);
+    QVERIFY(folder.written);
+    const QString &path = folder.path;
     PracticeHistory history(path);
     QObject receiver;
     std::vector<PracticeHistory::Change> changes;
@@ -405,36 +388,58 @@ void CoreHistoryTest::cutOrReplacedHistoryReadAgain()
                       [&](PracticeHistory::Change change) { changes.push_back(change); });
     history.load();
     settle(history);
-    QByteArray now;
-    if (how == 0) {
-        now = lines(0, 12);
+    // The runs the file holds afterwards: `first` and on.
+    const int first = how == FileChange::Rewritten ? 100 : 0;
+    const int last = how == FileChange::Cut ? 12 : how == FileChange::Rewritten ? 140 : 40;
+    const QByteArray now = lines(first, last);
+    switch (how) {
+    case FileChange::Appended:
+        QVERIFY(writeFile(path, lines(30, last), QIODevice::Append));
+        break;
+    case FileChange::Cut:
+    case FileChange::Rewritten: // later dates: other bytes from the first on
         QVERIFY(writeFile(path, now, QIODevice::WriteOnly | QIODevice::Truncate));
-    } else if (how == 1) {
-        now = lines(100, 140); // later dates: other bytes from the first on
-        QVERIFY(writeFile(path, now, QIODevice::WriteOnly | QIODevice::Truncate));
-    } else {
-        // Its runs begin as the old ones did: only the file is another.
-        now = lines(0, 40);
-        const QString other = dir.filePath(QStringLiteral("new.log"));
+        break;
+    case FileChange::Replaced: { // its runs begin as the old ones did: only the file is another
+        const QString other = folder.dir.filePath(QStringLiteral("new.log"));
         QVERIFY(writeFile(other, now, QIODevice::WriteOnly));
         QVERIFY(QFile::remove(path) && QFile::rename(other, path));
+        break;
+    }
     }
     QCOMPARE(QFileInfo(path).size(), qint64(now.size()));
     history.load();
     settle(history);
-    QCOMPARE(countedRuns(history), qsizetype(now.count('\n')));
-    QCOMPARE(changes.back(), PracticeHistory::Change::Whole);
-    QCOMPARE(history.stats().allRuns().front().endedMs,
-             run(how == 1 ? 100 : 0).ended.toMSecsSinceEpoch());
+    QCOMPARE(countedRuns(history), qsizetype(last - first));
+    QCOMPARE(changes, (std::vector{PracticeHistory::Change::Whole,
+                                   how == FileChange::Appended ? PracticeHistory::Change::Appended
+                                                               : PracticeHistory::Change::Whole}));
+    QCOMPARE(history.stats().allRuns().front().endedMs, run(first).ended.toMSecsSinceEpoch());
+    std::vector<int> levelOne;
+    for (int k = first; k < last; ++k)
+        if (run(k).level == 1)
+            levelOne.push_back(k - first);
+    QCOMPARE(history.stats().levelRuns(1), levelOne);
+    // Best speeds follow too.
+    const RunLogEntry added = run(46);
+    QCOMPARE(added.level, sentencesLevel);
+    QVERIFY(writeFile(path, formatRunLogLine(added), QIODevice::Append));
+    const double before = history.bestTextSpeed(sentencesLevel);
+    history.load();
+    settle(history);
+    QCOMPARE(changes.back(), PracticeHistory::Change::Appended);
+    QCOMPARE(
+        history.bestTextSpeed(sentencesLevel),
+        std::max(before, textRunFigures(added.tally, added.seconds, added.errors).kanaPerMinute));
 }
 
 // The learner leaves a run out in the statistics window: after the next load it counts in no
 // figure, the weak spots' included, and taken back it counts again.
 void CoreHistoryTest::leftOutRunCountsInNothing()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("RK.log"));
-    QVERIFY(writeFile(path, lines(0, 20), QIODevice::WriteOnly));
+    const HistoryFolder folder(20);
+    QVERIFY(folder.written);
+    const QString &path = folder.path;
     PracticeHistory history(path);
     history.load();
     settle(history);
@@ -465,9 +470,9 @@ void CoreHistoryTest::leftOutRunCountsInNothing()
 // reading on to the end of a long history.
 void CoreHistoryTest::cancelledReadStopsEarly()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("RK.log"));
-    QVERIFY(writeFile(path, lines(0, 20000), QIODevice::WriteOnly)); // about 3 MB
+    const HistoryFolder folder(20000); // about 3 MB
+    QVERIFY(folder.written);
+    const QString &path = folder.path;
     const std::atomic<bool> cancelled = true;
     const HistoryRead read = readHistory(path, 0, {}, {}, &cancelled);
     QCOMPARE(read.outcome.status, RunLogRead::Status::Cancelled);
@@ -483,6 +488,35 @@ void CoreHistoryTest::cancelledReadStopsEarly()
     }
     QCoreApplication::processEvents();
     QVERIFY(!told);
+}
+
+// A long history is read ahead of need: whoever needs it meanwhile waits for that read, and
+// its runs are counted once (not once more by a read of its own). A short history is not
+// read ahead: asked for, it is read in a moment.
+void CoreHistoryTest::readAheadWhenLong()
+{
+    const HistoryFolder folder(100);
+    QVERIFY(folder.written);
+    const QString &path = folder.path;
+    {
+        PracticeHistory history(path);
+        history.preload();
+        QVERIFY(!history.loading());
+    }
+    QVERIFY(writeFile(path, lines(100, 70000), QIODevice::Append));
+    QVERIFY(QFileInfo(path).size() > 4 << 20);
+    PracticeHistory history(path);
+    history.preload();
+    QVERIFY(history.loading());
+    QObject receiver;
+    int told = 0;
+    history.whenReady(&receiver, [&] { ++told; });
+    QTRY_VERIFY_WITH_TIMEOUT(told == 1, 30000);
+    QCOMPARE(countedRuns(history), qsizetype(70000));
+    QCOMPARE(history.weakSpots().runs(WeakKind::Keys) + history.weakSpots().runs(WeakKind::Kana),
+             70000);
+    history.preload(); // held: nothing to read ahead
+    QVERIFY(!history.loading());
 }
 
 // The one way work leaves the window's thread: the result comes back on the owner's thread,
@@ -666,9 +700,9 @@ void CoreHistoryTest::disagreeingImageIgnored()
 // (kana met first after the image) they would change every view.
 void CoreHistoryTest::imageThenAppendedLines()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("RK.log"));
-    QVERIFY(writeFile(path, lines(0, 200), QIODevice::WriteOnly));
+    const HistoryFolder folder(200);
+    QVERIFY(folder.written);
+    const QString &path = folder.path;
     LeftOutRuns leftOut;
     leftOut.set(run(230).ended.toMSecsSinceEpoch(), run(230).level, true);
     QVERIFY(leftOut.save(LeftOutRuns::pathBeside(path)));
@@ -699,9 +733,9 @@ void CoreHistoryTest::imageThenAppendedLines()
 // a write of megabytes per run.
 void CoreHistoryTest::longHistoryLeavesAnImage()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("RK.log"));
-    QVERIFY(writeFile(path, lines(0, int(cacheFromRuns) - 1), QIODevice::WriteOnly));
+    const HistoryFolder folder(int(cacheFromRuns) - 1);
+    QVERIFY(folder.written);
+    const QString &path = folder.path;
     PracticeHistory history(path);
     const auto readOn = [&](int first, int last) {
         QVERIFY(writeFile(path, lines(first, last), QIODevice::Append));
@@ -729,7 +763,7 @@ void CoreHistoryTest::longHistoryLeavesAnImage()
     settle(second);
     QCOMPARE(countedRuns(second), qsizetype(cacheFromRuns + 1000));
     QCOMPARE(second.stats().levelRuns(1), history.stats().levelRuns(1));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 void CoreHistoryTest::specialImageLeftAlone_data()

@@ -271,6 +271,21 @@ void CoreProgressTest::pressTimes_data()
         << QByteArray("2026-12-07T10:00:00+09:00\t1\to\t20.0\t0\t20.0\t0\t\tf:1 j:1 k:1\t\tf:1500 "
                       "j:1500 k:9000\t")
         << QList<qint64>{1500, 1500, 2000} << QList<qint64>{};
+    // The median of 1, 1, 100 and 200 is 50.5: d's 200 counts 151 however few keys lie
+    // below a third of it.
+    QTest::newRow("even count, the slowest held")
+        << QByteArray("2026-12-07T10:00:00+09:00\t1\to\t20.0\t0\t20.0\t0\t\ta:1 b:1 c:1 "
+                      "d:1\t\ta:1 b:1 c:100 d:200\t")
+        << QList<qint64>{1, 1, 100, 151} << QList<qint64>{};
+    // Quick keys, and a kana of two keys slower than three times their median of 100 ms.
+    QTest::newRow("a kana held by the keys' median")
+        << QByteArray("2026-12-07T10:00:00+09:00\t5\to\t20.0\t0\t20.0\t0\t\ta:1 b:1 "
+                      "k:1\tか:1 し:1\ta:100 b:100 k:100\tか:200 し:900")
+        << QList<qint64>{100, 100, 100} << QList<qint64>{200, 600};
+    QTest::newRow("nothing near the cap")
+        << QByteArray("2026-12-07T10:00:00+09:00\t1\to\t20.0\t0\t20.0\t0\t\ta:1 b:1 c:1 "
+                      "d:2\t\ta:100 b:110 c:120 d:580\t")
+        << QList<qint64>{100, 110, 120, 580} << QList<qint64>{};
     QTest::newRow("untimed") << QByteArray(
                                     "2026-12-07T10:00:00+09:00\t1\to\t20.0\t0\t20.0\t0\t\tf:1\t")
                              << QList<qint64>{0} << QList<qint64>{};

@@ -26,7 +26,7 @@ QDateTime at(int offsetMinutes)
 // clang-format off
 RunLogEntry keyRun()
 {
-    return {at(9 * 60), 1, false, 12.3f, 2, 14.3f, true,
+    return {{1, false, 12.3f, 2, 14.3f, true}, at(9 * 60),
             {{{{}, 'f', 'd'}, {{}, 'j', ' '}}, {{'f', 10}, {'j', 9}}, {}, {}, {}}};
 }
 // clang-format on
@@ -71,6 +71,10 @@ private slots:
     void rejectedLinesLeaveNoKanaNamed_data();
     void rejectedLinesLeaveNoKanaNamed();
     void namesRolledBackAreNumberedAgain();
+    void countsOfEveryLength_data();
+    void countsOfEveryLength();
+    void kanaInTheWritersOrder_data();
+    void kanaInTheWritersOrder();
 };
 
 void CoreRunLogTest::initTestCase()
@@ -90,18 +94,18 @@ void CoreRunLogTest::roundTrip_data()
     QTest::newRow("key level, no times") << keyRun() << keyLine + '\n' << 9 * 3600;
     QTest::newRow("key level") << timedKeyRun() << timedKeyLine + '\n' << 9 * 3600;
     QTest::newRow("syllables, UTC")
-        << RunLogEntry{at(0), 5, true, 61.0, 1, 62.0, false,
+        << RunLogEntry{{5, true, 61.0, 1, 62.0, false}, at(0),
                        {{{"し", 'h', 'j'}}, {{'h', 3}, {'s', 4}}, {{"し", 3}},
                         {{'h', 900}, {'s', 0}}, {{"し", 2400}}}}
         << QByteArray("2026-12-07T10:15:03+00:00\t5\tr\t61.0\t1\t62.0\t0\tし:h>j\th:3 s:4\tし:3"
                       "\th:900 s:0\tし:2400\n")
         << 0;
     QTest::newRow("weak kana")
-        << RunLogEntry{at(0), 11, false, 8.0, 0, 8.0, false, {{}, {{'h', 1}, {'s', 1}}, {{"し", 1}}, {}, {}}}
+        << RunLogEntry{{11, false, 8.0, 0, 8.0, false}, at(0), {{}, {{'h', 1}, {'s', 1}}, {{"し", 1}}, {}, {}}}
         << QByteArray("2026-12-07T10:15:03+00:00\t11\to\t8.0\t0\t8.0\t0\t\th:1 s:1\tし:1\n")
         << 0;
     QTest::newRow("phrases, negative offset")
-        << RunLogEntry{at(-210), 9, false, 0.1, 0, 0.1, false,
+        << RunLogEntry{{9, false, 0.1, 0, 0.1, false}, at(-210),
                        {{{"っ", 't', 'k'}, {"、", ',', '.'}}, {{',', 1}, {'t', 2}},
                         {{"っ", 1}, {"て", 1}, {"、", 1}},
                         {{',', 30}, {'t', 999999999}}, {{"っ", 10}, {"て", 20}, {"、", 30}}}}
@@ -175,10 +179,9 @@ void CoreRunLogTest::missEscapes()
 void CoreRunLogTest::learnersTextNamed()
 {
     const RunLogEntry run{
-        at(0), 14,
-        false, 8.0,
-        0,     8.0,
-        false, {{}, {{'h', 1}, {'s', 1}}, {{"し", 1}}, {{'h', 300}, {'s', 200}}, {{"し", 500}}}};
+        {14, false, 8.0, 0, 8.0, false},
+        at(0),
+        {{}, {{'h', 1}, {'s', 1}}, {{"し", 1}}, {{'h', 300}, {'s', 200}}, {{"し", 500}}}};
     const QByteArray line = formatRunLogLine(run, QStringLiteral("朝の\t文.txt"));
     QCOMPARE(line, QByteArray("2026-12-07T10:15:03+00:00\t14\to\t8.0\t0\t8.0\t0\t\th:1 s:1\tし:1"
                               "\th:300 s:200\tし:500\t朝の 文.txt\n"));
@@ -354,6 +357,83 @@ void CoreRunLogTest::namesRolledBackAreNumberedAgain()
     QCOMPARE(names.find(long8 + long8), 2);
     QCOMPARE(names.find(QString(QChar(0x4e00 + 5))), 3);
     QCOMPARE(names.name(3), QString(QChar(0x4e00 + 5)));
+}
+
+void CoreRunLogTest::countsOfEveryLength_data()
+{
+    QTest::addColumn<QByteArray>("times"); // of the keys a to i, pressed once each
+    QTest::addColumn<QList<qint64>>("ms"); // as read, in order; none: the line is rejected
+    QTest::newRow("lengthening") << QByteArray("a:1 b:12 c:123 d:1234 e:12345 f:123456 g:1234567 "
+                                               "h:12345678 i:123456789")
+                                 << QList<qint64>{1,      12,      123,      1234,     12345,
+                                                  123456, 1234567, 12345678, 123456789};
+    QTest::newRow("shortening") << QByteArray("a:987654321 b:87654321 c:7654321 d:654321 e:54321 "
+                                              "f:4321 g:321 h:21 i:1")
+                                << QList<qint64>{987654321, 87654321, 7654321, 654321, 54321,
+                                                 4321,      321,      21,      1};
+    QTest::newRow("zeros") << QByteArray("a:0 b:10 c:100 d:1000000 e:90000000 f:0 g:7 h:99999999 "
+                                         "i:0")
+                           << QList<qint64>{0, 10, 100, 1000000, 90000000, 0, 7, 99999999, 0};
+    QTest::newRow("ten digits midway")
+        << QByteArray("a:1 b:1234567890 c:1 d:1 e:1 f:1 g:1 h:1 i:1") << QList<qint64>{};
+    QTest::newRow("eight digits and a letter midway")
+        << QByteArray("a:1 b:12345678x c:1 d:1 e:1 f:1 g:1 h:1 i:1") << QList<qint64>{};
+    QTest::newRow("a leading zero midway")
+        << QByteArray("a:1 b:0123 c:1 d:1 e:1 f:1 g:1 h:1 i:1") << QList<qint64>{};
+    QTest::newRow("no digits midway")
+        << QByteArray("a:1 b: c:1 d:1 e:1 f:1 g:1 h:1 i:1") << QList<qint64>{};
+}
+
+// Counts are read eight bytes at a time where that many follow in the field, a byte at a
+// time near its end: a count misread either way, or one of ten digits let through, is a
+// wrong time or a damaged line taken for the learner's.
+void CoreRunLogTest::countsOfEveryLength()
+{
+    QFETCH(QByteArray, times);
+    QFETCH(QList<qint64>, ms);
+    const QByteArray line = "2026-12-07T10:15:03+09:00\t1\to\t12.3\t0\t12.3\t0\t\t"
+                            "a:1 b:1 c:1 d:1 e:1 f:1 g:1 h:1 i:1\t\t" +
+                            times + "\t";
+    const std::optional<RunLogEntry> read = parseRunLogLine(line);
+    QCOMPARE(bool(read), !ms.isEmpty());
+    if (!read)
+        return;
+    QList<qint64> found;
+    for (const auto &[key, keyMs] : read->tally.keyMs)
+        found << keyMs;
+    QCOMPARE(found, ms);
+}
+
+void CoreRunLogTest::kanaInTheWritersOrder_data()
+{
+    QTest::addColumn<QByteArray>("kana");
+    QTest::addColumn<bool>("read");
+    // み (e3 81 bf) comes before む (e3 82 80) by its second byte, whatever its third.
+    QTest::newRow("mi mu") << QByteArray("み む") << true;
+    QTest::newRow("mu mi") << QByteArray("む み") << false;
+    QTest::newRow("shi shu") << QByteArray("し しゅ") << true;
+    QTest::newRow("shu shi") << QByteArray("しゅ し") << false;
+    QTest::newRow("comma, small tsu, te") << QByteArray("、 っ て") << true;
+    QTest::newRow("comma, te, small tsu") << QByteArray("、 て っ") << false;
+    // Past U+FFFF the writer's order is UTF-16's: 𠮷 (f0 a0 ae b7) before ｱ (ef bd b1).
+    QTest::newRow("astral first") << QByteArray("𠮷 ｱ") << true;
+    QTest::newRow("astral last") << QByteArray("ｱ 𠮷") << false;
+}
+
+// The kana of a line come in the order of the writer's map of texts: compared by their bytes
+// packed into one number, a byte order mixed up takes damaged lines and refuses good ones.
+void CoreRunLogTest::kanaInTheWritersOrder()
+{
+    QFETCH(QByteArray, kana);
+    QFETCH(bool, read);
+    QByteArray counts, times;
+    for (const QByteArray &name : kana.split(' ')) {
+        counts += (counts.isEmpty() ? "" : " ") + name + ":1";
+        times += (times.isEmpty() ? "" : " ") + name + ":300";
+    }
+    const QByteArray line =
+        "2026-12-07T10:15:03+09:00\t5\to\t12.3\t0\t12.3\t0\t\tk:1\t" + counts + "\tk:300\t" + times;
+    QCOMPARE(bool(parseRunLogLine(line)), read);
 }
 
 QTEST_APPLESS_MAIN(CoreRunLogTest)

@@ -103,6 +103,7 @@ private:
     int fd_;
 };
 
+// Exactly `size` bytes from `offset` on; false at an error, or at the end of the file first.
 bool readAt(int fd, void *data, std::size_t size, qint64 offset)
 {
     auto *out = static_cast<char *>(data);
@@ -236,7 +237,10 @@ class ImageReader
 {
 public:
     static constexpr bool loading = true;
-    ImageReader(int fd, qint64 length) : fd_(fd), remaining_(length), unbuffered_(length) {}
+    ImageReader(int fd, qint64 offset, qint64 length)
+        : fd_(fd), offset_(offset), remaining_(length), unbuffered_(length)
+    {
+    }
 
     void get(void *data, std::size_t size)
     {
@@ -328,18 +332,10 @@ public:
 private:
     bool readIn(char *out, std::size_t size)
     {
-        if (qint64(size) > unbuffered_)
+        if (qint64(size) > unbuffered_ || !readAt(fd_, out, size, offset_))
             return false;
-        while (size > 0) {
-            const ssize_t got = ::read(fd_, out, size);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                return false;
-            out += got;
-            size -= std::size_t(got);
-            unbuffered_ -= got;
-        }
+        offset_ += qint64(size);
+        unbuffered_ -= qint64(size);
         return true;
     }
     void refill()
@@ -350,6 +346,7 @@ private:
     }
 
     int fd_;
+    qint64 offset_;     // in the image, of the next bytes read from it
     qint64 remaining_;  // of the body, not yet handed out
     qint64 unbuffered_; // of the body, not yet read from the file
     std::vector<char> buffer_;
@@ -491,10 +488,10 @@ qint64 loadHistoryCache(const QString &logPath, int logFd, const LeftOutRuns &le
     quint64 first = 0;
     quint64 last = 0;
     if (!endHashes(logFd, header.prefix, first, last) || first != header.firstBlockHash ||
-        last != header.lastBlockHash || ::lseek(cache.get(), sizeof header, SEEK_SET) < 0)
+        last != header.lastBlockHash)
         return 0;
     HistoryFigures loaded;
-    ImageReader reader(cache.get(), header.bodyLength);
+    ImageReader reader(cache.get(), sizeof header, header.bodyLength);
     transfer(reader, loaded);
     if (!reader.ok() || reader.remaining() != 0 || reader.hash() != header.bodyHash ||
         !HistoryCacheAccess::consistent(loaded.stats, loaded.weak))

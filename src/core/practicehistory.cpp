@@ -7,7 +7,9 @@
 
 #include <QFile>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -242,6 +244,17 @@ void PracticeHistory::reload()
     startRead(0);
 }
 
+void PracticeHistory::preload()
+{
+    // Below this much a history is read in a moment when it is asked for.
+    constexpr qint64 preloadFrom = 4 << 20;
+    QFile file;
+    if (ready_ || busy() || !openRegularFile(file, path_, QIODevice::ReadOnly) ||
+        file.size() < preloadFrom)
+        return;
+    startRead(0, true);
+}
+
 void PracticeHistory::runAppended()
 {
     if (busy()) {
@@ -267,14 +280,19 @@ void PracticeHistory::runAppended()
         load();
 }
 
-void PracticeHistory::startRead(qint64 from)
+void PracticeHistory::startRead(qint64 from, bool ahead)
 {
     wholeUnderway_ = from == 0;
     if (from == 0)
         leftOut_ = LeftOutRuns::load(LeftOutRuns::pathBeside(path_));
     jobs_.start(
-        [path = path_, from, identity = identity_,
-         leftOut = leftOut_](const BackgroundJobs::Cancelled &cancelled) {
+        [path = path_, from, identity = identity_, leftOut = leftOut_,
+         ahead](const BackgroundJobs::Cancelled &cancelled) {
+            // Ahead of need, the read gives way to the window and to other programs; the
+            // threads that read its parts take this thread's niceness. It is never lowered
+            // again (that takes a privilege), but on an idle machine it costs nothing.
+            if (ahead)
+                ::setpriority(PRIO_PROCESS, id_t(::gettid()), 10);
             return readHistory(path, from, identity, leftOut, &cancelled);
         },
         [this](HistoryRead read) {

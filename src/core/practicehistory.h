@@ -95,6 +95,9 @@ public:
     // Reads the whole history again (the runs left out changed); what is held stays until the
     // new read is done, and the history is not ready meanwhile.
     void reload();
+    // Starts reading a long history ahead of need, at a low priority, when none is held or
+    // being read; whoever needs it meanwhile waits for that read.
+    void preload();
     // This copy has just appended a run: read at once when the history is held and idle,
     // after the read under way otherwise, and by the first read when none was made yet.
     void runAppended();
@@ -121,7 +124,7 @@ public:
     void whenReady(QObject *receiver, std::function<void()> then);
 
 private:
-    void startRead(qint64 from);
+    void startRead(qint64 from, bool ahead = false);
     void take(HistoryRead read);
     // Listeners hear of a change; those waiting for the history go on once it is ready.
     void tell(std::optional<Change> change);

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <vector>
 
 namespace rinkaro
@@ -36,13 +37,26 @@ class LineTimes
 public:
     // `kanaKeys` gives the keys of each kana number of the line (1 where it is short).
     LineTimes(const RunLogLine &line, const std::vector<int> &kanaKeys);
-    qint64 keyMs(const RunLogLine::Count &count) const;
-    qint64 kanaMs(const RunLogLine::Count &count) const;
-    double perKeyCapMs() const { return capMs_; }
+    qint64 keyMs(const RunLogLine::Count &count) const
+    {
+        return holds_ ? std::min<qint64>(count.ms, qint64(capMs_ * count.n)) : count.ms;
+    }
+    qint64 kanaMs(const RunLogLine::Count &count) const
+    {
+        return holds_ ? std::min<qint64>(count.ms, qint64(capMs_ * count.n * keysOf(count)))
+                      : count.ms;
+    }
 
 private:
+    int keysOf(const RunLogLine::Count &kana) const
+    {
+        return kana.name >= 0 && std::size_t(kana.name) < kanaKeys_.size()
+                   ? kanaKeys_[std::size_t(kana.name)]
+                   : 1;
+    }
     const std::vector<int> &kanaKeys_;
     double capMs_ = double(longestPressMs);
+    bool holds_ = true; // false: the cap holds no count of the line
 };
 
 // The keys of every kana named so far in `names`, kept in `keys` by number.

@@ -27,16 +27,10 @@ QString learnerFilePath(LearnerFile file, const QString &folder)
 RunLogEntry historyEntry(const RunResult &run, const RecordedRun &recorded, const RunTally &tally,
                          const QDateTime &ended)
 {
-    RunLogEntry entry;
-    entry.ended = ended;
-    entry.level = run.level;
-    entry.randomOrder = recorded.randomOrder;
-    entry.seconds = run.seconds;
-    entry.errors = run.errors;
-    entry.score = recorded.score;
-    entry.newRecord = recorded.newRecord;
-    entry.tally = tally;
-    return entry;
+    return {{run.level, recorded.randomOrder, run.seconds, run.errors, recorded.score,
+             recorded.newRecord},
+            ended,
+            tally};
 }
 
 RecordKeeper::RecordKeeper(const QString &folder)

@@ -36,16 +36,22 @@ struct RunTally {
     friend bool operator==(const RunTally &, const RunTally &) = default;
 };
 
-// What a run leaves for the learner's history: one line of "RK.log" per run that reached
-// the typing-time dialog.
-struct RunLogEntry {
-    QDateTime ended; // local time with its offset, whole seconds
+// What a run's line says of it besides its time and its keys: the same in the entry, in the
+// line as the statistics read it, and in what the typing-time dialog recorded.
+struct RunScalars {
     int level = 0;
     bool randomOrder = false;
     double seconds = 0; // one decimal
     int errors = 0;
     double score = 0; // seconds plus errors, one decimal
     bool newRecord = false;
+    friend bool operator==(const RunScalars &, const RunScalars &) = default;
+};
+
+// What a run leaves for the learner's history: one line of "RK.log" per run that reached
+// the typing-time dialog.
+struct RunLogEntry : RunScalars {
+    QDateTime ended; // local time with its offset, whole seconds
     RunTally tally;
     friend bool operator==(const RunLogEntry &, const RunLogEntry &) = default;
 };

@@ -6,6 +6,8 @@
 #include <QDate>
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -122,22 +124,20 @@ KanaToken kanaToken(Bytes field)
     return token;
 }
 
-bool sameBytes(Bytes a, Bytes b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i])
-            return false;
-    return true;
-}
-
 // Whether kana `a` comes before `b` as the writer's map of texts orders them. Without
 // characters past U+FFFF, UTF-8 bytes sort as the texts' UTF-16 does.
 bool kanaBefore(const KanaToken &a, const KanaToken &b, const QString &textA, const QString &textB)
 {
     if (a.astral || b.astral)
         return textA < textB;
+    if (a.packed != 0 && b.packed != 0) {
+        // The bytes in the order of their significance: zeros after the shorter one sort
+        // first, and a tie is the shorter one's.
+        constexpr quint64 bytes = 0x00ffffffffffffffu;
+        const quint64 x = __builtin_bswap64(a.packed & bytes);
+        const quint64 y = __builtin_bswap64(b.packed & bytes);
+        return x < y || (x == y && a.bytes.size() < b.bytes.size());
+    }
     const std::size_t common = std::min(a.bytes.size(), b.bytes.size());
     for (std::size_t i = 0; i < common; ++i)
         if (a.bytes[i] != b.bytes[i])
@@ -163,36 +163,63 @@ template <typename OnToken> bool forEachToken(Bytes field, OnToken onToken)
     return true;
 }
 
-// Calls onCount(name, n) for each "name:n" of a field, separated by single spaces; n has
-// one to nine digits and no leading zero, and is 0 only where `zero` allows it. readName
-// consumes a name from the front of the field. Read in one pass, as these lists are most of
-// a history.
-template <typename ReadName, typename OnCount>
-bool forEachCount(Bytes field, bool zero, ReadName readName, OnCount onCount)
+// After a name: ':' and one to nine digits without a leading zero (a lone "0" where `zero`
+// allows it), then the field's end or one space and the next token. Moves `p` past them.
+// These lists are most of a history: read in one pass, digits past the ninth never added.
+inline bool readCount(const char *&p, const char *end, bool zero, int &n)
 {
-    while (!field.empty()) {
-        if (!readName(field) || field.size() < 2 || field[0] != ':')
-            return false;
-        const char *const digits = field.data() + 1;
-        const char *const end = field.data() + field.size();
-        const char *p = digits;
-        qint64 n = 0;
-        // Digits past the ninth reject the count below; they are not added, so that a long
-        // run of them cannot overflow.
-        for (; p < end && unsigned(*p - '0') < 10u; ++p)
-            if (p - digits < 9)
-                n = n * 10 + (*p - '0');
-        const std::ptrdiff_t count = p - digits;
-        if (count == 0 || count > 9 || (p < end && *p != ' ') ||
-            (*digits == '0' && (count > 1 || !zero)) || !onCount(n))
-            return false;
-        field.remove_prefix(std::size_t(p - field.data()));
-        if (!field.empty()) {
-            field.remove_prefix(1);
-            if (field.empty()) // a trailing space
-                return false;
+    if (end - p < 2 || *p != ':')
+        return false;
+    const char *const digits = ++p;
+    std::ptrdiff_t count = 0;
+    int value = 0;
+    quint64 other = 0;
+    if (end - digits >= 8) {
+        // Eight bytes at once: a loop over digits of varying count costs a mispredicted
+        // branch at nearly every count. Bytes 0-9 after the xor are digits; a byte that is no
+        // digit has its top bit set after the add or before it. A carry only leaves a byte
+        // that is no digit, so the lowest byte marked is the first one that is none.
+        quint64 chunk = 0;
+        std::memcpy(&chunk, digits, 8);
+        const quint64 x = chunk ^ 0x3030303030303030u;
+        other = ((x + 0x7676767676767676u) | x) & 0x8080808080808080u;
+        count = other != 0 ? std::countr_zero(other) / 8 : 0;
+        if (count > 0) {
+            // The digits moved to the top, zeros before them, combined in pairs, fours and
+            // eights.
+            quint64 v = x << (64 - 8 * count);
+            v = (v * 10 + (v >> 8)) & 0x00ff00ff00ff00ffu;
+            v = (v * 100 + (v >> 16)) & 0x0000ffff0000ffffu;
+            v = (v * 10000 + (v >> 32)) & 0xffffffffu;
+            value = int(v);
         }
     }
+    if (other == 0) {
+        for (; digits + count < end && unsigned(digits[count] - '0') < 10u; ++count)
+            if (count < 9)
+                value = value * 10 + (digits[count] - '0');
+    }
+    p = digits + count;
+    if (count == 0 || count > 9 || (*digits == '0' && (count > 1 || !zero)))
+        return false;
+    if (p < end && (*p != ' ' || ++p == end)) // another token, or a trailing space
+        return false;
+    n = value;
+    return true;
+}
+
+// E or T of a key as parseChar reads it, from `p` on.
+inline bool readKeyAt(const char *&p, const char *end, char &key)
+{
+    // Nearly every key is one printable character.
+    if (*p != '0' && printableLogByte(*p)) {
+        key = *p++;
+        return true;
+    }
+    Bytes rest(p, std::size_t(end - p));
+    if (!parseChar(rest, key))
+        return false;
+    p = rest.data();
     return true;
 }
 
@@ -218,17 +245,6 @@ int KanaNames::find(std::string_view utf8)
             key |= quint64(static_cast<unsigned char>(utf8[i])) << (8 * i);
     }
     return find(utf8, key);
-}
-
-int KanaNames::find(std::string_view utf8, quint64 packed)
-{
-    // Nearly every call finds a kana met before in the first slot it looks at.
-    if (packed != 0) {
-        const Slot &slot = slots_[(packed * 0x9e3779b97f4a7c15u) >> (64 - slotBits)];
-        if (slot.key == packed)
-            return slot.number;
-    }
-    return findOrAdd(utf8);
 }
 
 int KanaNames::findOrAdd(std::string_view utf8)
@@ -422,99 +438,86 @@ bool RunLogReader::readMisses(Bytes field)
     return forEachToken(field, readMiss);
 }
 
-namespace
-{
-
-// A key of a count or time field, as its character's number.
-bool readKeyName(Bytes &field, int &name)
-{
-    char key = 0;
-    if (!parseChar(field, key))
-        return false;
-    name = key;
-    return true;
-}
-
-} // namespace
-
 // Fields 9 and 10: keys in increasing order of their characters, kana of their texts, as
 // the writer's maps hold them.
 bool RunLogReader::readCounts(Bytes keyField, Bytes kanaField)
 {
-    int name = 0;
-    const auto readKey = [&name](Bytes &field) { return readKeyName(field, name); };
-    KanaToken kana;
-    const auto readKana = [&](Bytes &field) {
-        kana = kanaToken(field);
-        name = names_.find(kana.bytes, kana.packed);
-        field.remove_prefix(kana.bytes.size());
-        return name >= 0;
-    };
-    const auto addKey = [&](qint64 n) {
-        if (!line_.keys.empty() && line_.keys.back().name >= name)
+    const char *p = keyField.data();
+    const char *end = p + keyField.size();
+    while (p < end) {
+        char key = 0;
+        int n = 0;
+        if (!readKeyAt(p, end, key) || !readCount(p, end, false, n) ||
+            (!line_.keys.empty() && line_.keys.back().name >= key))
             return false;
-        line_.keys.push_back({name, int(n), 0});
-        return true;
-    };
+        line_.keys.push_back({key, n, 0});
+    }
     kanaTokens_.clear();
-    const auto addKana = [&](qint64 n) {
-        if (!line_.kana.empty() &&
-            !kanaBefore(kanaTokens_.back(), kana, names_.name(line_.kana.back().name),
-                        names_.name(name)))
+    p = kanaField.data();
+    end = p + kanaField.size();
+    while (p < end) {
+        const KanaToken kana = kanaToken(Bytes(p, std::size_t(end - p)));
+        const int name = names_.find(kana.bytes, kana.packed);
+        p += kana.bytes.size();
+        int n = 0;
+        if (name < 0 || !readCount(p, end, false, n) ||
+            (!kanaTokens_.empty() &&
+             !kanaBefore(kanaTokens_.back(), kana, names_.name(line_.kana.back().name),
+                         names_.name(name))))
             return false;
-        line_.kana.push_back({name, int(n), 0});
+        line_.kana.push_back({name, n, 0});
         kanaTokens_.push_back(kana);
-        return true;
-    };
-    return forEachCount(keyField, false, readKey, addKey) &&
-           forEachCount(kanaField, false, readKana, addKana);
+    }
+    return true;
 }
 
 // Fields 11 and 12: the times of the same keys and kana, in the same order. A line with
 // times has right keys: the writer leaves the two fields out otherwise.
 bool RunLogReader::readTimes(Bytes keyField, Bytes kanaField)
 {
-    int name = 0;
-    const auto readKey = [&name](Bytes &field) { return readKeyName(field, name); };
-    std::vector<RunLogLine::Count> *counts = &line_.keys;
+    if (keyField.empty())
+        return false;
+    const char *p = keyField.data();
+    const char *end = p + keyField.size();
     std::size_t timed = 0;
-    const auto addTime = [&](qint64 ms) {
-        if (timed >= counts->size() || (*counts)[timed].name != name)
+    for (; p < end; ++timed) {
+        char key = 0;
+        int ms = 0;
+        if (!readKeyAt(p, end, key) || timed >= line_.keys.size() ||
+            line_.keys[timed].name != key || !readCount(p, end, true, ms))
             return false;
-        (*counts)[timed++].ms = ms;
-        return true;
-    };
-    if (keyField.empty() || !forEachCount(keyField, true, readKey, addTime) ||
-        timed != line_.keys.size())
+        line_.keys[timed].ms = ms;
+    }
+    if (timed != line_.keys.size())
         return false;
     // The times' kana are field 10's again: their bytes are compared, not looked up.
-    const auto sameKana = [&](Bytes &field) {
+    p = kanaField.data();
+    end = p + kanaField.size();
+    for (timed = 0; p < end; ++timed) {
         if (timed >= kanaTokens_.size())
             return false;
         const Bytes expected = kanaTokens_[timed].bytes;
-        if (field.size() <= expected.size() || field[expected.size()] != ':' ||
-            !sameBytes(field.substr(0, expected.size()), expected))
+        int ms = 0;
+        const std::size_t size = expected.size();
+        if (std::size_t(end - p) <= size || p[size] != ':')
             return false;
-        name = line_.kana[timed].name;
-        field.remove_prefix(expected.size());
-        return true;
-    };
-    counts = &line_.kana;
-    timed = 0;
-    return forEachCount(kanaField, true, sameKana, addTime) && timed == line_.kana.size();
+        for (std::size_t i = 0; i < size; ++i)
+            if (p[i] != expected[i])
+                return false;
+        p += size;
+        if (!readCount(p, end, true, ms))
+            return false;
+        line_.kana[timed].ms = ms;
+    }
+    return timed == line_.kana.size();
 }
 
 RunLogLine lineOf(const RunLogEntry &entry, KanaNames &names)
 {
     RunLogLine line;
+    static_cast<RunScalars &>(line) = entry;
     line.endedMs = entry.ended.toMSecsSinceEpoch();
     line.offsetSeconds = entry.ended.offsetFromUtc();
-    line.level = entry.level;
-    line.randomOrder = entry.randomOrder;
-    line.seconds = entry.seconds;
-    line.errors = entry.errors;
-    line.score = entry.score;
-    line.newRecord = entry.newRecord;
     const RunTally &tally = entry.tally;
     line.timed = !tally.keyMs.empty();
     for (const Miss &miss : tally.misses)
@@ -535,15 +538,10 @@ RunLogLine lineOf(const RunLogEntry &entry, KanaNames &names)
 
 RunLogEntry entryOf(const RunLogLine &line, const KanaNames &names)
 {
-    RunLogEntry entry;
-    entry.ended =
-        QDateTime::fromMSecsSinceEpoch(line.endedMs, Qt::OffsetFromUTC, line.offsetSeconds);
-    entry.level = line.level;
-    entry.randomOrder = line.randomOrder;
-    entry.seconds = line.seconds;
-    entry.errors = line.errors;
-    entry.score = line.score;
-    entry.newRecord = line.newRecord;
+    RunLogEntry entry{
+        line,
+        QDateTime::fromMSecsSinceEpoch(line.endedMs, Qt::OffsetFromUTC, line.offsetSeconds),
+        {}};
     RunTally &tally = entry.tally;
     for (const RunLogLine::Miss &miss : line.misses)
         tally.misses.push_back(

@@ -32,7 +32,16 @@ public:
     // bytes that name no kana, or past the most kana one history may name.
     int find(std::string_view utf8);
     // The same, its bytes packed into one number with their count (0 for eight or more).
-    int find(std::string_view utf8, quint64 packed);
+    int find(std::string_view utf8, quint64 packed)
+    {
+        // Nearly every call finds a kana met before in the first slot it looks at.
+        if (packed != 0) {
+            const Slot &slot = slots_[(packed * 0x9e3779b97f4a7c15u) >> (64 - slotBits)];
+            if (slot.key == packed)
+                return slot.number;
+        }
+        return findOrAdd(utf8);
+    }
     // The number of a kana's text.
     int find(const QString &kana);
     const QString &name(int number) const { return names_[std::size_t(number)]; }
@@ -57,7 +66,7 @@ private:
 
 // One line as the statistics take it: the entry's fields, with its time as a number and its
 // kana by number, in containers that the reader fills again for every line.
-struct RunLogLine {
+struct RunLogLine : RunScalars {
     struct Miss {
         int kana; // -1 in the key levels
         char expected;
@@ -72,12 +81,6 @@ struct RunLogLine {
     };
     qint64 endedMs = 0; // since the epoch, UTC
     int offsetSeconds = 0;
-    int level = 0;
-    bool randomOrder = false;
-    double seconds = 0;
-    int errors = 0;
-    double score = 0;
-    bool newRecord = false;
     bool timed = false;   // fields 11 and 12 are there
     std::string textName; // field 13 of a run of a learner's text (level 14), UTF-8
     std::vector<Miss> misses;

@@ -32,6 +32,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
@@ -145,8 +146,12 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     connect(startStopButton_, &QPushButton::clicked, this, &MainWindow::toggleDrillRun);
 
     // The tutorial's buttons and the panels that unroll over the drill area are not part of
-    // the first sight.
-    afterFirstPaint(this, [this] { buildPanels(); });
+    // the first sight; a long history is read once the window has settled, so that the
+    // statistics seldom wait.
+    afterFirstPaint(this, [this] {
+        buildPanels();
+        QTimer::singleShot(1000, this, [this] { history().preload(); });
+    });
     setDrillAreaHeight(layout_.geometry().outerHeight - frameAllowance);
 
     setTabOrder(startStopButton_, hintCheckBox_);
