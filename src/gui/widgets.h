@@ -3,11 +3,11 @@
 
 #include <QCache>
 #include <QColor>
-#include <QMenuBar>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
