@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace rinkaro
 {
@@ -587,8 +588,9 @@ void LineLabel::paintEvent(QPaintEvent *event)
         return;
     }
     QPainter painter(this);
-    // An empty line is only its background and frame: no picture of it is kept.
-    if (kept_ != Pictures::None && !text().isEmpty()) {
+    // An empty line is only its background and frame: no picture of it is kept. Nor is one
+    // made at the first paint, which start-up waits for.
+    if (kept_ != Pictures::None && !text().isEmpty() && std::exchange(painted_, true)) {
         const QRect area = kept_ == Pictures::Whole ? rect() : column(text());
         if (const QPixmap *drawn = picture(area)) {
             if (!area.contains(dirty)) {

@@ -152,6 +152,7 @@ private:
     const QPixmap *picture(const QRect &area);
 
     Pictures kept_ = Pictures::None;
+    bool painted_ = false; // the first paint, part of the window's first frame, draws directly
     QCache<PictureKey, QPixmap> pictures_;
     qreal picturesRatio_ = 0;
     std::vector<QFont> fonts_; // those the pictures were drawn in, by index
