@@ -499,11 +499,8 @@ bool RunLogReader::readTimes(Bytes keyField, Bytes kanaField)
         const Bytes expected = kanaTokens_[timed].bytes;
         int ms = 0;
         const std::size_t size = expected.size();
-        if (std::size_t(end - p) <= size || p[size] != ':')
+        if (std::size_t(end - p) <= size || p[size] != ':' || Bytes(p, size) != expected)
             return false;
-        for (std::size_t i = 0; i < size; ++i)
-            if (p[i] != expected[i])
-                return false;
         p += size;
         if (!readCount(p, end, true, ms))
             return false;
