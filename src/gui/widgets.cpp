@@ -374,20 +374,32 @@ QRect LineLabel::span(qreal left, qreal width) const
     return cells & inside;
 }
 
-QRect LineLabel::column(const QString &line)
+std::optional<qreal> LineLabel::widthByAdvances(const QString &line)
+{
+    if (!placesByAdvances())
+        return std::nullopt;
+    qreal width = 0;
+    for (const QChar c : line) {
+        if (c.isSurrogate())
+            return std::nullopt;
+        width += advance(c);
+    }
+    return width;
+}
+
+qreal LineLabel::lineLeft(qreal width) const
 {
     const QRect lines = textRect();
-    qreal width = 0;
-    const bool surrogates =
-        std::any_of(line.begin(), line.end(), [](QChar c) { return c.isSurrogate(); });
-    if (placesByAdvances() && !surrogates)
-        for (const QChar c : line)
-            width += advance(c);
-    else
-        width = QFontMetricsF(font()).horizontalAdvance(line);
-    if (width >= lines.width())
+    return lines.x() + (lines.width() - width) / 2;
+}
+
+QRect LineLabel::column(const QString &line)
+{
+    const std::optional<qreal> summed = widthByAdvances(line);
+    const qreal width = summed ? *summed : QFontMetricsF(font()).horizontalAdvance(line);
+    if (width >= textRect().width())
         return contentsRect();
-    return span(lines.x() + (lines.width() - width) / 2, width);
+    return span(lineLeft(width), width);
 }
 
 QRect LineLabel::changedArea(const QString &before, const QString &after)
@@ -416,10 +428,9 @@ QRect LineLabel::changedArea(const QString &before, const QString &after)
         }
         width += a;
     }
-    const QRect lines = textRect();
-    if (width >= lines.width())
+    if (width >= textRect().width())
         return contentsRect();
-    return span(lines.x() + (lines.width() - width) / 2 + left, changed);
+    return span(lineLeft(width) + left, changed);
 }
 
 int LineLabel::fontIndex()
@@ -499,22 +510,16 @@ bool LineLabel::drawPart(QPainter &painter, const QRect &area)
     // At a fractional scale the part's glyphs could round to other device pixels than the
     // whole line's.
     const qreal ratio = devicePixelRatioF();
-    if (!isEnabled() || ratio != std::floor(ratio) || !contentsRect().contains(area) ||
-        !placesByAdvances())
+    if (!isEnabled() || ratio != std::floor(ratio) || !contentsRect().contains(area))
         return false;
-    qreal width = 0;
-    for (const QChar c : line) {
-        if (c.isSurrogate())
-            return false;
-        width += advance(c);
-    }
-    if (width >= lines.width())
+    const std::optional<qreal> width = widthByAdvances(line);
+    if (!width || *width >= lines.width())
         return false;
     // The characters whose glyphs reach into the area, laid out where the whole line puts
     // them: to the left from where the centred line starts, plus the advances before them.
     const qreal pad = overhang();
     qsizetype first = -1, last = -1;
-    qreal x = lines.x() + (lines.width() - width) / 2, from = 0;
+    qreal x = lineLeft(*width), from = 0;
     for (qsizetype k = 0; k < line.size(); ++k) {
         const qreal a = advance(line[k]);
         if (x + a + pad > area.left() && x - pad < area.right() + 1) {

@@ -136,6 +136,11 @@ private:
     QRect textRect() const; // where the line is laid out, as QLabel lays it out
     qreal advance(QChar c);
     bool placesByAdvances();
+    // The line's width as the sum of its characters' advances, where they place its glyphs
+    // (no pair positioning, no characters past U+FFFF).
+    std::optional<qreal> widthByAdvances(const QString &line);
+    // Where a centred line of that width starts.
+    qreal lineLeft(qreal width) const;
     qreal overhang() const;
     // The contents' height between `left` and `left + width`, with room for overhangs.
     QRect span(qreal left, qreal width) const;
