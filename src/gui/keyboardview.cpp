@@ -65,11 +65,6 @@ KeyboardView::KeyboardView(QWidget *parent) : QFrame(parent)
         cap->setLineWidth(2);
         cap->setAlignment(Qt::AlignCenter);
         cap->setAutoFillBackground(true);
-        // Both colours in one palette: each change of a palette is passed on and handled anew.
-        QPalette colours = cap->palette();
-        colours.setColor(QPalette::Window, buttonFace());
-        colours.setColor(QPalette::WindowText, captionColourOf(key, false));
-        cap->setPalette(colours);
         QFont font = captionFont;
         font.setUnderline(isHomeKey(key));
         cap->setFont(font);
@@ -77,7 +72,7 @@ KeyboardView::KeyboardView(QWidget *parent) : QFrame(parent)
         // A key takes a few looks (out, lit, a finger's colour): each is drawn once.
         cap->setPictures(LineLabel::Pictures::Whole);
         keyCaps_[k] = cap;
-        setKeyFace(k, buttonFace());
+        setKeyFace(k, buttonFace()); // its palettes, and the one out
     }
 }
 
@@ -103,6 +98,7 @@ void KeyboardView::setCaptionColour(std::size_t key, bool lit)
 void KeyboardView::setKeyFace(std::size_t key, const QColor &colour)
 {
     auto &palettes = captionPalettes_[key];
+    // Setting a palette is passed on and handled anew even when nothing changes in it.
     if (palettes[0].resolveMask() && palettes[0].color(QPalette::Window) == colour)
         return;
     for (const bool lit : {false, true}) {
@@ -110,9 +106,8 @@ void KeyboardView::setKeyFace(std::size_t key, const QColor &colour)
         palettes[lit].setColor(QPalette::Window, colour);
         palettes[lit].setColor(QPalette::WindowText, captionColourOf(keyTable[key], lit));
     }
-    // Setting a palette is passed on and handled anew even when nothing changes in it.
-    if (keyCaps_[key]->palette().color(QPalette::Window) != colour)
-        setColour(keyCaps_[key], QPalette::Window, colour);
+    // Both colours at once, as the key stands.
+    setCaptionColour(key, int(key) == litKey_);
 }
 
 void KeyboardView::showFingerColours(bool shown)
